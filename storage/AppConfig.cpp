@@ -1,0 +1,147 @@
+#include "AppConfig.h"
+
+#include "AppDir.h"
+#include "ProfileData.h"
+
+#include <QSettings>
+
+namespace {
+QVariant configValue(const QString &key, const QVariant &def = QVariant()) {
+    QSettings ini(configIniPath(), QSettings::IniFormat);
+    return ini.value(key, def);
+}
+
+void setConfigValue(const QString &key, const QVariant &value) {
+    QSettings ini(configIniPath(), QSettings::IniFormat);
+    ini.setValue(key, value);
+}
+} // namespace
+
+QString configDir() {
+    return AppDir::path() + QStringLiteral("/Configs");
+}
+
+QString configIniPath() {
+    return configDir() + QStringLiteral("/Config.ini");
+}
+
+QString productConfigPath() {
+    const QString product = currentProductName();
+    if (!isSafeFileName(product))
+        return configDir() + QStringLiteral("/Config.ini");
+    return configDir() + QLatin1Char('/') + product + QStringLiteral("/Config.ini");
+}
+
+QString macroDir() {
+    return configDir() + QStringLiteral("/MacroDB");
+}
+
+QString descriptorPath() {
+    return AppDir::path() + QStringLiteral("/DefaultProfile.bin");
+}
+
+bool isSafeFileName(const QString &name) {
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QChar(0));
+}
+
+QString macroFilePath(const QString &macroName) {
+    if (!isSafeFileName(macroName))
+        return QString();
+    return macroDir() + QLatin1Char('/') + macroName + QStringLiteral(".MSMACRO");
+}
+
+void saveActiveProfileId(int index) {
+    setConfigValue(QStringLiteral("Config/ProfileID"), index);
+}
+
+void saveProfileList(const ProfileSet &set) {
+    QSettings ini(configIniPath(), QSettings::IniFormat);
+    ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
+    ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
+    for (int i = 0; i < kProfileCount; ++i)
+        ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
+}
+
+int readDiffFlag() {
+    return configValue(QStringLiteral("Config/Diff"), 0).toInt();
+}
+
+void writeDiffFlag(int value) {
+    setConfigValue(QStringLiteral("Config/Diff"), value);
+}
+
+QString currentProductName() {
+    return configValue(QStringLiteral("Config/CurrentProductName")).toString();
+}
+
+void setCurrentProductName(const QString &name) {
+    setConfigValue(QStringLiteral("Config/CurrentProductName"), name);
+}
+
+QString modelText() {
+    return configValue(QStringLiteral("Config/Model")).toString();
+}
+
+int batteryLevel() {
+    return configValue(QStringLiteral("Config/Battery"), 0).toInt();
+}
+
+void setBatteryLevel(int percent) {
+    setConfigValue(QStringLiteral("Config/Battery"), percent);
+}
+
+int batteryFullValue() {
+    return configValue(QStringLiteral("Config/BatteryFull"), 4200).toInt();
+}
+
+int accentColourId() {
+    return configValue(QStringLiteral("Config/GColorID"), 0).toInt();
+}
+
+int sensorCode() {
+    return configValue(QStringLiteral("MouseSenSor/1"), 0).toInt();
+}
+
+int ledCodeVariant() {
+    return configValue(QStringLiteral("MouseLEDMode/") + currentProductName(), 0).toInt();
+}
+
+QString modelListName() {
+    return configValue(QStringLiteral("Mouse_List/0")).toString();
+}
+
+QString macroListEntry(int index) {
+    if (index < 0 || index >= kMacroListSize)
+        return QString();
+    return configValue(QStringLiteral("MACRO_LIST/%1").arg(index)).toString();
+}
+
+void setMacroListEntry(int index, const QString &name) {
+    if (index < 0 || index >= kMacroListSize)
+        return;
+    setConfigValue(QStringLiteral("MACRO_LIST/%1").arg(index), name);
+}
+
+int macroCount() {
+    QSettings ini(configIniPath(), QSettings::IniFormat);
+    int count = 0;
+    for (int i = 0; i < kMacroListSize; ++i) {
+        if (!ini.value(QStringLiteral("MACRO_LIST/%1").arg(i)).toString().isEmpty())
+            ++count;
+    }
+    return count;
+}
+
+bool isProtectedProfile(const QString &name) {
+    QSettings ini(productConfigPath(), QSettings::IniFormat);
+    // The list is written by hand; a wild count must not turn into a long scan.
+    const int count = qMin(ini.value(QStringLiteral("PROFILE_LIST/SCount"), 0).toInt(), 1000);
+    for (int i = 1; i <= count; ++i) {
+        if (ini.value(QStringLiteral("PROFILE_LIST/S%1").arg(i)).toString() == name)
+            return true;
+    }
+    return false;
+}

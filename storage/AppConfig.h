@@ -1,0 +1,56 @@
+#pragma once
+// Config.ini: what the program remembers between runs apart from the profiles themselves.
+// Every accessor opens the file, reads or writes its keys, and closes it again.
+
+#include <QString>
+
+struct ProfileSet;
+
+constexpr int kMacroListSize = 50;
+
+// <app dir>/Configs
+QString configDir();
+// <app dir>/Configs/Config.ini
+QString configIniPath();
+// <app dir>/Configs/<product>/Config.ini (the per-product profile list)
+QString productConfigPath();
+// <app dir>/Configs/MacroDB
+QString macroDir();
+// <app dir>/DefaultProfile.bin
+QString descriptorPath();
+
+// True for a name that can become a file name inside its folder: not empty, not "." or
+// "..", and without "/" or "\". Names from files and dialogs are checked before use.
+bool isSafeFileName(const QString &name);
+
+// The .MSMACRO file of a macro name, or an empty string when the name is not safe.
+QString macroFilePath(const QString &macroName);
+
+void saveActiveProfileId(int index);
+// Writes "Config/ProfileID", "Config/Count" and the five slot names, in this order.
+void saveProfileList(const ProfileSet &set);
+
+int readDiffFlag();
+void writeDiffFlag(int value);
+
+QString currentProductName();
+void setCurrentProductName(const QString &name);
+
+QString modelText();
+
+int batteryLevel();
+void setBatteryLevel(int percent);
+int batteryFullValue();
+
+int accentColourId();
+int sensorCode();
+int ledCodeVariant();
+
+// The first product of the installation's model list ("Mouse_List/0").
+QString modelListName();
+
+QString macroListEntry(int index);
+void setMacroListEntry(int index, const QString &name);
+int macroCount();
+
+bool isProtectedProfile(const QString &name);

@@ -1,0 +1,314 @@
+#include "ProfileFiles.h"
+
+#include "AppConfig.h"
+#include "ModelDescriptor.h"
+#include "ProfileData.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+// One walk over the keys of a profile group, in file order. The visitor decides whether
+// a field is read or written, so reading and writing can never disagree on a key.
+template <class Visitor, class Record>
+void visitProfile(Visitor &v, Record &r, const QString &group, bool withLocalKeys) {
+    const QString g = group + QLatin1Char('/');
+    v.byte(g + QLatin1String("pollrate"), r.pollrate);
+    v.byte(g + QLatin1String("dpi"), r.dpi);
+    for (int n = 0; n < kDpiStageCount; ++n) {
+        const QString p = g + QStringLiteral("DPI_INFO_%1_").arg(n);
+        auto &s = r.dpiInfo[n];
+        v.byte(p + QLatin1String("used"), s.used);
+        v.byte(p + QLatin1String("link"), s.link);
+        v.word(p + QLatin1String("xy"), s.xy);
+        v.word(p + QLatin1String("x"), s.x);
+        v.word(p + QLatin1String("y"), s.y);
+    }
+    v.byte(g + QLatin1String("mousespeed"), r.mousespeed);
+    v.byte(g + QLatin1String("dbclickspeed"), r.dbclickspeed);
+    v.byte(g + QLatin1String("scrollispage"), r.scrollispage);
+    v.byte(g + QLatin1String("scrollspeed"), r.scrollspeed);
+    v.byte(g + QLatin1String("accelenable"), r.accelenable);
+    v.byte(g + QLatin1String("acee"), r.acee);
+    for (int n = 0; n < kButtonSlotCount; ++n) {
+        const QString p = g + QStringLiteral("BUTTON_INFO_%1_").arg(n);
+        auto &b = r.buttons[n];
+        v.int32(p + QLatin1String("ID"), b.ID);
+        v.int32(p + QLatin1String("Fun"), b.Fun);
+        v.int32(p + QLatin1String("LoopNumber"), b.LoopNumber);
+        v.int32(p + QLatin1String("KeyNumber"), b.KeyNumber);
+        v.byte(p + QLatin1String("Res1"), b.Res1);
+        v.byte(p + QLatin1String("Res2"), b.Res2);
+        v.byte(p + QLatin1String("Res3"), b.Res3);
+        v.byte(p + QLatin1String("Res4"), b.Res4);
+        v.string(p + QLatin1String("macroname"), b.macroname);
+        for (int k = 0; k < kKeyStepCount; ++k) {
+            const QString q = p + QStringLiteral("KeyInfo_%1_").arg(k);
+            v.byte(q + QLatin1String("map"), b.keyInfo[k].map);
+            v.byte(q, b.keyInfo[k].L);
+            v.byte(q + QLatin1String("H"), b.keyInfo[k].H);
+        }
+    }
+    v.string(g + QLatin1String("ProfileName"), r.ProfileName);
+    v.string(g + QLatin1String("ProfilePath"), r.ProfilePath);
+    v.byte(g + QLatin1String("LedMode"), r.LedMode);
+    if (withLocalKeys) {
+        v.byte(g + QLatin1String("LedMoveOFF"), r.LedMoveOFF);
+        v.byte(g + QLatin1String("LedSleepTime"), r.LedSleepTime);
+    }
+    for (int n = 0; n < kLedModeCount; ++n) {
+        // The effect keys follow the group directly: "PROFILE/LedMode/LED_MODE_3_RGB".
+        const QString p = group + QStringLiteral("/LedMode/LED_MODE_%1_").arg(n);
+        auto &m = r.ledModes[n];
+        v.colour(p + QLatin1String("RGB"), m.RGB);
+        v.word(p + QLatin1String("h"), m.h);
+        v.word(p + QLatin1String("s"), m.s);
+        v.word(p + QLatin1String("v"), m.v);
+        v.word(p + QLatin1String("bright"), m.bright);
+        v.word(p + QLatin1String("breath"), m.breath);
+    }
+}
+
+struct Reader {
+    QSettings &ini;
+    // Numbers keep the low bits of whatever integer the file holds.
+    long long number(const QString &key) { return ini.value(key, 0).toLongLong(); }
+    void byte(const QString &key, uint8_t &f) { f = uint8_t(number(key)); }
+    void word(const QString &key, uint32_t &f) { f = uint32_t(number(key)); }
+    void int32(const QString &key, int32_t &f) { f = int32_t(uint32_t(number(key))); }
+    void string(const QString &key, QString &f) { f = ini.value(key).toString(); }
+    void colour(const QString &key, QColor &f) {
+        const QVariant v = ini.value(key);
+        f = v.canConvert<QColor>() ? v.value<QColor>() : QColor();
+    }
+};
+
+struct Writer {
+    QSettings &ini;
+    void byte(const QString &key, const uint8_t &f) { ini.setValue(key, int(f)); }
+    void word(const QString &key, const uint32_t &f) { ini.setValue(key, uint(f)); }
+    void int32(const QString &key, const int32_t &f) { ini.setValue(key, int(f)); }
+    void string(const QString &key, const QString &f) { ini.setValue(key, f); }
+    void colour(const QString &key, const QColor &f) { ini.setValue(key, f); }
+};
+
+struct KeyLister {
+    QStringList keys;
+    template <class T> void add(const QString &key, const T &) { keys << key; }
+    void byte(const QString &k, const uint8_t &f) { add(k, f); }
+    void word(const QString &k, const uint32_t &f) { add(k, f); }
+    void int32(const QString &k, const int32_t &f) { add(k, f); }
+    void string(const QString &k, const QString &f) { add(k, f); }
+    void colour(const QString &k, const QColor &f) { add(k, f); }
+};
+
+QString slotGroup(int index) {
+    return QStringLiteral("PROFILE_%1").arg(index);
+}
+
+void finish(QSettings &ini) {
+    ini.sync();
+    if (ini.status() != QSettings::NoError)
+        qWarning("Could not write %s", qPrintable(ini.fileName()));
+}
+
+void read(int index, ProfileData &record, const QString &path, bool groupForm) {
+    const bool inConfig = path.isEmpty();
+    QSettings ini(inConfig ? configIniPath() : path, QSettings::IniFormat);
+    const QString group = (inConfig || groupForm) ? slotGroup(index) : QStringLiteral("PROFILE");
+    Reader r{ini};
+    visitProfile(r, record, group, !groupForm);
+}
+
+void write(int index, const ProfileData &record, const QString &path, bool groupForm) {
+    const bool inConfig = path.isEmpty();
+    QSettings ini(inConfig ? configIniPath() : path, QSettings::IniFormat);
+    const QString group = (inConfig || groupForm) ? slotGroup(index) : QStringLiteral("PROFILE");
+    Writer w{ini};
+    visitProfile(w, record, group, !groupForm);
+    finish(ini);
+}
+
+const char *const kSensorKeys[] = {"Config/AngleValue", "Config/LiftHigh", "Config/Sync",
+                                   "Config/Jitter",     "Config/Debounce", "Config/Wake",
+                                   "Config/SensorMode"};
+
+uint8_t *sensorField(ProfileSet &set, int i) {
+    uint8_t *fields[] = {&set.AngleValue, &set.LiftHigh, &set.Sync,      &set.Jitter,
+                         &set.Debounce,   &set.Wake,     &set.SensorMode};
+    return fields[i];
+}
+} // namespace
+
+QStringList profileKeyNames(const QString &group, bool withLocalKeys) {
+    KeyLister l;
+    const ProfileData record;
+    visitProfile(l, record, group, withLocalKeys);
+    return l.keys;
+}
+
+QString profileDir() {
+    const QString product = currentProductName();
+    if (!isSafeFileName(product))
+        return configDir() + QStringLiteral("/Profile");
+    return configDir() + QLatin1Char('/') + product + QStringLiteral("/Profile");
+}
+
+QString profileFilePath(const QString &name) {
+    if (!isSafeFileName(name))
+        return QString();
+    return profileDir() + QLatin1Char('/') + name + QStringLiteral(".prof");
+}
+
+void readProfile(int index, ProfileData &record, const QString &path) {
+    read(index, record, path, false);
+}
+
+void writeProfile(int index, const ProfileData &record, const QString &path) {
+    write(index, record, path, false);
+}
+
+void readProfileGroup(int index, ProfileData &record, const QString &path) {
+    read(index, record, path, true);
+}
+
+void writeProfileGroup(int index, const ProfileData &record, const QString &path) {
+    write(index, record, path, true);
+}
+
+void loadProfileByName(ProfileData &record, const QString &name) {
+    const QString path = profileFilePath(name);
+    if (path.isEmpty()) {
+        // A name that is no file name reads as a missing file.
+        record = ProfileData();
+        return;
+    }
+    readProfile(0, record, path);
+}
+
+void saveProfileByName(const ProfileData &record, const QString &name) {
+    const QString path = profileFilePath(name);
+    if (path.isEmpty()) {
+        qWarning("Profile not saved: \"%s\" is not a file name", qPrintable(name));
+        return;
+    }
+    writeProfile(0, record, path);
+}
+
+void loadProfileSet(ProfileSet &set) {
+    {
+        QSettings ini(configIniPath(), QSettings::IniFormat);
+        set.ProfileID = uint8_t(ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
+        for (int i = 0; i < 7; ++i)
+            *sensorField(set, i) = uint8_t(ini.value(QLatin1String(kSensorKeys[i]), 0).toInt());
+        set.Count = uint8_t(ini.value(QStringLiteral("Config/Count"), 0).toInt());
+        for (int i = 0; i < kProfileCount; ++i)
+            set.profileNames[i] =
+                ini.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
+    }
+    for (int i = 0; i < kProfileCount; ++i)
+        loadProfileByName(set.profiles[i], set.profileNames[i]);
+    int8_t matrix[kDescriptorButtonKeys] = {};
+    if (readButtonMatrix(matrix) == 0)
+        setButtonMatrix(matrix);
+}
+
+void saveAppliedState(const ProfileSet &set) {
+    {
+        QSettings ini(configIniPath(), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
+        ini.setValue(QStringLiteral("Config/AngleValue"), int(set.AngleValue));
+        ini.setValue(QStringLiteral("Config/Sync"), int(set.Sync));
+        ini.setValue(QStringLiteral("Config/LiftHigh"), int(set.LiftHigh));
+        ini.setValue(QStringLiteral("Config/Jitter"), int(set.Jitter));
+        ini.setValue(QStringLiteral("Config/Debounce"), int(set.Debounce));
+        ini.setValue(QStringLiteral("Config/Wake"), int(set.Wake));
+        ini.setValue(QStringLiteral("Config/SensorMode"), int(set.SensorMode));
+        ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
+        // Every slot: an edit made while slot 2..5 is active must survive a restart.
+        for (int i = 0; i < kProfileCount; ++i)
+            ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
+        finish(ini);
+    }
+    for (int i = 0; i < kProfileCount; ++i) {
+        if (profileFilePath(set.profileNames[i]).isEmpty())
+            continue;
+        // Two slots that share a name share one file; the first slot's content wins.
+        bool earlier = false;
+        for (int j = 0; j < i; ++j)
+            earlier = earlier || set.profileNames[j] == set.profileNames[i];
+        if (!earlier)
+            saveProfileByName(set.profiles[i], set.profileNames[i]);
+    }
+}
+
+void exportProfileSet(const ProfileSet &set, const QString &path) {
+    {
+        QSettings ini(path, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
+        ini.setValue(QStringLiteral("Config/AngleValue"), int(set.AngleValue));
+        ini.setValue(QStringLiteral("Config/LiftHigh"), int(set.LiftHigh));
+        ini.setValue(QStringLiteral("Config/Sync"), int(set.Sync));
+        ini.setValue(QStringLiteral("Config/Jitter"), int(set.Jitter));
+        ini.setValue(QStringLiteral("Config/Debounce"), int(set.Debounce));
+        ini.setValue(QStringLiteral("Config/Wake"), int(set.Wake));
+        ini.setValue(QStringLiteral("Config/SensorMode"), int(set.SensorMode));
+        ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
+        // The slot names travel with the file so that a round trip keeps them.
+        for (int i = 0; i < kProfileCount; ++i)
+            ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
+        Writer w{ini};
+        for (int i = 0; i < kProfileCount; ++i)
+            visitProfile(w, set.profiles[i], slotGroup(i), false);
+        finish(ini);
+    }
+}
+
+void importProfileSet(ProfileSet &set, const QString &path) {
+    QSettings ini(path, QSettings::IniFormat);
+    auto byte = [&](const char *key) { return uint8_t(ini.value(QLatin1String(key), 0).toInt()); };
+    set.ProfileID = byte("Config/ProfileID");
+    set.AngleValue = byte("Config/AngleValue");
+    set.LiftHigh = byte("Config/LiftHigh");
+    set.Sync = byte("Config/Sync");
+    set.Count = byte("Config/Count");
+    set.Jitter = byte("Config/Jitter");
+    set.Debounce = byte("Config/Debounce");
+    set.Wake = byte("Config/Wake");
+    set.SensorMode = byte("Config/SensorMode");
+    Reader r{ini};
+    for (int i = 0; i < kProfileCount; ++i) {
+        const QString key = QStringLiteral("Config/Profile%1").arg(i + 1);
+        // Files written without names keep the slot's current name.
+        if (ini.contains(key))
+            set.profileNames[i] = ini.value(key).toString();
+        visitProfile(r, set.profiles[i], slotGroup(i), false);
+    }
+}
+
+void writeModelName(const QString &path, const QString &name) {
+    QSettings ini(path, QSettings::IniFormat);
+    ini.setValue(QStringLiteral("MouseName/Name"), name);
+    finish(ini);
+}
+
+QString readModelName(const QString &path) {
+    QSettings ini(path, QSettings::IniFormat);
+    return ini.value(QStringLiteral("MouseName/Name")).toString();
+}
+
+void saveProfileDpi(const QString &name, int dpi) {
+    const QString path = profileFilePath(name);
+    if (path.isEmpty())
+        return;
+    QSettings ini(path, QSettings::IniFormat);
+    ini.setValue(QStringLiteral("PROFILE/dpi"), dpi);
+    finish(ini);
+}
+
+void writeDefaultProfileFile() {
+    ProfileData record;
+    makeDefaultProfile(record);
+    writeProfile(0, record, profileDir() + QStringLiteral("/DefaultProfile.prof"));
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Profile files (.prof: one profile in group "PROFILE") and configuration files (.conf:
+// the whole set, profiles in groups "PROFILE_0".."PROFILE_4"), and the profile set's load
+// and save. All through QSettings in INI format, which writes via a temporary file.
+
+#include <QString>
+#include <QStringList>
+
+struct ProfileData;
+struct ProfileSet;
+
+// Keys of one profile group (8,453; 8,451 without the lighting keys that only profile
+// files and Config.ini carry), in the order they are written.
+constexpr int kProfileKeyCount = 8453;
+constexpr int kProfileGroupKeyCount = 8451;
+QStringList profileKeyNames(const QString &group, bool withLocalKeys);
+
+// The per-product profile folder: <app dir>/Configs/<product>/Profile, or
+// <app dir>/Configs/Profile when no product is selected.
+QString profileDir();
+// The .prof file of a profile name, or an empty string when the name is not safe.
+QString profileFilePath(const QString &name);
+
+// Group "PROFILE" of path, or group "PROFILE_<index>" of Config.ini when path is empty.
+void readProfile(int index, ProfileData &record, const QString &path);
+void writeProfile(int index, const ProfileData &record, const QString &path);
+// Group "PROFILE_<index>" of path, without LedMoveOFF and LedSleepTime.
+void readProfileGroup(int index, ProfileData &record, const QString &path);
+void writeProfileGroup(int index, const ProfileData &record, const QString &path);
+
+void loadProfileByName(ProfileData &record, const QString &name);
+void saveProfileByName(const ProfileData &record, const QString &name);
+
+void loadProfileSet(ProfileSet &set);
+void saveAppliedState(const ProfileSet &set);
+void exportProfileSet(const ProfileSet &set, const QString &path);
+void importProfileSet(ProfileSet &set, const QString &path);
+
+void writeModelName(const QString &path, const QString &name);
+QString readModelName(const QString &path);
+
+void saveProfileDpi(const QString &name, int dpi);
+void writeDefaultProfileFile();
