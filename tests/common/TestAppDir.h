@@ -24,8 +24,7 @@ public:
 
     // Copies the repository's data file (relative to data/) into the directory.
     void installData(const QString &relative) const {
-        const QString src = QString::fromLocal8Bit(qgetenv("MOUSECFG_SOURCE_DIR")) +
-                            QStringLiteral("/data/") + relative;
+        const QString src = QStringLiteral(MOUSECFG_SOURCE_DIR "/data/") + relative;
         QDir().mkpath(QFileInfo(file(relative)).absolutePath());
         QFile::remove(file(relative));
         QVERIFY2(QFile::copy(src, file(relative)), qPrintable(src));
