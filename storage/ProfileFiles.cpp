@@ -4,8 +4,11 @@
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QSettings>
 
 namespace {
@@ -103,6 +106,40 @@ struct KeyLister {
     void colour(const QString &k, const QColor &f) { add(k, f); }
 };
 
+// What this process last read from or wrote to each profile file, with the file's
+// stamp at that moment. The apply step saves all five slots twice per apply; a slot whose
+// record and file are both unchanged since then needs no rewrite.
+struct KnownFile {
+    ProfileData record;
+    QDateTime modified;
+    qint64 size = -1;
+};
+QMutex g_knownMutex;
+QHash<QString, KnownFile> g_known;
+
+void remember(const QString &path, const ProfileData &record) {
+    const QFileInfo info(path);
+    QMutexLocker lock(&g_knownMutex);
+    if (!info.exists()) {
+        g_known.remove(path);
+        return;
+    }
+    g_known.insert(path, KnownFile{record, info.lastModified(), info.size()});
+}
+
+void forget(const QString &path) {
+    QMutexLocker lock(&g_knownMutex);
+    g_known.remove(path);
+}
+
+bool unchangedOnDisk(const QString &path, const ProfileData &record) {
+    const QFileInfo info(path);
+    QMutexLocker lock(&g_knownMutex);
+    const auto it = g_known.constFind(path);
+    return it != g_known.constEnd() && info.exists() && it->modified == info.lastModified() &&
+           it->size == info.size() && it->record == record;
+}
+
 QString slotGroup(int index) {
     return QStringLiteral("PROFILE_%1").arg(index);
 }
@@ -123,6 +160,8 @@ void read(int index, ProfileData &record, const QString &path, bool groupForm) {
 
 void write(int index, const ProfileData &record, const QString &path, bool groupForm) {
     const bool inConfig = path.isEmpty();
+    if (!inConfig)
+        forget(path);
     QSettings ini(inConfig ? configIniPath() : path, QSettings::IniFormat);
     const QString group = (inConfig || groupForm) ? slotGroup(index) : QStringLiteral("PROFILE");
     Writer w{ini};
@@ -185,6 +224,7 @@ void loadProfileByName(ProfileData &record, const QString &name) {
         return;
     }
     readProfile(0, record, path);
+    remember(path, record);
 }
 
 void saveProfileByName(const ProfileData &record, const QString &name) {
@@ -194,6 +234,7 @@ void saveProfileByName(const ProfileData &record, const QString &name) {
         return;
     }
     writeProfile(0, record, path);
+    remember(path, record);
 }
 
 void loadProfileSet(ProfileSet &set) {
@@ -232,7 +273,8 @@ void saveAppliedState(const ProfileSet &set) {
         finish(ini);
     }
     for (int i = 0; i < kProfileCount; ++i) {
-        if (profileFilePath(set.profileNames[i]).isEmpty())
+        const QString path = profileFilePath(set.profileNames[i]);
+        if (path.isEmpty() || unchangedOnDisk(path, set.profiles[i]))
             continue;
         // Two slots that share a name share one file; the first slot's content wins.
         bool earlier = false;
@@ -302,6 +344,7 @@ void saveProfileDpi(const QString &name, int dpi) {
     const QString path = profileFilePath(name);
     if (path.isEmpty())
         return;
+    forget(path);
     QSettings ini(path, QSettings::IniFormat);
     ini.setValue(QStringLiteral("PROFILE/dpi"), dpi);
     finish(ini);

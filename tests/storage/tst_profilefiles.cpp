@@ -333,6 +333,17 @@ void TestProfileFiles::saveAppliedStateKeepsEverySlot() {
     saveAppliedState(set);
     loadProfileSet(back);
     QCOMPARE(back.profiles[2].dpiInfo[1].x, 1234u);
+
+    // Unchanged slots are not rewritten; a file changed behind our back is.
+    const QString slot4 = profileFilePath(set.profileNames[3]);
+    const QString slot5 = profileFilePath(set.profileNames[4]);
+    const QDateTime before = QFileInfo(slot4).lastModified();
+    QTest::qWait(20);
+    QSettings(slot5, QSettings::IniFormat).setValue(QStringLiteral("PROFILE/pollrate"), 77);
+    saveAppliedState(set);
+    QCOMPARE(QFileInfo(slot4).lastModified(), before);
+    loadProfileSet(back);
+    QVERIFY(back == set);
 }
 
 void TestProfileFiles::exportImportKeepsNames() {
