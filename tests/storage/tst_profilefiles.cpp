@@ -12,8 +12,8 @@
 
 namespace {
 // A record with every field set to something other than its default.
-ProfileData fullRecord(quint32 seed) {
-    QRandomGenerator rng(seed);
+ProfileData fullRecord(quint32 variant) {
+    QRandomGenerator rng(variant);
     auto byte = [&] { return uint8_t(rng.bounded(1, 256)); };
     ProfileData p;
     p.pollrate = byte();
