@@ -1,0 +1,362 @@
+#include "ButtonMap.h"
+
+#include "AppConfig.h"
+#include "DeviceCommands.h"
+#include "HidTransport.h"
+#include "KeyTable.h"
+#include "ModelDescriptor.h"
+#include "ProfileData.h"
+#include "SensorTables.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <algorithm>
+
+namespace {
+
+std::array<uint8_t, kButtonTableSize> g_buttonImage{};
+std::array<uint8_t, kMacroMemorySize> g_macroImage{};
+std::map<int, QString> g_macroIndex;
+
+constexpr int kButtonTableAddress = 0x02;
+constexpr int kButtonBlockSize = 24;
+constexpr uint16_t kButtonTailAddress = 0x62;
+constexpr uint16_t kMacroCommitAddress = 0x0FFF;
+constexpr int kMacroBlockSize = 20;
+constexpr int kMacroPauseMs = 50;
+// Steps read from one macro file at most (a button holds 63; the editor writes no more
+// than a few hundred).
+constexpr int kMacroFileStepLimit = 1024;
+
+constexpr uint8_t kDelayMap = 6;
+const MacroStep kFiller{kDelayMap, 0x01, 0x00};
+
+struct FunctionRow {
+    int fun;
+    uint8_t bytes[4];
+};
+
+// clang-format off
+const FunctionRow kFunctionRows[] = {
+    {1, {0x81, 0, 0, 0}},          {2, {0x82, 0, 0, 0}},          {3, {0x83, 0, 0, 0}},
+    {4, {0x85, 0, 0, 0}},          {5, {0x84, 0, 0, 0}},          {6, {0x90, 0, 0, 0}},
+    {7, {0x8F, 0, 0, 0}},          {12, {0x99, 0, 0, 0}},         {13, {0x30, 0, 0, 0}},
+    {16, {0x00, 0, 0, 0}},
+    // Keyboard shortcuts: modifier mask (1 Ctrl, 2 Shift, 4 Alt, 8 Windows), key usage.
+    {17, {0x8F, 0x01, 0x1B, 0}},   {18, {0x8F, 0x01, 0x06, 0}},   {19, {0x8F, 0x01, 0x19, 0}},
+    {20, {0x8F, 0x01, 0x04, 0}},   {21, {0x8F, 0x01, 0x09, 0}},   {22, {0x8F, 0x01, 0x11, 0}},
+    {23, {0x8F, 0x01, 0x13, 0}},   {24, {0x8F, 0x01, 0x16, 0}},   {25, {0x8F, 0x04, 0x2B, 0}},
+    {26, {0x8F, 0x04, 0x3D, 0}},   {27, {0x8F, 0x08, 0x08, 0}},   {28, {0x8F, 0x08, 0x15, 0}},
+    {29, {0x8F, 0x08, 0x07, 0}},   {30, {0x8F, 0x08, 0x0F, 0}},
+    // Consumer-control keys: usage low byte, high byte.
+    {31, {0x8E, 0x01, 0x23, 0x02}}, {32, {0x8E, 0x01, 0x24, 0x02}}, {33, {0x8E, 0x01, 0x25, 0x02}},
+    {34, {0x8E, 0x01, 0x26, 0x02}}, {35, {0x8E, 0x01, 0x27, 0x02}}, {36, {0x8E, 0x01, 0x21, 0x02}},
+    {37, {0x8E, 0x01, 0x2A, 0x02}}, {38, {0x8E, 0x01, 0x8A, 0x01}}, {39, {0x8E, 0x01, 0xCD, 0x00}},
+    {40, {0x8E, 0x01, 0xB7, 0x00}}, {41, {0x8E, 0x01, 0xB6, 0x00}}, {42, {0x8E, 0x01, 0xB5, 0x00}},
+    {43, {0x8E, 0x01, 0xE9, 0x00}}, {44, {0x8E, 0x01, 0xEA, 0x00}}, {45, {0x8E, 0x01, 0xE2, 0x00}},
+    {46, {0x8E, 0x01, 0x83, 0x01}},
+    {47, {0x88, 0, 0, 0}},          {48, {0x8A, 0, 0, 0}},          {49, {0x89, 0, 0, 0}},
+    {50, {0x97, 0, 0, 0}},          {51, {0x98, 0, 0, 0}},          {52, {0x8B, 0, 0, 0}},
+    {53, {0x8C, 0, 0, 0}},          {54, {0x9B, 0x08, 0, 0}},       {55, {0x9A, 0x01, 0x01, 0x01}},
+    {57, {0x94, 0, 0, 0}},          {58, {0x95, 0, 0, 0}},          {59, {0x8D, 0, 0, 0}},
+    {60, {0x9F, 0, 0, 0}},          {61, {0xA0, 0, 0, 0}},          {62, {0x8F, 0x08, 0x10, 0}},
+    {63, {0x97, 0x01, 0, 0}},       {200, {0x91, 0, 0, 0}},         {510, {0x9D, 0, 0, 0}},
+};
+// clang-format on
+
+// Modifier bit of a key code in a combination, 0 for an ordinary key.
+int modifierBit(int keyCode) {
+    switch (keyCode) {
+    case 29:
+    case 238:
+        return 1; // Ctrl
+    case 42:
+    case 54:
+        return 2; // Shift
+    case 56:
+    case 239:
+        return 4; // Alt
+    case 91:
+    case 92:
+        return 8; // Windows
+    default:
+        return 0;
+    }
+}
+
+// The device slot of an image position, or -1 when the position has none.
+int deviceSlotOf(int position) {
+    if (position == kWheelUpPosition || position == kWheelDownPosition) {
+        const bool reversed = descriptorScrollRev() == 1;
+        if (position == kWheelUpPosition)
+            return reversed ? kWheelDownPosition : kWheelUpPosition;
+        return reversed ? kWheelUpPosition : kWheelDownPosition;
+    }
+    if (position < 0 || position >= kDescriptorButtonKeys)
+        return -1;
+    const int slot = buttonMatrix()[size_t(position)];
+    return slot >= 0 && slot < kDeviceSlotCount ? slot : -1;
+}
+
+// The macro index of a name, adding it to the map when it is new.
+int macroIndexOf(const QString &name) {
+    for (const auto &entry : g_macroIndex) {
+        if (entry.second == name)
+            return entry.first;
+    }
+    const int index = int(g_macroIndex.size());
+    g_macroIndex[index] = name;
+    return index;
+}
+
+bool isMacroFunction(int fun) {
+    return fun == kFunMacro || fun == kFunGunFile;
+}
+
+} // namespace
+
+std::array<uint8_t, kButtonTableSize> &buttonTableImage() {
+    return g_buttonImage;
+}
+
+std::array<uint8_t, kMacroMemorySize> &macroMemoryImage() {
+    return g_macroImage;
+}
+
+std::map<int, QString> &macroIndexMap() {
+    return g_macroIndex;
+}
+
+std::array<uint8_t, 4> deviceFunctionCode(int fun) {
+    for (const FunctionRow &row : kFunctionRows) {
+        if (row.fun == fun)
+            return {row.bytes[0], row.bytes[1], row.bytes[2], row.bytes[3]};
+    }
+    return {0, 0, 0, 0};
+}
+
+void EncodeButton(int profile, int buttonSlot, int position) {
+    if (profile < 0 || profile >= kProfileCount || buttonSlot < 0 || buttonSlot >= kButtonSlotCount)
+        return;
+    const int deviceSlot = deviceSlotOf(position);
+    if (deviceSlot < 0)
+        return;
+    ButtonInfo &button = downloadTable().profiles[profile].buttons[buttonSlot];
+
+    g_buttonImage[0] = 0x0A;
+    g_buttonImage[1] = 0x00;
+    uint8_t *out = g_buttonImage.data() + kButtonTableAddress + 4 * deviceSlot;
+    const std::array<uint8_t, 4> row = deviceFunctionCode(button.Fun);
+
+    switch (button.Fun) {
+    case 6: { // single key
+        int usage = 0;
+        keyCodeToUsage(button.Res1, usage);
+        out[0] = 0x90;
+        out[1] = 0x00;
+        out[2] = uint8_t(usage);
+        out[3] = 0x00;
+        break;
+    }
+    case 7: { // key combination: modifiers as a mask, the other key as its usage
+        int modifiers = 0;
+        uint8_t key = 0;
+        for (const KeyInfo &k : button.keyInfo) {
+            if (k.map == 0)
+                continue;
+            int code = -1;
+            usageToKeyCode(k.map, code);
+            const int bit = modifierBit(code);
+            if (bit)
+                modifiers += bit;
+            else
+                key = k.map;
+        }
+        // Each modifier appears pressed and released.
+        out[0] = 0x8F;
+        out[1] = uint8_t(modifiers / 2);
+        out[2] = key;
+        out[3] = 0x00;
+        break;
+    }
+    case 12: // fire key: shot kind, shots, delay in tens of milliseconds
+        out[0] = 0x99;
+        if (button.Res1 != 0) {
+            out[1] = button.Res1;
+            out[2] = uint8_t(button.LoopNumber & 0xFF);
+            out[3] = uint8_t(button.KeyNumber / 10);
+        } else {
+            out[1] = 0x81;
+            out[2] = 0x03;
+            out[3] = 0x00;
+        }
+        break;
+    case 55: { // sniper: the DPI register of the chosen step for both axes
+        const uint8_t v = sniperRegister(sensorCode(), button.Res1);
+        out[0] = 0x9A;
+        out[1] = 0x01;
+        out[2] = v;
+        out[3] = v;
+        break;
+    }
+    case kFunMacro:
+    case kFunGunFile: {
+        const int index = macroIndexOf(button.macroname);
+        out[0] = row[0];
+        switch (button.Res1) {
+        case 0: // play LoopNumber times
+            out[1] = uint8_t(index);
+            out[2] = uint8_t(button.LoopNumber & 0xFF);
+            out[3] = uint8_t((button.LoopNumber >> 8) & 0xFF);
+            break;
+        case 1: // repeat while the button is held
+            out[1] = uint8_t(index | 0x80);
+            out[2] = 0xFF;
+            out[3] = 0xFF;
+            break;
+        case 2: // repeat until the button is pressed again
+            out[1] = uint8_t(index | 0x40);
+            out[2] = 0xFF;
+            out[3] = 0xFF;
+            break;
+        default: // unknown mode: the count only; the index byte keeps what it held
+            out[2] = uint8_t(button.LoopNumber & 0xFF);
+            out[3] = uint8_t((button.LoopNumber >> 8) & 0xFF);
+            break;
+        }
+        button.Res4 = uint8_t(index);
+        break;
+    }
+    default:
+        std::copy(row.begin(), row.end(), out);
+        break;
+    }
+}
+
+int WriteButtonTable() {
+    g_macroIndex.clear();
+    const int count = std::clamp(buttonCount(), 0, kDescriptorButtonKeys);
+    for (int b = 0; b < count; ++b)
+        EncodeButton(0, b, b);
+    EncodeButton(0, kWheelUpSlot, kWheelUpPosition);
+    EncodeButton(0, kWheelDownSlot, kWheelDownPosition);
+
+    int r = SendFrame(CmdButtonTable, 0x00, kTagFirst, g_buttonImage.data(), 2);
+    if (r != ResultDone)
+        return r;
+    for (int block = 0; block < 4; ++block) {
+        const int address = kButtonTableAddress + kButtonBlockSize * block;
+        r = SendFrame(CmdButtonTable, uint16_t(address), kTagNext, g_buttonImage.data() + address,
+                      kButtonBlockSize);
+        if (r != ResultDone)
+            return r;
+    }
+    const uint8_t tail[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    r = SendFrame(CmdButtonTable, kButtonTailAddress, kTagNext, tail, 4);
+    if (r != ResultDone)
+        return r;
+    return SendCommit(CmdButtonTable);
+}
+
+void EncodeMacro(const std::vector<MacroStep> &steps, int index) {
+    if (index < 0 || index >= kMacroSlotCount)
+        return;
+    const bool hasDelay = std::any_of(steps.begin(), steps.end(),
+                                      [](const MacroStep &s) { return s.map == kDelayMap; });
+    std::vector<MacroStep> out;
+    if (hasDelay) {
+        out = steps;
+    } else {
+        for (size_t i = 0; i < steps.size(); ++i) {
+            out.push_back(steps[i]);
+            if (i % 4 == 3)
+                out.push_back(kFiller);
+        }
+        out.push_back(kFiller);
+    }
+    uint8_t *slot = g_macroImage.data() + kMacroSlotSize * index;
+    std::fill(slot, slot + kMacroSlotSize, uint8_t(0));
+    const size_t whole = std::min(out.size(), size_t(kMacroSlotSteps));
+    for (size_t i = 0; i < whole; ++i) {
+        slot[3 * i] = out[i].map;
+        slot[3 * i + 1] = out[i].high;
+        slot[3 * i + 2] = out[i].low;
+    }
+    // The slot's last two bytes hold the start of one more step.
+    if (out.size() > whole) {
+        const size_t rest = kMacroSlotSize - 3 * whole;
+        const uint8_t bytes[3] = {out[whole].map, out[whole].high, out[whole].low};
+        std::copy(bytes, bytes + rest, slot + 3 * whole);
+    }
+}
+
+std::vector<MacroStep> readMacroSteps(const QString &macroName) {
+    std::vector<MacroStep> steps;
+    const QString path = macroFilePath(macroName);
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return steps;
+    QSettings file(path, QSettings::IniFormat);
+    // A wild count reads no further than the limit; of what is read, only what fits one
+    // slot is sent.
+    const int count =
+        std::clamp(file.value(QStringLiteral("Setting/Count"), 0).toInt(), 0, kMacroFileStepLimit);
+    for (int i = 0; i < count; ++i) {
+        MacroStep s;
+        s.map = uint8_t(file.value(QStringLiteral("Setting/Map_%1").arg(i), 0).toInt());
+        s.high = uint8_t(file.value(QStringLiteral("Setting/DataH_%1").arg(i), 0).toInt());
+        s.low = uint8_t(file.value(QStringLiteral("Setting/DataL_%1").arg(i), 0).toInt());
+        steps.push_back(s);
+    }
+    return steps;
+}
+
+int WriteMacros() {
+    g_macroImage.fill(0);
+    const ProfileSet &table = downloadTable();
+    for (int p = 0; p < kProfileCount; ++p) {
+        for (int b = 0; b < kButtonSlotCount; ++b) {
+            const ButtonInfo &button = table.profiles[p].buttons[b];
+            if (!isMacroFunction(button.Fun))
+                continue;
+            // Names already encoded (or never given an index) are skipped; the walk goes
+            // on, so every macro encoded so far is sent.
+            int index = -1;
+            for (const auto &entry : g_macroIndex) {
+                if (entry.second == button.macroname) {
+                    index = entry.first;
+                    break;
+                }
+            }
+            if (index < 0)
+                continue;
+            if (index >= kMaxMacros) {
+                qDebug("iIndex>=MAX_MACRO_NUMBER_560\n");
+                return ResultTooManyMacros;
+            }
+            EncodeMacro(readMacroSteps(button.macroname), index);
+            devicePause(kMacroPauseMs);
+            g_macroIndex.erase(index);
+        }
+    }
+
+    bool sent = false;
+    for (int k = 0; k < kMacroSlotCount; ++k) {
+        const uint8_t *slot = g_macroImage.data() + kMacroSlotSize * k;
+        if (std::all_of(slot, slot + 5, [](uint8_t b) { return b == 0; }))
+            continue;
+        for (int j = 0; j < kMacroSlotSize / kMacroBlockSize; ++j) {
+            const uint8_t tag = (k == 0 && j == 0) ? kTagFirst : kTagNext;
+            const int r =
+                SendFrame(CmdMacroMemory, uint16_t(kMacroSlotSize * k + kMacroBlockSize * j), tag,
+                          slot + kMacroBlockSize * j, kMacroBlockSize);
+            if (r != ResultDone)
+                return r;
+        }
+        sent = true;
+    }
+    if (!sent)
+        return ResultDone;
+    return SendCommit(CmdMacroMemory, kMacroCommitAddress);
+}

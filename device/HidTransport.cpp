@@ -1,0 +1,421 @@
+#include "HidTransport.h"
+
+#include "AppConfig.h"
+#include "HidApi.h"
+#include "ModelDescriptor.h"
+
+#include <QDebug>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+// Step-by-step trace of the transfer; off unless the category is enabled
+// (QT_LOGGING_RULES="mousecfg.device.trace.debug=true").
+Q_LOGGING_CATEGORY(lcTransferTrace, "mousecfg.device.trace", QtInfoMsg)
+
+HidHandle hidMouse1;
+HidHandle hidCommand1;
+HidHandle hidMouse2;
+HidHandle hidCommand2;
+
+uint16_t device2Release = 0;
+
+namespace {
+
+DeviceMatchTable g_table;
+
+std::mutex g_pauseMutex;
+std::function<void(int)> g_pauseHook;
+
+constexpr int kBufferSize = 64;
+constexpr int kReadTimeoutMs = 150;
+constexpr int kPauseAfterWriteMs = 10;
+constexpr int kPauseBeforeRereadMs = 50;
+// Retry bounds of one transfer.
+constexpr int kMaxReadFailures = 29;
+constexpr int kMaxHeaderMismatches = 19;
+constexpr int kMaxZeroReplies = 5;
+constexpr int kMaxRewrites = 2;
+
+constexpr uint16_t kTracedVendor = 0x04D9;
+
+const char kDashes[] = "--------------------------------------";
+
+void trace(const QString &text) {
+    qCDebug(lcTransferTrace).noquote() << text;
+}
+
+QString frameText(const char *prefix, int length, const unsigned char *frame) {
+    QString text = QString::asprintf(prefix, length);
+    for (int i = 0; i < kFrameLength; ++i) {
+        if (i)
+            text += QLatin1Char(' ');
+        text += QString::asprintf("%02x", frame[i]);
+    }
+    return text;
+}
+
+// True when the path names HID collections ("col01", "COL04", ...); hidraw paths do not.
+bool hasCollectionTag(const std::string &path) {
+    static const QRegularExpression tag(QStringLiteral("col[0-9]"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    return tag.match(QString::fromStdString(path)).hasMatch();
+}
+
+bool containsNoCase(const std::string &text, const char *needle) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return lower.find(needle) != std::string::npos;
+}
+
+// The first identity's command collection: on paths with collection tags it is the
+// fourth collection; on hidraw the usages alone tell it.
+bool isFirstCommandPath(const std::string &path) {
+    return !hasCollectionTag(path) || containsNoCase(path, "col04");
+}
+
+bool releaseAccepted(uint16_t release, uint32_t minRelease, uint32_t maxRelease) {
+    return maxRelease == 0 || (minRelease <= release && release <= maxRelease);
+}
+
+bool allZero(const unsigned char *bytes, int count) {
+    return std::all_of(bytes, bytes + count, [](unsigned char b) { return b == 0; });
+}
+
+} // namespace
+
+DeviceMatchTable &deviceMatchTable() {
+    return g_table;
+}
+
+// --- handles ---------------------------------------------------------------------------
+
+bool HidHandle::isOpen() const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_connection != nullptr;
+}
+
+bool HidHandle::open(const std::string &path) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_connection.reset();
+    m_connection = hidApi().open(path);
+    return m_connection != nullptr;
+}
+
+void HidHandle::close() {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_connection.reset();
+}
+
+int HidHandle::write(const unsigned char *data, size_t length) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_connection ? m_connection->write(data, length) : -1;
+}
+
+int HidHandle::readTimeout(unsigned char *data, size_t length, int milliseconds) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_connection ? m_connection->readTimeout(data, length, milliseconds) : -1;
+}
+
+HidHandle *commandHandle() {
+    if (hidCommand2.isOpen())
+        return &hidCommand2;
+    if (hidCommand1.isOpen())
+        return &hidCommand1;
+    return nullptr;
+}
+
+// --- discovery -------------------------------------------------------------------------
+
+void LoadDeviceMatchTable() {
+    g_table = DeviceMatchTable();
+    g_table.count = 1;
+    DeviceMatchEntry &e = g_table.entries[0];
+    int vid1 = 0, pid1 = 0, vid2 = 0, pid2 = 0;
+    readUsbIds(vid1, pid1, vid2, pid2);
+    e.vendorId1 = uint32_t(vid1);
+    e.productId1 = uint32_t(pid1);
+    e.vendorId2 = uint32_t(vid2);
+    e.productId2 = uint32_t(pid2);
+    e.usage1 = kUsageMouse;
+    e.usagePage1 = kUsagePageDesktop;
+    e.usage2 = kUsageCommand;
+    e.usagePage2 = kUsagePageDesktop;
+    e.usage3 = kUsageMouse;
+    e.usagePage3 = kUsagePageDesktop;
+    e.usage4 = kUsageCommand;
+    e.usagePage4 = kUsagePageDesktop;
+    const QString model = modelListName();
+    e.modelName = model.toLatin1().toStdString();
+    setCurrentProductName(model);
+    qDebug().noquote() << model;
+}
+
+int EnumerateDevices() {
+    if (hidApi().init() != 0)
+        return -1;
+    const std::vector<HidDeviceRecord> records = hidApi().enumerate(0, 0);
+    const uint32_t count = std::min(g_table.count, kDeviceMatchCapacity);
+    for (const HidDeviceRecord &d : records) {
+        if (d.vendorId == kTracedVendor) {
+            qDebug("Device Found\n  type: %x %x\n  path: %s\n  serial_number: %s\n usge %x uu %x",
+                   d.vendorId, d.productId, d.path.c_str(),
+                   qPrintable(QString::fromStdWString(d.serialNumber)), d.usage, d.usagePage);
+        }
+        for (uint32_t i = 0; i < count; ++i) {
+            DeviceMatchEntry &e = g_table.entries[i];
+            const bool first = d.vendorId == e.vendorId1 && d.productId == e.productId1 &&
+                               releaseAccepted(d.releaseNumber, e.minRelease1, e.maxRelease1);
+            const bool second = d.vendorId == e.vendorId2 && d.productId == e.productId2 &&
+                                releaseAccepted(d.releaseNumber, e.minRelease2, e.maxRelease2);
+            if (first && d.usage == e.usage1 && d.usagePage == e.usagePage1) {
+                e.path1 = d.path;
+                qDebug("1 %s\n", e.path1.c_str());
+                e.mouse1Found = 1;
+            }
+            if (first && d.usage == e.usage2 && d.usagePage == e.usagePage2 &&
+                isFirstCommandPath(d.path)) {
+                e.path2 = d.path;
+                qDebug("2 %s\n", e.path2.c_str());
+                e.command1Found = 1;
+            }
+            if (second && d.usage == e.usage3 && d.usagePage == e.usagePage3) {
+                e.path3 = d.path;
+                qDebug("3 %s\n", e.path3.c_str());
+                e.mouse2Found = 1;
+            }
+            if (second && d.usage == e.usage4 && d.usagePage == e.usagePage4) {
+                e.path4 = d.path;
+                qDebug("4 %s\n", e.path4.c_str());
+                e.command2Found = 1;
+                device2Release = d.releaseNumber;
+            }
+        }
+    }
+    return 0;
+}
+
+void OpenDevice(const QString &modelName) {
+    if (hidApi().init() != 0)
+        return;
+    const std::string name = modelName.toLatin1().toStdString();
+    const uint32_t count = std::min(g_table.count, kDeviceMatchCapacity);
+    for (uint32_t i = 0; i < count; ++i) {
+        const DeviceMatchEntry &e = g_table.entries[i];
+        if (e.modelName != name)
+            continue;
+        if (e.mouse1Found == 1 && e.command1Found == 1) {
+            hidMouse1.open(e.path1);
+            hidCommand1.open(e.path2);
+        }
+        if (e.mouse2Found == 1 && e.command2Found == 1) {
+            hidMouse2.open(e.path3);
+            hidCommand2.open(e.path4);
+        }
+    }
+}
+
+void CloseDevice() {
+    hidMouse1.close();
+    hidCommand1.close();
+    hidMouse2.close();
+    hidCommand2.close();
+}
+
+void ExitHid() {
+    hidApi().exit();
+}
+
+uint16_t ReleaseNumberOfPath(const std::string &path) {
+    if (hidApi().init() != 0)
+        return 0;
+    for (const HidDeviceRecord &d : hidApi().enumerate(0, 0)) {
+        if (d.path == path)
+            return d.releaseNumber;
+    }
+    return 0;
+}
+
+// --- transfer --------------------------------------------------------------------------
+
+void devicePause(int milliseconds) {
+    std::function<void(int)> hook;
+    {
+        std::lock_guard<std::mutex> lock(g_pauseMutex);
+        hook = g_pauseHook;
+    }
+    if (hook)
+        hook(milliseconds);
+    else
+        QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+void setDevicePauseHook(std::function<void(int)> hook) {
+    std::lock_guard<std::mutex> lock(g_pauseMutex);
+    g_pauseHook = std::move(hook);
+}
+
+uint8_t frameChecksum(const unsigned char *frame) {
+    unsigned sum = 0;
+    for (int i = 2; i <= 7; ++i)
+        sum += frame[i];
+    return uint8_t((sum & 0xFF) ^ 0x66);
+}
+
+int CompareReply(const unsigned char *request, const unsigned char *reply, bool withData) {
+    for (int i : {0, 2, 3, 4, 5, 6}) {
+        if (request[i] != reply[i])
+            return 1;
+    }
+    const int n = std::min<int>(request[6], kFrameDataMax);
+    if (!withData || n == 0)
+        return 0;
+    return std::memcmp(request + kFrameDataOffset, reply + kFrameDataOffset, size_t(n)) == 0 ? 0
+                                                                                             : 2;
+}
+
+int SendCommand(const unsigned char *report, int length) {
+    trace(QStringLiteral("开始发送") + QLatin1String(kDashes));
+    HidHandle *handle = commandHandle();
+    if (!handle) {
+        trace(QStringLiteral("没找到设备，失败返回") + QLatin1String(kDashes));
+        return ResultNoDevice;
+    }
+    // One transfer at a time on a handle: nobody else may take this command's answer.
+    std::lock_guard<std::recursive_mutex> lock(handle->mutex());
+    if (!handle->isOpen()) {
+        trace(QStringLiteral("没找到设备，失败返回") + QLatin1String(kDashes));
+        return ResultNoDevice;
+    }
+
+    length = std::clamp(length, 0, kBufferSize);
+    unsigned char request[kBufferSize] = {};
+    unsigned char reply[kBufferSize] = {};
+    std::memcpy(request, report, size_t(length));
+    request[1] = frameChecksum(request);
+
+    const uint8_t code = request[3];
+    const bool answered = code <= 0x0A || code == 0x40 || code == 0x46;
+    const bool withData = code <= 0x0A;
+
+    int readFailures = 0;
+    int headerMismatches = 0;
+    int zeroReplies = 0;
+    int rewrites = 0;
+    bool write = true;
+
+    for (;;) {
+        if (write) {
+            const int written = handle->write(request, size_t(length));
+            trace(frameText("hid_write length=%d data=", length, request));
+            if (written < 0) {
+                trace(QStringLiteral("hid_write发送失败") + QLatin1String(kDashes));
+                qDebug("Unable to send a feature report.\n");
+                return ResultWriteFailed;
+            }
+            devicePause(kPauseAfterWriteMs);
+            if (!answered) {
+                trace(QStringLiteral("发送成功") + QLatin1String(kDashes));
+                return ResultDone;
+            }
+        }
+        write = false;
+
+        trace(QStringLiteral("hid_read开始"));
+        // Every read starts from an empty buffer: a time-out is no answer, and the answer
+        // of an earlier read is never taken for a new one.
+        std::memset(reply, 0, sizeof reply);
+        const int got = handle->readTimeout(reply, size_t(length), kReadTimeoutMs);
+        if (got < 0) {
+            trace(QStringLiteral("hid_read开始读失败 %1").arg(readFailures));
+            ++readFailures;
+            if (readFailures <= kMaxReadFailures) {
+                trace(QStringLiteral("重新读"));
+                devicePause(kPauseBeforeRereadMs);
+                continue;
+            }
+            ++rewrites;
+            trace(QStringLiteral("写失败 %1").arg(rewrites));
+            if (rewrites <= kMaxRewrites) {
+                trace(QStringLiteral("重新写"));
+                write = true;
+                continue;
+            }
+            trace(QStringLiteral("多次读失败，返回") + QLatin1String(kDashes));
+            return ResultVerifyFailed;
+        }
+        trace(frameText("hid_read length=%d data=", got, reply));
+
+        if (allZero(reply, 8)) {
+            // No answer (a time-out or an empty report): write again a few times, then
+            // give up. Silence is never taken for a confirmation.
+            ++zeroReplies;
+            if (zeroReplies <= kMaxZeroReplies) {
+                trace(QStringLiteral("对比位全为0，跳转到重新写"));
+                write = true;
+                continue;
+            }
+            trace(QStringLiteral("对比位全为0多次，返回") + QLatin1String(kDashes));
+            return ResultVerifyFailed;
+        }
+
+        const int result = CompareReply(request, reply, withData);
+        if (result == 0) {
+            trace(QStringLiteral("发送成功") + QLatin1String(kDashes));
+            return ResultDone;
+        }
+        if (result == 1) {
+            // Another report may be in the way; the answer can still be on its way.
+            ++headerMismatches;
+            if (headerMismatches <= kMaxHeaderMismatches) {
+                trace(QStringLiteral("指令位对比失败，重新读 %1").arg(rewrites));
+                devicePause(kPauseBeforeRereadMs);
+                zeroReplies = 0;
+                continue;
+            }
+            ++rewrites;
+            if (rewrites <= kMaxRewrites) {
+                trace(QStringLiteral("指令位对比失败，重新写 %1").arg(rewrites));
+                zeroReplies = 0;
+                write = true;
+                continue;
+            }
+            trace(QStringLiteral("指令位多次对比失败，返回") + QLatin1String(kDashes));
+            return ResultVerifyFailed;
+        }
+        ++rewrites;
+        if (rewrites <= kMaxRewrites) {
+            trace(QStringLiteral("数据位对比失败，重新写 %1").arg(rewrites));
+            zeroReplies = 0;
+            write = true;
+            continue;
+        }
+        trace(QStringLiteral("数据位多次对比失败，返回") + QLatin1String(kDashes));
+        return ResultVerifyFailed;
+    }
+}
+
+int SendFrame(uint8_t code, uint16_t address, uint8_t tag, const uint8_t *data, int length) {
+    unsigned char frame[kFrameLength] = {};
+    length = std::clamp(length, 0, kFrameDataMax);
+    frame[0] = kReportId;
+    frame[2] = kFrameMarker;
+    frame[3] = code;
+    frame[4] = uint8_t(address & 0xFF);
+    frame[5] = uint8_t(address >> 8);
+    frame[6] = uint8_t(length);
+    frame[7] = tag;
+    if (length > 0)
+        std::memcpy(frame + kFrameDataOffset, data, size_t(length));
+    return SendCommand(frame, kFrameLength);
+}
+
+int SendCommit(uint8_t code, uint16_t address) {
+    const uint8_t commit = 0x1A;
+    return SendFrame(code, address, kTagCommit, &commit, 1);
+}
