@@ -1,0 +1,117 @@
+// The progress bar's own caption, the sending dialog, the menu and the label font.
+#include "InterfaceColour.h"
+#include "KelLabel.h"
+#include "KelMenu.h"
+#include "KelProcessDialog.h"
+#include "KelProcessbar.h"
+#include "Scale.h"
+#include "SkinPictures.h"
+
+#include <QtTest>
+
+class TestSmallWidgets : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { setScaleFactor(1.0); }
+    void processbarCaption();
+    void processDialogClosesAccepted();
+    void menuTakesInterfaceColour();
+    void labelFollowsLanguageFont();
+};
+
+namespace {
+int countPixels(const QImage &image, const QColor &colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y) == colour;
+    return n;
+}
+} // namespace
+
+void TestSmallWidgets::processbarCaption() {
+    TestAppDir dir;
+    KelProcessbar bar;
+    // The grey "off" look of the battery bar: text drawn by the bar itself would be white.
+    bar.setStyleSheet("QProgressBar{background: rgb(100,100,100); color: white; border: none;"
+                      " text-align: center;} QProgressBar::chunk{background: rgb(100,100,100);}");
+    bar.resize(120, 30);
+    bar.setRange(0, 100);
+    bar.setValue(60);
+    QCOMPARE(bar.text(), QStringLiteral("60%"));
+    QVERIFY(!bar.hasCaption());
+
+    bar.setTextVisible(false);
+    QCOMPARE(countPixels(bar.grab().toImage(), Qt::white), 0);
+
+    bar.setCaption("MOUSE OFF");
+    QVERIFY(bar.hasCaption());
+    QCOMPARE(bar.caption(), QStringLiteral("MOUSE OFF"));
+    QVERIFY(bar.text().isEmpty());
+    QVERIFY(countPixels(bar.grab().toImage(), Qt::white) > 0);
+
+    // With its standard text visible the caption still replaces the percentage.
+    bar.setTextVisible(true);
+    QVERIFY(bar.text().isEmpty());
+
+    bar.clearCaption();
+    QVERIFY(!bar.hasCaption());
+    QCOMPARE(bar.text(), QStringLiteral("60%"));
+    bar.setFormat("");
+    QCOMPARE(countPixels(bar.grab().toImage(), Qt::white), 0);
+}
+
+void TestSmallWidgets::processDialogClosesAccepted() {
+    TestAppDir dir;
+    writePicture(dir, "skin/process.png", QSize(300, 160), QColor(10, 20, 30));
+    setScaleFactor(1.5);
+    KelProcessDialog dialog;
+    QCOMPARE(dialog.size(), QSize(450, 240));
+    QVERIFY(dialog.isModal());
+    QVERIFY(dialog.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(dialog.testAttribute(Qt::WA_TranslucentBackground));
+    QCOMPARE(pixelAt(&dialog, QPoint(5, 5)), QColor(10, 20, 30));
+
+    bool shown = false;
+    QTimer::singleShot(50, &dialog, [&] {
+        shown = dialog.isVisible();
+        dialog.slotProcessDlg();
+    });
+    dialog.setResult(-1);
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    QVERIFY(shown);
+}
+
+void TestSmallWidgets::menuTakesInterfaceColour() {
+    TestAppDir dir;
+    dir.setIni("Configs/Config.ini", {{"Config/GColorID", 6}});
+    KelMenu menu;
+    QVERIFY(
+        menu.styleSheet().contains("QMenu::item:selected{background-color: rgb(255, 70, 180);"));
+    dir.setIni("Configs/Config.ini", {{"Config/GColorID", 2}});
+    menu.refreshStyle();
+    QVERIFY(menu.styleSheet().contains("QMenu::item:selected{background-color: rgb(255, 140, 0);"));
+    auto *action = new KelAction("Mode 3", &menu, 2);
+    menu.addAction(action);
+    QCOMPARE(action->id(), 2);
+    QCOMPARE(action->text(), QStringLiteral("Mode 3"));
+}
+
+void TestSmallWidgets::labelFollowsLanguageFont() {
+    TestAppDir dir;
+    dir.setIni("Configs/Config.ini",
+               {{"FONT_LIST/FONT_0", "DejaVu Sans"}, {"FONT_LIST/FONT_SIZE_0", 10}});
+    setScaleFactor(2.0);
+    KelLabel label("NAME");
+    QCOMPARE(label.font().pixelSize(), 20);
+    label.setDesignPixelSize(14);
+    QCOMPARE(label.font().pixelSize(), 28);
+    label.setDesignPixelSize(0);
+    dir.setIni("Configs/Config.ini", {{"FONT_LIST/FONT_SIZE_0", 12}});
+    label.grab(); // painting looks the font up again
+    QCOMPARE(label.font().pixelSize(), 24);
+}
+
+QTEST_MAIN(TestSmallWidgets)
+#include "tst_smallwidgets.moc"

@@ -1,0 +1,40 @@
+#include "KelMenu.h"
+
+#include "InterfaceColour.h"
+#include "LanguageFont.h"
+
+KelMenu::KelMenu(QWidget *parent) : QMenu(parent) {
+    refreshStyle();
+}
+
+KelMenu::KelMenu(const QString &title, QWidget *parent) : QMenu(title, parent) {
+    refreshStyle();
+}
+
+QString KelMenu::menuStyleSheet(const QColor &selection) {
+    return QStringLiteral("QMenu{background-color: rgb(30, 30, 30); color: rgb(255, 255, 255);"
+                          " border: 1px solid rgb(%1, %2, %3);}"
+                          "QMenu::item{padding: 4px 16px 4px 16px; background: transparent;}"
+                          "QMenu::item:selected{background-color: rgb(%1, %2, %3);"
+                          " color: rgb(0, 0, 0);}"
+                          "QMenu::item:disabled{color: rgb(100, 100, 100);}"
+                          "QMenu::separator{height: 1px; background: rgb(80, 80, 80);}")
+        .arg(selection.red())
+        .arg(selection.green())
+        .arg(selection.blue());
+}
+
+void KelMenu::refreshStyle() {
+    const QString sheet = menuStyleSheet(interfaceColour());
+    if (styleSheet() != sheet)
+        setStyleSheet(sheet);
+    setFont(languageFont());
+}
+
+void KelMenu::showEvent(QShowEvent *event) {
+    refreshStyle();
+    QMenu::showEvent(event);
+}
+
+KelAction::KelAction(const QString &text, QObject *parent, int id)
+    : QAction(text, parent), m_id(id) {}

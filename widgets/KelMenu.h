@@ -1,0 +1,36 @@
+#pragma once
+// A dark pop-up menu: the selected entry in the interface colour, texts in the language's
+// font. Colour and font are taken again each time the menu opens.
+
+#include <QAction>
+#include <QMenu>
+
+class KelMenu : public QMenu {
+    Q_OBJECT
+
+public:
+    explicit KelMenu(QWidget *parent = nullptr);
+    explicit KelMenu(const QString &title, QWidget *parent = nullptr);
+
+    // The style sheet for a selection colour.
+    static QString menuStyleSheet(const QColor &selection);
+    // Applies the current interface colour and language font.
+    void refreshStyle();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+};
+
+// A menu entry that carries a number (a slot, a model index, a language number).
+class KelAction : public QAction {
+    Q_OBJECT
+
+public:
+    explicit KelAction(const QString &text, QObject *parent = nullptr, int id = 0);
+
+    int id() const { return m_id; }
+    void setId(int id) { m_id = id; }
+
+private:
+    int m_id;
+};

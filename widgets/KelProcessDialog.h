@@ -1,0 +1,31 @@
+#pragma once
+// The modal "sending" dialog: a frameless, translucent picture with the loading animation
+// in its middle. It stays until slotProcessDlg() closes it as accepted.
+
+#include <QDialog>
+#include <QPixmap>
+
+class QLabel;
+class QMovie;
+
+class KelProcessDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit KelProcessDialog(QWidget *parent = nullptr);
+
+    QMovie *movie() const { return m_movie; }
+
+public slots:
+    void slotProcessDlg();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    QPixmap m_picture;
+    QLabel *m_animation = nullptr;
+    QMovie *m_movie = nullptr;
+};
