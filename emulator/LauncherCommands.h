@@ -1,0 +1,60 @@
+#pragma once
+// The virtual-mouse launcher's command line and the commands of its control FIFO.
+//
+//   virtual-mouse [--receiver] [--cable] [--release HEX] [--control FIFO] [--dump FILE]
+//                 -- COMMAND [ARGS...]
+//
+// Control commands, one a line: "plug receiver|cable", "unplug receiver|cable",
+// "battery MILLIVOLTS CHARGING", "sleep", "wake", "dpi STAGE", "profile INDEX",
+// "rate CODE", "answer ok|none|zeros|wrong-header|wrong-data [COUNT]", "delay MS".
+// Empty lines and lines starting with '#' are ignored.
+
+#include "VirtualMouse.h"
+
+#include <string>
+#include <vector>
+
+struct LauncherOptions {
+    bool receiver = true; // with neither option both devices are present
+    bool cable = true;
+    uint16_t release = 0x0902; // the cable device's release number
+    std::string controlPath;
+    std::string dumpPath;
+    std::vector<std::string> command;
+    std::string error; // non-empty when the command line is wrong
+};
+
+// args: the arguments after the program name.
+LauncherOptions parseLauncherOptions(const std::vector<std::string> &args);
+const char *launcherUsage();
+
+struct ControlCommand {
+    enum Kind {
+        Invalid,
+        Empty,
+        Plug,
+        Unplug,
+        Battery,
+        Sleep,
+        Wake,
+        Dpi,
+        Profile,
+        Rate,
+        Answer,
+        Delay
+    };
+    Kind kind = Invalid;
+    MouseLink link = MouseLink::Receiver; // plug, unplug
+    int value = 0; // millivolts, DPI stage, profile index, rate code, answer count, delay
+    bool charging = false;
+    VirtualMouse::Answer answer = VirtualMouse::Answer::Ok;
+    std::string error; // why an Invalid line was refused
+};
+
+ControlCommand parseControlCommand(const std::string &line);
+
+// Carries out a command that concerns the mouse itself: battery, sleep and wake send a
+// battery report, dpi, profile and rate a status report, as if changed on the mouse.
+// Returns false for plug and unplug, which concern the device nodes and are the caller's,
+// and for Invalid and Empty lines.
+bool applyToMouse(VirtualMouse &mouse, const ControlCommand &command);
