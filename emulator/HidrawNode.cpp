@@ -13,6 +13,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+using namespace MouseProtocol;
+
 namespace {
 
 constexpr const char *kUsbRoot = "/devices/pci0000:00/0000:00:14.0/usb1/";

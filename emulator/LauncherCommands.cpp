@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
+using namespace MouseProtocol;
+
 namespace {
 
 // A whole-word number in the given base and range.

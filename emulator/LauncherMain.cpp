@@ -27,6 +27,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace MouseProtocol;
+
 namespace {
 
 volatile sig_atomic_t g_child = 0;

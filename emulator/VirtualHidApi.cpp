@@ -2,6 +2,8 @@
 
 #include "ModelDescriptor.h"
 
+using namespace MouseProtocol;
+
 namespace {
 
 size_t index(MouseLink link) {

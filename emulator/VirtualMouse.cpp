@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+using namespace MouseProtocol;
+
 namespace {
 
 constexpr size_t kTableSizes[kMouseTableCount] = {
@@ -46,22 +48,22 @@ MouseReport reportHeader(uint8_t code) {
 
 } // namespace
 
-uint8_t frameChecksum(const uint8_t *frame) {
+uint8_t MouseProtocol::frameChecksum(const uint8_t *frame) {
     unsigned sum = 0;
     for (int i = 2; i <= 7; ++i)
         sum += frame[i];
     return uint8_t((sum & 0xFF) ^ 0x66);
 }
 
-bool isEchoedCommand(uint8_t code) {
+bool MouseProtocol::isEchoedCommand(uint8_t code) {
     return code <= 0x0A || code == kCmdApply || code == kCmdMark;
 }
 
-size_t mouseTableSize(MouseTable table) {
+size_t MouseProtocol::mouseTableSize(MouseTable table) {
     return kTableSizes[int(table)];
 }
 
-const char *mouseTableName(MouseTable table) {
+const char *MouseProtocol::mouseTableName(MouseTable table) {
     return kTableNames[int(table)];
 }
 
@@ -250,6 +252,12 @@ void VirtualMouse::writeBlock(MouseTable table, const MouseReport &frame) {
 }
 
 void VirtualMouse::answerFrame(MouseLink link, const MouseReport &frame) {
+    if (m_goodAnswersLeft > 0 && --m_goodAnswersLeft == 0) {
+        m_answer = m_answerLater;
+        m_answerCount = 0;
+        queueReport(link, frame); // the last good answer
+        return;
+    }
     Answer mode = m_answer;
     if (mode != Answer::Ok && m_answerCount > 0 && --m_answerCount == 0)
         m_answer = Answer::Ok;
@@ -317,6 +325,17 @@ void VirtualMouse::setAnswer(Answer mode, int count) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_answer = mode;
     m_answerCount = mode == Answer::Ok ? 0 : std::max(count, 0);
+    m_goodAnswersLeft = 0;
+}
+
+void VirtualMouse::setAnswerAfter(int goodAnswers, Answer mode) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_answer = Answer::Ok;
+    m_answerCount = 0;
+    m_answerLater = mode;
+    m_goodAnswersLeft = std::max(goodAnswers, 0);
+    if (m_goodAnswersLeft == 0)
+        m_answer = mode;
 }
 
 VirtualMouse::Answer VirtualMouse::answer() const {

@@ -31,6 +31,9 @@ enum class MouseTable { Settings, Dpi, Buttons, Lighting, Macros };
 constexpr int kMouseTableCount = 5;
 constexpr int kMouseProfiles = 5;
 
+// The mouse's side of the protocol, kept apart from the device layer's own names: the
+// model is written independently of the code it checks.
+namespace MouseProtocol {
 // Frame layout and protocol constants.
 constexpr uint8_t kReportId = 0x05;
 constexpr uint8_t kFrameMarker = 0xFA;
@@ -55,6 +58,7 @@ uint8_t frameChecksum(const uint8_t *frame);
 bool isEchoedCommand(uint8_t code);
 size_t mouseTableSize(MouseTable table);
 const char *mouseTableName(MouseTable table);
+} // namespace MouseProtocol
 
 class VirtualMouse;
 
@@ -126,6 +130,8 @@ public:
     // mouse then answers normally again; count 0 keeps the mode until changed.
     void setAnswer(Answer mode, int count = 0);
     Answer answer() const;
+    // Answers the next goodAnswers frames properly, then every frame in the given mode.
+    void setAnswerAfter(int goodAnswers, Answer mode);
     // Every answer and report becomes readable this many milliseconds after it is made.
     void setAnswerDelay(int milliseconds);
     // A sleeping mouse answers the status query with a battery report of all-zero data and
@@ -213,6 +219,8 @@ private:
 
     Answer m_answer = Answer::Ok;
     int m_answerCount = 0;
+    int m_goodAnswersLeft = 0;
+    Answer m_answerLater = Answer::Ok;
     int m_delayMs = 0;
     bool m_asleep = false;
 

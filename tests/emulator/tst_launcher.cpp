@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace MouseProtocol;
+
 Q_DECLARE_METATYPE(ControlCommand::Kind)
 
 namespace {

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <thread>
 
+using namespace MouseProtocol;
+
 namespace {
 
 std::vector<uint8_t> frame(uint8_t code, uint8_t p1, uint8_t p2) {

@@ -9,6 +9,8 @@
 
 #include <thread>
 
+using namespace MouseProtocol;
+
 Q_DECLARE_METATYPE(MouseTable)
 Q_DECLARE_METATYPE(VirtualMouse::Answer)
 

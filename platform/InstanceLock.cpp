@@ -1,0 +1,31 @@
+#include "InstanceLock.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+InstanceLock::InstanceLock() = default;
+InstanceLock::~InstanceLock() = default;
+
+QString InstanceLock::lockName(const QString &productName) {
+    return productName + QStringLiteral(" Wireless Gaming Mouse Mutex1");
+}
+
+QString InstanceLock::lockPath(const QString &productName) {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    QString file = lockName(productName);
+    // A product name is free text; it must not turn into a path of its own.
+    file.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    return dir + QLatin1Char('/') + file + QStringLiteral(".lock");
+}
+
+bool InstanceLock::tryLock(const QString &productName) {
+    m_lock = std::make_unique<QLockFile>(lockPath(productName));
+    // The lock records our process id; a lock whose process is gone is removed by tryLock.
+    if (m_lock->tryLock(0))
+        return true;
+    m_lock.reset();
+    return false;
+}

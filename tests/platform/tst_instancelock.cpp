@@ -1,0 +1,77 @@
+// One running copy per product, across real processes.
+#include "InstanceLock.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+
+class TestInstanceLock : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_runtime;
+    QString m_holder = QStringLiteral(MOUSECFG_APP_DIR "/tests/lockholder");
+
+    // Starts a holder and waits for its verdict; the process stays alive when it locked.
+    QString start(QProcess &p, const QString &product) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        p.setProcessEnvironment(env);
+        p.start(m_holder, {product});
+        if (!p.waitForStarted(5000) || !p.waitForReadyRead(10000))
+            return QStringLiteral("no answer");
+        return QString::fromLatin1(p.readLine()).trimmed();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_runtime.isValid());
+        QFile::setPermissions(m_runtime.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+    }
+
+    void lockName() {
+        QCOMPARE(InstanceLock::lockName(QStringLiteral("TOLV")),
+                 QStringLiteral("TOLV Wireless Gaming Mouse Mutex1"));
+        QCOMPARE(InstanceLock::lockName(QString()),
+                 QStringLiteral(" Wireless Gaming Mouse Mutex1"));
+        // A product name never becomes a path of its own.
+        const QString path = InstanceLock::lockPath(QStringLiteral("../x/y"));
+        QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(m_runtime.path()).absoluteFilePath());
+    }
+
+    void secondCopyOfTheSameProductExits() {
+        QProcess first;
+        QCOMPARE(start(first, QStringLiteral("TOLV")), QStringLiteral("locked"));
+        QProcess second;
+        QCOMPARE(start(second, QStringLiteral("TOLV")), QStringLiteral("busy"));
+        QVERIFY(second.waitForFinished(5000));
+        QCOMPARE(second.exitCode(), 1);
+        // Another product runs beside it.
+        QProcess other;
+        QCOMPARE(start(other, QStringLiteral("OTHER")), QStringLiteral("locked"));
+        // And in this process too, while the holder lives, the lock is refused.
+        InstanceLock here;
+        QVERIFY(!here.tryLock(QStringLiteral("TOLV")));
+        first.kill();
+        other.kill();
+        first.waitForFinished();
+        other.waitForFinished();
+    }
+
+    void killedHolderDoesNotBlock() {
+        QProcess holder;
+        QCOMPARE(start(holder, QStringLiteral("CRASHY")), QStringLiteral("locked"));
+        ::kill(pid_t(holder.processId()), SIGKILL);
+        QVERIFY(holder.waitForFinished(5000));
+        QVERIFY(QFileInfo::exists(InstanceLock::lockPath(QStringLiteral("CRASHY"))));
+        QProcess next;
+        QCOMPARE(start(next, QStringLiteral("CRASHY")), QStringLiteral("locked"));
+        next.kill();
+        next.waitForFinished();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstanceLock)
+#include "tst_instancelock.moc"
