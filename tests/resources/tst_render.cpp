@@ -319,11 +319,11 @@ void TestRender::gifKeepsFewColoursExactly() {
     for (int i = 0; i < 200; ++i)
         colours.push_back(qRgb((i * 37) % 256, (i * 91) % 256, (i * 13) % 256));
     QImage f(256, 256, QImage::Format_ARGB32);
-    quint32 seed = 12345;
+    quint32 noise = 12345;
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            f.setPixel(x, y, colours[(seed >> 16) % 200]);
+            noise = noise * 1103515245u + 12345u;
+            f.setPixel(x, y, colours[(noise >> 16) % 200]);
         }
     QByteArray bytes;
     QBuffer buffer(&bytes);
