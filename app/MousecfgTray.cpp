@@ -1,0 +1,116 @@
+// The tray icon, the language menu and the texts of the main window.
+#include "AppConfig.h"
+#include "AppDir.h"
+#include "KelLabel.h"
+#include "KelLineEdit.h"
+#include "KelMenu.h"
+#include "KelPushButton.h"
+#include "KeyTable.h"
+#include "LanguageFont.h"
+#include "ModelDescriptor.h"
+#include "MousecfgWidget.h"
+#include "ProfileData.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QTranslator>
+
+void MousecfgWidget::createTray() {
+    m_tray = new QSystemTrayIcon(QIcon(skin(QStringLiteral("icon.ico"))), this);
+    m_tray->setToolTip(currentProductName());
+    auto *menu = new KelMenu(this);
+    m_loadConfigAction = menu->addAction(tr("&Load Config"));
+    m_quitAction = menu->addAction(tr("&Quit"));
+    connect(m_loadConfigAction, &QAction::triggered, this, &MousecfgWidget::slotWarning);
+    connect(m_quitAction, &QAction::triggered, this, &MousecfgWidget::onQuit);
+    m_tray->setContextMenu(menu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, &MousecfgWidget::iconActivated);
+    m_tray->show();
+}
+
+void MousecfgWidget::iconActivated(QSystemTrayIcon::ActivationReason reason) {
+    if (reason != QSystemTrayIcon::DoubleClick && reason != QSystemTrayIcon::Trigger)
+        return;
+    if (!isVisible())
+        slotWarning();
+    else if (!m_warningShown)
+        hide();
+}
+
+void MousecfgWidget::onQuit() {
+    qApp->quit();
+}
+
+bool MousecfgWidget::loadTranslation(int language) {
+    // A catalogue that does not load leaves the installed one (and the texts) as they are.
+    const QString path = translationPath(m_languages, language);
+    auto *next = new QTranslator(this);
+    if (path.isEmpty() || !next->load(path)) {
+        delete next;
+        return false;
+    }
+    if (m_translatorInstalled)
+        QCoreApplication::removeTranslator(m_translator);
+    delete m_translator;
+    m_translator = next;
+    QCoreApplication::installTranslator(m_translator);
+    m_translatorInstalled = true;
+    return true;
+}
+
+void MousecfgWidget::onLanguageChosen(QAction *action) {
+    const int language = action->data().toInt();
+    m_language = language;
+    const bool loaded = loadTranslation(language);
+    setCurrentLanguage(language);
+    m_langBtn->setText(action->text());
+    writeLanguageId(language);
+    if (loaded)
+        retranslateUi();
+}
+
+void MousecfgWidget::retranslateUi() {
+    m_versionLabel->setText(descriptorVersion());
+    m_nameEdit->setToolTip(tr("Press Enter To Apply"));
+
+    m_nameLabel->setText(tr("NAME"));
+    m_resetBtn->setText(tr("RESET"));
+    m_addBtn->setText(tr("ADD"));
+    m_deleteBtn->setText(tr("DELETE"));
+    m_copyBtn->setText(tr("COPY"));
+    m_resetAllBtn->setText(tr("Reset All"));
+    m_okBtn->setText(tr("OK"));
+    m_cancelBtn->setText(tr("Cancel"));
+    m_applyBtn->setText(tr("Apply"));
+    m_loadBtn->setText(tr("LOAD1"));
+    m_saveBtn->setText(tr("SAVE"));
+    m_importBtn->setText(tr("IMPORT"));
+    m_exportBtn->setText(tr("EXPORT"));
+    m_tabs[PageLighting]->setText(tr("LIGHTING"));
+    m_tabs[PageCustomize]->setText(tr("CUSTOMIZE"));
+    m_tabs[PageDpi]->setText(tr("DPI"));
+    m_tabs[PageMacro]->setText(tr("MACRO"));
+    m_firmwareBtn->setText(tr("Firmware Update"));
+    if (m_language >= 0 && m_language < kMaxLanguages)
+        m_langBtn->setText(m_languages.names[m_language]);
+    m_frontBtn->setText(tr("Front"));
+    m_sideBtn->setText(tr("Side"));
+
+    for (int i = 0; i < 5; ++i) {
+        m_profileBtns[i]->setText(tr("Profile") + QStringLiteral(" %1").arg(i + 1));
+        m_slotActions[i]->setText(tr("Mode") + QStringLiteral(" %1").arg(i + 1));
+    }
+    m_slotBtn->setText(m_slotActions[workingSet().activeIndex()]->text());
+    if (m_loadConfigAction) {
+        m_loadConfigAction->setText(tr("&Load Config"));
+        m_quitAction->setText(tr("&Quit"));
+    }
+
+    // The status thread pauses for half a second around a language change.
+    stopBatteryThread();
+    QTimer::singleShot(500, this, [this] { startBatteryThread(); });
+
+    layoutModelPictures();
+    setFont(languageFont());
+    update();
+}

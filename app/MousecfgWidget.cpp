@@ -1,0 +1,800 @@
+#include "MousecfgWidget.h"
+
+#include "AppConfig.h"
+#include "AppDir.h"
+#include "HidTransport.h"
+#include "KelLabel.h"
+#include "KelLineEdit.h"
+#include "KelMenu.h"
+#include "KelMessageBox.h"
+#include "KelProcessbar.h"
+#include "KelPushButton.h"
+#include "KeyTable.h"
+#include "LanguageFont.h"
+#include "MainLayout.h"
+#include "ModelDescriptor.h"
+#include "ModelSpots.h"
+#include "ProfileData.h"
+#include "ProfileFiles.h"
+#include "Scale.h"
+#include "SystemMouseSpeed.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QThread>
+#include <QTimer>
+#include <QTranslator>
+
+using namespace MainLayout;
+
+namespace {
+// Models whose wheel spots use the second picture set.
+const char *const kAltWheelModels[] = {
+    "SKARVEN2",  "PELMORE",  "DRAVIK",   "TUSKAR FPS", "TUSKAR",     "MORVANE",
+    "MORVANE3",  "QUILLOT",  "7314",     "K430-RGB",   "7314-P6161", "EMBERLYX",
+    "K215",      "K216",     "K220-RGB", "SOLVARA",    "K221-PRO",   "K221-RGB",
+    "K221-RGB2", "TALVENT2", "VELORIN2", "GRANDUX"};
+
+QRect place(const QRect &design) {
+    return scaledRect(design.x(), design.y(), design.width(), design.height());
+}
+
+// The marker place of a button slot on one of the model's pictures, or nullptr when the
+// button cannot be seen there. Slot n holds button n + 1 of the pictures.
+template <size_t N> const ModelSpots::Spot *spotOf(const ModelSpots::Spot (&table)[N], int slot) {
+    for (const ModelSpots::Spot &s : table) {
+        if (s.button == slot + 1)
+            return &s;
+    }
+    return nullptr;
+}
+
+double screenRatio(const QScreen *screen) {
+    return screen ? screen->logicalDotsPerInch() / 96.0 : 1.0;
+}
+} // namespace
+
+MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
+    // 1. The frame.
+    setObjectName(QStringLiteral("MousecfgWidget"));
+    setWindowTitle(QStringLiteral("MousecfgWidget"));
+
+    // 2. Background and battery pictures.
+    m_backSource.load(skin(QStringLiteral("cfgMainback.png")));
+    m_bat1.load(skin(QStringLiteral("bat1.png")));
+    m_bat2.load(skin(QStringLiteral("bat2.png")));
+
+    // 3. Scale step of the primary screen; size and position.
+    QScreen *primary = QGuiApplication::primaryScreen();
+    m_iDpiVal = scaleStepForRatio(screenRatio(primary));
+    m_factor = scaleFactorForStep(m_iDpiVal);
+    setScaleFactor(m_factor);
+    setBaseSize(kWidth, kHeight);
+    setMinimumSize(kWidth, kHeight);
+    resize(scaledSize(kWidth, kHeight));
+    m_rememberedSize = size();
+    if (primary) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(primary->geometry().center());
+        move(frame.topLeft());
+    }
+
+    // 4. The window takes the outline of its background.
+    const QPixmap &back = backgroundForStep(m_iDpiVal);
+    if (!back.isNull())
+        setMask(back.mask());
+
+    // 5. The device layer stops and starts the status thread through this window.
+    RegisterMainWindow(this);
+
+    // 6. Frameless.
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+
+    // 7-8. Tabs and the mouse-selection button are made with the other widgets (below);
+    // their pictures are loaded by the buttons themselves.
+
+    // 9. Which supported mice are present.
+    m_connectedCount = 0;
+    LoadDeviceMatchTable();
+    EnumerateDevices();
+    m_mouseMenu = new KelMenu(this);
+
+    // 10-11. Language, the model's French key names, and the language list.
+    m_language = readLanguageId();
+    setCurrentLanguage(m_language);
+    setFrenchLanguage(descriptorFrench());
+    m_translator = new QTranslator(this);
+    readLanguageList(m_languages);
+    m_ledDisable = descriptorLedDisable() != 0;
+
+    // 12. The child widgets; the model pictures follow the model chosen from the list.
+    createWidgets();
+    refreshMouseList();
+    layoutWidgets();
+    if (m_languages.count < 2)
+        m_langBtn->hide();
+
+    // 13. The translation of the saved language.
+    loadTranslation(m_language);
+
+    // 15. Open the current model's device.
+    OpenDevice(currentProductName());
+    startBatteryThread();
+
+    // 16. Profiles: the applied set from storage, copied into the working set.
+    loadProfiles();
+    workingSet().activeProfile().mousespeed = GetSystemMouseSpeed();
+
+    // 19-20. Start page, texts, name field.
+    setFrontView(true);
+    setPage(m_ledDisable ? PageCustomize : PageLighting);
+    selectSpot(SpotFront, 0);
+    setWheelPictures();
+    refreshPages();
+    retranslateUi();
+    // No focus rectangles anywhere: the sheet on the window reaches every child.
+    setStyleSheet(QStringLiteral("*{outline:0px;}"));
+
+    // 21. Icon and tray.
+    setWindowIcon(QIcon(skin(QStringLiteral("icon.ico"))));
+    createTray();
+
+    // 23. The start-up checks run once the event loop is going.
+    QTimer::singleShot(200, this, &MousecfgWidget::slotWarning);
+}
+
+MousecfgWidget::~MousecfgWidget() {
+    stopBatteryThread();
+    QThread::msleep(10);
+    CloseDevice();
+    ExitHid();
+    RegisterMainWindow(nullptr);
+}
+
+QString MousecfgWidget::skin(const QString &relative) const {
+    return AppDir::path() + QStringLiteral("/skin/") + relative;
+}
+
+QString MousecfgWidget::modelPicture(const QString &suffix) const {
+    return AppDir::path() + QStringLiteral("/skin/mouse/") + currentProductName() + suffix;
+}
+
+const QPixmap &MousecfgWidget::backgroundForStep(int step) {
+    step = qBound(0, step, kBackgroundSteps - 1);
+    QPixmap &cached = m_backgrounds[step];
+    if (cached.isNull() && !m_backSource.isNull()) {
+        const double f = scaleFactorForStep(step);
+        cached = m_backSource.scaled(scaledSize(kWidth, kHeight, f), Qt::IgnoreAspectRatio,
+                                     Qt::SmoothTransformation);
+    }
+    return cached;
+}
+
+int MousecfgWidget::effectivePage(int index, bool ledDisable) {
+    if (index == PageLighting && ledDisable)
+        return PageCustomize;
+    return qBound(0, index, PageCount - 1);
+}
+
+bool MousecfgWidget::dragMoves(const QPoint &distance) {
+    return distance.manhattanLength() > kDragThreshold;
+}
+
+void MousecfgWidget::createWidgets() {
+    auto button = [this](const QStringList &pictures, const QString &background = QString()) {
+        QStringList paths;
+        for (const QString &p : pictures)
+            paths << skin(p);
+        auto *b =
+            new KelPushButton(paths, this, background.isEmpty() ? QString() : skin(background));
+        connect(b, &QPushButton::clicked, this, &MousecfgWidget::onButtonClicked);
+        return b;
+    };
+    const QStringList command = {QStringLiteral("button-1.png"), QStringLiteral("button-2.png"),
+                                 QStringLiteral("button-3.png"), QStringLiteral("button-4.png")};
+
+    m_closeBtn = button({QStringLiteral("close-1.png"), QStringLiteral("close-2.png"),
+                         QStringLiteral("close-3.png")});
+    m_minBtn = button(
+        {QStringLiteral("min-1.png"), QStringLiteral("min-2.png"), QStringLiteral("min-3.png")});
+    m_firmwareBtn = button(command);
+    m_firmwareBtn->setNoElide(true);
+    for (KelPushButton *&b : m_profileBtns) {
+        b = button({QStringLiteral("profile-1.png"), QStringLiteral("profile-2.png"),
+                    QStringLiteral("profile-3.png")});
+        b->setToggleMode(true);
+    }
+    for (KelPushButton *&b : m_tabs) {
+        b = button({QStringLiteral("tabbutton-1.png"), QStringLiteral("tabbutton-3.png"),
+                    QStringLiteral("tabbutton-2.png")});
+        b->setToggleMode(true);
+    }
+    m_exportBtn = button(command);
+    m_importBtn = button(command);
+    m_resetBtn = button(command);
+    m_addBtn = button(command);
+    m_deleteBtn = button(command);
+    m_copyBtn = button(command);
+    m_resetAllBtn = button(command);
+    m_okBtn = button(command);
+    m_cancelBtn = button(command);
+    m_applyBtn = button(command);
+    m_loadBtn = button(command);
+    m_saveBtn = button(command);
+    m_frontBtn = button(command);
+    m_sideBtn = button(command);
+    m_frontBtn->setToggleMode(true);
+    m_sideBtn->setToggleMode(true);
+
+    const QStringList spotPictures = {QStringLiteral("spot-1.png"), QStringLiteral("spot-2.png"),
+                                      QStringLiteral("spot-3.png")};
+    for (int i = 0; i < kSpotCount; ++i) {
+        m_frontSpots[i] = button(spotPictures);
+        m_sideSpots[i] = button(spotPictures);
+        for (KelPushButton *s : {m_frontSpots[i], m_sideSpots[i]}) {
+            s->setToggleMode(true);
+            connect(s, &KelPushButton::OverSignal, this, &MousecfgWidget::slotMouseOver);
+        }
+    }
+    for (KelPushButton *&w : m_wheelSpots) {
+        w = button({QStringLiteral("btn_up2.png")});
+        w->setToggleMode(true);
+    }
+
+    m_langBtn = button({QStringLiteral("lang.png")});
+    m_langMenu = new KelMenu(this);
+    for (int i = 0; i < qMin(m_languages.count, kMaxLanguages); ++i) {
+        QAction *a = m_langMenu->addAction(m_languages.names[i]);
+        a->setData(i);
+    }
+    connect(m_langMenu, &QMenu::triggered, this, &MousecfgWidget::onLanguageChosen);
+    m_langBtn->setMenu(m_langMenu);
+
+    m_slotBtn = button(command);
+    m_slotMenu = new KelMenu(this);
+    for (int i = 0; i < 5; ++i) {
+        m_slotActions[i] = m_slotMenu->addAction(QString());
+        m_slotActions[i]->setData(i);
+    }
+    m_slotBtn->setMenu(m_slotMenu);
+
+    m_mouseSelBtn = button({QStringLiteral("mousesel.png")});
+    m_libraryBtn = button({QStringLiteral("library-1.png"), QStringLiteral("library-2.png"),
+                           QStringLiteral("library-3.png")});
+    m_libraryMenu = new KelMenu(this);
+    m_libraryBtn->setMenu(m_libraryMenu);
+
+    m_nameLabel = new KelLabel(this);
+    m_versionLabel = new KelLabel(this);
+    m_versionLabel->setDesignPixelSize(11);
+    m_versionLabel->setStyleSheet(QStringLiteral("color: rgb(120, 126, 134);"));
+    m_nameLabel->setStyleSheet(QStringLiteral("color: rgb(200, 200, 200);"));
+    m_nameEdit = new KelLineEdit(this);
+    m_nameEdit->setMaxLength(100);
+    m_nameEdit->setStyleSheet(
+        QStringLiteral("border-width:2px;background-color:rgb(30,30,30);color:white"));
+
+    m_frontPicture = new QLabel(this);
+    m_sidePicture = new QLabel(this);
+    m_hoverPicture = new QLabel(this);
+    m_hoverPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_hoverPicture->hide();
+    for (QLabel *l : {m_frontPicture, m_sidePicture, m_hoverPicture})
+        l->setAlignment(Qt::AlignCenter);
+    m_chargingIcon = new QLabel(this);
+    m_receiverIcon = new QLabel(this);
+    m_logo = new QLabel(this);
+    m_chargingIcon->setScaledContents(true);
+    m_receiverIcon->setScaledContents(true);
+    m_logo->setScaledContents(true);
+    m_chargingIcon->setPixmap(QPixmap(skin(QStringLiteral("lightning.png"))));
+    m_receiverIcon->setPixmap(QPixmap(skin(QStringLiteral("dongle.png"))));
+    m_logo->setPixmap(QPixmap(skin(QStringLiteral("mouselogo.png"))));
+    m_chargingIcon->hide();
+
+    m_batteryBar = new KelProcessbar(this);
+    m_batteryBar->setRange(0, 100);
+    m_batteryBar->setValue(batteryLevel());
+    m_batteryBar->setTextVisible(true);
+
+    // The spots stack above the pictures they mark.
+    for (int i = 0; i < kSpotCount; ++i) {
+        m_frontSpots[i]->raise();
+        m_sideSpots[i]->raise();
+    }
+}
+
+void MousecfgWidget::layoutWidgets() {
+    m_closeBtn->setGeometry(place(kClose));
+    m_minBtn->setGeometry(place(kMinimise));
+    m_firmwareBtn->setGeometry(place(kFirmware));
+    for (int i = 0; i < 5; ++i)
+        m_profileBtns[i]->setGeometry(
+            place(QRect(kProfileX, kProfileY + i * kProfileStep, kProfileW, kProfileH)));
+    for (int i = 0; i < PageCount; ++i)
+        m_tabs[i]->setGeometry(place(QRect(kTabX, kTabY + i * kTabStep, kTabW, kTabH)));
+    m_addBtn->setGeometry(place(kAdd));
+    m_deleteBtn->setGeometry(place(kDelete));
+    m_copyBtn->setGeometry(place(kCopy));
+    m_resetBtn->setGeometry(place(kReset));
+    m_resetAllBtn->setGeometry(place(kResetAll));
+    m_slotBtn->setGeometry(place(kSlotButton));
+    m_importBtn->setGeometry(place(kImport));
+    m_exportBtn->setGeometry(place(kExport));
+    m_loadBtn->setGeometry(place(kLoadConfig));
+    m_saveBtn->setGeometry(place(kSaveConfig));
+    m_okBtn->setGeometry(place(kOk));
+    m_cancelBtn->setGeometry(place(kCancel));
+    m_applyBtn->setGeometry(place(kApply));
+    m_frontBtn->setGeometry(place(kFrontToggle));
+    m_sideBtn->setGeometry(place(kSideToggle));
+    m_wheelSpots[0]->setGeometry(place(kWheelUp));
+    m_wheelSpots[1]->setGeometry(place(kWheelDown));
+    m_langBtn->setGeometry(place(kLanguageButton));
+    m_mouseSelBtn->setGeometry(place(kMouseSelect));
+    m_libraryBtn->setGeometry(place(kLibraryButton));
+    m_nameLabel->setGeometry(place(kNameLabel));
+    m_versionLabel->setGeometry(place(kVersion));
+    m_nameEdit->setGeometry(place(kNameField));
+    m_chargingIcon->setGeometry(place(kChargingIcon));
+    m_receiverIcon->setGeometry(place(kReceiverIcon));
+    m_logo->setGeometry(place(kLogo));
+    m_batteryBar->setGeometry(place(kBatteryBar));
+    m_mouseMenu->setFixedWidth(scaled(150));
+    m_libraryMenu->setFixedWidth(152);
+    layoutModelPictures();
+}
+
+void MousecfgWidget::layoutModelPictures() {
+    m_frontPicture->setGeometry(place(kFrontPicture));
+    m_sidePicture->setGeometry(place(kSidePicture));
+    m_hoverPicture->setGeometry(place(kFrontPicture));
+    const QSize frontSize = scaledSize(kFrontPicture.width(), kFrontPicture.height());
+    const QPixmap front(modelPicture(QStringLiteral("/Mouse.png")));
+    m_frontPicture->setPixmap(
+        front.isNull() ? QPixmap()
+                       : front.scaled(frontSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const QPixmap side(modelPicture(QStringLiteral("_Side.png")));
+    const QSize sideFit = scaledSize(kSidePictureFit, kSidePictureFit);
+    m_sidePicture->setPixmap(
+        side.isNull() ? QPixmap()
+                      : side.scaled(sideFit, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+
+    // Spots sit on the model's buttons; slots the model has no button for stay hidden.
+    // The side picture is centred in its place.
+    const QPoint sideOrigin(kSidePicture.x() + (kSidePicture.width() - kSidePictureFit) / 2,
+                            kSidePicture.y() + (kSidePicture.height() - kSidePictureFit) / 2);
+    const int buttons = buttonCount();
+    const int half = kSpotSize / 2;
+    for (int i = 0; i < kSpotCount; ++i) {
+        const ModelSpots::Spot *f = i < buttons ? spotOf(ModelSpots::kTopView, i) : nullptr;
+        const ModelSpots::Spot *s = i < buttons ? spotOf(ModelSpots::kSideView, i) : nullptr;
+        if (f)
+            m_frontSpots[i]->setGeometry(
+                place(QRect(kFrontPicture.x() + f->x - half, kFrontPicture.y() + f->y - half,
+                            kSpotSize, kSpotSize)));
+        if (s)
+            m_sideSpots[i]->setGeometry(place(QRect(
+                sideOrigin.x() + s->x - half, sideOrigin.y() + s->y - half, kSpotSize, kSpotSize)));
+        m_frontSpots[i]->setProperty("present", f != nullptr);
+        m_sideSpots[i]->setProperty("present", s != nullptr);
+    }
+    setPage(m_page);
+}
+
+void MousecfgWidget::setWheelPictures() {
+    const QString model = currentProductName();
+    bool alternative = false;
+    for (const char *name : kAltWheelModels)
+        alternative = alternative || model == QLatin1String(name);
+    const QString normal = alternative ? QStringLiteral("4") : QStringLiteral("2");
+    const QString hover = alternative ? QStringLiteral("3") : QStringLiteral("1");
+    const QString kinds[2] = {QStringLiteral("btn_up"), QStringLiteral("btn_down")};
+    for (int i = 0; i < 2; ++i) {
+        QStringList pictures = {skin(kinds[i] + normal + QStringLiteral(".png")),
+                                skin(kinds[i] + hover + QStringLiteral(".png")),
+                                skin(kinds[i] + hover + QStringLiteral(".png"))};
+        KelPushButton *old = m_wheelSpots[i];
+        auto *w = new KelPushButton(pictures, this);
+        w->setToggleMode(true);
+        w->setGeometry(old->geometry());
+        w->setChecked(old->isChecked());
+        w->setVisible(old->isVisible());
+        connect(w, &QPushButton::clicked, this, &MousecfgWidget::onButtonClicked);
+        m_wheelSpots[i] = w;
+        old->deleteLater();
+    }
+}
+
+KelPushButton *MousecfgWidget::spot(int kind, int index) const {
+    switch (kind) {
+    case SpotFront:
+        return index >= 0 && index < kSpotCount ? m_frontSpots[index] : nullptr;
+    case SpotSide:
+        return index >= 0 && index < kSpotCount ? m_sideSpots[index] : nullptr;
+    case SpotWheel:
+        return index >= 0 && index < 2 ? m_wheelSpots[index] : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+void MousecfgWidget::setPage(int index) {
+    m_page = effectivePage(index, m_ledDisable);
+    for (int i = 0; i < PageCount; ++i)
+        m_tabs[i]->setChecked(i == m_page);
+    const bool customize = m_page == PageCustomize;
+    m_frontBtn->setVisible(customize);
+    m_sideBtn->setVisible(customize);
+    for (KelPushButton *w : m_wheelSpots)
+        w->setVisible(customize);
+    m_frontPicture->setVisible(customize && m_front);
+    m_sidePicture->setVisible(customize && !m_front);
+    if (!customize)
+        m_hoverPicture->hide();
+    for (int i = 0; i < kSpotCount; ++i) {
+        m_frontSpots[i]->setVisible(customize && m_front &&
+                                    m_frontSpots[i]->property("present").toBool());
+        m_sideSpots[i]->setVisible(customize && !m_front &&
+                                   m_sideSpots[i]->property("present").toBool());
+    }
+}
+
+void MousecfgWidget::setFrontView(bool front) {
+    m_front = front;
+    m_frontBtn->setChecked(front);
+    m_sideBtn->setChecked(!front);
+    setPage(m_page);
+}
+
+void MousecfgWidget::selectSpot(int kind, int index) {
+    if (!spot(kind, index))
+        return;
+    m_spotKind = kind;
+    m_spotIndex = index;
+    for (int i = 0; i < kSpotCount; ++i) {
+        m_frontSpots[i]->setChecked(false);
+        m_sideSpots[i]->setChecked(false);
+    }
+    for (KelPushButton *w : m_wheelSpots)
+        w->setChecked(false);
+    spot(kind, index)->setChecked(true);
+}
+
+void MousecfgWidget::SelBtnChanged(quint8 iBtn, quint8 iType) {
+    selectSpot(iType, iBtn);
+}
+
+void MousecfgWidget::slotGotoMacro(quint8 page) {
+    setPage(page);
+}
+
+void MousecfgWidget::slotMouseOver(KelPushButton *btn, bool bType) {
+    for (int i = 0; i < kSpotCount; ++i) {
+        if (btn != m_frontSpots[i] && btn != m_sideSpots[i])
+            continue;
+        const QPixmap hover(modelPicture(QStringLiteral("/mouse_%1.png").arg(i + 1)));
+        if (bType && !hover.isNull() && m_front && m_page == PageCustomize) {
+            m_hoverPicture->setPixmap(hover.scaled(m_frontPicture->size(), Qt::KeepAspectRatio,
+                                                   Qt::SmoothTransformation));
+            m_hoverPicture->show();
+            m_hoverPicture->raise();
+            for (KelPushButton *s : m_frontSpots)
+                s->raise();
+        } else {
+            m_hoverPicture->hide();
+        }
+        return;
+    }
+}
+
+void MousecfgWidget::slotEnableButtons(bool bEnable) {
+    for (QWidget *w : commandWidgets()) {
+        if (auto *b = qobject_cast<KelPushButton *>(w))
+            b->setEnabled(bEnable);
+        else
+            w->setEnabled(bEnable);
+    }
+}
+
+QList<QWidget *> MousecfgWidget::commandWidgets() const {
+    QList<QWidget *> list;
+    for (KelPushButton *t : m_tabs)
+        list << t;
+    list << m_closeBtn << m_minBtn << m_firmwareBtn << m_langBtn << m_slotBtn;
+    for (KelPushButton *p : m_profileBtns)
+        list << p;
+    list << m_exportBtn << m_importBtn << m_resetBtn << m_addBtn << m_deleteBtn << m_copyBtn
+         << m_resetAllBtn << m_okBtn << m_cancelBtn << m_applyBtn << m_loadBtn << m_saveBtn
+         << m_nameEdit << m_libraryBtn << m_mouseSelBtn;
+    return list;
+}
+
+void MousecfgWidget::slotLiftChange(quint8 iLift) {
+    workingSet().LiftHigh = iLift;
+}
+
+void MousecfgWidget::onButtonClicked() {
+    QObject *s = sender();
+    if (s == m_closeBtn) {
+        hideOrQuit();
+    } else if (s == m_minBtn) {
+        showMinimized();
+    } else if (s == m_cancelBtn) {
+        // Drop the unsent edits of the current profile by reading its file again.
+        hide();
+        ProfileSet &w = workingSet();
+        const int slot = w.activeIndex();
+        loadProfileByName(w.profiles[slot], w.profileNames[slot]);
+        w.profiles[slot].ProfileName = w.profileNames[slot];
+        refreshPages();
+    } else if (s == m_frontBtn) {
+        setFrontView(true);
+    } else if (s == m_sideBtn) {
+        setFrontView(false);
+    } else if (s == m_wheelSpots[0] || s == m_wheelSpots[1]) {
+        selectSpot(SpotWheel, s == m_wheelSpots[0] ? 0 : 1);
+    } else {
+        for (int i = 0; i < PageCount; ++i) {
+            if (s == m_tabs[i]) {
+                setPage(i);
+                return;
+            }
+        }
+        for (int i = 0; i < kSpotCount; ++i) {
+            if (s == m_frontSpots[i]) {
+                selectSpot(SpotFront, i);
+                return;
+            }
+            if (s == m_sideSpots[i]) {
+                selectSpot(SpotSide, i);
+                return;
+            }
+        }
+        for (KelPushButton *p : m_profileBtns) {
+            if (s == p) {
+                // The indicators show the current slot; a click does not change it.
+                showProfileIndicator(workingSet().activeIndex());
+                return;
+            }
+        }
+    }
+}
+
+void MousecfgWidget::hideOrQuit() {
+    // Without a notification area nothing could bring a hidden window back, and a new
+    // start would be refused by the instance lock: closing then ends the program.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        hide();
+    else
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void MousecfgWidget::closeEvent(QCloseEvent *event) {
+    event->ignore();
+    hideOrQuit();
+}
+
+void MousecfgWidget::refreshMouseList() {
+    m_connectedNames.clear();
+    const DeviceMatchTable &table = deviceMatchTable();
+    if (table.count < 2)
+        m_mouseSelBtn->hide();
+    m_mouseMenu->clear();
+    int count = 0;
+    for (uint32_t i = 0; i < table.count; ++i) {
+        const DeviceMatchEntry &e = table.entries[i];
+        const bool present =
+            (e.mouse1Found && e.command1Found) || (e.mouse2Found && e.command2Found);
+        if (!present)
+            continue;
+        const QString name = QString::fromLatin1(e.modelName.c_str());
+        m_connectedNames << name;
+        m_mouseMenu->addAction(name);
+        ++count;
+    }
+    m_connectedCount = count;
+    if (count < 2) {
+        m_mouseSelBtn->hide();
+        if (count == 1) {
+            qDebug().noquote() << "RefreshMouseList " + m_connectedNames.first();
+            setCurrentProductName(m_connectedNames.first());
+        } else {
+            setCurrentProductName(QString());
+        }
+        return;
+    }
+    m_mouseSelBtn->show();
+    const QString saved = currentProductName();
+    if (m_connectedNames.contains(saved)) {
+        m_mouseSelBtn->setText(saved);
+    } else {
+        setCurrentProductName(m_connectedNames.first());
+        m_mouseSelBtn->setText(m_connectedNames.first());
+    }
+    disconnect(m_mouseMenu, &QMenu::triggered, this, nullptr);
+    connect(m_mouseMenu, &QMenu::triggered, this, &MousecfgWidget::slot_show_mousename);
+    m_mouseSelBtn->setMenu(m_mouseMenu);
+    m_mouseMenu->setFixedWidth(scaled(150));
+    m_mouseMenu->refreshStyle();
+}
+
+void MousecfgWidget::slot_show_mousename(QAction *action) {
+    stopBatteryThread();
+    QThread::msleep(50);
+    CloseDevice();
+    QThread::msleep(50);
+    setFrontView(true);
+    for (KelPushButton *s : m_frontSpots)
+        s->setChecked(false);
+    m_mouseSelBtn->setText(action->text());
+    setCurrentProductName(action->text());
+    OpenDevice(action->text());
+    const bool ready = mouseReadyFlag();
+    slotWarnClose();
+    setMouseReadyFlag(ready);
+}
+
+void MousecfgWidget::loadProfiles() {
+    // A first start has no profiles yet: every slot gets its default name and a file
+    // made from the model's default profile, so the pages never show an empty profile.
+    ProfileSet &applied = appliedSet();
+    {
+        ProfileSet names;
+        QSettings ini(configIniPath(), QSettings::IniFormat);
+        bool changed = false;
+        for (int i = 0; i < kProfileCount; ++i) {
+            names.profileNames[i] =
+                ini.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
+            if (names.profileNames[i].isEmpty()) {
+                names.profileNames[i] = QStringLiteral("Profile %1").arg(i + 1);
+                changed = true;
+            }
+        }
+        if (changed) {
+            ini.setValue(QStringLiteral("Config/ProfileID"),
+                         ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
+            for (int i = 0; i < kProfileCount; ++i)
+                ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names.profileNames[i]);
+        }
+        ini.sync();
+        for (const QString &name : names.profileNames) {
+            const QString path = profileFilePath(name);
+            if (!path.isEmpty() && !QFileInfo::exists(path)) {
+                ProfileData record;
+                makeDefaultProfile(record);
+                record.ProfileName = name;
+                saveProfileByName(record, name);
+            }
+        }
+    }
+    loadProfileSet(applied);
+    writeDefaultProfileFile();
+    for (int i = 0; i < kProfileCount; ++i)
+        applied.profiles[i].ProfileName = applied.profileNames[i];
+    workingSet() = applied;
+}
+
+void MousecfgWidget::refreshPages() {
+    showProfileIndicator(workingSet().activeIndex());
+    m_nameEdit->setText(workingSet().profileNames[workingSet().activeIndex()]);
+}
+
+void MousecfgWidget::showProfileIndicator(int index) {
+    for (int i = 0; i < 5; ++i)
+        m_profileBtns[i]->setChecked(i == index);
+}
+
+void MousecfgWidget::slotWarning() {
+    show();
+    if (m_connectedCount > 0) {
+        activateWindow();
+        raise();
+        return;
+    }
+    m_warningShown = true;
+    KelMessageBox box(KelMessageBox::KindDongle, tr("Warning"), tr("Dongle Disconnect!"), QString(),
+                      this, true);
+    box.exec();
+    if (m_connectedCount == 0)
+        hideOrQuit();
+    m_warningShown = false;
+}
+
+void MousecfgWidget::slotWarnClose() {
+    OpenDevice(currentProductName());
+    startBatteryThread();
+    for (KelPushButton *s : m_frontSpots)
+        s->setChecked(false);
+    setFrontView(true);
+    layoutModelPictures();
+    loadProfiles();
+    writeDefaultProfileFile();
+    setPage(PageLighting);
+    selectSpot(SpotFront, 0);
+    setWheelPictures();
+    refreshPages();
+    m_slotBtn->setText(m_slotActions[workingSet().activeIndex()]->text());
+    setMouseReadyFlag(true);
+}
+
+void MousecfgWidget::stopBatteryThread() {}
+
+void MousecfgWidget::startBatteryThread() {}
+
+void MousecfgWidget::applyScaleStep(int step) {
+    m_iDpiVal = step;
+    m_factor = scaleFactorForStep(step);
+    setScaleFactor(m_factor);
+    const QPixmap &back = backgroundForStep(step);
+    if (!back.isNull())
+        setMask(back.mask());
+    layoutWidgets();
+    setFont(languageFont());
+}
+
+void MousecfgWidget::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    const QScreen *screen = QGuiApplication::screenAt(geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const int step = scaleStepForRatio(screenRatio(screen));
+    if (step != m_iDpiVal) {
+        applyScaleStep(step);
+        resize(scaledSize(kWidth, kHeight));
+    } else if (size() == m_rememberedSize) {
+        qDebug("singleShot");
+        for (int s = 0; s < kScaleSteps; ++s) {
+            if (scaled(kWidth, scaleFactorForStep(s)) == width()) {
+                if (s != m_iDpiVal)
+                    applyScaleStep(s);
+                break;
+            }
+        }
+    }
+    m_rememberedSize = size();
+    qDebug("width = %d, height = %d m_iDpiVal = %d", width(), height(), m_iDpiVal);
+}
+
+void MousecfgWidget::paintEvent(QPaintEvent *) {
+    QPainter p(this);
+    const QPixmap &back = backgroundForStep(m_iDpiVal);
+    if (!back.isNull())
+        p.drawPixmap(rect(), back);
+    const QPixmap &battery = m_connectionState <= 1 ? m_bat2 : m_bat1;
+    if (!battery.isNull())
+        p.drawPixmap(place(kBattery), battery);
+}
+
+void MousecfgWidget::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton) {
+        m_dragging = true;
+        m_pressPos = event->globalPos();
+        m_windowOrigin = pos();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void MousecfgWidget::mouseMoveEvent(QMouseEvent *event) {
+    if (m_dragging) {
+        const QPoint distance = event->globalPos() - m_pressPos;
+        if (dragMoves(distance))
+            move(m_windowOrigin + distance);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void MousecfgWidget::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton)
+        m_dragging = false;
+    QWidget::mouseReleaseEvent(event);
+}

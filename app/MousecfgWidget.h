@@ -1,0 +1,199 @@
+#pragma once
+// The one top-level window: a frameless, skinned window drawn from its background picture,
+// with the page tabs, the mouse pictures with their button spots, the profile controls,
+// the status area and the command buttons.
+
+#include "DeviceCommands.h"
+#include "LanguageConfig.h"
+
+#include <QPixmap>
+#include <QPoint>
+#include <QPointer>
+#include <QStringList>
+#include <QSystemTrayIcon>
+#include <QVector>
+#include <QWidget>
+
+class KelLabel;
+class KelLineEdit;
+class KelMenu;
+class KelProcessbar;
+class KelPushButton;
+class QAction;
+class QLabel;
+class QTranslator;
+
+class MousecfgWidget : public QWidget, public DeviceMainWindow {
+    Q_OBJECT
+
+public:
+    enum Page { PageLighting = 0, PageCustomize = 1, PageDpi = 2, PageMacro = 3, PageCount = 4 };
+    enum SpotKind { SpotFront = 0, SpotSide = 1, SpotWheel = 2 };
+    static constexpr int kSpotCount = 20;
+    static constexpr int kBackgroundSteps = 17;
+
+    MousecfgWidget();
+    ~MousecfgWidget() override;
+
+    // Supported mice present at the last look (zero: the window starts hidden).
+    int connectedModelCount() const { return m_connectedCount; }
+    QStringList connectedModelNames() const { return m_connectedNames; }
+
+    // The page shown: the one asked for, unless the model has no lighting.
+    static int effectivePage(int index, bool ledDisable);
+    // True when a pointer move this far from the press point moves the window.
+    static bool dragMoves(const QPoint &distance);
+
+    int currentPage() const { return m_page; }
+    bool isFrontView() const { return m_front; }
+    int selectedSpotKind() const { return m_spotKind; }
+    int selectedSpotIndex() const { return m_spotIndex; }
+    int scaleStep() const { return m_iDpiVal; }
+    double factor() const { return m_factor; }
+    int language() const { return m_language; }
+    bool warningShown() const { return m_warningShown; }
+
+    KelPushButton *spot(int kind, int index) const;
+    KelPushButton *tab(int index) const { return m_tabs[index]; }
+    QSystemTrayIcon *trayIcon() const { return m_tray; }
+
+    // The status thread, stopped and started around every download and device change.
+    void stopBatteryThread() override;
+    void startBatteryThread() override;
+
+    // Sets every text of the window again in the current language.
+    void retranslateUi();
+    // Selects a page by the page rule.
+    void setPage(int index);
+    // Marks one spot of the three sets as selected.
+    void selectSpot(int kind, int index);
+    void setFrontView(bool front);
+
+public slots:
+    void iconActivated(QSystemTrayIcon::ActivationReason reason);
+    void SelBtnChanged(quint8 iBtn, quint8 iType);
+    void slotGotoMacro(quint8 page);
+    void slot_show_mousename(QAction *action);
+    void slotEnableButtons(bool bEnable);
+    void slotLiftChange(quint8 iLift);
+    void slotWarning();
+    void slotWarnClose();
+    void slotMouseOver(KelPushButton *btn, bool bType);
+
+private slots:
+    void onButtonClicked();
+    void onLanguageChosen(QAction *action);
+    void onQuit();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createWidgets();
+    void createTray();
+    void layoutWidgets();
+    void layoutModelPictures();
+    void setWheelPictures();
+    void applyScaleStep(int step);
+    const QPixmap &backgroundForStep(int step);
+    void refreshMouseList();
+    void loadProfiles();
+    void refreshPages();
+    void showProfileIndicator(int index);
+    void hideOrQuit();
+    bool loadTranslation(int language);
+    QString skin(const QString &relative) const;
+    QString modelPicture(const QString &suffix) const;
+    QList<QWidget *> commandWidgets() const;
+
+    // Scale.
+    double m_factor = 1.0;
+    int m_iDpiVal = 0;
+    QSize m_rememberedSize;
+
+    // Dragging.
+    bool m_dragging = false;
+    QPoint m_pressPos;
+    QPoint m_windowOrigin;
+
+    QPixmap m_backSource;
+    QPixmap m_backgrounds[kBackgroundSteps];
+    QPixmap m_bat1;
+    QPixmap m_bat2;
+
+    // Buttons.
+    KelPushButton *m_closeBtn = nullptr;
+    KelPushButton *m_minBtn = nullptr;
+    KelPushButton *m_firmwareBtn = nullptr;
+    KelPushButton *m_profileBtns[5] = {};
+    KelPushButton *m_tabs[PageCount] = {};
+    KelPushButton *m_exportBtn = nullptr;
+    KelPushButton *m_importBtn = nullptr;
+    KelPushButton *m_resetBtn = nullptr;
+    KelPushButton *m_addBtn = nullptr;
+    KelPushButton *m_deleteBtn = nullptr;
+    KelPushButton *m_copyBtn = nullptr;
+    KelPushButton *m_resetAllBtn = nullptr;
+    KelPushButton *m_okBtn = nullptr;
+    KelPushButton *m_cancelBtn = nullptr;
+    KelPushButton *m_applyBtn = nullptr;
+    KelPushButton *m_loadBtn = nullptr;
+    KelPushButton *m_saveBtn = nullptr;
+    KelPushButton *m_frontSpots[kSpotCount] = {};
+    KelPushButton *m_sideSpots[kSpotCount] = {};
+    KelPushButton *m_wheelSpots[2] = {};
+    KelPushButton *m_frontBtn = nullptr;
+    KelPushButton *m_sideBtn = nullptr;
+    KelPushButton *m_langBtn = nullptr;
+    KelPushButton *m_slotBtn = nullptr;
+    KelPushButton *m_mouseSelBtn = nullptr;
+    KelPushButton *m_libraryBtn = nullptr;
+    KelMenu *m_slotMenu = nullptr;
+    KelMenu *m_mouseMenu = nullptr;
+    KelMenu *m_libraryMenu = nullptr;
+    KelMenu *m_langMenu = nullptr;
+    QAction *m_slotActions[5] = {};
+
+    // Labels and fields.
+    KelLabel *m_nameLabel = nullptr;
+    KelLabel *m_versionLabel = nullptr;
+    KelLineEdit *m_nameEdit = nullptr;
+    QLabel *m_frontPicture = nullptr;
+    QLabel *m_sidePicture = nullptr;
+    QLabel *m_hoverPicture = nullptr;
+    QLabel *m_chargingIcon = nullptr;
+    QLabel *m_receiverIcon = nullptr;
+    QLabel *m_logo = nullptr;
+
+    // Status.
+    KelProcessbar *m_batteryBar = nullptr;
+    int m_batteryLevel = 0;
+    int m_lastCharge = 0;
+    int m_connectionState = 3;
+
+    // Pages and spots.
+    int m_page = PageLighting;
+    bool m_front = true;
+    int m_spotKind = SpotFront;
+    int m_spotIndex = 0;
+    bool m_ledDisable = false;
+
+    // Models.
+    int m_connectedCount = 0;
+    QStringList m_connectedNames;
+    bool m_warningShown = false;
+
+    // Language and tray.
+    LanguageList m_languages;
+    int m_language = 0;
+    QTranslator *m_translator = nullptr;
+    bool m_translatorInstalled = false;
+    QSystemTrayIcon *m_tray = nullptr;
+    QAction *m_loadConfigAction = nullptr;
+    QAction *m_quitAction = nullptr;
+};
