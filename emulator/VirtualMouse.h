@@ -230,8 +230,8 @@ private:
     uint8_t m_linkMode = 0;
 
     int m_profile = 0;
-    uint8_t m_dpiStage = 0;
-    uint8_t m_rate = 0;
+    uint8_t m_dpiStage = 1; // as a new mouse comes: stage 2 of 800 DPI
+    uint8_t m_rate = 1; // 1000 Hz
     uint8_t m_mode = 0;
 
     TableState m_tables[kMouseTableCount];
