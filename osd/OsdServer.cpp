@@ -1,0 +1,62 @@
+#include "OsdServer.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+
+namespace {
+constexpr int kProbeTimeout = 200;
+constexpr int kLockTimeout = 3000;
+} // namespace
+
+OsdServer::OsdServer(QObject *parent) : QObject(parent), m_server(new QLocalServer(this)) {
+    qRegisterMetaType<OsdMessage>();
+    connect(m_server, &QLocalServer::newConnection, this, &OsdServer::accept);
+}
+
+OsdServer::~OsdServer() = default;
+
+OsdServer::Start OsdServer::start(const QString &name) {
+    QLockFile lock(QDir::tempPath() + QLatin1Char('/') + name + QStringLiteral(".lock"));
+    // Held only while deciding: whoever comes second sees the first one's server. A lock
+    // that stays taken belongs to a live copy; one that cannot be made at all (no access)
+    // does not stop the start.
+    if (!lock.tryLock(kLockTimeout) && lock.error() == QLockFile::LockFailedError)
+        return AlreadyRunning;
+
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(kProbeTimeout)) {
+        probe.abort();
+        return AlreadyRunning;
+    }
+    // Nobody answers: a socket file that is still there was left by a server that ended.
+    QLocalServer::removeServer(name);
+    if (!m_server->listen(name)) {
+        qWarning("OSD: cannot listen on \"%s\": %s", qPrintable(name),
+                 qPrintable(m_server->errorString()));
+        return Failed;
+    }
+    return Listening;
+}
+
+void OsdServer::accept() {
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRecords(socket); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+            readRecords(socket);
+            socket->deleteLater();
+        });
+        // Data may have come with the connection.
+        readRecords(socket);
+    }
+}
+
+void OsdServer::readRecords(QLocalSocket *socket) {
+    while (socket->bytesAvailable() >= kOsdRecordSize) {
+        OsdMessage message;
+        if (parseOsdRecord(socket->read(kOsdRecordSize), message))
+            emit messageReceived(message);
+    }
+}

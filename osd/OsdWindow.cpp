@@ -1,0 +1,107 @@
+#include "OsdWindow.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+
+namespace {
+constexpr int kFadeTime = 250; // at most; never more than a quarter of the time
+constexpr int kMinTextHeight = 12;
+constexpr qreal kPaddingX = 0.55; // of the text height
+constexpr qreal kPaddingY = 0.22;
+constexpr qreal kRadius = 0.28;        // of the plate height
+constexpr qreal kLiftFromBottom = 0.1; // of the screen height
+} // namespace
+
+OsdWindow::OsdWindow(QWidget *parent)
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                          Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_X11DoNotAcceptFocus);
+    setFocusPolicy(Qt::NoFocus);
+
+    m_hold.setSingleShot(true);
+    connect(&m_hold, &QTimer::timeout, &m_fade, [this] { m_fade.start(); });
+    m_fade.setStartValue(1.0);
+    m_fade.setEndValue(0.0);
+    m_fade.setEasingCurve(QEasingCurve::InQuad);
+    connect(&m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        m_opacity = value.toReal();
+        update();
+    });
+    connect(&m_fade, &QVariantAnimation::finished, this, &QWidget::hide);
+}
+
+void OsdWindow::showMessage(const OsdMessage &message) {
+    m_hold.stop();
+    m_fade.stop();
+    m_opacity = 1.0;
+
+    m_text = message.text;
+    m_colour = message.colour.isValid() ? message.colour : QColor(Qt::white);
+    m_displayTime = message.displayTime == 0
+                        ? kDefaultTime
+                        : int(qBound<quint32>(kMinTime, message.displayTime, kMaxTime));
+    m_font = QFont(message.fontFace.isEmpty() ? QStringLiteral("Arial") : message.fontFace);
+    m_font.setStyleHint(QFont::SansSerif);
+    m_font.setWeight(QFont::DemiBold);
+    const int height = message.textHeight == 0 ? kDefaultTextHeight : int(message.textHeight);
+    m_font.setPixelSize(qMax(kMinTextHeight, qMin(height, 1000)));
+
+    layOut();
+    const int fade = qMin(kFadeTime, m_displayTime / 4);
+    m_fade.setDuration(fade);
+    m_hold.start(m_displayTime - fade);
+    show();
+    raise();
+    update();
+}
+
+void OsdWindow::layOut() {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+
+    // Never taller than a sixth of the screen, never wider than nine tenths of it.
+    if (m_font.pixelSize() > area.height() / 6)
+        m_font.setPixelSize(qMax(kMinTextHeight, area.height() / 6));
+    const QFontMetrics metrics(m_font);
+    const int padX = qRound(m_font.pixelSize() * kPaddingX);
+    const int padY = qRound(m_font.pixelSize() * kPaddingY);
+    const int maxText = qMax(1, area.width() * 9 / 10 - 2 * padX);
+    m_shownText = metrics.elidedText(m_text, Qt::ElideRight, maxText);
+
+    const QSize size(metrics.horizontalAdvance(m_shownText) + 2 * padX,
+                     metrics.height() + 2 * padY);
+    const int x = area.center().x() - size.width() / 2 + 1;
+    const int y = area.bottom() + 1 - size.height() - qRound(area.height() * kLiftFromBottom);
+    setGeometry(QRect(QPoint(x, y), size));
+}
+
+void OsdWindow::paintEvent(QPaintEvent *) {
+    QPainter p(this);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    p.setOpacity(m_opacity);
+
+    const QRectF plate = QRectF(rect()).adjusted(1, 1, -1, -1);
+    const qreal radius = plate.height() * kRadius;
+    QLinearGradient fill(plate.topLeft(), plate.bottomLeft());
+    fill.setColorAt(0.0, QColor(34, 36, 44, 225));
+    fill.setColorAt(1.0, QColor(12, 13, 17, 225));
+    QColor edge = m_colour;
+    edge.setAlpha(120);
+    p.setPen(QPen(edge, 1.5));
+    p.setBrush(fill);
+    p.drawRoundedRect(plate, radius, radius);
+
+    // A soft shadow under the text keeps it readable over a bright game.
+    p.setFont(m_font);
+    p.setPen(QColor(0, 0, 0, 170));
+    const int drop = qMax(1, m_font.pixelSize() / 24);
+    p.drawText(rect().translated(drop, drop), Qt::AlignCenter, m_shownText);
+    p.setPen(m_colour);
+    p.drawText(rect(), Qt::AlignCenter, m_shownText);
+}

@@ -1,0 +1,212 @@
+// The OSD program's parts in-process: its server (taking the name, reading records) and its
+// window (where, how long, how it looks, and that it never takes the focus).
+
+#include "OsdServer.h"
+#include "OsdWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QtTest>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+QString uniqueProduct() {
+    static int counter = 0;
+    return QStringLiteral("OsdWindowTest%1x%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(++counter);
+}
+
+// What a server killed in its prime leaves behind: a socket file nobody listens on.
+bool makeStaleSocket(const QString &serverName) {
+    const QString file = QDir::tempPath() + QLatin1Char('/') + serverName;
+    const QByteArray path = QFile::encodeName(file);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (size_t(path.size()) >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return false;
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return bound && QFileInfo::exists(file);
+}
+
+OsdMessage message(const QString &text, int time, const QColor &colour = QColor(0, 190, 255)) {
+    OsdMessage m;
+    m.text = text;
+    m.displayTime = quint32(time);
+    m.colour = colour;
+    m.textHeight = 60;
+    m.fontFace = QStringLiteral("Arial");
+    return m;
+}
+
+bool near(QRgb pixel, const QColor &colour, int tolerance) {
+    return qAbs(qRed(pixel) - colour.red()) <= tolerance &&
+           qAbs(qGreen(pixel) - colour.green()) <= tolerance &&
+           qAbs(qBlue(pixel) - colour.blue()) <= tolerance && qAlpha(pixel) == 255;
+}
+
+} // namespace
+
+class TestOsdWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A live server keeps its name; the newcomer steps back and the old one still serves.
+    void serverYieldsToLiveServer() {
+        const QString name = osdTitle(uniqueProduct());
+        QLocalServer first;
+        QVERIFY(first.listen(name));
+        OsdServer second;
+        QCOMPARE(second.start(name), OsdServer::AlreadyRunning);
+
+        QLocalSocket client;
+        client.connectToServer(name);
+        QVERIFY(client.waitForConnected(1000));
+        QVERIFY(first.waitForNewConnection(1000));
+    }
+
+    // A name left behind by a server that ended is taken over, and texts sent to it arrive.
+    void serverTakesOverStaleName() {
+        const QString product = uniqueProduct();
+        QVERIFY(makeStaleSocket(osdTitle(product)));
+        OsdServer server;
+        QCOMPARE(server.start(osdTitle(product)), OsdServer::Listening);
+        QSignalSpy got(&server, &OsdServer::messageReceived);
+
+        QVERIFY(OsdChannel(product).show(QStringLiteral("DPI 800"), QColor(0, 190, 255)));
+        QVERIFY(got.wait(2000));
+        const OsdMessage m = got.at(0).at(0).value<OsdMessage>();
+        QCOMPARE(m.text, QStringLiteral("DPI 800"));
+        QCOMPARE(m.colour, QColor(0, 190, 255));
+        QCOMPARE(m.displayTime, quint32(1500));
+
+        // A second copy for the same product now finds this one.
+        OsdServer twin;
+        QCOMPARE(twin.start(osdTitle(product)), OsdServer::AlreadyRunning);
+    }
+
+    // Records split over writes, several in one write, and a torn tail.
+    void serverReadsWholeRecords() {
+        const QString product = uniqueProduct();
+        OsdServer server;
+        QCOMPARE(server.start(osdTitle(product)), OsdServer::Listening);
+        QSignalSpy got(&server, &OsdServer::messageReceived);
+
+        QLocalSocket client;
+        client.connectToServer(osdTitle(product));
+        QVERIFY(client.waitForConnected(1000));
+        const QByteArray a = osdRecord(QStringLiteral("first"), Qt::red);
+        client.write(a.left(100));
+        QVERIFY(client.waitForBytesWritten(1000));
+        QTest::qWait(50);
+        QCOMPARE(got.count(), 0); // a part of a record is not a record
+        client.write(a.mid(100) + osdRecord(QStringLiteral("second"), Qt::green) +
+                     osdRecord(QStringLiteral("third"), Qt::blue) + QByteArray(10, 'x'));
+        QVERIFY(client.waitForBytesWritten(1000));
+        client.disconnectFromServer();
+        QTRY_COMPARE_WITH_TIMEOUT(got.count(), 3, 2000);
+        QTest::qWait(50);
+        QCOMPARE(got.count(), 3);
+        QCOMPARE(got.at(0).at(0).value<OsdMessage>().text, QStringLiteral("first"));
+        QCOMPARE(got.at(1).at(0).value<OsdMessage>().text, QStringLiteral("second"));
+        QCOMPARE(got.at(2).at(0).value<OsdMessage>().colour, QColor(Qt::blue));
+    }
+
+    void windowShowsThenHides() {
+        OsdWindow w;
+        w.showMessage(message(QStringLiteral("DPI 800"), 500));
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.text(), QStringLiteral("DPI 800"));
+
+        // Bottom centre of the primary screen, inside it.
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(area.contains(w.geometry()));
+        QVERIFY2(
+            qAbs(w.geometry().center().x() - area.center().x()) <= 1,
+            qPrintable(
+                QStringLiteral("%1 vs %2").arg(w.geometry().center().x()).arg(area.center().x())));
+        QVERIFY(w.geometry().top() > area.center().y());
+        QVERIFY(w.height() >= 60);
+
+        QTest::qWait(300);
+        QVERIFY(w.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 1000);
+    }
+
+    // A new text replaces the old one and gets the whole time again.
+    void newMessageRestartsTime() {
+        OsdWindow w;
+        w.showMessage(message(QStringLiteral("DPI 800"), 600));
+        QTest::qWait(400);
+        w.showMessage(message(QStringLiteral("DPI 1600"), 600));
+        QCOMPARE(w.text(), QStringLiteral("DPI 1600"));
+        QTest::qWait(400); // past the first text's end
+        QVERIFY(w.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 1000);
+        // Shown again after it was hidden.
+        w.showMessage(message(QStringLiteral("DPI 3200"), 300));
+        QVERIFY(w.isVisible());
+    }
+
+    // The window on top of a game must not take the keyboard from it.
+    void neverTakesFocus() {
+        QLineEdit game;
+        game.show();
+        game.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        QVERIFY(game.hasFocus());
+
+        OsdWindow w;
+        w.showMessage(message(QStringLiteral("DPI 800"), 1500));
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), &game);
+        QVERIFY(game.hasFocus());
+    }
+
+    // Text in its colour on a dark plate with rounded, see-through corners.
+    void looks() {
+        OsdWindow w;
+        const QColor colour(0, 190, 255);
+        w.showMessage(message(QStringLiteral("DPI 800"), 1500, colour));
+        const QImage image = w.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(image.pixel(image.width() - 1, image.height() - 1)), 0);
+
+        const QRgb plate = image.pixel(image.width() / 2, 4);
+        QVERIFY(qAlpha(plate) > 150);
+        QVERIFY(qGray(plate) < 60);
+
+        int textPixels = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                textPixels += near(image.pixel(x, y), colour, 12);
+        QVERIFY2(textPixels > 100, qPrintable(QString::number(textPixels)));
+    }
+
+    // A text longer than the screen is shortened, never wider than the screen.
+    void longTextFitsTheScreen() {
+        OsdWindow w;
+        w.showMessage(message(QString(255, QLatin1Char('W')), 1500));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(area.contains(w.geometry()));
+        QVERIFY(w.width() <= area.width());
+    }
+};
+
+QTEST_MAIN(TestOsdWindow)
+#include "tst_osdwindow.moc"
