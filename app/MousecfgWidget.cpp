@@ -2,6 +2,7 @@
 
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "DeviceMonitor.h"
 #include "HidTransport.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
@@ -93,7 +94,15 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     if (!back.isNull())
         setMask(back.mask());
 
-    // 5. The device layer stops and starts the status thread through this window.
+    // 5. Device arrivals and removals, and the device layer's way to stop and start the
+    // status thread through this window.
+    m_monitor = new DeviceMonitor(this);
+    if (m_monitor->isActive()) {
+        connect(m_monitor, &DeviceMonitor::deviceArrived, this, &MousecfgWidget::onDeviceChanged);
+        connect(m_monitor, &DeviceMonitor::deviceRemoved, this, &MousecfgWidget::onDeviceChanged);
+    } else {
+        qDebug("注册失败");
+    }
     RegisterMainWindow(this);
 
     // 6. Frameless.
@@ -147,6 +156,9 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // 21. Icon and tray.
     setWindowIcon(QIcon(skin(QStringLiteral("icon.ico"))));
     createTray();
+
+    // 22. A low level until the status thread reports.
+    slotRefreshBatteryStatus(0, 1, 1);
 
     // 23. The start-up checks run once the event loop is going.
     QTimer::singleShot(200, this, &MousecfgWidget::slotWarning);
@@ -208,6 +220,7 @@ void MousecfgWidget::createWidgets() {
         {QStringLiteral("min-1.png"), QStringLiteral("min-2.png"), QStringLiteral("min-3.png")});
     m_firmwareBtn = button(command);
     m_firmwareBtn->setNoElide(true);
+    m_firmwareBtn->installEventFilter(this);
     for (KelPushButton *&b : m_profileBtns) {
         b = button({QStringLiteral("profile-1.png"), QStringLiteral("profile-2.png"),
                     QStringLiteral("profile-3.png")});
@@ -527,6 +540,11 @@ void MousecfgWidget::onButtonClicked() {
     QObject *s = sender();
     if (s == m_closeBtn) {
         hideOrQuit();
+    } else if (s == m_okBtn) {
+        send();
+        hide();
+    } else if (s == m_applyBtn) {
+        send();
     } else if (s == m_minBtn) {
         showMinimized();
     } else if (s == m_cancelBtn) {
@@ -576,7 +594,7 @@ void MousecfgWidget::hideOrQuit() {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         hide();
     else
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        emit quitRequested();
 }
 
 void MousecfgWidget::closeEvent(QCloseEvent *event) {
@@ -697,6 +715,10 @@ void MousecfgWidget::showProfileIndicator(int index) {
 void MousecfgWidget::slotWarning() {
     show();
     if (m_connectedCount > 0) {
+        if (device2Release != 0 && device2Release != 0x0902) {
+            forcedFirmwareUpdate();
+            return;
+        }
         activateWindow();
         raise();
         return;
@@ -726,10 +748,6 @@ void MousecfgWidget::slotWarnClose() {
     m_slotBtn->setText(m_slotActions[workingSet().activeIndex()]->text());
     setMouseReadyFlag(true);
 }
-
-void MousecfgWidget::stopBatteryThread() {}
-
-void MousecfgWidget::startBatteryThread() {}
 
 void MousecfgWidget::applyScaleStep(int step) {
     m_iDpiVal = step;

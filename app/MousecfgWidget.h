@@ -14,13 +14,18 @@
 #include <QVector>
 #include <QWidget>
 
+class DeviceMonitor;
+class KelGetBatteryThread;
 class KelLabel;
+class OsdChannel;
+struct HidrawDevice;
 class KelLineEdit;
 class KelMenu;
 class KelProcessbar;
 class KelPushButton;
 class QAction;
 class QLabel;
+class QTimer;
 class QTranslator;
 
 class MousecfgWidget : public QWidget, public DeviceMainWindow {
@@ -49,6 +54,17 @@ public:
     int selectedSpotKind() const { return m_spotKind; }
     int selectedSpotIndex() const { return m_spotIndex; }
     int scaleStep() const { return m_iDpiVal; }
+    int batteryLevel() const { return m_batteryLevel; }
+    int connectionState() const { return m_connectionState; }
+    KelProcessbar *batteryBar() const { return m_batteryBar; }
+    QLabel *receiverIcon() const { return m_receiverIcon; }
+    bool hotPlugActive() const;
+    // The battery level shown for a reading, by the millivolt steps and the full value.
+    static int batteryLevelFor(int millivolts, int fullValue);
+    // The connection state 0..3 from the command collections found and the charge flag.
+    static int connectionStateFor(bool cable, bool receiver, bool charging);
+    // The text shown for a report-rate code; empty for an unknown code.
+    static QString rateText(int code);
     double factor() const { return m_factor; }
     int language() const { return m_language; }
     bool warningShown() const { return m_warningShown; }
@@ -63,11 +79,17 @@ public:
 
     // Sets every text of the window again in the current language.
     void retranslateUi();
+    // Publishes a new scale step and lays the window out for it.
+    void applyScaleStep(int step);
     // Selects a page by the page rule.
     void setPage(int index);
     // Marks one spot of the three sets as selected.
     void selectSpot(int kind, int index);
     void setFrontView(bool front);
+
+signals:
+    // The program should end (the tray's "Quit", or closing without a tray).
+    void quitRequested();
 
 public slots:
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
@@ -79,13 +101,26 @@ public slots:
     void slotWarning();
     void slotWarnClose();
     void slotMouseOver(KelPushButton *btn, bool bType);
+    void slotRefreshProfile(quint8 iProfile);
+    void slotRefreshDPIStage(quint8 iDPI);
+    void slotRefreshLightMode(quint8 iBuff1);
+    void slotRefreshRate(quint8 iRate);
+    void slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, quint8 iHiByte);
+    void slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode);
+    void slotRefreshWriteStatus(quint8 iStatus);
+
+    // Sends the working set to the mouse with the progress dialog, then tells the user
+    // how it went. Returns the send's result.
+    int send(bool force = false);
 
 private slots:
     void onButtonClicked();
     void onLanguageChosen(QAction *action);
     void onQuit();
+    void onDeviceChanged();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -99,7 +134,6 @@ private:
     void layoutWidgets();
     void layoutModelPictures();
     void setWheelPictures();
-    void applyScaleStep(int step);
     const QPixmap &backgroundForStep(int step);
     void refreshMouseList();
     void loadProfiles();
@@ -110,6 +144,14 @@ private:
     QString skin(const QString &relative) const;
     QString modelPicture(const QString &suffix) const;
     QList<QWidget *> commandWidgets() const;
+    void updateConnectionDisplay();
+    void handleDeviceChange();
+    void reopenDevice();
+    void firmwarePressed();
+    void forcedFirmwareUpdate();
+    bool startUpdater(const QString &relativePath);
+    void showOsd(const QString &text);
+    void setBatteryStyle(bool mouseOff);
 
     // Scale.
     double m_factor = 1.0;
@@ -175,6 +217,12 @@ private:
     int m_batteryLevel = 0;
     int m_lastCharge = 0;
     int m_connectionState = 3;
+    KelGetBatteryThread *m_batteryThread = nullptr;
+    bool m_sending = false;
+    bool m_deviceChangePending = false;
+    DeviceMonitor *m_monitor = nullptr;
+    QTimer *m_deviceChangeTimer = nullptr;
+    OsdChannel *m_osd = nullptr;
 
     // Pages and spots.
     int m_page = PageLighting;

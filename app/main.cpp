@@ -31,6 +31,8 @@ int main(int argc, char *argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     auto *window = new MousecfgWidget();
+    QObject::connect(window, &MousecfgWidget::quitRequested, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     if (window->connectedModelCount() != 0) {
         window->setWindowOpacity(1.0);
         window->show();

@@ -1,0 +1,413 @@
+// The main window's traffic with the mouse: sending, the status thread and what it
+// reports, hot-plug and the choice of model, firmware updaters and the on-screen display.
+#include "AppConfig.h"
+#include "AppDir.h"
+#include "DeviceMonitor.h"
+#include "DeviceThreads.h"
+#include "HidTransport.h"
+#include "InterfaceColour.h"
+#include "KelLineEdit.h"
+#include "KelMessageBox.h"
+#include "KelProcessDialog.h"
+#include "KelProcessbar.h"
+#include "KelPushButton.h"
+#include "LanguageFont.h"
+#include "ModelDescriptor.h"
+#include "MousecfgWidget.h"
+#include "OsdChannel.h"
+#include "ProfileData.h"
+#include "ProfileFiles.h"
+#include "Scale.h"
+#include "SystemMouseSpeed.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+// The release number of the cable device that needs no firmware update.
+constexpr uint16_t kCurrentRelease = 0x0902;
+const char kUpdaterA[] = "/skin/mouse/bin/RX10-UPDATE-VER1.3.exe";
+
+bool modelPresent(const DeviceMatchEntry &e) {
+    return (e.mouse1Found && e.command1Found) || (e.mouse2Found && e.command2Found);
+}
+
+int presentModels() {
+    const DeviceMatchTable &table = deviceMatchTable();
+    int count = 0;
+    for (uint32_t i = 0; i < table.count; ++i)
+        count += modelPresent(table.entries[i]) ? 1 : 0;
+    return count;
+}
+} // namespace
+
+// ---------------------------------------------------------------- status thread
+
+void MousecfgWidget::stopBatteryThread() {
+    // The download calls this from the send thread; the thread object belongs to the
+    // window's thread, which does the work.
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this] { stopBatteryThread(); }, Qt::BlockingQueuedConnection);
+        return;
+    }
+    if (!m_batteryThread)
+        return;
+    // Stopped and waited for, so that no poll ever uses a handle that is being closed.
+    m_batteryThread->stop();
+    m_batteryThread->wait();
+    delete m_batteryThread;
+    m_batteryThread = nullptr;
+}
+
+void MousecfgWidget::startBatteryThread() {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this] { startBatteryThread(); }, Qt::BlockingQueuedConnection);
+        return;
+    }
+    stopBatteryThread();
+    m_batteryThread = new KelGetBatteryThread;
+    connect(m_batteryThread, &KelGetBatteryThread::RefreshBatteryStatus, this,
+            &MousecfgWidget::slotRefreshBatteryStatus);
+    connect(m_batteryThread, &KelGetBatteryThread::RefreshStatus, this,
+            &MousecfgWidget::slotRefreshStatus);
+    connect(m_batteryThread, &KelGetBatteryThread::RefreshWriteStatus, this,
+            &MousecfgWidget::slotRefreshWriteStatus);
+    m_batteryThread->start(QThread::InheritPriority);
+}
+
+// ---------------------------------------------------------------- sending
+
+int MousecfgWidget::send(bool force) {
+    KelProcessDialog dialog(this);
+    KelProcessThread sender;
+    sender.force = force;
+    connect(&sender, &KelProcessThread::DoProcessDlg, &dialog, &KelProcessDialog::slotProcessDlg);
+    m_sending = true;
+    sender.start(QThread::InheritPriority);
+    const int accepted = dialog.exec();
+    if (!sender.isFinished()) {
+        // The thread may still need the window (it stops and starts the status thread
+        // through it), so wait with the event loop running.
+        QEventLoop loop;
+        connect(&sender, &QThread::finished, &loop, &QEventLoop::quit);
+        if (!sender.isFinished())
+            loop.exec();
+    }
+    sender.wait();
+    m_sending = false;
+    const int result = sender.result;
+    if (accepted == QDialog::Accepted && result != ResultDone) {
+        QString text;
+        if (result == ResultMouseOff)
+            text = tr("Mouse is sleeping or not connected.");
+        else if (result == ResultTooManyMacros)
+            text = tr("Too many macros on the buttons: the mouse holds at most twelve.");
+        else
+            text = tr("Send data failed, please try again.");
+        KelMessageBox box(KelMessageBox::KindQuestion, tr("Warning"), text, QString(), this);
+        box.exec();
+    }
+    // A mouse that came or went during the send is dealt with now.
+    if (m_deviceChangePending) {
+        m_deviceChangePending = false;
+        handleDeviceChange();
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------- status display
+
+int MousecfgWidget::batteryLevelFor(int millivolts, int fullValue) {
+    if (millivolts >= fullValue)
+        return 100;
+    static const int steps[][2] = {{4100, 90}, {4000, 80}, {3900, 70}, {3800, 60},
+                                   {3700, 50}, {3500, 40}, {3400, 30}, {3200, 20}};
+    for (const auto &s : steps) {
+        if (millivolts >= s[0])
+            return s[1];
+    }
+    return 10;
+}
+
+int MousecfgWidget::connectionStateFor(bool cable, bool receiver, bool charging) {
+    if (cable)
+        return receiver ? 1 : 0;
+    if (receiver)
+        return charging ? 1 : 2;
+    return 3;
+}
+
+QString MousecfgWidget::rateText(int code) {
+    switch (code) {
+    case 8:
+        return tr("125 HZ");
+    case 4:
+        return tr("250 HZ");
+    case 2:
+        return tr("500 HZ");
+    case 1:
+        return tr("1000 HZ");
+    default:
+        return QString();
+    }
+}
+
+void MousecfgWidget::setBatteryStyle(bool mouseOff) {
+    const int px = scaled(16);
+    if (mouseOff) {
+        m_batteryBar->setStyleSheet(
+            QStringLiteral("QProgressBar{background-color:rgb(100,100,100);border:none;"
+                           "border-radius:2px;color:white;font:bold %1px;text-align:center;}"
+                           "QProgressBar::chunk{background-color:rgb(100,100,100);"
+                           "border-radius:2px;}")
+                .arg(px));
+        return;
+    }
+    const QColor c = interfaceColour();
+    m_batteryBar->setStyleSheet(
+        QStringLiteral("QProgressBar{background-color:white;border:none;border-radius:2px;"
+                       "color:black;font:bold %1px;text-align:center;}"
+                       "QProgressBar::chunk{background-color:rgb(%2,%3,%4);border-radius:2px;}")
+            .arg(px)
+            .arg(c.red())
+            .arg(c.green())
+            .arg(c.blue()));
+}
+
+void MousecfgWidget::slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, quint8 iHiByte) {
+    const DeviceMatchEntry &e = deviceMatchTable().entries[0];
+    const bool cable = e.command2Found != 0;
+    if (iCharge == 0 && iLowByte == 0 && iHiByte == 0) {
+        m_batteryBar->setCaption(tr("MOUSE OFF"));
+        setBatteryStyle(true);
+        m_chargingIcon->hide();
+        setMouseOffline(true);
+        return;
+    }
+    setMouseOffline(false);
+    m_batteryBar->clearCaption();
+    m_batteryBar->setFormat(cable ? QString() : QStringLiteral("%p%"));
+    setBatteryStyle(false);
+    m_lastCharge = iCharge;
+    const int millivolts = ((iHiByte * 256 + iLowByte) * 990) / 240;
+    const int level = batteryLevelFor(millivolts, batteryFullValue());
+    if (level != m_batteryLevel) {
+        m_batteryLevel = level;
+        setBatteryLevel(level);
+    }
+    m_batteryBar->setValue(cable ? 100 : level);
+    updateConnectionDisplay();
+}
+
+void MousecfgWidget::updateConnectionDisplay() {
+    const DeviceMatchEntry &e = deviceMatchTable().entries[0];
+    const bool cable = e.command2Found != 0;
+    const bool receiver = e.command1Found != 0;
+    m_connectionState = connectionStateFor(cable, receiver, m_lastCharge != 0);
+    m_receiverIcon->setVisible(receiver);
+    m_batteryBar->setVisible(!cable && !(receiver && m_lastCharge != 0));
+    m_chargingIcon->hide();
+    update();
+}
+
+void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode) {
+    qDebug("Test data:profile =%x, dpi= %x, iRate= %x, mode= %x", iProfile, iDPI, iRate, iMode);
+    ProfileSet &w = workingSet();
+    // Reports are bounded before use: a profile or stage the mouse cannot have is ignored.
+    if (iProfile < kProfileCount && iProfile != w.ProfileID)
+        slotRefreshProfile(iProfile);
+    if (iDPI < kDpiStageCount && iDPI != w.activeProfile().dpi)
+        slotRefreshDPIStage(iDPI);
+    if (iRate != w.activeProfile().pollrate)
+        slotRefreshRate(iRate);
+}
+
+void MousecfgWidget::slotRefreshProfile(quint8 iProfile) {
+    if (iProfile >= kProfileCount)
+        return;
+    ProfileSet &w = workingSet();
+    w.ProfileID = iProfile;
+    m_slotBtn->setText(m_slotActions[iProfile]->text());
+    saveActiveProfileId(iProfile);
+    refreshPages();
+    SetSystemMouseSpeed();
+}
+
+void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {
+    if (iDPI >= kDpiStageCount)
+        return;
+    ProfileSet &w = workingSet();
+    ProfileData &p = w.activeProfile();
+    p.dpi = iDPI;
+    saveProfileDpi(w.profileNames[w.activeIndex()], iDPI);
+    showOsd(tr("DPI") + QStringLiteral(" %1:%2").arg(iDPI + 1).arg(
+                            stageToDpi(int(p.dpiInfo[iDPI].y), sensorCode())));
+}
+
+void MousecfgWidget::slotRefreshLightMode(quint8 iBuff1) {
+    Q_UNUSED(iBuff1)
+}
+
+void MousecfgWidget::slotRefreshRate(quint8 iRate) {
+    workingSet().activeProfile().pollrate = iRate;
+    showOsd(rateText(iRate));
+}
+
+void MousecfgWidget::slotRefreshWriteStatus(quint8 iStatus) {
+    if (iStatus == 0)
+        writeDiffFlag(1);
+}
+
+void MousecfgWidget::showOsd(const QString &text) {
+    if (!m_osd)
+        m_osd = new OsdChannel(descriptorProductName(), AppDir::path() + QStringLiteral("/OSD"));
+    m_osd->show(text, interfaceColour());
+}
+
+// ---------------------------------------------------------------- presence
+
+bool MousecfgWidget::hotPlugActive() const {
+    return m_monitor && m_monitor->isActive();
+}
+
+void MousecfgWidget::onDeviceChanged() {
+    // One plug brings several events; they are looked at together a moment later.
+    if (!m_deviceChangeTimer) {
+        m_deviceChangeTimer = new QTimer(this);
+        m_deviceChangeTimer->setSingleShot(true);
+        m_deviceChangeTimer->setInterval(100);
+        connect(m_deviceChangeTimer, &QTimer::timeout, this, [this] {
+            // The send thread owns the device until it is done; the change waits for it.
+            if (m_sending)
+                m_deviceChangePending = true;
+            else
+                handleDeviceChange();
+        });
+    }
+    m_deviceChangeTimer->start();
+}
+
+void MousecfgWidget::handleDeviceChange() {
+    // Look again at what is plugged in. The udev event only tells that something hidraw
+    // came or went; the enumeration tells which collections of which model are there now.
+    const DeviceMatchEntry before = deviceMatchTable().entries[0];
+    const int presentBefore = m_connectedCount;
+    stopBatteryThread();
+    LoadDeviceMatchTable();
+    EnumerateDevices();
+    const DeviceMatchEntry &now = deviceMatchTable().entries[0];
+    const bool newCollection =
+        (now.mouse1Found && !before.mouse1Found) || (now.command1Found && !before.command1Found) ||
+        (now.mouse2Found && !before.mouse2Found) || (now.command2Found && !before.command2Found);
+    const bool unchanged =
+        now.mouse1Found == before.mouse1Found && now.command1Found == before.command1Found &&
+        now.mouse2Found == before.mouse2Found && now.command2Found == before.command2Found &&
+        now.path2 == before.path2 && now.path4 == before.path4;
+    const int presentNow = presentModels();
+
+    if (presentNow == 0) {
+        CloseDevice();
+        refreshMouseList();
+        updateConnectionDisplay();
+        if (presentBefore > 0) {
+            setMouseReadyFlag(false);
+            m_warningShown = true;
+            QTimer::singleShot(200, this, &MousecfgWidget::slotWarning);
+        }
+        return;
+    }
+    if (newCollection)
+        writeDiffFlag(1);
+    if (unchanged && presentBefore > 0) {
+        // Something else came or went: the status thread starts again, nothing more.
+        startBatteryThread();
+        return;
+    }
+    const QString current = currentProductName();
+    refreshMouseList();
+    updateConnectionDisplay();
+    if (presentBefore == 0) {
+        QTimer::singleShot(200, this, &MousecfgWidget::slotWarnClose);
+        return;
+    }
+    CloseDevice();
+    if (currentProductName() != current) {
+        slotWarnClose();
+        return;
+    }
+    // The current model's devices changed: open them again once the system settled.
+    QTimer::singleShot(500, this, &MousecfgWidget::reopenDevice);
+}
+
+void MousecfgWidget::reopenDevice() {
+    if (m_sending) {
+        m_deviceChangePending = true;
+        return;
+    }
+    CloseDevice();
+    OpenDevice(currentProductName());
+    startBatteryThread();
+    updateConnectionDisplay();
+}
+
+// ---------------------------------------------------------------- firmware
+
+bool MousecfgWidget::startUpdater(const QString &relativePath) {
+    stopBatteryThread();
+    const QString path = AppDir::path() + relativePath;
+    if (QProcess::startDetached(path, QStringList())) {
+        // The updater needs the mouse to itself: this program ends at once.
+        ::exit(0);
+    }
+    // An updater that cannot run here must not take the program down with it.
+    KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
+                      tr("The firmware updater could not be started."),
+                      QDir::toNativeSeparators(path), this);
+    box.exec();
+    startBatteryThread();
+    return false;
+}
+
+void MousecfgWidget::firmwarePressed() {
+    if (deviceMatchTable().entries[0].mouse2Found) {
+        KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
+                          tr("Do you want to upgrade the firmware?"), QString(), this);
+        if (ask.exec() == QDialog::Accepted)
+            startUpdater(QString::fromLatin1(kUpdaterA));
+        return;
+    }
+    KelMessageBox notice(KelMessageBox::KindWarning, tr("Warning"),
+                         tr("To update the firmware, please connect to the computer with a cable."),
+                         QString(), this);
+    notice.exec();
+}
+
+void MousecfgWidget::forcedFirmwareUpdate() {
+    KelMessageBox notice(
+        KelMessageBox::KindWarning, tr("Warning"),
+        tr("The mouse firmware version is too low and will be automatically updated soon."),
+        QString(), this);
+    notice.exec();
+    startUpdater(QString::fromLatin1(kUpdaterA));
+}
+
+bool MousecfgWidget::eventFilter(QObject *watched, QEvent *event) {
+    // The firmware command acts on the press itself, before the button's click.
+    if (watched == m_firmwareBtn && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
+        m_firmwareBtn->isEnabled()) {
+        firmwarePressed();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,178 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW">
+    <context>
+        <name>KelMessageBox</name>
+        <message>
+            <source>Yes</source>
+            <translation>是</translation>
+        </message>
+        <message>
+            <source>Ok</source>
+            <translation>確定</translation>
+        </message>
+        <message>
+            <source>No</source>
+            <translation>否</translation>
+        </message>
+    </context>
+    <context>
+        <name>MousecfgWidget</name>
+        <message>
+            <source>Mouse is sleeping or not connected.</source>
+            <translation>滑鼠處於休眠狀態或未連接。</translation>
+        </message>
+        <message>
+            <source>Too many macros on the buttons: the mouse holds at most twelve.</source>
+            <translation>按鍵上綁定的巨集過多：滑鼠最多可保存十二個巨集。</translation>
+        </message>
+        <message>
+            <source>Send data failed, please try again.</source>
+            <translation>資料傳送失敗，請重試。</translation>
+        </message>
+        <message>
+            <source>Warning</source>
+            <translation>警告</translation>
+        </message>
+        <message>
+            <source>125 HZ</source>
+            <translation>125 HZ</translation>
+        </message>
+        <message>
+            <source>250 HZ</source>
+            <translation>250 HZ</translation>
+        </message>
+        <message>
+            <source>500 HZ</source>
+            <translation>500 HZ</translation>
+        </message>
+        <message>
+            <source>1000 HZ</source>
+            <translation>1000 HZ</translation>
+        </message>
+        <message>
+            <source>MOUSE OFF</source>
+            <translation>滑鼠已關閉</translation>
+        </message>
+        <message>
+            <source>DPI</source>
+            <translation>DPI</translation>
+        </message>
+        <message>
+            <source>The firmware updater could not be started.</source>
+            <translation>無法啟動韌體更新程式。</translation>
+        </message>
+        <message>
+            <source>Do you want to upgrade the firmware?</source>
+            <translation>是否更新韌體？</translation>
+        </message>
+        <message>
+            <source>To update the firmware, please connect to the computer with a cable.</source>
+            <translation>更新韌體，請用傳輸線將滑鼠連接到電腦。</translation>
+        </message>
+        <message>
+            <source>The mouse firmware version is too low and will be automatically updated soon.</source>
+            <translation>滑鼠韌體版本過低，即將自動更新。</translation>
+        </message>
+        <message>
+            <source>&amp;Load Config</source>
+            <translation>載入設定(&amp;L)</translation>
+        </message>
+        <message>
+            <source>&amp;Quit</source>
+            <translation>結束(&amp;Q)</translation>
+        </message>
+        <message>
+            <source>Press Enter To Apply</source>
+            <translation>按 Enter 鍵套用</translation>
+        </message>
+        <message>
+            <source>NAME</source>
+            <translation>名稱</translation>
+        </message>
+        <message>
+            <source>RESET</source>
+            <translation>重設</translation>
+        </message>
+        <message>
+            <source>ADD</source>
+            <translation>新增</translation>
+        </message>
+        <message>
+            <source>DELETE</source>
+            <translation>刪除</translation>
+        </message>
+        <message>
+            <source>COPY</source>
+            <translation>複製</translation>
+        </message>
+        <message>
+            <source>Reset All</source>
+            <translation>全部重設</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>確定</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>取消</translation>
+        </message>
+        <message>
+            <source>Apply</source>
+            <translation>套用</translation>
+        </message>
+        <message>
+            <source>LOAD1</source>
+            <translation>載入</translation>
+        </message>
+        <message>
+            <source>SAVE</source>
+            <translation>儲存</translation>
+        </message>
+        <message>
+            <source>IMPORT</source>
+            <translation>匯入</translation>
+        </message>
+        <message>
+            <source>EXPORT</source>
+            <translation>匯出</translation>
+        </message>
+        <message>
+            <source>LIGHTING</source>
+            <translation>燈光</translation>
+        </message>
+        <message>
+            <source>CUSTOMIZE</source>
+            <translation>按鍵設定</translation>
+        </message>
+        <message>
+            <source>MACRO</source>
+            <translation>巨集</translation>
+        </message>
+        <message>
+            <source>Firmware Update</source>
+            <translation>韌體更新</translation>
+        </message>
+        <message>
+            <source>Front</source>
+            <translation>正面</translation>
+        </message>
+        <message>
+            <source>Side</source>
+            <translation>側面</translation>
+        </message>
+        <message>
+            <source>Profile</source>
+            <translation>設定檔</translation>
+        </message>
+        <message>
+            <source>Mode</source>
+            <translation>模式</translation>
+        </message>
+        <message>
+            <source>Dongle Disconnect!</source>
+            <translation>接收器未連接！</translation>
+        </message>
+    </context>
+</TS>

@@ -1,0 +1,400 @@
+// The main window against the virtual mouse in process: layout, pages, spots, dragging,
+// tray and close, languages, the status display and the apply path.
+#include "AppConfig.h"
+#include "DeviceThreads.h"
+#include "HidTransport.h"
+#include "KelMessageBox.h"
+#include "KelProcessbar.h"
+#include "KelPushButton.h"
+#include "KeyTable.h"
+#include "LanguageConfig.h"
+#include "MainLayout.h"
+#include "ModalCloser.h"
+#include "MousecfgWidget.h"
+#include "OsdChannel.h"
+#include "ProfileData.h"
+#include "Scale.h"
+#include "TestAppDir.h"
+#include "VirtualHidApi.h"
+#include "VirtualMouse.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+// An installation with a mouse plugged in (both links unless told otherwise).
+struct Rig {
+    Rig() : api(mouse) {
+        dir.installData(QStringLiteral("DefaultProfile.bin"));
+        dir.installData(QStringLiteral("Configs/Config.ini"));
+        setHidApi(&api);
+    }
+    ~Rig() {
+        window.reset();
+        setHidApi(nullptr);
+    }
+    MousecfgWidget &open() {
+        window = std::make_unique<MousecfgWidget>();
+        QTest::qWait(300); // the start-up checks run 200 ms after construction
+        return *window;
+    }
+    TestAppDir dir;
+    VirtualMouse mouse;
+    VirtualHidApi api;
+    std::unique_ptr<MousecfgWidget> window;
+};
+
+void pressMoveRelease(QWidget &w, const QPoint &by) {
+    const QPoint start(w.width() / 2, 8);
+    QMouseEvent press(QEvent::MouseButtonPress, start, w.mapToGlobal(start), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &press);
+    const QPoint to = start + by;
+    QMouseEvent move(QEvent::MouseMove, to, w.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&w, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, w.mapToGlobal(to), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &release);
+}
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { setMouseOffline(false); }
+
+    void startsWithTheMouseFound() {
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        QCOMPARE(w.connectedModelCount(), 1);
+        QCOMPARE(currentProductName(), QStringLiteral("TOLV"));
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.size(), QSize(MainLayout::kWidth, MainLayout::kHeight));
+        QCOMPARE(w.currentPage(), int(MousecfgWidget::PageLighting));
+        // A first start gets five default profiles on disk.
+        QCOMPARE(workingSet().profileNames[4], QStringLiteral("Profile 5"));
+        QCOMPARE(workingSet().profiles[0].dpiInfo[1].y, 16u);
+        QVERIFY(rig.dir.path().size() > 0);
+        QVERIFY(
+            QFileInfo::exists(rig.dir.file(QStringLiteral("Configs/TOLV/Profile/Profile 3.prof"))));
+    }
+
+    void layoutFollowsTheScaleStep() {
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        w.applyScaleStep(4); // factor 2.0
+        QCOMPARE(scaleFactor(), 2.0);
+        QCOMPARE(w.tab(1)->geometry(), QRect(80, 304, 420, 88));
+        QCOMPARE(scaledRect(286, 75, 456, 386), QRect(572, 150, 912, 772));
+        w.applyScaleStep(1); // 1.25: 52 * 1.25 = 65, 100 * 1.25 = 125, 210 * 1.25 = 262.5
+        QCOMPARE(w.tab(1)->geometry(), QRect(50, 190, 262, 55));
+        w.applyScaleStep(0);
+        QCOMPARE(w.minimumSize(), QSize(999, 640));
+    }
+
+    void pagesFollowTheRule() {
+        QCOMPARE(MousecfgWidget::effectivePage(0, true), 1);
+        QCOMPARE(MousecfgWidget::effectivePage(0, false), 0);
+        QCOMPARE(MousecfgWidget::effectivePage(2, true), 2);
+        QCOMPARE(MousecfgWidget::effectivePage(9, false), 3);
+
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        w.setPage(MousecfgWidget::PageCustomize);
+        QVERIFY(w.tab(1)->isChecked());
+        QVERIFY(!w.tab(0)->isChecked());
+        QVERIFY(w.spot(MousecfgWidget::SpotFront, 0)->isVisible());
+        QVERIFY(!w.spot(MousecfgWidget::SpotSide, 3)->isVisible());
+        // Only the model's six buttons have spots.
+        QVERIFY(!w.spot(MousecfgWidget::SpotFront, 6)->isVisible());
+        w.setFrontView(false);
+        QVERIFY(w.spot(MousecfgWidget::SpotSide, 3)->isVisible());
+        QVERIFY(!w.spot(MousecfgWidget::SpotFront, 0)->isVisible());
+        w.setPage(MousecfgWidget::PageDpi);
+        QVERIFY(!w.spot(MousecfgWidget::SpotSide, 3)->isVisible());
+        QVERIFY(!w.spot(MousecfgWidget::SpotWheel, 0)->isVisible());
+        // A tab click goes through the button handler.
+        QTest::mouseClick(w.tab(3), Qt::LeftButton);
+        QCOMPARE(w.currentPage(), 3);
+    }
+
+    void modelWithoutLightingStartsOnCustomize() {
+        Rig rig;
+        rig.dir.setIni(QStringLiteral("DefaultProfile.bin"),
+                       {{QStringLiteral("PROFILE/ledDisable"), 1}});
+        MousecfgWidget &w = rig.open();
+        QCOMPARE(w.currentPage(), int(MousecfgWidget::PageCustomize));
+        w.setPage(MousecfgWidget::PageLighting);
+        QCOMPARE(w.currentPage(), int(MousecfgWidget::PageCustomize));
+        QVERIFY(w.tab(1)->isChecked());
+        QVERIFY(!w.tab(0)->isChecked());
+    }
+
+    void oneSpotIsSelectedAcrossTheSets() {
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        w.setPage(MousecfgWidget::PageCustomize);
+        QTest::mouseClick(w.spot(MousecfgWidget::SpotFront, 2), Qt::LeftButton);
+        QCOMPARE(w.selectedSpotKind(), int(MousecfgWidget::SpotFront));
+        QCOMPARE(w.selectedSpotIndex(), 2);
+        QVERIFY(w.spot(MousecfgWidget::SpotFront, 2)->isChecked());
+        QTest::mouseClick(w.spot(MousecfgWidget::SpotWheel, 1), Qt::LeftButton);
+        QVERIFY(!w.spot(MousecfgWidget::SpotFront, 2)->isChecked());
+        QVERIFY(w.spot(MousecfgWidget::SpotWheel, 1)->isChecked());
+        w.SelBtnChanged(4, MousecfgWidget::SpotSide);
+        QVERIFY(w.spot(MousecfgWidget::SpotSide, 4)->isChecked());
+        QVERIFY(!w.spot(MousecfgWidget::SpotWheel, 1)->isChecked());
+        QVERIFY(!w.spot(MousecfgWidget::SpotFront, 2)->isChecked());
+        int checked = 0;
+        for (int kind = 0; kind < 3; ++kind)
+            for (int i = 0; i < MousecfgWidget::kSpotCount; ++i)
+                checked += w.spot(kind, i) && w.spot(kind, i)->isChecked() ? 1 : 0;
+        QCOMPARE(checked, 1);
+        w.SelBtnChanged(99, MousecfgWidget::SpotFront); // no such spot: nothing changes
+        QVERIFY(w.spot(MousecfgWidget::SpotSide, 4)->isChecked());
+    }
+
+    void dragMovesPastFourPixels() {
+        QVERIFY(!MousecfgWidget::dragMoves(QPoint(2, 2)));
+        QVERIFY(!MousecfgWidget::dragMoves(QPoint(-4, 0)));
+        QVERIFY(MousecfgWidget::dragMoves(QPoint(3, 2)));
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        w.move(100, 100);
+        const QPoint origin = w.pos();
+        pressMoveRelease(w, QPoint(2, 2));
+        QCOMPARE(w.pos(), origin);
+        pressMoveRelease(w, QPoint(3, 2));
+        QCOMPARE(w.pos(), origin + QPoint(3, 2));
+    }
+
+    void closingWithoutATrayQuits() {
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // offscreen has no tray
+        QSignalSpy quit(&w, &MousecfgWidget::quitRequested);
+        QPushButton *close = nullptr;
+        for (KelPushButton *b : w.findChildren<KelPushButton *>()) {
+            if (b->geometry() == scaledRect(951, 22, 30, 30))
+                close = b;
+        }
+        QVERIFY(close);
+        QTest::mouseClick(close, Qt::LeftButton);
+        QCOMPARE(quit.count(), 1);
+        QVERIFY(w.isVisible());
+    }
+
+    void trayActivation() {
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        QVERIFY(w.isVisible());
+        w.iconActivated(QSystemTrayIcon::Context);
+        QVERIFY(w.isVisible());
+        w.iconActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(!w.isVisible());
+        w.iconActivated(QSystemTrayIcon::MiddleClick);
+        QVERIFY(!w.isVisible());
+        w.iconActivated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.trayIcon()->toolTip(), QStringLiteral("TOLV"));
+        QCOMPARE(w.trayIcon()->contextMenu()->actions().size(), 2);
+    }
+
+    void missingCatalogueKeepsTextsButSavesTheChoice() {
+        Rig rig;
+        // English has a catalogue here; the second language has none.
+        QDir().mkpath(rig.dir.file(QStringLiteral("lang")));
+        QFile::copy(QStringLiteral(MOUSECFG_APP_DIR "/lang/en.qm"),
+                    rig.dir.file(QStringLiteral("lang/en.qm")));
+        MousecfgWidget &w = rig.open();
+        const QString before = w.tab(0)->text();
+        QMenu *menu = nullptr;
+        for (KelPushButton *b : w.findChildren<KelPushButton *>()) {
+            if (b->menu() && b->geometry() == scaledRect(780, 31, 90, 26))
+                menu = b->menu();
+        }
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 3);
+        menu->actions().at(1)->trigger();
+        QCOMPARE(readLanguageId(), 1);
+        QCOMPARE(currentLanguage(), 1);
+        QCOMPARE(w.tab(0)->text(), before);
+    }
+
+    void batteryLevels_data() {
+        QTest::addColumn<int>("raw");
+        QTest::addColumn<int>("full");
+        QTest::addColumn<int>("level");
+        QTest::newRow("raw 1000, full above") << 1000 << 4126 << 90;
+        QTest::newRow("raw 1000, full equal") << 1000 << 4125 << 100;
+        QTest::newRow("raw 970") << 970 << 4125 << 80;
+        QTest::newRow("raw 775") << 775 << 4125 << 10;
+        QTest::newRow("3700 exactly") << 897 << 4200 << 50; // 897 * 990 / 240 = 3700
+        QTest::newRow("just below 3700") << 896 << 4200 << 40;
+    }
+
+    void batteryLevels() {
+        QFETCH(int, raw);
+        QFETCH(int, full);
+        QFETCH(int, level);
+        Rig rig;
+        rig.dir.setIni(QStringLiteral("Configs/Config.ini"),
+                       {{QStringLiteral("Config/BatteryFull"), full}});
+        rig.mouse.unplug(MouseLink::Cable);
+        MousecfgWidget &w = rig.open();
+        w.slotRefreshBatteryStatus(0, quint8(raw & 0xFF), quint8(raw >> 8));
+        QCOMPARE(w.batteryLevel(), level);
+        QCOMPARE(w.batteryBar()->value(), level);
+        QCOMPARE(batteryLevel(), level); // remembered in Config.ini
+    }
+
+    void mouseOffAndConnectionStates() {
+        QCOMPARE(MousecfgWidget::connectionStateFor(true, true, false), 1);
+        QCOMPARE(MousecfgWidget::connectionStateFor(true, false, true), 0);
+        QCOMPARE(MousecfgWidget::connectionStateFor(false, true, true), 1);
+        QCOMPARE(MousecfgWidget::connectionStateFor(false, true, false), 2);
+        QCOMPARE(MousecfgWidget::connectionStateFor(false, false, false), 3);
+
+        Rig rig;
+        rig.mouse.unplug(MouseLink::Cable);
+        MousecfgWidget &w = rig.open();
+        w.slotRefreshBatteryStatus(0, 0, 0);
+        QVERIFY(mouseOffline());
+        QVERIFY(w.batteryBar()->hasCaption());
+        QCOMPARE(w.batteryBar()->caption(), QStringLiteral("MOUSE OFF"));
+        w.slotRefreshBatteryStatus(0, 232, 3);
+        QVERIFY(!mouseOffline());
+        QVERIFY(!w.batteryBar()->hasCaption());
+        QCOMPARE(w.connectionState(), 2);
+        QVERIFY(w.receiverIcon()->isVisible());
+        QVERIFY(w.batteryBar()->isVisible());
+        w.slotRefreshBatteryStatus(1, 232, 3); // charging through the receiver
+        QCOMPARE(w.connectionState(), 1);
+        QVERIFY(!w.batteryBar()->isVisible());
+    }
+
+    void cableShowsFullWithoutText() {
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        w.slotRefreshBatteryStatus(0, 0x10, 3);
+        QCOMPARE(w.connectionState(), 1);
+        QCOMPARE(w.batteryBar()->value(), 100);
+        QVERIFY(w.batteryBar()->format().isEmpty());
+        QVERIFY(!w.batteryBar()->isVisible());
+    }
+
+    void applyWithNothingChangedSendsNothing() {
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        rig.mouse.clearFrames();
+        writeDiffFlag(0);
+        ModalCloser closer;
+        QCOMPARE(w.send(), 0);
+        QCOMPARE(rig.mouse.frames().size(), size_t(0));
+        QVERIFY(closer.texts.isEmpty());
+    }
+
+    void applySendsTheChangeAndReportsFailures() {
+        Rig rig;
+        MousecfgWidget &w = rig.open();
+        writeDiffFlag(0);
+        appliedSet() = workingSet();
+        workingSet().profiles[0].dpiInfo[2].y = 40;
+        rig.mouse.clearFrames();
+        {
+            ModalCloser closer;
+            QCOMPARE(w.send(), 0);
+            QVERIFY(closer.texts.isEmpty());
+        }
+        QCOMPARE(rig.mouse.frameCount(0x02), 10);
+        QCOMPARE(rig.mouse.frameCount(0x03), 0);
+
+        // The mouse off: nothing sent, and the user is told. (The status thread would
+        // report the mouse awake again; it rests for this part.)
+        w.stopBatteryThread();
+        QTest::qWait(50); // its last reports arrive first
+        w.slotRefreshBatteryStatus(0, 0, 0);
+        workingSet().profiles[0].dpiInfo[2].y = 41;
+        rig.mouse.clearFrames();
+        {
+            ModalCloser closer;
+            QCOMPARE(w.send(), int(ResultMouseOff));
+            QCOMPARE(closer.texts,
+                     QStringList{QStringLiteral("Mouse is sleeping or not connected.")});
+        }
+        QCOMPARE(rig.mouse.frames().size(), size_t(0));
+
+        // A mouse that never answers: the failure is reported and the next send is whole.
+        w.slotRefreshBatteryStatus(0, 232, 3);
+        rig.mouse.setAnswer(VirtualMouse::Answer::WrongData);
+        {
+            ModalCloser closer;
+            QCOMPARE(w.send(), int(ResultVerifyFailed));
+            QCOMPARE(closer.texts,
+                     QStringList{QStringLiteral("Send data failed, please try again.")});
+        }
+        QCOMPARE(readDiffFlag(), 1);
+        rig.mouse.setAnswer(VirtualMouse::Answer::Ok);
+        rig.mouse.clearFrames();
+        QCOMPARE(w.send(), 0);
+        QVERIFY(rig.mouse.frameCount(0x03) > 0);
+        QCOMPARE(readDiffFlag(), 0);
+    }
+
+    void statusReportsAreBoundedAndShown() {
+        Rig rig;
+        // A stand-in for the OSD program, listening under its title.
+        QLocalServer osd;
+        QLocalServer::removeServer(osdTitle(QStringLiteral("TOLV")));
+        QVERIFY(osd.listen(osdTitle(QStringLiteral("TOLV"))));
+        MousecfgWidget &w = rig.open();
+        ProfileSet &ws = workingSet();
+        ws.ProfileID = 0;
+        ws.profiles[0].dpi = 1;
+        ws.profiles[0].pollrate = 1;
+        w.slotRefreshStatus(7, 9, 1, 0); // no such profile or stage: ignored
+        QCOMPARE(int(ws.ProfileID), 0);
+        QCOMPARE(int(ws.profiles[0].dpi), 1);
+        w.slotRefreshStatus(0, 3, 1, 0);
+        QCOMPARE(int(ws.profiles[0].dpi), 3);
+        QVERIFY(osd.waitForNewConnection(2000));
+        QLocalSocket *s = osd.nextPendingConnection();
+        while (s->bytesAvailable() < kOsdRecordSize && s->waitForReadyRead(2000)) {
+        }
+        OsdMessage message;
+        QVERIFY(parseOsdRecord(s->read(kOsdRecordSize), message));
+        QCOMPARE(message.text, QStringLiteral("DPI 4:3200"));
+        // The stage is remembered in the profile's file.
+        QSettings prof(rig.dir.file(QStringLiteral("Configs/TOLV/Profile/Profile 1.prof")),
+                       QSettings::IniFormat);
+        QCOMPARE(prof.value(QStringLiteral("PROFILE/dpi")).toInt(), 3);
+        w.slotRefreshStatus(2, 3, 1, 0);
+        QCOMPARE(int(ws.ProfileID), 2);
+        QCOMPARE(readDiffFlag() >= 0, true);
+        w.slotRefreshWriteStatus(0);
+        QCOMPARE(readDiffFlag(), 1);
+    }
+
+    void noMouseShowsTheDongleBoxUntilOneArrives() {
+        Rig rig;
+        rig.mouse.unplug(MouseLink::Receiver);
+        rig.mouse.unplug(MouseLink::Cable);
+        setMouseReadyFlag(false);
+        ModalCloser watcher(false); // records; rejects only if the box stays open
+        auto window = std::make_unique<MousecfgWidget>();
+        QCOMPARE(window->connectedModelCount(), 0);
+        QVERIFY(!window->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!watcher.texts.isEmpty(), 3000);
+        QCOMPARE(watcher.texts.first(), QStringLiteral("Dongle Disconnect!"));
+        window.reset();
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
