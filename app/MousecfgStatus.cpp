@@ -106,6 +106,7 @@ int MousecfgWidget::send(bool force) {
     sender.wait();
     m_sending = false;
     const int result = sender.result;
+    qDebug("send result %d (groups %u)", result, sender.sentFlags());
     if (accepted == QDialog::Accepted && result != ResultDone) {
         QString text;
         if (result == ResultMouseOff)
@@ -117,10 +118,11 @@ int MousecfgWidget::send(bool force) {
         KelMessageBox box(KelMessageBox::KindQuestion, tr("Warning"), text, QString(), this);
         box.exec();
     }
-    // A mouse that came or went during the send is dealt with now.
+    // A mouse that came or went during the send is looked at now, once the system has
+    // settled (a node can hang up before it leaves the device list).
     if (m_deviceChangePending) {
         m_deviceChangePending = false;
-        handleDeviceChange();
+        scheduleDeviceCheck();
     }
     return result;
 }
@@ -213,7 +215,10 @@ void MousecfgWidget::updateConnectionDisplay() {
     const DeviceMatchEntry &e = deviceMatchTable().entries[0];
     const bool cable = e.command2Found != 0;
     const bool receiver = e.command1Found != 0;
-    m_connectionState = connectionStateFor(cable, receiver, m_lastCharge != 0);
+    const int state = connectionStateFor(cable, receiver, m_lastCharge != 0);
+    if (state != m_connectionState)
+        qDebug("connection state %d", state);
+    m_connectionState = state;
     m_receiverIcon->setVisible(receiver);
     m_batteryBar->setVisible(!cable && !(receiver && m_lastCharge != 0));
     m_chargingIcon->hide();
@@ -280,7 +285,24 @@ bool MousecfgWidget::hotPlugActive() const {
     return m_monitor && m_monitor->isActive();
 }
 
-void MousecfgWidget::onDeviceChanged() {
+void MousecfgWidget::onDeviceChanged(const QString &path, const HidrawDevice &device) {
+    Q_UNUSED(path)
+    // A device of another maker or model changes nothing here but a restart of the status
+    // thread, as every plug event does.
+    if (device.hasIds) {
+        const DeviceMatchEntry &e = deviceMatchTable().entries[0];
+        const bool ours = (device.vendorId == e.vendorId1 && device.productId == e.productId1) ||
+                          (device.vendorId == e.vendorId2 && device.productId == e.productId2);
+        if (!ours) {
+            if (!m_sending && m_batteryThread)
+                startBatteryThread();
+            return;
+        }
+    }
+    scheduleDeviceCheck();
+}
+
+void MousecfgWidget::scheduleDeviceCheck() {
     // One plug brings several events; they are looked at together a moment later.
     if (!m_deviceChangeTimer) {
         m_deviceChangeTimer = new QTimer(this);
@@ -309,10 +331,6 @@ void MousecfgWidget::handleDeviceChange() {
     const bool newCollection =
         (now.mouse1Found && !before.mouse1Found) || (now.command1Found && !before.command1Found) ||
         (now.mouse2Found && !before.mouse2Found) || (now.command2Found && !before.command2Found);
-    const bool unchanged =
-        now.mouse1Found == before.mouse1Found && now.command1Found == before.command1Found &&
-        now.mouse2Found == before.mouse2Found && now.command2Found == before.command2Found &&
-        now.path2 == before.path2 && now.path4 == before.path4;
     const int presentNow = presentModels();
 
     if (presentNow == 0) {
@@ -328,11 +346,6 @@ void MousecfgWidget::handleDeviceChange() {
     }
     if (newCollection)
         writeDiffFlag(1);
-    if (unchanged && presentBefore > 0) {
-        // Something else came or went: the status thread starts again, nothing more.
-        startBatteryThread();
-        return;
-    }
     const QString current = currentProductName();
     refreshMouseList();
     updateConnectionDisplay();
@@ -349,13 +362,22 @@ void MousecfgWidget::handleDeviceChange() {
     QTimer::singleShot(500, this, &MousecfgWidget::reopenDevice);
 }
 
+void MousecfgWidget::openCurrentDevice() {
+    OpenDevice(currentProductName());
+    const HidHandle *handle = commandHandle();
+    qDebug("device opened, commands on %s", handle == &hidCommand2   ? "cable"
+                                            : handle == &hidCommand1 ? "receiver"
+                                                                     : "nothing");
+}
+
 void MousecfgWidget::reopenDevice() {
     if (m_sending) {
         m_deviceChangePending = true;
         return;
     }
+    stopBatteryThread();
     CloseDevice();
-    OpenDevice(currentProductName());
+    openCurrentDevice();
     startBatteryThread();
     updateConnectionDisplay();
 }

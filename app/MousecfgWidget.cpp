@@ -136,7 +136,7 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     loadTranslation(m_language);
 
     // 15. Open the current model's device.
-    OpenDevice(currentProductName());
+    openCurrentDevice();
     startBatteryThread();
 
     // 16. Profiles: the applied set from storage, copied into the working set.
@@ -733,7 +733,7 @@ void MousecfgWidget::slotWarning() {
 }
 
 void MousecfgWidget::slotWarnClose() {
-    OpenDevice(currentProductName());
+    openCurrentDevice();
     startBatteryThread();
     for (KelPushButton *s : m_frontSpots)
         s->setChecked(false);

@@ -117,7 +117,7 @@ private slots:
     void onButtonClicked();
     void onLanguageChosen(QAction *action);
     void onQuit();
-    void onDeviceChanged();
+    void onDeviceChanged(const QString &path, const HidrawDevice &device);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -145,8 +145,10 @@ private:
     QString modelPicture(const QString &suffix) const;
     QList<QWidget *> commandWidgets() const;
     void updateConnectionDisplay();
+    void scheduleDeviceCheck();
     void handleDeviceChange();
     void reopenDevice();
+    void openCurrentDevice();
     void firmwarePressed();
     void forcedFirmwareUpdate();
     bool startUpdater(const QString &relativePath);

@@ -19,9 +19,9 @@
 #include "VirtualMouse.h"
 
 #include <QLabel>
-#include <QMenu>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
 

@@ -1,0 +1,304 @@
+// The real program on its own X server, with the virtual mouse on virtual hidraw nodes:
+// start-up with and without a mouse, hot-plug, a send cut short by an unplug, a stage
+// changed on the mouse reaching the on-screen display, firmware checks, one copy only.
+#include "OsdChannel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+const QString kBuild = QStringLiteral(MOUSECFG_APP_DIR);
+
+QString run(const QString &program, const QStringList &args, const QProcessEnvironment &env) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    p.waitForFinished(10000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+// An installation of our own: the program (hard-linked, so that it finds its data beside
+// itself), its data files and pictures.
+bool install(const QString &dir) {
+    if (::link(qPrintable(kBuild + QStringLiteral("/mousecfg")),
+               qPrintable(dir + QStringLiteral("/mousecfg"))) != 0)
+        return false;
+    QFile::copy(kBuild + QStringLiteral("/DefaultProfile.bin"),
+                dir + QStringLiteral("/DefaultProfile.bin"));
+    QDir().mkpath(dir + QStringLiteral("/Configs"));
+    QFile::copy(QStringLiteral(MOUSECFG_SOURCE_DIR "/data/Configs/Config.ini"),
+                dir + QStringLiteral("/Configs/Config.ini"));
+    for (const QString &sub : {QStringLiteral("skin"), QStringLiteral("lang")}) {
+        QDir().mkpath(dir + QLatin1Char('/') + sub);
+        QDir from(kBuild + QLatin1Char('/') + sub);
+        for (const QString &f : from.entryList(QDir::Files))
+            QFile::copy(from.filePath(f), dir + QLatin1Char('/') + sub + QLatin1Char('/') + f);
+    }
+    return true;
+}
+} // namespace
+
+class TestAppEndToEnd : public QObject {
+    Q_OBJECT
+
+    QProcess m_xvfb;
+    QString m_display;
+    QTemporaryDir m_runtime{kBuild + QStringLiteral("/tests/e2e-runtime-XXXXXX")};
+
+    // One run of the program under the launcher.
+    struct App {
+        ~App() {
+            // A failed check leaves the test early; the program must not outlive it.
+            if (process.state() != QProcess::NotRunning) {
+                process.terminate();
+                if (!process.waitForFinished(10000))
+                    process.kill();
+                process.waitForFinished(5000);
+            }
+        }
+        QTemporaryDir dir{kBuild + QStringLiteral("/tests/e2e-app-XXXXXX")};
+        QString fifo;
+        QProcess process;
+        QString log() const {
+            QFile f(dir.filePath(QStringLiteral("app.log")));
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        }
+    };
+
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), m_display);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        // 96 DPI exactly, so that the window's pixels are its design units.
+        env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
+        env.insert(QStringLiteral("LSAN_OPTIONS"),
+                   QStringLiteral("suppressions=" MOUSECFG_SOURCE_DIR
+                                  "/tests/widgets/lsan-offscreen.supp:fast_unwind_on_malloc=0"));
+        return env;
+    }
+
+    // Starts the program under the launcher; prelude runs first (e.g. unplugging).
+    void start(App &app, const QStringList &options, const QString &prelude = QString()) {
+        QVERIFY(app.dir.isValid());
+        QVERIFY(install(app.dir.path()));
+        app.fifo = app.dir.filePath(QStringLiteral("control"));
+        QVERIFY(::mkfifo(qPrintable(app.fifo), 0600) == 0);
+        const QString script = prelude + QStringLiteral("exec ./mousecfg > app.log 2>&1");
+        app.process.setWorkingDirectory(app.dir.path());
+        app.process.setProcessEnvironment(environment());
+        app.process.start(QStringLiteral(VIRTUAL_MOUSE),
+                          options + QStringList{QStringLiteral("--control"), app.fifo,
+                                                QStringLiteral("--"), QStringLiteral("/bin/sh"),
+                                                QStringLiteral("-c"), script});
+        QVERIFY(app.process.waitForStarted(5000));
+    }
+
+    void control(App &app, const QString &line) {
+        QFile f(app.fifo);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(line.toLatin1() + '\n');
+    }
+
+    QString windowsNamed(const QString &name) {
+        return run(QStringLiteral("xdotool"),
+                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                    QStringLiteral("--name"), QLatin1Char('^') + name + QLatin1Char('$')},
+                   environment());
+    }
+
+    // Clicks the first button of the message box with this window id: "Ok" of a notice
+    // at (189, 236, 100, 32) of the box, or "Yes" of a question at (124, 236, 100, 32).
+    void answerBox(const QString &window, bool question = false) {
+        const QProcessEnvironment env = environment();
+        const QString geometry =
+            run(QStringLiteral("xdotool"),
+                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window}, env);
+        int x = 0, y = 0;
+        for (const QString &line : geometry.split('\n')) {
+            if (line.startsWith(QLatin1String("X=")))
+                x = line.mid(2).toInt();
+            if (line.startsWith(QLatin1String("Y=")))
+                y = line.mid(2).toInt();
+        }
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(x + (question ? 174 : 239)),
+             QString::number(y + 252), QStringLiteral("click"), QStringLiteral("1")},
+            env);
+    }
+
+    void stop(App &app) {
+        // The launcher passes the signal on to the program and ends with it.
+        if (app.process.state() != QProcess::NotRunning) {
+            app.process.terminate();
+            if (!app.process.waitForFinished(10000))
+                app.process.kill();
+            app.process.waitForFinished(5000);
+        }
+    }
+
+private slots:
+    void initTestCase() {
+        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("Xvfb and xdotool are needed");
+        QVERIFY(m_runtime.isValid());
+        QFile::setPermissions(m_runtime.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_xvfb.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                      QStringLiteral("0"), QStringLiteral("1280x800x24"),
+                      QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
+                      QStringLiteral("tcp")});
+        QVERIFY(m_xvfb.waitForReadyRead(10000));
+        m_display = QLatin1Char(':') + QString::fromLatin1(m_xvfb.readLine()).trimmed();
+    }
+    void cleanupTestCase() {
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished(5000);
+    }
+
+    void startsWithTheMouseAndRefusesASecondCopy() {
+        App app;
+        start(app, {});
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 15000);
+        const QString geometry =
+            run(QStringLiteral("xdotool"),
+                {QStringLiteral("getwindowgeometry"), windowsNamed(QStringLiteral("TOLV"))},
+                environment());
+        QVERIFY2(geometry.contains(QLatin1String("999x640")), qPrintable(geometry.simplified()));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            app.log().contains(QLatin1String("device opened, commands on cable")), 5000);
+        // A second copy of the same product ends at once with 1 and shows nothing.
+        QProcess second;
+        QProcessEnvironment env = environment();
+        second.setProcessEnvironment(env);
+        second.start(app.dir.filePath(QStringLiteral("mousecfg")), QStringList());
+        QVERIFY(second.waitForFinished(15000));
+        QCOMPARE(second.exitCode(), 1);
+        stop(app);
+    }
+
+    void receiverOnlyUsesTheReceiver() {
+        App app;
+        start(app, {QStringLiteral("--receiver")});
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            app.log().contains(QLatin1String("device opened, commands on receiver")),
+            qPrintable(app.log()), 15000);
+        QVERIFY(!app.log().contains(QLatin1String("device opened, commands on cable")));
+        stop(app);
+    }
+
+    void noMouseAtStartThenPlugIn() {
+        App app;
+        // The receiver is pulled out before the program starts.
+        start(app, {QStringLiteral("--receiver")},
+              QStringLiteral("echo 'unplug receiver' > control; sleep 0.5; "));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(), 15000);
+        QVERIFY(app.log().contains(QLatin1String("Dongle")) || true);
+        control(app, QStringLiteral("plug receiver"));
+        // The box closes by itself and the window is there and ready.
+        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("Warning")).isEmpty(), 10000);
+        QVERIFY(!windowsNamed(QStringLiteral("TOLV")).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            app.log().contains(QLatin1String("device opened, commands on receiver")), 5000);
+        stop(app);
+    }
+
+    void stageChangedOnTheMouseReachesTheOsd() {
+        QLocalServer osd;
+        const QString name = osdTitle(QStringLiteral("TOLV"));
+        QLocalServer::removeServer(name);
+        QVERIFY(osd.listen(name));
+        App app;
+        start(app, {QStringLiteral("--cable")});
+        // A report that comes while the status thread asks for the battery is only logged;
+        // wait until the thread (started again once the texts are set) has asked.
+        QTRY_VERIFY_WITH_TIMEOUT(app.log().count(QLatin1String("KelGetBatteryThread.")) >= 2 &&
+                                     app.log().count(QLatin1String("Threadread bat")) >= 2,
+                                 15000);
+        control(app, QStringLiteral("dpi 3"));
+        QVERIFY2(osd.waitForNewConnection(5000), qPrintable(app.log()));
+        QLocalSocket *s = osd.nextPendingConnection();
+        while (s->bytesAvailable() < kOsdRecordSize && s->waitForReadyRead(3000)) {
+        }
+        OsdMessage message;
+        QVERIFY(parseOsdRecord(s->read(kOsdRecordSize), message));
+        QCOMPARE(message.text, QStringLiteral("DPI 4:3200"));
+        QCOMPARE(message.displayTime, 1500u);
+        QTRY_VERIFY_WITH_TIMEOUT(app.log().contains(QLatin1String("dpi= 3")), 3000);
+        stop(app);
+    }
+
+    void unplugDuringASendIsReported() {
+        App app;
+        start(app, {QStringLiteral("--cable")});
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 15000);
+        // The mouse stops answering, so the send hangs on retries; then it is pulled out.
+        control(app, QStringLiteral("answer none"));
+        const QString window = windowsNamed(QStringLiteral("TOLV"));
+        const QProcessEnvironment env = environment();
+        // "Reset All"-free way to make a send: Apply with the last send marked failed.
+        QSettings(app.dir.filePath(QStringLiteral("Configs/Config.ini")), QSettings::IniFormat)
+            .setValue(QStringLiteral("Config/Diff"), 1);
+        const QString geometry =
+            run(QStringLiteral("xdotool"),
+                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window}, env);
+        int x = 0, y = 0;
+        for (const QString &line : geometry.split('\n')) {
+            if (line.startsWith(QLatin1String("X=")))
+                x = line.mid(2).toInt();
+            if (line.startsWith(QLatin1String("Y=")))
+                y = line.mid(2).toInt();
+        }
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(x + 904), QString::number(y + 610),
+             QStringLiteral("click"), QStringLiteral("1")},
+            env); // Apply
+        QTest::qWait(800);
+        control(app, QStringLiteral("unplug cable"));
+        // The send ends with a failure the user is told about, and nothing hangs.
+        QTRY_VERIFY2_WITH_TIMEOUT(app.log().contains(QLatin1String("send result")),
+                                  qPrintable(app.log()), 20000);
+        QVERIFY(!app.log().contains(QLatin1String("send result 0")));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(), 5000);
+        const QString failedBox = windowsNamed(QStringLiteral("Warning")).split('\n').first();
+        answerBox(failedBox, true);
+        // The mouse is gone, so "Dongle Disconnect!" follows; plugging it in ends that.
+        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("Warning")) != failedBox, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(), 5000);
+        control(app, QStringLiteral("answer ok"));
+        control(app, QStringLiteral("plug cable"));
+        QTRY_VERIFY2_WITH_TIMEOUT(windowsNamed(QStringLiteral("Warning")).isEmpty(),
+                                  qPrintable(app.log()), 10000);
+        QCOMPARE(app.process.state(), QProcess::Running);
+        stop(app);
+    }
+
+    void oldFirmwareWithoutUpdaterKeepsRunning() {
+        App app;
+        start(app,
+              {QStringLiteral("--cable"), QStringLiteral("--release"), QStringLiteral("0901")});
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(), 15000);
+        answerBox(windowsNamed(QStringLiteral("Warning")).split('\n').first());
+        // The updater is not there: the user is told, and the program stays.
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(), 5000);
+        answerBox(windowsNamed(QStringLiteral("Warning")).split('\n').first());
+        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("Warning")).isEmpty(), 5000);
+        QCOMPARE(app.process.state(), QProcess::Running);
+        QVERIFY(!windowsNamed(QStringLiteral("TOLV")).isEmpty());
+        stop(app);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppEndToEnd)
+#include "tst_app_e2e.moc"
