@@ -42,6 +42,11 @@ void OsdWindow::showMessage(const OsdMessage &message) {
     m_opacity = 1.0;
 
     m_text = message.text;
+    if (m_text.trimmed().isEmpty()) {
+        // Nothing to say (an unknown report rate, say): no empty plate.
+        hide();
+        return;
+    }
     m_colour = message.colour.isValid() ? message.colour : QColor(Qt::white);
     m_displayTime = message.displayTime == 0
                         ? kDefaultTime
@@ -79,6 +84,13 @@ void OsdWindow::layOut() {
     const int x = area.center().x() - size.width() / 2 + 1;
     const int y = area.bottom() + 1 - size.height() - qRound(area.height() * kLiftFromBottom);
     setGeometry(QRect(QPoint(x, y), size));
+
+    // Without a compositor the translucent corners would show black: the window takes
+    // the shape of its plate.
+    QPainterPath shape;
+    const qreal radius = (size.height() - 2) * kRadius;
+    shape.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), radius, radius);
+    setMask(QRegion(shape.toFillPolygon().toPolygon()));
 }
 
 void OsdWindow::paintEvent(QPaintEvent *) {

@@ -160,6 +160,19 @@ private slots:
         // Shown again after it was hidden.
         w.showMessage(message(QStringLiteral("DPI 3200"), 300));
         QVERIFY(w.isVisible());
+        // An empty text (an unknown report rate) takes the plate away at once.
+        w.showMessage(message(QString(), 300));
+        QVERIFY(!w.isVisible());
+    }
+
+    // The window has the shape of its rounded plate, also without a compositor.
+    void shapedLikeThePlate() {
+        OsdWindow w;
+        w.showMessage(message(QStringLiteral("DPI 800"), 500));
+        const QRegion shape = w.mask();
+        QVERIFY(!shape.isEmpty());
+        QVERIFY(!shape.contains(QPoint(0, 0)));
+        QVERIFY(shape.contains(QPoint(w.width() / 2, w.height() / 2)));
     }
 
     // The window on top of a game must not take the keyboard from it.
