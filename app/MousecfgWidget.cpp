@@ -184,9 +184,10 @@ const QPixmap &MousecfgWidget::backgroundForStep(int step) {
     step = qBound(0, step, kBackgroundSteps - 1);
     QPixmap &cached = m_backgrounds[step];
     if (cached.isNull() && !m_backSource.isNull()) {
-        const double f = scaleFactorForStep(step);
-        cached = m_backSource.scaled(scaledSize(kWidth, kHeight, f), Qt::IgnoreAspectRatio,
-                                     Qt::SmoothTransformation);
+        const QSize size = scaledSize(kWidth, kHeight, scaleFactorForStep(step));
+        cached = m_backSource.size() == size
+                     ? m_backSource
+                     : m_backSource.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     return cached;
 }
@@ -371,18 +372,28 @@ void MousecfgWidget::layoutModelPictures() {
     m_frontPicture->setGeometry(place(kFrontPicture));
     m_sidePicture->setGeometry(place(kSidePicture));
     m_hoverPicture->setGeometry(place(kFrontPicture));
+    // The pictures are decoded and scaled once per model and size.
     const QSize frontSize = scaledSize(kFrontPicture.width(), kFrontPicture.height());
-    const QPixmap front(modelPicture(QStringLiteral("/Mouse.png")));
-    m_frontPicture->setPixmap(
-        front.isNull() ? QPixmap()
-                       : front.scaled(frontSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    const QPixmap side(modelPicture(QStringLiteral("_Side.png")));
     const QSize sideFit = scaledSize(kSidePictureFit, kSidePictureFit);
-    m_sidePicture->setPixmap(
-        side.isNull() ? QPixmap()
-                      : side.scaled(sideFit, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const QString frontPath = modelPicture(QStringLiteral("/Mouse.png"));
+    const QString sidePath = modelPicture(QStringLiteral("_Side.png"));
+    if (frontPath != m_frontPath || frontSize != m_frontPictureSize) {
+        const QPixmap front(frontPath);
+        m_frontPicture->setPixmap(front.isNull() ? QPixmap()
+                                                 : front.scaled(frontSize, Qt::KeepAspectRatio,
+                                                                Qt::SmoothTransformation));
+        m_frontPath = frontPath;
+        m_frontPictureSize = frontSize;
+    }
+    if (sidePath != m_sidePath || sideFit != m_sidePictureSize) {
+        const QPixmap side(sidePath);
+        m_sidePicture->setPixmap(
+            side.isNull() ? QPixmap()
+                          : side.scaled(sideFit, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        m_sidePath = sidePath;
+        m_sidePictureSize = sideFit;
+    }
 
-    // Spots sit on the model's buttons; slots the model has no button for stay hidden.
     // The side picture is centred in its place.
     const QPoint sideOrigin(kSidePicture.x() + (kSidePicture.width() - kSidePictureFit) / 2,
                             kSidePicture.y() + (kSidePicture.height() - kSidePictureFit) / 2);
@@ -696,7 +707,9 @@ void MousecfgWidget::loadProfiles() {
         }
     }
     loadProfileSet(applied);
-    writeDefaultProfileFile();
+    // The template for new profiles follows the descriptor after every load; it is
+    // written once the window is up, as nothing needs it before a command does.
+    QTimer::singleShot(0, this, [] { writeDefaultProfileFile(); });
     for (int i = 0; i < kProfileCount; ++i)
         applied.profiles[i].ProfileName = applied.profileNames[i];
     workingSet() = applied;
@@ -740,7 +753,6 @@ void MousecfgWidget::slotWarnClose() {
     setFrontView(true);
     layoutModelPictures();
     loadProfiles();
-    writeDefaultProfileFile();
     setPage(PageLighting);
     selectSpot(SpotFront, 0);
     setWheelPictures();

@@ -213,6 +213,10 @@ private:
     QLabel *m_chargingIcon = nullptr;
     QLabel *m_receiverIcon = nullptr;
     QLabel *m_logo = nullptr;
+    QString m_frontPath;
+    QString m_sidePath;
+    QSize m_frontPictureSize;
+    QSize m_sidePictureSize;
 
     // Status.
     KelProcessbar *m_batteryBar = nullptr;
