@@ -15,6 +15,7 @@
 #include "MainLayout.h"
 #include "ModelDescriptor.h"
 #include "ModelSpots.h"
+#include "OsdChannel.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 #include "Scale.h"
@@ -170,6 +171,7 @@ MousecfgWidget::~MousecfgWidget() {
     CloseDevice();
     ExitHid();
     RegisterMainWindow(nullptr);
+    delete m_osd;
 }
 
 QString MousecfgWidget::skin(const QString &relative) const {

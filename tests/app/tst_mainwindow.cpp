@@ -66,12 +66,43 @@ void pressMoveRelease(QWidget &w, const QPoint &by) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
+    // A window costs a profile set's load and first-run files: cases in a row share one,
+    // put back to its start state before each case. The device layer's state is
+    // process-wide, so there is never more than one window.
+    std::unique_ptr<Rig> m_rig;
+    bool m_rigHasCable = true;
+
+    void dropShared() { m_rig.reset(); }
+
+    Rig &prepared(bool cable) {
+        if (m_rig && m_rigHasCable != cable)
+            m_rig.reset();
+        if (!m_rig) {
+            m_rig = std::make_unique<Rig>();
+            m_rigHasCable = cable;
+            if (!cable)
+                m_rig->mouse.unplug(MouseLink::Cable);
+            m_rig->open();
+        }
+        MousecfgWidget &w = *m_rig->window;
+        w.applyScaleStep(0);
+        w.setFrontView(true);
+        w.setPage(MousecfgWidget::PageLighting);
+        w.show();
+        m_rig->mouse.setAnswer(VirtualMouse::Answer::Ok);
+        setMouseOffline(false);
+        return *m_rig;
+    }
+    Rig &shared() { return prepared(true); }
+    Rig &receiverOnly() { return prepared(false); }
+
 private slots:
     void init() { setMouseOffline(false); }
+    void cleanupTestCase() { dropShared(); }
 
     void startsWithTheMouseFound() {
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         QCOMPARE(w.connectedModelCount(), 1);
         QCOMPARE(currentProductName(), QStringLiteral("TOLV"));
         QVERIFY(w.isVisible());
@@ -86,8 +117,8 @@ private slots:
     }
 
     void layoutFollowsTheScaleStep() {
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         w.applyScaleStep(4); // factor 2.0
         QCOMPARE(scaleFactor(), 2.0);
         QCOMPARE(w.tab(1)->geometry(), QRect(80, 304, 420, 88));
@@ -104,8 +135,8 @@ private slots:
         QCOMPARE(MousecfgWidget::effectivePage(2, true), 2);
         QCOMPARE(MousecfgWidget::effectivePage(9, false), 3);
 
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         w.setPage(MousecfgWidget::PageCustomize);
         QVERIFY(w.tab(1)->isChecked());
         QVERIFY(!w.tab(0)->isChecked());
@@ -125,6 +156,7 @@ private slots:
     }
 
     void modelWithoutLightingStartsOnCustomize() {
+        dropShared();
         Rig rig;
         rig.dir.setIni(QStringLiteral("DefaultProfile.bin"),
                        {{QStringLiteral("PROFILE/ledDisable"), 1}});
@@ -137,8 +169,8 @@ private slots:
     }
 
     void oneSpotIsSelectedAcrossTheSets() {
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         w.setPage(MousecfgWidget::PageCustomize);
         QTest::mouseClick(w.spot(MousecfgWidget::SpotFront, 2), Qt::LeftButton);
         QCOMPARE(w.selectedSpotKind(), int(MousecfgWidget::SpotFront));
@@ -164,8 +196,8 @@ private slots:
         QVERIFY(!MousecfgWidget::dragMoves(QPoint(2, 2)));
         QVERIFY(!MousecfgWidget::dragMoves(QPoint(-4, 0)));
         QVERIFY(MousecfgWidget::dragMoves(QPoint(3, 2)));
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         w.move(100, 100);
         const QPoint origin = w.pos();
         pressMoveRelease(w, QPoint(2, 2));
@@ -175,8 +207,8 @@ private slots:
     }
 
     void closingWithoutATrayQuits() {
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // offscreen has no tray
         QSignalSpy quit(&w, &MousecfgWidget::quitRequested);
         QPushButton *close = nullptr;
@@ -191,8 +223,8 @@ private slots:
     }
 
     void trayActivation() {
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         QVERIFY(w.isVisible());
         w.iconActivated(QSystemTrayIcon::Context);
         QVERIFY(w.isVisible());
@@ -207,6 +239,7 @@ private slots:
     }
 
     void missingCatalogueKeepsTextsButSavesTheChoice() {
+        dropShared();
         Rig rig;
         // English has a catalogue here; the second language has none.
         QDir().mkpath(rig.dir.file(QStringLiteral("lang")));
@@ -243,11 +276,10 @@ private slots:
         QFETCH(int, raw);
         QFETCH(int, full);
         QFETCH(int, level);
-        Rig rig;
+        Rig &rig = receiverOnly();
         rig.dir.setIni(QStringLiteral("Configs/Config.ini"),
                        {{QStringLiteral("Config/BatteryFull"), full}});
-        rig.mouse.unplug(MouseLink::Cable);
-        MousecfgWidget &w = rig.open();
+        MousecfgWidget &w = *rig.window;
         w.slotRefreshBatteryStatus(0, quint8(raw & 0xFF), quint8(raw >> 8));
         QCOMPARE(w.batteryLevel(), level);
         QCOMPARE(w.batteryBar()->value(), level);
@@ -261,9 +293,8 @@ private slots:
         QCOMPARE(MousecfgWidget::connectionStateFor(false, true, false), 2);
         QCOMPARE(MousecfgWidget::connectionStateFor(false, false, false), 3);
 
-        Rig rig;
-        rig.mouse.unplug(MouseLink::Cable);
-        MousecfgWidget &w = rig.open();
+        Rig &rig = receiverOnly();
+        MousecfgWidget &w = *rig.window;
         w.slotRefreshBatteryStatus(0, 0, 0);
         QVERIFY(mouseOffline());
         QVERIFY(w.batteryBar()->hasCaption());
@@ -280,8 +311,8 @@ private slots:
     }
 
     void cableShowsFullWithoutText() {
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         w.slotRefreshBatteryStatus(0, 0x10, 3);
         QCOMPARE(w.connectionState(), 1);
         QCOMPARE(w.batteryBar()->value(), 100);
@@ -290,8 +321,8 @@ private slots:
     }
 
     void applyWithNothingChangedSendsNothing() {
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         rig.mouse.clearFrames();
         writeDiffFlag(0);
         ModalCloser closer;
@@ -301,8 +332,8 @@ private slots:
     }
 
     void applySendsTheChangeAndReportsFailures() {
-        Rig rig;
-        MousecfgWidget &w = rig.open();
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
         writeDiffFlag(0);
         appliedSet() = workingSet();
         workingSet().profiles[0].dpiInfo[2].y = 40;
@@ -348,12 +379,12 @@ private slots:
     }
 
     void statusReportsAreBoundedAndShown() {
-        Rig rig;
+        Rig &rig = shared();
         // A stand-in for the OSD program, listening under its title.
         QLocalServer osd;
         QLocalServer::removeServer(osdTitle(QStringLiteral("TOLV")));
         QVERIFY(osd.listen(osdTitle(QStringLiteral("TOLV"))));
-        MousecfgWidget &w = rig.open();
+        MousecfgWidget &w = *rig.window;
         ProfileSet &ws = workingSet();
         ws.ProfileID = 0;
         ws.profiles[0].dpi = 1;
@@ -382,6 +413,7 @@ private slots:
     }
 
     void noMouseShowsTheDongleBoxUntilOneArrives() {
+        dropShared();
         Rig rig;
         rig.mouse.unplug(MouseLink::Receiver);
         rig.mouse.unplug(MouseLink::Cable);
