@@ -1,6 +1,7 @@
 // The main window against the virtual mouse in process: layout, pages, spots, dragging,
 // tray and close, languages, the status display and the apply path.
 #include "AppConfig.h"
+#include "DeviceMonitor.h"
 #include "DeviceThreads.h"
 #include "HidTransport.h"
 #include "KelMessageBox.h"
@@ -24,6 +25,8 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 namespace {
 // An installation with a mouse plugged in (both links unless told otherwise).
@@ -410,6 +413,50 @@ private slots:
         QCOMPARE(readDiffFlag() >= 0, true);
         w.slotRefreshWriteStatus(0);
         QCOMPARE(readDiffFlag(), 1);
+    }
+
+    // The status thread, sends and plug events all at once, as a user with a busy mouse
+    // would have them: every send ends, nothing hangs, and the mouse ends up with what
+    // the working set holds.
+    void statusThreadSendsAndPlugEventsTogether() {
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
+        std::atomic<bool> done{false};
+        std::thread mouseSide([&] {
+            // Changes made on the mouse, and the receiver going and coming back.
+            for (int i = 0; !done; ++i) {
+                rig.mouse.changeDpiStage(uint8_t(i % 6));
+                if (i % 5 == 4) {
+                    rig.mouse.unplug(MouseLink::Receiver);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                    rig.mouse.plug(MouseLink::Receiver);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(40));
+            }
+        });
+        ModalCloser closer;
+        HidrawDevice receiver;
+        receiver.hasIds = true;
+        receiver.vendorId = 0x248A;
+        receiver.productId = 0xFA02;
+        for (int round = 0; round < 4; ++round) {
+            workingSet().profiles[0].dpiInfo[1].y = uint32_t(22 + round);
+            const int result = w.send();
+            QVERIFY(result == 0 || result == ResultVerifyFailed || result == ResultWriteFailed ||
+                    result == ResultNoDevice);
+            QMetaObject::invokeMethod(&w, "onDeviceChanged", Q_ARG(QString, QString()),
+                                      Q_ARG(HidrawDevice, receiver));
+            QTest::qWait(150);
+        }
+        done = true;
+        mouseSide.join();
+        // Settled: the device is open again and a last send lands whole.
+        QTRY_VERIFY_WITH_TIMEOUT(commandHandle() != nullptr, 5000);
+        QTest::qWait(700);
+        writeDiffFlag(1);
+        QCOMPARE(w.send(), 0);
+        const std::vector<uint8_t> dpi = rig.mouse.table(MouseTable::Dpi);
+        QCOMPARE(int(dpi[1 + 5 * 1 + 3]), 25);
     }
 
     void noMouseShowsTheDongleBoxUntilOneArrives() {
