@@ -237,15 +237,41 @@ void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRat
         slotRefreshRate(iRate);
 }
 
+void MousecfgWidget::switchSlot(int index, bool reload) {
+    if (index < 0 || index >= kProfileCount)
+        return;
+    ProfileSet &w = workingSet();
+    m_slotBtn->setText(m_slotActions[index]->text());
+    w.ProfileID = uint8_t(index);
+    if (reload) {
+        loadProfileByName(w.profiles[index], w.profileNames[index]);
+        w.profiles[index].ProfileName = w.profileNames[index];
+    }
+    refreshPages();
+    saveActiveProfileId(index);
+}
+
 void MousecfgWidget::slotRefreshProfile(quint8 iProfile) {
     if (iProfile >= kProfileCount)
         return;
-    ProfileSet &w = workingSet();
-    w.ProfileID = iProfile;
-    m_slotBtn->setText(m_slotActions[iProfile]->text());
-    saveActiveProfileId(iProfile);
-    refreshPages();
+    switchSlot(iProfile, false);
     SetSystemMouseSpeed();
+}
+
+void MousecfgWidget::onSlotChosen(QAction *action) {
+    const int index = action->data().toInt();
+    if (index < 0 || index >= kProfileCount)
+        return;
+    switchSlot(index, false);
+    // The mouse is told from a worker, in this order, so that the window never waits
+    // for the device; each transfer holds the handle's lock.
+    QThread *worker = QThread::create([index] {
+        SelectProfile(index);
+        ApplySettings();
+        SetSystemMouseSpeed();
+    });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
 }
 
 void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {

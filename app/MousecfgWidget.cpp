@@ -282,6 +282,7 @@ void MousecfgWidget::createWidgets() {
         m_slotActions[i]->setData(i);
     }
     m_slotBtn->setMenu(m_slotMenu);
+    connect(m_slotMenu, &QMenu::triggered, this, &MousecfgWidget::onSlotChosen);
 
     m_mouseSelBtn = button({QStringLiteral("mousesel.png")});
     m_libraryBtn = button({QStringLiteral("library-1.png"), QStringLiteral("library-2.png"),

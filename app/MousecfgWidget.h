@@ -118,6 +118,7 @@ private slots:
     void onLanguageChosen(QAction *action);
     void onQuit();
     void onDeviceChanged(const QString &path, const HidrawDevice &device);
+    void onSlotChosen(QAction *action);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -139,6 +140,8 @@ private:
     void loadProfiles();
     void refreshPages();
     void showProfileIndicator(int index);
+    // Makes slot index the current one, reading its file again when asked.
+    void switchSlot(int index, bool reload);
     void hideOrQuit();
     bool loadTranslation(int language);
     QString skin(const QString &relative) const;

@@ -29,6 +29,12 @@
 #include <thread>
 
 namespace {
+int readActiveId() {
+    return QSettings(configIniPath(), QSettings::IniFormat)
+        .value(QStringLiteral("Config/ProfileID"))
+        .toInt();
+}
+
 // An installation with a mouse plugged in (both links unless told otherwise).
 struct Rig {
     Rig() : api(mouse) {
@@ -413,6 +419,35 @@ private slots:
         QCOMPARE(readDiffFlag() >= 0, true);
         w.slotRefreshWriteStatus(0);
         QCOMPARE(readDiffFlag(), 1);
+    }
+
+    // Choosing a slot tells the mouse from a worker: the window goes on at once.
+    void choosingASlotSelectsItOnTheMouse() {
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
+        const size_t appliedBefore = rig.mouse.appliedGroups().size();
+        rig.mouse.setAnswerDelay(100); // a slow mouse: 5 apply commands take over half a second
+        QMenu *slotMenu = nullptr;
+        for (KelPushButton *b : w.findChildren<KelPushButton *>()) {
+            if (b->menu() && b->geometry() == scaledRect(744, 560, 96, 28))
+                slotMenu = b->menu();
+        }
+        QVERIFY(slotMenu);
+        QElapsedTimer t;
+        t.start();
+        slotMenu->actions().at(3)->trigger();
+        QVERIFY2(t.elapsed() < 100, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(int(workingSet().ProfileID), 3);
+        QCOMPARE(readActiveId(), 3);
+        // The select frame with its own apply command, then the five apply groups.
+        QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.appliedGroups().size(), appliedBefore + 6, 5000);
+        const std::vector<uint8_t> applied = rig.mouse.appliedGroups();
+        QCOMPARE(std::vector<uint8_t>(applied.end() - 6, applied.end()),
+                 (std::vector<uint8_t>{0x01, 0x04, 0x01, 0x02, 0x08, 0x10}));
+        QCOMPARE(rig.mouse.selectedProfiles().back(), 3);
+        QCOMPARE(rig.mouse.activeProfile(), 3);
+        rig.mouse.setAnswerDelay(0);
+        w.slotRefreshProfile(0);
     }
 
     // The status thread, sends and plug events all at once, as a user with a busy mouse
