@@ -1,0 +1,55 @@
+// Apply of one changed DPI stage, end to end in the window: from the press of "Apply" to
+// the progress dialog closed, against the virtual mouse in process (offscreen).
+#include "AppDir.h"
+#include "HidApi.h"
+#include "MousecfgWidget.h"
+#include "ProfileData.h"
+#include "VirtualHidApi.h"
+#include "VirtualMouse.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <algorithm>
+#include <vector>
+
+int main(int argc, char *argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    AppDir::setPath(dir.path());
+    QFile::copy(QStringLiteral(MOUSECFG_SOURCE_DIR "/data/DefaultProfile.bin"),
+                dir.path() + QStringLiteral("/DefaultProfile.bin"));
+    QDir().mkpath(dir.path() + QStringLiteral("/Configs"));
+    QFile::copy(QStringLiteral(MOUSECFG_SOURCE_DIR "/data/Configs/Config.ini"),
+                dir.path() + QStringLiteral("/Configs/Config.ini"));
+    VirtualMouse mouse;
+    VirtualHidApi api(mouse);
+    setHidApi(&api);
+    std::vector<double> times;
+    {
+        MousecfgWidget window;
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 500)
+            app.processEvents();
+        for (int run = 0; run < 9; ++run) {
+            workingSet().activeProfile().dpiInfo[2].y = uint32_t(40 + run);
+            QElapsedTimer t;
+            t.start();
+            window.send();
+            times.push_back(t.nsecsElapsed() / 1e6);
+        }
+    }
+    setHidApi(nullptr);
+    std::sort(times.begin(), times.end());
+    QTextStream(stdout) << "apply of one changed DPI stage: median " << times[times.size() / 2]
+                        << " ms, min " << times.front() << " ms, max " << times.back()
+                        << " ms over " << times.size() << " applies (" << mouse.frameCount(0x02) / 9
+                        << " DPI frames each)\n";
+    return 0;
+}
