@@ -284,6 +284,41 @@ private slots:
         stop(app);
     }
 
+    // With a notification area (trayer as the tray host): a click on the icon hides the
+    // window, the next shows it again; the close button then only hides.
+    void trayIconHidesAndShowsTheWindow() {
+        if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())
+            QSKIP("trayer is needed");
+        QProcess trayer;
+        trayer.setProcessEnvironment(environment());
+        trayer.start(QStringLiteral("trayer"),
+                     {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                      QStringLiteral("right"), QStringLiteral("--widthtype"),
+                      QStringLiteral("pixel"), QStringLiteral("--width"), QStringLiteral("200"),
+                      QStringLiteral("--height"), QStringLiteral("32"),
+                      QStringLiteral("--SetDockType"), QStringLiteral("false"),
+                      QStringLiteral("--SetPartialStrut"), QStringLiteral("false")});
+        QVERIFY(trayer.waitForStarted(5000));
+        QTest::qWait(1000);
+        App app;
+        start(app, {});
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
+        QTest::qWait(1000);
+        const QProcessEnvironment env = environment();
+        // The one icon sits at the right end of the tray on the top edge of the screen.
+        const QStringList clickIcon = {QStringLiteral("mousemove"), QStringLiteral("1270"),
+                                       QStringLiteral("16"), QStringLiteral("click"),
+                                       QStringLiteral("1")};
+        run(QStringLiteral("xdotool"), clickIcon, env);
+        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
+        run(QStringLiteral("xdotool"), clickIcon, env);
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
+        QCOMPARE(app.process.state(), QProcess::Running);
+        stop(app);
+        trayer.kill();
+        trayer.waitForFinished(5000);
+    }
+
     void oldFirmwareWithoutUpdaterKeepsRunning() {
         App app;
         start(app,
