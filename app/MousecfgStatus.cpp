@@ -118,6 +118,16 @@ int MousecfgWidget::send(bool force) {
         KelMessageBox box(KelMessageBox::KindQuestion, tr("Warning"), text, QString(), this);
         box.exec();
     }
+    // What the mouse reported during the send is taken in now.
+    if (m_pendingWriteFailure) {
+        m_pendingWriteFailure = false;
+        writeDiffFlag(1);
+    }
+    if (m_pendingStatus.valid) {
+        const PendingStatus p = m_pendingStatus;
+        m_pendingStatus = PendingStatus();
+        slotRefreshStatus(p.profile, p.dpi, p.rate, p.mode);
+    }
     // A mouse that came or went during the send is looked at now, once the system has
     // settled (a node can hang up before it leaves the device list).
     if (m_deviceChangePending) {
@@ -227,6 +237,12 @@ void MousecfgWidget::updateConnectionDisplay() {
 
 void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode) {
     qDebug("Test data:profile =%x, dpi= %x, iRate= %x, mode= %x", iProfile, iDPI, iRate, iMode);
+    if (m_sending) {
+        // The send thread reads the working set until it is done; the latest report is
+        // taken in after it.
+        m_pendingStatus = {true, iProfile, iDPI, iRate, iMode};
+        return;
+    }
     ProfileSet &w = workingSet();
     // Reports are bounded before use: a profile or stage the mouse cannot have is ignored.
     if (iProfile < kProfileCount && iProfile != w.ProfileID)
@@ -295,7 +311,12 @@ void MousecfgWidget::slotRefreshRate(quint8 iRate) {
 }
 
 void MousecfgWidget::slotRefreshWriteStatus(quint8 iStatus) {
-    if (iStatus == 0)
+    if (iStatus != 0)
+        return;
+    // During a send the thread writes "Config/Diff" last; the mouse's word comes after.
+    if (m_sending)
+        m_pendingWriteFailure = true;
+    else
         writeDiffFlag(1);
 }
 

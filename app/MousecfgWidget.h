@@ -228,6 +228,12 @@ private:
     int m_connectionState = 3;
     KelGetBatteryThread *m_batteryThread = nullptr;
     bool m_sending = false;
+    struct PendingStatus {
+        bool valid = false;
+        quint8 profile = 0, dpi = 0, rate = 0, mode = 0;
+    };
+    PendingStatus m_pendingStatus;
+    bool m_pendingWriteFailure = false;
     bool m_deviceChangePending = false;
     DeviceMonitor *m_monitor = nullptr;
     QTimer *m_deviceChangeTimer = nullptr;

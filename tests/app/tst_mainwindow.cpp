@@ -450,6 +450,27 @@ private slots:
         w.slotRefreshProfile(0);
     }
 
+    // A change made on the mouse while a send runs waits for the send: the send thread
+    // reads the working set until it is done.
+    void statusDuringASendIsTakenInAfterIt() {
+        Rig &rig = shared();
+        MousecfgWidget &w = *rig.window;
+        ProfileSet &ws = workingSet();
+        ws.activeProfile().dpiInfo[3].y += 1;
+        const quint8 stageBefore = ws.activeProfile().dpi;
+        const quint8 newStage = stageBefore == 4 ? 2 : 4;
+        rig.mouse.setAnswerDelay(20); // long enough to report during it
+        bool deferred = false;
+        QTimer::singleShot(60, &w, [&] {
+            w.slotRefreshStatus(ws.ProfileID, newStage, ws.activeProfile().pollrate, 0);
+            deferred = ws.activeProfile().dpi == stageBefore;
+        });
+        QCOMPARE(w.send(), 0);
+        rig.mouse.setAnswerDelay(0);
+        QVERIFY(deferred);
+        QCOMPARE(int(ws.activeProfile().dpi), int(newStage));
+    }
+
     // The status thread, sends and plug events all at once, as a user with a busy mouse
     // would have them: every send ends, nothing hangs, and the mouse ends up with what
     // the working set holds.
@@ -461,12 +482,12 @@ private slots:
             // Changes made on the mouse, and the receiver going and coming back.
             for (int i = 0; !done; ++i) {
                 rig.mouse.changeDpiStage(uint8_t(i % 6));
-                if (i % 5 == 4) {
+                if (i % 3 == 2) {
                     rig.mouse.unplug(MouseLink::Receiver);
                     std::this_thread::sleep_for(std::chrono::milliseconds(30));
                     rig.mouse.plug(MouseLink::Receiver);
                 }
-                std::this_thread::sleep_for(std::chrono::milliseconds(40));
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
             }
         });
         ModalCloser closer;
