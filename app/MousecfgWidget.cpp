@@ -323,6 +323,8 @@ void MousecfgWidget::createWidgets() {
     m_batteryBar->setValue(batteryLevel());
     m_batteryBar->setTextVisible(true);
 
+    createPages();
+
     // The spots stack above the pictures they mark.
     for (int i = 0; i < kSpotCount; ++i) {
         m_frontSpots[i]->raise();
@@ -368,6 +370,7 @@ void MousecfgWidget::layoutWidgets() {
     m_batteryBar->setGeometry(place(kBatteryBar));
     m_mouseMenu->setFixedWidth(scaled(150));
     m_libraryMenu->setFixedWidth(152);
+    layoutPages();
     layoutModelPictures();
 }
 
@@ -474,6 +477,7 @@ void MousecfgWidget::setPage(int index) {
         m_sideSpots[i]->setVisible(customize && !m_front &&
                                    m_sideSpots[i]->property("present").toBool());
     }
+    showPages();
 }
 
 void MousecfgWidget::setFrontView(bool front) {
@@ -555,9 +559,12 @@ void MousecfgWidget::onButtonClicked() {
     if (s == m_closeBtn) {
         hideOrQuit();
     } else if (s == m_okBtn) {
+        // OK sends what the pages show, as Apply does.
+        collectPages();
         send();
         hide();
     } else if (s == m_applyBtn) {
+        collectPages();
         send();
     } else if (s == m_minBtn) {
         showMinimized();
@@ -716,11 +723,6 @@ void MousecfgWidget::loadProfiles() {
     for (int i = 0; i < kProfileCount; ++i)
         applied.profiles[i].ProfileName = applied.profileNames[i];
     workingSet() = applied;
-}
-
-void MousecfgWidget::refreshPages() {
-    showProfileIndicator(workingSet().activeIndex());
-    m_nameEdit->setText(workingSet().profileNames[workingSet().activeIndex()]);
 }
 
 void MousecfgWidget::showProfileIndicator(int index) {

@@ -15,7 +15,14 @@
 #include <QWidget>
 
 class DeviceMonitor;
+class KelBtnWindow;
+class KelColorWindow;
+class KelDPIWindow;
 class KelGetBatteryThread;
+class KelPointSpeed;
+class KelReportRate;
+class MacroDialog;
+class QScrollArea;
 class KelLabel;
 class OsdChannel;
 struct HidrawDevice;
@@ -138,7 +145,14 @@ private:
     const QPixmap &backgroundForStep(int step);
     void refreshMouseList();
     void loadProfiles();
+    // The pages: made once, placed by the scale factor, shown by the page rule, loaded
+    // from the working set, and collected on Apply (MousecfgPages.cpp).
+    void createPages();
+    void layoutPages();
+    void showPages();
     void refreshPages();
+    void collectPages();
+    void retranslatePages();
     void showProfileIndicator(int index);
     // Makes slot index the current one, reading its file again when asked.
     void switchSlot(int index, bool reload);
@@ -239,7 +253,16 @@ private:
     QTimer *m_deviceChangeTimer = nullptr;
     OsdChannel *m_osd = nullptr;
 
-    // Pages and spots.
+    // The pages.
+    KelColorWindow *m_colorWindow = nullptr;
+    QScrollArea *m_btnScroll = nullptr;
+    KelBtnWindow *m_btnWindow = nullptr;
+    KelDPIWindow *m_dpiWindow = nullptr;
+    KelPointSpeed *m_pointSpeed = nullptr;
+    KelReportRate *m_reportRate = nullptr;
+    MacroDialog *m_macroDialog = nullptr;
+
+    // Page and spots.
     int m_page = PageLighting;
     bool m_front = true;
     int m_spotKind = SpotFront;

@@ -1,13 +1,24 @@
 #!/usr/bin/env bash
-# Collects the program's texts into the translation catalogues data/lang/*.ts (run after
-# adding or changing a text; the build turns the catalogues into lang/*.qm).
+# Collects the program's texts into the translation catalogues (run after adding or changing
+# a text; the build merges each language's catalogues into lang/<lang>.qm):
+#   data/lang/<lang>.ts           the shell and the skinned widgets (app/, widgets/)
+#   data/lang/<folder>_<lang>.ts  one page folder (macro/, buttons/, performance/, lighting/)
+# scripts/update-translations.sh [FOLDER...] updates only the named page folders' catalogues.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 LUPDATE=$(command -v lupdate || echo /usr/lib/qt5/bin/lupdate)
-dirs=()
-for d in app widgets macro buttons performance lighting; do
-  [ -d "$d" ] && dirs+=("$d")
-done
+pages=(macro buttons performance lighting)
+[ $# -gt 0 ] && pages=("$@")
 for lang in en sc tc; do
-  "$LUPDATE" -no-obsolete -locations none "${dirs[@]}" -ts "data/lang/$lang.ts"
+  if [ $# -eq 0 ]; then
+    "$LUPDATE" -silent -no-obsolete -locations none app widgets -ts "data/lang/$lang.ts"
+  fi
+  for d in "${pages[@]}"; do
+    [ -d "$d" ] || continue
+    target=zh_CN
+    [ "$lang" = tc ] && target=zh_TW
+    [ "$lang" = en ] && target=en_US
+    "$LUPDATE" -silent -no-obsolete -locations none -target-language "$target" "$d" \
+      -ts "data/lang/${d}_$lang.ts"
+  done
 done

@@ -18,6 +18,7 @@
 #include "TestAppDir.h"
 #include "VirtualHidApi.h"
 #include "VirtualMouse.h"
+#include "WindowRig.h"
 
 #include <QLabel>
 #include <QLocalServer>
@@ -34,28 +35,6 @@ int readActiveId() {
         .value(QStringLiteral("Config/ProfileID"))
         .toInt();
 }
-
-// An installation with a mouse plugged in (both links unless told otherwise).
-struct Rig {
-    Rig() : api(mouse) {
-        dir.installData(QStringLiteral("DefaultProfile.bin"));
-        dir.installData(QStringLiteral("Configs/Config.ini"));
-        setHidApi(&api);
-    }
-    ~Rig() {
-        window.reset();
-        setHidApi(nullptr);
-    }
-    MousecfgWidget &open() {
-        window = std::make_unique<MousecfgWidget>();
-        QTest::qWait(300); // the start-up checks run 200 ms after construction
-        return *window;
-    }
-    TestAppDir dir;
-    VirtualMouse mouse;
-    VirtualHidApi api;
-    std::unique_ptr<MousecfgWidget> window;
-};
 
 void pressMoveRelease(QWidget &w, const QPoint &by) {
     const QPoint start(w.width() / 2, 8);
@@ -78,16 +57,16 @@ class TestMainWindow : public QObject {
     // A window costs a profile set's load and first-run files: cases in a row share one,
     // put back to its start state before each case. The device layer's state is
     // process-wide, so there is never more than one window.
-    std::unique_ptr<Rig> m_rig;
+    std::unique_ptr<WindowRig> m_rig;
     bool m_rigHasCable = true;
 
     void dropShared() { m_rig.reset(); }
 
-    Rig &prepared(bool cable) {
+    WindowRig &prepared(bool cable) {
         if (m_rig && m_rigHasCable != cable)
             m_rig.reset();
         if (!m_rig) {
-            m_rig = std::make_unique<Rig>();
+            m_rig = std::make_unique<WindowRig>();
             m_rigHasCable = cable;
             if (!cable)
                 m_rig->mouse.unplug(MouseLink::Cable);
@@ -102,15 +81,15 @@ class TestMainWindow : public QObject {
         setMouseOffline(false);
         return *m_rig;
     }
-    Rig &shared() { return prepared(true); }
-    Rig &receiverOnly() { return prepared(false); }
+    WindowRig &shared() { return prepared(true); }
+    WindowRig &receiverOnly() { return prepared(false); }
 
 private slots:
     void init() { setMouseOffline(false); }
     void cleanupTestCase() { dropShared(); }
 
     void startsWithTheMouseFound() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         QCOMPARE(w.connectedModelCount(), 1);
         QCOMPARE(currentProductName(), QStringLiteral("TOLV"));
@@ -126,7 +105,7 @@ private slots:
     }
 
     void layoutFollowsTheScaleStep() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         w.applyScaleStep(4); // factor 2.0
         QCOMPARE(scaleFactor(), 2.0);
@@ -144,7 +123,7 @@ private slots:
         QCOMPARE(MousecfgWidget::effectivePage(2, true), 2);
         QCOMPARE(MousecfgWidget::effectivePage(9, false), 3);
 
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         w.setPage(MousecfgWidget::PageCustomize);
         QVERIFY(w.tab(1)->isChecked());
@@ -166,7 +145,7 @@ private slots:
 
     void modelWithoutLightingStartsOnCustomize() {
         dropShared();
-        Rig rig;
+        WindowRig rig;
         rig.dir.setIni(QStringLiteral("DefaultProfile.bin"),
                        {{QStringLiteral("PROFILE/ledDisable"), 1}});
         MousecfgWidget &w = rig.open();
@@ -178,7 +157,7 @@ private slots:
     }
 
     void oneSpotIsSelectedAcrossTheSets() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         w.setPage(MousecfgWidget::PageCustomize);
         QTest::mouseClick(w.spot(MousecfgWidget::SpotFront, 2), Qt::LeftButton);
@@ -205,7 +184,7 @@ private slots:
         QVERIFY(!MousecfgWidget::dragMoves(QPoint(2, 2)));
         QVERIFY(!MousecfgWidget::dragMoves(QPoint(-4, 0)));
         QVERIFY(MousecfgWidget::dragMoves(QPoint(3, 2)));
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         w.move(100, 100);
         const QPoint origin = w.pos();
@@ -216,7 +195,7 @@ private slots:
     }
 
     void closingWithoutATrayQuits() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // offscreen has no tray
         QSignalSpy quit(&w, &MousecfgWidget::quitRequested);
@@ -232,7 +211,7 @@ private slots:
     }
 
     void trayActivation() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         QVERIFY(w.isVisible());
         w.iconActivated(QSystemTrayIcon::Context);
@@ -249,7 +228,7 @@ private slots:
 
     void missingCatalogueKeepsTextsButSavesTheChoice() {
         dropShared();
-        Rig rig;
+        WindowRig rig;
         // English has a catalogue here; the second language has none.
         QDir().mkpath(rig.dir.file(QStringLiteral("lang")));
         QFile::copy(QStringLiteral(MOUSECFG_APP_DIR "/lang/en.qm"),
@@ -285,7 +264,7 @@ private slots:
         QFETCH(int, raw);
         QFETCH(int, full);
         QFETCH(int, level);
-        Rig &rig = receiverOnly();
+        WindowRig &rig = receiverOnly();
         rig.dir.setIni(QStringLiteral("Configs/Config.ini"),
                        {{QStringLiteral("Config/BatteryFull"), full}});
         MousecfgWidget &w = *rig.window;
@@ -302,7 +281,7 @@ private slots:
         QCOMPARE(MousecfgWidget::connectionStateFor(false, true, false), 2);
         QCOMPARE(MousecfgWidget::connectionStateFor(false, false, false), 3);
 
-        Rig &rig = receiverOnly();
+        WindowRig &rig = receiverOnly();
         MousecfgWidget &w = *rig.window;
         w.slotRefreshBatteryStatus(0, 0, 0);
         QVERIFY(mouseOffline());
@@ -320,7 +299,7 @@ private slots:
     }
 
     void cableShowsFullWithoutText() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         w.slotRefreshBatteryStatus(0, 0x10, 3);
         QCOMPARE(w.connectionState(), 1);
@@ -330,7 +309,7 @@ private slots:
     }
 
     void applyWithNothingChangedSendsNothing() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         rig.mouse.clearFrames();
         writeDiffFlag(0);
@@ -341,7 +320,7 @@ private slots:
     }
 
     void applySendsTheChangeAndReportsFailures() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         writeDiffFlag(0);
         appliedSet() = workingSet();
@@ -388,7 +367,7 @@ private slots:
     }
 
     void statusReportsAreBoundedAndShown() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         // A stand-in for the OSD program, listening under its title.
         QLocalServer osd;
         QLocalServer::removeServer(osdTitle(QStringLiteral("TOLV")));
@@ -423,7 +402,7 @@ private slots:
 
     // Choosing a slot tells the mouse from a worker: the window goes on at once.
     void choosingASlotSelectsItOnTheMouse() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         const size_t appliedBefore = rig.mouse.appliedGroups().size();
         rig.mouse.setAnswerDelay(100); // a slow mouse: 5 apply commands take over half a second
@@ -453,7 +432,7 @@ private slots:
     // A change made on the mouse while a send runs waits for the send: the send thread
     // reads the working set until it is done.
     void statusDuringASendIsTakenInAfterIt() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         ProfileSet &ws = workingSet();
         ws.activeProfile().dpiInfo[3].y += 1;
@@ -475,7 +454,7 @@ private slots:
     // would have them: every send ends, nothing hangs, and the mouse ends up with what
     // the working set holds.
     void statusThreadSendsAndPlugEventsTogether() {
-        Rig &rig = shared();
+        WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         std::atomic<bool> done{false};
         std::thread mouseSide([&] {
@@ -517,7 +496,7 @@ private slots:
 
     void noMouseShowsTheDongleBoxUntilOneArrives() {
         dropShared();
-        Rig rig;
+        WindowRig rig;
         rig.mouse.unplug(MouseLink::Receiver);
         rig.mouse.unplug(MouseLink::Cable);
         setMouseReadyFlag(false);

@@ -1,0 +1,89 @@
+// The main window's pages: made once, placed by the scale factor, shown by the page rule,
+// loaded from the working set, collected on Apply and OK, and told what the mouse reports.
+// Each page keeps to its own block in every function here.
+#include "KelLineEdit.h"
+#include "KelPushButton.h"
+#include "MainLayout.h"
+#include "MousecfgWidget.h"
+#include "ProfileData.h"
+#include "Scale.h"
+
+#include <QScrollArea>
+
+using namespace MainLayout;
+
+namespace {
+QRect placePage(const QRect &design) {
+    return scaledRect(design.x(), design.y(), design.width(), design.height());
+}
+} // namespace
+
+void MousecfgWidget::createPages() {
+    // Lighting page.
+
+    // Button page, inside its scroll area.
+    m_btnScroll = new QScrollArea(this);
+    m_btnScroll->setObjectName(QStringLiteral("btnScroll"));
+    m_btnScroll->setFrameShape(QFrame::NoFrame);
+    m_btnScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_btnScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_btnScroll->setStyleSheet(QStringLiteral("QScrollArea{background:transparent;}"));
+    m_btnScroll->viewport()->setAutoFillBackground(false);
+
+    // DPI, report-rate and sensor pages.
+
+    // Macro page.
+}
+
+void MousecfgWidget::layoutPages() {
+    // Lighting page.
+
+    // Button page.
+    m_btnScroll->setGeometry(placePage(kBtnWindowArea));
+
+    // DPI, report-rate and sensor pages.
+
+    // Macro page.
+}
+
+void MousecfgWidget::showPages() {
+    // Lighting page.
+
+    // Button page.
+    m_btnScroll->setVisible(m_page == PageCustomize);
+
+    // DPI, report-rate and sensor pages.
+
+    // Macro page.
+}
+
+void MousecfgWidget::refreshPages() {
+    ProfileSet &w = workingSet();
+    showProfileIndicator(w.activeIndex());
+    m_nameEdit->setText(w.profileNames[w.activeIndex()]);
+
+    // Lighting page.
+
+    // Button page.
+
+    // DPI, report-rate and sensor pages.
+
+    // Macro page.
+}
+
+void MousecfgWidget::collectPages() {
+    ProfileSet &w = workingSet();
+    Q_UNUSED(w)
+
+    // DPI, report-rate and sensor pages.
+}
+
+void MousecfgWidget::retranslatePages() {
+    // Lighting page.
+
+    // Button page.
+
+    // DPI, report-rate and sensor pages.
+
+    // Macro page.
+}

@@ -1,0 +1,149 @@
+// Key capture: keys typed into our windows arrive once each, as set-1 scan codes with the
+// extended, Alt-held and released flags, with key repeat told apart, and still reach the
+// widget they were typed into.
+#include "KeyCapture.h"
+#include "KeyTable.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace {
+// Sends a key event the way the windowing system does: to the window, carrying the X11
+// keycode (evdev + 8).
+void sendKey(QWidget &top, QEvent::Type type, int evdev, bool autoRepeat = false,
+             Qt::Key key = Qt::Key_unknown, const QString &text = QString()) {
+    QKeyEvent event(type, key, Qt::NoModifier, quint32(evdev + 8), 0, 0, text, autoRepeat);
+    QCoreApplication::sendEvent(top.windowHandle(), &event);
+}
+
+struct Seen {
+    int scanCode;
+    int flags;
+    bool repeat;
+};
+
+QVector<Seen> seen(const QSignalSpy &spy) {
+    QVector<Seen> out;
+    for (const QList<QVariant> &args : spy)
+        out.append({args[0].toInt(), args[1].toInt(), args[2].toBool()});
+    return out;
+}
+} // namespace
+
+class TestKeyCapture : public QObject {
+    Q_OBJECT
+
+    QWidget m_top;
+    QLineEdit *m_edit = nullptr;
+
+private slots:
+    void initTestCase() {
+        auto *layout = new QVBoxLayout(&m_top);
+        m_edit = new QLineEdit;
+        layout->addWidget(m_edit);
+        m_top.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_top));
+        m_edit->setFocus();
+    }
+
+    void init() { m_edit->clear(); }
+
+    void extendedKeysAndPlainTwins() {
+        int scan = 0;
+        bool ext = false;
+        QVERIFY(KeyCapture::evdevToSet1(30, scan, ext)); // A
+        QCOMPARE(scan, 30);
+        QVERIFY(!ext);
+        QVERIFY(KeyCapture::evdevToSet1(119, scan, ext)); // Pause is plain 69
+        QCOMPARE(scan, 69);
+        QVERIFY(!ext);
+        QVERIFY(KeyCapture::evdevToSet1(69, scan, ext)); // Num Lock is extended 69
+        QVERIFY(ext);
+        QVERIFY(KeyCapture::evdevToSet1(99, scan, ext)); // Print Screen
+        QCOMPARE(scan, 55);
+        QVERIFY(ext);
+        QVERIFY(!KeyCapture::evdevToSet1(113, scan, ext)); // mute has no key code
+        QVERIFY(!KeyCapture::evdevToSet1(0, scan, ext));
+
+        // Through the event path into the key code space.
+        KeyCapture capture;
+        QSignalSpy spy(&capture, &KeyCapture::keyEvent);
+        sendKey(m_top, QEvent::KeyPress, 96); // keypad Enter
+        sendKey(m_top, QEvent::KeyRelease, 96);
+        sendKey(m_top, QEvent::KeyPress, 72);  // keypad 8 (plain 72)
+        sendKey(m_top, QEvent::KeyPress, 103); // Up (extended 72)
+        sendKey(m_top, QEvent::KeyPress, 113); // mute: not seen
+        const QVector<Seen> s = seen(spy);
+        QCOMPARE(s.size(), 4);
+        QCOMPARE(keyCodeFromEvent(s[0].scanCode, unsigned(s[0].flags)), 229);
+        QCOMPARE(s[1].flags, int(KeyFlagExtended | KeyFlagReleased));
+        QCOMPARE(keyCodeFromEvent(s[2].scanCode, unsigned(s[2].flags)), 236);
+        QCOMPARE(keyCodeFromEvent(s[3].scanCode, unsigned(s[3].flags)), 72);
+    }
+
+    // An event handed on from the window to the focus widget and its parents is one key.
+    // The widget still gets the key: typing is not blocked.
+    void eachKeyOnceAndNotSwallowed() {
+        KeyCapture capture;
+        QSignalSpy spy(&capture, &KeyCapture::keyEvent);
+        sendKey(m_top, QEvent::KeyPress, 30, false, Qt::Key_A, QStringLiteral("a"));
+        sendKey(m_top, QEvent::KeyRelease, 30, false, Qt::Key_A, QStringLiteral("a"));
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(m_edit->text(), QStringLiteral("a"));
+    }
+
+    // Alt held marks every key until it is released, the Alt key's own press included.
+    void altHeldFlagsKeysBetweenPressAndRelease() {
+        KeyCapture capture;
+        QSignalSpy spy(&capture, &KeyCapture::keyEvent);
+        sendKey(m_top, QEvent::KeyPress, 100); // right Alt
+        sendKey(m_top, QEvent::KeyPress, 30);
+        sendKey(m_top, QEvent::KeyRelease, 30);
+        sendKey(m_top, QEvent::KeyRelease, 100);
+        sendKey(m_top, QEvent::KeyPress, 30);
+        const QVector<Seen> s = seen(spy);
+        QCOMPARE(s.size(), 5);
+        QCOMPARE(s[0].flags, int(KeyFlagExtended | KeyFlagAltDown));
+        QCOMPARE(keyCodeFromEvent(s[0].scanCode, unsigned(s[0].flags)), 239);
+        QCOMPARE(s[1].flags, int(KeyFlagAltDown));
+        QCOMPARE(s[2].flags, int(KeyFlagAltDown | KeyFlagReleased));
+        QCOMPARE(s[3].flags, int(KeyFlagExtended | KeyFlagReleased));
+        QCOMPARE(s[4].flags, 0);
+    }
+
+    // A held key: X repeats it as release-press pairs marked auto-repeat; the capture
+    // gives presses marked as repeat and one release at the end, as a keyboard hook does.
+    void heldKeyRepeatsAsPresses() {
+        KeyCapture capture;
+        QSignalSpy spy(&capture, &KeyCapture::keyEvent);
+        sendKey(m_top, QEvent::KeyPress, 31);
+        sendKey(m_top, QEvent::KeyRelease, 31, true);
+        sendKey(m_top, QEvent::KeyPress, 31, true);
+        sendKey(m_top, QEvent::KeyPress, 31); // a platform that repeats without marking
+        sendKey(m_top, QEvent::KeyRelease, 31);
+        const QVector<Seen> s = seen(spy);
+        QCOMPARE(s.size(), 4);
+        QVERIFY(!s[0].repeat);
+        QVERIFY(s[1].repeat);
+        QVERIFY(s[2].repeat);
+        QCOMPARE(s[3].flags, int(KeyFlagReleased));
+        QVERIFY(!s[3].repeat);
+    }
+
+    void listensOnlyWhileItLives() {
+        QSignalSpy *spy = nullptr;
+        {
+            auto *capture = new KeyCapture;
+            spy = new QSignalSpy(capture, &KeyCapture::keyEvent);
+            delete capture;
+        }
+        sendKey(m_top, QEvent::KeyPress, 30);
+        QCOMPARE(spy->count(), 0);
+        delete spy;
+    }
+};
+
+QTEST_MAIN(TestKeyCapture)
+#include "tst_keycapture.moc"

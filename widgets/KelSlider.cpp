@@ -1,0 +1,79 @@
+#include "KelSlider.h"
+
+#include "InterfaceColour.h"
+#include "Scale.h"
+
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+KelSlider::KelSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent) {
+    setFocusPolicy(Qt::NoFocus);
+    refreshStyle();
+}
+
+QString KelSlider::sliderStyleSheet(const QColor &accent, double factor) {
+    const int groove = qMax(2, scaled(4, factor));
+    const int handle = qMax(8, scaled(14, factor));
+    const int margin = (handle - groove) / 2;
+    return QStringLiteral("QSlider{background:transparent;}"
+                          "QSlider::groove:horizontal{height:%1px;background:rgb(60,64,70);"
+                          "border-radius:%2px;}"
+                          "QSlider::sub-page:horizontal{background:rgb(%4,%5,%6);"
+                          "border-radius:%2px;}"
+                          "QSlider::add-page:horizontal{background:rgb(60,64,70);"
+                          "border-radius:%2px;}"
+                          "QSlider::handle:horizontal{width:%3px;height:%3px;margin:-%7px 0;"
+                          "border-radius:%8px;background:rgb(235,238,242);"
+                          "border:%9px solid rgb(%4,%5,%6);}"
+                          "QSlider::sub-page:horizontal:disabled{background:rgb(90,90,90);}"
+                          "QSlider::handle:horizontal:disabled{border-color:rgb(90,90,90);}")
+        .arg(groove)
+        .arg(groove / 2)
+        .arg(handle)
+        .arg(accent.red())
+        .arg(accent.green())
+        .arg(accent.blue())
+        .arg(margin)
+        .arg(handle / 2)
+        .arg(qMax(1, scaled(2, factor)));
+}
+
+void KelSlider::refreshStyle() {
+    const QString sheet = sliderStyleSheet(interfaceColour(), scaleFactor());
+    if (styleSheet() != sheet)
+        setStyleSheet(sheet);
+}
+
+int KelSlider::valueAt(const QPoint &pos) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const int span = groove.width() - handle.width();
+    const int x = pos.x() - groove.x() - handle.width() / 2;
+    return QStyle::sliderValueFromPosition(minimum(), maximum(), x, qMax(1, span),
+                                           option.upsideDown);
+}
+
+void KelSlider::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && isEnabled()) {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect handle =
+            style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+        if (!handle.contains(event->pos())) {
+            // Jump to the click, then let the handle be dragged from there.
+            setValue(valueAt(event->pos()));
+            emit sliderClicked(value());
+        }
+    }
+    QSlider::mousePressEvent(event);
+}
+
+void KelSlider::showEvent(QShowEvent *event) {
+    refreshStyle();
+    QSlider::showEvent(event);
+}
