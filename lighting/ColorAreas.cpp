@@ -22,13 +22,30 @@ void paintSwatch(QWidget *widget, const QColor &colour) {
 
 QColor colourFromHsv(int hue, int saturation, int value) {
     const int h = ((hue % kHueTurn) + kHueTurn) % kHueTurn;
-    return QColor::fromHsv(h, qBound(0, saturation, kComponentMax),
-                           qBound(0, value, kComponentMax));
+    return QColor::fromHsv(h, qBound(0, saturation, kComponentMax), qBound(0, value, kComponentMax))
+        .toRgb();
+}
+
+// ---------------------------------------------------------------- picking
+
+void PickColorArea::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton)
+        pickAt(event->pos());
+}
+
+void PickColorArea::mouseMoveEvent(QMouseEvent *event) {
+    if (event->buttons() & Qt::LeftButton)
+        pickAt(event->pos());
+}
+
+void PickColorArea::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton)
+        emit mouseReleaseSignal();
 }
 
 // ---------------------------------------------------------------- hue bar
 
-HColorArea::HColorArea(QWidget *parent) : QWidget(parent) {
+HColorArea::HColorArea(QWidget *parent) : PickColorArea(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -62,29 +79,16 @@ void HColorArea::paintEvent(QPaintEvent *) {
     painter.drawPolygon(marker, 3);
 }
 
-void HColorArea::pickAt(int y) {
-    const double f = qBound(0.0, 1.0 - double(y) / qMax(1, height()), 1.0);
+void HColorArea::pickAt(const QPoint &pos) {
+    const double f = qBound(0.0, 1.0 - double(pos.y()) / qMax(1, height()), 1.0);
     m_hue = int(f * kHueTurn);
     update();
     emit hueChangedSignal(m_hue);
 }
 
-void HColorArea::mousePressEvent(QMouseEvent *event) {
-    pickAt(qRound(event->localPos().y()));
-}
-
-void HColorArea::mouseMoveEvent(QMouseEvent *event) {
-    if (event->buttons() & Qt::LeftButton)
-        pickAt(qRound(event->localPos().y()));
-}
-
-void HColorArea::mouseReleaseEvent(QMouseEvent *) {
-    emit mouseReleaseSignal();
-}
-
 // ---------------------------------------------------------------- saturation/value field
 
-SVColorArea::SVColorArea(QWidget *parent) : QWidget(parent) {
+SVColorArea::SVColorArea(QWidget *parent) : PickColorArea(parent) {
     setCursor(Qt::CrossCursor);
 }
 
@@ -133,19 +137,6 @@ void SVColorArea::pickAt(const QPoint &pos) {
     update();
     qDebug("SVColorArea mousePressEvent %d %d\n", x, up);
     emit svChangedSignal(m_hue, m_saturation, m_value);
-}
-
-void SVColorArea::mousePressEvent(QMouseEvent *event) {
-    pickAt(event->pos());
-}
-
-void SVColorArea::mouseMoveEvent(QMouseEvent *event) {
-    if (event->buttons() & Qt::LeftButton)
-        pickAt(event->pos());
-}
-
-void SVColorArea::mouseReleaseEvent(QMouseEvent *) {
-    emit mouseReleaseSignal();
 }
 
 // ---------------------------------------------------------------- preview and swatch

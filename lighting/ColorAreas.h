@@ -6,9 +6,27 @@
 #include <QColor>
 #include <QWidget>
 
+// A painted area the pointer picks a point in: a press, or a drag with the left button,
+// picks; the release is reported.
+class PickColorArea : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+signals:
+    void mouseReleaseSignal();
+
+protected:
+    virtual void pickAt(const QPoint &pos) = 0;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
 // A vertical strip through every hue, red at the bottom and at the top, with a marker at the
-// current hue. Pressing or dragging picks the hue under the pointer.
-class HColorArea : public QWidget {
+// current hue. Picking takes the hue under the pointer.
+class HColorArea : public PickColorArea {
     Q_OBJECT
 
 public:
@@ -20,25 +38,21 @@ public:
 
 signals:
     void hueChangedSignal(int hue);
-    void mouseReleaseSignal();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void pickAt(const QPoint &pos) override;
 
 private:
-    void pickAt(int y);
     int stripWidth() const;
 
     int m_hue = 0;
 };
 
 // A square of one hue: saturation grows to the right, value upwards. A circle marks the
-// current point; pressing or dragging moves it and reports the point as saturation and
-// value 0..255, whatever the square's size on the screen.
-class SVColorArea : public QWidget {
+// current point; picking moves it and reports the point as saturation and value 0..255,
+// whatever the square's size on the screen.
+class SVColorArea : public PickColorArea {
     Q_OBJECT
 
 public:
@@ -51,7 +65,6 @@ public:
 
 signals:
     void svChangedSignal(int hue, int saturation, int value);
-    void mouseReleaseSignal();
 
 public slots:
     // A new hue from the bar: the square repaints and the point's colour is reported.
@@ -59,13 +72,9 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void pickAt(const QPoint &pos) override;
 
 private:
-    void pickAt(const QPoint &pos);
-
     int m_hue = 0;
     int m_saturation = 0;
     int m_value = 0;
@@ -113,5 +122,6 @@ private:
     QColor m_colour;
 };
 
-// The colour of hue 0..360 (360 is hue 0), saturation and value, fully opaque.
+// The colour of hue 0..360 (360 is hue 0), saturation and value, fully opaque, as red,
+// green and blue.
 QColor colourFromHsv(int hue, int saturation, int value);

@@ -13,7 +13,6 @@
 
 #include <QFile>
 #include <QIcon>
-#include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QToolButton>
@@ -257,11 +256,5 @@ void KelColorArea::MouseReleaseSlot() {
 }
 
 void KelColorArea::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    painter.drawPixmap(rect(), m_background);
-    QPen pen(interfaceColour());
-    pen.setWidth(2);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    KelMessageBox::paintSkinnedDialog(this, m_background);
 }
