@@ -124,6 +124,9 @@ KelColorArea::KelColorArea(const QColor &start, QWidget *parent)
 
     retranslateUi();
     setColor(start);
+    // Typing straight away replaces the hexadecimal text.
+    m_hexEdit->setFocus();
+    m_hexEdit->selectAll();
 }
 
 QSpinBox *KelColorArea::makeBox(int column, int row, int maximum, const QString &objectName) {
