@@ -58,8 +58,9 @@ void TestLightingWindow::effectAndColourReachTheMouse() {
     WindowRig rig;
     MousecfgWidget &w = rig.open();
     auto *page = w.findChild<KelColorWindow *>();
-    QVERIFY(page && page->isVisible());
-    w.slotRefreshProfile(2); // the mouse went to the third profile
+    QVERIFY(page);
+    QTRY_VERIFY_WITH_TIMEOUT(page->isVisible(), 10000); // the start page, once the window shows
+    w.slotRefreshProfile(2);                            // the mouse went to the third profile
     writeDiffFlag(0);
     appliedSet() = workingSet();
 
