@@ -6,11 +6,13 @@
 #include "DeviceThreads.h"
 #include "HidTransport.h"
 #include "InterfaceColour.h"
+#include "KelDPIWindow.h"
 #include "KelLineEdit.h"
 #include "KelMessageBox.h"
 #include "KelProcessDialog.h"
 #include "KelProcessbar.h"
 #include "KelPushButton.h"
+#include "KelReportRate.h"
 #include "LanguageFont.h"
 #include "ModelDescriptor.h"
 #include "MousecfgWidget.h"
@@ -297,6 +299,7 @@ void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {
     ProfileData &p = w.activeProfile();
     p.dpi = iDPI;
     saveProfileDpi(w.profileNames[w.activeIndex()], iDPI);
+    m_dpiWindow->setActiveStage(iDPI);
     showOsd(tr("DPI") + QStringLiteral(" %1:%2").arg(iDPI + 1).arg(
                             stageToDpi(int(p.dpiInfo[iDPI].y), sensorCode())));
 }
@@ -307,6 +310,7 @@ void MousecfgWidget::slotRefreshLightMode(quint8 iBuff1) {
 
 void MousecfgWidget::slotRefreshRate(quint8 iRate) {
     workingSet().activeProfile().pollrate = iRate;
+    m_reportRate->setReportRate(iRate);
     showOsd(rateText(iRate));
 }
 
