@@ -128,8 +128,7 @@ void KelDPIWindow::relayout() {
     // room when a model has more stages than that.
     const int pitch = qMin(kRowPitch, (bottom - kRowY) / m_stageCount);
     const int rowH = pitch - kRowGap;
-    m_title->setGeometry(
-        scaledRect(kDpiTitle.x(), kDpiTitle.y(), kDpiTitle.width(), kDpiTitle.height()));
+    m_title->setGeometry(placed(kDpiTitle));
     for (int i = 0; i < kDpiStageCount; ++i) {
         const bool shown = i < m_stageCount;
         m_rows[i]->setGeometry(shown ? scaledRect(kRowX, kRowY + pitch * i, kRowW, rowH) : QRect());
@@ -137,9 +136,7 @@ void KelDPIWindow::relayout() {
         m_rows[i]->relayout(rowH);
     }
     const auto place = [this](QWidget *w, const QRect &design) {
-        w->setGeometry(m_showSleep
-                           ? scaledRect(design.x(), design.y(), design.width(), design.height())
-                           : QRect());
+        w->setGeometry(m_showSleep ? placed(design) : QRect());
         w->setVisible(m_showSleep);
     };
     place(m_sleepLabel, kSleepLabel);

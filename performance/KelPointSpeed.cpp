@@ -58,18 +58,13 @@ KelLabel *optionLabel(QWidget *parent) {
 
 // Places a control at its design rectangle, or hides it where the layout has none.
 void place(QWidget *w, const QRect &design) {
-    w->setGeometry(design.isEmpty()
-                       ? QRect()
-                       : scaledRect(design.x(), design.y(), design.width(), design.height()));
+    w->setGeometry(design.isEmpty() ? QRect() : placed(design));
     w->setVisible(!design.isEmpty());
 }
 } // namespace
 
 KelPointSpeed::KelPointSpeed(QWidget *parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("pointSpeed"));
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(
-        QStringLiteral("#pointSpeed{background-color: rgba(33,35,35,0.5); border-radius: 8px;}"));
+    makePanel(this, QStringLiteral("pointSpeed"));
     m_syncMode = descriptorSyncMode();
 
     m_keyLabel = optionLabel(this);

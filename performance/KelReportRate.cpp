@@ -14,17 +14,8 @@
 
 using namespace PerformanceLayout;
 
-namespace {
-QRect place(const QRect &design) {
-    return scaledRect(design.x(), design.y(), design.width(), design.height());
-}
-} // namespace
-
 KelReportRate::KelReportRate(QWidget *parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("reportRate"));
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(
-        QStringLiteral("#reportRate{background-color: rgba(33,35,35,0.5); border-radius: 8px;}"));
+    makePanel(this, QStringLiteral("reportRate"));
 
     m_title = new KelLabel(this);
     m_title->setDesignPixelSize(14);
@@ -83,12 +74,12 @@ void KelReportRate::showRate() {
 }
 
 void KelReportRate::relayout() {
-    m_title->setGeometry(place(kRateTitle));
-    m_rateButton->setGeometry(place(kRateButton));
+    m_title->setGeometry(placed(kRateTitle));
+    m_rateButton->setGeometry(placed(kRateButton));
     m_rateMenu->setFixedWidth(scaled(kRateMenuWidth));
-    m_liftLabel->setGeometry(place(kLiftLabel));
-    m_liftButtons[0]->setGeometry(place(kLift1));
-    m_liftButtons[1]->setGeometry(place(kLift2));
+    m_liftLabel->setGeometry(placed(kLiftLabel));
+    m_liftButtons[0]->setGeometry(placed(kLift1));
+    m_liftButtons[1]->setGeometry(placed(kLift2));
     for (KelRadioButton *button : m_liftButtons)
         button->refreshStyle();
 }

@@ -2,7 +2,10 @@
 // Where the controls of the DPI, report-rate and sensor pages sit, in design units of each
 // page; every rectangle is multiplied by the scale factor when it is laid out.
 
+#include "Scale.h"
+
 #include <QRect>
+#include <QWidget>
 
 namespace PerformanceLayout {
 // ---- DPI page (456 x 386). The sensor page lies over its lower part from y 338 on, so
@@ -61,4 +64,19 @@ constexpr QRect kEco(110, kLine2, 66, kLineH);
 constexpr QRect kStandard(180, kLine2, 96, kLineH);
 constexpr QRect kCompetitive(280, kLine2, 124, kLineH);
 constexpr int kOptionPixels = 11;
+
+// A design rectangle at the scale factor now published.
+inline QRect placed(const QRect &design) {
+    return scaledRect(design.x(), design.y(), design.width(), design.height());
+}
+
+// The report-rate and sensor pages lie on a translucent panel; the name keeps the panel's
+// colour off their children.
+inline void makePanel(QWidget *page, const QString &objectName) {
+    page->setObjectName(objectName);
+    page->setAttribute(Qt::WA_StyledBackground);
+    page->setStyleSheet(
+        QStringLiteral("#%1{background-color: rgba(33,35,35,0.5); border-radius: 8px;}")
+            .arg(objectName));
+}
 } // namespace PerformanceLayout
