@@ -123,15 +123,19 @@ void KelDPIWindow::showActiveStage() {
 }
 
 void KelDPIWindow::relayout() {
+    // The rows keep their full height while they fit above the sensor page: they move up
+    // into the title's room as far as it allows, then the title gives way and the rows
+    // share what is left.
     const int bottom = m_showSleep ? kSleepTop - kRowGap : kDpiUsableBottom;
-    // The rows keep their full height while they fit above the sensor page, and share the
-    // room when a model has more stages than that.
-    const int pitch = qMin(kRowPitch, (bottom - kRowY) / m_stageCount);
+    const int top = qBound(kRowsTopMin, bottom - kRowPitch * m_stageCount, kRowY);
+    const int pitch = qMin(kRowPitch, (bottom - top) / m_stageCount);
     const int rowH = pitch - kRowGap;
-    m_title->setGeometry(placed(kDpiTitle));
+    const bool titleFits = top >= kDpiTitle.bottom() + 1;
+    m_title->setGeometry(titleFits ? placed(kDpiTitle) : QRect());
+    m_title->setVisible(titleFits);
     for (int i = 0; i < kDpiStageCount; ++i) {
         const bool shown = i < m_stageCount;
-        m_rows[i]->setGeometry(shown ? scaledRect(kRowX, kRowY + pitch * i, kRowW, rowH) : QRect());
+        m_rows[i]->setGeometry(shown ? scaledRect(kRowX, top + pitch * i, kRowW, rowH) : QRect());
         m_rows[i]->setVisible(shown);
         m_rows[i]->relayout(rowH);
     }

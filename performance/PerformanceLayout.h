@@ -10,16 +10,18 @@
 namespace PerformanceLayout {
 // ---- DPI page (456 x 386). The sensor page lies over its lower part from y 338 on, so
 // everything it shows stays above that line.
-constexpr QRect kDpiTitle(15, 14, 300, 22);
+constexpr QRect kDpiTitle(15, 10, 300, 22);
 constexpr int kRowX = 15, kRowY = 43, kRowPitch = 50, kRowW = 440, kRowH = 48;
+constexpr int kRowsTopMin = 8; // where the rows start when the title gives way
 constexpr int kRowGap = kRowPitch - kRowH;
 constexpr int kDpiUsableBottom = 336;
-// Sleep time and "MOVE TO LIGHT OFF", below the rows, for models without a lighting page.
-constexpr int kSleepTop = 288;
-constexpr QRect kSleepLabel(15, 288, 280, 18);
-constexpr QRect kSleepSlider(15, 310, 200, 22);
-constexpr QRect kSleepValue(222, 312, 74, 18);
-constexpr QRect kMoveOff(298, 310, 156, 22);
+// Sleep time and "MOVE TO LIGHT OFF", on one line below the rows, for models without a
+// lighting page.
+constexpr int kSleepTop = 310;
+constexpr QRect kSleepLabel(15, 310, 90, 22);
+constexpr QRect kSleepSlider(108, 310, 114, 22);
+constexpr QRect kSleepValue(228, 310, 74, 22);
+constexpr QRect kMoveOff(306, 310, 148, 22);
 
 // ---- One stage row (440 wide; its height follows the row pitch). Controls that span the
 // row are centred on it; the rest sit on its upper or lower line.
