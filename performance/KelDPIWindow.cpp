@@ -36,7 +36,7 @@ KelDPIWindow::KelDPIWindow(QWidget *parent) : QWidget(parent) {
 
     m_stageGroup = new QButtonGroup(this);
     m_stageGroup->setExclusive(true);
-    const DpiRange start = dpiRangeFor(m_sensorCode, currentProductName(), descriptor33254());
+    const DpiRange start = dpiRangeFor(m_sensorCode, QString(), descriptor33254());
     for (int i = 0; i < kDpiStageCount; ++i) {
         auto *row = new KelSingleDPI(quint8(i), this);
         m_rows[i] = row;
@@ -101,7 +101,11 @@ void KelDPIWindow::collectProfile(ProfileSet &set) const {
 
 void KelDPIWindow::setSensorCode(int code) {
     m_sensorCode = code;
-    const DpiRange range = dpiRangeFor(code, currentProductName(), descriptor33254());
+    // Only 3327 depends on the product and only 3325 and 33252 on the descriptor's variant
+    // flag; the files are read for those alone, as the page is loaded at every switch.
+    const QString product = code == 3327 ? currentProductName() : QString();
+    const int variant = code == 3325 || code == 33252 ? descriptor33254() : 0;
+    const DpiRange range = dpiRangeFor(code, product, variant);
     for (KelSingleDPI *row : m_rows)
         row->setSensor(code, range);
 }

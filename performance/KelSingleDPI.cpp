@@ -15,6 +15,15 @@
 using namespace PerformanceLayout;
 
 namespace {
+// Through the palette: cheap enough to set at every load.
+void setTextColour(QWidget *w, const QColor &colour) {
+    if (w->palette().color(QPalette::WindowText) == colour)
+        return;
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    w->setPalette(palette);
+}
+
 KelLabel *rowLabel(QWidget *parent, int pixels, Qt::Alignment alignment) {
     auto *label = new KelLabel(parent);
     label->setDesignPixelSize(pixels);
@@ -36,6 +45,8 @@ KelSingleDPI::KelSingleDPI(quint8 stage, QWidget *parent) : QWidget(parent), m_s
     m_minLabel = rowLabel(this, kRangePixels, Qt::AlignRight);
     m_maxLabel = rowLabel(this, kRangePixels, Qt::AlignLeft);
     m_stageButton = new KelStageButton(stage + 1, this);
+    setTextColour(m_minLabel, QColor(130, 136, 144));
+    setTextColour(m_maxLabel, QColor(130, 136, 144));
 
     connect(m_slider, &KelTwoBarSlider::valuesMoved, this, &KelSingleDPI::onSliderChanged);
     connect(m_linkBox, &QCheckBox::stateChanged, this, &KelSingleDPI::onStateChanged);
@@ -68,13 +79,9 @@ void KelSingleDPI::setUsed(quint8 used) {
     const QSignalBlocker blocker(m_enableBox);
     m_enableBox->setChecked(used != 0);
     // A skipped stage reads dimmer.
-    const QString colour = used != 0 ? QStringLiteral("color:rgb(235,238,242);")
-                                     : QStringLiteral("color:rgb(120,124,130);");
+    const QColor text = used != 0 ? QColor(235, 238, 242) : QColor(120, 124, 130);
     for (KelLabel *label : {m_dpiLabel, m_xLabel, m_yLabel})
-        label->setStyleSheet(colour);
-    const QString dim = QStringLiteral("color:rgb(130,136,144);");
-    m_minLabel->setStyleSheet(dim);
-    m_maxLabel->setStyleSheet(dim);
+        setTextColour(label, text);
 }
 
 void KelSingleDPI::setValues(int x, int y) {

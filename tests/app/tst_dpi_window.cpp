@@ -47,6 +47,7 @@ private slots:
     void dpiTabToTheMouseAndBack() {
         WindowRig rig;
         MousecfgWidget &w = rig.open();
+        w.show();
         w.setPage(MousecfgWidget::PageDpi);
         auto *dpi = w.findChild<KelDPIWindow *>(QStringLiteral("dpiWindow"));
         auto *rate = w.findChild<KelReportRate *>(QStringLiteral("reportRate"));

@@ -26,6 +26,7 @@ class TestDpiWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestAppDir> m_dir;
+    std::unique_ptr<KelDPIWindow> m_rangePage; // one page for all the sensors
 
     // A page for the descriptor keys given, shown at scale 1.0.
     std::unique_ptr<KelDPIWindow> makePage(const QVariantMap &descriptor = {}) {
@@ -38,8 +39,11 @@ class TestDpiWindow : public QObject {
     }
 
 private slots:
-    void init() { m_dir = std::make_unique<TestAppDir>(); }
-    void cleanup() { m_dir.reset(); }
+    void initTestCase() { m_dir = std::make_unique<TestAppDir>(); }
+    void cleanupTestCase() {
+        m_rangePage.reset();
+        m_dir.reset();
+    }
 
     void rangesAndLabels_data() {
         QTest::addColumn<int>("code");
@@ -51,6 +55,10 @@ private slots:
         QTest::addColumn<QString>("high");
         QTest::addColumn<bool>("link");
         const QString any = QStringLiteral("TOLV");
+        // No sensor code (first, on the fresh page): the numbers read 0 and the rows keep the
+        // range they were made with.
+        QTest::newRow("none") << 0 << any << 0 << 1 << 50 << "0"
+                              << "0" << false;
         QTest::newRow("3104") << 3104 << any << 0 << 14 << 105 << "500"
                               << "4200" << true;
         QTest::newRow("31042") << 31042 << any << 0 << 14 << 158 << "500"
@@ -93,9 +101,6 @@ private slots:
                                << "52000" << false;
         QTest::newRow("3399") << 3399 << any << 0 << 0 << 599 << "50"
                               << "40000" << true;
-        // No sensor code: the numbers read 0 and the rows keep the range they had.
-        QTest::newRow("none") << 0 << any << 0 << 1 << 50 << "0"
-                              << "0" << false;
     }
 
     void rangesAndLabels() {
@@ -109,7 +114,11 @@ private slots:
         QFETCH(bool, link);
         m_dir->setIni(QStringLiteral("Configs/Config.ini"),
                       {{QStringLiteral("Config/CurrentProductName"), product}});
-        auto page = makePage({{QStringLiteral("PROFILE/33254"), variant}});
+        if (!m_rangePage)
+            m_rangePage = makePage();
+        m_dir->setIni(QStringLiteral("DefaultProfile.bin"),
+                      {{QStringLiteral("PROFILE/33254"), variant}});
+        KelDPIWindow *page = m_rangePage.get();
         ProfileData record;
         record.dpiInfo[7] = {1, 1, 0, 321, 321};
         page->loadProfile(record, code, 1, 0);
@@ -119,7 +128,7 @@ private slots:
             QCOMPARE(row->slider()->maximum(), maximum);
             QCOMPARE(row->minimumText(), low);
             QCOMPARE(row->maximumText(), high);
-            QCOMPARE(row->linkBox()->isVisibleTo(page.get()), link);
+            QCOMPARE(row->linkBox()->isVisibleTo(page), link);
         }
         if (code == 3389)
             QCOMPARE(page->row(7)->xText(), QStringLiteral("X:16100"));
