@@ -1,8 +1,9 @@
-// The DPI tab in the main window against the virtual mouse: a stage, the report rate and
-// the key response changed on the pages reach the mouse's tables on Apply; the mouse's own
-// stage and rate changes show on the pages; a profile file with values the sliders cannot
-// show reaches the mouse as stored.
+// The DPI tab in the main window against the virtual mouse: a stage, the report rate, the
+// key response and slot 0's lighting power options changed on the pages reach the mouse's
+// tables on Apply; the mouse's own stage and rate changes show on the pages; a profile file
+// with values the sliders cannot show reaches the mouse as stored.
 #include "AppConfig.h"
+#include "KelCheckBox.h"
 #include "KelDPIWindow.h"
 #include "KelMenu.h"
 #include "KelPointSpeed.h"
@@ -36,6 +37,8 @@ QByteArray encoded(uint32_t x, uint32_t y) {
     return QByteArray(reinterpret_cast<const char *>(out), 4);
 }
 
+constexpr size_t kSettingsMoveOff = 7;
+constexpr size_t kSettingsSleep = 8;
 constexpr size_t kSettingsDebounce = 9;
 constexpr size_t kSettingsRateOfProfile1 = 11;
 } // namespace
@@ -54,7 +57,15 @@ private slots:
         auto *sensor = w.findChild<KelPointSpeed *>(QStringLiteral("pointSpeed"));
         QVERIFY(dpi && rate && sensor);
         QVERIFY(dpi->isVisible() && rate->isVisible() && sensor->isVisible());
-        QCOMPARE(int(workingSet().ProfileID), 0);
+        // Sleep time and "MOVE TO LIGHT OFF" belong to slot 0 whatever slot is shown.
+        w.slotRefreshProfile(1);
+        const ProfileData slot1 = workingSet().profiles[1];
+        dpi->sleepSlider()->setValue(5);
+        dpi->moveOffBox()->click();
+        QCOMPARE(int(workingSet().profiles[0].LedSleepTime), 5);
+        QCOMPARE(int(workingSet().profiles[0].LedMoveOFF), 255);
+        QVERIFY(workingSet().profiles[1] == slot1);
+        w.slotRefreshProfile(0);
 
         // Stage 3 (1600 DPI) moved as a user would, 500 Hz from the menu, key response 9.
         KelTwoBarSlider *slider = dpi->row(2)->slider();
@@ -73,6 +84,8 @@ private slots:
         const std::vector<uint8_t> settings = rig.mouse.table(MouseTable::Settings);
         QCOMPARE(int(settings[kSettingsRateOfProfile1]), 2);
         QCOMPARE(int(settings[kSettingsDebounce]), 9);
+        QCOMPARE(int(settings[kSettingsMoveOff]), 255);
+        QCOMPARE(int(settings[kSettingsSleep]), 5);
         QCOMPARE(workingSet().profiles[0].dpiInfo[2].xy, 32u);
 
         // Changes made on the mouse show at once.

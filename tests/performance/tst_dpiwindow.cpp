@@ -51,56 +51,34 @@ private slots:
         QTest::addColumn<int>("variant");
         QTest::addColumn<int>("minimum");
         QTest::addColumn<int>("maximum");
-        QTest::addColumn<QString>("low");
-        QTest::addColumn<QString>("high");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
         QTest::addColumn<bool>("link");
         const QString any = QStringLiteral("TOLV");
         // No sensor code (first, on the fresh page): the numbers read 0 and the rows keep the
         // range they were made with.
-        QTest::newRow("none") << 0 << any << 0 << 1 << 50 << "0"
-                              << "0" << false;
-        QTest::newRow("3104") << 3104 << any << 0 << 14 << 105 << "500"
-                              << "4200" << true;
-        QTest::newRow("31042") << 31042 << any << 0 << 14 << 158 << "500"
-                               << "8400" << true;
-        QTest::newRow("3212") << 3212 << any << 0 << 16 << 111 << "600"
-                              << "7200" << false;
-        QTest::newRow("3311") << 3311 << any << 0 << 1 << 120 << "100"
-                              << "12000" << false;
-        QTest::newRow("33112") << 33112 << any << 0 << 1 << 180 << "100"
-                               << "24000" << false;
-        QTest::newRow("3325") << 3325 << any << 0 << 1 << 50 << "100"
-                              << "5000" << false;
-        QTest::newRow("3325 33254") << 3325 << any << 1 << 1 << 90 << "100"
-                                    << "16000" << false;
-        QTest::newRow("33252") << 33252 << any << 0 << 1 << 75 << "100"
-                               << "10000" << false;
-        QTest::newRow("33252 33254") << 33252 << any << 1 << 1 << 90 << "100"
-                                     << "16000" << false;
-        QTest::newRow("3327 DRAVIK") << 3327 << "DRAVIK" << 0 << 1 << 92 << "200"
-                                     << "12400" << false;
-        QTest::newRow("3327 GRANDUX") << 3327 << "GRANDUX" << 0 << 1 << 92 << "200"
-                                      << "12400" << false;
-        QTest::newRow("3327 other") << 3327 << any << 0 << 1 << 106 << "200"
-                                    << "16400" << false;
-        QTest::newRow("3333") << 3333 << any << 0 << 2 << 120 << "200"
-                              << "16000" << false;
-        QTest::newRow("3335") << 3335 << any << 0 << 1 << 160 << "100"
-                              << "16000" << false;
-        QTest::newRow("33352") << 33352 << any << 0 << 1 << 240 << "100"
-                               << "32000" << false;
-        QTest::newRow("3360") << 3360 << any << 0 << 1 << 180 << "100"
-                              << "24000" << true;
-        QTest::newRow("3370") << 3370 << any << 0 << 1 << 290 << "50"
-                              << "19000" << false;
-        QTest::newRow("3389") << 3389 << any << 0 << 2 << 480 << "100"
-                              << "32000" << true;
-        QTest::newRow("3395") << 3395 << any << 0 << 0 << 519 << "50"
-                              << "26000" << false;
-        QTest::newRow("33952") << 33952 << any << 0 << 0 << 779 << "50"
-                               << "52000" << false;
-        QTest::newRow("3399") << 3399 << any << 0 << 0 << 599 << "50"
-                              << "40000" << true;
+        QTest::newRow("none") << 0 << any << 0 << 1 << 50 << 0 << 0 << false;
+        QTest::newRow("3104") << 3104 << any << 0 << 14 << 105 << 500 << 4200 << true;
+        QTest::newRow("31042") << 31042 << any << 0 << 14 << 158 << 500 << 8400 << true;
+        QTest::newRow("3212") << 3212 << any << 0 << 16 << 111 << 600 << 7200 << false;
+        QTest::newRow("3311") << 3311 << any << 0 << 1 << 120 << 100 << 12000 << false;
+        QTest::newRow("33112") << 33112 << any << 0 << 1 << 180 << 100 << 24000 << false;
+        QTest::newRow("3325") << 3325 << any << 0 << 1 << 50 << 100 << 5000 << false;
+        QTest::newRow("3325 33254") << 3325 << any << 1 << 1 << 90 << 100 << 16000 << false;
+        QTest::newRow("33252") << 33252 << any << 0 << 1 << 75 << 100 << 10000 << false;
+        QTest::newRow("33252 33254") << 33252 << any << 1 << 1 << 90 << 100 << 16000 << false;
+        QTest::newRow("3327 DRAVIK") << 3327 << "DRAVIK" << 0 << 1 << 92 << 200 << 12400 << false;
+        QTest::newRow("3327 GRANDUX") << 3327 << "GRANDUX" << 0 << 1 << 92 << 200 << 12400 << false;
+        QTest::newRow("3327 other") << 3327 << any << 0 << 1 << 106 << 200 << 16400 << false;
+        QTest::newRow("3333") << 3333 << any << 0 << 2 << 120 << 200 << 16000 << false;
+        QTest::newRow("3335") << 3335 << any << 0 << 1 << 160 << 100 << 16000 << false;
+        QTest::newRow("33352") << 33352 << any << 0 << 1 << 240 << 100 << 32000 << false;
+        QTest::newRow("3360") << 3360 << any << 0 << 1 << 180 << 100 << 24000 << true;
+        QTest::newRow("3370") << 3370 << any << 0 << 1 << 290 << 50 << 19000 << false;
+        QTest::newRow("3389") << 3389 << any << 0 << 2 << 480 << 100 << 32000 << true;
+        QTest::newRow("3395") << 3395 << any << 0 << 0 << 519 << 50 << 26000 << false;
+        QTest::newRow("33952") << 33952 << any << 0 << 0 << 779 << 50 << 52000 << false;
+        QTest::newRow("3399") << 3399 << any << 0 << 0 << 599 << 50 << 40000 << true;
     }
 
     void rangesAndLabels() {
@@ -109,8 +87,8 @@ private slots:
         QFETCH(int, variant);
         QFETCH(int, minimum);
         QFETCH(int, maximum);
-        QFETCH(QString, low);
-        QFETCH(QString, high);
+        QFETCH(int, low);
+        QFETCH(int, high);
         QFETCH(bool, link);
         m_dir->setIni(QStringLiteral("Configs/Config.ini"),
                       {{QStringLiteral("Config/CurrentProductName"), product}});
@@ -126,8 +104,8 @@ private slots:
             const KelSingleDPI *row = page->row(i);
             QCOMPARE(row->slider()->minimum(), minimum);
             QCOMPARE(row->slider()->maximum(), maximum);
-            QCOMPARE(row->minimumText(), low);
-            QCOMPARE(row->maximumText(), high);
+            QCOMPARE(row->minimumText(), QString::number(low));
+            QCOMPARE(row->maximumText(), QString::number(high));
             QCOMPARE(row->linkBox()->isVisibleTo(page), link);
         }
         if (code == 3389)
