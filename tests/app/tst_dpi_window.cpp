@@ -37,6 +37,7 @@ QByteArray encoded(uint32_t x, uint32_t y) {
     return QByteArray(reinterpret_cast<const char *>(out), 4);
 }
 
+constexpr size_t kSettingsSensorFlags = 5; // the lift-off distance in the low bits
 constexpr size_t kSettingsMoveOff = 7;
 constexpr size_t kSettingsSleep = 8;
 constexpr size_t kSettingsDebounce = 9;
@@ -76,6 +77,10 @@ private slots:
         QVERIFY(moved > 300 && moved == slider->yValue());
         rate->rateMenu()->actions().at(2)->trigger();
         sensor->keySlider()->setValue(9);
+        // The lift-off distance chosen on the report-rate page outlives the sensor page's
+        // collect on Apply.
+        QTest::mouseClick(rate->liftButton(0), Qt::LeftButton, {}, QPoint(7, 9));
+        QCOMPARE(int(workingSet().LiftHigh), 1);
         QTest::mouseClick(buttonNamed(w, QStringLiteral("Apply")), Qt::LeftButton);
 
         const std::vector<uint8_t> table = rig.mouse.table(MouseTable::Dpi);
@@ -83,6 +88,7 @@ private slots:
         QCOMPARE(stageBytes(table, 1), encoded(16, 16));
         const std::vector<uint8_t> settings = rig.mouse.table(MouseTable::Settings);
         QCOMPARE(int(settings[kSettingsRateOfProfile1]), 2);
+        QCOMPARE(settings[kSettingsSensorFlags] & 0x0F, 1);
         QCOMPARE(int(settings[kSettingsDebounce]), 9);
         QCOMPARE(int(settings[kSettingsMoveOff]), 255);
         QCOMPARE(int(settings[kSettingsSleep]), 5);
