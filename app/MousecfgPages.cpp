@@ -3,8 +3,11 @@
 // Each page keeps to its own block in every function here.
 #include "AppConfig.h"
 #include "KelColorWindow.h"
+#include "KelDPIWindow.h"
 #include "KelLineEdit.h"
+#include "KelPointSpeed.h"
 #include "KelPushButton.h"
+#include "KelReportRate.h"
 #include "LightingRules.h"
 #include "MainLayout.h"
 #include "MousecfgWidget.h"
@@ -34,7 +37,18 @@ void MousecfgWidget::createPages() {
     m_btnScroll->setStyleSheet(QStringLiteral("QScrollArea{background:transparent;}"));
     m_btnScroll->viewport()->setAutoFillBackground(false);
 
-    // DPI, report-rate and sensor pages.
+    // DPI, report-rate and sensor pages. The lift-off distance chosen on the report-rate
+    // page is the set's at once, and the sensor page is told so that Apply hands back the
+    // same; the DPI page's two lighting options belong to profile slot 0.
+    m_dpiWindow = new KelDPIWindow(this);
+    m_reportRate = new KelReportRate(this);
+    m_pointSpeed = new KelPointSpeed(this);
+    connect(m_reportRate, &KelReportRate::RefreshLift, this, &MousecfgWidget::slotLiftChange);
+    connect(m_reportRate, &KelReportRate::RefreshLift, m_pointSpeed, &KelPointSpeed::setLift);
+    connect(m_dpiWindow, &KelDPIWindow::SleepTimeChanged, this,
+            [](quint8 minutes) { workingSet().profiles[0].LedSleepTime = minutes; });
+    connect(m_dpiWindow, &KelDPIWindow::MoveOffChanged, this,
+            [](quint8 value) { workingSet().profiles[0].LedMoveOFF = value; });
 
     // Macro page.
 }
@@ -50,6 +64,12 @@ void MousecfgWidget::layoutPages() {
     m_btnScroll->setGeometry(placePage(kBtnWindowArea));
 
     // DPI, report-rate and sensor pages.
+    m_dpiWindow->setGeometry(placePage(kDpiWindow));
+    m_reportRate->setGeometry(placePage(kReportRate));
+    m_pointSpeed->setGeometry(placePage(kPointSpeed));
+    m_dpiWindow->relayout();
+    m_reportRate->relayout();
+    m_pointSpeed->relayout();
 
     // Macro page.
 }
@@ -62,6 +82,9 @@ void MousecfgWidget::showPages() {
     m_btnScroll->setVisible(m_page == PageCustomize);
 
     // DPI, report-rate and sensor pages.
+    m_dpiWindow->setVisible(m_page == PageDpi);
+    m_reportRate->setVisible(m_page == PageDpi);
+    m_pointSpeed->setVisible(m_page == PageDpi);
 
     // Macro page.
 }
@@ -81,6 +104,12 @@ void MousecfgWidget::refreshPages() {
     // Button page.
 
     // DPI, report-rate and sensor pages.
+    const ProfileData &shown = w.activeProfile();
+    m_dpiWindow->loadProfile(shown, sensorCode(), w.profiles[0].LedSleepTime,
+                             w.profiles[0].LedMoveOFF);
+    m_reportRate->loadProfile(shown, w.LiftHigh);
+    m_pointSpeed->loadProfile(shown, w.Sync, w.LiftHigh, w.AngleValue, w.Jitter, w.Debounce, w.Wake,
+                              w.SensorMode);
 
     // Macro page.
 }
@@ -90,6 +119,9 @@ void MousecfgWidget::collectPages() {
     Q_UNUSED(w)
 
     // DPI, report-rate and sensor pages.
+    m_dpiWindow->collectProfile(w);
+    m_reportRate->collectProfile(w);
+    m_pointSpeed->collectProfile(w);
 }
 
 void MousecfgWidget::retranslatePages() {
@@ -99,6 +131,9 @@ void MousecfgWidget::retranslatePages() {
     // Button page.
 
     // DPI, report-rate and sensor pages.
+    m_dpiWindow->retranslateUi();
+    m_reportRate->retranslateUi();
+    m_pointSpeed->retranslateUi();
 
     // Macro page.
 }
