@@ -3,6 +3,8 @@
 // Each page keeps to its own block in every function here.
 #include "KelLineEdit.h"
 #include "KelPushButton.h"
+#include "MacroDialog.h"
+#include "MacroList.h"
 #include "MainLayout.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
@@ -33,6 +35,15 @@ void MousecfgWidget::createPages() {
     // DPI, report-rate and sensor pages.
 
     // Macro page.
+    m_macroDialog = new MacroDialog(this);
+    connect(m_macroDialog, &MacroDialog::EnableButtonsSignal, this,
+            &MousecfgWidget::slotEnableButtons);
+    // Buttons bound to a renamed macro follow it, so they do not point at a missing file.
+    connect(m_macroDialog, &MacroDialog::MacroRenamed, this,
+            [this](const QString &from, const QString &to) {
+                if (renameBoundMacros(workingSet(), from, to) > 0)
+                    refreshPages();
+            });
 }
 
 void MousecfgWidget::layoutPages() {
@@ -44,6 +55,8 @@ void MousecfgWidget::layoutPages() {
     // DPI, report-rate and sensor pages.
 
     // Macro page.
+    m_macroDialog->setGeometry(placePage(kMacroDialog));
+    m_macroDialog->relayout();
 }
 
 void MousecfgWidget::showPages() {
@@ -55,6 +68,7 @@ void MousecfgWidget::showPages() {
     // DPI, report-rate and sensor pages.
 
     // Macro page.
+    m_macroDialog->setVisible(m_page == PageMacro);
 }
 
 void MousecfgWidget::refreshPages() {
@@ -86,4 +100,5 @@ void MousecfgWidget::retranslatePages() {
     // DPI, report-rate and sensor pages.
 
     // Macro page.
+    m_macroDialog->retranslateUi();
 }
