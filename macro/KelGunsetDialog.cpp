@@ -96,6 +96,8 @@ QSpinBox *KelGunsetDialog::spinBox(int minimum, int maximum, int value) {
     box->setRange(minimum, maximum);
     box->setValue(value);
     box->setAlignment(Qt::AlignCenter);
+    // Typed, or stepped with the wheel and the arrow keys; no arrow buttons in the narrow box.
+    box->setButtonSymbols(QAbstractSpinBox::NoButtons);
     box->setFont(languageFont(12));
     box->setStyleSheet(QStringLiteral("QSpinBox{border:1px solid rgb(70,75,82);"
                                       "background-color:rgb(30,30,30);color:white;}"));

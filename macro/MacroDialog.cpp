@@ -192,8 +192,12 @@ void MacroDialog::relayout() {
 void MacroDialog::retranslateUi() {
     m_panel->retranslateUi();
     m_recordBtn->setText(m_recording ? tr("STOP") : tr("START"));
-    m_recordHint->setText(m_recording ? tr("Recording: type the keys, then press STOP.")
-                                      : QString());
+    if (m_recording)
+        m_recordHint->setText(tr("Recording: type the keys, then press STOP."));
+    else if (m_editing)
+        m_recordHint->setText(tr("Editing: press a key or change the value, then SAVE."));
+    else
+        m_recordHint->clear();
     m_deleteRowBtn->setText(tr("DELETE"));
     m_upBtn->setText(tr("MOVE UP"));
     m_downBtn->setText(tr("MOVE DOWN"));

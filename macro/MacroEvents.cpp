@@ -271,6 +271,7 @@ void MacroDialog::startEditing() {
     m_lastEditFlags = -1;
     showEditors(true);
     setControlsEnabled(false);
+    retranslateUi();
     emit EnableButtonsSignal(false);
     listenToKeys(true);
     m_stepEditor->showStep(rowEvent(row));
@@ -282,6 +283,7 @@ void MacroDialog::stopEditing() {
     listenToKeys(false);
     showEditors(false);
     setControlsEnabled(true);
+    retranslateUi();
     emit EnableButtonsSignal(true);
 }
 

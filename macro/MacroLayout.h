@@ -61,7 +61,7 @@ constexpr QRect kGunBulletsLabel(30, 141, 130, 39);
 constexpr int kGunColumnX = 163, kGunColumnStep = 66, kGunColumnW = 60;
 constexpr int kGunBulletY = 141, kGunBulletW = 9, kGunBulletH = 39;
 constexpr int kGunDelayY = 196, kGunVerticalY = 232, kGunHorizontalY = 268, kGunRowH = 26;
-constexpr int kGunRowLabelX = 24, kGunRowLabelW = 108;
+constexpr int kGunRowLabelX = 30, kGunRowLabelW = 104;
 // A shot's spin boxes are centred under its bullet.
 constexpr int kGunSpinOffset = -26;
 constexpr QRect kGunYes(189, 336, 100, 32);

@@ -7,6 +7,7 @@
 #include "KelLineEdit.h"
 #include "KelPushButton.h"
 #include "KelTreeWidget.h"
+#include "KeyStep.h"
 #include "KeyTable.h"
 #include "MacroDialog.h"
 #include "MacroFile.h"
@@ -20,14 +21,6 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
-
-namespace {
-MacroEvent key(int code, bool press) {
-    int usage = 0;
-    keyCodeToUsage(code, usage);
-    return {uint8_t(press ? 0x84 : 0x04), 0, uint8_t(usage)};
-}
-} // namespace
 
 class TestMacroPage : public QObject {
     Q_OBJECT
@@ -98,9 +91,9 @@ private slots:
         tap(100); // right Alt
         click("macroRecordBtn");
         QCOMPARE(enable.takeFirst().at(0).toBool(), true);
-        const QVector<MacroEvent> expected{key(56, true),  key(62, true),  key(62, false),
-                                           key(56, false), key(30, true),  key(30, false),
-                                           key(239, true), key(239, false)};
+        const QVector<MacroEvent> expected{
+            keyStep(56, true), keyStep(62, true),  keyStep(62, false), keyStep(56, false),
+            keyStep(30, true), keyStep(30, false), keyStep(239, true), keyStep(239, false)};
         QCOMPARE(page().events(), expected);
         QCOMPARE(saved(QStringLiteral("name_1")).events, expected);
         // Typed after STOP, keys are no longer recorded.
@@ -121,7 +114,7 @@ private slots:
         QVector<MacroEvent> expected;
         for (const auto &k : keys) {
             sendKey(k[0], true);
-            expected.append(key(k[1], true));
+            expected.append(keyStep(k[1], true));
         }
         click("macroRecordBtn");
         QCOMPARE(page().events(), expected);
@@ -174,7 +167,7 @@ private slots:
 
     void editModeReorderAndCopyBetweenMacros() {
         MacroFile file;
-        file.events = {key(30, true), {6, 0, 3}, {2, 0, 0xF6}, key(30, false)};
+        file.events = {keyStep(30, true), {6, 0, 3}, {2, 0, 0xF6}, keyStep(30, false)};
         QVERIFY(saveMacroFile(QStringLiteral("name_1"), file));
         page().listPanel()->reload(QString());
         QCOMPARE(page().events().size(), 0); // the same macro stays; CANCEL reads the file
@@ -200,7 +193,8 @@ private slots:
         click("macroSaveBtn");
         QVERIFY(!page().isEditing());
         QCOMPARE(enable.takeFirst().at(0).toBool(), true);
-        const QVector<MacroEvent> edited{key(48, true), {6, 0, 5}, {2, 0, 0xF9}, key(30, false)};
+        const QVector<MacroEvent> edited{
+            keyStep(48, true), {6, 0, 5}, {2, 0, 0xF9}, keyStep(30, false)};
         QCOMPARE(saved(QStringLiteral("name_1")).events, edited);
 
         page().SelectRow(0);

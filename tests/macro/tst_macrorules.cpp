@@ -1,6 +1,7 @@
 // The macro list and the editor's rules without a window: names, list keys, the recorder's
 // row limits, repeats, delays and Alt combinations, keys left held, and gun-set steps.
 #include "AppConfig.h"
+#include "KeyStep.h"
 #include "KeyTable.h"
 #include "MacroFile.h"
 #include "MacroList.h"
@@ -13,12 +14,6 @@
 
 namespace {
 constexpr unsigned kUp = KeyFlagReleased;
-
-MacroEvent keyRow(int scanCode, bool press) {
-    int usage = 0;
-    keyCodeToUsage(scanCode, usage);
-    return {uint8_t(press ? 0x84 : 0x04), 0, uint8_t(usage)};
-}
 } // namespace
 
 class TestMacroRules : public QObject {
@@ -107,7 +102,7 @@ private slots:
         QCOMPARE(r.keyEvent(30, 0, true, 660, none, rows), 0);
         QCOMPARE(r.keyEvent(30, 0, false, 700, none, rows), 0);
         QCOMPARE(r.keyEvent(30, kUp, false, 740, none, rows), 1);
-        QCOMPARE(rows, (QVector<MacroEvent>{keyRow(30, true), keyRow(30, false)}));
+        QCOMPARE(rows, (QVector<MacroEvent>{keyStep(30, true), keyStep(30, false)}));
 
         // Without delays a recording stops at 40 rows.
         for (int i = 0; i < 30; ++i) {
@@ -170,9 +165,9 @@ private slots:
 
     void unreleasedKeysAndShownSteps() {
         // Ctrl+C with only C released.
-        QVector<MacroEvent> rows{keyRow(29, true), keyRow(46, true), keyRow(46, false)};
+        QVector<MacroEvent> rows{keyStep(29, true), keyStep(46, true), keyStep(46, false)};
         QVERIFY(hasUnreleasedKeys(rows));
-        rows.append(keyRow(29, false));
+        rows.append(keyStep(29, false));
         QVERIFY(!hasUnreleasedKeys(rows));
         // A middle button (mask 4) is not released by key usage 4 (A), nor by a movement.
         rows = {{0x81, 0, 4}, {0x04, 0, 4}, {0x02, 0, 4}};
