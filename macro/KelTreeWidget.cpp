@@ -84,6 +84,11 @@ KelTreeWidget::KelTreeWidget(QWidget *parent) : QTreeWidget(parent) {
     setItemsExpandable(false);
     setExpandsOnDoubleClick(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The branch arrows are drawn in the text colour: light on the dark tree.
+    QPalette light = palette();
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        light.setColor(role, QColor(200, 200, 200));
+    setPalette(light);
 
     auto add = [this](QTreeWidgetItem *parent, const QString &icon, Command command, int value) {
         auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
@@ -153,7 +158,8 @@ void KelTreeWidget::relayout() {
                       .arg(scaled(kEntryHeight))
                       .arg(accent.red())
                       .arg(accent.green())
-                      .arg(accent.blue()));
+                      .arg(accent.blue()) +
+                  macroScrollBarStyle());
     setIndentation(scaled(14));
     QTreeWidgetItemIterator it(this);
     for (; *it; ++it) {

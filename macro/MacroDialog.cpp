@@ -150,7 +150,8 @@ void MacroDialog::styleTable() {
                        "QHeaderView::section{background:rgb(34,38,43);color:rgb(200,200,200);"
                        "border:0;border-right:1px solid rgb(20,22,25);padding-left:%1px;}"
                        "QTableCornerButton::section{background:rgb(34,38,43);border:0;}")
-            .arg(scaled(4)));
+            .arg(scaled(4)) +
+        macroScrollBarStyle());
     const QFont font = languageFont();
     m_table->horizontalHeader()->setFont(font);
     m_table->verticalHeader()->setFont(font);

@@ -283,12 +283,14 @@ void MacroListPanel::relayout() {
     m_list->setStyleSheet(
         QStringLiteral("QListWidget{background:rgb(20,22,25);border:1px solid rgb(53,58,65);"
                        "color:rgb(225,225,225);outline:0;}"
-                       "QListWidget::item{height:%1px;padding-left:%2px;}"
-                       "QListWidget::item:selected{background:rgba(%3,%4,%5,110);color:white;}")
+                       "QListWidget::item{height:%1px;padding-left:%2px;border:0;}"
+                       "QListWidget::item:selected{background:rgba(%3,%4,%5,110);color:white;"
+                       "padding-left:%2px;border:0;}")
             .arg(scaled(24))
             .arg(scaled(4))
             .arg(accent.red())
             .arg(accent.green())
-            .arg(accent.blue()));
+            .arg(accent.blue()) +
+        macroScrollBarStyle());
     m_list->setFont(languageFont());
 }

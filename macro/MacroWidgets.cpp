@@ -51,6 +51,18 @@ KelLabel *macroLabel(QWidget *parent) {
     return label;
 }
 
+QString macroScrollBarStyle() {
+    return QStringLiteral("QScrollBar:vertical{background:rgb(24,26,30);width:%1px;margin:0;}"
+                          "QScrollBar::handle:vertical{background:rgb(70,75,82);min-height:%2px;"
+                          "border-radius:%3px;}"
+                          "QScrollBar::add-line:vertical,QScrollBar::sub-line:vertical{height:0;}"
+                          "QScrollBar::add-page:vertical,QScrollBar::sub-page:vertical{"
+                          "background:none;}")
+        .arg(scaled(8))
+        .arg(scaled(20))
+        .arg(scaled(3));
+}
+
 void macroWarning(QWidget *parent, const QString &text) {
     KelMessageBox box(KelMessageBox::KindWarning,
                       QCoreApplication::translate("MacroDialog", "Warning"), text, QString(),

@@ -24,5 +24,8 @@ KelCheckBox *macroCheckBox(QWidget *parent, const char *objectName);
 // A label in light grey.
 KelLabel *macroLabel(QWidget *parent);
 
+// Style sheet rules for the dark, slim vertical scroll bars of the page's lists.
+QString macroScrollBarStyle();
+
 // The modal warning box of the macro page.
 void macroWarning(QWidget *parent, const QString &text);
