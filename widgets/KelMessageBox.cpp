@@ -159,12 +159,16 @@ void KelMessageBox::GetPlugInSignal() {
     accept();
 }
 
-void KelMessageBox::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    painter.drawPixmap(rect(), m_background);
+void KelMessageBox::paintSkinnedDialog(QWidget *dialog, const QPixmap &background) {
+    QPainter painter(dialog);
+    painter.drawPixmap(dialog->rect(), background);
     QPen pen(interfaceColour());
     pen.setWidth(2);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    painter.drawRect(dialog->rect().adjusted(1, 1, -1, -1));
+}
+
+void KelMessageBox::paintEvent(QPaintEvent *) {
+    paintSkinnedDialog(this, m_background);
 }

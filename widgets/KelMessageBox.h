@@ -42,6 +42,9 @@ public:
     static QString buttonStyleSheet(const QColor &colour);
     // The parent of the box built last, while it lives.
     static QWidget *lastParent();
+    // Paints a skinned dialog as the box is painted: the picture over the whole dialog,
+    // edged in the interface colour.
+    static void paintSkinnedDialog(QWidget *dialog, const QPixmap &background);
 
 public slots:
     void GetPlugInSignal();
