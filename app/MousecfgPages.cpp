@@ -9,6 +9,8 @@
 #include "KelPushButton.h"
 #include "KelReportRate.h"
 #include "LightingRules.h"
+#include "MacroDialog.h"
+#include "MacroList.h"
 #include "MainLayout.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
@@ -51,6 +53,15 @@ void MousecfgWidget::createPages() {
             [](quint8 value) { workingSet().profiles[0].LedMoveOFF = value; });
 
     // Macro page.
+    m_macroDialog = new MacroDialog(this);
+    connect(m_macroDialog, &MacroDialog::EnableButtonsSignal, this,
+            &MousecfgWidget::slotEnableButtons);
+    // Buttons bound to a renamed macro follow it, so they do not point at a missing file.
+    connect(m_macroDialog, &MacroDialog::MacroRenamed, this,
+            [this](const QString &from, const QString &to) {
+                if (renameBoundMacros(workingSet(), from, to) > 0)
+                    refreshPages();
+            });
 }
 
 void MousecfgWidget::layoutPages() {
@@ -72,6 +83,8 @@ void MousecfgWidget::layoutPages() {
     m_pointSpeed->relayout();
 
     // Macro page.
+    m_macroDialog->setGeometry(placePage(kMacroDialog));
+    m_macroDialog->relayout();
 }
 
 void MousecfgWidget::showPages() {
@@ -87,6 +100,7 @@ void MousecfgWidget::showPages() {
     m_pointSpeed->setVisible(m_page == PageDpi);
 
     // Macro page.
+    m_macroDialog->setVisible(m_page == PageMacro);
 }
 
 void MousecfgWidget::refreshPages() {
@@ -136,4 +150,5 @@ void MousecfgWidget::retranslatePages() {
     m_pointSpeed->retranslateUi();
 
     // Macro page.
+    m_macroDialog->retranslateUi();
 }
