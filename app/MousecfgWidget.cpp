@@ -4,6 +4,7 @@
 #include "AppDir.h"
 #include "DeviceMonitor.h"
 #include "HidTransport.h"
+#include "IniFile.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
 #include "KelMenu.h"
@@ -32,7 +33,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSettings>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
@@ -142,7 +142,9 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     openCurrentDevice();
     startBatteryThread();
 
-    // 16. Profiles: the applied set from storage, copied into the working set.
+    // 16. Profiles: the applied set from storage, copied into the working set. Writes that a
+    // killed run left unfinished go first.
+    removeInterruptedConfigWrites();
     loadProfiles();
     workingSet().activeProfile().mousespeed = GetSystemMouseSpeed();
 
@@ -704,23 +706,25 @@ void MousecfgWidget::loadProfiles() {
     // is written.
     ProfileSet &applied = appliedSet();
     if (isSafeFileName(currentProductName())) {
-        QSettings ini(configIniPath(), QSettings::IniFormat);
         QString names[kProfileCount];
         bool changed = false;
+        const IniFile config(configIniPath());
         for (int i = 0; i < kProfileCount; ++i) {
-            names[i] = ini.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
+            names[i] = config.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
             if (!isSafeFileName(names[i])) {
                 names[i] = QStringLiteral("Profile %1").arg(i + 1);
                 changed = true;
             }
         }
+        // Config.ini is written only when a name had to be given.
         if (changed) {
-            ini.setValue(QStringLiteral("Config/ProfileID"),
-                         ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
-            for (int i = 0; i < kProfileCount; ++i)
-                ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names[i]);
+            updateIniFile(configIniPath(), [&](IniFile &ini) {
+                ini.setValue(QStringLiteral("Config/ProfileID"),
+                             ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
+                for (int i = 0; i < kProfileCount; ++i)
+                    ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names[i]);
+            });
         }
-        ini.sync();
         ProfileData fallback;
         makeDefaultProfile(fallback);
         for (const QString &name : names) {

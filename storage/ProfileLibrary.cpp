@@ -1,6 +1,7 @@
 #include "ProfileLibrary.h"
 
 #include "AppConfig.h"
+#include "IniFile.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 
@@ -45,22 +46,13 @@ bool validSlot(int slot) {
     return slot >= 0 && slot < kProfileCount;
 }
 
-// A copy that replaces what lies at the target.
+// A copy that replaces what lies at the target in one atomic step.
 bool copyOver(const QString &from, const QString &to) {
     if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() &&
         QFileInfo::exists(to))
         return true;
-    QDir().mkpath(QFileInfo(to).absolutePath());
-    const QString temporary = to + QStringLiteral(".part");
-    QFile::remove(temporary);
-    if (!QFile::copy(from, temporary))
-        return false;
-    QFile::remove(to);
-    if (!QFile::rename(temporary, to)) {
-        QFile::remove(temporary);
-        return false;
-    }
-    return true;
+    QFile source(from);
+    return source.open(QIODevice::ReadOnly) && replaceFile(to, source.readAll());
 }
 } // namespace
 
@@ -345,12 +337,9 @@ int exportProfileFile(const ProfileSet &set, int slot, const QString &path) {
 int saveConfigFile(const ProfileSet &set, const QString &path) {
     if (!modelSelected())
         return LibraryNoModel;
-    // A fresh file: keys of an older file at the same place must not linger in it.
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        return LibraryWriteFailed;
-    writeModelName(path, currentProductName());
-    exportProfileSet(set, path);
-    return QFileInfo::exists(path) ? LibraryDone : LibraryWriteFailed;
+    // One new file replaces whatever was there: a file of only some of its keys, which an
+    // interrupted export could leave, never appears.
+    return writeConfigFile(set, path, currentProductName()) ? LibraryDone : LibraryWriteFailed;
 }
 
 int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, int *refusedNames) {
@@ -359,7 +348,9 @@ int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, i
     if (readModelName(path) != currentProductName())
         return LibraryWrongModel;
     ProfileSet incoming = set;
-    importProfileSet(incoming, path);
+    // A file without its profiles would zero every slot.
+    if (importProfileSet(incoming, path) != kProfileCount)
+        return LibraryIncomplete;
     int refused = 0;
     for (int i = 0; i < kProfileCount; ++i) {
         // A name that is no file name would never be saved and the slot would come back

@@ -1,0 +1,700 @@
+#include "IniFile.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace {
+const char kByteOrderMark[] = "\xef\xbb\xbf";
+const char kHexDigits[] = "0123456789ABCDEF";
+
+bool isLineSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool isLineSpecial(char c) {
+    return c == '\n' || c == '\r' || c == '"' || c == ';' || c == '=' || c == '\\';
+}
+
+bool isHexDigit(uint c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// One logical line from pos on, as QSettings splits them: blank lines and comments are
+// skipped, a ';' outside quotes ends the line, quotes may run over line breaks and a
+// backslash joins the next character. False at the end of the text.
+bool readLine(const QByteArray &data, int &pos, int &lineStart, int &lineLen, int &equalsPos) {
+    const char *d = data.constData();
+    const int size = data.size();
+    bool inQuotes = false;
+    equalsPos = -1;
+    lineStart = pos;
+    while (lineStart < size && isLineSpace(d[lineStart]))
+        ++lineStart;
+    int i = lineStart;
+    bool done = false;
+    while (i < size && !done) {
+        while (i < size && !isLineSpecial(d[i]))
+            ++i;
+        if (i == size)
+            break;
+        const char ch = d[i++];
+        if (ch == '=') {
+            if (!inQuotes && equalsPos == -1)
+                equalsPos = i - 1;
+        } else if (ch == '\n' || ch == '\r') {
+            if (i == lineStart + 1) {
+                ++lineStart;
+            } else if (!inQuotes) {
+                --i;
+                done = true;
+            }
+        } else if (ch == '\\') {
+            if (i < size) {
+                const char next = d[i++];
+                if (i < size && ((next == '\n' && d[i] == '\r') || (next == '\r' && d[i] == '\n')))
+                    ++i;
+            }
+        } else if (ch == '"') {
+            inQuotes = !inQuotes;
+        } else if (i == lineStart + 1) { // a comment: ';' at the start of the line
+            while (i < size && d[i] != '\n' && d[i] != '\r')
+                ++i;
+            lineStart = i;
+        } else if (!inQuotes) {
+            --i;
+            done = true;
+        }
+    }
+    pos = i;
+    lineLen = i - lineStart;
+    return lineLen > 0;
+}
+
+// Key text to key: '\' is the group separator '/', %XX and %UXXXX are characters.
+void unescapeKey(const QByteArray &key, int from, int to, QString &result) {
+    result.reserve(result.size() + (to - from));
+    int i = from;
+    while (i < to) {
+        const uchar ch = uchar(key.at(i));
+        if (ch == '\\') {
+            result += QLatin1Char('/');
+            ++i;
+            continue;
+        }
+        if (ch != '%' || i == to - 1) {
+            result += QLatin1Char(char(ch));
+            ++i;
+            continue;
+        }
+        const int first = key.at(i + 1) == 'U' ? i + 2 : i + 1;
+        const int digits = key.at(i + 1) == 'U' ? 4 : 2;
+        bool ok = false;
+        const int code = first + digits > to ? 0 : key.mid(first, digits).toInt(&ok, 16);
+        if (!ok) {
+            result += QLatin1Char('%');
+            ++i;
+            continue;
+        }
+        result += QChar(code);
+        i = first + digits;
+    }
+}
+
+void escapeKey(const QStringRef &key, QByteArray &result) {
+    for (const QChar c : key) {
+        uint ch = c.unicode();
+        if (ch == '/') {
+            result += '\\';
+        } else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
+                   (ch >= '0' && ch <= '9') || ch == '_' || ch == '-' || ch == '.') {
+            result += char(ch);
+        } else if (ch <= 0xFF) {
+            result += '%';
+            result += kHexDigits[ch / 16];
+            result += kHexDigits[ch % 16];
+        } else {
+            char code[4];
+            for (int k = 3; k >= 0; --k, ch >>= 4)
+                code[k] = kHexDigits[ch % 16];
+            result += "%U";
+            result.append(code, 4);
+        }
+    }
+}
+
+void chopTrailingSpaces(QString &s, int limit) {
+    int n = s.size() - 1;
+    while (n >= limit && (s.at(n) == QLatin1Char(' ') || s.at(n) == QLatin1Char('\t')))
+        s.truncate(n--);
+}
+
+// Value text to string, or to a list where it has commas outside quotes: QSettings'
+// escapes (\n, \x4e2d, \101 ...), quoting, and trimming of unquoted blanks.
+bool unescapeValue(const QByteArray &raw, QString &result, QStringList &list, bool utf8) {
+    static const char escapes[][2] = {{'a', '\a'}, {'b', '\b'},  {'f', '\f'}, {'n', '\n'},
+                                      {'r', '\r'}, {'t', '\t'},  {'v', '\v'}, {'"', '"'},
+                                      {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
+    enum State { SkipSpaces, Normal, HexEscape, OctEscape, End };
+    const char *d = raw.constData();
+    const int to = raw.size();
+    bool isList = false;
+    bool inQuotes = false;
+    bool quoted = false;
+    uint code = 0;
+    int i = 0;
+    int chopLimit = 0;
+    State state = SkipSpaces;
+    while (state != End) {
+        switch (state) {
+        case SkipSpaces:
+            while (i < to && (d[i] == ' ' || d[i] == '\t'))
+                ++i;
+            state = Normal;
+            break;
+        case Normal: {
+            chopLimit = result.size();
+            State next = End;
+            while (i < to && next == End) {
+                const char ch = d[i];
+                if (ch == '\\') {
+                    if (++i >= to)
+                        return isList ? (list.append(result), true) : false;
+                    const char e = d[i++];
+                    bool known = false;
+                    for (const auto &pair : escapes) {
+                        if (e == pair[0]) {
+                            result += QLatin1Char(pair[1]);
+                            known = true;
+                        }
+                    }
+                    if (known) {
+                        next = Normal;
+                    } else if (e == 'x') {
+                        code = 0;
+                        if (i >= to)
+                            return isList ? (list.append(result), true) : false;
+                        if (isHexDigit(uchar(d[i])))
+                            next = HexEscape;
+                    } else if (e >= '0' && e <= '7') {
+                        code = uint(e - '0');
+                        next = OctEscape;
+                    } else if ((e == '\n' || e == '\r') && i < to &&
+                               (d[i] == '\n' || d[i] == '\r') && d[i] != e) {
+                        ++i; // an escaped line break of two characters
+                    }
+                    if (next == End)
+                        chopLimit = result.size();
+                } else if (ch == '"') {
+                    ++i;
+                    quoted = true;
+                    inQuotes = !inQuotes;
+                    if (!inQuotes)
+                        next = SkipSpaces;
+                } else if (ch == ',' && !inQuotes) {
+                    if (!quoted)
+                        chopTrailingSpaces(result, chopLimit);
+                    if (!isList) {
+                        isList = true;
+                        list.clear();
+                    }
+                    list.append(result);
+                    result.clear();
+                    quoted = false;
+                    ++i;
+                    next = SkipSpaces;
+                } else {
+                    int j = i + 1;
+                    while (j < to && d[j] != '\\' && d[j] != '"' && d[j] != ',')
+                        ++j;
+                    result +=
+                        utf8 ? QString::fromUtf8(d + i, j - i) : QString::fromLatin1(d + i, j - i);
+                    i = j;
+                }
+            }
+            if (next == End && !quoted)
+                chopTrailingSpaces(result, chopLimit);
+            state = next;
+            break;
+        }
+        case HexEscape:
+        case OctEscape: {
+            const bool hex = state == HexEscape;
+            char ch = i < to ? d[i] : 0;
+            if (hex && ch >= 'a')
+                ch = char(ch - ('a' - 'A'));
+            const bool digit = hex ? ((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F'))
+                                   : (ch >= '0' && ch <= '7');
+            if (i < to && digit) {
+                code = code * (hex ? 16 : 8) + uint(ch <= '9' ? ch - '0' : ch - 'A' + 10);
+                ++i;
+            } else {
+                result += QChar(code);
+                state = i < to ? Normal : End;
+            }
+            break;
+        }
+        case End:
+            break;
+        }
+    }
+    if (isList)
+        list.append(result);
+    return isList;
+}
+
+void escapeValue(const QString &s, QByteArray &result, bool utf8) {
+    const bool useCodec = utf8 && !s.startsWith(QLatin1String("@ByteArray(")) &&
+                          !s.startsWith(QLatin1String("@Variant("));
+    const int start = result.size();
+    bool needsQuotes = false;
+    bool escapeNextIfDigit = false;
+    for (int i = 0; i < s.size(); ++i) {
+        const uint ch = s.at(i).unicode();
+        if (ch == ';' || ch == ',' || ch == '=')
+            needsQuotes = true;
+        if (escapeNextIfDigit && isHexDigit(ch)) {
+            result += "\\x" + QByteArray::number(ch, 16);
+            continue;
+        }
+        escapeNextIfDigit = false;
+        switch (ch) {
+        case '\0':
+            result += "\\0";
+            escapeNextIfDigit = true;
+            break;
+        case '\a':
+            result += "\\a";
+            break;
+        case '\b':
+            result += "\\b";
+            break;
+        case '\f':
+            result += "\\f";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case '\r':
+            result += "\\r";
+            break;
+        case '\t':
+            result += "\\t";
+            break;
+        case '\v':
+            result += "\\v";
+            break;
+        case '"':
+        case '\\':
+            result += '\\';
+            result += char(ch);
+            break;
+        default:
+            if (ch <= 0x1F || (ch >= 0x7F && !useCodec)) {
+                result += "\\x" + QByteArray::number(ch, 16);
+                escapeNextIfDigit = true;
+            } else if (useCodec) {
+                const bool pair = s.at(i).isHighSurrogate() && i + 1 < s.size();
+                result += s.mid(i, pair ? 2 : 1).toUtf8();
+                i += pair ? 1 : 0;
+            } else {
+                result += char(ch);
+            }
+        }
+    }
+    if (needsQuotes || (start < result.size() &&
+                        (result.at(start) == ' ' || result.at(result.size() - 1) == ' '))) {
+        result.insert(start, '"');
+        result += '"';
+    }
+}
+
+// The value text QSettings writes for a number, a string or a serialised value.
+QString valueText(const QVariant &v) {
+    switch (int(v.type())) {
+    case QMetaType::UnknownType:
+        return QStringLiteral("@Invalid()");
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = v.toByteArray();
+        return QLatin1String("@ByteArray(") + QString::fromLatin1(bytes.constData(), bytes.size()) +
+               QLatin1Char(')');
+    }
+    case QMetaType::QString:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+    case QMetaType::Float:
+    case QMetaType::Double: {
+        const QString s = v.toString();
+        if (s.contains(QChar::Null))
+            return QLatin1String("@String(") + s + QLatin1Char(')');
+        return s.startsWith(QLatin1Char('@')) ? QLatin1Char('@') + s : s;
+    }
+    default: {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_4_0);
+        out << v;
+        return QLatin1String("@Variant(") + QString::fromLatin1(bytes.constData(), bytes.size()) +
+               QLatin1Char(')');
+    }
+    }
+}
+
+// A serialised colour is its type (4 bytes), the colour spec (1) and five 16-bit
+// components. Qt copies the spec byte into its enum unchecked, so only the specs QColor
+// has may reach it.
+constexpr int kColourBytes = 4 + 1 + 5 * 2;
+
+QVariant serialisedColour(const QByteArray &bytes) {
+    const int spec = bytes.size() < kColourBytes ? 0 : qint8(bytes.at(4));
+    if (spec <= QColor::Invalid || spec > QColor::ExtendedRgb)
+        return QVariant(QColor());
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_4_0);
+    in.skipRawData(4);
+    QColor colour;
+    in >> colour;
+    return colour;
+}
+
+// "@Variant(...)": numbers, strings and colours are taken; anything else, whose reading
+// Qt does not check, reads as no value.
+QVariant serialisedValue(const QString &text, int offset) {
+    const QByteArray bytes = text.midRef(offset, text.size() - offset - 1).toLatin1();
+    if (bytes.size() < 4)
+        return QVariant();
+    const uint type = uint(uchar(bytes[0])) << 24 | uint(uchar(bytes[1])) << 16 |
+                      uint(uchar(bytes[2])) << 8 | uint(uchar(bytes[3]));
+    switch (type) {
+    case QMetaType::QColor:
+        return serialisedColour(bytes);
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        QDataStream in(bytes);
+        in.setVersion(QDataStream::Qt_4_0);
+        QVariant v;
+        in >> v;
+        return v;
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QVariant stringValue(const QString &s) {
+    if (!s.startsWith(QLatin1Char('@')))
+        return s;
+    if (s.endsWith(QLatin1Char(')'))) {
+        if (s.startsWith(QLatin1String("@ByteArray(")))
+            return s.midRef(11, s.size() - 12).toLatin1();
+        if (s.startsWith(QLatin1String("@String(")))
+            return s.mid(8, s.size() - 9);
+        if (s.startsWith(QLatin1String("@Variant(")))
+            return serialisedValue(s, 9);
+        if (s.startsWith(QLatin1String("@DateTime(")) || s.startsWith(QLatin1String("@Rect(")) ||
+            s.startsWith(QLatin1String("@Size(")) || s.startsWith(QLatin1String("@Point(")) ||
+            s == QLatin1String("@Invalid()"))
+            return QVariant();
+    }
+    if (s.startsWith(QLatin1String("@@")))
+        return s.mid(1);
+    return s;
+}
+
+QVariant listValue(const QStringList &list) {
+    QStringList strings = list;
+    for (QString &s : strings) {
+        if (!s.startsWith(QLatin1Char('@')))
+            continue;
+        if (s.size() >= 2 && s.at(1) == QLatin1Char('@')) {
+            s.remove(0, 1);
+            continue;
+        }
+        QVariantList values;
+        for (const QString &item : list)
+            values << stringValue(item);
+        return values;
+    }
+    return strings;
+}
+
+// A key as QSettings takes it: no slash at either end, none doubled ("MouseLEDMode/" is
+// "MouseLEDMode").
+QString normalized(const QString &key) {
+    if (!key.startsWith(QLatin1Char('/')) && !key.endsWith(QLatin1Char('/')) &&
+        !key.contains(QLatin1String("//")))
+        return key;
+    return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
+}
+
+QString lockPath(const QString &path) {
+    return path + QStringLiteral(".lock");
+}
+
+bool writeAtomically(const QString &path, const QByteArray &text) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(text) != text.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+} // namespace
+
+IniFile::IniFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    m_existed = true;
+    parse(file.readAll());
+}
+
+void IniFile::addEntry(const QString &key, int start, int length) {
+    const auto it = m_index.constFind(key);
+    if (it != m_index.constEnd()) {
+        m_entries[size_t(*it)] = Entry{key, start, length, -1}; // the last one counts
+        return;
+    }
+    m_index.insert(key, int(m_entries.size()));
+    m_entries.push_back(Entry{key, start, length, -1});
+}
+
+void IniFile::parse(const QByteArray &text) {
+    m_data = text;
+    m_entries.clear();
+    m_changed.clear();
+    m_index.clear();
+    m_utf8 = m_data.startsWith(kByteOrderMark);
+    int pos = m_utf8 ? 3 : 0;
+    m_entries.reserve(size_t(m_data.size() / 32));
+    m_index.reserve(m_data.size() / 32);
+    QString section; // "" for [General], otherwise the name and '/'
+    int lineStart = 0;
+    int lineLen = 0;
+    int equalsPos = -1;
+    while (readLine(m_data, pos, lineStart, lineLen, equalsPos)) {
+        const char *d = m_data.constData();
+        if (d[lineStart] == '[') {
+            const int close = m_data.indexOf(']', lineStart);
+            const bool closed = close != -1 && close < lineStart + lineLen;
+            const QByteArray name =
+                m_data.mid(lineStart + 1, closed ? close - lineStart - 1 : lineLen - 1).trimmed();
+            section.clear();
+            if (qstricmp(name.constData(), "general") == 0)
+                continue;
+            if (qstricmp(name.constData(), "%general") == 0)
+                section = QLatin1String(name.constData() + 1);
+            else
+                unescapeKey(name, 0, name.size(), section);
+            section += QLatin1Char('/');
+            continue;
+        }
+        if (equalsPos == -1)
+            continue;
+        int keyEnd = equalsPos;
+        while (keyEnd > lineStart && (d[keyEnd - 1] == ' ' || d[keyEnd - 1] == '\t'))
+            --keyEnd;
+        QString key = section;
+        unescapeKey(m_data, lineStart, keyEnd, key);
+        addEntry(key, equalsPos + 1, lineStart + lineLen - equalsPos - 1);
+    }
+}
+
+QByteArray IniFile::rawValue(const Entry &e) const {
+    if (e.changed >= 0)
+        return m_changed[size_t(e.changed)];
+    return QByteArray::fromRawData(m_data.constData() + e.start, e.length);
+}
+
+QVariant IniFile::decode(const QByteArray &raw) const {
+    QString s;
+    QStringList list;
+    if (unescapeValue(raw, s, list, m_utf8))
+        return listValue(list);
+    return stringValue(s);
+}
+
+bool IniFile::contains(const QString &key) const {
+    return m_index.contains(normalized(key));
+}
+
+QVariant IniFile::value(const QString &key, const QVariant &def) const {
+    const auto it = m_index.constFind(normalized(key));
+    if (it == m_index.constEnd())
+        return def;
+    return decode(rawValue(m_entries[size_t(*it)]));
+}
+
+long long IniFile::number(const QString &key, long long def) const {
+    const auto it = m_index.constFind(normalized(key));
+    if (it == m_index.constEnd())
+        return def;
+    const QByteArray raw = rawValue(m_entries[size_t(*it)]);
+    const int sign = raw.startsWith('-') ? 1 : 0;
+    const int digits = raw.size() - sign;
+    long long n = 0;
+    for (int i = sign; i < raw.size() && digits <= 18; ++i) {
+        if (raw[i] < '0' || raw[i] > '9')
+            return decode(raw).toLongLong();
+        n = n * 10 + (raw[i] - '0');
+    }
+    if (digits < 1 || digits > 18)
+        return decode(raw).toLongLong();
+    return sign ? -n : n;
+}
+
+QColor IniFile::colour(const QString &key) const {
+    const QVariant v = value(key);
+    return v.canConvert<QColor>() ? v.value<QColor>() : QColor();
+}
+
+bool IniFile::hasGroup(const QString &group) const {
+    const QString prefix = normalized(group) + QLatin1Char('/');
+    for (auto it = m_index.constBegin(); it != m_index.constEnd(); ++it) {
+        if (it.key().startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
+QStringList IniFile::childKeys(const QString &group) const {
+    const QString prefix = normalized(group) + QLatin1Char('/');
+    QStringList keys;
+    for (auto it = m_index.constBegin(); it != m_index.constEnd(); ++it) {
+        if (it.key().startsWith(prefix) && it.key().indexOf(QLatin1Char('/'), prefix.size()) < 0)
+            keys << it.key().mid(prefix.size());
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+void IniFile::setValue(const QString &name, const QVariant &value) {
+    const QString key = normalized(name);
+    QByteArray raw;
+    escapeValue(valueText(value), raw, m_utf8);
+    m_changed.push_back(raw);
+    const int changed = int(m_changed.size()) - 1;
+    const auto it = m_index.constFind(key);
+    if (it != m_index.constEnd()) {
+        m_entries[size_t(*it)].changed = changed;
+        return;
+    }
+    m_index.insert(key, int(m_entries.size()));
+    m_entries.push_back(Entry{key, 0, 0, changed});
+}
+
+void IniFile::remove(const QString &name) {
+    const QString key = normalized(name);
+    const QString prefix = key + QLatin1Char('/');
+    for (auto it = m_index.begin(); it != m_index.end();) {
+        if (it.key() == key || it.key().startsWith(prefix))
+            it = m_index.erase(it);
+        else
+            ++it;
+    }
+}
+
+QByteArray IniFile::text() const {
+    // Sections by name ([General] first), keys by name within each: QSettings' order.
+    struct Line {
+        QStringRef section;
+        QStringRef key;
+        const Entry *entry;
+    };
+    std::vector<Line> lines;
+    lines.reserve(size_t(m_index.size()));
+    for (const int index : m_index) {
+        const Entry &e = m_entries[size_t(index)];
+        const int slash = e.key.indexOf(QLatin1Char('/'));
+        lines.push_back(slash < 0 ? Line{QStringRef(), QStringRef(&e.key), &e}
+                                  : Line{e.key.leftRef(slash), e.key.midRef(slash + 1), &e});
+    }
+    std::sort(lines.begin(), lines.end(), [](const Line &a, const Line &b) {
+        const int bySection = a.section.compare(b.section);
+        return bySection != 0 ? bySection < 0 : a.key.compare(b.key) < 0;
+    });
+    QByteArray out;
+    out.reserve(m_data.size() + int(m_changed.size()) * 24 + 64);
+    if (m_utf8)
+        out += kByteOrderMark;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Line &l = lines[i];
+        if (i == 0 || l.section != lines[i - 1].section) {
+            if (i != 0)
+                out += '\n';
+            QByteArray name;
+            escapeKey(l.section, name);
+            if (name.isEmpty())
+                out += "[General]";
+            else if (qstricmp(name.constData(), "general") == 0)
+                out += "[%General]";
+            else
+                out += '[' + name + ']';
+            out += '\n';
+        }
+        escapeKey(l.key, out);
+        out += '=';
+        out += rawValue(*l.entry);
+        out += '\n';
+    }
+    return out;
+}
+
+bool IniFile::save(const QString &path) const {
+    return replaceFile(path, text());
+}
+
+bool replaceFile(const QString &path, const QByteArray &content) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QLockFile lock(lockPath(path));
+    return lock.lock() && writeAtomically(path, content);
+}
+
+bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QLockFile lock(lockPath(path));
+    if (!lock.lock())
+        return false;
+    IniFile ini(path);
+    change(ini);
+    const QByteArray text = ini.text();
+    // Nothing changed: the file stays as it is (a missing one is not made), and nothing
+    // waits for the disk.
+    if (text == ini.m_data)
+        return true;
+    return writeAtomically(path, text);
+}
+
+int removeInterruptedWrites(const QString &folder, const QStringList &suffixes) {
+    static const QRegularExpression pattern(QStringLiteral("^(.+)\\.[A-Za-z0-9]{6}$"));
+    const QDir dir(folder);
+    int removed = 0;
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch m = pattern.match(name);
+        if (!m.hasMatch() || !suffixes.contains(QFileInfo(m.captured(1)).suffix()))
+            continue;
+        // A writer still at work holds the target's lock; a killed one holds it no more.
+        QLockFile lock(lockPath(dir.filePath(m.captured(1))));
+        if (lock.tryLock(0) && QFile::remove(dir.filePath(name)))
+            ++removed;
+    }
+    return removed;
+}
