@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
@@ -13,12 +14,31 @@ namespace {
 const char kByteOrderMark[] = "\xef\xbb\xbf";
 const char kHexDigits[] = "0123456789ABCDEF";
 
+// What each byte is to the line reader, and whether a key character needs no escape.
+enum CharKind : uchar { LineSpace = 1, LineSpecial = 2, PlainKey = 4 };
+
+struct CharKinds {
+    uchar kind[256] = {};
+    constexpr CharKinds() {
+        for (const char c : {' ', '\t', '\n', '\r'})
+            kind[uchar(c)] |= LineSpace;
+        for (const char c : {'\n', '\r', '"', ';', '=', '\\'})
+            kind[uchar(c)] |= LineSpecial;
+        for (int c = 0; c < 128; ++c) {
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                c == '_' || c == '-' || c == '.')
+                kind[c] |= PlainKey;
+        }
+    }
+};
+constexpr CharKinds kCharKinds;
+
 bool isLineSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return kCharKinds.kind[uchar(c)] & LineSpace;
 }
 
 bool isLineSpecial(char c) {
-    return c == '\n' || c == '\r' || c == '"' || c == ';' || c == '=' || c == '\\';
+    return kCharKinds.kind[uchar(c)] & LineSpecial;
 }
 
 bool isHexDigit(uint c) {
@@ -78,6 +98,19 @@ bool readLine(const QByteArray &data, int &pos, int &lineStart, int &lineLen, in
 
 // Key text to key: '\' is the group separator '/', %XX and %UXXXX are characters.
 void unescapeKey(const QByteArray &key, int from, int to, QString &result) {
+    // A key without escapes: its bytes, '\\' read as '/'.
+    const char *k = key.constData();
+    int plain = from;
+    while (plain < to && (kCharKinds.kind[uchar(k[plain])] & PlainKey || k[plain] == '\\'))
+        ++plain;
+    if (plain == to) {
+        const int start = result.size();
+        result.resize(start + (to - from));
+        ushort *out = reinterpret_cast<ushort *>(result.data()) + start;
+        for (int i = from; i < to; ++i)
+            *out++ = k[i] == '\\' ? ushort('/') : ushort(uchar(k[i]));
+        return;
+    }
     result.reserve(result.size() + (to - from));
     int i = from;
     while (i < to) {
@@ -107,6 +140,25 @@ void unescapeKey(const QByteArray &key, int from, int to, QString &result) {
 }
 
 void escapeKey(const QStringRef &key, QByteArray &result) {
+    // Most keys are plain: letters, digits and "_-./", each one byte.
+    const int start = result.size();
+    result.resize(start + key.size());
+    char *out = result.data() + start;
+    const ushort *in = reinterpret_cast<const ushort *>(key.unicode());
+    const int size = key.size();
+    int plain = 0;
+    for (; plain < size; ++plain) {
+        const ushort ch = in[plain];
+        if (ch == '/')
+            out[plain] = '\\';
+        else if (ch < 128 && kCharKinds.kind[ch] & PlainKey)
+            out[plain] = char(ch);
+        else
+            break;
+    }
+    if (plain == size)
+        return;
+    result.truncate(start);
     for (const QChar c : key) {
         uint ch = c.unicode();
         if (ch == '/') {
@@ -435,8 +487,12 @@ QVariant listValue(const QStringList &list) {
 // A key as QSettings takes it: no slash at either end, none doubled ("MouseLEDMode/" is
 // "MouseLEDMode").
 QString normalized(const QString &key) {
-    if (!key.startsWith(QLatin1Char('/')) && !key.endsWith(QLatin1Char('/')) &&
-        !key.contains(QLatin1String("//")))
+    const ushort *c = key.utf16();
+    const int n = key.size();
+    bool clean = n == 0 || (c[0] != '/' && c[n - 1] != '/');
+    for (int i = 1; i < n && clean; ++i)
+        clean = !(c[i] == '/' && c[i - 1] == '/');
+    if (clean)
         return key;
     return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
 }
@@ -465,20 +521,22 @@ IniFile::IniFile(const QString &path) {
     parse(file.readAll());
 }
 
-void IniFile::addEntry(const QString &key, int start, int length) {
-    const auto it = m_index.constFind(key);
-    if (it != m_index.constEnd()) {
-        m_entries[size_t(*it)] = Entry{key, start, length, -1}; // the last one counts
-        return;
+void IniFile::addEntry(const QString &key, int start, int length, bool written) {
+    auto it = m_index.find(key);
+    if (it == m_index.end()) {
+        it = m_index.insert(key, int(m_entries.size()));
+        m_entries.push_back(Entry{key, key.indexOf(QLatin1Char('/')), 0, 0, false});
     }
-    m_index.insert(key, int(m_entries.size()));
-    m_entries.push_back(Entry{key, start, length, -1});
+    Entry &e = m_entries[size_t(*it)]; // a key given again takes the last value
+    e.start = start;
+    e.length = length;
+    e.written = written;
 }
 
 void IniFile::parse(const QByteArray &text) {
     m_data = text;
     m_entries.clear();
-    m_changed.clear();
+    m_written.clear();
     m_index.clear();
     m_utf8 = m_data.startsWith(kByteOrderMark);
     int pos = m_utf8 ? 3 : 0;
@@ -512,14 +570,13 @@ void IniFile::parse(const QByteArray &text) {
             --keyEnd;
         QString key = section;
         unescapeKey(m_data, lineStart, keyEnd, key);
-        addEntry(key, equalsPos + 1, lineStart + lineLen - equalsPos - 1);
+        addEntry(key, equalsPos + 1, lineStart + lineLen - equalsPos - 1, false);
     }
 }
 
 QByteArray IniFile::rawValue(const Entry &e) const {
-    if (e.changed >= 0)
-        return m_changed[size_t(e.changed)];
-    return QByteArray::fromRawData(m_data.constData() + e.start, e.length);
+    return QByteArray::fromRawData((e.written ? m_written : m_data).constData() + e.start,
+                                   e.length);
 }
 
 QVariant IniFile::decode(const QByteArray &raw) const {
@@ -584,76 +641,136 @@ QStringList IniFile::childKeys(const QString &group) const {
     return keys;
 }
 
-void IniFile::setValue(const QString &name, const QVariant &value) {
-    const QString key = normalized(name);
-    QByteArray raw;
-    escapeValue(valueText(value), raw, m_utf8);
-    m_changed.push_back(raw);
-    const int changed = int(m_changed.size()) - 1;
-    const auto it = m_index.constFind(key);
-    if (it != m_index.constEnd()) {
-        m_entries[size_t(*it)].changed = changed;
-        return;
-    }
-    m_index.insert(key, int(m_entries.size()));
-    m_entries.push_back(Entry{key, 0, 0, changed});
+void IniFile::setValue(const QString &key, const QVariant &value) {
+    const int start = m_written.size();
+    escapeValue(valueText(value), m_written, m_utf8);
+    addEntry(normalized(key), start, m_written.size() - start, true);
+}
+
+void IniFile::setNumber(const QString &key, long long number) {
+    const int start = m_written.size();
+    char digits[24];
+    char *end = digits + sizeof digits;
+    char *p = end;
+    unsigned long long n =
+        number < 0 ? 0ull - (unsigned long long)number : (unsigned long long)number;
+    do {
+        *--p = char('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    if (number < 0)
+        *--p = '-';
+    m_written.append(p, int(end - p));
+    addEntry(normalized(key), start, m_written.size() - start, true);
 }
 
 void IniFile::remove(const QString &name) {
     const QString key = normalized(name);
     const QString prefix = key + QLatin1Char('/');
     for (auto it = m_index.begin(); it != m_index.end();) {
-        if (it.key() == key || it.key().startsWith(prefix))
+        if (it.key() == key || it.key().startsWith(prefix)) {
+            m_entries[size_t(*it)].removed = true;
             it = m_index.erase(it);
-        else
+        } else {
             ++it;
+        }
     }
 }
 
 QByteArray IniFile::text() const {
-    // Sections by name ([General] first), keys by name within each: QSettings' order.
-    struct Line {
-        QStringRef section;
-        QStringRef key;
-        const Entry *entry;
+    // QSettings' order: groups by name ([General] first), keys by name within each.
+    struct Section {
+        QStringRef name;
+        std::vector<const Entry *> entries;
     };
-    std::vector<Line> lines;
-    lines.reserve(size_t(m_index.size()));
-    for (const int index : m_index) {
-        const Entry &e = m_entries[size_t(index)];
-        const int slash = e.key.indexOf(QLatin1Char('/'));
-        lines.push_back(slash < 0 ? Line{QStringRef(), QStringRef(&e.key), &e}
-                                  : Line{e.key.leftRef(slash), e.key.midRef(slash + 1), &e});
+    std::vector<Section> sections;
+    QHash<QStringRef, size_t> sectionOf;
+    size_t last = 0;
+    for (const Entry &e : m_entries) {
+        if (e.removed)
+            continue;
+        const QStringRef group = e.group();
+        if (sections.empty() || sections[last].name != group) {
+            auto it = sectionOf.find(group);
+            if (it == sectionOf.end()) {
+                it = sectionOf.insert(group, sections.size());
+                sections.push_back(Section{group, {}});
+            }
+            last = *it;
+        }
+        sections[last].entries.push_back(&e);
     }
-    std::sort(lines.begin(), lines.end(), [](const Line &a, const Line &b) {
-        const int bySection = a.section.compare(b.section);
-        return bySection != 0 ? bySection < 0 : a.key.compare(b.key) < 0;
-    });
+    std::sort(sections.begin(), sections.end(),
+              [](const Section &a, const Section &b) { return a.name < b.name; });
     QByteArray out;
-    out.reserve(m_data.size() + int(m_changed.size()) * 24 + 64);
+    out.reserve(m_data.size() + m_written.size() + int(m_entries.size()) * 24 + 64);
     if (m_utf8)
         out += kByteOrderMark;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const Line &l = lines[i];
-        if (i == 0 || l.section != lines[i - 1].section) {
-            if (i != 0)
-                out += '\n';
-            QByteArray name;
-            escapeKey(l.section, name);
-            if (name.isEmpty())
-                out += "[General]";
-            else if (qstricmp(name.constData(), "general") == 0)
-                out += "[%General]";
-            else
-                out += '[' + name + ']';
+    for (Section &section : sections) {
+        if (&section != &sections.front())
+            out += '\n';
+        QByteArray name;
+        escapeKey(section.name, name);
+        if (name.isEmpty())
+            out += "[General]";
+        else if (qstricmp(name.constData(), "general") == 0)
+            out += "[%General]";
+        else
+            out += '[' + name + ']';
+        out += '\n';
+        sortByName(section.entries);
+        for (const Entry *e : section.entries) {
+            escapeKey(e->name(), out);
+            out += '=';
+            out += rawValue(*e);
             out += '\n';
         }
-        escapeKey(l.key, out);
-        out += '=';
-        out += rawValue(*l.entry);
-        out += '\n';
     }
     return out;
+}
+
+void IniFile::sortByName(std::vector<const Entry *> &entries) {
+    auto before = [](const Entry *a, const Entry *b) { return a->name() < b->name(); };
+    if (std::is_sorted(entries.begin(), entries.end(), before))
+        return; // a file as read, or as QSettings wrote it
+    // A profile group is written with the same keys in the same order every time: its
+    // order is worked out once.
+    struct Order {
+        std::vector<QString> names;
+        std::vector<int> sorted;
+    };
+    static QMutex mutex;
+    static std::vector<Order> orders;
+    const size_t n = entries.size();
+    QMutexLocker lock(&mutex);
+    for (const Order &o : orders) {
+        if (o.names.size() != n)
+            continue;
+        size_t i = 0;
+        while (i < n && entries[i]->name() == o.names[i])
+            ++i;
+        if (i < n)
+            continue;
+        const std::vector<const Entry *> given = entries;
+        for (i = 0; i < n; ++i)
+            entries[i] = given[size_t(o.sorted[i])];
+        return;
+    }
+    std::vector<int> sorted(n);
+    for (size_t i = 0; i < n; ++i)
+        sorted[i] = int(i);
+    std::sort(sorted.begin(), sorted.end(),
+              [&](int a, int b) { return before(entries[size_t(a)], entries[size_t(b)]); });
+    if (n >= 1024 && orders.size() < 4) {
+        Order o;
+        for (const Entry *e : entries)
+            o.names.push_back(e->name().toString());
+        o.sorted = sorted;
+        orders.push_back(std::move(o));
+    }
+    const std::vector<const Entry *> given = entries;
+    for (size_t i = 0; i < n; ++i)
+        entries[i] = given[size_t(sorted[i])];
 }
 
 bool IniFile::save(const QString &path) const {

@@ -42,6 +42,8 @@ public:
 
     // Values are numbers, strings and colours, written as QSettings writes them.
     void setValue(const QString &key, const QVariant &value);
+    // setValue(key, number), quicker.
+    void setNumber(const QString &key, long long number);
     // Removes the key and every key below it.
     void remove(const QString &key);
 
@@ -55,17 +57,23 @@ private:
     friend bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change);
     struct Entry {
         QString key;
-        int start = 0;    // escaped value in m_data ...
-        int length = 0;   //
-        int changed = -1; // ... or in m_changed at this index
+        int slash = -1; // the end of the group name in the key, or -1 for [General]
+        int start = 0;  // the escaped value in m_data, or in m_written once set
+        int length = 0;
+        bool written = false;
+        bool removed = false;
+        QStringRef name() const { return key.midRef(slash + 1); }
+        QStringRef group() const { return slash < 0 ? QStringRef() : key.leftRef(slash); }
     };
     QByteArray rawValue(const Entry &e) const;
     QVariant decode(const QByteArray &raw) const;
-    void addEntry(const QString &key, int start, int length);
+    void addEntry(const QString &key, int start, int length, bool written);
+    // Puts a group's entries in key order.
+    static void sortByName(std::vector<const Entry *> &entries);
 
     QByteArray m_data;
     std::vector<Entry> m_entries;
-    std::vector<QByteArray> m_changed;
+    QByteArray m_written;        // values set since the file was read, one after another
     QHash<QString, int> m_index; // key to its live entry
     bool m_utf8 = false;         // the file began with a UTF-8 byte order mark
     bool m_existed = false;

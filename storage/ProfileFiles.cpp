@@ -88,9 +88,9 @@ struct Reader {
 
 struct Writer {
     IniFile &ini;
-    void byte(const QString &key, const uint8_t &f) { ini.setValue(key, int(f)); }
-    void word(const QString &key, const uint32_t &f) { ini.setValue(key, uint(f)); }
-    void int32(const QString &key, const int32_t &f) { ini.setValue(key, int(f)); }
+    void byte(const QString &key, const uint8_t &f) { ini.setNumber(key, f); }
+    void word(const QString &key, const uint32_t &f) { ini.setNumber(key, f); }
+    void int32(const QString &key, const int32_t &f) { ini.setNumber(key, f); }
     void string(const QString &key, const QString &f) { ini.setValue(key, f); }
     void colour(const QString &key, const QColor &f) { ini.setValue(key, f); }
 };
