@@ -521,27 +521,49 @@ IniFile::IniFile(const QString &path) {
     parse(file.readAll());
 }
 
+int IniFile::slotOf(const QString &key) const {
+    const size_t mask = m_slots.size() - 1;
+    size_t slot = qHash(key) & mask;
+    while (m_slots[slot] != 0 && m_entries[size_t(m_slots[slot] - 1)].key != key)
+        slot = (slot + 1) & mask;
+    return int(slot);
+}
+
+int IniFile::find(const QString &key) const {
+    if (m_slots.empty())
+        return -1;
+    const int entry = m_slots[size_t(slotOf(key))] - 1;
+    return entry >= 0 && !m_entries[size_t(entry)].removed ? entry : -1;
+}
+
 void IniFile::addEntry(const QString &key, int start, int length, bool written) {
-    auto it = m_index.find(key);
-    if (it == m_index.end()) {
-        it = m_index.insert(key, int(m_entries.size()));
-        m_entries.push_back(Entry{key, key.indexOf(QLatin1Char('/')), 0, 0, false});
+    // The table stays at most half full.
+    if (m_entries.size() * 2 >= m_slots.size()) {
+        m_slots.assign(std::max<size_t>(64, m_slots.size() * 2), 0);
+        for (size_t i = 0; i < m_entries.size(); ++i)
+            m_slots[size_t(slotOf(m_entries[i].key))] = int(i + 1);
     }
-    Entry &e = m_entries[size_t(*it)]; // a key given again takes the last value
+    int &slot = m_slots[size_t(slotOf(key))];
+    if (slot == 0) {
+        m_entries.push_back(Entry{key, key.indexOf(QLatin1Char('/')), 0, 0, false, false});
+        slot = int(m_entries.size());
+    }
+    // A key given again takes the last value; a removed one comes back.
+    Entry &e = m_entries[size_t(slot - 1)];
     e.start = start;
     e.length = length;
     e.written = written;
+    e.removed = false;
 }
 
 void IniFile::parse(const QByteArray &text) {
     m_data = text;
     m_entries.clear();
     m_written.clear();
-    m_index.clear();
+    m_slots.clear();
     m_utf8 = m_data.startsWith(kByteOrderMark);
     int pos = m_utf8 ? 3 : 0;
-    m_entries.reserve(size_t(m_data.size() / 32));
-    m_index.reserve(m_data.size() / 32);
+    m_entries.reserve(size_t(m_data.size() / 24));
     QString section; // "" for [General], otherwise the name and '/'
     int lineStart = 0;
     int lineLen = 0;
@@ -588,21 +610,21 @@ QVariant IniFile::decode(const QByteArray &raw) const {
 }
 
 bool IniFile::contains(const QString &key) const {
-    return m_index.contains(normalized(key));
+    return find(normalized(key)) >= 0;
 }
 
 QVariant IniFile::value(const QString &key, const QVariant &def) const {
-    const auto it = m_index.constFind(normalized(key));
-    if (it == m_index.constEnd())
+    const int entry = find(normalized(key));
+    if (entry < 0)
         return def;
-    return decode(rawValue(m_entries[size_t(*it)]));
+    return decode(rawValue(m_entries[size_t(entry)]));
 }
 
 long long IniFile::number(const QString &key, long long def) const {
-    const auto it = m_index.constFind(normalized(key));
-    if (it == m_index.constEnd())
+    const int entry = find(normalized(key));
+    if (entry < 0)
         return def;
-    const QByteArray raw = rawValue(m_entries[size_t(*it)]);
+    const QByteArray raw = rawValue(m_entries[size_t(entry)]);
     const int sign = raw.startsWith('-') ? 1 : 0;
     const int digits = raw.size() - sign;
     long long n = 0;
@@ -623,19 +645,17 @@ QColor IniFile::colour(const QString &key) const {
 
 bool IniFile::hasGroup(const QString &group) const {
     const QString prefix = normalized(group) + QLatin1Char('/');
-    for (auto it = m_index.constBegin(); it != m_index.constEnd(); ++it) {
-        if (it.key().startsWith(prefix))
-            return true;
-    }
-    return false;
+    return std::any_of(m_entries.begin(), m_entries.end(),
+                       [&](const Entry &e) { return !e.removed && e.key.startsWith(prefix); });
 }
 
 QStringList IniFile::childKeys(const QString &group) const {
     const QString prefix = normalized(group) + QLatin1Char('/');
     QStringList keys;
-    for (auto it = m_index.constBegin(); it != m_index.constEnd(); ++it) {
-        if (it.key().startsWith(prefix) && it.key().indexOf(QLatin1Char('/'), prefix.size()) < 0)
-            keys << it.key().mid(prefix.size());
+    for (const Entry &e : m_entries) {
+        if (!e.removed && e.key.startsWith(prefix) &&
+            e.key.indexOf(QLatin1Char('/'), prefix.size()) < 0)
+            keys << e.key.mid(prefix.size());
     }
     std::sort(keys.begin(), keys.end());
     return keys;
@@ -667,13 +687,9 @@ void IniFile::setNumber(const QString &key, long long number) {
 void IniFile::remove(const QString &name) {
     const QString key = normalized(name);
     const QString prefix = key + QLatin1Char('/');
-    for (auto it = m_index.begin(); it != m_index.end();) {
-        if (it.key() == key || it.key().startsWith(prefix)) {
-            m_entries[size_t(*it)].removed = true;
-            it = m_index.erase(it);
-        } else {
-            ++it;
-        }
+    for (Entry &e : m_entries) {
+        if (e.key == key || e.key.startsWith(prefix))
+            e.removed = true;
     }
 }
 

@@ -67,15 +67,21 @@ private:
     };
     QByteArray rawValue(const Entry &e) const;
     QVariant decode(const QByteArray &raw) const;
+    // Where the key is or would go in m_slots.
+    int slotOf(const QString &key) const;
+    // The key's entry, or -1 when it has none or it was removed.
+    int find(const QString &key) const;
     void addEntry(const QString &key, int start, int length, bool written);
     // Puts a group's entries in key order.
     static void sortByName(std::vector<const Entry *> &entries);
 
     QByteArray m_data;
     std::vector<Entry> m_entries;
-    QByteArray m_written;        // values set since the file was read, one after another
-    QHash<QString, int> m_index; // key to its live entry
-    bool m_utf8 = false;         // the file began with a UTF-8 byte order mark
+    QByteArray m_written; // values set since the file was read, one after another
+    // The keys' hash table, open addressing: the index of a key's entry plus one, 0 where
+    // free. An entry stays when its key is removed, marked, so that no slot ever empties.
+    std::vector<int> m_slots;
+    bool m_utf8 = false; // the file began with a UTF-8 byte order mark
     bool m_existed = false;
 };
 

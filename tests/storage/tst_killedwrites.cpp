@@ -1,7 +1,8 @@
 // Writes killed at random moments: a writer process saves a profile, the profile library,
 // Config.ini, a macro and an exported configuration over and over, alternating between two
-// contents, and is killed with SIGKILL again and again. After every kill each file must load
-// as one of the two contents, whole; the next start then removes what the writer left.
+// contents, and is killed with SIGKILL again and again. After every kill each file must hold
+// one of the two contents byte for byte (both of which load whole); the next start then
+// removes what the writer left.
 #include "AppConfig.h"
 #include "MacroFile.h"
 #include "ProfileData.h"
@@ -93,6 +94,20 @@ int intactFiles(const Version &v0, const Version &v1) {
     return intact;
 }
 
+const QStringList kFiles = {QStringLiteral("TOLV/Profile/Game.prof"),
+                            QStringLiteral("TOLV/Config.ini"), QStringLiteral("Config.ini"),
+                            QStringLiteral("MacroDB/burst.MSMACRO"), QStringLiteral("backup.conf")};
+
+// The bytes of each file.
+QList<QByteArray> contents() {
+    QList<QByteArray> all;
+    for (const QString &name : kFiles) {
+        QFile file(configDir() + QLatin1Char('/') + name);
+        all << (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    }
+    return all;
+}
+
 QStringList leftovers(const QString &root) {
     QStringList found;
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -125,7 +140,13 @@ void TestKilledWrites::everyFileIsOldOrNewAfterAKill() {
     writeAll(v1);
     writeAll(v0);
     const qint64 roundNs = qMax<qint64>(round.nsecsElapsed() / 2, 1000000);
+    const QList<QByteArray> bytes0 = contents();
     QCOMPARE(intactFiles(v0, v1), 5);
+    writeAll(v1);
+    const QList<QByteArray> bytes1 = contents();
+    QCOMPARE(intactFiles(v0, v1), 5);
+    for (int f = 0; f < kFiles.size(); ++f)
+        QVERIFY(bytes0[f] != bytes1[f]);
 
     const int kills = qEnvironmentVariableIntValue("MOUSECFG_KILLS") > 0
                           ? qEnvironmentVariableIntValue("MOUSECFG_KILLS")
@@ -149,7 +170,9 @@ void TestKilledWrites::everyFileIsOldOrNewAfterAKill() {
         int status = 0;
         QCOMPARE(waitpid(writer, &status, 0), writer);
         QVERIFY(WIFSIGNALED(status));
-        intact += intactFiles(v0, v1);
+        const QList<QByteArray> now = contents();
+        for (int f = 0; f < kFiles.size(); ++f)
+            intact += now[f] == bytes0[f] || now[f] == bytes1[f];
         leftBehind += leftovers(configDir()).size();
     }
     qInfo("%d kills, %d of %d files intact, %d unfinished writes left behind", kills, intact,
