@@ -4,11 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QMutex>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const char kByteOrderMark[] = "\xef\xbb\xbf";
@@ -497,9 +500,45 @@ QString normalized(const QString &key) {
     return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
 }
 
-QString lockPath(const QString &path) {
-    return path + QStringLiteral(".lock");
-}
+// A writer's lock on a file: a lock held on <name>.flock beside it, which the system drops
+// when its holder ends, however it ends, so that no kill leaves a lock that stops the next
+// writer. The lock file goes with the lock; a killed holder's stays and is simply taken.
+// (QSettings' lock files, <name>.lock, stay for up to 30 s once their writer is killed
+// at the wrong moment.)
+class WriteLock {
+public:
+    WriteLock(const QString &path, bool wait) : m_path(QFile::encodeName(path + ".flock")) {
+        for (;;) {
+            m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+            if (m_fd < 0)
+                return;
+            if (::flock(m_fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) != 0)
+                break;
+            // The file locked must still be the one of that name: a holder removes it
+            // as it lets go, and a waiter then holds a file no one else sees.
+            struct stat held, named;
+            if (::fstat(m_fd, &held) == 0 && ::stat(m_path.constData(), &named) == 0 &&
+                held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+                return;
+            ::close(m_fd);
+        }
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    ~WriteLock() {
+        if (m_fd >= 0) {
+            ::unlink(m_path.constData());
+            ::close(m_fd);
+        }
+    }
+    WriteLock(const WriteLock &) = delete;
+    WriteLock &operator=(const WriteLock &) = delete;
+    bool held() const { return m_fd >= 0; }
+
+private:
+    QByteArray m_path;
+    int m_fd = -1;
+};
 
 bool writeAtomically(const QString &path, const QByteArray &text) {
     QSaveFile file(path);
@@ -521,35 +560,52 @@ IniFile::IniFile(const QString &path) {
     parse(file.readAll());
 }
 
-int IniFile::slotOf(const QString &key) const {
+namespace {
+// FNV-1a: Qt's own string hash gives many keys of a profile the same value, as they differ
+// only in digits at the same places ("BUTTON_INFO_3_KeyInfo_5_").
+uint keyHash(const QString &key) {
+    quint64 hash = 0xcbf29ce484222325ull;
+    for (const QChar c : key)
+        hash = (hash ^ c.unicode()) * 0x100000001b3ull;
+    return uint(hash ^ (hash >> 32));
+}
+} // namespace
+
+int IniFile::slotOf(const QString &key, uint hash) const {
     const size_t mask = m_slots.size() - 1;
-    size_t slot = qHash(key) & mask;
-    while (m_slots[slot] != 0 && m_entries[size_t(m_slots[slot] - 1)].key != key)
+    size_t slot = hash & mask;
+    while (m_slots[slot].entry != 0) {
+        if (m_slots[slot].hash == hash && m_entries[size_t(m_slots[slot].entry - 1)].key == key)
+            break;
         slot = (slot + 1) & mask;
+    }
     return int(slot);
 }
 
 int IniFile::find(const QString &key) const {
     if (m_slots.empty())
         return -1;
-    const int entry = m_slots[size_t(slotOf(key))] - 1;
+    const int entry = m_slots[size_t(slotOf(key, keyHash(key)))].entry - 1;
     return entry >= 0 && !m_entries[size_t(entry)].removed ? entry : -1;
 }
 
 void IniFile::addEntry(const QString &key, int start, int length, bool written) {
     // The table stays at most half full.
     if (m_entries.size() * 2 >= m_slots.size()) {
-        m_slots.assign(std::max<size_t>(64, m_slots.size() * 2), 0);
-        for (size_t i = 0; i < m_entries.size(); ++i)
-            m_slots[size_t(slotOf(m_entries[i].key))] = int(i + 1);
+        m_slots.assign(std::max<size_t>(64, m_slots.size() * 2), Slot());
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            const uint hash = m_entries[i].hash;
+            m_slots[size_t(slotOf(m_entries[i].key, hash))] = Slot{hash, int(i + 1)};
+        }
     }
-    int &slot = m_slots[size_t(slotOf(key))];
-    if (slot == 0) {
-        m_entries.push_back(Entry{key, key.indexOf(QLatin1Char('/')), 0, 0, false, false});
-        slot = int(m_entries.size());
+    const uint hash = keyHash(key);
+    Slot &slot = m_slots[size_t(slotOf(key, hash))];
+    if (slot.entry == 0) {
+        m_entries.push_back(Entry{key, hash, key.indexOf(QLatin1Char('/')), 0, 0, false, false});
+        slot = Slot{hash, int(m_entries.size())};
     }
     // A key given again takes the last value; a removed one comes back.
-    Entry &e = m_entries[size_t(slot - 1)];
+    Entry &e = m_entries[size_t(slot.entry - 1)];
     e.start = start;
     e.length = length;
     e.written = written;
@@ -796,24 +852,22 @@ bool IniFile::save(const QString &path) const {
 bool replaceFile(const QString &path, const QByteArray &content) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QLockFile lock(lockPath(path));
-    return lock.lock() && writeAtomically(path, content);
+    const WriteLock lock(path, true);
+    return lock.held() && writeAtomically(path, content);
 }
 
 bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QLockFile lock(lockPath(path));
-    if (!lock.lock())
+    const WriteLock lock(path, true);
+    if (!lock.held())
         return false;
     IniFile ini(path);
     change(ini);
+    // A change that changes nothing leaves the file as it is (a missing one is not made),
+    // and nothing waits for the disk.
     const QByteArray text = ini.text();
-    // Nothing changed: the file stays as it is (a missing one is not made), and nothing
-    // waits for the disk.
-    if (text == ini.m_data)
-        return true;
-    return writeAtomically(path, text);
+    return text == ini.m_data || writeAtomically(path, text);
 }
 
 int removeInterruptedWrites(const QString &folder, const QStringList &suffixes) {
@@ -825,8 +879,8 @@ int removeInterruptedWrites(const QString &folder, const QStringList &suffixes) 
         if (!m.hasMatch() || !suffixes.contains(QFileInfo(m.captured(1)).suffix()))
             continue;
         // A writer still at work holds the target's lock; a killed one holds it no more.
-        QLockFile lock(lockPath(dir.filePath(m.captured(1))));
-        if (lock.tryLock(0) && QFile::remove(dir.filePath(name)))
+        const WriteLock lock(dir.filePath(m.captured(1)), false);
+        if (lock.held() && QFile::remove(dir.filePath(name)))
             ++removed;
     }
     return removed;

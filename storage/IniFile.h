@@ -57,6 +57,7 @@ private:
     friend bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change);
     struct Entry {
         QString key;
+        uint hash = 0;  // keyHash(key)
         int slash = -1; // the end of the group name in the key, or -1 for [General]
         int start = 0;  // the escaped value in m_data, or in m_written once set
         int length = 0;
@@ -68,7 +69,7 @@ private:
     QByteArray rawValue(const Entry &e) const;
     QVariant decode(const QByteArray &raw) const;
     // Where the key is or would go in m_slots.
-    int slotOf(const QString &key) const;
+    int slotOf(const QString &key, uint hash) const;
     // The key's entry, or -1 when it has none or it was removed.
     int find(const QString &key) const;
     void addEntry(const QString &key, int start, int length, bool written);
@@ -78,15 +79,20 @@ private:
     QByteArray m_data;
     std::vector<Entry> m_entries;
     QByteArray m_written; // values set since the file was read, one after another
-    // The keys' hash table, open addressing: the index of a key's entry plus one, 0 where
-    // free. An entry stays when its key is removed, marked, so that no slot ever empties.
-    std::vector<int> m_slots;
+    // The keys' hash table, open addressing: a key's hash and the index of its entry plus
+    // one, 0 where free. An entry stays when its key is removed, marked, so that no slot
+    // ever empties.
+    struct Slot {
+        uint hash = 0;
+        int entry = 0;
+    };
+    std::vector<Slot> m_slots;
     bool m_utf8 = false; // the file began with a UTF-8 byte order mark
     bool m_existed = false;
 };
 
-// Reads the file, lets change edit it and writes it back atomically, holding the lock file
-// that QSettings also takes (<path>.lock) meanwhile, so that no other writer's change is
+// Reads the file, lets change edit it and writes it back atomically, holding a lock on
+// <path>.flock meanwhile (one that ends with its holder), so that no other writer's change is
 // lost in between. False when the file could not be written.
 bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change);
 

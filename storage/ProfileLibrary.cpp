@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 const QString kListGroup = QStringLiteral("PROFILE_LIST");
@@ -60,12 +59,13 @@ QStringList readProfileLibrary() {
     QStringList names;
     if (!modelSelected())
         return names;
-    QSettings ini(productConfigPath(), QSettings::IniFormat);
-    ini.beginGroup(kListGroup);
+    const IniFile ini(productConfigPath());
     // A hand-edited count cannot make the scan longer than the keys the file holds.
-    const int count = qMin(ini.value(QStringLiteral("Count"), 0).toInt(), ini.childKeys().size());
+    const int count = int(qMin<long long>(ini.number(kListGroup + QStringLiteral("/Count")),
+                                          ini.childKeys(kListGroup).size()));
     for (int i = 1; i <= count; ++i) {
-        const QString name = ini.value(QString::number(i)).toString();
+        const QString name =
+            ini.value(kListGroup + QLatin1Char('/') + QString::number(i)).toString();
         if (isSafeFileName(name) && !names.contains(name))
             names << name;
     }
@@ -75,22 +75,19 @@ QStringList readProfileLibrary() {
 bool writeProfileLibrary(const QStringList &names) {
     if (!modelSelected())
         return false;
-    QSettings ini(productConfigPath(), QSettings::IniFormat);
-    ini.beginGroup(kListGroup);
-    // Numbered keys past the new end go; the group's other keys stay.
-    for (const QString &key : ini.childKeys()) {
-        bool numeric = false;
-        if (key.toInt(&numeric) > names.size() && numeric)
-            ini.remove(key);
-    }
-    ini.setValue(QStringLiteral("Count"), names.size());
-    for (int i = 0; i < names.size(); ++i) {
-        qDebug().noquote() << QStringLiteral("PROFILE_LIST %1 %2").arg(i + 1).arg(names[i]);
-        ini.setValue(QString::number(i + 1), names[i]);
-    }
-    ini.endGroup();
-    ini.sync();
-    return ini.status() == QSettings::NoError;
+    return updateIniFile(productConfigPath(), [&](IniFile &ini) {
+        // Numbered keys past the new end go; the group's other keys stay.
+        for (const QString &key : ini.childKeys(kListGroup)) {
+            bool numeric = false;
+            if (key.toInt(&numeric) > names.size() && numeric)
+                ini.remove(kListGroup + QLatin1Char('/') + key);
+        }
+        ini.setValue(kListGroup + QStringLiteral("/Count"), names.size());
+        for (int i = 0; i < names.size(); ++i) {
+            qDebug().noquote() << QStringLiteral("PROFILE_LIST %1 %2").arg(i + 1).arg(names[i]);
+            ini.setValue(kListGroup + QLatin1Char('/') + QString::number(i + 1), names[i]);
+        }
+    });
 }
 
 bool isDefaultProfileName(const QString &name) {
