@@ -399,9 +399,7 @@ void MousecfgWidget::layoutModelPictures() {
     m_hoverPicture->setGeometry(place(kFrontPicture));
     // The pictures are decoded and scaled once per model and size.
     const QSize frontSize = scaledSize(kFrontPicture.width(), kFrontPicture.height());
-    const QSize sideFit = scaledSize(kSidePictureFit, kSidePictureFit);
     const QString frontPath = modelPicture(QStringLiteral("/Mouse.png"));
-    const QString sidePath = modelPicture(QStringLiteral("_Side.png"));
     if (frontPath != m_frontPath || frontSize != m_frontPictureSize) {
         const QPixmap front(frontPath);
         m_frontPicture->setPixmap(front.isNull() ? QPixmap()
@@ -410,14 +408,9 @@ void MousecfgWidget::layoutModelPictures() {
         m_frontPath = frontPath;
         m_frontPictureSize = frontSize;
     }
-    if (sidePath != m_sidePath || sideFit != m_sidePictureSize) {
-        const QPixmap side(sidePath);
-        m_sidePicture->setPixmap(
-            side.isNull() ? QPixmap()
-                          : side.scaled(sideFit, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-        m_sidePath = sidePath;
-        m_sidePictureSize = sideFit;
-    }
+    // The side picture waits until the side view is first shown.
+    if (!m_front)
+        decodeSidePicture();
 
     // The side picture is centred in its place.
     const QPoint sideOrigin(kSidePicture.x() + (kSidePicture.width() - kSidePictureFit) / 2,
@@ -499,8 +492,23 @@ void MousecfgWidget::setPage(int index) {
     showPages();
 }
 
+void MousecfgWidget::decodeSidePicture() {
+    const QSize sideFit = scaledSize(kSidePictureFit, kSidePictureFit);
+    const QString sidePath = modelPicture(QStringLiteral("_Side.png"));
+    if (sidePath == m_sidePath && sideFit == m_sidePictureSize)
+        return;
+    const QPixmap side(sidePath);
+    m_sidePicture->setPixmap(
+        side.isNull() ? QPixmap()
+                      : side.scaled(sideFit, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_sidePath = sidePath;
+    m_sidePictureSize = sideFit;
+}
+
 void MousecfgWidget::setFrontView(bool front) {
     m_front = front;
+    if (!front)
+        decodeSidePicture();
     m_frontBtn->setChecked(front);
     m_sideBtn->setChecked(!front);
     setPage(m_page);
