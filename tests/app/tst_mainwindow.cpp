@@ -372,8 +372,8 @@ private slots:
         WindowRig &rig = shared();
         // A stand-in for the OSD program, listening under its title.
         QLocalServer osd;
-        QLocalServer::removeServer(osdTitle(QStringLiteral("TOLV")));
-        QVERIFY(osd.listen(osdTitle(QStringLiteral("TOLV"))));
+        QLocalServer::removeServer(osdServerPath(QStringLiteral("TOLV")));
+        QVERIFY(osd.listen(osdServerPath(QStringLiteral("TOLV"))));
         MousecfgWidget &w = *rig.window;
         ProfileSet &ws = workingSet();
         ws.ProfileID = 0;
