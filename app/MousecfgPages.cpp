@@ -1,7 +1,10 @@
 // The main window's pages: made once, placed by the scale factor, shown by the page rule,
 // loaded from the working set, collected on Apply and OK, and told what the mouse reports.
 // Each page keeps to its own block in every function here.
+#include "AppConfig.h"
+#include "KelBtnWindow.h"
 #include "KelLineEdit.h"
+#include "KelMessageBox.h"
 #include "KelPushButton.h"
 #include "MainLayout.h"
 #include "MousecfgWidget.h"
@@ -9,6 +12,7 @@
 #include "Scale.h"
 
 #include <QScrollArea>
+#include <QScrollBar>
 
 using namespace MainLayout;
 
@@ -29,6 +33,28 @@ void MousecfgWidget::createPages() {
     m_btnScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_btnScroll->setStyleSheet(QStringLiteral("QScrollArea{background:transparent;}"));
     m_btnScroll->viewport()->setAutoFillBackground(false);
+    m_btnScroll->verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical{background:transparent;width:8px;margin:0;}"
+                       "QScrollBar::handle:vertical{background:rgb(70,76,84);border-radius:4px;"
+                       "min-height:20px;}"
+                       "QScrollBar::add-line,QScrollBar::sub-line{height:0;}"
+                       "QScrollBar::add-page,QScrollBar::sub-page{background:transparent;}"));
+    m_btnWindow = new KelBtnWindow(m_btnScroll, &workingSet().activeProfile());
+    m_btnScroll->setWidget(m_btnWindow);
+    connect(m_btnWindow, &KelBtnWindow::GotoMacroTab, this, &MousecfgWidget::slotGotoMacro);
+    connect(m_btnWindow, &KelBtnWindow::PopOneClickBox, this, &MousecfgWidget::slotPopOneClickBox);
+    // A button of the page stands for a spot of the mouse picture: the main buttons for the
+    // spots of the picture shown (the side picture marks the same buttons), the wheel
+    // buttons for the wheel spots.
+    connect(m_btnWindow, &KelBtnWindow::SelBtnChanged, this, [this](quint8 iBtn, quint8 bType) {
+        SelBtnChanged(iBtn, bType == 2 ? SpotWheel : (m_front ? SpotFront : SpotSide));
+    });
+    connect(m_btnWindow, &KelBtnWindow::SelBtnControl, this, [this](KelPushButton *btn, bool on) {
+        for (int i = 0; i < kSpotCount; ++i) {
+            if (btn == m_btnWindow->button(0, i))
+                slotMouseOver(spot(m_front ? SpotFront : SpotSide, i), on);
+        }
+    });
 
     // DPI, report-rate and sensor pages.
 
@@ -40,6 +66,7 @@ void MousecfgWidget::layoutPages() {
 
     // Button page.
     m_btnScroll->setGeometry(placePage(kBtnWindowArea));
+    m_btnWindow->relayout(m_btnScroll->height());
 
     // DPI, report-rate and sensor pages.
 
@@ -49,8 +76,12 @@ void MousecfgWidget::layoutPages() {
 void MousecfgWidget::showPages() {
     // Lighting page.
 
-    // Button page.
+    // Button page: it marks the spot selected on the mouse picture.
     m_btnScroll->setVisible(m_page == PageCustomize);
+    const int btnGroup = m_spotKind == SpotWheel ? 2 : 0;
+    m_btnWindow->selectGroup(m_spotIndex, btnGroup);
+    if (KelPushButton *b = m_btnWindow->button(btnGroup, m_spotIndex))
+        m_btnScroll->ensureWidgetVisible(b, 0, 0);
 
     // DPI, report-rate and sensor pages.
 
@@ -65,6 +96,7 @@ void MousecfgWidget::refreshPages() {
     // Lighting page.
 
     // Button page.
+    m_btnWindow->loadProfile(&w.activeProfile(), sensorCode());
 
     // DPI, report-rate and sensor pages.
 
@@ -82,8 +114,16 @@ void MousecfgWidget::retranslatePages() {
     // Lighting page.
 
     // Button page.
+    m_btnWindow->retranslateUi();
 
     // DPI, report-rate and sensor pages.
 
     // Macro page.
+}
+
+// Button page.
+void MousecfgWidget::slotPopOneClickBox() {
+    KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
+                      tr("AT LEAST ONE CLICK FUNCTION TO BE RETAINED."), QString(), this);
+    box.exec();
 }
