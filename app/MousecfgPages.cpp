@@ -41,6 +41,7 @@ void MousecfgWidget::createPages() {
                        "QScrollBar::add-page,QScrollBar::sub-page{background:transparent;}"));
     m_btnWindow = new KelBtnWindow(m_btnScroll, &workingSet().activeProfile());
     m_btnScroll->setWidget(m_btnWindow);
+    m_btnWindow->setAutoFillBackground(false); // the scroll area turns it on
     connect(m_btnWindow, &KelBtnWindow::GotoMacroTab, this, &MousecfgWidget::slotGotoMacro);
     connect(m_btnWindow, &KelBtnWindow::PopOneClickBox, this, &MousecfgWidget::slotPopOneClickBox);
     // A button of the page stands for a spot of the mouse picture: the main buttons for the

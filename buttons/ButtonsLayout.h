@@ -42,13 +42,12 @@ constexpr int kButtonBottom = 26; // from the dialog's foot to the buttons' foot
 // The key capture dialogs.
 constexpr int kKeyDialogW = 400;
 constexpr int kKeyDialogH = 258;
-constexpr QRect kKeyHint(30, 62, 340, 22);
-constexpr QRect kKeyBox(50, 94, 300, 44);
+constexpr QRect kKeyHint(30, 66, 340, 22);
+constexpr QRect kKeyBox(50, 104, 300, 44);
 constexpr int kKeyPixels = 18;
 // The fire key dialog: four kinds in a row, the key, then shots and delay.
 constexpr int kKindTop = 58;
-constexpr int kKindLeft = 24;
-constexpr int kKindStep = 88;
+constexpr int kKindLeft = 30;
 constexpr int kKindH = 24;
 constexpr QRect kFireKeyBox(50, 92, 300, 36);
 constexpr int kFieldTop = 142;
@@ -58,8 +57,8 @@ constexpr int kFieldH = 26;
 constexpr int kTimesX = 50;
 constexpr int kDelayX = 210;
 // The sniper dialog.
-constexpr QRect kSniperSlider(50, 100, 300, 24);
-constexpr QRect kSniperValue(50, 134, 300, 24);
+constexpr QRect kSniperSlider(50, 110, 300, 24);
+constexpr QRect kSniperValue(50, 144, 300, 24);
 
 // The macro select dialog.
 constexpr int kMacroDialogW = 478;

@@ -16,7 +16,6 @@ using namespace ButtonsLayout;
 KelBtnWindow::KelBtnWindow(QWidget *parent, ProfileData *record)
     : QWidget(parent), m_record(record) {
     setObjectName(QStringLiteral("btnWindow"));
-    setAttribute(Qt::WA_TranslucentBackground);
     const QString skin = AppDir::path() + QStringLiteral("/skin/");
     const QStringList pictures = {skin + QStringLiteral("button-1.png"),
                                   skin + QStringLiteral("button-2.png"),
@@ -157,8 +156,10 @@ void KelBtnWindow::showGroupList() {
 
 void KelBtnWindow::relayout(int panelHeight) {
     m_panelHeight = panelHeight;
-    for (KelMenu *menu : {m_mainMenu, m_wheelMenu})
-        menu->setFixedWidth(scaled(kMenuWidth));
+    m_mainMenu->setFixedWidth(scaled(kMenuWidth));
+    m_wheelMenu->setFixedWidth(scaled(kMenuWidth));
+    for (KelMenu *sub : m_subMenus)
+        sub->setFixedWidth(scaled(kMenuWidth));
     int8_t matrix[kDescriptorButtonKeys] = {};
     const int n = qMin(readButtonMatrix2(matrix), kDescriptorButtonKeys);
     if (n <= 0)

@@ -16,12 +16,20 @@ KelFireKeyWindow::KelFireKeyWindow(QWidget *parent)
     setObjectName(QStringLiteral("fireKeyWindow"));
     setTitle(tr("FireKey Setting"));
     const QString kinds[4] = {tr("Left"), tr("Right"), tr("Middle"), tr("Keyboard Key")};
+    // The four kinds share the row out by the width of their texts.
+    int textWidth = 0;
     for (int i = 0; i < 4; ++i) {
         m_kinds[i] = new QCheckBox(kinds[i], this);
         useSkinCheckPictures(m_kinds[i]);
-        m_kinds[i]->setGeometry(scaledRect(kKindLeft + kKindStep * i, kKindTop,
-                                           i == 3 ? 2 * kKindStep : kKindStep, kKindH));
+        textWidth += m_kinds[i]->sizeHint().width();
         connect(m_kinds[i], &QCheckBox::clicked, this, &KelFireKeyWindow::checkbtn_clicked);
+    }
+    const int gap = qMax(0, (scaled(kKeyDialogW - 2 * kKindLeft) - textWidth) / 3);
+    int x = scaled(kKindLeft);
+    for (QCheckBox *box : m_kinds) {
+        const int w = box->sizeHint().width();
+        box->setGeometry(x, scaled(kKindTop), w, scaled(kKindH));
+        x += w + gap;
     }
     m_keyLabel = addKeyBox(kFireKeyBox);
 
