@@ -60,22 +60,29 @@ ComboCapture::ComboCapture() {
     }
 }
 
-void ComboCapture::preset(const ButtonInfo &button) {
+void ComboCapture::clear() {
     for (uint8_t &h : m_held)
         h = 0;
     m_other = 0;
+}
+
+void ComboCapture::hold(int code) {
+    uint8_t hand = 0;
+    const int place = modifierPlace(code, hand);
+    if (place >= 0) {
+        m_held[place] |= hand;
+    } else {
+        m_held[ComboOther] = 1;
+        m_other = code;
+    }
+}
+
+void ComboCapture::preset(const ButtonInfo &button) {
+    clear();
     for (int i = 0; i < ComboPlaces; ++i) {
         int code = 0;
-        if (button.keyInfo[i].map == 0 || !usageToKeyCode(button.keyInfo[i].map, code))
-            continue;
-        uint8_t hand = 0;
-        const int place = modifierPlace(code, hand);
-        if (place >= 0) {
-            m_held[place] |= hand;
-        } else {
-            m_held[ComboOther] = 1;
-            m_other = code;
-        }
+        if (button.keyInfo[i].map != 0 && usageToKeyCode(button.keyInfo[i].map, code))
+            hold(code);
     }
     takeSnapshot();
 }
@@ -85,23 +92,17 @@ void ComboCapture::preset(const ButtonInfo &button) {
 // key ends the other key only when it is that key.
 void ComboCapture::keyEvent(int code, unsigned flags) {
     if (m_fresh) {
-        for (uint8_t &h : m_held)
-            h = 0;
-        m_other = 0;
+        clear();
         m_fresh = false;
     }
-    const bool press = (flags & KeyFlagReleased) == 0;
+    if ((flags & KeyFlagReleased) == 0) {
+        hold(code);
+        takeSnapshot();
+        return;
+    }
     uint8_t hand = 0;
     const int place = modifierPlace(code, hand);
-    if (press) {
-        if (place >= 0) {
-            m_held[place] |= hand;
-        } else {
-            m_held[ComboOther] = 1;
-            m_other = code;
-        }
-        takeSnapshot();
-    } else if (place >= 0) {
+    if (place >= 0) {
         m_held[place] &= uint8_t(~hand);
     } else if (code == m_other) {
         m_held[ComboOther] = 0;

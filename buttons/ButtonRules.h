@@ -30,6 +30,8 @@ public:
     QString text() const;
 
 private:
+    void clear();
+    void hold(int code);
     void takeSnapshot();
 
     uint8_t m_held[ComboPlaces] = {};

@@ -16,11 +16,21 @@
 #include <QDebug>
 
 namespace {
-// A dialog runs modally; a record shown anew meanwhile (a profile switched on the mouse)
-// is not the one the choice was made for.
-template <typename Dialog>
-bool accepted(Dialog &dialog, const ProfileData *before, const ProfileData *now) {
-    return dialog.exec() == QDialog::Accepted && before == now;
+// Runs the dialog of a function with parameters for a slot: preset from the slot when it
+// already carries the function; on "Yes" the result is stored and the function set. A record
+// shown anew meanwhile (a profile switched on the mouse) is not the one the choice was made
+// for, and is left alone.
+template <typename Dialog, typename Preset, typename Store>
+void runDialog(Dialog &dialog, ProfileData *const &current, int slot, int fun, Preset preset,
+               Store store) {
+    ProfileData *const before = current;
+    if (before->buttons[slot].Fun == fun)
+        preset(before->buttons[slot]);
+    if (dialog.exec() != QDialog::Accepted || current != before)
+        return;
+    ButtonInfo &out = current->buttons[slot];
+    store(out);
+    out.Fun = fun;
 }
 } // namespace
 
@@ -71,14 +81,14 @@ void KelBtnWindow::chooseMacro(int slot, int fun) {
         emit GotoMacroTab(3);
         return;
     }
-    ProfileData *record = m_record;
+    ProfileData *const record = m_record;
     const ButtonInfo &b = record->buttons[slot];
     const bool bound = b.Fun == fun;
     KelMacroSelect dialog(fun == FunGunFile ? tr("GUNFILE SELECT") : tr("MACRO SELECT"),
                           bound ? b.macroname : QString(), bound ? b.LoopNumber : 1,
                           bound ? b.Res1 : 0, this);
     // Without a chosen file there is nothing to bind.
-    if (!accepted(dialog, record, m_record) || dialog.chosenName().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || m_record != record || dialog.chosenName().isEmpty())
         return;
     ButtonInfo &out = m_record->buttons[slot];
     out.Fun = fun;
@@ -88,50 +98,32 @@ void KelBtnWindow::chooseMacro(int slot, int fun) {
 }
 
 void KelBtnWindow::chooseSingleKey(int slot) {
-    ProfileData *record = m_record;
     KelSingleKeyWindow dialog(this);
-    if (record->buttons[slot].Fun == FunSingleKey)
-        dialog.preset(record->buttons[slot].Res1);
-    if (!accepted(dialog, record, m_record))
-        return;
-    ButtonInfo &out = m_record->buttons[slot];
-    out.Res1 = uint8_t(dialog.keyCode());
-    out.Fun = FunSingleKey;
-    qDebug("%d", dialog.keyCode());
+    runDialog(
+        dialog, m_record, slot, FunSingleKey, [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
+        [&](ButtonInfo &b) {
+            b.Res1 = uint8_t(dialog.keyCode());
+            qDebug("%d", dialog.keyCode());
+        });
 }
 
 void KelBtnWindow::chooseComboKey(int slot) {
-    ProfileData *record = m_record;
     KelComboKeyWindow dialog(this);
-    if (record->buttons[slot].Fun == FunComboKey)
-        dialog.preset(record->buttons[slot]);
-    if (!accepted(dialog, record, m_record))
-        return;
-    ButtonInfo &out = m_record->buttons[slot];
-    writeCombo(out, dialog.keys());
-    out.Fun = FunComboKey;
+    runDialog(
+        dialog, m_record, slot, FunComboKey, [&](const ButtonInfo &b) { dialog.preset(b); },
+        [&](ButtonInfo &b) { writeCombo(b, dialog.keys()); });
 }
 
 void KelBtnWindow::chooseFireKey(int slot) {
-    ProfileData *record = m_record;
     KelFireKeyWindow dialog(this);
-    if (record->buttons[slot].Fun == FunFireKey)
-        dialog.preset(record->buttons[slot]);
-    if (!accepted(dialog, record, m_record))
-        return;
-    ButtonInfo &out = m_record->buttons[slot];
-    writeFireKey(out, dialog.setting());
-    out.Fun = FunFireKey;
+    runDialog(
+        dialog, m_record, slot, FunFireKey, [&](const ButtonInfo &b) { dialog.preset(b); },
+        [&](ButtonInfo &b) { writeFireKey(b, dialog.setting()); });
 }
 
 void KelBtnWindow::chooseSniper(int slot) {
-    ProfileData *record = m_record;
     KelSniperWindow dialog(m_sensorCode, this);
-    if (record->buttons[slot].Fun == FunSniper)
-        dialog.preset(record->buttons[slot].Res1);
-    if (!accepted(dialog, record, m_record))
-        return;
-    ButtonInfo &out = m_record->buttons[slot];
-    out.Res1 = uint8_t(dialog.value());
-    out.Fun = FunSniper;
+    runDialog(
+        dialog, m_record, slot, FunSniper, [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
+        [&](ButtonInfo &b) { b.Res1 = uint8_t(dialog.value()); });
 }

@@ -1,21 +1,17 @@
 #include "KelComboKeyWindow.h"
 
 #include "ButtonsLayout.h"
-#include "KelLabel.h"
 
 #include <QDebug>
+#include <QLabel>
 
 using namespace ButtonsLayout;
 
-KelComboKeyWindow::KelComboKeyWindow(QWidget *parent)
-    : KelKeyDialog(kKeyDialogW, kKeyDialogH, parent) {
+KelComboKeyWindow::KelComboKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
     setObjectName(QStringLiteral("comboKeyWindow"));
     setTitle(tr("Combo Key"));
-    KelLabel *hint = addLabel(kKeyHint);
-    hint->setAlignment(Qt::AlignCenter);
-    hint->setText(tr("HOLD THE MODIFIERS, THEN PRESS THE KEY"));
+    addHint(tr("HOLD THE MODIFIERS, THEN PRESS THE KEY"));
     m_comboLabel = addKeyBox(kKeyBox);
-    m_comboLabel->setFocus();
 }
 
 void KelComboKeyWindow::preset(const ButtonInfo &button) {

@@ -11,8 +11,7 @@
 
 using namespace ButtonsLayout;
 
-KelFireKeyWindow::KelFireKeyWindow(QWidget *parent)
-    : KelKeyDialog(kKeyDialogW, kKeyDialogH, parent) {
+KelFireKeyWindow::KelFireKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
     setObjectName(QStringLiteral("fireKeyWindow"));
     setTitle(tr("FireKey Setting"));
     const QString kinds[4] = {tr("Left"), tr("Right"), tr("Middle"), tr("Keyboard Key")};

@@ -1,20 +1,17 @@
 #include "KelSingleKeyWindow.h"
 
 #include "ButtonsLayout.h"
-#include "KelLabel.h"
 #include "KeyTable.h"
+
+#include <QLabel>
 
 using namespace ButtonsLayout;
 
-KelSingleKeyWindow::KelSingleKeyWindow(QWidget *parent)
-    : KelKeyDialog(kKeyDialogW, kKeyDialogH, parent) {
+KelSingleKeyWindow::KelSingleKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
     setObjectName(QStringLiteral("singleKeyWindow"));
     setTitle(tr("Single Key"));
-    KelLabel *hint = addLabel(kKeyHint);
-    hint->setAlignment(Qt::AlignCenter);
-    hint->setText(tr("PRESS THE KEY FOR THIS BUTTON"));
+    addHint(tr("PRESS THE KEY FOR THIS BUTTON"));
     m_keyLabel = addKeyBox(kKeyBox);
-    m_keyLabel->setFocus();
 }
 
 void KelSingleKeyWindow::preset(int keyCode) {

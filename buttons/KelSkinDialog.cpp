@@ -15,7 +15,6 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QToolButton>
 
 using namespace ButtonsLayout;
@@ -80,6 +79,12 @@ KelLabel *KelSkinDialog::addLabel(const QRect &design, int designPixels) {
     return label;
 }
 
+void KelSkinDialog::addHint(const QString &text) {
+    KelLabel *hint = addLabel(kKeyHint);
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setText(text);
+}
+
 void KelSkinDialog::useSkinCheckPictures(QCheckBox *box) {
     const int size = scaled(kCheckImage);
     box->setStyleSheet(
@@ -97,17 +102,7 @@ void KelSkinDialog::useSkinCheckPictures(QCheckBox *box) {
 }
 
 void KelSkinDialog::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (m_background.isNull())
-        painter.fillRect(rect(), QColor(24, 26, 30));
-    else
-        painter.drawPixmap(rect(), m_background);
-    QPen pen(interfaceColour());
-    pen.setWidth(2);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    KelMessageBox::paintSkin(this, m_background);
 }
 
 void KelSkinDialog::keyPressEvent(QKeyEvent *event) {
@@ -115,8 +110,7 @@ void KelSkinDialog::keyPressEvent(QKeyEvent *event) {
     event->accept();
 }
 
-KelKeyDialog::KelKeyDialog(int designWidth, int designHeight, QWidget *parent)
-    : KelSkinDialog(designWidth, designHeight, parent) {
+KelKeyDialog::KelKeyDialog(QWidget *parent) : KelSkinDialog(kKeyDialogW, kKeyDialogH, parent) {
     m_capture = new KeyCapture(this);
     connect(m_capture, &KeyCapture::keyEvent, this, &KelKeyDialog::onKeyEvent);
 }
@@ -137,6 +131,7 @@ QLabel *KelKeyDialog::addKeyBox(const QRect &design) {
                            .arg(accent.green())
                            .arg(accent.blue())
                            .arg(scaled(3)));
+    box->setFocus();
     return box;
 }
 

@@ -29,6 +29,8 @@ protected:
     void setTitle(const QString &title);
     // A label in the language's font, white, at a design rectangle.
     KelLabel *addLabel(const QRect &design, int designPixels = 0);
+    // The line under the title that says what to do.
+    void addHint(const QString &text);
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -48,13 +50,13 @@ class KelKeyDialog : public KelSkinDialog {
     Q_OBJECT
 
 public:
-    KelKeyDialog(int designWidth, int designHeight, QWidget *parent = nullptr);
+    explicit KelKeyDialog(QWidget *parent = nullptr);
 
 protected:
     virtual void keyCaptured(int code, unsigned flags) = 0;
     // False while keys are for something else (a number being typed, say).
     virtual bool isCapturing() const { return true; }
-    // The frame around a key name: monospaced, centred, on a dark field.
+    // The frame around a key name: monospaced, centred, on a dark field; it takes the focus.
     QLabel *addKeyBox(const QRect &design);
     // Tab is a key to capture too, not a step to the next field.
     bool focusNextPrevChild(bool) override { return false; }

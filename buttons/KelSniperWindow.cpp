@@ -13,9 +13,7 @@ KelSniperWindow::KelSniperWindow(int sensorCode, QWidget *parent)
     : KelSkinDialog(kKeyDialogW, kKeyDialogH, parent), m_sensorCode(sensorCode) {
     setObjectName(QStringLiteral("sniperWindow"));
     setTitle(tr("Sniper Setting"));
-    KelLabel *hint = addLabel(kKeyHint);
-    hint->setAlignment(Qt::AlignCenter);
-    hint->setText(tr("DPI WHILE THE BUTTON IS HELD"));
+    addHint(tr("DPI WHILE THE BUTTON IS HELD"));
     m_slider = new KelSlider(this);
     m_slider->setGeometry(scaledRect(kSniperSlider.x(), kSniperSlider.y(), kSniperSlider.width(),
                                      kSniperSlider.height()));

@@ -159,12 +159,17 @@ void KelMessageBox::GetPlugInSignal() {
     accept();
 }
 
-void KelMessageBox::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    painter.drawPixmap(rect(), m_background);
+void KelMessageBox::paintSkin(QWidget *dialog, const QPixmap &background) {
+    QPainter painter(dialog);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(dialog->rect(), background);
     QPen pen(interfaceColour());
     pen.setWidth(2);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    painter.drawRect(dialog->rect().adjusted(1, 1, -1, -1));
+}
+
+void KelMessageBox::paintEvent(QPaintEvent *) {
+    paintSkin(this, m_background);
 }
