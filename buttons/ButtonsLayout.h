@@ -19,7 +19,7 @@ constexpr int kLongListLimit = 9;
 // Shorter lists share the panel's height out evenly, but never closer than this.
 constexpr int kMinGap = 2;
 
-// The two wheel buttons stand beside the first two rows, each after its arrow.
+// The two wheel buttons stand beside the last two rows of the list, each after its arrow.
 constexpr int kWheelArrowX = 290;
 constexpr int kWheelArrowW = 28;
 constexpr int kWheelArrowH = 20;

@@ -181,25 +181,21 @@ void KelBtnWindow::relayout(int panelHeight) {
     }
     setFixedSize(scaled(kFrameWidth), height);
 
+    auto rowTop = [&](int k) { return roundHalfEven(top + (gap + row) * k); };
     int c = 0;
-    QRect rows[2];
     for (int i = 0; i < kGroupButtons; ++i) {
         QRect place;
-        if (i < n && matrix[i] != -1) {
-            place = QRect(scaled(kListX), roundHalfEven(top + gap * c + row * c), scaled(kListW),
-                          scaled(kListH));
-            if (c < 2)
-                rows[c] = place;
-            ++c;
-        }
+        if (i < n && matrix[i] != -1)
+            place = QRect(scaled(kListX), rowTop(c++), scaled(kListW), scaled(kListH));
         for (auto &group : m_groupBtns) {
             group[i]->setGeometry(place);
             group[i]->setNumber(place.isEmpty() ? KelPushButton::kNoNumber : c);
         }
     }
+    // The wheel keeps to the foot of a short list, clear of the mouse pictures above it.
+    const int first = visible <= kLongListLimit ? qMax(0, visible - kWheelButtons) : 0;
     for (int i = 0; i < kWheelButtons; ++i) {
-        const QRect &r = rows[i].isEmpty() ? rows[0] : rows[i];
-        const int y = r.isEmpty() ? roundHalfEven(top) + i * scaled(kListH) : r.y();
+        const int y = rowTop(first + i);
         m_wheelBtns[i]->setGeometry(scaled(kWheelX), y, scaled(kWheelW), scaled(kListH));
         m_wheelArrows[i]->setGeometry(scaled(kWheelArrowX),
                                       y + (scaled(kListH) - scaled(kWheelArrowH)) / 2,
