@@ -3,9 +3,11 @@
 // Each page keeps to its own block in every function here.
 #include "AppConfig.h"
 #include "KelBtnWindow.h"
+#include "KelColorWindow.h"
 #include "KelLineEdit.h"
 #include "KelMessageBox.h"
 #include "KelPushButton.h"
+#include "LightingRules.h"
 #include "MainLayout.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
@@ -24,6 +26,7 @@ QRect placePage(const QRect &design) {
 
 void MousecfgWidget::createPages() {
     // Lighting page.
+    m_colorWindow = new KelColorWindow(this);
 
     // Button page, inside its scroll area.
     m_btnScroll = new QScrollArea(this);
@@ -63,7 +66,11 @@ void MousecfgWidget::createPages() {
 }
 
 void MousecfgWidget::layoutPages() {
-    // Lighting page.
+    // Lighting page. Its rows reach further down than the 199 units of kColorWindow, so it
+    // takes the whole height of the content panel, from the panel's top.
+    m_colorWindow->setGeometry(placePage(
+        QRect(kColorWindow.x(), kContentArea.y(), kColorWindow.width(), kContentArea.height())));
+    m_colorWindow->relayout();
 
     // Button page.
     m_btnScroll->setGeometry(placePage(kBtnWindowArea));
@@ -76,6 +83,7 @@ void MousecfgWidget::layoutPages() {
 
 void MousecfgWidget::showPages() {
     // Lighting page.
+    m_colorWindow->setVisible(m_page == PageLighting);
 
     // Button page: it marks the spot selected on the mouse picture.
     m_btnScroll->setVisible(m_page == PageCustomize);
@@ -94,7 +102,12 @@ void MousecfgWidget::refreshPages() {
     showProfileIndicator(w.activeIndex());
     m_nameEdit->setText(w.profileNames[w.activeIndex()]);
 
-    // Lighting page.
+    // Lighting page: the effect of the active profile (the first one's on model 7350); the
+    // colours, brightness, speed, sleep time and move-off of the first profile, which the
+    // mouse's one lighting table is built from.
+    m_colorWindow->loadProfile(
+        &w.profiles[lightingRecordIndex(currentProductName(), w.activeIndex())], &w.profiles[0]);
+    m_colorWindow->retranslateUi();
 
     // Button page.
     m_btnWindow->loadProfile(&w.activeProfile(), sensorCode());
@@ -113,6 +126,7 @@ void MousecfgWidget::collectPages() {
 
 void MousecfgWidget::retranslatePages() {
     // Lighting page.
+    m_colorWindow->retranslateUi();
 
     // Button page.
     m_btnWindow->retranslateUi();

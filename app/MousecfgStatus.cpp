@@ -6,12 +6,14 @@
 #include "DeviceThreads.h"
 #include "HidTransport.h"
 #include "InterfaceColour.h"
+#include "KelColorWindow.h"
 #include "KelLineEdit.h"
 #include "KelMessageBox.h"
 #include "KelProcessDialog.h"
 #include "KelProcessbar.h"
 #include "KelPushButton.h"
 #include "LanguageFont.h"
+#include "LightingRules.h"
 #include "ModelDescriptor.h"
 #include "MousecfgWidget.h"
 #include "OsdChannel.h"
@@ -302,7 +304,13 @@ void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {
 }
 
 void MousecfgWidget::slotRefreshLightMode(quint8 iBuff1) {
-    Q_UNUSED(iBuff1)
+    // An effect the mouse cannot have is ignored; during a send the working set is the send
+    // thread's to read.
+    if (iBuff1 >= kLedModeCount || m_sending)
+        return;
+    ProfileSet &w = workingSet();
+    w.profiles[lightingRecordIndex(currentProductName(), w.activeIndex())].LedMode = iBuff1;
+    m_colorWindow->setLightMode(iBuff1);
 }
 
 void MousecfgWidget::slotRefreshRate(quint8 iRate) {

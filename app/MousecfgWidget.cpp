@@ -18,6 +18,7 @@
 #include "OsdChannel.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
+#include "ProfileLibrary.h"
 #include "Scale.h"
 #include "SystemMouseSpeed.h"
 
@@ -133,8 +134,9 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     if (m_languages.count < 2)
         m_langBtn->hide();
 
-    // 13. The translation of the saved language.
-    loadTranslation(m_language);
+    // 13. The translation of the saved language, where there is a choice of languages.
+    if (m_languages.count > 1)
+        loadTranslation(m_language);
 
     // 15. Open the current model's device.
     openCurrentDevice();
@@ -250,6 +252,16 @@ void MousecfgWidget::createWidgets() {
     m_sideBtn = button(command);
     m_frontBtn->setToggleMode(true);
     m_sideBtn->setToggleMode(true);
+    // Names for tests and for reading the window's tree.
+    const std::pair<KelPushButton *, const char *> names[] = {
+        {m_exportBtn, "exportBtn"}, {m_importBtn, "importBtn"},     {m_resetBtn, "resetBtn"},
+        {m_addBtn, "addBtn"},       {m_deleteBtn, "deleteBtn"},     {m_copyBtn, "copyBtn"},
+        {m_okBtn, "okBtn"},         {m_resetAllBtn, "resetAllBtn"}, {m_cancelBtn, "cancelBtn"},
+        {m_applyBtn, "applyBtn"},   {m_loadBtn, "loadBtn"},         {m_saveBtn, "saveBtn"}};
+    for (const auto &n : names)
+        n.first->setObjectName(QLatin1String(n.second));
+    for (int i = 0; i < kProfileCount; ++i)
+        m_profileBtns[i]->setObjectName(QStringLiteral("profileBtn%1").arg(i + 1));
 
     const QStringList spotPictures = {QStringLiteral("spot-1.png"), QStringLiteral("spot-2.png"),
                                       QStringLiteral("spot-3.png")};
@@ -287,8 +299,11 @@ void MousecfgWidget::createWidgets() {
     m_mouseSelBtn = button({QStringLiteral("mousesel.png")});
     m_libraryBtn = button({QStringLiteral("library-1.png"), QStringLiteral("library-2.png"),
                            QStringLiteral("library-3.png")});
+    m_libraryBtn->setObjectName(QStringLiteral("libraryBtn"));
     m_libraryMenu = new KelMenu(this);
+    m_libraryMenu->setScrollable(true);
     m_libraryBtn->setMenu(m_libraryMenu);
+    connect(m_libraryMenu, &QMenu::triggered, this, &MousecfgWidget::onLibraryChosen);
 
     m_nameLabel = new KelLabel(this);
     m_versionLabel = new KelLabel(this);
@@ -296,7 +311,9 @@ void MousecfgWidget::createWidgets() {
     m_versionLabel->setStyleSheet(QStringLiteral("color: rgb(120, 126, 134);"));
     m_nameLabel->setStyleSheet(QStringLiteral("color: rgb(200, 200, 200);"));
     m_nameEdit = new KelLineEdit(this);
+    m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_nameEdit->setMaxLength(100);
+    connect(m_nameEdit, &QLineEdit::returnPressed, this, &MousecfgWidget::slotProfileNameChange);
     m_nameEdit->setStyleSheet(
         QStringLiteral("border-width:2px;background-color:rgb(30,30,30);color:white"));
 
@@ -570,13 +587,10 @@ void MousecfgWidget::onButtonClicked() {
     } else if (s == m_minBtn) {
         showMinimized();
     } else if (s == m_cancelBtn) {
-        // Drop the unsent edits of the current profile by reading its file again.
         hide();
-        ProfileSet &w = workingSet();
-        const int slot = w.activeIndex();
-        loadProfileByName(w.profiles[slot], w.profileNames[slot]);
-        w.profiles[slot].ProfileName = w.profileNames[slot];
-        refreshPages();
+        dropUnsentEdits();
+    } else if (profileCommand(s)) {
+        return;
     } else if (s == m_frontBtn) {
         setFrontView(true);
     } else if (s == m_sideBtn) {
@@ -600,10 +614,10 @@ void MousecfgWidget::onButtonClicked() {
                 return;
             }
         }
-        for (KelPushButton *p : m_profileBtns) {
-            if (s == p) {
-                // The indicators show the current slot; a click does not change it.
-                showProfileIndicator(workingSet().activeIndex());
+        for (int i = 0; i < kProfileCount; ++i) {
+            if (s == m_profileBtns[i]) {
+                // An indicator selects its slot as the slot menu does.
+                onSlotChosen(m_slotActions[i]);
                 return;
             }
         }
@@ -685,18 +699,19 @@ void MousecfgWidget::slot_show_mousename(QAction *action) {
 }
 
 void MousecfgWidget::loadProfiles() {
-    // A first start has no profiles yet: every slot gets its default name and a file
-    // made from the model's default profile, so the pages never show an empty profile.
+    // A first start has no profiles yet: every slot gets its default name and a file made
+    // from the model's default profile (or the one an older installation left in the
+    // shared folder), so the pages never show an empty profile. Without a model nothing
+    // is written.
     ProfileSet &applied = appliedSet();
-    {
-        ProfileSet names;
+    if (isSafeFileName(currentProductName())) {
         QSettings ini(configIniPath(), QSettings::IniFormat);
+        QString names[kProfileCount];
         bool changed = false;
         for (int i = 0; i < kProfileCount; ++i) {
-            names.profileNames[i] =
-                ini.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
-            if (names.profileNames[i].isEmpty()) {
-                names.profileNames[i] = QStringLiteral("Profile %1").arg(i + 1);
+            names[i] = ini.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
+            if (!isSafeFileName(names[i])) {
+                names[i] = QStringLiteral("Profile %1").arg(i + 1);
                 changed = true;
             }
         }
@@ -704,17 +719,14 @@ void MousecfgWidget::loadProfiles() {
             ini.setValue(QStringLiteral("Config/ProfileID"),
                          ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
             for (int i = 0; i < kProfileCount; ++i)
-                ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names.profileNames[i]);
+                ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names[i]);
         }
         ini.sync();
-        for (const QString &name : names.profileNames) {
-            const QString path = profileFilePath(name);
-            if (!path.isEmpty() && !QFileInfo::exists(path)) {
-                ProfileData record;
-                makeDefaultProfile(record);
-                record.ProfileName = name;
-                saveProfileByName(record, name);
-            }
+        ProfileData fallback;
+        makeDefaultProfile(fallback);
+        for (const QString &name : names) {
+            fallback.ProfileName = name;
+            ensureProfileFile(name, fallback);
         }
     }
     loadProfileSet(applied);
@@ -724,6 +736,7 @@ void MousecfgWidget::loadProfiles() {
     for (int i = 0; i < kProfileCount; ++i)
         applied.profiles[i].ProfileName = applied.profileNames[i];
     workingSet() = applied;
+    loadLibrary();
 }
 
 void MousecfgWidget::showProfileIndicator(int index) {

@@ -127,6 +127,8 @@ private slots:
     void onQuit();
     void onDeviceChanged(const QString &path, const HidrawDevice &device);
     void onSlotChosen(QAction *action);
+    void onLibraryChosen(QAction *action);
+    void slotProfileNameChange();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -158,6 +160,19 @@ private:
     // Makes slot index the current one, reading its file again when asked.
     void switchSlot(int index, bool reload);
     void hideOrQuit();
+    // Profile commands (MousecfgProfiles.cpp).
+    void loadLibrary();
+    void rebuildLibraryMenu();
+    bool profileCommand(QObject *button);
+    void resetAllProfiles();
+    void loadConfiguration(const QString &path);
+    void dropUnsentEdits();
+    // Shows the message of a refused profile command; true when the command was done.
+    bool showLibraryResult(int result);
+    void notice(const QString &text);
+    bool confirm(const QString &text);
+    QString askFileName(bool save, const QString &caption, const QString &filter,
+                        const QString &suffix);
     bool loadTranslation(int language);
     QString skin(const QString &relative) const;
     QString modelPicture(const QString &suffix) const;
@@ -220,6 +235,8 @@ private:
     KelMenu *m_libraryMenu = nullptr;
     KelMenu *m_langMenu = nullptr;
     QAction *m_slotActions[5] = {};
+    QStringList m_library;
+    QString m_fileFolder;
 
     // Labels and fields.
     KelLabel *m_nameLabel = nullptr;

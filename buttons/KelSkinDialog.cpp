@@ -102,7 +102,7 @@ void KelSkinDialog::useSkinCheckPictures(QCheckBox *box) {
 }
 
 void KelSkinDialog::paintEvent(QPaintEvent *) {
-    KelMessageBox::paintSkin(this, m_background);
+    KelMessageBox::paintSkinnedDialog(this, m_background);
 }
 
 void KelSkinDialog::keyPressEvent(QKeyEvent *event) {

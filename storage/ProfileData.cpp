@@ -282,6 +282,11 @@ unsigned diffProfileSets(const ProfileSet &working, const ProfileSet &applied) {
             w.LedSleepTime != a.LedSleepTime)
             mask |= DiffGeneral;
     }
+    // The settings table carries the first profile's move-off flag and sleep time, whatever
+    // profile is active.
+    if (working.profiles[0].LedMoveOFF != applied.profiles[0].LedMoveOFF ||
+        working.profiles[0].LedSleepTime != applied.profiles[0].LedSleepTime)
+        mask |= DiffGeneral;
 
     [&] {
         for (int p = 0; p < kProfileCount; ++p) {
@@ -314,6 +319,11 @@ unsigned diffProfileSets(const ProfileSet &working, const ProfileSet &applied) {
             mask |= DiffLighting;
             break;
         }
+    }
+    // The mouse's one lighting table is built from every effect of the first profile.
+    for (int e = 0; e < kLedModeCount; ++e) {
+        if (working.profiles[0].ledModes[e] != applied.profiles[0].ledModes[e])
+            mask |= DiffLighting;
     }
     return mask;
 }

@@ -6,6 +6,8 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
@@ -188,16 +190,36 @@ QStringList profileKeyNames(const QString &group, bool withLocalKeys) {
 }
 
 QString profileDir() {
+    // Without a model there is no library: nothing is read or written.
     const QString product = currentProductName();
     if (!isSafeFileName(product))
-        return configDir() + QStringLiteral("/Profile");
+        return QString();
     return configDir() + QLatin1Char('/') + product + QStringLiteral("/Profile");
 }
 
 QString profileFilePath(const QString &name) {
+    const QString dir = profileDir();
+    if (!isSafeFileName(name) || dir.isEmpty())
+        return QString();
+    return dir + QLatin1Char('/') + name + QStringLiteral(".prof");
+}
+
+QString sharedProfileFilePath(const QString &name) {
     if (!isSafeFileName(name))
         return QString();
-    return profileDir() + QLatin1Char('/') + name + QStringLiteral(".prof");
+    return configDir() + QStringLiteral("/Profile/") + name + QStringLiteral(".prof");
+}
+
+bool adoptSharedProfile(const QString &name) {
+    const QString path = profileFilePath(name);
+    const QString shared = sharedProfileFilePath(name);
+    if (path.isEmpty() || QFileInfo::exists(path) || !QFileInfo::exists(shared))
+        return false;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!QFile::copy(shared, path))
+        return false;
+    qDebug("Profile \"%s\" taken from the shared profile folder", qPrintable(name));
+    return true;
 }
 
 void readProfile(int index, ProfileData &record, const QString &path) {
@@ -223,6 +245,7 @@ void loadProfileByName(ProfileData &record, const QString &name) {
         record = ProfileData();
         return;
     }
+    adoptSharedProfile(name);
     readProfile(0, record, path);
     remember(path, record);
 }
@@ -351,7 +374,10 @@ void saveProfileDpi(const QString &name, int dpi) {
 }
 
 void writeDefaultProfileFile() {
+    const QString dir = profileDir();
+    if (dir.isEmpty())
+        return;
     ProfileData record;
     makeDefaultProfile(record);
-    writeProfile(0, record, profileDir() + QStringLiteral("/DefaultProfile.prof"));
+    writeProfile(0, record, dir + QStringLiteral("/DefaultProfile.prof"));
 }

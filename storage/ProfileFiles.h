@@ -15,11 +15,18 @@ constexpr int kProfileKeyCount = 8453;
 constexpr int kProfileGroupKeyCount = 8451;
 QStringList profileKeyNames(const QString &group, bool withLocalKeys);
 
-// The per-product profile folder: <app dir>/Configs/<product>/Profile, or
-// <app dir>/Configs/Profile when no product is selected.
+// The per-product profile folder <app dir>/Configs/<product>/Profile; empty while no
+// product is selected (or its name is no folder name): then no profile file is used.
 QString profileDir();
-// The .prof file of a profile name, or an empty string when the name is not safe.
+// The .prof file of a profile name in that folder, or an empty string when the name is not
+// safe or no product is selected.
 QString profileFilePath(const QString &name);
+// The same name in the shared folder <app dir>/Configs/Profile, where installations from
+// before the per-product folders kept their profiles.
+QString sharedProfileFilePath(const QString &name);
+// Copies a profile missing from the product's folder in from the shared folder (which
+// keeps it). True when a file was copied.
+bool adoptSharedProfile(const QString &name);
 
 // Group "PROFILE" of path, or group "PROFILE_<index>" of Config.ini when path is empty.
 void readProfile(int index, ProfileData &record, const QString &path);

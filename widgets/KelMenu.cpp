@@ -24,8 +24,15 @@ QString KelMenu::menuStyleSheet(const QColor &selection) {
         .arg(selection.blue());
 }
 
+void KelMenu::setScrollable(bool scrollable) {
+    m_scrollable = scrollable;
+    refreshStyle();
+}
+
 void KelMenu::refreshStyle() {
-    const QString sheet = menuStyleSheet(interfaceColour());
+    QString sheet = menuStyleSheet(interfaceColour());
+    if (m_scrollable)
+        sheet += QStringLiteral("QMenu{menu-scrollable: 1;}");
     if (styleSheet() != sheet)
         setStyleSheet(sheet);
     setFont(languageFont());

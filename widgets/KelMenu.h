@@ -16,9 +16,14 @@ public:
     static QString menuStyleSheet(const QColor &selection);
     // Applies the current interface colour and language font.
     void refreshStyle();
+    // A menu taller than the screen scrolls instead of breaking into columns.
+    void setScrollable(bool scrollable);
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    bool m_scrollable = false;
 };
 
 // A menu entry that carries a number (a slot, a model index, a language number).

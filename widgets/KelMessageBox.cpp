@@ -159,9 +159,8 @@ void KelMessageBox::GetPlugInSignal() {
     accept();
 }
 
-void KelMessageBox::paintSkin(QWidget *dialog, const QPixmap &background) {
+void KelMessageBox::paintSkinnedDialog(QWidget *dialog, const QPixmap &background) {
     QPainter painter(dialog);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(dialog->rect(), background);
     QPen pen(interfaceColour());
     pen.setWidth(2);
@@ -171,5 +170,5 @@ void KelMessageBox::paintSkin(QWidget *dialog, const QPixmap &background) {
 }
 
 void KelMessageBox::paintEvent(QPaintEvent *) {
-    paintSkin(this, m_background);
+    paintSkinnedDialog(this, m_background);
 }

@@ -42,9 +42,9 @@ public:
     static QString buttonStyleSheet(const QColor &colour);
     // The parent of the box built last, while it lives.
     static QWidget *lastParent();
-    // Paints a skinned dialog: its background picture and a 2-pixel frame in the interface
-    // colour (the other dialogs of the program share the look).
-    static void paintSkin(QWidget *dialog, const QPixmap &background);
+    // Paints a skinned dialog as the box is painted: the picture over the whole dialog,
+    // edged in the interface colour.
+    static void paintSkinnedDialog(QWidget *dialog, const QPixmap &background);
 
 public slots:
     void GetPlugInSignal();

@@ -6,6 +6,18 @@
 
 namespace {
 constexpr int kCaptionPixels = 16;
+constexpr int kMinCaptionPixels = 6;
+constexpr int kCaptionMargin = 2;
+} // namespace
+
+QFont KelProcessbar::captionFont(const QString &caption, int width) {
+    // The caption is made smaller until it fits the bar, with a little room at the sides.
+    QFont font = languageFont(kCaptionPixels, true);
+    const int room = width - 2 * kCaptionMargin;
+    while (font.pixelSize() > kMinCaptionPixels &&
+           QFontMetrics(font).horizontalAdvance(caption) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
 }
 
 KelProcessbar::KelProcessbar(QWidget *parent) : QProgressBar(parent) {}
@@ -31,7 +43,7 @@ void KelProcessbar::paintEvent(QPaintEvent *event) {
     if (!m_hasCaption || m_caption.isEmpty())
         return;
     QPainter painter(this);
-    painter.setFont(languageFont(kCaptionPixels, true));
+    painter.setFont(captionFont(m_caption, width()));
     painter.setPen(Qt::white);
     painter.drawText(rect(), Qt::AlignCenter, m_caption);
 }

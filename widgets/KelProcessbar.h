@@ -1,7 +1,8 @@
 #pragma once
 // A progress bar that can paint a caption of its own in place of its percentage text
 // (the battery bar shows "MOUSE OFF" this way). The caption is drawn white, bold and
-// centred in the language's font at 16 pixels times the scale factor.
+// centred in the language's font at 16 pixels times the scale factor, smaller where it
+// would not fit the bar.
 
 #include <QProgressBar>
 #include <QString>
@@ -17,6 +18,8 @@ public:
     bool hasCaption() const { return m_hasCaption; }
     QString caption() const { return m_caption; }
 
+    // The font a caption is painted in on a bar of this width.
+    static QFont captionFont(const QString &caption, int width);
     // The standard text while no caption is set; empty while one is.
     QString text() const override;
 

@@ -1,178 +1,246 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
-    <context>
-        <name>KelMessageBox</name>
-        <message>
-            <source>Yes</source>
-            <translation>是</translation>
-        </message>
-        <message>
-            <source>Ok</source>
-            <translation>确定</translation>
-        </message>
-        <message>
-            <source>No</source>
-            <translation>否</translation>
-        </message>
-    </context>
-    <context>
-        <name>MousecfgWidget</name>
-        <message>
-            <source>Mouse is sleeping or not connected.</source>
-            <translation>鼠标处于休眠状态或未连接。</translation>
-        </message>
-        <message>
-            <source>Too many macros on the buttons: the mouse holds at most twelve.</source>
-            <translation>按键上绑定的宏过多：鼠标最多可保存十二个宏。</translation>
-        </message>
-        <message>
-            <source>Send data failed, please try again.</source>
-            <translation>数据发送失败，请重试。</translation>
-        </message>
-        <message>
-            <source>Warning</source>
-            <translation>警告</translation>
-        </message>
-        <message>
-            <source>125 HZ</source>
-            <translation>125 HZ</translation>
-        </message>
-        <message>
-            <source>250 HZ</source>
-            <translation>250 HZ</translation>
-        </message>
-        <message>
-            <source>500 HZ</source>
-            <translation>500 HZ</translation>
-        </message>
-        <message>
-            <source>1000 HZ</source>
-            <translation>1000 HZ</translation>
-        </message>
-        <message>
-            <source>MOUSE OFF</source>
-            <translation>鼠标已关闭</translation>
-        </message>
-        <message>
-            <source>DPI</source>
-            <translation>DPI</translation>
-        </message>
-        <message>
-            <source>The firmware updater could not be started.</source>
-            <translation>无法启动固件升级程序。</translation>
-        </message>
-        <message>
-            <source>Do you want to upgrade the firmware?</source>
-            <translation>是否升级固件？</translation>
-        </message>
-        <message>
-            <source>To update the firmware, please connect to the computer with a cable.</source>
-            <translation>升级固件，请用数据线将鼠标连接到电脑。</translation>
-        </message>
-        <message>
-            <source>The mouse firmware version is too low and will be automatically updated soon.</source>
-            <translation>鼠标固件版本过低，即将自动升级。</translation>
-        </message>
-        <message>
-            <source>&amp;Load Config</source>
-            <translation>加载配置(&amp;L)</translation>
-        </message>
-        <message>
-            <source>&amp;Quit</source>
-            <translation>退出(&amp;Q)</translation>
-        </message>
-        <message>
-            <source>Press Enter To Apply</source>
-            <translation>按回车键应用</translation>
-        </message>
-        <message>
-            <source>NAME</source>
-            <translation>名称</translation>
-        </message>
-        <message>
-            <source>RESET</source>
-            <translation>重置</translation>
-        </message>
-        <message>
-            <source>ADD</source>
-            <translation>新建</translation>
-        </message>
-        <message>
-            <source>DELETE</source>
-            <translation>删除</translation>
-        </message>
-        <message>
-            <source>COPY</source>
-            <translation>复制</translation>
-        </message>
-        <message>
-            <source>Reset All</source>
-            <translation>全部重置</translation>
-        </message>
-        <message>
-            <source>OK</source>
-            <translation>确定</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation>取消</translation>
-        </message>
-        <message>
-            <source>Apply</source>
-            <translation>应用</translation>
-        </message>
-        <message>
-            <source>LOAD1</source>
-            <translation>载入</translation>
-        </message>
-        <message>
-            <source>SAVE</source>
-            <translation>保存</translation>
-        </message>
-        <message>
-            <source>IMPORT</source>
-            <translation>导入</translation>
-        </message>
-        <message>
-            <source>EXPORT</source>
-            <translation>导出</translation>
-        </message>
-        <message>
-            <source>LIGHTING</source>
-            <translation>灯光</translation>
-        </message>
-        <message>
-            <source>CUSTOMIZE</source>
-            <translation>按键设置</translation>
-        </message>
-        <message>
-            <source>MACRO</source>
-            <translation>宏</translation>
-        </message>
-        <message>
-            <source>Firmware Update</source>
-            <translation>固件升级</translation>
-        </message>
-        <message>
-            <source>Front</source>
-            <translation>正面</translation>
-        </message>
-        <message>
-            <source>Side</source>
-            <translation>侧面</translation>
-        </message>
-        <message>
-            <source>Profile</source>
-            <translation>配置</translation>
-        </message>
-        <message>
-            <source>Mode</source>
-            <translation>模式</translation>
-        </message>
-        <message>
-            <source>Dongle Disconnect!</source>
-            <translation>接收器未连接！</translation>
-        </message>
-    </context>
+<context>
+    <name>KelMessageBox</name>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>MousecfgWidget</name>
+    <message>
+        <source>Mouse is sleeping or not connected.</source>
+        <translation>鼠标处于休眠状态或未连接。</translation>
+    </message>
+    <message>
+        <source>Too many macros on the buttons: the mouse holds at most twelve.</source>
+        <translation>按键上绑定的宏过多：鼠标最多可保存十二个宏。</translation>
+    </message>
+    <message>
+        <source>Send data failed, please try again.</source>
+        <translation>数据发送失败，请重试。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>125 HZ</source>
+        <translation>125 HZ</translation>
+    </message>
+    <message>
+        <source>250 HZ</source>
+        <translation>250 HZ</translation>
+    </message>
+    <message>
+        <source>500 HZ</source>
+        <translation>500 HZ</translation>
+    </message>
+    <message>
+        <source>1000 HZ</source>
+        <translation>1000 HZ</translation>
+    </message>
+    <message>
+        <source>MOUSE OFF</source>
+        <translation>鼠标已关闭</translation>
+    </message>
+    <message>
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message>
+        <source>The firmware updater could not be started.</source>
+        <translation>无法启动固件升级程序。</translation>
+    </message>
+    <message>
+        <source>Do you want to upgrade the firmware?</source>
+        <translation>是否升级固件？</translation>
+    </message>
+    <message>
+        <source>To update the firmware, please connect to the computer with a cable.</source>
+        <translation>升级固件，请用数据线将鼠标连接到电脑。</translation>
+    </message>
+    <message>
+        <source>The mouse firmware version is too low and will be automatically updated soon.</source>
+        <translation>鼠标固件版本过低，即将自动升级。</translation>
+    </message>
+    <message>
+        <source>&amp;Load Config</source>
+        <translation>加载配置(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>Press Enter To Apply</source>
+        <translation>按回车键应用</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>RESET</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>ADD</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>COPY</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation>全部重置</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>LOAD1</source>
+        <translation>载入</translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>IMPORT</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>EXPORT</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>LIGHTING</source>
+        <translation>灯光</translation>
+    </message>
+    <message>
+        <source>CUSTOMIZE</source>
+        <translation>按键设置</translation>
+    </message>
+    <message>
+        <source>MACRO</source>
+        <translation>宏</translation>
+    </message>
+    <message>
+        <source>Firmware Update</source>
+        <translation>固件升级</translation>
+    </message>
+    <message>
+        <source>Front</source>
+        <translation>正面</translation>
+    </message>
+    <message>
+        <source>Side</source>
+        <translation>侧面</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Dongle Disconnect!</source>
+        <translation>接收器未连接！</translation>
+    </message>
+    <message>
+        <source>This name cannot be used for a profile.</source>
+        <translation>此名称不能用作配置文件名。</translation>
+    </message>
+    <message>
+        <source>Profile Exist!</source>
+        <translation>配置文件已存在！</translation>
+    </message>
+    <message>
+        <source>Profile is Already Used!</source>
+        <translation>配置文件已被使用！</translation>
+    </message>
+    <message>
+        <source>AT LEAST ONE PROFILE TO BE RETAINED.</source>
+        <translation>至少保留一个配置文件。</translation>
+    </message>
+    <message>
+        <source>The default Profile cannot be deleted or renamed.</source>
+        <translation>默认配置文件不能删除或重命名。</translation>
+    </message>
+    <message>
+        <source>The file is not match current mouse!</source>
+        <translation>该文件与当前鼠标不匹配！</translation>
+    </message>
+    <message>
+        <source>The profile file could not be written.</source>
+        <translation>无法写入配置文件。</translation>
+    </message>
+    <message>
+        <source>Are you sure you want delete this profile?</source>
+        <translation>确定要删除此配置文件吗？</translation>
+    </message>
+    <message>
+        <source>Are you sure you want reset this profile?</source>
+        <translation>确定要重置此配置文件吗？</translation>
+    </message>
+    <message>
+        <source>Are you sure you want reset all profiles?</source>
+        <translation>确定要重置所有配置文件吗？</translation>
+    </message>
+    <message>
+        <source>Save Profile File</source>
+        <translation>保存配置文件</translation>
+    </message>
+    <message>
+        <source>Profile File(*.prof)</source>
+        <translation>配置文件(*.prof)</translation>
+    </message>
+    <message>
+        <source>Load Profile File</source>
+        <translation>载入配置文件</translation>
+    </message>
+    <message>
+        <source>Save Config File</source>
+        <translation>保存设置文件</translation>
+    </message>
+    <message>
+        <source>Config File(*.conf)</source>
+        <translation>设置文件(*.conf)</translation>
+    </message>
+    <message>
+        <source>Load Config File</source>
+        <translation>载入设置文件</translation>
+    </message>
+    <message>
+        <source>A profile name in the file cannot be used; its slot keeps its name.</source>
+        <translation>文件中的某个配置文件名无法使用，该位置保留原名称。</translation>
+    </message>
+</context>
 </TS>

@@ -1,178 +1,246 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
-    <context>
-        <name>KelMessageBox</name>
-        <message>
-            <source>Yes</source>
-            <translation>是</translation>
-        </message>
-        <message>
-            <source>Ok</source>
-            <translation>確定</translation>
-        </message>
-        <message>
-            <source>No</source>
-            <translation>否</translation>
-        </message>
-    </context>
-    <context>
-        <name>MousecfgWidget</name>
-        <message>
-            <source>Mouse is sleeping or not connected.</source>
-            <translation>滑鼠處於休眠狀態或未連接。</translation>
-        </message>
-        <message>
-            <source>Too many macros on the buttons: the mouse holds at most twelve.</source>
-            <translation>按鍵上綁定的巨集過多：滑鼠最多可保存十二個巨集。</translation>
-        </message>
-        <message>
-            <source>Send data failed, please try again.</source>
-            <translation>資料傳送失敗，請重試。</translation>
-        </message>
-        <message>
-            <source>Warning</source>
-            <translation>警告</translation>
-        </message>
-        <message>
-            <source>125 HZ</source>
-            <translation>125 HZ</translation>
-        </message>
-        <message>
-            <source>250 HZ</source>
-            <translation>250 HZ</translation>
-        </message>
-        <message>
-            <source>500 HZ</source>
-            <translation>500 HZ</translation>
-        </message>
-        <message>
-            <source>1000 HZ</source>
-            <translation>1000 HZ</translation>
-        </message>
-        <message>
-            <source>MOUSE OFF</source>
-            <translation>滑鼠已關閉</translation>
-        </message>
-        <message>
-            <source>DPI</source>
-            <translation>DPI</translation>
-        </message>
-        <message>
-            <source>The firmware updater could not be started.</source>
-            <translation>無法啟動韌體更新程式。</translation>
-        </message>
-        <message>
-            <source>Do you want to upgrade the firmware?</source>
-            <translation>是否更新韌體？</translation>
-        </message>
-        <message>
-            <source>To update the firmware, please connect to the computer with a cable.</source>
-            <translation>更新韌體，請用傳輸線將滑鼠連接到電腦。</translation>
-        </message>
-        <message>
-            <source>The mouse firmware version is too low and will be automatically updated soon.</source>
-            <translation>滑鼠韌體版本過低，即將自動更新。</translation>
-        </message>
-        <message>
-            <source>&amp;Load Config</source>
-            <translation>載入設定(&amp;L)</translation>
-        </message>
-        <message>
-            <source>&amp;Quit</source>
-            <translation>結束(&amp;Q)</translation>
-        </message>
-        <message>
-            <source>Press Enter To Apply</source>
-            <translation>按 Enter 鍵套用</translation>
-        </message>
-        <message>
-            <source>NAME</source>
-            <translation>名稱</translation>
-        </message>
-        <message>
-            <source>RESET</source>
-            <translation>重設</translation>
-        </message>
-        <message>
-            <source>ADD</source>
-            <translation>新增</translation>
-        </message>
-        <message>
-            <source>DELETE</source>
-            <translation>刪除</translation>
-        </message>
-        <message>
-            <source>COPY</source>
-            <translation>複製</translation>
-        </message>
-        <message>
-            <source>Reset All</source>
-            <translation>全部重設</translation>
-        </message>
-        <message>
-            <source>OK</source>
-            <translation>確定</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation>取消</translation>
-        </message>
-        <message>
-            <source>Apply</source>
-            <translation>套用</translation>
-        </message>
-        <message>
-            <source>LOAD1</source>
-            <translation>載入</translation>
-        </message>
-        <message>
-            <source>SAVE</source>
-            <translation>儲存</translation>
-        </message>
-        <message>
-            <source>IMPORT</source>
-            <translation>匯入</translation>
-        </message>
-        <message>
-            <source>EXPORT</source>
-            <translation>匯出</translation>
-        </message>
-        <message>
-            <source>LIGHTING</source>
-            <translation>燈光</translation>
-        </message>
-        <message>
-            <source>CUSTOMIZE</source>
-            <translation>按鍵設定</translation>
-        </message>
-        <message>
-            <source>MACRO</source>
-            <translation>巨集</translation>
-        </message>
-        <message>
-            <source>Firmware Update</source>
-            <translation>韌體更新</translation>
-        </message>
-        <message>
-            <source>Front</source>
-            <translation>正面</translation>
-        </message>
-        <message>
-            <source>Side</source>
-            <translation>側面</translation>
-        </message>
-        <message>
-            <source>Profile</source>
-            <translation>設定檔</translation>
-        </message>
-        <message>
-            <source>Mode</source>
-            <translation>模式</translation>
-        </message>
-        <message>
-            <source>Dongle Disconnect!</source>
-            <translation>接收器未連接！</translation>
-        </message>
-    </context>
+<context>
+    <name>KelMessageBox</name>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>MousecfgWidget</name>
+    <message>
+        <source>Mouse is sleeping or not connected.</source>
+        <translation>滑鼠處於休眠狀態或未連接。</translation>
+    </message>
+    <message>
+        <source>Too many macros on the buttons: the mouse holds at most twelve.</source>
+        <translation>按鍵上綁定的巨集過多：滑鼠最多可保存十二個巨集。</translation>
+    </message>
+    <message>
+        <source>Send data failed, please try again.</source>
+        <translation>資料傳送失敗，請重試。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>125 HZ</source>
+        <translation>125 HZ</translation>
+    </message>
+    <message>
+        <source>250 HZ</source>
+        <translation>250 HZ</translation>
+    </message>
+    <message>
+        <source>500 HZ</source>
+        <translation>500 HZ</translation>
+    </message>
+    <message>
+        <source>1000 HZ</source>
+        <translation>1000 HZ</translation>
+    </message>
+    <message>
+        <source>MOUSE OFF</source>
+        <translation>滑鼠已關閉</translation>
+    </message>
+    <message>
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message>
+        <source>The firmware updater could not be started.</source>
+        <translation>無法啟動韌體更新程式。</translation>
+    </message>
+    <message>
+        <source>Do you want to upgrade the firmware?</source>
+        <translation>是否更新韌體？</translation>
+    </message>
+    <message>
+        <source>To update the firmware, please connect to the computer with a cable.</source>
+        <translation>更新韌體，請用傳輸線將滑鼠連接到電腦。</translation>
+    </message>
+    <message>
+        <source>The mouse firmware version is too low and will be automatically updated soon.</source>
+        <translation>滑鼠韌體版本過低，即將自動更新。</translation>
+    </message>
+    <message>
+        <source>&amp;Load Config</source>
+        <translation>載入設定(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>結束(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>Press Enter To Apply</source>
+        <translation>按 Enter 鍵套用</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <source>RESET</source>
+        <translation>重設</translation>
+    </message>
+    <message>
+        <source>ADD</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>COPY</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation>全部重設</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>套用</translation>
+    </message>
+    <message>
+        <source>LOAD1</source>
+        <translation>載入</translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>IMPORT</source>
+        <translation>匯入</translation>
+    </message>
+    <message>
+        <source>EXPORT</source>
+        <translation>匯出</translation>
+    </message>
+    <message>
+        <source>LIGHTING</source>
+        <translation>燈光</translation>
+    </message>
+    <message>
+        <source>CUSTOMIZE</source>
+        <translation>按鍵設定</translation>
+    </message>
+    <message>
+        <source>MACRO</source>
+        <translation>巨集</translation>
+    </message>
+    <message>
+        <source>Firmware Update</source>
+        <translation>韌體更新</translation>
+    </message>
+    <message>
+        <source>Front</source>
+        <translation>正面</translation>
+    </message>
+    <message>
+        <source>Side</source>
+        <translation>側面</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>設定檔</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Dongle Disconnect!</source>
+        <translation>接收器未連接！</translation>
+    </message>
+    <message>
+        <source>This name cannot be used for a profile.</source>
+        <translation>此名稱不能用作設定檔名稱。</translation>
+    </message>
+    <message>
+        <source>Profile Exist!</source>
+        <translation>設定檔已存在！</translation>
+    </message>
+    <message>
+        <source>Profile is Already Used!</source>
+        <translation>設定檔已被使用！</translation>
+    </message>
+    <message>
+        <source>AT LEAST ONE PROFILE TO BE RETAINED.</source>
+        <translation>至少保留一個設定檔。</translation>
+    </message>
+    <message>
+        <source>The default Profile cannot be deleted or renamed.</source>
+        <translation>預設設定檔不能刪除或重新命名。</translation>
+    </message>
+    <message>
+        <source>The file is not match current mouse!</source>
+        <translation>該檔案與目前滑鼠不相符！</translation>
+    </message>
+    <message>
+        <source>The profile file could not be written.</source>
+        <translation>無法寫入設定檔。</translation>
+    </message>
+    <message>
+        <source>Are you sure you want delete this profile?</source>
+        <translation>確定要刪除此設定檔嗎？</translation>
+    </message>
+    <message>
+        <source>Are you sure you want reset this profile?</source>
+        <translation>確定要重設此設定檔嗎？</translation>
+    </message>
+    <message>
+        <source>Are you sure you want reset all profiles?</source>
+        <translation>確定要重設所有設定檔嗎？</translation>
+    </message>
+    <message>
+        <source>Save Profile File</source>
+        <translation>儲存設定檔</translation>
+    </message>
+    <message>
+        <source>Profile File(*.prof)</source>
+        <translation>設定檔(*.prof)</translation>
+    </message>
+    <message>
+        <source>Load Profile File</source>
+        <translation>載入設定檔</translation>
+    </message>
+    <message>
+        <source>Save Config File</source>
+        <translation>儲存組態檔</translation>
+    </message>
+    <message>
+        <source>Config File(*.conf)</source>
+        <translation>組態檔(*.conf)</translation>
+    </message>
+    <message>
+        <source>Load Config File</source>
+        <translation>載入組態檔</translation>
+    </message>
+    <message>
+        <source>A profile name in the file cannot be used; its slot keeps its name.</source>
+        <translation>檔案中的某個設定檔名稱無法使用，該位置保留原名稱。</translation>
+    </message>
+</context>
 </TS>

@@ -230,7 +230,13 @@ void TestProfileFiles::missingKeysReadAsZero() {
 
 void TestProfileFiles::perProductFolder() {
     TestAppDir dir;
-    QCOMPARE(profileDir(), dir.file(QStringLiteral("Configs/Profile")));
+    // Without a model no profile file is written anywhere.
+    QVERIFY(profileDir().isEmpty());
+    writeDefaultProfileFile();
+    saveProfileByName(ProfileData(), QStringLiteral("Game"));
+    QVERIFY(QDir(dir.file(QStringLiteral("Configs")))
+                .entryList(QDir::NoDotAndDotDot | QDir::AllEntries)
+                .isEmpty());
     setCurrentProductName(QStringLiteral("TOLV"));
     QCOMPARE(profileFilePath(QStringLiteral("Game")),
              dir.file(QStringLiteral("Configs/TOLV/Profile/Game.prof")));
@@ -242,13 +248,15 @@ void TestProfileFiles::perProductFolder() {
     ProfileData expected;
     makeDefaultProfile(expected);
     QVERIFY(def == expected);
-    // A product name that is no folder name falls back to the common folder.
+    // A product name that is no folder name gives no folder.
     setCurrentProductName(QStringLiteral("../up"));
-    QCOMPARE(profileDir(), dir.file(QStringLiteral("Configs/Profile")));
+    QVERIFY(profileDir().isEmpty());
+    QVERIFY(profileFilePath(QStringLiteral("Game")).isEmpty());
 }
 
 void TestProfileFiles::loadProfileSetFromConfig() {
     TestAppDir dir;
+    setCurrentProductName(QStringLiteral("TOLV"));
     dir.installData(QStringLiteral("DefaultProfile.bin"));
     const ProfileData a = fullRecord(10);
     const ProfileData b = fullRecord(11);
@@ -315,6 +323,7 @@ void TestProfileFiles::unsafeNamesAreMissingFiles() {
 
 void TestProfileFiles::saveAppliedStateKeepsEverySlot() {
     TestAppDir dir;
+    setCurrentProductName(QStringLiteral("TOLV"));
     ProfileSet set;
     set.ProfileID = 2;
     set.Count = 3;
@@ -398,6 +407,7 @@ void TestProfileFiles::importWithoutNamesKeepsCurrentNames() {
 
 void TestProfileFiles::modelNameAndStageUpdate() {
     TestAppDir dir;
+    setCurrentProductName(QStringLiteral("TOLV"));
     const ProfileData p = fullRecord(50);
     saveProfileByName(p, QStringLiteral("Game"));
     saveProfileDpi(QStringLiteral("Game"), 5);

@@ -1,0 +1,242 @@
+// The main window's profile commands: the slots, the library of named profiles with its
+// menu, and the profile and configuration files. The rules live in storage (each command
+// answers with a result code); here the user is asked and told, and the pages follow.
+#include "AppConfig.h"
+#include "KelLineEdit.h"
+#include "KelMenu.h"
+#include "KelMessageBox.h"
+#include "KelPushButton.h"
+#include "ModelDescriptor.h"
+#include "MousecfgWidget.h"
+#include "ProfileData.h"
+#include "ProfileFiles.h"
+#include "ProfileLibrary.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+void MousecfgWidget::loadLibrary() {
+    m_library = readProfileLibrary();
+    // The slots' profiles are always in the library, so that a fresh installation lists
+    // the five profiles it starts with.
+    const ProfileSet &w = workingSet();
+    const int before = m_library.size();
+    addToProfileLibrary(m_library, QStringList(w.profileNames, w.profileNames + kProfileCount));
+    if (m_library.size() != before)
+        writeProfileLibrary(m_library);
+    rebuildLibraryMenu();
+}
+
+void MousecfgWidget::rebuildLibraryMenu() {
+    m_libraryMenu->clear();
+    for (int i = 0; i < m_library.size(); ++i) {
+        // The entry carries its position: a name with '&' or one past the first 200 is
+        // found all the same.
+        auto *action = new KelAction(m_library[i], m_libraryMenu, i);
+        m_libraryMenu->addAction(action);
+    }
+    m_libraryBtn->setMenu(m_libraryMenu);
+}
+
+void MousecfgWidget::onLibraryChosen(QAction *action) {
+    auto *entry = qobject_cast<KelAction *>(action);
+    if (!entry || entry->id() < 0 || entry->id() >= m_library.size())
+        return;
+    ProfileSet &w = workingSet();
+    const int result = chooseLibraryProfile(w, w.activeIndex(), m_library[entry->id()]);
+    if (showLibraryResult(result))
+        refreshPages();
+}
+
+bool MousecfgWidget::showLibraryResult(int result) {
+    QString text;
+    switch (result) {
+    case LibraryDone:
+        return true;
+    case LibraryUnchanged:
+        return false;
+    case LibraryNoModel:
+        text = tr("Dongle Disconnect!");
+        break;
+    case LibraryUnsafeName:
+        text = tr("This name cannot be used for a profile.");
+        break;
+    case LibraryExists:
+        text = tr("Profile Exist!");
+        break;
+    case LibraryInUse:
+        text = tr("Profile is Already Used!");
+        break;
+    case LibraryLastProfile:
+        text = tr("AT LEAST ONE PROFILE TO BE RETAINED.");
+        break;
+    case LibraryDefaultName:
+        text = tr("The default Profile cannot be deleted or renamed.");
+        break;
+    case LibraryWrongModel:
+        text = tr("The file is not match current mouse!");
+        break;
+    default:
+        text = tr("The profile file could not be written.");
+        break;
+    }
+    notice(text);
+    return false;
+}
+
+void MousecfgWidget::notice(const QString &text) {
+    KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"), text, QString(), this);
+    box.exec();
+}
+
+bool MousecfgWidget::confirm(const QString &text) {
+    KelMessageBox box(KelMessageBox::KindQuestion, tr("Warning"), text, QString(), this);
+    return box.exec() == QDialog::Accepted;
+}
+
+QString MousecfgWidget::askFileName(bool save, const QString &caption, const QString &filter,
+                                    const QString &suffix) {
+    QFileDialog dialog(this, caption, m_fileFolder.isEmpty() ? QDir::homePath() : m_fileFolder,
+                       filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    const QString path = dialog.selectedFiles().first();
+    m_fileFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void MousecfgWidget::slotProfileNameChange() {
+    ProfileSet &w = workingSet();
+    const int slot = w.activeIndex();
+    const QString typed = m_nameEdit->text();
+    const int result = renameLibraryProfile(m_library, w, slot, typed);
+    // A refused name leaves the field showing the slot's name again.
+    m_nameEdit->setText(w.profileNames[slot]);
+    if (showLibraryResult(result))
+        rebuildLibraryMenu();
+}
+
+bool MousecfgWidget::profileCommand(QObject *button) {
+    ProfileSet &w = workingSet();
+    const int slot = w.activeIndex();
+    // The name field may hold a name typed but not confirmed: commands act on the slot's.
+    m_nameEdit->setText(w.profileNames[slot]);
+
+    if (button == m_addBtn) {
+        if (showLibraryResult(addLibraryProfile(m_library, w, slot))) {
+            rebuildLibraryMenu();
+            refreshPages();
+        }
+    } else if (button == m_deleteBtn) {
+        if (!showLibraryResult(checkDeleteLibraryProfile(m_library, w, slot)))
+            return true;
+        if (!confirm(tr("Are you sure you want delete this profile?")))
+            return true;
+        if (showLibraryResult(deleteLibraryProfile(m_library, w, slot))) {
+            rebuildLibraryMenu();
+            refreshPages();
+        }
+    } else if (button == m_copyBtn) {
+        if (showLibraryResult(copyLibraryProfile(m_library, w, slot))) {
+            rebuildLibraryMenu();
+            refreshPages();
+        }
+    } else if (button == m_resetBtn) {
+        if (!confirm(tr("Are you sure you want reset this profile?")))
+            return true;
+        qDebug("Accepted %d", slot);
+        makeDefaultProfile(w.profiles[slot]);
+        w.profiles[slot].ProfileName = w.profileNames[slot];
+        refreshPages();
+        send();
+    } else if (button == m_resetAllBtn) {
+        if (!confirm(tr("Are you sure you want reset all profiles?")))
+            return true;
+        resetAllProfiles();
+    } else if (button == m_exportBtn) {
+        const QString path =
+            askFileName(true, tr("Save Profile File"), tr("Profile File(*.prof)"), "prof");
+        if (!path.isEmpty())
+            showLibraryResult(exportProfileFile(w, slot, path));
+    } else if (button == m_importBtn) {
+        const QString path =
+            askFileName(false, tr("Load Profile File"), tr("Profile File(*.prof)"), "prof");
+        if (path.isEmpty())
+            return true;
+        if (showLibraryResult(importProfileFile(m_library, w, slot, path))) {
+            rebuildLibraryMenu();
+            refreshPages();
+            send();
+        }
+    } else if (button == m_saveBtn) {
+        const QString path =
+            askFileName(true, tr("Save Config File"), tr("Config File(*.conf)"), "conf");
+        if (!path.isEmpty())
+            showLibraryResult(saveConfigFile(w, path));
+    } else if (button == m_loadBtn) {
+        const QString path =
+            askFileName(false, tr("Load Config File"), tr("Config File(*.conf)"), "conf");
+        if (!path.isEmpty())
+            loadConfiguration(path);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void MousecfgWidget::resetAllProfiles() {
+    ProfileSet &w = workingSet();
+    // Every slot goes back to the model's defaults under its default name; the profiles
+    // of the library stay on disk.
+    resetProfileSet(w);
+    for (int i = 0; i < kProfileCount; ++i) {
+        if (i > 0)
+            makeDefaultProfile(w.profiles[i]);
+        w.profiles[i].ProfileName = w.profileNames[i];
+    }
+    addToProfileLibrary(m_library, QStringList(w.profileNames, w.profileNames + kProfileCount));
+    writeProfileLibrary(m_library);
+    rebuildLibraryMenu();
+    m_slotBtn->setText(m_slotActions[w.activeIndex()]->text());
+    saveActiveProfileId(w.activeIndex());
+    refreshPages();
+    send(true);
+}
+
+void MousecfgWidget::loadConfiguration(const QString &path) {
+    ProfileSet &w = workingSet();
+    int refused = 0;
+    if (!showLibraryResult(loadConfigFile(m_library, w, path, &refused)))
+        return;
+    if (refused > 0)
+        notice(tr("A profile name in the file cannot be used; its slot keeps its name."));
+    rebuildLibraryMenu();
+    setWheelPictures();
+    m_slotBtn->setText(m_slotActions[w.activeIndex()]->text());
+    refreshPages();
+    send();
+}
+
+void MousecfgWidget::dropUnsentEdits() {
+    // Every slot goes back to what its file holds, and the mouse-wide options to what
+    // was last loaded or sent.
+    ProfileSet &w = workingSet();
+    const ProfileSet &applied = appliedSet();
+    for (int i = 0; i < kProfileCount; ++i) {
+        loadProfileByName(w.profiles[i], w.profileNames[i]);
+        w.profiles[i].ProfileName = w.profileNames[i];
+    }
+    w.AngleValue = applied.AngleValue;
+    w.LiftHigh = applied.LiftHigh;
+    w.Sync = applied.Sync;
+    w.Jitter = applied.Jitter;
+    w.Debounce = applied.Debounce;
+    w.Wake = applied.Wake;
+    w.SensorMode = applied.SensorMode;
+    refreshPages();
+}

@@ -1,0 +1,110 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>KelColorArea</name>
+    <message>
+        <source>Color Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>COLOR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KelColorWindow</name>
+    <message>
+        <source> MINUTE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EFFECT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BRIGHTNESS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SPEED</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>COLOR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SLEEP TIME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOVE TO LIGHT OFF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FULL LIGHTED</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BREATHING</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>7 COLOR BREATHING</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RAINBOW</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FLASH</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Horizontal WAVE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Horizontal GO WITHOUT TRACE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Raindrop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WAVE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GO WITHOUT TRACE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>REACTIVE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>yo-yo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Marbles</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

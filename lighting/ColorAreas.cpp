@@ -1,0 +1,180 @@
+#include "ColorAreas.h"
+
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QtMath>
+
+namespace {
+constexpr int kHueTurn = 360;
+constexpr int kComponentMax = 255;
+constexpr int kMarkerPixels = 12;
+const QColor kEdge(110, 116, 124);
+
+// A filled colour with a thin edge, so that black still shows on the dark panels.
+void paintSwatch(QWidget *widget, const QColor &colour) {
+    QPainter painter(widget);
+    painter.fillRect(widget->rect(), colour.isValid() ? colour : QColor(Qt::black));
+    painter.setPen(kEdge);
+    painter.drawRect(widget->rect().adjusted(0, 0, -1, -1));
+}
+} // namespace
+
+QColor colourFromHsv(int hue, int saturation, int value) {
+    const int h = ((hue % kHueTurn) + kHueTurn) % kHueTurn;
+    return QColor::fromHsv(h, qBound(0, saturation, kComponentMax), qBound(0, value, kComponentMax))
+        .toRgb();
+}
+
+// ---------------------------------------------------------------- picking
+
+void PickColorArea::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton)
+        pickAt(event->pos());
+}
+
+void PickColorArea::mouseMoveEvent(QMouseEvent *event) {
+    if (event->buttons() & Qt::LeftButton)
+        pickAt(event->pos());
+}
+
+void PickColorArea::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton)
+        emit mouseReleaseSignal();
+}
+
+// ---------------------------------------------------------------- hue bar
+
+HColorArea::HColorArea(QWidget *parent) : PickColorArea(parent) {
+    setCursor(Qt::PointingHandCursor);
+}
+
+void HColorArea::setHue(int hue) {
+    m_hue = qBound(0, hue, kHueTurn);
+    update();
+}
+
+int HColorArea::stripWidth() const {
+    return width() * 2 / 3;
+}
+
+void HColorArea::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    const int h = height();
+    // Hue 0 at the bottom, a full turn at the top.
+    QLinearGradient gradient(0, h, 0, 0);
+    for (int i = 0; i < 16; ++i)
+        gradient.setColorAt(i / 16.0, colourFromHsv(kHueTurn * i / 16, 255, 255));
+    gradient.setColorAt(1.0, colourFromHsv(0, 255, 255));
+    painter.fillRect(QRect(0, 0, stripWidth(), h), gradient);
+
+    const double y = (1.0 - double(m_hue) / kHueTurn) * (h - 1);
+    const double tip = stripWidth() + 1;
+    const double size = width() - tip;
+    const QPointF marker[3] = {
+        {tip, y}, {tip + size, y - size * 0.6}, {tip + size, y + size * 0.6}};
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(235, 238, 242));
+    painter.drawPolygon(marker, 3);
+}
+
+void HColorArea::pickAt(const QPoint &pos) {
+    const double f = qBound(0.0, 1.0 - double(pos.y()) / qMax(1, height()), 1.0);
+    m_hue = int(f * kHueTurn);
+    update();
+    emit hueChangedSignal(m_hue);
+}
+
+// ---------------------------------------------------------------- saturation/value field
+
+SVColorArea::SVColorArea(QWidget *parent) : PickColorArea(parent) {
+    setCursor(Qt::CrossCursor);
+}
+
+void SVColorArea::setHsv(int hue, int saturation, int value) {
+    m_hue = hue;
+    m_saturation = qBound(0, saturation, kComponentMax);
+    m_value = qBound(0, value, kComponentMax);
+    update();
+}
+
+void SVColorArea::hueChangedSlot(int hue) {
+    m_hue = hue;
+    update();
+    emit svChangedSignal(m_hue, m_saturation, m_value);
+}
+
+void SVColorArea::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    const QRect r = rect();
+    painter.fillRect(r, colourFromHsv(m_hue, 255, 255));
+    QLinearGradient toSaturated(0, 0, r.width(), 0);
+    toSaturated.setColorAt(0, QColor(255, 255, 255, 255));
+    toSaturated.setColorAt(1, QColor(255, 255, 255, 0));
+    painter.fillRect(r, toSaturated);
+    QLinearGradient toDark(0, 0, 0, r.height());
+    toDark.setColorAt(0, QColor(0, 0, 0, 0));
+    toDark.setColorAt(1, QColor(0, 0, 0, 255));
+    painter.fillRect(r, toDark);
+
+    // The point drawn for (s, v) lies at half their value times the scale factor, which is
+    // the square's size over 256.
+    const QPointF point(m_saturation * r.width() / 256.0,
+                        r.height() - m_value * r.height() / 256.0);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(m_value >= 128 ? Qt::black : Qt::white, 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(point, kMarkerPixels / 2.0, kMarkerPixels / 2.0);
+}
+
+void SVColorArea::pickAt(const QPoint &pos) {
+    const int x = qBound(0, pos.x(), width());
+    const int up = qBound(0, height() - pos.y(), height());
+    // Back to 0..255, so the far edges are reachable at every scale factor.
+    m_saturation = qMin(kComponentMax, qRound(x * 256.0 / qMax(1, width())));
+    m_value = qMin(kComponentMax, qRound(up * 256.0 / qMax(1, height())));
+    update();
+    qDebug("SVColorArea mousePressEvent %d %d\n", x, up);
+    emit svChangedSignal(m_hue, m_saturation, m_value);
+}
+
+// ---------------------------------------------------------------- preview and swatch
+
+PreviewColorArea::PreviewColorArea(QWidget *parent) : QWidget(parent) {}
+
+void PreviewColorArea::setColor(const QColor &colour) {
+    m_colour = colour;
+    update();
+}
+
+void PreviewColorArea::svChangedSlot(int hue, int saturation, int value) {
+    setColor(colourFromHsv(hue, saturation, value));
+}
+
+void PreviewColorArea::paintEvent(QPaintEvent *) {
+    paintSwatch(this, m_colour);
+}
+
+DefaultColorArea::DefaultColorArea(QWidget *parent) : DefaultColorArea(QColor(), parent) {}
+
+DefaultColorArea::DefaultColorArea(const QColor &colour, QWidget *parent)
+    : QWidget(parent), m_colour(colour) {
+    setCursor(Qt::PointingHandCursor);
+}
+
+void DefaultColorArea::setColor(const QColor &colour) {
+    m_colour = colour;
+    update();
+}
+
+void DefaultColorArea::paintEvent(QPaintEvent *) {
+    paintSwatch(this, m_colour);
+}
+
+void DefaultColorArea::mousePressEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    qDebug("DefaultColorArea mousePressEvent");
+    emit ClickedSignal();
+}

@@ -1,0 +1,127 @@
+#pragma once
+// The painted pieces of the colour editor: the hue bar, the saturation/value field, the
+// preview and the clickable colour swatch (the lighting page uses the swatch too). Hue runs
+// 0..360 (360 is red again), saturation and value 0..255.
+
+#include <QColor>
+#include <QWidget>
+
+// A painted area the pointer picks a point in: a press, or a drag with the left button,
+// picks; the release is reported.
+class PickColorArea : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+signals:
+    void mouseReleaseSignal();
+
+protected:
+    virtual void pickAt(const QPoint &pos) = 0;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// A vertical strip through every hue, red at the bottom and at the top, with a marker at the
+// current hue. Picking takes the hue under the pointer.
+class HColorArea : public PickColorArea {
+    Q_OBJECT
+
+public:
+    explicit HColorArea(QWidget *parent = nullptr);
+
+    // Moves the marker without telling anyone.
+    void setHue(int hue);
+    int hue() const { return m_hue; }
+
+signals:
+    void hueChangedSignal(int hue);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void pickAt(const QPoint &pos) override;
+
+private:
+    int stripWidth() const;
+
+    int m_hue = 0;
+};
+
+// A square of one hue: saturation grows to the right, value upwards. A circle marks the
+// current point; picking moves it and reports the point as saturation and value 0..255,
+// whatever the square's size on the screen.
+class SVColorArea : public PickColorArea {
+    Q_OBJECT
+
+public:
+    explicit SVColorArea(QWidget *parent = nullptr);
+
+    // Moves the point without telling anyone.
+    void setHsv(int hue, int saturation, int value);
+    int saturation() const { return m_saturation; }
+    int value() const { return m_value; }
+
+signals:
+    void svChangedSignal(int hue, int saturation, int value);
+
+public slots:
+    // A new hue from the bar: the square repaints and the point's colour is reported.
+    void hueChangedSlot(int hue);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void pickAt(const QPoint &pos) override;
+
+private:
+    int m_hue = 0;
+    int m_saturation = 0;
+    int m_value = 0;
+};
+
+// The colour chosen so far.
+class PreviewColorArea : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PreviewColorArea(QWidget *parent = nullptr);
+
+    void setColor(const QColor &colour);
+    QColor color() const { return m_colour; }
+
+public slots:
+    void svChangedSlot(int hue, int saturation, int value);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_colour = Qt::black;
+};
+
+// A swatch of one colour that reports a click.
+class DefaultColorArea : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DefaultColorArea(QWidget *parent = nullptr);
+    explicit DefaultColorArea(const QColor &colour, QWidget *parent = nullptr);
+
+    void setColor(const QColor &colour);
+    QColor color() const { return m_colour; }
+
+signals:
+    void ClickedSignal();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QColor m_colour;
+};
+
+// The colour of hue 0..360 (360 is hue 0), saturation and value, fully opaque, as red,
+// green and blue.
+QColor colourFromHsv(int hue, int saturation, int value);

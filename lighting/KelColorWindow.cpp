@@ -1,0 +1,254 @@
+#include "KelColorWindow.h"
+
+#include "AppDir.h"
+#include "ColorAreas.h"
+#include "KelCheckBox.h"
+#include "KelColorArea.h"
+#include "KelLabel.h"
+#include "KelMenu.h"
+#include "KelPushButton.h"
+#include "KelSlider.h"
+#include "LightingLayout.h"
+#include "LightingRules.h"
+#include "ModelDescriptor.h"
+#include "ProfileData.h"
+#include "Scale.h"
+
+#include <QSignalBlocker>
+
+using namespace LightingLayout;
+
+namespace {
+QRect place(const QRect &design) {
+    return scaledRect(design.x(), design.y(), design.width(), design.height());
+}
+
+// The move-off flag as stored: 0 puts the light out while the mouse moves.
+constexpr uint8_t kMoveOffOn = 0;
+constexpr uint8_t kMoveOffOff = 255;
+static_assert(KelColorWindow::kEffectCount == kLedModeCount, "one action per effect record");
+} // namespace
+
+KelColorWindow::KelColorWindow(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("colorWindow"));
+
+    auto heading = [this](const QString &name) {
+        auto *label = new KelLabel(this);
+        label->setObjectName(name);
+        label->setDesignPixelSize(kHeadingPixels);
+        label->setBold(true);
+        label->setStyleSheet(QStringLiteral("color:rgb(200,200,200);"));
+        return label;
+    };
+    m_effectLabel = heading(QStringLiteral("effectLabel"));
+    m_brightLabel = heading(QStringLiteral("brightLabel"));
+    m_speedLabel = heading(QStringLiteral("speedLabel"));
+    m_colourLabel = heading(QStringLiteral("colourLabel"));
+    m_sleepLabel = heading(QStringLiteral("sleepLabel"));
+    m_sleepValue = new KelLabel(this);
+    m_sleepValue->setObjectName(QStringLiteral("sleepValue"));
+    m_sleepValue->setDesignPixelSize(kHeadingPixels);
+    m_sleepValue->setStyleSheet(QStringLiteral("color:rgb(220,220,220);"));
+
+    auto slider = [this](const QString &name, int minimum, int maximum) {
+        auto *s = new KelSlider(this);
+        s->setObjectName(name);
+        s->setRange(minimum, maximum);
+        s->setSingleStep(1);
+        s->setPageStep(1);
+        connect(s, &QSlider::valueChanged, this, &KelColorWindow::onSliderChanged);
+        return s;
+    };
+    m_brightSlider = slider(QStringLiteral("brightSlider"), kBrightMin, kBrightMax);
+    m_speedSlider = slider(QStringLiteral("speedSlider"), kSpeedMin, kSpeedMax);
+    m_sleepSlider = slider(QStringLiteral("sleepSlider"), 1, 9);
+
+    m_swatch = new DefaultColorArea(this);
+    m_swatch->setObjectName(QStringLiteral("swatch"));
+    connect(m_swatch, &DefaultColorArea::ClickedSignal, this, &KelColorWindow::color_clicked);
+
+    const QString skin = AppDir::path() + QStringLiteral("/skin/");
+    m_effectBtn = new KelPushButton({skin + QStringLiteral("effect-1.png"),
+                                     skin + QStringLiteral("effect-2.png"),
+                                     skin + QStringLiteral("effect-3.png")},
+                                    this);
+    m_effectBtn->setObjectName(QStringLiteral("effectButton"));
+    m_effectMenu = new KelMenu(this);
+    m_effectMenu->setObjectName(QStringLiteral("effectMenu"));
+    for (int i = 0; i < kEffectCount; ++i)
+        m_effectActions[i] = new KelAction(effectText(i), this, i);
+    m_effectBtn->setMenu(m_effectMenu);
+    connect(m_effectMenu, &QMenu::triggered, this, &KelColorWindow::onEffectTriggered);
+
+    m_moveOff = new KelCheckBox(QString(), this);
+    m_moveOff->setObjectName(QStringLiteral("moveOffBox"));
+    m_moveOff->setDesignPixelSize(kHeadingPixels);
+    connect(m_moveOff, &QCheckBox::clicked, this, &KelColorWindow::checkbtn_clicked);
+
+    rebuildMenu();
+    retranslateUi();
+    relayout();
+}
+
+void KelColorWindow::loadProfile(ProfileData *effectRecord, ProfileData *lightingRecord) {
+    m_effectRecord = effectRecord;
+    m_lightingRecord = lightingRecord;
+    if (!m_effectRecord || !m_lightingRecord)
+        return;
+    // Showing is never an edit: a slider that bounds a stored value must not write it back.
+    const QSignalBlocker sleepBlock(m_sleepSlider);
+    int sleepMin = 1;
+    int sleepMax = 9;
+    readSleepRange(sleepMin, sleepMax);
+    m_sleepSlider->setRange(sleepMin, sleepMax);
+    m_sleepSlider->setValue(m_lightingRecord->LedSleepTime);
+    m_moveOff->setChecked(m_lightingRecord->LedMoveOFF == kMoveOffOn);
+    showSleepValue();
+    showEffect(m_effectRecord->LedMode);
+    showEffectValues();
+    rebuildMenu();
+}
+
+void KelColorWindow::setLightMode(quint8 effect) {
+    showEffect(effect);
+    showEffectValues();
+}
+
+LedModeInfo *KelColorWindow::shownLedMode() const {
+    if (!m_lightingRecord || m_effect < 0 || m_effect >= kLedModeCount)
+        return nullptr;
+    return &m_lightingRecord->ledModes[m_effect];
+}
+
+void KelColorWindow::showEffect(int effect) {
+    m_effect = effect;
+    m_effectBtn->setText(effectText(effect));
+    // A number that names no effect has no rows to show; the page keeps what it shows.
+    if (effect < 0 || effect >= kLedModeCount)
+        return;
+    const EffectControls c = effectControls(effect);
+    m_speedInFirstRow = c.speedInFirstRow;
+    relayout();
+    m_brightLabel->setVisible(c.brightness);
+    m_brightSlider->setVisible(c.brightness);
+    m_speedLabel->setVisible(c.speed);
+    m_speedSlider->setVisible(c.speed);
+    m_colourLabel->setVisible(c.colour);
+    m_swatch->setVisible(c.colour);
+}
+
+void KelColorWindow::showEffectValues() {
+    const LedModeInfo *m = shownLedMode();
+    if (!m)
+        return;
+    const QSignalBlocker brightBlock(m_brightSlider);
+    const QSignalBlocker speedBlock(m_speedSlider);
+    m_brightSlider->setValue(int(qMin<uint32_t>(m->bright, kBrightMax)));
+    m_speedSlider->setValue(int(qMin<uint32_t>(m->breath, kSpeedMax)));
+    m_swatch->setColor(m->RGB);
+}
+
+void KelColorWindow::showSleepValue() {
+    const int minutes = m_lightingRecord ? m_lightingRecord->LedSleepTime : 0;
+    m_sleepValue->setText(QString::number(minutes) + tr(" MINUTE"));
+}
+
+void KelColorWindow::rebuildMenu() {
+    m_effectMenu->clear();
+    for (int effect : kEffectMenuOrder)
+        m_effectMenu->addAction(m_effectActions[effect]);
+}
+
+void KelColorWindow::onEffectTriggered(QAction *action) {
+    auto *effectAction = qobject_cast<KelAction *>(action);
+    if (!effectAction || !m_effectRecord)
+        return;
+    const int i = effectAction->id();
+    showEffect(i);
+    m_effectRecord->LedMode = uint8_t(i);
+    showEffectValues();
+    const LedModeInfo *m = shownLedMode();
+    const QColor c = m ? m->RGB : QColor();
+    qDebug("EffectMenuFunction i=%d r=%d g=%d b=%d", i, c.red(), c.green(), c.blue());
+}
+
+void KelColorWindow::onSliderChanged(int value) {
+    if (!m_lightingRecord)
+        return;
+    QObject *s = sender();
+    if (s == m_sleepSlider) {
+        m_lightingRecord->LedSleepTime = uint8_t(value);
+        showSleepValue();
+        return;
+    }
+    LedModeInfo *m = shownLedMode();
+    if (!m)
+        return;
+    if (s == m_brightSlider)
+        m->bright = uint32_t(value);
+    else if (s == m_speedSlider)
+        m->breath = uint32_t(value);
+}
+
+void KelColorWindow::checkbtn_clicked() {
+    if (m_lightingRecord)
+        m_lightingRecord->LedMoveOFF = m_moveOff->isChecked() ? kMoveOffOn : kMoveOffOff;
+}
+
+void KelColorWindow::color_clicked() {
+    const LedModeInfo *m = shownLedMode();
+    if (!m)
+        return;
+    KelColorArea editor(m->RGB, this);
+    if (editor.exec() == QDialog::Accepted)
+        slotSendLedState(editor.color());
+}
+
+void KelColorWindow::slotSendLedState(QColor color) {
+    LedModeInfo *m = shownLedMode();
+    if (!m)
+        return;
+    m->RGB = color;
+    m_swatch->setColor(color);
+    qDebug("slotSendLedState i=%d r=%d g=%d b=%d", m_effect, color.red(), color.green(),
+           color.blue());
+}
+
+void KelColorWindow::retranslateUi() {
+    m_effectLabel->setText(tr("EFFECT"));
+    m_brightLabel->setText(tr("BRIGHTNESS"));
+    m_speedLabel->setText(tr("SPEED"));
+    m_colourLabel->setText(tr("COLOR"));
+    m_sleepLabel->setText(tr("SLEEP TIME"));
+    m_moveOff->setText(tr("MOVE TO LIGHT OFF"));
+    for (KelAction *a : m_effectActions)
+        a->setText(effectText(a->id()));
+    m_effectBtn->setText(effectText(m_effect));
+    showSleepValue();
+}
+
+void KelColorWindow::relayout() {
+    m_effectLabel->setGeometry(place(kEffectLabel));
+    m_effectBtn->setGeometry(place(kEffectButton));
+    m_effectMenu->setMinimumWidth(m_effectBtn->width());
+    // Effects without brightness move the speed row up; the brightness row takes its place.
+    const bool swap = m_speedInFirstRow;
+    m_brightLabel->setGeometry(place(swap ? kSecondRowLabel : kFirstRowLabel));
+    m_brightSlider->setGeometry(place(swap ? kSecondRowSlider : kFirstRowSlider));
+    m_speedLabel->setGeometry(place(swap ? kFirstRowLabel : kSecondRowLabel));
+    m_speedSlider->setGeometry(place(swap ? kFirstRowSlider : kSecondRowSlider));
+    m_colourLabel->setGeometry(place(kColourLabel));
+    m_swatch->setGeometry(place(kSwatch));
+    // Models that show the sleep time elsewhere (or not at all) get no sleep controls here.
+    const bool showSleep = descriptorShowSleep() != 0;
+    for (QWidget *w : {static_cast<QWidget *>(m_sleepLabel), static_cast<QWidget *>(m_sleepValue),
+                       static_cast<QWidget *>(m_sleepSlider), static_cast<QWidget *>(m_moveOff)})
+        w->setVisible(showSleep);
+    m_sleepLabel->setGeometry(showSleep ? place(kSleepLabel) : QRect());
+    m_sleepSlider->setGeometry(showSleep ? place(kSleepSlider) : QRect());
+    m_sleepValue->setGeometry(showSleep ? place(kSleepValue) : QRect());
+    m_moveOff->setGeometry(showSleep ? place(kMoveOff) : QRect());
+    for (KelSlider *s : {m_brightSlider, m_speedSlider, m_sleepSlider})
+        s->refreshStyle();
+    m_moveOff->refreshStyle();
+}

@@ -1,0 +1,382 @@
+#include "ProfileLibrary.h"
+
+#include "AppConfig.h"
+#include "ProfileData.h"
+#include "ProfileFiles.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+const QString kListGroup = QStringLiteral("PROFILE_LIST");
+
+bool modelSelected() {
+    return isSafeFileName(currentProductName());
+}
+
+bool fileExists(const QString &name) {
+    const QString path = profileFilePath(name);
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+
+// The slot takes a library name: its record is read from that name's file.
+void giveSlot(ProfileSet &set, int slot, const QString &name) {
+    ProfileData fallback;
+    makeDefaultProfile(fallback);
+    fallback.ProfileName = name;
+    ensureProfileFile(name, fallback);
+    set.profileNames[slot] = name;
+    loadProfileByName(set.profiles[slot], name);
+    set.profiles[slot].ProfileName = name;
+}
+
+bool heldByOtherSlot(const ProfileSet &set, int slot, const QString &name) {
+    for (int i = 0; i < kProfileCount; ++i) {
+        if (i != slot && set.profileNames[i] == name)
+            return true;
+    }
+    return false;
+}
+
+bool validSlot(int slot) {
+    return slot >= 0 && slot < kProfileCount;
+}
+
+// A copy that replaces what lies at the target.
+bool copyOver(const QString &from, const QString &to) {
+    if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() &&
+        QFileInfo::exists(to))
+        return true;
+    QDir().mkpath(QFileInfo(to).absolutePath());
+    const QString temporary = to + QStringLiteral(".part");
+    QFile::remove(temporary);
+    if (!QFile::copy(from, temporary))
+        return false;
+    QFile::remove(to);
+    if (!QFile::rename(temporary, to)) {
+        QFile::remove(temporary);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+QStringList readProfileLibrary() {
+    QStringList names;
+    if (!modelSelected())
+        return names;
+    QSettings ini(productConfigPath(), QSettings::IniFormat);
+    ini.beginGroup(kListGroup);
+    // A hand-edited count cannot make the scan longer than the keys the file holds.
+    const int count = qMin(ini.value(QStringLiteral("Count"), 0).toInt(), ini.childKeys().size());
+    for (int i = 1; i <= count; ++i) {
+        const QString name = ini.value(QString::number(i)).toString();
+        if (isSafeFileName(name) && !names.contains(name))
+            names << name;
+    }
+    return names;
+}
+
+bool writeProfileLibrary(const QStringList &names) {
+    if (!modelSelected())
+        return false;
+    QSettings ini(productConfigPath(), QSettings::IniFormat);
+    ini.beginGroup(kListGroup);
+    // Numbered keys past the new end go; the group's other keys stay.
+    for (const QString &key : ini.childKeys()) {
+        bool numeric = false;
+        if (key.toInt(&numeric) > names.size() && numeric)
+            ini.remove(key);
+    }
+    ini.setValue(QStringLiteral("Count"), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        qDebug().noquote() << QStringLiteral("PROFILE_LIST %1 %2").arg(i + 1).arg(names[i]);
+        ini.setValue(QString::number(i + 1), names[i]);
+    }
+    ini.endGroup();
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
+bool isDefaultProfileName(const QString &name) {
+    for (int i = 1; i <= kProfileCount; ++i) {
+        if (name == QStringLiteral("Profile %1").arg(i))
+            return true;
+    }
+    return false;
+}
+
+bool ensureProfileFile(const QString &name, const ProfileData &fallback) {
+    const QString path = profileFilePath(name);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo::exists(path) || adoptSharedProfile(name))
+        return true;
+    saveProfileByName(fallback, name);
+    return QFileInfo::exists(path);
+}
+
+void addToProfileLibrary(QStringList &library, const QStringList &names) {
+    for (const QString &name : names) {
+        if (isSafeFileName(name) && !library.contains(name))
+            library << name;
+    }
+}
+
+QString freeProfileName() {
+    for (int n = 1;; ++n) {
+        const QString name = QStringLiteral("Profile %1").arg(n);
+        if (!fileExists(name))
+            return name;
+    }
+}
+
+QString copyProfileName(const QString &name) {
+    QString copy = name + QStringLiteral(" copy");
+    while (fileExists(copy))
+        copy += QStringLiteral(" copy");
+    return copy;
+}
+
+int deleteSuccessor(const QStringList &library, int position, const QStringList &heldByOthers) {
+    const int n = library.size();
+    if (n < 2 || position < 0 || position >= n)
+        return -1;
+    const auto free = [&](int i) { return i != position && !heldByOthers.contains(library[i]); };
+    const int start = position == n - 1 ? position - 1 : position + 1;
+    for (int i = start; i >= 0; --i) {
+        if (free(i))
+            return i;
+    }
+    // Everything before is held: the first free name after it.
+    for (int i = start + 1; i < n; ++i) {
+        if (free(i))
+            return i;
+    }
+    return -1;
+}
+
+int addLibraryProfile(QStringList &library, ProfileSet &set, int slot, QString *name) {
+    if (!modelSelected())
+        return LibraryNoModel;
+    if (!validSlot(slot))
+        return LibraryUnchanged;
+    const QString added = freeProfileName();
+    const QString templatePath = profileDir() + QStringLiteral("/DefaultProfile.prof");
+    if (!QFileInfo::exists(templatePath))
+        writeDefaultProfileFile();
+    if (!copyOver(templatePath, profileFilePath(added)))
+        return LibraryWriteFailed;
+    addToProfileLibrary(library, {added});
+    writeProfileLibrary(library);
+    giveSlot(set, slot, added);
+    if (name)
+        *name = added;
+    return LibraryDone;
+}
+
+int checkDeleteLibraryProfile(const QStringList &library, const ProfileSet &set, int slot) {
+    if (!modelSelected())
+        return LibraryNoModel;
+    if (!validSlot(slot))
+        return LibraryUnchanged;
+    if (library.size() < 2)
+        return LibraryLastProfile;
+    if (isDefaultProfileName(set.profileNames[slot]))
+        return LibraryDefaultName;
+    return LibraryDone;
+}
+
+int deleteLibraryProfile(QStringList &library, ProfileSet &set, int slot) {
+    const int check = checkDeleteLibraryProfile(library, set, slot);
+    if (check != LibraryDone)
+        return check;
+    const QString name = set.profileNames[slot];
+    QStringList list = library;
+    int position = list.indexOf(name);
+    if (position < 0) {
+        // A slot name the list lost (a hand-edited file) is deleted like a listed one.
+        list << name;
+        position = list.size() - 1;
+    }
+    QStringList held;
+    for (int i = 0; i < kProfileCount; ++i) {
+        if (i != slot)
+            held << set.profileNames[i];
+    }
+    const int successor = deleteSuccessor(list, position, held);
+    if (successor < 0)
+        return LibraryLastProfile;
+    const QString next = list[successor];
+    list.removeAt(position);
+    const QString path = profileFilePath(name);
+    if (!path.isEmpty() && QFileInfo::exists(path) && !QFile::remove(path))
+        return LibraryWriteFailed;
+    library = list;
+    writeProfileLibrary(library);
+    giveSlot(set, slot, next);
+    return LibraryDone;
+}
+
+int copyLibraryProfile(QStringList &library, ProfileSet &set, int slot) {
+    if (!modelSelected())
+        return LibraryNoModel;
+    if (!validSlot(slot))
+        return LibraryUnchanged;
+    const QString name = set.profileNames[slot];
+    const QString copy = copyProfileName(name);
+    if (!isSafeFileName(name) || !isSafeFileName(copy))
+        return LibraryUnsafeName;
+    const QString from = profileFilePath(name);
+    if (QFileInfo::exists(from)) {
+        if (!copyOver(from, profileFilePath(copy)))
+            return LibraryWriteFailed;
+    } else {
+        // Nothing saved yet under the old name: the copy is made from the record.
+        saveProfileByName(set.profiles[slot], copy);
+        if (!fileExists(copy))
+            return LibraryWriteFailed;
+    }
+    addToProfileLibrary(library, {copy});
+    writeProfileLibrary(library);
+    set.profileNames[slot] = copy;
+    set.profiles[slot].ProfileName = copy;
+    return LibraryDone;
+}
+
+int renameLibraryProfile(QStringList &library, ProfileSet &set, int slot, const QString &newName) {
+    if (!modelSelected())
+        return LibraryNoModel;
+    if (!validSlot(slot))
+        return LibraryUnchanged;
+    const QString old = set.profileNames[slot];
+    if (isDefaultProfileName(old))
+        return LibraryDefaultName;
+    if (newName == old)
+        return LibraryUnchanged;
+    if (!isSafeFileName(newName))
+        return LibraryUnsafeName;
+    if (fileExists(newName))
+        return LibraryExists;
+    if (heldByOtherSlot(set, slot, newName))
+        return LibraryInUse;
+    const QString from = profileFilePath(old);
+    const QString to = profileFilePath(newName);
+    if (!from.isEmpty() && QFileInfo::exists(from)) {
+        if (!QFile::rename(from, to))
+            return LibraryWriteFailed;
+    } else {
+        saveProfileByName(set.profiles[slot], newName);
+        if (!QFileInfo::exists(to))
+            return LibraryWriteFailed;
+    }
+    const int position = library.indexOf(old);
+    if (position >= 0)
+        library[position] = newName;
+    else
+        addToProfileLibrary(library, {newName});
+    writeProfileLibrary(library);
+    // Every slot that held the old name follows its file.
+    for (int i = 0; i < kProfileCount; ++i) {
+        if (set.profileNames[i] == old) {
+            set.profileNames[i] = newName;
+            set.profiles[i].ProfileName = newName;
+        }
+    }
+    saveProfileList(set);
+    return LibraryDone;
+}
+
+int chooseLibraryProfile(ProfileSet &set, int slot, const QString &name) {
+    if (!modelSelected())
+        return LibraryNoModel;
+    if (!validSlot(slot))
+        return LibraryUnchanged;
+    if (!isSafeFileName(name))
+        return LibraryUnsafeName;
+    if (heldByOtherSlot(set, slot, name))
+        return LibraryInUse;
+    giveSlot(set, slot, name);
+    return LibraryDone;
+}
+
+int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QString &path) {
+    if (!modelSelected())
+        return LibraryNoModel;
+    if (!validSlot(slot))
+        return LibraryUnchanged;
+    if (readModelName(path) != currentProductName())
+        return LibraryWrongModel;
+    // The library keeps every profile as <name>.prof, whatever the chosen file was called.
+    const QString name = QFileInfo(path).completeBaseName();
+    if (!isSafeFileName(name))
+        return LibraryUnsafeName;
+    const QString target = profileFilePath(name);
+    if (QFileInfo::exists(target))
+        return LibraryExists;
+    if (heldByOtherSlot(set, slot, name))
+        return LibraryInUse;
+    if (!copyOver(path, target))
+        return LibraryWriteFailed;
+    addToProfileLibrary(library, {name});
+    writeProfileLibrary(library);
+    giveSlot(set, slot, name);
+    return LibraryDone;
+}
+
+int exportProfileFile(const ProfileSet &set, int slot, const QString &path) {
+    if (!modelSelected())
+        return LibraryNoModel;
+    if (!validSlot(slot))
+        return LibraryUnchanged;
+    const QString name = set.profileNames[slot];
+    const QString from = profileFilePath(name);
+    if (from.isEmpty())
+        return LibraryUnsafeName;
+    if (!QFileInfo::exists(from))
+        saveProfileByName(set.profiles[slot], name);
+    writeModelName(from, currentProductName());
+    return copyOver(from, path) ? LibraryDone : LibraryWriteFailed;
+}
+
+int saveConfigFile(const ProfileSet &set, const QString &path) {
+    if (!modelSelected())
+        return LibraryNoModel;
+    // A fresh file: keys of an older file at the same place must not linger in it.
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        return LibraryWriteFailed;
+    writeModelName(path, currentProductName());
+    exportProfileSet(set, path);
+    return QFileInfo::exists(path) ? LibraryDone : LibraryWriteFailed;
+}
+
+int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, int *refusedNames) {
+    if (!modelSelected())
+        return LibraryNoModel;
+    if (readModelName(path) != currentProductName())
+        return LibraryWrongModel;
+    ProfileSet incoming = set;
+    importProfileSet(incoming, path);
+    int refused = 0;
+    for (int i = 0; i < kProfileCount; ++i) {
+        // A name that is no file name would never be saved and the slot would come back
+        // empty after a restart: the slot keeps the name it had.
+        if (!isSafeFileName(incoming.profileNames[i])) {
+            if (!incoming.profileNames[i].isEmpty())
+                ++refused;
+            incoming.profileNames[i] = set.profileNames[i];
+        }
+        incoming.profiles[i].ProfileName = incoming.profileNames[i];
+    }
+    if (incoming.ProfileID >= kProfileCount)
+        incoming.ProfileID = set.ProfileID;
+    set = incoming;
+    addToProfileLibrary(library, QStringList(set.profileNames, set.profileNames + kProfileCount));
+    writeProfileLibrary(library);
+    if (refusedNames)
+        *refusedNames = refused;
+    return LibraryDone;
+}

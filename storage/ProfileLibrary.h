@@ -1,0 +1,79 @@
+#pragma once
+// The library of named profiles of the current model: an ordered list of names kept in
+// "PROFILE_LIST" of the model's Config.ini, each name with its file <name>.prof in the
+// model's profile folder. The rules of the profile commands live here and answer with a
+// result code; the window asks the user, shows the messages and refreshes the pages.
+// A refused command leaves the list, the files and the set exactly as they were.
+
+#include <QString>
+#include <QStringList>
+
+struct ProfileData;
+struct ProfileSet;
+
+enum LibraryResult {
+    LibraryDone = 0,
+    LibraryNoModel = 1,     // no model is selected: there is no library folder
+    LibraryUnsafeName = 2,  // the name cannot be a file name
+    LibraryExists = 3,      // a profile file of that name exists
+    LibraryInUse = 4,       // another slot holds that name
+    LibraryLastProfile = 5, // the library would be left empty
+    LibraryDefaultName = 6, // "Profile 1".."Profile 5" are neither deleted nor renamed
+    LibraryWrongModel = 7,  // the file was made for another model
+    LibraryWriteFailed = 8, // a file could not be copied, moved or written
+    LibraryUnchanged = 9,   // nothing to do (a rename to the same name)
+};
+
+// The names of the library in order ("PROFILE_LIST/Count" and "PROFILE_LIST/1".."N").
+// Empty entries, unsafe names and repeats are left out.
+QStringList readProfileLibrary();
+// Writes the list (count and numbered names); false when no model is selected.
+bool writeProfileLibrary(const QStringList &names);
+
+// "Profile 1" .. "Profile 5": the names every slot starts with.
+bool isDefaultProfileName(const QString &name);
+
+// Makes sure the profile file of a slot name exists in the model's folder: a file left in
+// the shared folder Configs/Profile by an older installation is copied in (and kept where
+// it was); otherwise the record given is written. False when no file could be had.
+bool ensureProfileFile(const QString &name, const ProfileData &fallback);
+// Appends to the library each of the names that it lacks.
+void addToProfileLibrary(QStringList &library, const QStringList &names);
+
+// The first "Profile %d" (N = 1, 2, ...) without a file.
+QString freeProfileName();
+// name + " copy", with " copy" appended again while a file of that name exists.
+QString copyProfileName(const QString &name);
+// Where the slot goes when the name at position goes away: the next name, or the one
+// before it for the last position, stepping back past names other slots hold; -1 when
+// every other name is held.
+int deleteSuccessor(const QStringList &library, int position, const QStringList &heldByOthers);
+
+// The commands. `slot` is the working set's current slot; the record of that slot is
+// loaded from the new file where the command says so.
+
+// ADD: a new "Profile N" made from the template, appended and given to the slot.
+int addLibraryProfile(QStringList &library, ProfileSet &set, int slot, QString *name = nullptr);
+// Whether DELETE may go on to ask the user (LibraryDone), or why it may not.
+int checkDeleteLibraryProfile(const QStringList &library, const ProfileSet &set, int slot);
+// DELETE of the slot's name; the slot takes the successor.
+int deleteLibraryProfile(QStringList &library, ProfileSet &set, int slot);
+// COPY of the slot's profile file under a new name, which the slot takes. The record
+// keeps its unsent edits.
+int copyLibraryProfile(QStringList &library, ProfileSet &set, int slot);
+// Rename of the slot's name to newName, moving its file.
+int renameLibraryProfile(QStringList &library, ProfileSet &set, int slot, const QString &newName);
+// A library profile chosen for the slot.
+int chooseLibraryProfile(ProfileSet &set, int slot, const QString &name);
+// Import of a .prof made for this model: copied into the library under its base name,
+// which the slot takes.
+int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QString &path);
+// Export of the slot's profile file to path, marked with the model's name.
+int exportProfileFile(const ProfileSet &set, int slot, const QString &path);
+// SAVE: the whole set to a configuration file, marked with the model's name.
+int saveConfigFile(const ProfileSet &set, const QString &path);
+// LOAD: a configuration file made for this model into the set. A slot name in the file
+// that cannot be a file name is not taken: the slot keeps its name, and refusedNames
+// counts such names. The names taken are added to the library.
+int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path,
+                   int *refusedNames = nullptr);

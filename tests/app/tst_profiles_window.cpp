@@ -1,0 +1,198 @@
+// The profile commands in the window, as a user gives them: the library menu of a fresh
+// installation, ADD, COPY, rename by Enter, DELETE with its question, the indicators,
+// import of a profile file that is then sent to the mouse, and a configuration file with a
+// name that cannot be a file name.
+#include "AppConfig.h"
+#include "DeviceCommands.h"
+#include "KelLineEdit.h"
+#include "KelPushButton.h"
+#include "ModalCloser.h"
+#include "ProfileData.h"
+#include "ProfileFiles.h"
+#include "ProfileLibrary.h"
+#include "SensorTables.h"
+#include "WindowRig.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace {
+// Answers the next file dialog with a path, as a user typing it and pressing Enter.
+class FileAnswer : public QObject {
+public:
+    explicit FileAnswer(const QString &path) : m_path(path) {
+        m_timer.setInterval(20);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            auto *name =
+                dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+            if (!name)
+                return;
+            // Typed as a whole path: the dialog's view of its folder may still be loading.
+            name->setText(m_path);
+            static_cast<QDialog *>(dialog)->accept(); // QFileDialog checks the path
+            if (!dialog->isVisible())
+                m_timer.stop();
+        });
+        m_timer.start();
+    }
+
+private:
+    QString m_path;
+    QTimer m_timer;
+};
+
+KelPushButton *button(MousecfgWidget &w, const char *name) {
+    return w.findChild<KelPushButton *>(QLatin1String(name));
+}
+
+QStringList menuTexts(MousecfgWidget &w) {
+    QStringList texts;
+    for (QAction *a : button(w, "libraryBtn")->menu()->actions())
+        texts << a->text();
+    return texts;
+}
+} // namespace
+
+class TestProfilesWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WindowRig> m_rig;
+
+private slots:
+    void initTestCase() {
+        m_rig = std::make_unique<WindowRig>();
+        m_rig->open();
+    }
+    void cleanupTestCase() { m_rig.reset(); }
+
+    void freshInstallationListsItsProfiles() {
+        MousecfgWidget &w = *m_rig->window;
+        QCOMPARE(menuTexts(w),
+                 QStringList({"Profile 1", "Profile 2", "Profile 3", "Profile 4", "Profile 5"}));
+        QCOMPARE(readProfileLibrary().size(), 5);
+        // No stray shared folder was made.
+        QVERIFY(!QFileInfo::exists(m_rig->dir.file(QStringLiteral("Configs/Profile"))));
+        // An indicator selects its slot, here and on the mouse.
+        QTest::mouseClick(button(w, "profileBtn3"), Qt::LeftButton);
+        QCOMPARE(int(workingSet().ProfileID), 2);
+        QTRY_COMPARE(m_rig->mouse.activeProfile(), 2);
+        QVERIFY(button(w, "profileBtn3")->isChecked());
+        QTest::mouseClick(button(w, "profileBtn1"), Qt::LeftButton);
+        QCOMPARE(int(workingSet().ProfileID), 0);
+    }
+
+    void addCopyRenameDelete() {
+        MousecfgWidget &w = *m_rig->window;
+        auto *name = w.findChild<KelLineEdit *>(QStringLiteral("nameEdit"));
+        QTest::mouseClick(button(w, "addBtn"), Qt::LeftButton);
+        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Profile 6"));
+        QCOMPARE(name->text(), QStringLiteral("Profile 6"));
+        QTest::mouseClick(button(w, "copyBtn"), Qt::LeftButton);
+        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Profile 6 copy"));
+
+        // Rename by Enter; a name that cannot be a file name is refused and put back.
+        {
+            ModalCloser closer;
+            name->setText(QStringLiteral("a/b"));
+            QTest::keyClick(name, Qt::Key_Return);
+            QCOMPARE(closer.texts, QStringList{"This name cannot be used for a profile."});
+        }
+        QCOMPARE(name->text(), QStringLiteral("Profile 6 copy"));
+        name->setText(QStringLiteral("Sniping"));
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Sniping"));
+        QVERIFY(menuTexts(w).contains(QStringLiteral("Sniping")));
+        QVERIFY(!menuTexts(w).contains(QStringLiteral("Profile 6 copy")));
+
+        // DELETE asks first; "No" keeps everything.
+        {
+            ModalCloser closer(false);
+            QTest::mouseClick(button(w, "deleteBtn"), Qt::LeftButton);
+            QCOMPARE(closer.texts, QStringList{"Are you sure you want delete this profile?"});
+        }
+        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Sniping"));
+        {
+            ModalCloser closer;
+            QTest::mouseClick(button(w, "deleteBtn"), Qt::LeftButton);
+        }
+        // Sniping was the last name: the one before it.
+        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Profile 6"));
+        QVERIFY(!QFileInfo::exists(profileFilePath(QStringLiteral("Sniping"))));
+        QCOMPARE(readProfileLibrary(), menuTexts(w));
+
+        // A name another slot holds is refused from the menu.
+        {
+            ModalCloser closer;
+            button(w, "libraryBtn")->menu()->actions().at(1)->trigger();
+            QCOMPARE(closer.texts, QStringList{"Profile is Already Used!"});
+        }
+        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Profile 6"));
+    }
+
+    // An imported profile file becomes the slot's profile and reaches the mouse.
+    void importedProfileIsSent() {
+        MousecfgWidget &w = *m_rig->window;
+        ProfileData p;
+        makeDefaultProfile(p);
+        p.dpiInfo[1].x = 30;
+        p.dpiInfo[1].y = 44;
+        const QString file = m_rig->dir.file(QStringLiteral("Imported.prof"));
+        writeProfile(0, p, file);
+        writeModelName(file, QStringLiteral("TOLV"));
+        workingSet().profiles[0].dpi = 1;
+        {
+            FileAnswer answer(file);
+            ModalCloser closer;
+            QTest::mouseClick(button(w, "importBtn"), Qt::LeftButton);
+            QVERIFY(closer.texts.isEmpty());
+        }
+        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Imported"));
+        QVERIFY(QFileInfo::exists(profileFilePath(QStringLiteral("Imported"))));
+        const std::vector<uint8_t> dpi = m_rig->mouse.table(MouseTable::Dpi);
+        uint8_t stage[4] = {};
+        EncodeDpiStage(sensorCode(), 30, 44, linkMode.load(), stage);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(dpi.data()) + 7, 4),
+                 QByteArray(reinterpret_cast<const char *>(stage), 4));
+        // The same file again: it is in the library already.
+        {
+            FileAnswer answer(file);
+            ModalCloser closer;
+            QTest::mouseClick(button(w, "importBtn"), Qt::LeftButton);
+            QCOMPARE(closer.texts, QStringList{"Profile Exist!"});
+        }
+    }
+
+    // A configuration whose slot name holds "/" keeps the slot's name, and the slot's
+    // profile survives a restart of the program.
+    void configurationWithAnUnsafeName() {
+        MousecfgWidget &w = *m_rig->window;
+        const QString conf = m_rig->dir.file(QStringLiteral("saved.conf"));
+        workingSet().profiles[1].dpiInfo[0].x = 21;
+        {
+            FileAnswer answer(conf);
+            QTest::mouseClick(button(w, "saveBtn"), Qt::LeftButton);
+        }
+        QCOMPARE(readModelName(conf), QStringLiteral("TOLV"));
+        QSettings(conf, QSettings::IniFormat)
+            .setValue(QStringLiteral("Config/Profile2"), QStringLiteral("x/y"));
+        const QString slot2 = workingSet().profileNames[1];
+        {
+            FileAnswer answer(conf);
+            ModalCloser closer;
+            QTest::mouseClick(button(w, "loadBtn"), Qt::LeftButton);
+            QCOMPARE(closer.texts,
+                     QStringList{"A profile name in the file cannot be used; its slot keeps "
+                                 "its name."});
+        }
+        QCOMPARE(workingSet().profileNames[1], slot2);
+        m_rig->window.reset();
+        m_rig->open();
+        QCOMPARE(workingSet().profileNames[1], slot2);
+        QCOMPARE(workingSet().profiles[1].dpiInfo[0].x, 21u);
+    }
+};
+
+QTEST_MAIN(TestProfilesWindow)
+#include "tst_profiles_window.moc"

@@ -1,0 +1,121 @@
+// The colour editor: its number boxes, hexadecimal text, presets and field keep one colour.
+#include "ColorAreas.h"
+#include "KelColorArea.h"
+#include "TestAppDir.h"
+
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QtTest>
+
+namespace {
+QSpinBox *box(KelColorArea &editor, const char *name) {
+    return editor.findChild<QSpinBox *>(QLatin1String(name));
+}
+
+QLineEdit *hexEdit(KelColorArea &editor) {
+    return editor.findChild<QLineEdit *>(QStringLiteral("hexEdit"));
+}
+
+void typeHex(KelColorArea &editor, const QString &text) {
+    hexEdit(editor)->clear();
+    QTest::keyClicks(hexEdit(editor), text);
+}
+} // namespace
+
+class TestColorArea : public QObject {
+    Q_OBJECT
+
+private slots:
+    void numberBoxesKeepOneColour();
+    void hexTextShortLongAndFinished();
+    void presetsAndField();
+};
+
+void TestColorArea::numberBoxesKeepOneColour() {
+    TestAppDir dir;
+    KelColorArea editor(QColor(0, 0, 0));
+
+    // Red on black: full saturation and value, hue 0, and every form follows.
+    box(editor, "rBox")->setValue(255);
+    QCOMPARE(editor.color(), QColor(255, 0, 0));
+    QCOMPARE(editor.findChild<SVColorArea *>()->saturation(), 255);
+    QCOMPARE(editor.findChild<SVColorArea *>()->value(), 255);
+    QCOMPARE(editor.findChild<HColorArea *>()->hue(), 0);
+    QCOMPARE(hexEdit(editor)->text(), QStringLiteral("ff0000"));
+
+    // The hue box's top end is red again.
+    box(editor, "sBox")->setValue(200);
+    box(editor, "hBox")->setValue(120);
+    QCOMPARE(box(editor, "gBox")->value(), 255);
+    box(editor, "hBox")->setValue(360);
+    const QColor at360 = editor.color();
+    box(editor, "hBox")->setValue(0);
+    QCOMPARE(at360, editor.color());
+    QCOMPARE(at360, QColor::fromHsv(0, 200, 255).toRgb());
+
+    // Red, green and blue typed are kept exactly, not rounded through hue/saturation/value.
+    box(editor, "rBox")->setValue(10);
+    box(editor, "gBox")->setValue(20);
+    box(editor, "bBox")->setValue(31);
+    QCOMPARE(editor.color(), QColor(10, 20, 31));
+}
+
+void TestColorArea::hexTextShortLongAndFinished() {
+    TestAppDir dir;
+    KelColorArea editor(QColor(1, 2, 3));
+    typeHex(editor, QStringLiteral("f0a"));
+    QCOMPARE(editor.color(), QColor(255, 0, 170));
+    QCOMPARE(box(editor, "bBox")->value(), 170);
+    // The text being typed is left as it is, so six digits can follow the short form.
+    QCOMPARE(hexEdit(editor)->text(), QStringLiteral("f0a"));
+    QTest::keyClicks(hexEdit(editor), QStringLiteral("123"));
+    QCOMPARE(editor.color(), QColor(0xf0, 0xa1, 0x23));
+    QTest::keyClick(hexEdit(editor), Qt::Key_Return);
+    QCOMPARE(hexEdit(editor)->text(), QStringLiteral("f0a123"));
+
+    typeHex(editor, QStringLiteral("7"));
+    QCOMPARE(editor.color(), QColor(0xf0, 0xa1, 0x23)); // one digit is no colour yet
+    QTest::keyClick(hexEdit(editor), Qt::Key_Return);
+    QCOMPARE(hexEdit(editor)->text(), QStringLiteral("000007"));
+    QCOMPARE(editor.color(), QColor(0, 0, 7));
+
+    // A finished short form means what it meant while typed.
+    typeHex(editor, QStringLiteral("F0A"));
+    QTest::keyClick(hexEdit(editor), Qt::Key_Return);
+    QCOMPARE(hexEdit(editor)->text(), QStringLiteral("ff00aa"));
+    typeHex(editor, QString());
+    QTest::keyClick(hexEdit(editor), Qt::Key_Return);
+    QCOMPARE(hexEdit(editor)->text(), QStringLiteral("000000"));
+}
+
+void TestColorArea::presetsAndField() {
+    TestAppDir dir;
+    KelColorArea editor(QColor(10, 200, 30));
+    QSignalSpy applied(&editor, &KelColorArea::ApplyColor);
+
+    QTest::mouseClick(editor.findChild<DefaultColorArea *>(QStringLiteral("preset6")),
+                      Qt::LeftButton);
+    QCOMPARE(editor.saturation(), 0);
+    QCOMPARE(editor.value(), 255);
+    QCOMPARE(hexEdit(editor)->text(), QStringLiteral("ffffff"));
+
+    // At scale 1 the field is 128 pixels square, and its far corners are still 255 and 0.
+    auto *field = editor.findChild<SVColorArea *>();
+    QCOMPARE(field->width(), 128);
+    box(editor, "hBox")->setValue(240);
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width(), 0));
+    QCOMPARE(editor.color(), QColor(0, 0, 255));
+    QCOMPARE(applied.count(), 1);
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(0, field->height()));
+    QCOMPARE(editor.color(), QColor(0, 0, 0));
+
+    // The top of the hue bar is hue 360, shown as 0, at the field's point.
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width(), 0));
+    auto *bar = editor.findChild<HColorArea *>();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(2, 0));
+    QCOMPARE(box(editor, "hBox")->value(), 0);
+    QCOMPARE(editor.color(), QColor(255, 0, 0));
+}
+
+QTEST_MAIN(TestColorArea)
+#include "tst_colorarea.moc"

@@ -1,0 +1,170 @@
+// The lighting page on its own: the effect menu, the rows each effect shows, and a round trip
+// through the two records it is handed (the shown profile's effect, the first profile's
+// lighting values).
+#include "KelCheckBox.h"
+#include "KelColorWindow.h"
+#include "KelMenu.h"
+#include "KelPushButton.h"
+#include "KelSlider.h"
+#include "ProfileData.h"
+#include "Scale.h"
+#include "TestAppDir.h"
+
+#include <QLabel>
+#include <QtTest>
+
+namespace {
+QList<int> menuEffects(KelColorWindow &page) {
+    QList<int> ids;
+    for (QAction *a : page.findChild<QMenu *>(QStringLiteral("effectMenu"))->actions())
+        ids << static_cast<KelAction *>(a)->id();
+    return ids;
+}
+
+void chooseEffect(KelColorWindow &page, int effect) {
+    for (QAction *a : page.findChild<QMenu *>(QStringLiteral("effectMenu"))->actions()) {
+        if (static_cast<KelAction *>(a)->id() == effect)
+            a->trigger();
+    }
+}
+
+template <typename T> T *child(KelColorWindow &page, const char *name) {
+    return page.findChild<T *>(QLatin1String(name));
+}
+
+bool shown(KelColorWindow &page, const char *name) {
+    return child<QWidget>(page, name)->isVisibleTo(&page);
+}
+
+// Two records with values no default has; the sleep time and speeds lie outside the sliders'
+// ranges.
+void distinctive(ProfileData &effectRecord, ProfileData &lightingRecord) {
+    makeDefaultProfile(effectRecord);
+    makeDefaultProfile(lightingRecord);
+    effectRecord.LedMode = 11;
+    lightingRecord.LedMode = 4;
+    lightingRecord.LedSleepTime = 0;
+    lightingRecord.LedMoveOFF = 255;
+    for (int e = 0; e < kLedModeCount; ++e) {
+        lightingRecord.ledModes[e].RGB = QColor(e, 100 + e, 200 - e);
+        lightingRecord.ledModes[e].bright = 2;
+        lightingRecord.ledModes[e].breath = 9;
+        effectRecord.ledModes[e].RGB = QColor(9, 9, 9);
+        effectRecord.ledModes[e].bright = 1;
+    }
+}
+} // namespace
+
+class TestColorWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void menuOffersTheDeviceEffectsInOrder();
+    void rowsFollowTheEffect();
+    void roundTripEditsTheRightRecords();
+};
+
+void TestColorWindow::menuOffersTheDeviceEffectsInOrder() {
+    TestAppDir dir;
+    KelColorWindow page;
+    ProfileData record;
+    makeDefaultProfile(record);
+    page.loadProfile(&record, &record);
+    QCOMPARE(menuEffects(page), (QList<int>{1, 2, 3, 4, 9, 11, 10, 12, 13, 0}));
+}
+
+void TestColorWindow::rowsFollowTheEffect() {
+    TestAppDir dir;
+    setScaleFactor(2.0);
+    KelColorWindow page;
+    page.relayout();
+    ProfileData record;
+    makeDefaultProfile(record);
+    auto *button = child<KelPushButton>(page, "effectButton");
+    auto *bright = child<KelSlider>(page, "brightSlider");
+    auto *speed = child<KelSlider>(page, "speedSlider");
+    const int firstRow = scaled(97), secondRow = scaled(156);
+
+    record.LedMode = 0;
+    page.loadProfile(&record, &record);
+    QCOMPARE(button->text(), QStringLiteral("OFF"));
+    for (const char *row : {"brightSlider", "speedSlider", "swatch", "colourLabel"})
+        QVERIFY2(!shown(page, row), row);
+    QVERIFY(shown(page, "sleepSlider") && shown(page, "moveOffBox"));
+
+    // Effects without brightness take the speed row up; the colour row keeps its place.
+    chooseEffect(page, 2);
+    QCOMPARE(button->text(), QStringLiteral("BREATHING"));
+    QVERIFY(shown(page, "speedSlider") && shown(page, "swatch") && !bright->isVisibleTo(&page));
+    QCOMPARE(speed->y(), firstRow);
+    QCOMPARE(bright->y(), secondRow);
+    chooseEffect(page, 3);
+    QVERIFY(shown(page, "speedSlider") && !shown(page, "swatch"));
+    QCOMPARE(speed->y(), firstRow);
+
+    chooseEffect(page, 11);
+    QVERIFY(shown(page, "brightSlider") && !shown(page, "speedSlider") && !shown(page, "swatch"));
+    QCOMPARE(bright->y(), firstRow);
+
+    // Effects the menu never offers still show by their name and rows when a record has them.
+    record.LedMode = 7;
+    page.loadProfile(&record, &record);
+    QCOMPARE(button->text(), QStringLiteral("Horizontal GO WITHOUT TRACE"));
+    QVERIFY(shown(page, "brightSlider") && shown(page, "speedSlider") && !shown(page, "swatch"));
+    QCOMPARE(bright->y(), firstRow);
+    QCOMPARE(speed->y(), secondRow);
+
+    // A number that names no effect changes only the text, and edits go nowhere.
+    const ProfileData before = record;
+    record.LedMode = 20;
+    page.loadProfile(&record, &record);
+    QVERIFY(button->text().isEmpty());
+    QVERIFY(shown(page, "brightSlider") && shown(page, "speedSlider"));
+    speed->setValue(speed->value() == 1 ? 2 : 1);
+    record.LedMode = before.LedMode;
+    QVERIFY(record == before);
+    setScaleFactor(1.0);
+}
+
+void TestColorWindow::roundTripEditsTheRightRecords() {
+    TestAppDir dir;
+    ProfileData effectRecord, lightingRecord;
+    distinctive(effectRecord, lightingRecord);
+    const ProfileData effectBefore = effectRecord, lightingBefore = lightingRecord;
+    KelColorWindow page;
+    ProfileData other;
+    makeDefaultProfile(other);
+    other.LedSleepTime = 5;
+    page.loadProfile(&other, &other);
+    page.loadProfile(&effectRecord, &lightingRecord);
+    QVERIFY(effectRecord == effectBefore); // showing clamps nothing back into the records
+    QVERIFY(lightingRecord == lightingBefore);
+    QVERIFY(!child<KelCheckBox>(page, "moveOffBox")->isChecked());
+    // The shown effect's values come from the first profile's record.
+    QCOMPARE(child<KelSlider>(page, "brightSlider")->value(), 2);
+
+    chooseEffect(page, 2);
+    child<KelSlider>(page, "speedSlider")->setValue(4);
+    child<KelSlider>(page, "sleepSlider")->setValue(6);
+    QTest::mouseClick(child<KelCheckBox>(page, "moveOffBox"), Qt::LeftButton);
+    page.slotSendLedState(QColor(1, 2, 3));
+
+    ProfileData effectExpected = effectBefore, lightingExpected = lightingBefore;
+    effectExpected.LedMode = 2;
+    lightingExpected.ledModes[2].breath = 4;
+    lightingExpected.ledModes[2].RGB = QColor(1, 2, 3);
+    lightingExpected.LedSleepTime = 6;
+    lightingExpected.LedMoveOFF = 0;
+    QVERIFY(effectRecord == effectExpected);
+    QVERIFY(lightingRecord == lightingExpected);
+    QCOMPARE(child<QLabel>(page, "sleepValue")->text(), QStringLiteral("6 MINUTE"));
+
+    // Shown again, the page shows what it wrote.
+    page.loadProfile(&effectRecord, &lightingRecord);
+    QCOMPARE(child<KelSlider>(page, "speedSlider")->value(), 4);
+    QVERIFY(child<KelCheckBox>(page, "moveOffBox")->isChecked());
+    QCOMPARE(page.shownEffect(), 2);
+}
+
+QTEST_MAIN(TestColorWindow)
+#include "tst_colorwindow.moc"
