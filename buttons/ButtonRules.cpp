@@ -199,3 +199,11 @@ int sniperPreset(int sensorCode, int stored) {
         return stored;
     return stored >= r.validMin && stored <= r.validMax ? stored : r.fallback;
 }
+
+int bindMacroEvents(ButtonInfo &button, const QVector<MacroEvent> &events) {
+    const int count = qMin(int(events.size()), kKeyStepCount);
+    for (int j = 0; j < count; ++j)
+        button.keyInfo[j] = {events[j].Map, events[j].DataL, events[j].DataH};
+    button.KeyNumber = count;
+    return int(events.size()) - count;
+}

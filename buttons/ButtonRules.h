@@ -2,6 +2,8 @@
 // The rules behind the key capture dialogs, apart from any window: how a key combination is
 // captured and stored, what a fire key is preset to and stores, and the sniper ranges.
 
+#include "MacroFile.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -78,3 +80,8 @@ struct SniperRange {
 SniperRange sniperRange(int sensorCode);
 // The position a stored sniper step starts at.
 int sniperPreset(int sensorCode, int stored);
+
+// Copies the steps of a macro or gun file into a button as (map, L, H) = (Map, DataL, DataH)
+// and counts them in KeyNumber. A button holds 63 steps: the first 63 are taken, and the
+// number of steps left out is returned (0 when all fit).
+int bindMacroEvents(ButtonInfo &button, const QVector<MacroEvent> &events);

@@ -95,6 +95,15 @@ void KelBtnWindow::chooseMacro(int slot, int fun) {
     out.LoopNumber = dialog.loopCount();
     out.Res1 = uint8_t(dialog.loopMode());
     out.macroname = dialog.chosenName();
+    // The button keeps its own copy of the file's steps; a missing file gives none.
+    MacroFile file;
+    loadMacroFile(out.macroname, file);
+    if (bindMacroEvents(out, file.events) > 0) {
+        KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
+                          tr("THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63."),
+                          QString(), this);
+        box.exec();
+    }
 }
 
 void KelBtnWindow::chooseSingleKey(int slot) {

@@ -270,6 +270,10 @@
         <source>MACRO SELECT</source>
         <translation>選擇巨集</translation>
     </message>
+    <message>
+        <source>THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KelComboKeyWindow</name>

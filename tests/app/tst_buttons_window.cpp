@@ -10,6 +10,7 @@
 #include "KelPushButton.h"
 #include "ModalCloser.h"
 #include "ModalDriver.h"
+#include "ProfileData.h"
 #include "WindowRig.h"
 
 #include <QCheckBox>
@@ -99,6 +100,7 @@ private slots:
         pick(page->button(0, 5), page->action(200));
         QVERIFY(macro.done());
         QCOMPARE(page->button(0, 5)->text(), QStringLiteral("spray"));
+        QCOMPARE(workingSet().activeProfile().buttons[5].KeyNumber, 2);
 
         pick(page->button(2, 1), page->action(5)); // wheel down goes back
         QCOMPARE(w.selectedSpotKind(), int(MousecfgWidget::SpotWheel));

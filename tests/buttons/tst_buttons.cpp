@@ -8,11 +8,13 @@
 #include "KelComboKeyWindow.h"
 #include "KelFireKeyWindow.h"
 #include "KelLineEdit.h"
+#include "KelMacroSelect.h"
 #include "KelMenu.h"
 #include "KelPushButton.h"
 #include "KelSlider.h"
 #include "KelSniperWindow.h"
 #include "KeyTable.h"
+#include "MacroFile.h"
 #include "ModalCloser.h"
 #include "ModalDriver.h"
 #include "ProfileData.h"
@@ -349,8 +351,9 @@ private slots:
         QVERIFY(m_page->button(0, 3)->isVisible());
     }
 
-    // Macros: none yet sends the user to the macro page; the left button takes no gun file.
-    void macroRefusals() {
+    // Macros: none yet sends the user to the macro page; the left button takes no gun file;
+    // a bound file's steps are copied, 63 at most, and the user is told of the rest.
+    void macroBinding() {
         m_record.buttons[1].Fun = FunLeft; // the left click stays elsewhere
         const ProfileData before = m_record;
         QSignalSpy gotoMacro(m_page.get(), &KelBtnWindow::GotoMacroTab);
@@ -364,6 +367,33 @@ private slots:
                      QStringList{QStringLiteral("Left Button Can not be Gun Function.")});
         }
         QVERIFY(m_record == before);
+
+        MacroFile file;
+        for (int i = 0; i < 70; ++i)
+            file.events.append({uint8_t(i % 2 ? 0x04 : 0x84), uint8_t(i), uint8_t(100 + i)});
+        QVERIFY(saveMacroFile(QStringLiteral("long"), file));
+        setMacroListEntry(0, QStringLiteral("long"));
+        ModalDriver<KelMacroSelect> driver([](KelMacroSelect &d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("MACRO SELECT"));
+            d.nameMenu()->actions().first()->trigger();
+            d.loopEdit()->setText(QStringLiteral("4"));
+            QTest::mouseClick(d.loopOption(KelMacroSelect::LoopWhileHeld), Qt::LeftButton);
+            QVERIFY(!d.loopOption(KelMacroSelect::LoopTimes)->isChecked());
+            clickYes(d);
+        });
+        ModalCloser closer;
+        choose(0, 2, FunMacroManager);
+        QVERIFY(driver.done());
+        QCOMPARE(closer.texts.size(), 1);
+        const ButtonInfo &b = m_record.buttons[2];
+        QCOMPARE(b.Fun, int(FunMacroManager));
+        QCOMPARE(b.macroname, QStringLiteral("long"));
+        QCOMPARE(b.LoopNumber, 4);
+        QCOMPARE(int(b.Res1), int(KelMacroSelect::LoopWhileHeld));
+        QCOMPARE(b.KeyNumber, 63);
+        QCOMPARE(b.keyInfo[0], (KeyInfo{0x84, 100, 0}));
+        QCOMPARE(b.keyInfo[62], (KeyInfo{0x84, 162, 62}));
+        QCOMPARE(m_page->button(0, 2)->text(), QStringLiteral("long"));
     }
 };
 
