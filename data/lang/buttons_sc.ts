@@ -272,7 +272,7 @@
     </message>
     <message>
         <source>THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63.</source>
-        <translation type="unfinished"></translation>
+        <translation>文件超过 63 步：按键只保留前 63 步。</translation>
     </message>
 </context>
 <context>

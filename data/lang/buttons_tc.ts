@@ -272,7 +272,7 @@
     </message>
     <message>
         <source>THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63.</source>
-        <translation type="unfinished"></translation>
+        <translation>檔案超過 63 步：按鍵只保留前 63 步。</translation>
     </message>
 </context>
 <context>
