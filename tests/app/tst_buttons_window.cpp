@@ -22,11 +22,17 @@
 namespace {
 // Presses a button of the page and picks an entry of the menu that opens.
 void pick(KelPushButton *button, QAction *action) {
-    QTimer::singleShot(50, [action] {
-        if (QWidget *popup = QApplication::activePopupWidget())
-            popup->close();
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, action] {
+        QWidget *popup = QApplication::activePopupWidget();
+        if (!popup)
+            return;
+        poll.stop();
+        popup->close();
         action->trigger();
     });
+    poll.start();
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
@@ -60,6 +66,7 @@ private slots:
                 macro.setValue(QStringLiteral("Setting/DataL_%1").arg(i), 1);
             }
         }
+        QTRY_VERIFY_WITH_TIMEOUT(w.isVisible(), 10000); // a sanitizer build starts slower
         QTest::mouseClick(w.tab(MousecfgWidget::PageCustomize), Qt::LeftButton);
         auto *page = w.findChild<KelBtnWindow *>();
         QVERIFY(page && page->isVisible());
