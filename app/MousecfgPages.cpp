@@ -4,10 +4,15 @@
 #include "AppConfig.h"
 #include "KelBtnWindow.h"
 #include "KelColorWindow.h"
+#include "KelDPIWindow.h"
 #include "KelLineEdit.h"
 #include "KelMessageBox.h"
+#include "KelPointSpeed.h"
 #include "KelPushButton.h"
+#include "KelReportRate.h"
 #include "LightingRules.h"
+#include "MacroDialog.h"
+#include "MacroList.h"
 #include "MainLayout.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
@@ -60,9 +65,29 @@ void MousecfgWidget::createPages() {
         }
     });
 
-    // DPI, report-rate and sensor pages.
+    // DPI, report-rate and sensor pages. The lift-off distance chosen on the report-rate
+    // page is the set's at once, and the sensor page is told so that Apply hands back the
+    // same; the DPI page's two lighting options belong to profile slot 0.
+    m_dpiWindow = new KelDPIWindow(this);
+    m_reportRate = new KelReportRate(this);
+    m_pointSpeed = new KelPointSpeed(this);
+    connect(m_reportRate, &KelReportRate::RefreshLift, this, &MousecfgWidget::slotLiftChange);
+    connect(m_reportRate, &KelReportRate::RefreshLift, m_pointSpeed, &KelPointSpeed::setLift);
+    connect(m_dpiWindow, &KelDPIWindow::SleepTimeChanged, this,
+            [](quint8 minutes) { workingSet().profiles[0].LedSleepTime = minutes; });
+    connect(m_dpiWindow, &KelDPIWindow::MoveOffChanged, this,
+            [](quint8 value) { workingSet().profiles[0].LedMoveOFF = value; });
 
     // Macro page.
+    m_macroDialog = new MacroDialog(this);
+    connect(m_macroDialog, &MacroDialog::EnableButtonsSignal, this,
+            &MousecfgWidget::slotEnableButtons);
+    // Buttons bound to a renamed macro follow it, so they do not point at a missing file.
+    connect(m_macroDialog, &MacroDialog::MacroRenamed, this,
+            [this](const QString &from, const QString &to) {
+                if (renameBoundMacros(workingSet(), from, to) > 0)
+                    refreshPages();
+            });
 }
 
 void MousecfgWidget::layoutPages() {
@@ -77,8 +102,16 @@ void MousecfgWidget::layoutPages() {
     m_btnWindow->relayout(m_btnScroll->height());
 
     // DPI, report-rate and sensor pages.
+    m_dpiWindow->setGeometry(placePage(kDpiWindow));
+    m_reportRate->setGeometry(placePage(kReportRate));
+    m_pointSpeed->setGeometry(placePage(kPointSpeed));
+    m_dpiWindow->relayout();
+    m_reportRate->relayout();
+    m_pointSpeed->relayout();
 
     // Macro page.
+    m_macroDialog->setGeometry(placePage(kMacroDialog));
+    m_macroDialog->relayout();
 }
 
 void MousecfgWidget::showPages() {
@@ -93,8 +126,12 @@ void MousecfgWidget::showPages() {
         m_btnScroll->ensureWidgetVisible(b, 0, 0);
 
     // DPI, report-rate and sensor pages.
+    m_dpiWindow->setVisible(m_page == PageDpi);
+    m_reportRate->setVisible(m_page == PageDpi);
+    m_pointSpeed->setVisible(m_page == PageDpi);
 
     // Macro page.
+    m_macroDialog->setVisible(m_page == PageMacro);
 }
 
 void MousecfgWidget::refreshPages() {
@@ -113,6 +150,12 @@ void MousecfgWidget::refreshPages() {
     m_btnWindow->loadProfile(&w.activeProfile(), sensorCode());
 
     // DPI, report-rate and sensor pages.
+    const ProfileData &shown = w.activeProfile();
+    m_dpiWindow->loadProfile(shown, sensorCode(), w.profiles[0].LedSleepTime,
+                             w.profiles[0].LedMoveOFF);
+    m_reportRate->loadProfile(shown, w.LiftHigh);
+    m_pointSpeed->loadProfile(shown, w.Sync, w.LiftHigh, w.AngleValue, w.Jitter, w.Debounce, w.Wake,
+                              w.SensorMode);
 
     // Macro page.
 }
@@ -122,6 +165,9 @@ void MousecfgWidget::collectPages() {
     Q_UNUSED(w)
 
     // DPI, report-rate and sensor pages.
+    m_dpiWindow->collectProfile(w);
+    m_reportRate->collectProfile(w);
+    m_pointSpeed->collectProfile(w);
 }
 
 void MousecfgWidget::retranslatePages() {
@@ -132,8 +178,12 @@ void MousecfgWidget::retranslatePages() {
     m_btnWindow->retranslateUi();
 
     // DPI, report-rate and sensor pages.
+    m_dpiWindow->retranslateUi();
+    m_reportRate->retranslateUi();
+    m_pointSpeed->retranslateUi();
 
     // Macro page.
+    m_macroDialog->retranslateUi();
 }
 
 // Button page.

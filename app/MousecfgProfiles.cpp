@@ -97,12 +97,14 @@ bool MousecfgWidget::confirm(const QString &text) {
 }
 
 QString MousecfgWidget::askFileName(bool save, const QString &caption, const QString &filter,
-                                    const QString &suffix) {
+                                    const QString &suffix, const QString &suggested) {
     QFileDialog dialog(this, caption, m_fileFolder.isEmpty() ? QDir::homePath() : m_fileFolder,
                        filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(suffix);
+    if (!suggested.isEmpty())
+        dialog.selectFile(suggested + QLatin1Char('.') + suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     const QString path = dialog.selectedFiles().first();
@@ -159,13 +161,13 @@ bool MousecfgWidget::profileCommand(QObject *button) {
             return true;
         resetAllProfiles();
     } else if (button == m_exportBtn) {
-        const QString path =
-            askFileName(true, tr("Save Profile File"), tr("Profile File(*.prof)"), "prof");
+        const QString path = askFileName(true, tr("Save Profile File"), tr("Profile File(*.prof)"),
+                                         QStringLiteral("prof"), w.profileNames[slot]);
         if (!path.isEmpty())
             showLibraryResult(exportProfileFile(w, slot, path));
     } else if (button == m_importBtn) {
-        const QString path =
-            askFileName(false, tr("Load Profile File"), tr("Profile File(*.prof)"), "prof");
+        const QString path = askFileName(false, tr("Load Profile File"), tr("Profile File(*.prof)"),
+                                         QStringLiteral("prof"));
         if (path.isEmpty())
             return true;
         if (showLibraryResult(importProfileFile(m_library, w, slot, path))) {
@@ -174,13 +176,13 @@ bool MousecfgWidget::profileCommand(QObject *button) {
             send();
         }
     } else if (button == m_saveBtn) {
-        const QString path =
-            askFileName(true, tr("Save Config File"), tr("Config File(*.conf)"), "conf");
+        const QString path = askFileName(true, tr("Save Config File"), tr("Config File(*.conf)"),
+                                         QStringLiteral("conf"), currentProductName());
         if (!path.isEmpty())
             showLibraryResult(saveConfigFile(w, path));
     } else if (button == m_loadBtn) {
-        const QString path =
-            askFileName(false, tr("Load Config File"), tr("Config File(*.conf)"), "conf");
+        const QString path = askFileName(false, tr("Load Config File"), tr("Config File(*.conf)"),
+                                         QStringLiteral("conf"));
         if (!path.isEmpty())
             loadConfiguration(path);
     } else {

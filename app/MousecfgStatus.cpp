@@ -7,11 +7,13 @@
 #include "HidTransport.h"
 #include "InterfaceColour.h"
 #include "KelColorWindow.h"
+#include "KelDPIWindow.h"
 #include "KelLineEdit.h"
 #include "KelMessageBox.h"
 #include "KelProcessDialog.h"
 #include "KelProcessbar.h"
 #include "KelPushButton.h"
+#include "KelReportRate.h"
 #include "LanguageFont.h"
 #include "LightingRules.h"
 #include "ModelDescriptor.h"
@@ -299,6 +301,7 @@ void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {
     ProfileData &p = w.activeProfile();
     p.dpi = iDPI;
     saveProfileDpi(w.profileNames[w.activeIndex()], iDPI);
+    m_dpiWindow->setActiveStage(iDPI);
     showOsd(tr("DPI") + QStringLiteral(" %1:%2").arg(iDPI + 1).arg(
                             stageToDpi(int(p.dpiInfo[iDPI].y), sensorCode())));
 }
@@ -315,6 +318,7 @@ void MousecfgWidget::slotRefreshLightMode(quint8 iBuff1) {
 
 void MousecfgWidget::slotRefreshRate(quint8 iRate) {
     workingSet().activeProfile().pollrate = iRate;
+    m_reportRate->setReportRate(iRate);
     showOsd(rateText(iRate));
 }
 

@@ -171,8 +171,9 @@ private:
     bool showLibraryResult(int result);
     void notice(const QString &text);
     bool confirm(const QString &text);
+    // A file dialog; save dialogs offer the suggested name. Empty when cancelled.
     QString askFileName(bool save, const QString &caption, const QString &filter,
-                        const QString &suffix);
+                        const QString &suffix, const QString &suggested = QString());
     bool loadTranslation(int language);
     QString skin(const QString &relative) const;
     QString modelPicture(const QString &suffix) const;

@@ -1,6 +1,6 @@
 // Apply of one changed DPI stage, end to end in the window: from the press of "Apply" to
 // the progress dialog closed, against the virtual mouse in process (offscreen).
-#include "AppDir.h"
+#include "BenchInstallation.h"
 #include "HidApi.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
@@ -20,13 +20,7 @@
 int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    AppDir::setPath(dir.path());
-    QFile::copy(QStringLiteral(MOUSECFG_SOURCE_DIR "/data/DefaultProfile.bin"),
-                dir.path() + QStringLiteral("/DefaultProfile.bin"));
-    QDir().mkpath(dir.path() + QStringLiteral("/Configs"));
-    QFile::copy(QStringLiteral(MOUSECFG_SOURCE_DIR "/data/Configs/Config.ini"),
-                dir.path() + QStringLiteral("/Configs/Config.ini"));
+    BenchInstallation dir;
     VirtualMouse mouse;
     VirtualHidApi api(mouse);
     setHidApi(&api);

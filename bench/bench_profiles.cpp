@@ -2,7 +2,7 @@
 // mouse in process (offscreen): the time from the click to the command done, including
 // the send where the command sends. Boxes and file dialogs are answered at once.
 #include "AppConfig.h"
-#include "AppDir.h"
+#include "BenchInstallation.h"
 #include "HidApi.h"
 #include "KelLineEdit.h"
 #include "KelMessageBox.h"
@@ -53,13 +53,7 @@ double timed(const std::function<void()> &command) {
 int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    AppDir::setPath(dir.path());
-    QFile::copy(QStringLiteral(MOUSECFG_SOURCE_DIR "/data/DefaultProfile.bin"),
-                dir.path() + QStringLiteral("/DefaultProfile.bin"));
-    QDir().mkpath(dir.path() + QStringLiteral("/Configs"));
-    QFile::copy(QStringLiteral(MOUSECFG_SOURCE_DIR "/data/Configs/Config.ini"),
-                dir.path() + QStringLiteral("/Configs/Config.ini"));
+    BenchInstallation dir;
     setCurrentProductName(QStringLiteral("TOLV"));
     // A library of 200 profiles made before the program starts.
     {
@@ -83,8 +77,8 @@ int main(int argc, char *argv[]) {
         QElapsedTimer start;
         start.start();
         MousecfgWidget window;
-        out << "window with a library of " << readProfileLibrary().size() << " profiles: "
-            << start.nsecsElapsed() / 1e6 << " ms\n";
+        out << "window with a library of " << readProfileLibrary().size()
+            << " profiles: " << start.nsecsElapsed() / 1e6 << " ms\n";
         QElapsedTimer settle;
         settle.start();
         while (settle.elapsed() < 500)

@@ -62,15 +62,14 @@ int main(int argc, char *argv[]) {
     out << "load the five-profile set:   " << medianMs(runs, [&] { loadProfileSet(loaded); })
         << '\n';
     out << "save one profile:            "
-        << medianMs(runs, [&] { saveProfileByName(set.profiles[0], set.profileNames[0]); })
-        << '\n';
+        << medianMs(runs, [&] { saveProfileByName(set.profiles[0], set.profileNames[0]); }) << '\n';
     ProfileSet edited = set;
     out << "save the applied state:      " << medianMs(runs, [&] {
         edited.profiles[edited.activeIndex()].dpiInfo[0].x++; // one slot edited per apply
         saveAppliedState(edited);
     }) << '\n';
-    out << "export over an existing .conf: "
-        << medianMs(runs, [&] { exportProfileSet(set, conf); }) << '\n';
+    out << "export over an existing .conf: " << medianMs(runs, [&] { exportProfileSet(set, conf); })
+        << '\n';
     out << "export to a new .conf:       " << medianMs(runs, [&] {
         QFile::remove(conf);
         exportProfileSet(set, conf);
@@ -79,7 +78,7 @@ int main(int argc, char *argv[]) {
     out << "import a .conf:              "
         << medianMs(runs, [&] { importProfileSet(imported, conf); }) << '\n';
     ProfileSet w = set, a = set;
-    out << "diff two identical sets:     "
-        << medianMs(runs, [&] { (void)diffProfileSets(w, a); }) << '\n';
+    out << "diff two identical sets:     " << medianMs(runs, [&] { (void)diffProfileSets(w, a); })
+        << '\n';
     return loaded == set && imported.profiles[4] == set.profiles[4] ? 0 : 1;
 }

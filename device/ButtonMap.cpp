@@ -100,19 +100,39 @@ int deviceSlotOf(int position) {
     return slot >= 0 && slot < kDeviceSlotCount ? slot : -1;
 }
 
-// The macro index of a name, adding it to the map when it is new.
-int macroIndexOf(const QString &name) {
-    for (const auto &entry : g_macroIndex) {
+// The macro index of a name in an index map, or -1.
+int findMacroIndex(const std::map<int, QString> &map, const QString &name) {
+    for (const auto &entry : map) {
         if (entry.second == name)
             return entry.first;
     }
-    const int index = int(g_macroIndex.size());
-    g_macroIndex[index] = name;
+    return -1;
+}
+
+// The macro index of a name, adding it to the map when it is new.
+int macroIndexOf(std::map<int, QString> &map, const QString &name) {
+    const int found = findMacroIndex(map, name);
+    if (found >= 0)
+        return found;
+    const int index = int(map.size());
+    map[index] = name;
     return index;
 }
 
 bool isMacroFunction(int fun) {
     return fun == kFunMacro || fun == kFunGunFile;
+}
+
+// The button slots of the first profile that the table encodes, with their image positions,
+// in the order they are encoded.
+std::vector<std::pair<int, int>> encodedSlots() {
+    std::vector<std::pair<int, int>> encoded;
+    const int count = std::clamp(buttonCount(), 0, kDescriptorButtonKeys);
+    for (int b = 0; b < count; ++b)
+        encoded.emplace_back(b, b);
+    encoded.emplace_back(kWheelUpSlot, kWheelUpPosition);
+    encoded.emplace_back(kWheelDownSlot, kWheelDownPosition);
+    return encoded;
 }
 
 } // namespace
@@ -203,14 +223,9 @@ void EncodeButton(int profile, int buttonSlot, int position) {
     }
     case kFunMacro:
     case kFunGunFile: {
-        const int index = macroIndexOf(button.macroname);
+        const int index = macroIndexOf(g_macroIndex, button.macroname);
         out[0] = row[0];
         switch (button.Res1) {
-        case 0: // play LoopNumber times
-            out[1] = uint8_t(index);
-            out[2] = uint8_t(button.LoopNumber & 0xFF);
-            out[3] = uint8_t((button.LoopNumber >> 8) & 0xFF);
-            break;
         case 1: // repeat while the button is held
             out[1] = uint8_t(index | 0x80);
             out[2] = 0xFF;
@@ -221,7 +236,8 @@ void EncodeButton(int profile, int buttonSlot, int position) {
             out[2] = 0xFF;
             out[3] = 0xFF;
             break;
-        default: // unknown mode: the count only; the index byte keeps what it held
+        default: // play LoopNumber times; a mode a damaged file gives plays the same way
+            out[1] = uint8_t(index);
             out[2] = uint8_t(button.LoopNumber & 0xFF);
             out[3] = uint8_t((button.LoopNumber >> 8) & 0xFF);
             break;
@@ -237,11 +253,8 @@ void EncodeButton(int profile, int buttonSlot, int position) {
 
 int WriteButtonTable() {
     g_macroIndex.clear();
-    const int count = std::clamp(buttonCount(), 0, kDescriptorButtonKeys);
-    for (int b = 0; b < count; ++b)
-        EncodeButton(0, b, b);
-    EncodeButton(0, kWheelUpSlot, kWheelUpPosition);
-    EncodeButton(0, kWheelDownSlot, kWheelDownPosition);
+    for (const auto &[slot, position] : encodedSlots())
+        EncodeButton(0, slot, position);
 
     int r = SendFrame(CmdButtonTable, 0x00, kTagFirst, g_buttonImage.data(), 2);
     if (r != ResultDone)
@@ -322,13 +335,7 @@ int WriteMacros() {
                 continue;
             // Names already encoded (or never given an index) are skipped; the walk goes
             // on, so every macro encoded so far is sent.
-            int index = -1;
-            for (const auto &entry : g_macroIndex) {
-                if (entry.second == button.macroname) {
-                    index = entry.first;
-                    break;
-                }
-            }
+            const int index = findMacroIndex(g_macroIndex, button.macroname);
             if (index < 0)
                 continue;
             if (index >= kMaxMacros) {
@@ -359,4 +366,25 @@ int WriteMacros() {
     if (!sent)
         return ResultDone;
     return SendCommit(CmdMacroMemory, kMacroCommitAddress);
+}
+
+int macrosNeeded(const ProfileSet &configuration, bool buttonTable) {
+    // The index map the download would build (or keep), then the walk of WriteMacros over it.
+    std::map<int, QString> index = g_macroIndex;
+    if (buttonTable) {
+        index.clear();
+        for (const auto &[slot, position] : encodedSlots()) {
+            const ButtonInfo &button = configuration.profiles[0].buttons[slot];
+            if (isMacroFunction(button.Fun) && deviceSlotOf(position) >= 0)
+                macroIndexOf(index, button.macroname);
+        }
+    }
+    int needed = 0;
+    for (const ProfileData &profile : configuration.profiles) {
+        for (const ButtonInfo &button : profile.buttons) {
+            if (isMacroFunction(button.Fun))
+                needed = std::max(needed, findMacroIndex(index, button.macroname) + 1);
+        }
+    }
+    return needed;
 }

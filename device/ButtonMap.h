@@ -8,6 +8,8 @@
 
 #include <QString>
 
+struct ProfileSet;
+
 #include <array>
 #include <cstdint>
 #include <map>
@@ -57,6 +59,11 @@ void EncodeMacro(const std::vector<MacroStep> &steps, int index);
 // The steps of a macro file ("Setting/Count" bounded to 1024); none for a missing file or
 // a name that cannot be a file name.
 std::vector<MacroStep> readMacroSteps(const QString &macroName);
+
+// The macro slots a download of the configuration would fill: from the first profile's
+// buttons when it sends the button table, else from the index map the last one left.
+// DownloadProfile refuses a configuration that needs more than kMaxMacros.
+int macrosNeeded(const ProfileSet &configuration, bool buttonTable);
 
 // Result codes as SendCommand's; WriteMacros adds ResultTooManyMacros.
 int WriteButtonTable();

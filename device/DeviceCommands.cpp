@@ -7,6 +7,8 @@
 #include "ProfileData.h"
 #include "SensorTables.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 #include <mutex>
 
@@ -228,6 +230,12 @@ int WriteLightingTable() {
 }
 
 int DownloadProfile(const ProfileSet &configuration, unsigned flags) {
+    // The mouse plays at most twelve macros: a configuration that needs more is refused
+    // before anything is sent, so the mouse keeps what it had.
+    if (macrosNeeded(configuration, flags & DownloadButtons) > kMaxMacros) {
+        qDebug("iIndex>=MAX_MACRO_NUMBER_560\n");
+        return ResultTooManyMacros;
+    }
     if (DeviceMainWindow *w = g_mainWindow.load())
         w->stopBatteryThread();
     {

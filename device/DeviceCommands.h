@@ -56,7 +56,9 @@ enum DownloadFlag : unsigned {
     DownloadEverything = 0x0F,
 };
 
-// Copies the configuration into the download table and sends it; a result code.
+// Copies the configuration into the download table and sends it; a result code. A
+// configuration whose buttons need more macros than the mouse plays sends nothing and gives
+// ResultTooManyMacros.
 int DownloadProfile(const ProfileSet &configuration, unsigned flags);
 
 // Makes profile `index` the mouse's active profile. The select frame has no answer; the

@@ -131,6 +131,18 @@ private slots:
         QCOMPARE(workingSet().profileNames[0], QStringLiteral("Profile 6"));
     }
 
+    // Cancel drops what was not sent, in every slot and in the mouse-wide options.
+    void cancelDropsUnsentEdits() {
+        MousecfgWidget &w = *m_rig->window;
+        const ProfileSet before = workingSet();
+        workingSet().profiles[0].dpiInfo[3].x += 5;
+        workingSet().profiles[4].pollrate = 2;
+        workingSet().Jitter ^= 1;
+        QTest::mouseClick(button(w, "cancelBtn"), Qt::LeftButton);
+        QVERIFY(workingSet() == before);
+        w.show();
+    }
+
     // An imported profile file becomes the slot's profile and reaches the mouse.
     void importedProfileIsSent() {
         MousecfgWidget &w = *m_rig->window;

@@ -115,8 +115,9 @@ private slots:
         row("macro while held", 200, "9180ffff", 1, 3);
         row("macro until pressed", 200, "9140ffff", 2, 3);
         row("gun file", 510, "9d000200", 0, 2);
-        // An unknown mode writes the count and leaves the index byte as it was.
-        row("macro unknown mode", 200, "91aa0501", 3, 0x0105);
+        // A mode a damaged file gives plays the macro LoopNumber times; the index byte is
+        // written, not left as the slot held it.
+        row("macro unknown mode", 200, "91000501", 3, 0x0105);
     }
     void encodeButton() {
         QFETCH(int, fun);
@@ -409,7 +410,7 @@ private slots:
     }
 
     // Twelve different macros fit the mouse; a thirteenth fails the download with a code
-    // of its own, before any macro is sent.
+    // of its own before anything is sent, and a download that fits goes through afterwards.
     void macroLimit_data() {
         QTest::addColumn<int>("macros");
         QTest::addColumn<int>("result");
@@ -436,6 +437,12 @@ private slots:
         const QByteArray codes = dev.codes();
         QCOMPARE(int(codes.count(char(0x05))), result ? 0 : macros * 10 + 1);
         QCOMPARE(codes.endsWith(char(0x46)), result == 0);
+        if (result == 0)
+            return;
+        QVERIFY(codes.isEmpty());
+        config->profiles[0].buttons[0].Fun = 16;
+        QCOMPARE(DownloadProfile(*config, DownloadButtons), 0);
+        QCOMPARE(int(dev.codes().count(char(0x05))), 12 * 10 + 1);
     }
 
 private:

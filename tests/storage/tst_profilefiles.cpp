@@ -291,6 +291,14 @@ void TestProfileFiles::loadProfileSetFromConfig() {
     QVERIFY(set.profiles[2] == ProfileData());
     // The button matrix of the descriptor is published.
     QCOMPARE(int(buttonMatrix()[5]), 5);
+
+    // A first start, with no option saved yet, takes the model's factory options.
+    QSettings(configIniPath(), QSettings::IniFormat).remove(QStringLiteral("Config"));
+    loadProfileSet(set);
+    QCOMPARE(int(set.Debounce), 4);
+    QCOMPARE(int(set.AngleValue), 1);
+    QCOMPARE(int(set.LiftHigh), 1);
+    QCOMPARE(int(set.SensorMode), 1);
 }
 
 void TestProfileFiles::unsafeNamesAreMissingFiles() {

@@ -1,0 +1,354 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>KelGunsetDialog</name>
+    <message>
+        <source>Gun Set</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GUN SET</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GUNFILE NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BULLETS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DELAY(MS)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VERTICAL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HORIZONTAL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Positive steps go down, negative steps up.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Positive steps go right, negative steps left.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please input file name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A macro name cannot be empty or contain / or \.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KelMacroItemDelegate</name>
+    <message>
+        <source>LEFT CLICK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MIDDLE CLICK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RIGHT CLICK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FORWARD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BACKWARD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOVE LEFT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOVE RIGHT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Press</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Release</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOVE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KelTreeWidget</name>
+    <message>
+        <source>PRESS DOWN</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BOUNCE UP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DISTANCE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOVEMENT</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MacroDialog</name>
+    <message>
+        <source>STOP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>START</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recording: type the keys, then press STOP.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOVE UP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOVE DOWN</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TOP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BOTTOM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CLEAR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EDIT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>INSERT DELAY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>COPY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CUT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PASTE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RECORD DELAYS BETWEEN ACTION</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>INSERT DEFAULT DELAY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LOOPS TIME(1-255)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>REPEAT RUN WHEN KEY DOWN</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>REPEAT RUN UNTIL THE KEY DOWN</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KEY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ACTION</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DELAY(ms)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The macro file could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A button holds at most 63 steps.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ONE OR MORE KEYS HAS NOT BEEN RELEASED.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Editing: press a key or change the value, then SAVE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MacroListPanel</name>
+    <message>
+        <source>MOUSE COMMAND</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MACRO LIST</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TOO MANY MACROS TO BE CREATE!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The macro file could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A macro name cannot be empty or contain / or \.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The macro file could not be renamed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Load Macro File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Macro File(*.MSMACRO)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Macro Exist!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The macro file could not be copied.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Macro File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOUSE ACTION</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BATCH</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MACRO NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CHANGE NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NEW</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GUN SET</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IMPORT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EXPORT</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MacroStepEditor</name>
+    <message>
+        <source>KEY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DELAY(ms)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

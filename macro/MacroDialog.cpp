@@ -1,0 +1,345 @@
+// The macro page: building and laying out its widgets, its texts, the delay and loop
+// options, and loading and saving the selected macro. The event table, recording and edit
+// mode are in MacroEvents.cpp; the macro list is MacroListPanel.
+#include "MacroDialog.h"
+
+#include "InterfaceColour.h"
+#include "KelCheckBox.h"
+#include "KelLabel.h"
+#include "KelLineEdit.h"
+#include "KelMacroItemDelegate.h"
+#include "KelPushButton.h"
+#include "KelTreeWidget.h"
+#include "KeyCapture.h"
+#include "LanguageFont.h"
+#include "MacroLayout.h"
+#include "MacroListPanel.h"
+#include "MacroRules.h"
+#include "MacroStepEditor.h"
+#include "MacroWidgets.h"
+#include "Scale.h"
+
+#include <QHeaderView>
+#include <QIntValidator>
+#include <QPainter>
+#include <QStandardItemModel>
+#include <QTableView>
+
+using namespace MacroLayout;
+
+MacroDialog::MacroDialog(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("macroDialog"));
+    setFocusPolicy(Qt::ClickFocus);
+    m_unit = macroDelayUnit();
+    m_clock.start();
+    createWidgets();
+    retranslateUi();
+    relayout();
+    m_panel->reload(QString());
+}
+
+MacroDialog::~MacroDialog() {
+    listenToKeys(false);
+}
+
+void MacroDialog::createWidgets() {
+    m_panel = new MacroListPanel(this);
+    connect(m_panel, &MacroListPanel::macroChosen, this, &MacroDialog::loadMacro);
+    connect(m_panel, &MacroListPanel::MacroRenamed, this, &MacroDialog::MacroRenamed);
+    connect(m_panel->tree(), &QTreeWidget::itemClicked, this, &MacroDialog::TreeitemClick);
+    connect(m_panel->tree(), &KelTreeWidget::distanceEntered, this, &MacroDialog::KelItemPressed);
+
+    m_recordBtn = macroButton(this, "macroRecordBtn");
+    m_recordHint = macroLabel(this);
+    m_recordHint->setStyleSheet(QStringLiteral("color: rgb(255, 196, 87);"));
+    createTable();
+    m_deleteRowBtn = macroButton(this, "macroDeleteRowBtn");
+    m_upBtn = macroButton(this, "macroUpBtn");
+    m_downBtn = macroButton(this, "macroDownBtn");
+    m_topBtn = macroButton(this, "macroTopBtn");
+    m_bottomBtn = macroButton(this, "macroBottomBtn");
+    m_clearBtn = macroButton(this, "macroClearBtn");
+    m_editBtn = macroButton(this, "macroEditBtn");
+    m_insertDelayBtn = macroButton(this, "macroInsertDelayBtn");
+    m_copyBtn = macroButton(this, "macroCopyBtn");
+    m_cutBtn = macroButton(this, "macroCutBtn");
+    m_pasteBtn = macroButton(this, "macroPasteBtn");
+    createOptions();
+    m_stepEditor = new MacroStepEditor(m_unit, this);
+    m_stepEditor->hide();
+    connect(m_stepEditor, &MacroStepEditor::delayEdited, this, &MacroDialog::EditDelayChanged);
+    connect(m_stepEditor, &MacroStepEditor::moveEdited, this, &MacroDialog::EditMoveChanged);
+    m_saveBtn = macroButton(this, "macroSaveBtn");
+    m_cancelBtn = macroButton(this, "macroCancelBtn");
+    for (KelPushButton *b : findChildren<KelPushButton *>(QString(), Qt::FindDirectChildrenOnly))
+        connect(b, &QPushButton::clicked, this, &MacroDialog::checkbtn_clicked);
+}
+
+void MacroDialog::createTable() {
+    m_model = new QStandardItemModel(0, 3, this);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("macroEventTable"));
+    m_table->setModel(m_model);
+    m_delegate = new KelMacroItemDelegate(m_unit, m_table);
+    m_table->setItemDelegate(m_delegate);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Keys belong to the recorder and the step editor, not to the table.
+    m_table->setFocusPolicy(Qt::NoFocus);
+    m_table->setShowGrid(false);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The three columns share the table's width equally.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->horizontalHeader()->setHighlightSections(false);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &MacroDialog::CurrentChanged);
+    connect(m_table, &QTableView::clicked, this, &MacroDialog::itemClicked);
+    clearTable();
+}
+
+void MacroDialog::createOptions() {
+    m_options = new QWidget(this);
+    m_recordDelaysBox = macroCheckBox(m_options, "macroRecordDelaysBox");
+    m_defaultDelayBox = macroCheckBox(m_options, "macroDefaultDelayBox");
+    m_defaultDelayEdit =
+        macroField(m_options, "macroDefaultDelayEdit", 5, new QIntValidator(0, 65535));
+    m_msLabel = macroLabel(m_options);
+    m_loopTimesBox = macroCheckBox(m_options, "macroLoopTimesBox");
+    m_loopTimeEdit = macroField(m_options, "macroLoopTimeEdit", 3, new QIntValidator(0, 255));
+    m_repeatWhileBox = macroCheckBox(m_options, "macroRepeatWhileBox");
+    m_repeatUntilBox = macroCheckBox(m_options, "macroRepeatUntilBox");
+    // The two delay options exclude each other, as do the three loop options; clearing the
+    // one that is set leaves none.
+    for (KelCheckBox *box : {m_recordDelaysBox, m_defaultDelayBox})
+        connect(box, &QCheckBox::clicked, this, [this, box](bool on) {
+            setDelayType(on ? (box == m_recordDelaysBox ? 1 : 2) : 0);
+        });
+    const KelCheckBox *loops[3] = {m_loopTimesBox, m_repeatWhileBox, m_repeatUntilBox};
+    for (int i = 0; i < 3; ++i)
+        connect(loops[i], &QCheckBox::clicked, this,
+                [this, i](bool on) { setLoopType(on ? i + 1 : 0); });
+    connect(m_defaultDelayEdit, &QLineEdit::textChanged, this, &MacroDialog::DefDelayChanged);
+    connect(m_loopTimeEdit, &QLineEdit::textChanged, this, &MacroDialog::LoopTimeChanged);
+}
+
+void MacroDialog::placeCommandRows() {
+    const struct {
+        KelPushButton *button;
+        int row;
+        bool wide;
+    } commands[] = {{m_deleteRowBtn, 0, false}, {m_upBtn, 0, false},         {m_downBtn, 0, false},
+                    {m_topBtn, 0, false},       {m_bottomBtn, 0, false},     {m_clearBtn, 0, false},
+                    {m_editBtn, 1, false},      {m_insertDelayBtn, 1, true}, {m_copyBtn, 1, false},
+                    {m_cutBtn, 1, false},       {m_pasteBtn, 1, false}};
+    int x[2] = {kCommandX, kCommandX};
+    for (const auto &c : commands) {
+        const int w = c.wide ? kWideCommandW : kCommandW;
+        const int y = c.row == 0 ? kCommandRow1 : kCommandRow2;
+        c.button->setGeometry(scaledRect(x[c.row], y, w, kCommandH));
+        x[c.row] += w + kCommandGap;
+    }
+}
+
+void MacroDialog::styleTable() {
+    m_table->setStyleSheet(
+        QStringLiteral("QTableView{background:rgb(20,22,25);border:1px solid rgb(53,58,65);}"
+                       "QHeaderView{background:rgb(20,22,25);}"
+                       "QHeaderView::section{background:rgb(34,38,43);color:rgb(200,200,200);"
+                       "border:0;border-right:1px solid rgb(20,22,25);padding-left:%1px;}"
+                       "QTableCornerButton::section{background:rgb(34,38,43);border:0;}")
+            .arg(scaled(4)) +
+        macroScrollBarStyle());
+    const QFont font = languageFont();
+    m_table->horizontalHeader()->setFont(font);
+    m_table->verticalHeader()->setFont(font);
+    m_table->horizontalHeader()->setFixedHeight(scaled(24));
+    m_table->verticalHeader()->setDefaultSectionSize(scaled(22));
+    m_table->verticalHeader()->setMinimumWidth(scaled(28));
+}
+
+void MacroDialog::relayout() {
+    m_panel->relayout();
+    m_recordBtn->setGeometry(macroPlace(kRecord));
+    m_recordHint->setGeometry(macroPlace(kRecordHint));
+    m_table->setGeometry(macroPlace(kTable));
+    placeCommandRows();
+    m_options->setGeometry(macroPlace(kOptions));
+    const QPoint origin = kOptions.topLeft();
+    const struct {
+        QWidget *widget;
+        QRect place;
+    } options[] = {{m_recordDelaysBox, kRecordDelays},
+                   {m_defaultDelayBox, kDefaultDelay},
+                   {m_defaultDelayEdit, kDefaultDelayField},
+                   {m_msLabel, kDefaultDelayUnit},
+                   {m_loopTimesBox, kLoopTimes},
+                   {m_loopTimeEdit, kLoopTimeField},
+                   {m_repeatWhileBox, kRepeatWhileDown},
+                   {m_repeatUntilBox, kRepeatUntilDown}};
+    for (const auto &o : options)
+        o.widget->setGeometry(macroPlace(o.place.translated(-origin)));
+    for (KelCheckBox *box : m_options->findChildren<KelCheckBox *>())
+        box->refreshStyle();
+    m_stepEditor->relayout();
+    m_saveBtn->setGeometry(macroPlace(kSave));
+    m_cancelBtn->setGeometry(macroPlace(kCancel));
+    styleTable();
+    update();
+}
+
+void MacroDialog::retranslateUi() {
+    m_panel->retranslateUi();
+    m_recordBtn->setText(m_recording ? tr("STOP") : tr("START"));
+    if (m_recording)
+        m_recordHint->setText(tr("Recording: type the keys, then press STOP."));
+    else if (m_editing)
+        m_recordHint->setText(tr("Editing: press a key or change the value, then SAVE."));
+    else
+        m_recordHint->clear();
+    m_deleteRowBtn->setText(tr("DELETE"));
+    m_upBtn->setText(tr("MOVE UP"));
+    m_downBtn->setText(tr("MOVE DOWN"));
+    m_topBtn->setText(tr("TOP"));
+    m_bottomBtn->setText(tr("BOTTOM"));
+    m_clearBtn->setText(tr("CLEAR"));
+    m_editBtn->setText(tr("EDIT"));
+    m_insertDelayBtn->setText(tr("INSERT DELAY"));
+    m_copyBtn->setText(tr("COPY"));
+    m_cutBtn->setText(tr("CUT"));
+    m_pasteBtn->setText(tr("PASTE"));
+    m_recordDelaysBox->setText(tr("RECORD DELAYS BETWEEN ACTION"));
+    m_defaultDelayBox->setText(tr("INSERT DEFAULT DELAY"));
+    m_msLabel->setText(tr("ms"));
+    m_loopTimesBox->setText(tr("LOOPS TIME(1-255)"));
+    m_repeatWhileBox->setText(tr("REPEAT RUN WHEN KEY DOWN"));
+    m_repeatUntilBox->setText(tr("REPEAT RUN UNTIL THE KEY DOWN"));
+    m_stepEditor->retranslateUi();
+    m_saveBtn->setText(tr("SAVE"));
+    m_cancelBtn->setText(tr("CANCEL"));
+    m_model->setHorizontalHeaderLabels({tr("KEY"), tr("ACTION"), tr("DELAY(ms)")});
+    m_table->viewport()->update();
+}
+
+void MacroDialog::paintEvent(QPaintEvent *) {
+    // A rule between the side panel and the editor.
+    QPainter painter(this);
+    painter.setPen(QColor(45, 50, 56));
+    const int x = scaled(kSidePanel.right());
+    painter.drawLine(x, scaled(6), x, height() - scaled(6));
+}
+
+void MacroDialog::setControlsEnabled(bool on) {
+    // While recording only STOP works; while editing, the table, SAVE and CANCEL.
+    m_panel->setEnabled(on);
+    const QList<KelPushButton *> buttons =
+        findChildren<KelPushButton *>(QString(), Qt::FindDirectChildrenOnly);
+    for (KelPushButton *b : buttons)
+        b->setEnabled(on || (m_recording && b == m_recordBtn) ||
+                      (m_editing && (b == m_saveBtn || b == m_cancelBtn)));
+    m_table->setEnabled(on || m_editing);
+    m_options->setEnabled(on);
+}
+
+QString MacroDialog::currentMacro() const {
+    return m_panel->currentMacro();
+}
+
+void MacroDialog::loadMacro(const QString &name) {
+    MacroFile file;
+    loadMacroFile(name, file);
+    setDelayType(file.DelayType >= 0 && file.DelayType <= 2 ? file.DelayType : 0);
+    setLoopType(file.LoopType >= 0 && file.LoopType <= 3 ? file.LoopType : 0);
+    m_defaultDelayEdit->setText(QString::number(file.DefaultDelay));
+    m_loopTimeEdit->setText(QString::number(file.LoopTime));
+    setEvents(editorEvents(file.events));
+}
+
+MacroFile MacroDialog::editorSettings() const {
+    MacroFile file;
+    file.DelayType = delayType();
+    file.LoopType = loopType();
+    file.DefaultDelay = qBound(10, m_defaultDelayEdit->text().toInt(), 65535);
+    file.LoopTime = qBound(1, m_loopTimeEdit->text().toInt(), 255);
+    return file;
+}
+
+bool MacroDialog::saveCurrent() {
+    const QString name = currentMacro();
+    if (name.isEmpty())
+        return false;
+    MacroFile file = editorSettings();
+    file.events = events();
+    if (saveMacroFile(name, file))
+        return true;
+    macroWarning(this, tr("The macro file could not be written."));
+    return false;
+}
+
+void MacroDialog::setDelayType(int type) {
+    m_recordDelaysBox->setChecked(type == 1);
+    m_defaultDelayBox->setChecked(type == 2);
+}
+
+int MacroDialog::delayType() const {
+    return m_recordDelaysBox->isChecked() ? 1 : m_defaultDelayBox->isChecked() ? 2 : 0;
+}
+
+void MacroDialog::setLoopType(int type) {
+    m_loopTimesBox->setChecked(type == 1);
+    m_repeatWhileBox->setChecked(type == 2);
+    m_repeatUntilBox->setChecked(type == 3);
+}
+
+int MacroDialog::loopType() const {
+    if (m_loopTimesBox->isChecked())
+        return 1;
+    if (m_repeatWhileBox->isChecked())
+        return 2;
+    return m_repeatUntilBox->isChecked() ? 3 : 0;
+}
+
+void MacroDialog::DefDelayChanged(const QString &text) {
+    qDebug("DefDelayChanged %s", qPrintable(text));
+}
+
+void MacroDialog::LoopTimeChanged(const QString &text) {
+    qDebug("LoopTimeChanged %s", qPrintable(text));
+}
+
+void MacroDialog::checkbtn_clicked() {
+    QObject *b = sender();
+    if (b == m_recordBtn)
+        m_recording ? stopRecording() : startRecording();
+    else if (b == m_deleteRowBtn)
+        deleteRows();
+    else if (b == m_upBtn)
+        moveRow(currentRow() - 1);
+    else if (b == m_downBtn)
+        moveRow(currentRow() + 1);
+    else if (b == m_topBtn)
+        moveRow(0);
+    else if (b == m_bottomBtn)
+        moveRow(m_model->rowCount() - 1);
+    else if (b == m_clearBtn)
+        clearTable();
+    else if (b == m_editBtn)
+        startEditing();
+    else if (b == m_insertDelayBtn)
+        insertEvents({delayEvent(10, m_unit)});
+    else if (b == m_copyBtn || b == m_cutBtn)
+        copyRows(b == m_cutBtn);
+    else if (b == m_pasteBtn)
+        insertEvents(m_clipboard);
+    else if (b == m_saveBtn || b == m_cancelBtn) {
+        // SAVE writes the file, CANCEL reads it again; either ends edit mode.
+        if (b == m_saveBtn)
+            saveCurrent();
+        else
+            loadMacro(currentMacro());
+        if (m_editing)
+            stopEditing();
+    }
+}

@@ -1,0 +1,315 @@
+// The macro page's event table: showing, inserting, moving, deleting, copying and pasting
+// steps; the command tree; the keyboard recorder; and edit mode, which changes one step at
+// a time.
+#include "MacroDialog.h"
+
+#include "KelLabel.h"
+#include "KelMacroItemDelegate.h"
+#include "KelPushButton.h"
+#include "KelTreeWidget.h"
+#include "KeyCapture.h"
+#include "KeyTable.h"
+#include "MacroListPanel.h"
+#include "MacroRules.h"
+#include "MacroStepEditor.h"
+#include "MacroWidgets.h"
+
+#include <QEvent>
+#include <QStandardItemModel>
+#include <QTableView>
+
+namespace {
+QList<QStandardItem *> rowItems(const MacroEvent &e) {
+    return {new QStandardItem(QString::number(e.Map)), new QStandardItem(QString::number(e.DataH)),
+            new QStandardItem(QString::number(e.DataL))};
+}
+} // namespace
+
+// ---------------------------------------------------------------- the table
+
+MacroEvent MacroDialog::rowEvent(int row) const {
+    return row >= 0 ? KelMacroItemDelegate::rowEvent(m_model->index(row, 0)) : MacroEvent();
+}
+
+QVector<MacroEvent> MacroDialog::events() const {
+    QVector<MacroEvent> out;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        out.append(rowEvent(row));
+    return out;
+}
+
+int MacroDialog::currentRow() const {
+    const QModelIndex current = m_table->selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void MacroDialog::clearTable() {
+    m_model->removeRows(0, m_model->rowCount());
+    m_model->setHorizontalHeaderLabels({tr("KEY"), tr("ACTION"), tr("DELAY(ms)")});
+}
+
+void MacroDialog::setEvents(const QVector<MacroEvent> &events) {
+    clearTable();
+    for (const MacroEvent &e : events)
+        m_model->appendRow(rowItems(e));
+}
+
+void MacroDialog::setRow(int row, const MacroEvent &e) {
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    m_model->item(row, 0)->setText(QString::number(e.Map));
+    m_model->item(row, 1)->setText(QString::number(e.DataH));
+    m_model->item(row, 2)->setText(QString::number(e.DataL));
+}
+
+void MacroDialog::SelectRow(int row) {
+    qDebug("SelectRow %d", row);
+    if (row < 0 || row >= m_model->rowCount()) {
+        m_table->clearSelection();
+        return;
+    }
+    const QModelIndex index = m_model->index(row, 0);
+    m_table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+    m_table->scrollTo(index);
+}
+
+void MacroDialog::itemClicked(const QModelIndex &index) {
+    qDebug("itemClicked %d", index.row());
+}
+
+bool MacroDialog::insertEvents(const QVector<MacroEvent> &events) {
+    if (events.isEmpty())
+        return false;
+    if (!rowsFit(m_model->rowCount(), events.size())) {
+        macroWarning(this, tr("A button holds at most 63 steps."));
+        return false;
+    }
+    // After the selected row (at the end when none is), and the last new row is selected.
+    const int row = currentRow();
+    const int at = row >= 0 ? row + 1 : m_model->rowCount();
+    for (int i = 0; i < events.size(); ++i)
+        m_model->insertRow(at + i, rowItems(events[i]));
+    SelectRow(at + events.size() - 1);
+    return true;
+}
+
+void MacroDialog::insertWithDelay(const MacroEvent &e) {
+    insertEvents(withDelay(e, delayType(), editorSettings().DefaultDelay, m_unit));
+}
+
+QVector<int> MacroDialog::selectedRows() const {
+    QVector<int> rows;
+    const QModelIndexList selected = m_table->selectionModel()->selectedRows();
+    for (const QModelIndex &i : selected)
+        rows.append(i.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void MacroDialog::deleteRows() {
+    const QVector<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    for (int i = rows.size() - 1; i >= 0; --i)
+        m_model->removeRow(rows[i]);
+    // The selection moves to the row now in the first removed place, or to the last row.
+    SelectRow(qMin(rows.first(), m_model->rowCount() - 1));
+}
+
+void MacroDialog::moveRow(int to) {
+    const int row = currentRow();
+    if (row < 0 || to < 0 || to >= m_model->rowCount() || to == row)
+        return;
+    m_model->insertRow(to, m_model->takeRow(row));
+    SelectRow(to);
+}
+
+void MacroDialog::copyRows(bool cut) {
+    // The copied rows stay while the page lives, so they can go into another macro.
+    const QVector<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    m_clipboard.clear();
+    for (int row : rows)
+        m_clipboard.append(rowEvent(row));
+    if (cut)
+        deleteRows();
+}
+
+// ---------------------------------------------------------------- the command tree
+
+void MacroDialog::TreeitemClick(QTreeWidgetItem *item, int) {
+    if (!item)
+        return;
+    const int command = item->data(0, KelTreeWidget::kCommandRole).toInt();
+    const uint8_t mask = uint8_t(item->data(0, KelTreeWidget::kValueRole).toInt());
+    const MacroEvent press{uint8_t(MacroKindButton | kMacroPressBit), 0, mask};
+    const MacroEvent release{MacroKindButton, 0, mask};
+    switch (command) {
+    case KelTreeWidget::ButtonClick:
+    case KelTreeWidget::Movement:
+        if (!item->isExpanded()) {
+            // A closed entry opens, and every other one closes.
+            m_panel->tree()->collapseAll();
+            item->setExpanded(true);
+        } else if (command == KelTreeWidget::ButtonClick) {
+            const int type = delayType();
+            const int ms = editorSettings().DefaultDelay;
+            insertEvents(withDelay(press, type, ms, m_unit) + withDelay(release, type, ms, m_unit));
+        } else {
+            item->setExpanded(false);
+        }
+        break;
+    case KelTreeWidget::ButtonPress:
+        insertWithDelay(press);
+        break;
+    case KelTreeWidget::ButtonRelease:
+        insertWithDelay(release);
+        break;
+    default:
+        break;
+    }
+}
+
+void MacroDialog::KelItemPressed(int direction, int distance) {
+    insertWithDelay(movementEvent(MoveDirection(qBound(0, direction, 3)), distance));
+}
+
+// ---------------------------------------------------------------- recording
+
+void MacroDialog::listenToKeys(bool on) {
+    if (on && !m_capture) {
+        m_capture = new KeyCapture(this);
+        connect(m_capture, &KeyCapture::keyEvent, this, &MacroDialog::onKey);
+    } else if (!on && m_capture) {
+        delete m_capture;
+        m_capture = nullptr;
+    }
+}
+
+void MacroDialog::startRecording() {
+    clearTable();
+    // With no macro there is nothing to record into.
+    if (currentMacro().isEmpty())
+        return;
+    m_recording = true;
+    m_recorder.start();
+    setControlsEnabled(false);
+    retranslateUi();
+    emit EnableButtonsSignal(false);
+    listenToKeys(true);
+    setFocus();
+}
+
+void MacroDialog::stopRecording() {
+    m_recording = false;
+    listenToKeys(false);
+    setControlsEnabled(true);
+    retranslateUi();
+    emit EnableButtonsSignal(true);
+    if (hasUnreleasedKeys(events()))
+        macroWarning(this, tr("ONE OR MORE KEYS HAS NOT BEEN RELEASED."));
+    saveCurrent();
+}
+
+void MacroDialog::onKey(quint8 scanCode, quint8 flags, bool repeat) {
+    if (m_recording) {
+        const MacroFile settings = editorSettings();
+        const MacroRecorder::Options options{settings.DelayType, settings.DefaultDelay, m_unit};
+        QVector<MacroEvent> rows = events();
+        const int added =
+            m_recorder.keyEvent(scanCode, flags, repeat, m_clock.elapsed(), options, rows);
+        for (int i = rows.size() - added; i < rows.size(); ++i)
+            m_model->appendRow(rowItems(rows[i]));
+        if (added > 0)
+            SelectRow(m_model->rowCount() - 1);
+        return;
+    }
+    if (!m_editing || repeat)
+        return;
+    // A key sets the key of the selected key step; its press or release stays.
+    const int code = MacroRecorder::keyCodeOf(scanCode, flags);
+    if (code == m_lastEditCode && flags == m_lastEditFlags)
+        return;
+    m_lastEditCode = code;
+    m_lastEditFlags = flags;
+    const int row = currentRow();
+    MacroEvent e = rowEvent(row);
+    int usage = 0;
+    if (row < 0 || (e.Map & 0x7F) != MacroKindKey || !keyCodeToUsage(code, usage))
+        return;
+    e.DataL = uint8_t(usage);
+    setRow(row, e);
+    m_stepEditor->showKey(keyName(code));
+}
+
+bool MacroDialog::event(QEvent *event) {
+    // While recording or editing, keys that reach the page itself are the recorder's, not
+    // shortcuts or focus moves.
+    if ((m_recording || m_editing) &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// ---------------------------------------------------------------- edit mode
+
+void MacroDialog::showEditors(bool on) {
+    m_options->setVisible(!on);
+    m_stepEditor->setVisible(on);
+}
+
+void MacroDialog::startEditing() {
+    const int row = currentRow();
+    if (row < 0 || m_editing)
+        return;
+    m_editing = true;
+    m_lastEditCode = -1;
+    m_lastEditFlags = -1;
+    showEditors(true);
+    setControlsEnabled(false);
+    retranslateUi();
+    emit EnableButtonsSignal(false);
+    listenToKeys(true);
+    m_stepEditor->showStep(rowEvent(row));
+    setFocus();
+}
+
+void MacroDialog::stopEditing() {
+    m_editing = false;
+    listenToKeys(false);
+    showEditors(false);
+    setControlsEnabled(true);
+    retranslateUi();
+    emit EnableButtonsSignal(true);
+}
+
+void MacroDialog::CurrentChanged(const QModelIndex &current, const QModelIndex &) {
+    if (m_editing)
+        m_stepEditor->showStep(rowEvent(current.row()));
+}
+
+void MacroDialog::EditDelayChanged(const QString &text) {
+    const int row = currentRow();
+    if (m_editing && (rowEvent(row).Map & 0x7F) == MacroKindDelay)
+        setRow(row, delayEvent(text.toInt(), m_unit));
+}
+
+void MacroDialog::EditMoveChanged(const QString &text) {
+    const int row = currentRow();
+    MacroEvent e = rowEvent(row);
+    const int d = text.toInt();
+    if (!m_editing || (e.Map & 0x7F) != MacroKindMove || d < 1 || d > kMoveMaxDistance)
+        return;
+    // The step keeps its direction; only the distance changes.
+    const int direction = m_stepEditor->direction();
+    const MacroEvent moved = movementEvent(MoveDirection(direction), d);
+    if (direction == MoveLeft || direction == MoveRight)
+        e.DataL = moved.DataL;
+    else
+        e.DataH = moved.DataH;
+    setRow(row, e);
+}

@@ -1,0 +1,177 @@
+#include "MacroList.h"
+
+#include "AppConfig.h"
+#include "MacroFile.h"
+#include "ProfileData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+// Function code of a button bound to a gun file.
+constexpr int kFunGun = 510;
+
+int listKeyOf(const QString &name) {
+    for (int i = 0; i < kMacroListSize; ++i) {
+        if (macroListEntry(i) == name)
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+QStringList macroListNames() {
+    QSettings ini(configIniPath(), QSettings::IniFormat);
+    QStringList names;
+    for (int i = 0; i < kMacroListSize; ++i) {
+        const QString name = ini.value(QStringLiteral("MACRO_LIST/%1").arg(i)).toString();
+        if (!name.isEmpty())
+            names << name;
+    }
+    return names;
+}
+
+bool macroListContains(const QString &name) {
+    return !name.isEmpty() && macroListNames().contains(name);
+}
+
+int addToMacroList(const QString &name) {
+    const int key = listKeyOf(QString());
+    if (key >= 0)
+        setMacroListEntry(key, name);
+    return key;
+}
+
+void removeFromMacroList(const QString &name) {
+    const int key = listKeyOf(name);
+    if (key >= 0 && !name.isEmpty())
+        setMacroListEntry(key, QString());
+}
+
+bool macroNameFree(const QString &name) {
+    return !macroFileExists(name) && !macroListContains(name);
+}
+
+QString nextNewMacroName() {
+    for (int n = 1;; ++n) {
+        const QString name = QStringLiteral("name_%1").arg(n);
+        if (macroNameFree(name))
+            return name;
+    }
+}
+
+QString uniqueMacroName(const QString &wanted) {
+    if (macroNameFree(wanted))
+        return wanted;
+    for (int n = 2;; ++n) {
+        const QString name = wanted + QStringLiteral("_%1").arg(n);
+        if (macroNameFree(name))
+            return name;
+    }
+}
+
+MacroListResult createMacro(QString &name) {
+    if (macroCount() >= kMacroListSize)
+        return MacroListFull;
+    name = nextNewMacroName();
+    if (!saveMacroFile(name, MacroFile()))
+        return MacroListFileError;
+    addToMacroList(name);
+    return MacroListDone;
+}
+
+MacroListResult renameMacro(const QString &from, const QString &wanted, QString &finalName) {
+    finalName = from;
+    if (wanted == from)
+        return MacroListDone;
+    if (!isSafeFileName(wanted))
+        return MacroListBadName;
+    const QString to = uniqueMacroName(wanted);
+    if (macroFileExists(from) && !QFile::rename(macroFilePath(from), macroFilePath(to)))
+        return MacroListFileError;
+    const int key = listKeyOf(from);
+    if (key >= 0)
+        setMacroListEntry(key, to);
+    else
+        addToMacroList(to);
+    finalName = to;
+    return MacroListDone;
+}
+
+void deleteMacro(const QString &name) {
+    removeFromMacroList(name);
+    if (macroFileExists(name))
+        QFile::remove(macroFilePath(name));
+}
+
+MacroListResult importMacro(const QString &path, QString &name) {
+    name = QFileInfo(path).completeBaseName();
+    if (!isSafeFileName(name))
+        return MacroListBadName;
+    if (macroFileExists(name) || macroListContains(name))
+        return MacroListExists;
+    if (macroCount() >= kMacroListSize)
+        return MacroListFull;
+    QDir().mkpath(macroDir());
+    if (!QFile::copy(path, macroFilePath(name)))
+        return MacroListFileError;
+    addToMacroList(name);
+    return MacroListDone;
+}
+
+QStringList importMacros(const QStringList &paths) {
+    QDir().mkpath(macroDir());
+    QStringList listed;
+    for (const QString &path : paths) {
+        const QString name = QFileInfo(path).completeBaseName();
+        if (!isSafeFileName(name))
+            continue;
+        if (!macroFileExists(name))
+            QFile::copy(path, macroFilePath(name));
+        if (!macroFileExists(name) || macroListContains(name))
+            continue;
+        if (addToMacroList(name) < 0)
+            break;
+        listed << name;
+    }
+    return listed;
+}
+
+MacroListResult exportMacro(const QString &name, const QString &target) {
+    if (!macroFileExists(name))
+        return MacroListFileError;
+    const QString source = QFileInfo(macroFilePath(name)).absoluteFilePath();
+    if (QFileInfo(target).absoluteFilePath() == source)
+        return MacroListDone;
+    // The file dialog has asked before replacing a file.
+    if (QFileInfo::exists(target))
+        QFile::remove(target);
+    return QFile::copy(source, target) ? MacroListDone : MacroListFileError;
+}
+
+int exportMacros(const QStringList &names, const QString &folder) {
+    int copied = 0;
+    for (const QString &name : names) {
+        if (!macroFileExists(name))
+            continue;
+        if (QFile::copy(macroFilePath(name),
+                        folder + QLatin1Char('/') + name + QStringLiteral(".MSMACRO")))
+            ++copied;
+    }
+    return copied;
+}
+
+int renameBoundMacros(ProfileSet &set, const QString &from, const QString &to) {
+    int changed = 0;
+    for (ProfileData &profile : set.profiles) {
+        for (ButtonInfo &button : profile.buttons) {
+            if ((button.Fun == kFunMacro || button.Fun == kFunGun) && button.macroname == from) {
+                button.macroname = to;
+                ++changed;
+            }
+        }
+    }
+    return changed;
+}

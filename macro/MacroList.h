@@ -1,0 +1,57 @@
+#pragma once
+// The macro list: the names in "MACRO_LIST/0".."MACRO_LIST/49" of Config.ini, each with its
+// file in MacroDB. A new name takes the first empty key; a removed name leaves its key empty.
+// The operations return a MacroListResult; the macro page tells the user what went wrong.
+
+#include <QString>
+#include <QStringList>
+
+struct ProfileSet;
+
+enum MacroListResult {
+    MacroListDone = 0,
+    MacroListFull,      // all fifty keys are in use
+    MacroListExists,    // a macro of that name exists already
+    MacroListBadName,   // the name cannot be a file name
+    MacroListFileError, // a file could not be read, written or copied
+};
+
+// The names in key order, empty keys left out.
+QStringList macroListNames();
+// True when the list holds the name.
+bool macroListContains(const QString &name);
+// Puts the name into the first empty key; the key, or -1 when the list is full.
+int addToMacroList(const QString &name);
+// Empties the key that holds the name.
+void removeFromMacroList(const QString &name);
+
+// True when neither a file nor the list has the name.
+bool macroNameFree(const QString &name);
+// "name_1", "name_2", ...: the first free one.
+QString nextNewMacroName();
+// The name itself when free, else the name with "_2", "_3", ... appended.
+QString uniqueMacroName(const QString &wanted);
+
+// A new empty macro under the next free "name_%d", added to the list.
+MacroListResult createMacro(QString &name);
+// Gives the macro `from` the name `wanted` (made unique); the file moves with it and the
+// list key that held `from` holds the final name. Done with finalName == from when the
+// name is unchanged.
+MacroListResult renameMacro(const QString &from, const QString &wanted, QString &finalName);
+// Removes the name from the list and its file from MacroDB.
+void deleteMacro(const QString &name);
+
+// Copies one macro file into MacroDB under its own base name and lists it.
+MacroListResult importMacro(const QString &path, QString &name);
+// Copies several files; an existing file is kept, and a name is listed once at most. The
+// names listed, in the order given.
+QStringList importMacros(const QStringList &paths);
+// Copies a macro's file to a chosen file, replacing it.
+MacroListResult exportMacro(const QString &name, const QString &target);
+// Copies the macros' files into a folder as <name>.MSMACRO; existing files are kept. The
+// number of files copied.
+int exportMacros(const QStringList &names, const QString &folder);
+
+// Points every macro and gun button of the set bound to `from` at `to`; the number of
+// buttons changed.
+int renameBoundMacros(ProfileSet &set, const QString &from, const QString &to);

@@ -1,0 +1,50 @@
+#include "MacroRecorder.h"
+
+#include "KeyTable.h"
+#include "MacroRules.h"
+
+#include <QtGlobal>
+
+void MacroRecorder::start() {
+    m_held.clear();
+    m_hasLast = false;
+    m_lastMs = 0;
+}
+
+int MacroRecorder::keyCodeOf(int scanCode, unsigned flags) {
+    return keyCodeFromEvent(scanCode, flags & (KeyFlagExtended | KeyFlagReleased));
+}
+
+int MacroRecorder::keyEvent(int scanCode, unsigned flags, bool repeat, qint64 nowMs,
+                            const Options &options, QVector<MacroEvent> &rows) {
+    const int code = keyCodeOf(scanCode, flags);
+    const bool press = !(flags & KeyFlagReleased);
+    const int held = m_held.indexOf(code);
+    qDebug("OnHookKey ret %d %u %d\n", code, flags, held);
+    if (press && (held >= 0 || repeat))
+        return 0; // auto-repeat of a key held down
+    int usage = 0;
+    if (!keyCodeToUsage(code, usage))
+        return 0;
+
+    const bool delayRow = m_hasLast && options.delayType != 0;
+    const int limit = options.delayType == 0 ? kMacroMaxRowsNoDelay : kMacroMaxRows;
+    const int adding = delayRow ? 2 : 1;
+    if (rows.size() + adding > limit)
+        return 0;
+
+    if (delayRow) {
+        const int ms = options.delayType == 1 ? recordedDelayMs(nowMs - m_lastMs, options.unit)
+                                              : options.defaultDelayMs;
+        rows.append(delayEvent(ms, options.unit));
+    }
+    const uint8_t map = press ? uint8_t(MacroKindKey | kMacroPressBit) : uint8_t(MacroKindKey);
+    rows.append({map, 0, uint8_t(usage)});
+    if (press)
+        m_held.append(code);
+    else if (held >= 0)
+        m_held.remove(held);
+    m_lastMs = nowMs;
+    m_hasLast = true;
+    return adding;
+}

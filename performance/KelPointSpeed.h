@@ -1,0 +1,83 @@
+#pragma once
+// The sensor options page: the options global to the mouse (sync, lift-off distance, angle
+// snapping, jitter, key response, motion wake, sensor mode), the profile's pointer speed,
+// and the button that opens the desktop's mouse settings. Which options show depends on
+// the model's sync variant. The values wait in the page until Apply.
+
+#include <QWidget>
+
+class KelCheckBox;
+class KelLabel;
+class KelPushButton;
+class KelRadioButton;
+class KelSlider;
+class QSpinBox;
+struct ProfileData;
+struct ProfileSet;
+
+class KelPointSpeed : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit KelPointSpeed(QWidget *parent = nullptr);
+
+    // Shows the record's pointer speed and the seven options of the set, in this order.
+    // Showing is never an edit; a key response of 0, which the mouse cannot take, shows
+    // and is handed back as 1.
+    void loadProfile(const ProfileData &record, quint8 sync, quint8 lift, quint8 angle,
+                     quint8 jitter, quint8 debounce, quint8 wake, quint8 sensorMode);
+    // Writes the seven options into the set and the pointer speed into its active profile.
+    void collectProfile(ProfileSet &set) const;
+    // The lift-off distance was set on the report-rate page.
+    void setLift(quint8 lift);
+    void relayout();
+    void retranslateUi();
+
+    // Which options a sync variant ("PROFILE/SyncMode") shows: 0 has no angle snapping,
+    // jitter or sync on the mouse.
+    static bool showsSyncOptions(int syncMode) { return syncMode != 0; }
+
+    quint8 debounce() const { return m_debounce; }
+    KelSlider *keySlider() const { return m_keySlider; }
+    QSpinBox *speedBox() const { return m_speedBox; }
+    KelCheckBox *angleBox() const { return m_angle; }
+    KelCheckBox *jitterBox() const { return m_jitter; }
+    KelCheckBox *wakeBox() const { return m_wake; }
+    KelCheckBox *syncBox() const { return m_sync; }
+    KelRadioButton *modeButton(int mode) const { return m_modes[mode]; }
+    QString keyValueText() const;
+
+public slots:
+    void sValueChangedSlot(int s);
+    void checkbtn_clicked();
+    void btn_clicked();
+
+private:
+    void showLift();
+    void showSensorMode();
+
+    KelLabel *m_keyLabel = nullptr;
+    KelSlider *m_keySlider = nullptr;
+    KelLabel *m_keyValue = nullptr;
+    QSpinBox *m_speedBox = nullptr;
+    KelPushButton *m_mouseSetting = nullptr;
+    KelCheckBox *m_sync = nullptr;
+    KelLabel *m_liftLabel = nullptr;
+    KelRadioButton *m_lift1 = nullptr;
+    KelRadioButton *m_lift2 = nullptr;
+    KelCheckBox *m_angle = nullptr;
+    KelCheckBox *m_jitter = nullptr;
+    KelCheckBox *m_wake = nullptr;
+    KelLabel *m_sensorLabel = nullptr;
+    KelRadioButton *m_modes[3] = {};
+
+    quint8 m_mouseSpeed = 0;
+    quint8 m_syncValue = 0;
+    quint8 m_liftValue = 0;
+    quint8 m_angleValue = 0;
+    quint8 m_jitterValue = 0;
+    quint8 m_debounce = 1;
+    quint8 m_wakeValue = 0;
+    quint8 m_sensorMode = 0;
+    int m_syncMode = 0;
+};

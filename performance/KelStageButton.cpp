@@ -1,0 +1,38 @@
+#include "KelStageButton.h"
+
+#include "AppDir.h"
+#include "LanguageFont.h"
+#include "Scale.h"
+
+#include <QPainter>
+
+KelStageButton::KelStageButton(int number, QWidget *parent)
+    : QAbstractButton(parent), m_on(AppDir::path() + QStringLiteral("/skin/DPI-ON.png")),
+      m_off(AppDir::path() + QStringLiteral("/skin/DPI-OFF.png")) {
+    setCheckable(true);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setText(QString::number(number));
+}
+
+QSize KelStageButton::sizeHint() const {
+    return scaledSize(26, 22);
+}
+
+void KelStageButton::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QPixmap &picture = isChecked() ? m_on : m_off;
+    if (!picture.isNull()) {
+        painter.drawPixmap(rect(), picture);
+    } else {
+        // Without the skin the state still shows.
+        painter.setPen(QColor(110, 116, 124));
+        painter.setBrush(isChecked() ? QColor(0, 190, 255) : QColor(30, 30, 30));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    }
+    painter.setFont(languageFont(11, true));
+    painter.setPen(isChecked() ? QColor(10, 12, 14) : QColor(200, 200, 200));
+    painter.drawText(rect(), Qt::AlignCenter, text());
+}

@@ -1,0 +1,87 @@
+// The macro page in the main window with the virtual mouse: a macro recorded from keys in
+// the window is bound to a button through the working set, follows a rename, and reaches
+// the mouse's macro memory and button table byte for byte on Apply.
+#include "KelLineEdit.h"
+#include "KelPushButton.h"
+#include "KeyTable.h"
+#include "MacroDialog.h"
+#include "MacroFile.h"
+#include "ModelDescriptor.h"
+#include "ProfileData.h"
+#include "WindowRig.h"
+
+#include <QtTest>
+
+class TestMacroWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recordBindRenameAndApply() {
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        w.setPage(MousecfgWidget::PageMacro);
+        auto *page = w.findChild<MacroDialog *>();
+        QVERIFY(page && page->isVisible());
+        auto click = [page](const char *name) {
+            page->findChild<KelPushButton *>(QLatin1String(name))->click();
+        };
+        auto key = [&w](int evdev, bool press) {
+            QKeyEvent e(press ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_unknown,
+                        Qt::NoModifier, quint32(evdev + 8), 0, 0, QString());
+            QCoreApplication::sendEvent(w.windowHandle(), &e);
+        };
+
+        click("macroNewBtn");
+        click("macroRecordBtn");
+        // The window's commands and tabs are off while the page records.
+        QVERIFY(!w.tab(MousecfgWidget::PageDpi)->isEnabled());
+        key(29, true); // Ctrl+C
+        key(46, true);
+        key(46, false);
+        key(29, false);
+        click("macroRecordBtn");
+        QVERIFY(w.tab(MousecfgWidget::PageDpi)->isEnabled());
+        MacroFile file;
+        QVERIFY(loadMacroFile(QStringLiteral("name_1"), file));
+        QCOMPARE(file.events.size(), 4);
+
+        // Bound as the button page binds it: the file's steps copied into slot 3.
+        ButtonInfo &button = workingSet().profiles[0].buttons[3];
+        button.Fun = kFunMacro;
+        button.macroname = QStringLiteral("name_1");
+        button.LoopNumber = 2;
+        button.Res1 = 0;
+        button.KeyNumber = file.events.size();
+        for (int i = 0; i < file.events.size(); ++i)
+            button.keyInfo[i] = {file.events[i].Map, file.events[i].DataL, file.events[i].DataH};
+
+        // A rename takes the bound button along.
+        page->findChild<KelLineEdit *>(QStringLiteral("macroNameEdit"))
+            ->setText(QStringLiteral("copy"));
+        click("macroChangeNameBtn");
+        QCOMPARE(button.macroname, QStringLiteral("copy"));
+
+        QCOMPARE(w.send(), 0);
+        // Four steps without delays: each followed by the filler delay after the fourth,
+        // and one more filler at the end.
+        const std::vector<uint8_t> memory = rig.mouse.table(MouseTable::Macros);
+        int ctrl = 0, c = 0;
+        keyCodeToUsage(29, ctrl);
+        keyCodeToUsage(46, c);
+        const std::vector<uint8_t> expected{0x84, 0, uint8_t(ctrl),
+                                            0x84, 0, uint8_t(c),
+                                            0x04, 0, uint8_t(c),
+                                            0x04, 0, uint8_t(ctrl),
+                                            6,    1, 0,
+                                            6,    1, 0,
+                                            0,    0, 0};
+        QCOMPARE(std::vector<uint8_t>(memory.begin(), memory.begin() + 21), expected);
+        const std::vector<uint8_t> table = rig.mouse.table(MouseTable::Buttons);
+        const int slot = 2 + 4 * buttonMatrix()[3];
+        QCOMPARE(std::vector<uint8_t>(table.begin() + slot, table.begin() + slot + 4),
+                 (std::vector<uint8_t>{0x91, 0x00, 0x02, 0x00}));
+    }
+};
+
+QTEST_MAIN(TestMacroWindow)
+#include "tst_macro_window.moc"

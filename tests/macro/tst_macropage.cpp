@@ -1,0 +1,277 @@
+// The macro page offscreen, driven as a user would: recording keys (Alt combinations, held
+// keys, every extended and keypad key), the unreleased-key warning, the command tree and
+// the 63-step limit, edit mode, reordering, copy and paste between macros, renaming,
+// importing and gun sets.
+#include "AppConfig.h"
+#include "KelGunsetDialog.h"
+#include "KelLineEdit.h"
+#include "KelPushButton.h"
+#include "KelTreeWidget.h"
+#include "KeyStep.h"
+#include "KeyTable.h"
+#include "MacroDialog.h"
+#include "MacroFile.h"
+#include "MacroList.h"
+#include "MacroListPanel.h"
+#include "ModalCloser.h"
+#include "TestAppDir.h"
+
+#include <QCheckBox>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QtTest>
+
+class TestMacroPage : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestAppDir> m_dir;
+    std::unique_ptr<MacroDialog> m_page;
+
+    MacroDialog &page() { return *m_page; }
+    void click(const char *button) {
+        auto *b = m_page->findChild<KelPushButton *>(QLatin1String(button));
+        QVERIFY2(b && b->isEnabled(), button);
+        b->click();
+    }
+    // A key as the windowing system sends it to the window: the evdev code + 8.
+    void sendKey(int evdev, bool press, bool repeat = false) {
+        QKeyEvent e(press ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier,
+                    quint32(evdev + 8), 0, 0, QString(), repeat);
+        QCoreApplication::sendEvent(m_page->windowHandle(), &e);
+    }
+    void tap(int evdev) {
+        sendKey(evdev, true);
+        sendKey(evdev, false);
+    }
+    MacroFile saved(const QString &name) {
+        MacroFile f;
+        loadMacroFile(name, f);
+        return f;
+    }
+    void clickItem(QTreeWidgetItem *item) {
+        KelTreeWidget *tree = m_page->listPanel()->tree();
+        tree->scrollToItem(item);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(item).center());
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<TestAppDir>();
+        m_dir->installData(QStringLiteral("DefaultProfile.bin"));
+        m_dir->installData(QStringLiteral("Configs/Config.ini"));
+        m_page = std::make_unique<MacroDialog>();
+        m_page->resize(665, 467);
+        m_page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+        click("macroNewBtn");
+        QCOMPARE(page().currentMacro(), QStringLiteral("name_1"));
+    }
+    void cleanup() {
+        m_page.reset();
+        m_dir.reset();
+    }
+
+    void recordingKeysAltCombinationsAndRepeats() {
+        QSignalSpy enable(&page(), &MacroDialog::EnableButtonsSignal);
+        click("macroRecordBtn");
+        QVERIFY(page().isRecording());
+        QCOMPARE(enable.takeFirst().at(0).toBool(), false);
+        QVERIFY(!page().findChild<KelPushButton *>(QStringLiteral("macroNewBtn"))->isEnabled());
+        sendKey(56, true); // left Alt, then F4 while it is held
+        tap(62);
+        sendKey(56, false);
+        sendKey(30, true); // A held: X repeats it as release-press pairs
+        for (int i = 0; i < 3; ++i) {
+            sendKey(30, false, true);
+            sendKey(30, true, true);
+        }
+        sendKey(30, false);
+        tap(100); // right Alt
+        click("macroRecordBtn");
+        QCOMPARE(enable.takeFirst().at(0).toBool(), true);
+        const QVector<MacroEvent> expected{
+            keyStep(56, true), keyStep(62, true),  keyStep(62, false), keyStep(56, false),
+            keyStep(30, true), keyStep(30, false), keyStep(239, true), keyStep(239, false)};
+        QCOMPARE(page().events(), expected);
+        QCOMPARE(saved(QStringLiteral("name_1")).events, expected);
+        // Typed after STOP, keys are no longer recorded.
+        tap(30);
+        QCOMPARE(page().events().size(), expected.size());
+    }
+
+    void everyExtendedAndKeypadKeyIsRecordedAsItsOwnKey() {
+        ModalCloser closer; // the keys stay pressed
+        click("macroRecordBtn");
+        // Evdev codes and the key codes they stand for.
+        const int keys[][2] = {{96, 229}, {97, 238}, {98, 226}, {99, 55},  {100, 239}, {102, 71},
+                               {103, 72}, {104, 73}, {105, 75}, {106, 77}, {107, 79},  {108, 80},
+                               {109, 81}, {110, 82}, {111, 83}, {119, 69}, {125, 91},  {126, 92},
+                               {127, 93}, {69, 225}, {71, 235}, {72, 236}, {73, 228},  {74, 74},
+                               {75, 233}, {76, 76},  {77, 234}, {78, 78},  {79, 230},  {80, 231},
+                               {81, 232}, {82, 237}, {83, 224}, {55, 227}};
+        QVector<MacroEvent> expected;
+        for (const auto &k : keys) {
+            sendKey(k[0], true);
+            expected.append(keyStep(k[1], true));
+        }
+        click("macroRecordBtn");
+        QCOMPARE(page().events(), expected);
+        QCOMPARE(closer.texts,
+                 QStringList{QStringLiteral("ONE OR MORE KEYS HAS NOT BEEN RELEASED.")});
+    }
+
+    void unreleasedKeysWarnAndTheRecordingIsKept() {
+        ModalCloser closer;
+        click("macroRecordBtn");
+        sendKey(29, true); // Ctrl+C, only C released
+        tap(46);
+        click("macroRecordBtn");
+        QCOMPARE(closer.texts,
+                 QStringList{QStringLiteral("ONE OR MORE KEYS HAS NOT BEEN RELEASED.")});
+        QCOMPARE(saved(QStringLiteral("name_1")).events.size(), 3);
+    }
+
+    void commandTreeInsertsAndKeepsToTheStepLimit() {
+        ModalCloser closer;
+        click("macroMouseActionBtn");
+        KelTreeWidget *tree = page().listPanel()->tree();
+        QVERIFY(tree->isVisible());
+        clickItem(tree->buttonItem(0)); // a closed LEFT CLICK only opens
+        QVERIFY(page().events().isEmpty());
+        clickItem(tree->buttonItem(0));
+        QCOMPARE(page().events(), (QVector<MacroEvent>{{0x81, 0, 1}, {0x01, 0, 1}}));
+        page().findChild<QCheckBox *>(QStringLiteral("macroRecordDelaysBox"))->click();
+        clickItem(tree->buttonItem(2)); // RIGHT CLICK opens, LEFT CLICK closes
+        QVERIFY(!tree->buttonItem(0)->isExpanded());
+        clickItem(tree->buttonItem(2)->child(0)); // PRESS DOWN, then 10 ms
+        KelLineEdit *distance = tree->distanceField(MoveLeft);
+        clickItem(tree->moveItem(MoveLeft));
+        distance->setText(QStringLiteral("10"));
+        QTest::keyClick(distance, Qt::Key_Return);
+        QCOMPARE(page().events().mid(2),
+                 (QVector<MacroEvent>{{0x81, 0, 2}, {6, 0, 1}, {2, 0, 0xF6}, {6, 0, 1}}));
+
+        // Sixty-three steps fit a button; the next insertion is refused with a message.
+        while (page().events().size() < 63)
+            click("macroInsertDelayBtn");
+        QVERIFY(closer.texts.isEmpty());
+        click("macroInsertDelayBtn");
+        clickItem(tree->buttonItem(2)); // opens RIGHT CLICK again
+        clickItem(tree->buttonItem(2)->child(1));
+        QCOMPARE(page().events().size(), 63);
+        QCOMPARE(closer.texts.size(), 2);
+        QCOMPARE(closer.texts.first(), QStringLiteral("A button holds at most 63 steps."));
+    }
+
+    void editModeReorderAndCopyBetweenMacros() {
+        MacroFile file;
+        file.events = {keyStep(30, true), {6, 0, 3}, {2, 0, 0xF6}, keyStep(30, false)};
+        QVERIFY(saveMacroFile(QStringLiteral("name_1"), file));
+        page().listPanel()->reload(QString());
+        QCOMPARE(page().events().size(), 0); // the same macro stays; CANCEL reads the file
+        click("macroCancelBtn");
+        QCOMPARE(page().events(), file.events);
+
+        QSignalSpy enable(&page(), &MacroDialog::EnableButtonsSignal);
+        page().SelectRow(0);
+        click("macroEditBtn");
+        QVERIFY(page().isEditing());
+        QCOMPARE(enable.takeFirst().at(0).toBool(), false);
+        tap(48); // B: the press step's key becomes B, and stays a press
+        page().SelectRow(1);
+        auto *delay = page().findChild<KelLineEdit *>(QStringLiteral("macroEditDelay"));
+        QCOMPARE(delay->text(), QStringLiteral("30"));
+        tap(31); // a key does not change a delay step
+        delay->clear();
+        QTest::keyClicks(delay, QStringLiteral("50"));
+        page().SelectRow(2);
+        auto *move = page().findChild<KelLineEdit *>(QStringLiteral("macroEditMove"));
+        move->clear();
+        QTest::keyClicks(move, QStringLiteral("7"));
+        click("macroSaveBtn");
+        QVERIFY(!page().isEditing());
+        QCOMPARE(enable.takeFirst().at(0).toBool(), true);
+        const QVector<MacroEvent> edited{
+            keyStep(48, true), {6, 0, 5}, {2, 0, 0xF9}, keyStep(30, false)};
+        QCOMPARE(saved(QStringLiteral("name_1")).events, edited);
+
+        page().SelectRow(0);
+        click("macroDownBtn");
+        click("macroBottomBtn");
+        QCOMPARE(page().currentRow(), 3);
+        page().SelectRow(2);
+        click("macroTopBtn");
+        QCOMPARE(page().events(),
+                 (QVector<MacroEvent>{edited[3], edited[1], edited[2], edited[0]}));
+        click("macroDeleteRowBtn");
+        QCOMPARE(page().currentRow(), 0);
+        QCOMPARE(page().events(), (QVector<MacroEvent>{edited[1], edited[2], edited[0]}));
+
+        // Rows cut from one macro are pasted into another after the selected row.
+        page().SelectRow(1);
+        click("macroCutBtn");
+        QCOMPARE(page().events(), (QVector<MacroEvent>{edited[1], edited[0]}));
+        click("macroNewBtn");
+        QCOMPARE(page().currentMacro(), QStringLiteral("name_2"));
+        QVERIFY(page().events().isEmpty());
+        click("macroPasteBtn");
+        click("macroPasteBtn");
+        QCOMPARE(page().events(), (QVector<MacroEvent>{edited[2], edited[2]}));
+    }
+
+    void renameImportAndGunSets() {
+        QSignalSpy renamed(&page(), &MacroDialog::MacroRenamed);
+        auto *name = page().findChild<KelLineEdit *>(QStringLiteral("macroNameEdit"));
+        QVERIFY(saveMacroFile(QStringLiteral("spray"), MacroFile()));
+        name->setText(QStringLiteral("spray"));
+        click("macroChangeNameBtn");
+        QCOMPARE(page().currentMacro(), QStringLiteral("spray_2"));
+        QCOMPARE(renamed.takeFirst(),
+                 (QList<QVariant>{QStringLiteral("name_1"), QStringLiteral("spray_2")}));
+        {
+            ModalCloser closer;
+            name->setText(QStringLiteral("a/b"));
+            click("macroChangeNameBtn");
+            QCOMPARE(closer.texts.size(), 1);
+            QCOMPARE(page().currentMacro(), QStringLiteral("spray_2"));
+            QVERIFY(renamed.isEmpty());
+            // The file exists already in the folder: "Macro Exist!".
+            page().listPanel()->importFiles({macroFilePath(QStringLiteral("spray"))});
+            QCOMPARE(closer.texts.last(), QStringLiteral("Macro Exist!"));
+        }
+
+        // A gun set named like an existing macro gets the next free suffix.
+        QTimer::singleShot(50, this, [] {
+            auto *dialog = qobject_cast<KelGunsetDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->findChild<KelLineEdit *>(QStringLiteral("gunNameEdit"))
+                ->setText(QStringLiteral("spray"));
+            dialog->verticalBox(0)->setValue(-3);
+            dialog->findChild<QToolButton *>(QStringLiteral("msgBoxYesBtn"))->click();
+        });
+        click("macroGunSetBtn");
+        QCOMPARE(page().currentMacro(), QStringLiteral("spray_3"));
+        QCOMPARE(macroListNames(),
+                 (QStringList{QStringLiteral("spray_2"), QStringLiteral("spray_3")}));
+        const QVector<MacroEvent> gun = page().events();
+        QCOMPARE(gun.size(), 4 + 3 * 4);
+        QCOMPARE(gun.mid(0, 4),
+                 (QVector<MacroEvent>{{1, 0, 1}, {0x81, 0, 1}, {2, 0xFD, 0}, {6, 0, 10}}));
+        QVERIFY(!QSettings(macroFilePath(QStringLiteral("spray_3")), QSettings::IniFormat)
+                     .contains(QStringLiteral("Setting/WriteSign")));
+
+        // With fifty macros neither NEW nor GUN SET makes another.
+        for (int i = 0; i < kMacroListSize; ++i)
+            setMacroListEntry(i, QStringLiteral("m%1").arg(i));
+        ModalCloser closer;
+        click("macroGunSetBtn");
+        click("macroNewBtn");
+        QCOMPARE(closer.texts, (QStringList{QStringLiteral("TOO MANY MACROS TO BE CREATE!"),
+                                            QStringLiteral("TOO MANY MACROS TO BE CREATE!")}));
+    }
+};
+
+QTEST_MAIN(TestMacroPage)
+#include "tst_macropage.moc"
