@@ -85,8 +85,9 @@ void MousecfgWidget::createPages() {
     // Buttons bound to a renamed macro follow it, so they do not point at a missing file.
     connect(m_macroDialog, &MacroDialog::MacroRenamed, this,
             [this](const QString &from, const QString &to) {
+                // Only the button page shows macro names; the other pages keep their edits.
                 if (renameBoundMacros(workingSet(), from, to) > 0)
-                    refreshPages();
+                    m_btnWindow->loadProfile(&workingSet().activeProfile(), sensorCode());
             });
 }
 
@@ -162,7 +163,6 @@ void MousecfgWidget::refreshPages() {
 
 void MousecfgWidget::collectPages() {
     ProfileSet &w = workingSet();
-    Q_UNUSED(w)
 
     // DPI, report-rate and sensor pages.
     m_dpiWindow->collectProfile(w);
