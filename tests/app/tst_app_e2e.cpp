@@ -226,7 +226,7 @@ private slots:
         // wait until the thread (started again once the texts are set) has asked.
         QTRY_VERIFY_WITH_TIMEOUT(app.log().count(QLatin1String("KelGetBatteryThread.")) >= 2 &&
                                      app.log().count(QLatin1String("Threadread bat")) >= 2,
-                                 15000);
+                                 30000);
         control(app, QStringLiteral("dpi 3"));
         QVERIFY2(osd.waitForNewConnection(20000), qPrintable(app.log()));
         QLocalSocket *s = osd.nextPendingConnection();
