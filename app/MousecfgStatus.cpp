@@ -17,6 +17,7 @@
 #include "LanguageFont.h"
 #include "LightingRules.h"
 #include "ModelDescriptor.h"
+#include "MouseRequests.h"
 #include "MousecfgWidget.h"
 #include "OsdChannel.h"
 #include "ProfileData.h"
@@ -91,7 +92,7 @@ void MousecfgWidget::startBatteryThread() {
 
 // ---------------------------------------------------------------- sending
 
-int MousecfgWidget::send(bool force) {
+int MousecfgWidget::send(bool force, bool tellUser) {
     KelProcessDialog dialog(this);
     KelProcessThread sender;
     sender.force = force;
@@ -111,7 +112,7 @@ int MousecfgWidget::send(bool force) {
     m_sending = false;
     const int result = sender.result;
     qDebug("send result %d (groups %u)", result, sender.sentFlags());
-    if (accepted == QDialog::Accepted && result != ResultDone) {
+    if (tellUser && accepted == QDialog::Accepted && result != ResultDone) {
         QString text;
         if (result == ResultMouseOff)
             text = tr("Mouse is sleeping or not connected.");
@@ -144,15 +145,7 @@ int MousecfgWidget::send(bool force) {
 // ---------------------------------------------------------------- status display
 
 int MousecfgWidget::batteryLevelFor(int millivolts, int fullValue) {
-    if (millivolts >= fullValue)
-        return 100;
-    static const int steps[][2] = {{4100, 90}, {4000, 80}, {3900, 70}, {3800, 60},
-                                   {3700, 50}, {3500, 40}, {3400, 30}, {3200, 20}};
-    for (const auto &s : steps) {
-        if (millivolts >= s[0])
-            return s[1];
-    }
-    return 10;
+    return ::batteryLevelFor(millivolts, fullValue);
 }
 
 int MousecfgWidget::connectionStateFor(bool cable, bool receiver, bool charging) {
@@ -201,6 +194,7 @@ void MousecfgWidget::setBatteryStyle(bool mouseOff) {
 }
 
 void MousecfgWidget::slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, quint8 iHiByte) {
+    noteBatteryReport(iCharge, iLowByte, iHiByte);
     const DeviceMatchEntry &e = deviceMatchTable().entries[0];
     const bool cable = e.command2Found != 0;
     if (iCharge == 0 && iLowByte == 0 && iHiByte == 0) {

@@ -242,5 +242,17 @@
         <source>A profile name in the file cannot be used; its slot keeps its name.</source>
         <translation>文件中的某个配置文件名无法使用，该位置保留原名称。</translation>
     </message>
+    <message>
+        <source>The mouse battery is low (%1%). Please charge it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Battery %1%, charging</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Battery %1%</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

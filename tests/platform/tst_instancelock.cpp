@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <thread>
+#include <unistd.h>
 
 class TestInstanceLock : public QObject {
     Q_OBJECT
@@ -70,6 +72,28 @@ private slots:
         QCOMPARE(start(next, QStringLiteral("CRASHY")), QStringLiteral("locked"));
         next.kill();
         next.waitForFinished();
+    }
+
+    // A start waits for a holder that keeps the lock only for a moment (the command line),
+    // and not for a copy of another program.
+    void waitsOnlyForAShortHolder() {
+        QProcess holder;
+        QCOMPARE(start(holder, QStringLiteral("SHORT")), QStringLiteral("locked"));
+        QCOMPARE(InstanceLock::holderName(QStringLiteral("SHORT")), QStringLiteral("lockholder"));
+        InstanceLock waiting;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!waiting.tryLockWaitingFor(QStringLiteral("SHORT"), QStringLiteral("other"), 5000));
+        QVERIFY(clock.elapsed() < 2000);
+        const pid_t pid = pid_t(holder.processId());
+        std::thread killer([pid] {
+            ::usleep(300000);
+            ::kill(pid, SIGKILL);
+        });
+        QVERIFY(
+            waiting.tryLockWaitingFor(QStringLiteral("SHORT"), QStringLiteral("lockholder"), 5000));
+        killer.join();
+        holder.waitForFinished();
     }
 };
 
