@@ -123,5 +123,9 @@ unsafe name, wrong argument), 2 no mouse answers.
         <source>The window did not answer; whether the command was carried out is not known.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -244,15 +244,15 @@
     </message>
     <message>
         <source>The mouse battery is low (%1%). Please charge it.</source>
-        <translation type="unfinished"></translation>
+        <translation>鼠标电量低（%1%），请充电。</translation>
     </message>
     <message>
         <source>Battery %1%, charging</source>
-        <translation type="unfinished"></translation>
+        <translation>电量 %1%，充电中</translation>
     </message>
     <message>
         <source>Battery %1%</source>
-        <translation type="unfinished"></translation>
+        <translation>电量 %1%</translation>
     </message>
 </context>
 </TS>

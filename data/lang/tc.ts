@@ -244,15 +244,15 @@
     </message>
     <message>
         <source>The mouse battery is low (%1%). Please charge it.</source>
-        <translation type="unfinished"></translation>
+        <translation>滑鼠電量低（%1%），請充電。</translation>
     </message>
     <message>
         <source>Battery %1%, charging</source>
-        <translation type="unfinished"></translation>
+        <translation>電量 %1%，充電中</translation>
     </message>
     <message>
         <source>Battery %1%</source>
-        <translation type="unfinished"></translation>
+        <translation>電量 %1%</translation>
     </message>
 </context>
 </TS>
