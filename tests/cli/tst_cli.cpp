@@ -2,6 +2,7 @@
 // nodes, first alone (the command line opens the mouse itself), then beside the running
 // window (on the offscreen platform), which carries the commands out.
 #include "MouseRequests.h"
+#include "PrivateRuntime.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,12 +178,7 @@ class TestCli : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_runtime.isValid());
-        QFile::setPermissions(m_runtime.path(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-    }
+    void initTestCase() { usePrivateRuntime(m_runtime); }
 
     void commandsWithoutTheWindow() {
         Session s;

@@ -1,5 +1,6 @@
 // One running copy per product, across real processes.
 #include "InstanceLock.h"
+#include "PrivateRuntime.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -26,12 +27,7 @@ class TestInstanceLock : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_runtime.isValid());
-        QFile::setPermissions(m_runtime.path(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-    }
+    void initTestCase() { usePrivateRuntime(m_runtime); }
 
     void lockName() {
         QCOMPARE(InstanceLock::lockName(QStringLiteral("TOLV")),
