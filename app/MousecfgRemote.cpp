@@ -48,8 +48,6 @@ void answer(QLocalSocket *socket, const MouseOutcome &outcome) {
 } // namespace
 
 void MousecfgWidget::startRemote() {
-    // From here on battery reports come from the mouse, not from the start-up placeholder.
-    m_batteryLive = true;
     m_remoteClock.start();
     m_remoteTimer = new QTimer(this);
     m_remoteTimer->setSingleShot(true);

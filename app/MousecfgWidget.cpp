@@ -163,6 +163,8 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
 
     // 22. A low level until the status thread reports.
     slotRefreshBatteryStatus(0, 1, 1);
+    // From here on battery reports come from the mouse.
+    m_batteryLive = true;
     // The command line's requests come to this window from now on.
     startRemote();
 

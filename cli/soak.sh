@@ -12,23 +12,13 @@ build=$(realpath "${1:-build}")
 seconds=${2:-600}
 poll=${3:-2}
 apply_every=${4:-0}
-source_dir=$(realpath "$(dirname "$0")/..")
+source "$(dirname "$0")/private-install.sh"
+private_install "$build"
 
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-ln "$build/mousecfg" "$build/mousecfg-cli" "$dir/"
-cp "$build/DefaultProfile.bin" "$dir/"
-mkdir -p "$dir/Configs" "$dir/rt"
-chmod 700 "$dir/rt"
-cp "$source_dir/data/Configs/Config.ini" "$dir/Configs/"
-mkfifo "$dir/control"
-export XDG_RUNTIME_DIR=$dir/rt QT_QPA_PLATFORM=offscreen
-unset DISPLAY
-
-cat > "$dir/loop.sh" <<EOF
+cat > loop.sh <<EOF
 ./mousecfg > app.log 2>&1 &
 window=\$!
-until [ -S "rt/TOLV Wireless Gaming Mouse Mutex1.sock" ]; do sleep 0.1; done
+until [ -S "$window_socket" ]; do sleep 0.1; done
 sleep 2
 now() { date +%s%N; }
 end=\$(( \$(now) + $seconds * 1000000000 ))
@@ -54,7 +44,6 @@ kill \$window; wait \$window || true
 echo "polls \$n, failed \$failed, stages not seen \$unseen"
 EOF
 
-cd "$dir"
 "$build/virtual-mouse" --control control -- /bin/sh loop.sh 2>/dev/null
 sort -n times | awk '{a[NR]=$1} END {printf "status --json: median %d ms, 95%% %d ms, max %d ms\n", a[int(NR/2)+1], a[int(NR*0.95)], a[NR]}'
 echo "window sends: $(grep -c 'send result' app.log || true), failed: $(grep 'send result' app.log | grep -vc 'send result 0' || true)"
