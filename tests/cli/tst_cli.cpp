@@ -153,6 +153,7 @@ class TestCli : public QObject {
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains(QLatin1String("cannot be used")), qPrintable(r.err));
         QCOMPARE(sh(s, QStringLiteral("cli dpi 7")).status, 1); // the model shows six stages
+        QCOMPARE(sh(s, QStringLiteral("cli import missing.conf")).status, 1);
         QCOMPARE(sh(s, QStringLiteral("cli export mine.prof")).status, 0);
         QVERIFY(QFile::rename(s.file(QStringLiteral("mine.prof")),
                               s.file(QStringLiteral("Mine.prof"))));
