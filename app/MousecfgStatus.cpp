@@ -277,13 +277,9 @@ void MousecfgWidget::onSlotChosen(QAction *action) {
     if (index < 0 || index >= kProfileCount)
         return;
     switchSlot(index, false);
-    // The mouse is told from a worker, in this order, so that the window never waits
-    // for the device; each transfer holds the handle's lock.
-    QThread *worker = QThread::create([index] {
-        SelectProfile(index);
-        ApplySettings();
-        SetSystemMouseSpeed();
-    });
+    // The mouse is told from a worker, so that the window never waits for the device;
+    // each transfer holds the handle's lock.
+    QThread *worker = QThread::create([index] { SwitchProfile(index); });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
 }

@@ -83,9 +83,6 @@ class TestCli : public QObject {
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         env.remove(QStringLiteral("DISPLAY"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("LSAN_OPTIONS"),
-                   QStringLiteral("suppressions=" MOUSECFG_SOURCE_DIR
-                                  "/tests/widgets/lsan-offscreen.supp:fast_unwind_on_malloc=0"));
         s.launcher.setWorkingDirectory(s.dir.path());
         s.launcher.setProcessEnvironment(env);
         s.launcher.start(QStringLiteral(VIRTUAL_MOUSE),
