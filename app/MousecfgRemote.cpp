@@ -10,6 +10,7 @@
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
+#include "UserRuntimeDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,23 +21,12 @@
 #include <QThread>
 #include <QTimer>
 
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
 
 // How long a request that needs the mouse waits while the window is busy with it (a send,
 // a dialog), before the command line is told so. The command line waits longer than this.
 constexpr int kRemoteBusyMs = 20000;
 constexpr int kRemoteRetryMs = 100;
-
-bool fromThisUser(const QLocalSocket *socket) {
-    ucred peer{};
-    socklen_t length = sizeof peer;
-    return getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &length) ==
-               0 &&
-           peer.uid == getuid();
-}
 
 void answer(QLocalSocket *socket, const MouseOutcome &outcome) {
     if (!socket || socket->state() != QLocalSocket::ConnectedState)
@@ -66,7 +56,7 @@ void MousecfgWidget::startRemote() {
 void MousecfgWidget::onRemoteConnection() {
     while (QLocalSocket *socket = m_remote->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (!fromThisUser(socket)) {
+        if (!peerIsThisUser(socket->socketDescriptor())) {
             socket->abort();
             socket->deleteLater();
             continue;

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QList>
+#include <QMutex>
 #include <QPixmap>
 #include <QPoint>
 #include <QPointer>
@@ -115,6 +116,7 @@ public slots:
     void slotWarning();
     void slotWarnClose();
     void slotMouseOver(KelPushButton *btn, bool bType);
+    void slotPopOneClickBox();
     void slotRefreshProfile(quint8 iProfile);
     void slotRefreshDPIStage(quint8 iDPI);
     void slotRefreshLightMode(quint8 iBuff1);
@@ -209,6 +211,8 @@ private:
     MouseOutcome remoteStatus() const;
     MouseOutcome remoteTakeIn(const QString &path);
     MouseOutcome remoteSwitchProfile(int index);
+    // Stops and drops the status thread; m_batteryMutex is held.
+    void endBatteryThread();
 
     // Scale.
     double m_factor = 1.0;
@@ -280,7 +284,9 @@ private:
     int m_batteryLevel = 0;
     int m_lastCharge = 0;
     int m_connectionState = 3;
-    KelGetBatteryThread *m_batteryThread = nullptr;
+    // The status thread is started and stopped from the send thread too.
+    QMutex m_batteryMutex;
+    KelGetBatteryThread *m_batteryThread = nullptr; // guarded by m_batteryMutex
     bool m_sending = false;
     struct PendingStatus {
         bool valid = false;

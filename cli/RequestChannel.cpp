@@ -2,6 +2,7 @@
 
 #include "InstanceLock.h"
 #include "LocalMouse.h"
+#include "UserRuntimeDir.h"
 
 #include <QElapsedTimer>
 #include <QLocalSocket>
@@ -18,7 +19,9 @@ enum class Forwarded { NoWindow, Answered, Unanswered };
 Forwarded forward(const QString &socketPath, const MouseRequest &request, MouseOutcome &outcome) {
     QLocalSocket socket;
     socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(kConnectMs))
+    // A socket of another user's program (in a shared temporary folder) is no window of
+    // ours: the request is never handed to it.
+    if (!socket.waitForConnected(kConnectMs) || !peerIsThisUser(socket.socketDescriptor()))
         return Forwarded::NoWindow;
     socket.write(encodeRequest(request));
     QElapsedTimer clock;

@@ -8,6 +8,7 @@
 #include "ProfileData.h"
 #include "ProfileLibrary.h"
 #include "SystemMouseSpeed.h"
+#include "UserRuntimeDir.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -146,9 +147,7 @@ MouseOutcome outcomeOfLibrary(int result) {
 }
 
 QString requestSocketPath(const QString &productName) {
-    QString path = InstanceLock::lockPath(productName);
-    path.chop(int(qstrlen(".lock")));
-    return path + QStringLiteral(".sock");
+    return userRuntimeFile(InstanceLock::lockName(productName) + QStringLiteral(".sock"));
 }
 
 // ---------------------------------------------------------------- status and list

@@ -1,10 +1,10 @@
 #include "InstanceLock.h"
 
-#include <QDir>
+#include "UserRuntimeDir.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QThread>
 
 InstanceLock::InstanceLock() = default;
@@ -15,13 +15,7 @@ QString InstanceLock::lockName(const QString &productName) {
 }
 
 QString InstanceLock::lockPath(const QString &productName) {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    QString file = lockName(productName);
-    // A product name is free text; it must not turn into a path of its own.
-    file.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
-    return dir + QLatin1Char('/') + file + QStringLiteral(".lock");
+    return userRuntimeFile(lockName(productName) + QStringLiteral(".lock"));
 }
 
 bool InstanceLock::tryLock(const QString &productName) {

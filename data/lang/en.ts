@@ -254,5 +254,9 @@
         <source>Battery %1%</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

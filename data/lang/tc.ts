@@ -254,5 +254,9 @@
         <source>Battery %1%</source>
         <translation>電量 %1%</translation>
     </message>
+    <message>
+        <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
+        <translation>至少保留一個單擊功能。</translation>
+    </message>
 </context>
 </TS>
