@@ -752,6 +752,7 @@ void MousecfgWidget::slotWarning() {
         }
         activateWindow();
         raise();
+        warnDeviceDenied();
         return;
     }
     m_warningShown = true;
