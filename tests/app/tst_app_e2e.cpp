@@ -2,6 +2,7 @@
 // start-up with and without a mouse, hot-plug, a send cut short by an unplug, a stage
 // changed on the mouse reaching the on-screen display, firmware checks, one copy only.
 #include "OsdChannel.h"
+#include "PrivateXServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,8 +51,7 @@ bool install(const QString &dir) {
 class TestAppEndToEnd : public QObject {
     Q_OBJECT
 
-    QProcess m_xvfb;
-    QString m_display;
+    PrivateXServer m_xvfb;
     QTemporaryDir m_runtime{kBuild + QStringLiteral("/tests/e2e-runtime-XXXXXX")};
 
     // One run of the program under the launcher.
@@ -74,18 +74,7 @@ class TestAppEndToEnd : public QObject {
         }
     };
 
-    QProcessEnvironment environment() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        // 96 DPI exactly, so that the window's pixels are its design units.
-        env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
-        env.insert(QStringLiteral("LSAN_OPTIONS"),
-                   QStringLiteral("suppressions=" MOUSECFG_SOURCE_DIR
-                                  "/tests/widgets/lsan-offscreen.supp:fast_unwind_on_malloc=0"));
-        return env;
-    }
+    QProcessEnvironment environment() const { return m_xvfb.programEnvironment(m_runtime.path()); }
 
     // Starts the program under the launcher; prelude runs first (e.g. unplugging).
     void start(App &app, const QStringList &options, const QString &prelude = QString()) {
@@ -154,18 +143,9 @@ private slots:
         QVERIFY(m_runtime.isValid());
         QFile::setPermissions(m_runtime.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        m_xvfb.start(QStringLiteral("Xvfb"),
-                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                      QStringLiteral("0"), QStringLiteral("1280x800x24"),
-                      QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
-                      QStringLiteral("tcp")});
-        QVERIFY(m_xvfb.waitForReadyRead(10000));
-        m_display = QLatin1Char(':') + QString::fromLatin1(m_xvfb.readLine()).trimmed();
+        QVERIFY(m_xvfb.start());
     }
-    void cleanupTestCase() {
-        m_xvfb.terminate();
-        m_xvfb.waitForFinished(5000);
-    }
+    void cleanupTestCase() { m_xvfb.stop(); }
 
     void startsWithTheMouseAndRefusesASecondCopy() {
         App app;

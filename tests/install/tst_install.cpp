@@ -9,6 +9,7 @@
 // refuse it as they refuse any user.
 #include "AppDir.h"
 #include "ModelDescriptor.h"
+#include "PrivateXServer.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -95,24 +96,16 @@ class TestInstall : public QObject {
 
     QTemporaryDir m_prefix{kBuild + QStringLiteral("/tests/install-prefix-XXXXXX")};
     QTemporaryDir m_runtime{kBuild + QStringLiteral("/tests/install-runtime-XXXXXX")};
-    QProcess m_xvfb;
-    QString m_display;
+    PrivateXServer m_xvfb;
 
     QString installed(const QString &relative) const { return m_prefix.filePath(relative); }
     QString dataDir() const { return installed(QStringLiteral(DATADIR)); }
 
     QProcessEnvironment environment(const QString &configHome) const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        QProcessEnvironment env = m_xvfb.programEnvironment(m_runtime.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
         // The OSD's local socket lies in the temporary folder: one of the test's own.
         env.insert(QStringLiteral("TMPDIR"), m_runtime.path());
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
-        env.insert(QStringLiteral("LSAN_OPTIONS"),
-                   QStringLiteral("suppressions=" MOUSECFG_SOURCE_DIR
-                                  "/tests/widgets/lsan-offscreen.supp:fast_unwind_on_malloc=0"));
         return env;
     }
 
@@ -183,19 +176,12 @@ private slots:
                 {QStringLiteral("--install"), kBuild, QStringLiteral("--prefix"), m_prefix.path()});
         QVERIFY2(install.code == 0, qPrintable(install.output));
 
-        m_xvfb.start(QStringLiteral("Xvfb"),
-                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                      QStringLiteral("0"), QStringLiteral("1280x800x24"),
-                      QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
-                      QStringLiteral("tcp")});
-        QVERIFY(m_xvfb.waitForReadyRead(10000));
-        m_display = QLatin1Char(':') + QString::fromLatin1(m_xvfb.readLine()).trimmed();
+        QVERIFY(m_xvfb.start());
     }
 
     void cleanupTestCase() {
         setWritable(m_prefix.path(), true);
-        m_xvfb.terminate();
-        m_xvfb.waitForFinished(5000);
+        m_xvfb.stop();
     }
 
     void layoutAndValidators() {
