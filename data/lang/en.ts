@@ -242,5 +242,13 @@
         <source>A profile name in the file cannot be used; its slot keeps its name.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The mouse is connected, but this user may not open it (%1: permission denied).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

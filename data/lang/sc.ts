@@ -242,5 +242,13 @@
         <source>A profile name in the file cannot be used; its slot keeps its name.</source>
         <translation>文件中的某个配置文件名无法使用，该位置保留原名称。</translation>
     </message>
+    <message>
+        <source>The mouse is connected, but this user may not open it (%1: permission denied).</source>
+        <translation>鼠标已连接，但当前用户无权打开它（%1：权限被拒绝）。</translation>
+    </message>
+    <message>
+        <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>
+        <translation>请以 root 身份将 %1 复制到 /etc/udev/rules.d/ 并运行“udevadm control --reload”，然后重新插入鼠标。</translation>
+    </message>
 </context>
 </TS>
