@@ -108,6 +108,7 @@ public slots:
     void slotWarning();
     void slotWarnClose();
     void slotMouseOver(KelPushButton *btn, bool bType);
+    void slotPopOneClickBox();
     void slotRefreshProfile(quint8 iProfile);
     void slotRefreshDPIStage(quint8 iDPI);
     void slotRefreshLightMode(quint8 iBuff1);

@@ -248,6 +248,9 @@
     </message>
     <message>
         <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>
+    </message>
+    <message>
+        <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

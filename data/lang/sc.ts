@@ -250,5 +250,9 @@
         <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>
         <translation>请以 root 身份将 %1 复制到 /etc/udev/rules.d/ 并运行“udevadm control --reload”，然后重新插入鼠标。</translation>
     </message>
+    <message>
+        <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
+        <translation>至少保留一个单击功能。</translation>
+    </message>
 </context>
 </TS>

@@ -248,6 +248,22 @@ private slots:
         QCOMPARE(w.tab(0)->text(), before);
     }
 
+    // With one language configured there is no choice to honour: no catalogue is loaded,
+    // whatever language was saved.
+    void oneLanguageLoadsNoCatalogue() {
+        dropShared();
+        WindowRig rig;
+        QDir().mkpath(rig.dir.file(QStringLiteral("lang")));
+        QFile::copy(QStringLiteral(MOUSECFG_APP_DIR "/lang/sc.qm"),
+                    rig.dir.file(QStringLiteral("lang/sc.qm")));
+        rig.dir.setIni(QStringLiteral("Configs/Config.ini"),
+                       {{QStringLiteral("FONT_LIST/LANGNUM"), 1}});
+        rig.dir.setIni(QStringLiteral("Configs/LangConfig.ini"),
+                       {{QStringLiteral("Config/LangID"), 1}});
+        MousecfgWidget &w = rig.open();
+        QCOMPARE(w.tab(0)->text(), QStringLiteral("LIGHTING"));
+    }
+
     void batteryLevels_data() {
         QTest::addColumn<int>("raw");
         QTest::addColumn<int>("full");
