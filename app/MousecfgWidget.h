@@ -6,6 +6,7 @@
 #include "DeviceCommands.h"
 #include "LanguageConfig.h"
 
+#include <QMutex>
 #include <QPixmap>
 #include <QPoint>
 #include <QPointer>
@@ -190,6 +191,8 @@ private:
     bool startUpdater(const QString &relativePath);
     void showOsd(const QString &text);
     void setBatteryStyle(bool mouseOff);
+    // Stops and drops the status thread; m_batteryMutex is held.
+    void endBatteryThread();
 
     // Scale.
     double m_factor = 1.0;
@@ -261,7 +264,9 @@ private:
     int m_batteryLevel = 0;
     int m_lastCharge = 0;
     int m_connectionState = 3;
-    KelGetBatteryThread *m_batteryThread = nullptr;
+    // The status thread is started and stopped from the send thread too.
+    QMutex m_batteryMutex;
+    KelGetBatteryThread *m_batteryThread = nullptr; // guarded by m_batteryMutex
     bool m_sending = false;
     struct PendingStatus {
         bool valid = false;
