@@ -51,20 +51,11 @@ bool install(const QString &dir) {
 class TestAppEndToEnd : public QObject {
     Q_OBJECT
 
-    PrivateXServer m_xvfb;
-    QTemporaryDir m_runtime{kBuild + QStringLiteral("/tests/e2e-runtime-XXXXXX")};
+    PrivateXServer m_xvfb{kBuild + QStringLiteral("/tests/e2e-runtime-XXXXXX")};
 
     // One run of the program under the launcher.
     struct App {
-        ~App() {
-            // A failed check leaves the test early; the program must not outlive it.
-            if (process.state() != QProcess::NotRunning) {
-                process.terminate();
-                if (!process.waitForFinished(10000))
-                    process.kill();
-                process.waitForFinished(5000);
-            }
-        }
+        ~App() { endProcess(process); }
         QTemporaryDir dir{kBuild + QStringLiteral("/tests/e2e-app-XXXXXX")};
         QString fifo;
         QProcess process;
@@ -74,7 +65,7 @@ class TestAppEndToEnd : public QObject {
         }
     };
 
-    QProcessEnvironment environment() const { return m_xvfb.programEnvironment(m_runtime.path()); }
+    QProcessEnvironment environment() const { return m_xvfb.programEnvironment(); }
 
     // Starts the program under the launcher; prelude runs first (e.g. unplugging).
     void start(App &app, const QStringList &options, const QString &prelude = QString()) {
@@ -98,12 +89,7 @@ class TestAppEndToEnd : public QObject {
         f.write(line.toLatin1() + '\n');
     }
 
-    QString windowsNamed(const QString &name) {
-        return run(QStringLiteral("xdotool"),
-                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                    QStringLiteral("--name"), QLatin1Char('^') + name + QLatin1Char('$')},
-                   environment());
-    }
+    QString windowsNamed(const QString &name) { return m_xvfb.windowsNamed(name); }
 
     // Clicks the first button of the message box with this window id: "Ok" of a notice
     // at (189, 236, 100, 32) of the box, or "Yes" of a question at (124, 236, 100, 32).
@@ -125,24 +111,14 @@ class TestAppEndToEnd : public QObject {
             env);
     }
 
-    void stop(App &app) {
-        // The launcher passes the signal on to the program and ends with it.
-        if (app.process.state() != QProcess::NotRunning) {
-            app.process.terminate();
-            if (!app.process.waitForFinished(10000))
-                app.process.kill();
-            app.process.waitForFinished(5000);
-        }
-    }
+    // The launcher passes the signal on to the program and ends with it.
+    void stop(App &app) { endProcess(app.process); }
 
 private slots:
     void initTestCase() {
         if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
             QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("Xvfb and xdotool are needed");
-        QVERIFY(m_runtime.isValid());
-        QFile::setPermissions(m_runtime.path(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(m_xvfb.start());
     }
     void cleanupTestCase() { m_xvfb.stop(); }
@@ -197,7 +173,7 @@ private slots:
     void stageChangedOnTheMouseReachesTheOsd() {
         // The program's OSD socket is in the user's runtime folder.
         QLocalServer osd;
-        const QString name = m_runtime.filePath(osdTitle(QStringLiteral("TOLV")));
+        const QString name = QDir(m_xvfb.runtimeDir()).filePath(osdTitle(QStringLiteral("TOLV")));
         QLocalServer::removeServer(name);
         QVERIFY(osd.listen(name));
         App app;
