@@ -181,8 +181,8 @@ private slots:
         AppDir::setPath(dataDir(), true);
         int vid1 = 0, pid1 = 0, vid2 = 0, pid2 = 0;
         readUsbIds(vid1, pid1, vid2, pid2);
-        QCOMPARE(AppDir::udevRulePath(), installed(QStringLiteral(UDEVRULESDIR "/" UDEV_RULE)));
-        QStringList rules = readText(AppDir::udevRulePath()).split('\n', Qt::SkipEmptyParts);
+        QStringList rules = readText(installed(QStringLiteral(UDEVRULESDIR "/" UDEV_RULE)))
+                                .split('\n', Qt::SkipEmptyParts);
         rules.erase(std::remove_if(rules.begin(), rules.end(),
                                    [](const QString &line) { return line.startsWith('#'); }),
                     rules.end());
