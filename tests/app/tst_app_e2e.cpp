@@ -179,10 +179,12 @@ private slots:
         App app;
         start(app, {QStringLiteral("--cable")});
         // A report that comes while the status thread asks for the battery is only logged;
-        // wait until the thread (started again once the texts are set) has asked.
+        // wait until the thread (started again once the texts are set) has asked. This
+        // includes the start-up, which in a sanitizer build on a busy machine takes as long
+        // as the window waits above allow.
         QTRY_VERIFY_WITH_TIMEOUT(app.log().count(QLatin1String("KelGetBatteryThread.")) >= 2 &&
                                      app.log().count(QLatin1String("Threadread bat")) >= 2,
-                                 15000);
+                                 60000);
         control(app, QStringLiteral("dpi 3"));
         QVERIFY2(osd.waitForNewConnection(20000), qPrintable(app.log()));
         QLocalSocket *s = osd.nextPendingConnection();
