@@ -350,7 +350,7 @@ void MousecfgWidget::slotRefreshWriteStatus(quint8 iStatus) {
 
 void MousecfgWidget::showOsd(const QString &text) {
     if (!m_osd)
-        m_osd = new OsdChannel(descriptorProductName(), AppDir::path() + QStringLiteral("/OSD"));
+        m_osd = new OsdChannel(descriptorProductName(), AppDir::programPath(QStringLiteral("OSD")));
     m_osd->show(text, interfaceColour());
 }
 
@@ -443,6 +443,34 @@ void MousecfgWidget::openCurrentDevice() {
     qDebug("device opened, commands on %s", handle == &hidCommand2   ? "cable"
                                             : handle == &hidCommand1 ? "receiver"
                                                                      : "nothing");
+    // At start the window is not up yet; slotWarning tells the user then.
+    if (!handle && !deniedDevicePath().empty() && isVisible())
+        QTimer::singleShot(0, this, &MousecfgWidget::warnDeviceDenied);
+}
+
+void MousecfgWidget::warnDeviceDenied() {
+    // With one way to the mouse open, the mouse works and there is nothing to tell.
+    const QString node = QString::fromStdString(deniedDevicePath());
+    if (node.isEmpty() || commandHandle() || m_deniedWarningShown)
+        return;
+    // Without access the mouse looks absent; the user learns the real reason and the way
+    // out. Once udev gives access, plugging the mouse in again opens it.
+    const QString rule = AppDir::udevRulePath();
+    qWarning("mousecfg: no permission to open %s. Install the udev rule as root: "
+             "install -m 644 '%s' /etc/udev/rules.d/ && udevadm control --reload; "
+             "then plug the mouse in again.",
+             qPrintable(node), qPrintable(rule));
+    m_deniedWarningShown = true;
+    KelMessageBox box(
+        KelMessageBox::KindWarning, tr("Warning"),
+        tr("The mouse is connected, but this user may not open it (%1: permission denied).")
+            .arg(node),
+        tr("As root, copy %1 to /etc/udev/rules.d/ and run \"udevadm control --reload\", "
+           "then plug the mouse in again.")
+            .arg(rule),
+        this);
+    box.exec();
+    m_deniedWarningShown = false;
 }
 
 void MousecfgWidget::reopenDevice() {

@@ -737,6 +737,7 @@ void MousecfgWidget::slotWarning() {
         }
         activateWindow();
         raise();
+        warnDeviceDenied();
         return;
     }
     m_warningShown = true;

@@ -138,6 +138,8 @@ private slots:
     void onSlotChosen(QAction *action);
     void onLibraryChosen(QAction *action);
     void slotProfileNameChange();
+    // Tells the user that the mouse is there but may not be opened, and how to allow it.
+    void warnDeviceDenied();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -321,6 +323,7 @@ private:
     int m_connectedCount = 0;
     QStringList m_connectedNames;
     bool m_warningShown = false;
+    bool m_deniedWarningShown = false;
 
     // Language and tray.
     LanguageList m_languages;

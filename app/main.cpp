@@ -1,4 +1,5 @@
 // Entry point: one running copy per product, then the main window.
+#include "AppConfig.h"
 #include "AppDir.h"
 #include "InstanceLock.h"
 #include "ModelDescriptor.h"
@@ -20,6 +21,10 @@ int main(int argc, char *argv[]) {
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
+#ifdef MOUSECFG_APP_ID
+    // Lets the desktop match the window with the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MOUSECFG_APP_ID));
+#endif
     initMousecfgResources();
 
     const QString product = descriptorProductName();
@@ -30,6 +35,10 @@ int main(int argc, char *argv[]) {
         app.exit(1);
         return 1;
     }
+    // An installed program keeps its state in the user's configuration folder, which gets
+    // the shipped settings on its first start.
+    if (!seedConfigDir())
+        qWarning("mousecfg: cannot set up the settings folder %s", qPrintable(configDir()));
     // Closing the window hides it; the tray (or, without one, the window) ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

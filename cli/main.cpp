@@ -1,5 +1,6 @@
 // mousecfg-cli: the mouse's status and profile commands for scripts, status bars and key
 // bindings.
+#include "AppConfig.h"
 #include "CommandLine.h"
 #include "LanguageConfig.h"
 #include "ModelDescriptor.h"
@@ -30,6 +31,9 @@ int main(int argc, char *argv[]) {
     // The device layer's trace is for the window's log; here stderr is for the user. The
     // logging rules of the environment still switch it on.
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    // Installed, the settings live in the user's folder: a first command, before the window
+    // ever ran, finds the shipped settings there too (files already there stay as they are).
+    seedConfigDir();
     installTranslation(app);
 
     QTextStream out(stdout);

@@ -3,6 +3,9 @@
 #include <hidapi.h>
 
 #include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +56,16 @@ public:
         if (!device)
             return nullptr;
         return std::make_unique<HidapiConnection>(device);
+    }
+
+    bool accessDenied(const std::string &path) override {
+        // hidapi keeps no reason for a failed open; the same open of the node tells it.
+        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd >= 0) {
+            ::close(fd);
+            return false;
+        }
+        return errno == EACCES || errno == EPERM;
     }
 };
 

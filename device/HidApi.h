@@ -40,6 +40,12 @@ public:
     virtual std::vector<HidDeviceRecord> enumerate(uint16_t vendorId, uint16_t productId) = 0;
     // nullptr when the path cannot be opened.
     virtual std::unique_ptr<HidConnection> open(const std::string &path) = 0;
+    // Asked after an open failed: true when the system refuses this user access to the
+    // device (no permission), as opposed to a device that is gone or broken.
+    virtual bool accessDenied(const std::string &path) {
+        (void)path;
+        return false;
+    }
 };
 
 // The process-wide backend: hidapi unless a test installed another one.

@@ -200,7 +200,17 @@ int EnumerateDevices() {
     return 0;
 }
 
+namespace {
+std::string g_deniedPath;
+
+void openRole(HidHandle &handle, const std::string &path) {
+    if (!handle.open(path) && g_deniedPath.empty() && hidApi().accessDenied(path))
+        g_deniedPath = path;
+}
+} // namespace
+
 void OpenDevice(const QString &modelName) {
+    g_deniedPath.clear();
     if (hidApi().init() != 0)
         return;
     const std::string name = modelName.toLatin1().toStdString();
@@ -210,14 +220,18 @@ void OpenDevice(const QString &modelName) {
         if (e.modelName != name)
             continue;
         if (e.mouse1Found == 1 && e.command1Found == 1) {
-            hidMouse1.open(e.path1);
-            hidCommand1.open(e.path2);
+            openRole(hidMouse1, e.path1);
+            openRole(hidCommand1, e.path2);
         }
         if (e.mouse2Found == 1 && e.command2Found == 1) {
-            hidMouse2.open(e.path3);
-            hidCommand2.open(e.path4);
+            openRole(hidMouse2, e.path3);
+            openRole(hidCommand2, e.path4);
         }
     }
+}
+
+std::string deniedDevicePath() {
+    return g_deniedPath;
 }
 
 void CloseDevice() {

@@ -131,6 +131,9 @@ int EnumerateDevices();
 void LoadDeviceMatchTable();
 // Opens the interfaces of every entry of this model that enumeration found.
 void OpenDevice(const QString &modelName);
+// After OpenDevice: the first interface of the model that was found but that this user may
+// not open (no permission on its device node); empty when there was none (main thread).
+std::string deniedDevicePath();
 void CloseDevice();
 void ExitHid();
 // The USB release number of the HID device at this path; 0 when no such device is listed.

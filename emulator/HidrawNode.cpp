@@ -186,8 +186,9 @@ bool HidrawNode::plug(std::string &error) {
     fcntl(slave, F_SETFL, fcntl(slave, F_GETFL) | O_NONBLOCK);
     char ptyName[64] = {};
     struct stat st {};
-    if (ptsname_r(master, ptyName, sizeof ptyName) != 0 || stat(ptyName, &st) != 0) {
-        error = std::string("pty name: ") + std::strerror(errno);
+    if (ptsname_r(master, ptyName, sizeof ptyName) != 0 || stat(ptyName, &st) != 0 ||
+        (m_config.nodeMode >= 0 && fchmod(slave, mode_t(m_config.nodeMode)) != 0)) {
+        error = std::string("pty name or mode: ") + std::strerror(errno);
         ::close(master);
         ::close(slave);
         return false;

@@ -28,6 +28,7 @@ struct HidrawNodeConfig {
     std::string usbPort; // "1-1"
     std::string manufacturer;
     std::string product;
+    int nodeMode = -1; // permission bits of the device node; -1 leaves the pty's own
 };
 
 // The report descriptor of both devices: a mouse collection (report id 1) and the

@@ -60,7 +60,7 @@ ControlCommand invalid(const std::string &why) {
 
 const char *launcherUsage() {
     return "usage: virtual-mouse [--receiver] [--cable] [--release HEX] [--control FIFO] "
-           "[--dump FILE] -- COMMAND [ARGS...]";
+           "[--dump FILE] [--node-mode OCTAL] -- COMMAND [ARGS...]";
 }
 
 LauncherOptions parseLauncherOptions(const std::vector<std::string> &args) {
@@ -79,7 +79,7 @@ LauncherOptions parseLauncherOptions(const std::vector<std::string> &args) {
             receiver = true;
         } else if (a == "--cable") {
             cable = true;
-        } else if (a == "--release" || a == "--control" || a == "--dump") {
+        } else if (a == "--release" || a == "--control" || a == "--dump" || a == "--node-mode") {
             if (!hasValue) {
                 o.error = a + " needs a value";
                 return o;
@@ -92,6 +92,13 @@ LauncherOptions parseLauncherOptions(const std::vector<std::string> &args) {
                     return o;
                 }
                 o.release = uint16_t(release);
+            } else if (a == "--node-mode") {
+                long mode = 0;
+                if (!parseNumber(v, 8, 0, 0777, mode)) {
+                    o.error = "--node-mode takes an octal mode up to 777, not " + v;
+                    return o;
+                }
+                o.nodeMode = int(mode);
             } else if (a == "--control") {
                 o.controlPath = v;
             } else {

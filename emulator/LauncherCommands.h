@@ -2,7 +2,10 @@
 // The virtual-mouse launcher's command line and the commands of its control FIFO.
 //
 //   virtual-mouse [--receiver] [--cable] [--release HEX] [--control FIFO] [--dump FILE]
-//                 -- COMMAND [ARGS...]
+//                 [--node-mode OCTAL] -- COMMAND [ARGS...]
+//
+// --node-mode sets the permission bits of the device nodes, e.g. 000 for a mouse that is
+// plugged in but that the program may not open.
 //
 // Control commands, one a line: "plug receiver|cable", "unplug receiver|cable",
 // "battery MILLIVOLTS CHARGING", "sleep", "wake", "dpi STAGE", "profile INDEX",
@@ -20,6 +23,7 @@ struct LauncherOptions {
     uint16_t release = 0x0902; // the cable device's release number
     std::string controlPath;
     std::string dumpPath;
+    int nodeMode = -1; // permission bits of the device nodes; -1 leaves the pty's own
     std::vector<std::string> command;
     std::string error; // non-empty when the command line is wrong
 };

@@ -110,6 +110,7 @@ public:
         cable.usbPort = "1-2";
         cable.manufacturer = "Virtual";
         cable.product = product;
+        receiver.nodeMode = cable.nodeMode = m_options.nodeMode;
 
         m_nodes[0] = std::make_unique<HidrawNode>(m_testbed, m_mouse, receiver);
         m_nodes[1] = std::make_unique<HidrawNode>(m_testbed, m_mouse, cable);

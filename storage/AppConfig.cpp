@@ -5,6 +5,9 @@
 #include "ProfileData.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 QVariant configValue(const QString &key, const QVariant &def = QVariant()) {
@@ -19,7 +22,39 @@ void setConfigValue(const QString &key, const QVariant &value) {
 } // namespace
 
 QString configDir() {
-    return AppDir::path() + QStringLiteral("/Configs");
+    return AppDir::configPath();
+}
+
+bool seedConfigDir() {
+    const QString shipped = AppDir::path() + QStringLiteral("/Configs");
+    const QString target = configDir();
+    if (QDir(shipped) == QDir(target))
+        return true;
+    if (!QDir().mkpath(target))
+        return false;
+    bool ok = true;
+    QDirIterator it(shipped, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = target + QLatin1Char('/') + QDir(shipped).relativeFilePath(from);
+        if (QFileInfo::exists(to))
+            continue;
+        // Copied under a temporary name and renamed, so that a start cut short never
+        // leaves half a file that later starts would take as the user's own. The copy
+        // is the user's to write, whatever the shipped file's permissions.
+        const QString partial = to + QStringLiteral(".seeding");
+        QFile::remove(partial);
+        const bool copied =
+            QDir().mkpath(QFileInfo(to).absolutePath()) && QFile::copy(from, partial) &&
+            QFile::setPermissions(partial, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ReadUser | QFileDevice::WriteUser) &&
+            QFile::rename(partial, to);
+        if (!copied) {
+            QFile::remove(partial);
+            ok = QFileInfo::exists(to) && ok;
+        }
+    }
+    return ok;
 }
 
 QString configIniPath() {

@@ -8,13 +8,19 @@ struct ProfileSet;
 
 constexpr int kMacroListSize = 50;
 
-// <app dir>/Configs
+// The folder of the writable state: <app dir>/Configs, or the user's configuration folder
+// for an installed program (AppDir::configPath).
 QString configDir();
-// <app dir>/Configs/Config.ini
+// Gives the user's configuration folder the files of the shipped Configs that it does not
+// have yet. A file that is there is never replaced, so what the program saved survives
+// every start and every update of the installation. Nothing happens when the state lives
+// in the application directory itself. False when a file could not be copied.
+bool seedConfigDir();
+// <config dir>/Config.ini
 QString configIniPath();
-// <app dir>/Configs/<product>/Config.ini (the per-product profile list)
+// <config dir>/<product>/Config.ini (the per-product profile list)
 QString productConfigPath();
-// <app dir>/Configs/MacroDB
+// <config dir>/MacroDB
 QString macroDir();
 // <app dir>/DefaultProfile.bin
 QString descriptorPath();

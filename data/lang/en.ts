@@ -255,6 +255,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The mouse is connected, but this user may not open it (%1: permission denied).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -255,6 +255,14 @@
         <translation>电量 %1%</translation>
     </message>
     <message>
+        <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>
+        <translation>请以 root 身份将 %1 复制到 /etc/udev/rules.d/ 并运行“udevadm control --reload”，然后重新插入鼠标。</translation>
+    </message>
+    <message>
+        <source>The mouse is connected, but this user may not open it (%1: permission denied).</source>
+        <translation>鼠标已连接，但当前用户无权打开它（%1：权限被拒绝）。</translation>
+    </message>
+    <message>
         <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
         <translation>至少保留一个单击功能。</translation>
     </message>

@@ -255,6 +255,14 @@
         <translation>電量 %1%</translation>
     </message>
     <message>
+        <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>
+        <translation>請以 root 身分將 %1 複製到 /etc/udev/rules.d/ 並執行「udevadm control --reload」，然後重新插入滑鼠。</translation>
+    </message>
+    <message>
+        <source>The mouse is connected, but this user may not open it (%1: permission denied).</source>
+        <translation>滑鼠已連接，但目前使用者無權開啟它（%1：權限遭拒）。</translation>
+    </message>
+    <message>
         <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
         <translation>至少保留一個單擊功能。</translation>
     </message>

@@ -2,6 +2,7 @@
 // start-up with and without a mouse, hot-plug, a send cut short by an unplug, a stage
 // changed on the mouse reaching the on-screen display, firmware checks, one copy only.
 #include "OsdChannel.h"
+#include "PrivateXServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,21 +52,11 @@ bool install(const QString &dir) {
 class TestAppEndToEnd : public QObject {
     Q_OBJECT
 
-    QProcess m_xvfb;
-    QString m_display;
-    QTemporaryDir m_runtime{kBuild + QStringLiteral("/tests/e2e-runtime-XXXXXX")};
+    PrivateXServer m_xvfb{kBuild + QStringLiteral("/tests/e2e-runtime-XXXXXX")};
 
     // One run of the program under the launcher.
     struct App {
-        ~App() {
-            // A failed check leaves the test early; the program must not outlive it.
-            if (process.state() != QProcess::NotRunning) {
-                process.terminate();
-                if (!process.waitForFinished(10000))
-                    process.kill();
-                process.waitForFinished(5000);
-            }
-        }
+        ~App() { endProcess(process); }
         QTemporaryDir dir{kBuild + QStringLiteral("/tests/e2e-app-XXXXXX")};
         QString fifo;
         QProcess process;
@@ -75,18 +66,7 @@ class TestAppEndToEnd : public QObject {
         }
     };
 
-    QProcessEnvironment environment() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        // 96 DPI exactly, so that the window's pixels are its design units.
-        env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
-        env.insert(QStringLiteral("LSAN_OPTIONS"),
-                   QStringLiteral("suppressions=" MOUSECFG_SOURCE_DIR
-                                  "/tests/widgets/lsan-offscreen.supp:fast_unwind_on_malloc=0"));
-        return env;
-    }
+    QProcessEnvironment environment() const { return m_xvfb.programEnvironment(); }
 
     // Starts the program under the launcher; prelude runs first (e.g. unplugging).
     void start(App &app, const QStringList &options, const QString &prelude = QString()) {
@@ -110,12 +90,7 @@ class TestAppEndToEnd : public QObject {
         f.write(line.toLatin1() + '\n');
     }
 
-    QString windowsNamed(const QString &name) {
-        return run(QStringLiteral("xdotool"),
-                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                    QStringLiteral("--name"), QLatin1Char('^') + name + QLatin1Char('$')},
-                   environment());
-    }
+    QString windowsNamed(const QString &name) { return m_xvfb.windowsNamed(name); }
 
     // Clicks the first button of the message box with this window id: "Ok" of a notice
     // at (189, 236, 100, 32) of the box, or "Yes" of a question at (124, 236, 100, 32).
@@ -137,36 +112,17 @@ class TestAppEndToEnd : public QObject {
             env);
     }
 
-    void stop(App &app) {
-        // The launcher passes the signal on to the program and ends with it.
-        if (app.process.state() != QProcess::NotRunning) {
-            app.process.terminate();
-            if (!app.process.waitForFinished(10000))
-                app.process.kill();
-            app.process.waitForFinished(5000);
-        }
-    }
+    // The launcher passes the signal on to the program and ends with it.
+    void stop(App &app) { endProcess(app.process); }
 
 private slots:
     void initTestCase() {
         if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
             QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("Xvfb and xdotool are needed");
-        QVERIFY(m_runtime.isValid());
-        QFile::setPermissions(m_runtime.path(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        m_xvfb.start(QStringLiteral("Xvfb"),
-                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                      QStringLiteral("0"), QStringLiteral("1280x800x24"),
-                      QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
-                      QStringLiteral("tcp")});
-        QVERIFY(m_xvfb.waitForReadyRead(10000));
-        m_display = QLatin1Char(':') + QString::fromLatin1(m_xvfb.readLine()).trimmed();
+        QVERIFY(m_xvfb.start());
     }
-    void cleanupTestCase() {
-        m_xvfb.terminate();
-        m_xvfb.waitForFinished(5000);
-    }
+    void cleanupTestCase() { m_xvfb.stop(); }
 
     void startsWithTheMouseAndRefusesASecondCopy() {
         App app;
@@ -217,16 +173,18 @@ private slots:
     void stageChangedOnTheMouseReachesTheOsd() {
         // The program's OSD socket is in the user's runtime folder.
         QLocalServer osd;
-        const QString name = m_runtime.filePath(osdTitle(QStringLiteral("TOLV")));
+        const QString name = QDir(m_xvfb.runtimeDir()).filePath(osdTitle(QStringLiteral("TOLV")));
         QLocalServer::removeServer(name);
         QVERIFY(osd.listen(name));
         App app;
         start(app, {QStringLiteral("--cable")});
         // A report that comes while the status thread asks for the battery is only logged;
-        // wait until the thread (started again once the texts are set) has asked.
+        // wait until the thread (started again once the texts are set) has asked. This
+        // includes the start-up, which in a sanitizer build on a busy machine takes as long
+        // as the window waits above allow.
         QTRY_VERIFY_WITH_TIMEOUT(app.log().count(QLatin1String("KelGetBatteryThread.")) >= 2 &&
                                      app.log().count(QLatin1String("Threadread bat")) >= 2,
-                                 30000);
+                                 60000);
         control(app, QStringLiteral("dpi 3"));
         QVERIFY2(osd.waitForNewConnection(20000), qPrintable(app.log()));
         QLocalSocket *s = osd.nextPendingConnection();

@@ -6,6 +6,7 @@
 #include "TestAppDir.h"
 
 #include <QtTest>
+#include <sys/stat.h>
 
 class TestConfig : public QObject {
     Q_OBJECT
@@ -26,6 +27,7 @@ private slots:
     void descriptorButtonsBeyondSixteenStayZero();
     void languageList();
     void languageIdAndFonts();
+    void installedStateIsSeededOnceIntoTheUserFolder();
 };
 
 void TestConfig::defaultsWithoutConfigFile() {
@@ -297,6 +299,64 @@ void TestConfig::languageIdAndFonts() {
     const FontChoice none = fontFor(7);
     QVERIFY(none.family.isEmpty());
     QCOMPARE(none.size, 0u);
+}
+
+// An installed program: read-only data under the prefix's share folder, state in the user's
+// configuration folder, seeded from the shipped Configs and kept as the program wrote it.
+void TestConfig::installedStateIsSeededOnceIntoTheUserFolder() {
+    QTemporaryDir root;
+    const QString data = root.filePath(QStringLiteral("share/mousecfg"));
+    const QString user = root.filePath(QStringLiteral("home-config"));
+    const QByteArray savedConfigHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", user.toLocal8Bit());
+    const auto ship = [&](const QString &relative, const QByteArray &text) {
+        const QString path = data + QStringLiteral("/Configs/") + relative;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile::remove(path);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        f.close();
+        ::chmod(qPrintable(path), 0444); // as a package installs it, or stricter
+    };
+    ship(QStringLiteral("Config.ini"), "[Config]\nBatteryFull=4125\n[Mouse_List]\n0=TOLV\n");
+    ship(QStringLiteral("LangConfig.ini"), "[Config]\nLangID=1\n");
+    ship(QStringLiteral("TOLV/Config.ini"), "[PROFILE_LIST]\nSCount=1\nS1=Default\n");
+    AppDir::setPath(data, true);
+
+    QCOMPARE(configDir(), user + QStringLiteral("/mousecfg"));
+    QVERIFY(seedConfigDir());
+    QCOMPARE(modelListName(), QStringLiteral("TOLV"));
+    QCOMPARE(batteryFullValue(), 4125);
+    setCurrentProductName(QStringLiteral("TOLV"));
+    QVERIFY(isProtectedProfile(QStringLiteral("Default")));
+    QCOMPARE(readLanguageId(), 1);
+    // The program's writes land in the user's copy, which is the user's to write.
+    setBatteryLevel(70);
+    QCOMPARE(batteryLevel(), 70);
+    QVERIFY(QFileInfo(configIniPath()).permissions() & QFileDevice::WriteOwner);
+
+    // A later start, after an update shipped other values: nothing of the user's changes.
+    ship(QStringLiteral("Config.ini"), "[Config]\nBatteryFull=3000\n[Mouse_List]\n0=OTHER\n");
+    QVERIFY(seedConfigDir());
+    QCOMPARE(batteryLevel(), 70);
+    QCOMPARE(batteryFullValue(), 4125);
+    QCOMPARE(modelListName(), QStringLiteral("TOLV"));
+    // A file the user's folder lost comes back from the shipped copy.
+    QVERIFY(QFile::remove(user + QStringLiteral("/mousecfg/LangConfig.ini")));
+    QVERIFY(seedConfigDir());
+    QCOMPARE(readLanguageId(), 1);
+    QCOMPARE(QDir(user + QStringLiteral("/mousecfg")).entryList(QDir::Files),
+             (QStringList{QStringLiteral("Config.ini"), QStringLiteral("LangConfig.ini")}));
+    // The installation got nothing written into it.
+    QVERIFY(!QFileInfo::exists(data + QStringLiteral("/Configs/Profile")));
+    QCOMPARE(QDir(data + QStringLiteral("/Configs")).entryList(QDir::Files),
+             (QStringList{QStringLiteral("Config.ini"), QStringLiteral("LangConfig.ini")}));
+
+    if (savedConfigHome.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", savedConfigHome);
 }
 
 QTEST_GUILESS_MAIN(TestConfig)
