@@ -15,6 +15,12 @@ std::atomic<bool> g_mouseOffline{false};
 
 constexpr uint8_t kBatteryReport = 0x48;
 constexpr uint8_t kStatusReport = 0x49;
+
+// A report is taken only when it came whole: the bytes a short one lacks would read as
+// zeros, a profile, stage and rate the mouse never reported.
+bool isWholeReport(int length, const unsigned char *reply, uint8_t kind) {
+    return length >= kFrameLength && reply[3] == kind;
+}
 } // namespace
 
 void setMouseOffline(bool offline) {
@@ -103,7 +109,7 @@ void KelGetBatteryThread::run() {
                     qDebug("Threadread bat - %x %x %x %x %x %x %x %x\n", reply[0], reply[1],
                            reply[2], reply[3], reply[4], reply[5], reply[6], reply[7]);
                     // A status report here is only logged; the listen read signals it.
-                    if (n > 0 && reply[3] == kBatteryReport)
+                    if (isWholeReport(n, reply, kBatteryReport))
                         handleBatteryReport(reply);
                 }
             }
@@ -126,9 +132,9 @@ void KelGetBatteryThread::run() {
             qDebug("Unable to read a feature report 1.\n");
             pause(kAfterErrorMs);
         } else {
-            if (n > 0 && reply[3] == kStatusReport)
+            if (isWholeReport(n, reply, kStatusReport))
                 emit RefreshStatus(reply[4], reply[5], reply[6], reply[7]);
-            else if (n > 0 && reply[3] == kBatteryReport)
+            else if (isWholeReport(n, reply, kBatteryReport))
                 handleBatteryReport(reply);
             pause(kAfterListenMs);
         }

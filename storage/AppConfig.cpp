@@ -3,6 +3,7 @@
 #include "AppDir.h"
 #include "ProfileData.h"
 
+#include <QFile>
 #include <QSettings>
 
 namespace {
@@ -45,6 +46,13 @@ bool isSafeFileName(const QString &name) {
         return false;
     return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
            !name.contains(QChar(0));
+}
+
+bool fitsFileNameLimit(const QString &name) {
+    constexpr int kFileNameMax = 255;
+    // The longest ending: a macro file's temporary twin while it is being saved.
+    constexpr int kLongestEnding = int(sizeof(".MSMACRO.XXXXXX")) - 1;
+    return QFile::encodeName(name).size() <= kFileNameMax - kLongestEnding;
 }
 
 QString macroFilePath(const QString &macroName) {
