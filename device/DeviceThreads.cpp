@@ -15,13 +15,15 @@ std::atomic<bool> g_mouseOffline{false};
 
 constexpr uint8_t kBatteryReport = 0x48;
 constexpr uint8_t kStatusReport = 0x49;
-
-// A report is taken only when it came whole: the bytes a short one lacks would read as
-// zeros, a profile, stage and rate the mouse never reported.
-bool isWholeReport(int length, const unsigned char *reply, uint8_t kind) {
-    return length >= kFrameLength && reply[3] == kind;
-}
 } // namespace
+
+ReportKind reportKind(const unsigned char *reply, int length) {
+    if (length < kFrameLength)
+        return ReportKind::Other;
+    if (reply[3] == kBatteryReport)
+        return ReportKind::Battery;
+    return reply[3] == kStatusReport ? ReportKind::Status : ReportKind::Other;
+}
 
 void setMouseOffline(bool offline) {
     g_mouseOffline = offline;
@@ -109,7 +111,7 @@ void KelGetBatteryThread::run() {
                     qDebug("Threadread bat - %x %x %x %x %x %x %x %x\n", reply[0], reply[1],
                            reply[2], reply[3], reply[4], reply[5], reply[6], reply[7]);
                     // A status report here is only logged; the listen read signals it.
-                    if (isWholeReport(n, reply, kBatteryReport))
+                    if (reportKind(reply, n) == ReportKind::Battery)
                         handleBatteryReport(reply);
                 }
             }
@@ -132,9 +134,10 @@ void KelGetBatteryThread::run() {
             qDebug("Unable to read a feature report 1.\n");
             pause(kAfterErrorMs);
         } else {
-            if (isWholeReport(n, reply, kStatusReport))
+            const ReportKind kind = reportKind(reply, n);
+            if (kind == ReportKind::Status)
                 emit RefreshStatus(reply[4], reply[5], reply[6], reply[7]);
-            else if (isWholeReport(n, reply, kBatteryReport))
+            else if (kind == ReportKind::Battery)
                 handleBatteryReport(reply);
             pause(kAfterListenMs);
         }

@@ -373,7 +373,9 @@ int SendCommand(const unsigned char *report, int length) {
             return ResultVerifyFailed;
         }
 
-        const int result = CompareReply(request, reply, withData);
+        // A reply cut short is not the answer, even where the bytes it has agree: the rest
+        // would be compared as zeros. It is read past like any other report.
+        const int result = got < kFrameLength ? 1 : CompareReply(request, reply, withData);
         if (result == 0) {
             trace(QStringLiteral("发送成功") + QLatin1String(kDashes));
             return ResultDone;

@@ -11,6 +11,7 @@ PACKAGES=(
   libx11-dev
   xvfb xauth xdotool x11-utils imagemagick trayer
   fonts-dejavu-core fonts-wqy-microhei
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

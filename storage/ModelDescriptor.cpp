@@ -1,6 +1,7 @@
 #include "ModelDescriptor.h"
 
 #include "AppConfig.h"
+#include "StoredColour.h"
 
 #include <QFileInfo>
 #include <QMutex>
@@ -65,8 +66,7 @@ int readModelDescriptor(ModelDescriptor &d) {
         b.Res4 = uint8_t(ini.value(buttonKey(n, "Res4"), 0).toInt());
     }
     for (int n = 0; n < 14; ++n) {
-        const QVariant rgb = ini.value(ledKey(n, "RGB"));
-        d.ledModes[n].RGB = rgb.canConvert<QColor>() ? rgb.value<QColor>() : QColor();
+        d.ledModes[n].RGB = storedColour(ini.value(ledKey(n, "RGB")));
         d.ledModes[n].bright = ini.value(ledKey(n, "bright"), 0).toInt();
         d.ledModes[n].breath = ini.value(ledKey(n, "breath"), 0).toInt();
     }

@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
+#include "StoredColour.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -83,10 +84,7 @@ struct Reader {
     void word(const QString &key, uint32_t &f) { f = uint32_t(number(key)); }
     void int32(const QString &key, int32_t &f) { f = int32_t(uint32_t(number(key))); }
     void string(const QString &key, QString &f) { f = ini.value(key).toString(); }
-    void colour(const QString &key, QColor &f) {
-        const QVariant v = ini.value(key);
-        f = v.canConvert<QColor>() ? v.value<QColor>() : QColor();
-    }
+    void colour(const QString &key, QColor &f) { f = storedColour(ini.value(key)); }
 };
 
 struct Writer {
