@@ -132,6 +132,10 @@ private slots:
             << 0x0A << std::vector<A>{A::OtherData} << A::Echo << 0 << 2 << 2;
         QTest::newRow("header mismatch, then the answer")
             << 0x01 << std::vector<A>{A::OtherHeader} << A::Echo << 0 << 1 << 2;
+        QTest::newRow("answer cut short, then the answer")
+            << 0x01 << std::vector<A>{A::Short} << A::Echo << 0 << 1 << 2;
+        QTest::newRow("answers cut short only")
+            << 0x40 << std::vector<A>{} << A::Short << 2 << 3 << -1;
         QTest::newRow("two data mismatches, then the answer")
             << 0x02 << std::vector<A>{A::OtherData, A::OtherData} << A::Echo << 0 << 3 << 3;
         QTest::newRow("three data mismatches")
@@ -168,7 +172,8 @@ private slots:
 
         QCOMPARE(send(frame), result);
         QCOMPARE(dev.mouse->writes.size(), writes);
-        QCOMPARE(dev.mouse->reads, reads);
+        if (reads >= 0) // -1: as many as fit the answer window
+            QCOMPARE(dev.mouse->reads, reads);
         // Every write sends the same bytes, with the checksum filled in.
         QByteArray sent = frame;
         sent[1] = char(frameChecksum(reinterpret_cast<const unsigned char *>(frame.constData())));
