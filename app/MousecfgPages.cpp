@@ -2,9 +2,11 @@
 // loaded from the working set, collected on Apply and OK, and told what the mouse reports.
 // Each page keeps to its own block in every function here.
 #include "AppConfig.h"
+#include "KelBtnWindow.h"
 #include "KelColorWindow.h"
 #include "KelDPIWindow.h"
 #include "KelLineEdit.h"
+#include "KelMessageBox.h"
 #include "KelPointSpeed.h"
 #include "KelPushButton.h"
 #include "KelReportRate.h"
@@ -17,6 +19,7 @@
 #include "Scale.h"
 
 #include <QScrollArea>
+#include <QScrollBar>
 
 using namespace MainLayout;
 
@@ -38,6 +41,29 @@ void MousecfgWidget::createPages() {
     m_btnScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_btnScroll->setStyleSheet(QStringLiteral("QScrollArea{background:transparent;}"));
     m_btnScroll->viewport()->setAutoFillBackground(false);
+    m_btnScroll->verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical{background:transparent;width:8px;margin:0;}"
+                       "QScrollBar::handle:vertical{background:rgb(70,76,84);border-radius:4px;"
+                       "min-height:20px;}"
+                       "QScrollBar::add-line,QScrollBar::sub-line{height:0;}"
+                       "QScrollBar::add-page,QScrollBar::sub-page{background:transparent;}"));
+    m_btnWindow = new KelBtnWindow(m_btnScroll, &workingSet().activeProfile());
+    m_btnScroll->setWidget(m_btnWindow);
+    m_btnWindow->setAutoFillBackground(false); // the scroll area turns it on
+    connect(m_btnWindow, &KelBtnWindow::GotoMacroTab, this, &MousecfgWidget::slotGotoMacro);
+    connect(m_btnWindow, &KelBtnWindow::PopOneClickBox, this, &MousecfgWidget::slotPopOneClickBox);
+    // A button of the page stands for a spot of the mouse picture: the main buttons for the
+    // spots of the picture shown (the side picture marks the same buttons), the wheel
+    // buttons for the wheel spots.
+    connect(m_btnWindow, &KelBtnWindow::SelBtnChanged, this, [this](quint8 iBtn, quint8 bType) {
+        SelBtnChanged(iBtn, bType == 2 ? SpotWheel : (m_front ? SpotFront : SpotSide));
+    });
+    connect(m_btnWindow, &KelBtnWindow::SelBtnControl, this, [this](KelPushButton *btn, bool on) {
+        for (int i = 0; i < kSpotCount; ++i) {
+            if (btn == m_btnWindow->button(0, i))
+                slotMouseOver(spot(m_front ? SpotFront : SpotSide, i), on);
+        }
+    });
 
     // DPI, report-rate and sensor pages. The lift-off distance chosen on the report-rate
     // page is the set's at once, and the sensor page is told so that Apply hands back the
@@ -59,8 +85,9 @@ void MousecfgWidget::createPages() {
     // Buttons bound to a renamed macro follow it, so they do not point at a missing file.
     connect(m_macroDialog, &MacroDialog::MacroRenamed, this,
             [this](const QString &from, const QString &to) {
+                // Only the button page shows macro names; the other pages keep their edits.
                 if (renameBoundMacros(workingSet(), from, to) > 0)
-                    refreshPages();
+                    m_btnWindow->loadProfile(&workingSet().activeProfile(), sensorCode());
             });
 }
 
@@ -73,6 +100,7 @@ void MousecfgWidget::layoutPages() {
 
     // Button page.
     m_btnScroll->setGeometry(placePage(kBtnWindowArea));
+    m_btnWindow->relayout(m_btnScroll->height());
 
     // DPI, report-rate and sensor pages.
     m_dpiWindow->setGeometry(placePage(kDpiWindow));
@@ -91,8 +119,12 @@ void MousecfgWidget::showPages() {
     // Lighting page.
     m_colorWindow->setVisible(m_page == PageLighting);
 
-    // Button page.
+    // Button page: it marks the spot selected on the mouse picture.
     m_btnScroll->setVisible(m_page == PageCustomize);
+    const int btnGroup = m_spotKind == SpotWheel ? 2 : 0;
+    m_btnWindow->selectGroup(m_spotIndex, btnGroup);
+    if (KelPushButton *b = m_btnWindow->button(btnGroup, m_spotIndex))
+        m_btnScroll->ensureWidgetVisible(b, 0, 0);
 
     // DPI, report-rate and sensor pages.
     m_dpiWindow->setVisible(m_page == PageDpi);
@@ -116,6 +148,7 @@ void MousecfgWidget::refreshPages() {
     m_colorWindow->retranslateUi();
 
     // Button page.
+    m_btnWindow->loadProfile(&w.activeProfile(), sensorCode());
 
     // DPI, report-rate and sensor pages.
     const ProfileData &shown = w.activeProfile();
@@ -130,7 +163,6 @@ void MousecfgWidget::refreshPages() {
 
 void MousecfgWidget::collectPages() {
     ProfileSet &w = workingSet();
-    Q_UNUSED(w)
 
     // DPI, report-rate and sensor pages.
     m_dpiWindow->collectProfile(w);
@@ -143,6 +175,7 @@ void MousecfgWidget::retranslatePages() {
     m_colorWindow->retranslateUi();
 
     // Button page.
+    m_btnWindow->retranslateUi();
 
     // DPI, report-rate and sensor pages.
     m_dpiWindow->retranslateUi();
@@ -151,4 +184,11 @@ void MousecfgWidget::retranslatePages() {
 
     // Macro page.
     m_macroDialog->retranslateUi();
+}
+
+// Button page.
+void MousecfgWidget::slotPopOneClickBox() {
+    KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
+                      tr("AT LEAST ONE CLICK FUNCTION TO BE RETAINED."), QString(), this);
+    box.exec();
 }

@@ -34,6 +34,9 @@
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 // The release number of the cable device that needs no firmware update.
@@ -42,6 +45,22 @@ const char kUpdaterA[] = "/skin/mouse/bin/RX10-UPDATE-VER1.3.exe";
 
 bool modelPresent(const DeviceMatchEntry &e) {
     return (e.mouse1Found && e.command1Found) || (e.mouse2Found && e.command2Found);
+}
+
+// How long a program that is quitting waits for a send before leaving it behind.
+constexpr unsigned long kQuitWaitMs = 400;
+
+// The program is quitting while a send still talks to a mouse that answers slowly or not
+// at all. The send thread holds the device, so closing it (and with it the normal end of
+// the program) would wait for the mouse: the send is left behind and the process ends now.
+// Nothing is half written: the thread writes no more files, and the next send is whole
+// because the mouse may hold only part of this one.
+[[noreturn]] void abandonSend(KelProcessThread &sender) {
+    sender.abandon();
+    writeDiffFlag(1);
+    qDebug("send abandoned: the program ends while the mouse is busy");
+    std::fflush(nullptr);
+    ::_exit(0);
 }
 
 int presentModels() {
@@ -56,61 +75,68 @@ int presentModels() {
 // ---------------------------------------------------------------- status thread
 
 void MousecfgWidget::stopBatteryThread() {
-    // The download calls this from the send thread; the thread object belongs to the
-    // window's thread, which does the work.
-    if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(
-            this, [this] { stopBatteryThread(); }, Qt::BlockingQueuedConnection);
+    // The download calls this on the send thread. The work is done on the calling thread:
+    // the window's thread may be waiting for that very send to end.
+    QMutexLocker lock(&m_batteryMutex);
+    endBatteryThread();
+}
+
+void MousecfgWidget::endBatteryThread() {
+    KelGetBatteryThread *ending = m_batteryThread;
+    if (!ending)
         return;
-    }
-    if (!m_batteryThread)
-        return;
-    // Stopped and waited for, so that no poll ever uses a handle that is being closed.
-    m_batteryThread->stop();
-    m_batteryThread->wait();
-    delete m_batteryThread;
     m_batteryThread = nullptr;
+    // Stopped and waited for, so that no poll ever uses a handle that is being closed.
+    ending->stop();
+    ending->wait();
+    if (QThread::currentThread() == thread())
+        delete ending;
+    else
+        ending->deleteLater();
 }
 
 void MousecfgWidget::startBatteryThread() {
-    if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(
-            this, [this] { startBatteryThread(); }, Qt::BlockingQueuedConnection);
-        return;
-    }
-    stopBatteryThread();
-    m_batteryThread = new KelGetBatteryThread;
-    connect(m_batteryThread, &KelGetBatteryThread::RefreshBatteryStatus, this,
+    QMutexLocker lock(&m_batteryMutex);
+    endBatteryThread();
+    auto *started = new KelGetBatteryThread;
+    // Made on the send thread too; it belongs to the window's thread like the window.
+    if (started->thread() != thread())
+        started->moveToThread(thread());
+    connect(started, &KelGetBatteryThread::RefreshBatteryStatus, this,
             &MousecfgWidget::slotRefreshBatteryStatus);
-    connect(m_batteryThread, &KelGetBatteryThread::RefreshStatus, this,
-            &MousecfgWidget::slotRefreshStatus);
-    connect(m_batteryThread, &KelGetBatteryThread::RefreshWriteStatus, this,
+    connect(started, &KelGetBatteryThread::RefreshStatus, this, &MousecfgWidget::slotRefreshStatus);
+    connect(started, &KelGetBatteryThread::RefreshWriteStatus, this,
             &MousecfgWidget::slotRefreshWriteStatus);
-    m_batteryThread->start(QThread::InheritPriority);
+    m_batteryThread = started;
+    started->start(QThread::InheritPriority);
 }
 
 // ---------------------------------------------------------------- sending
 
 int MousecfgWidget::send(bool force) {
     KelProcessDialog dialog(this);
-    KelProcessThread sender;
-    sender.force = force;
-    connect(&sender, &KelProcessThread::DoProcessDlg, &dialog, &KelProcessDialog::slotProcessDlg);
+    // On the heap: when the program ends during a slow send, the thread is left running.
+    auto sender = std::make_unique<KelProcessThread>();
+    sender->force = force;
+    connect(sender.get(), &KelProcessThread::DoProcessDlg, &dialog,
+            &KelProcessDialog::slotProcessDlg);
     m_sending = true;
-    sender.start(QThread::InheritPriority);
+    sender->start(QThread::InheritPriority);
     const int accepted = dialog.exec();
-    if (!sender.isFinished()) {
-        // The thread may still need the window (it stops and starts the status thread
-        // through it), so wait with the event loop running.
+    if (!sender->isFinished()) {
+        // Closed early: wait for the thread with the event loop running. While the program
+        // is quitting (the tray's "Quit", the end of the session) no loop runs any more
+        // and this returns at once.
         QEventLoop loop;
-        connect(&sender, &QThread::finished, &loop, &QEventLoop::quit);
-        if (!sender.isFinished())
+        connect(sender.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        if (!sender->isFinished())
             loop.exec();
     }
-    sender.wait();
+    if (!sender->wait(kQuitWaitMs))
+        abandonSend(*sender.release());
     m_sending = false;
-    const int result = sender.result;
-    qDebug("send result %d (groups %u)", result, sender.sentFlags());
+    const int result = sender->result;
+    qDebug("send result %d (groups %u)", result, sender->sentFlags());
     if (accepted == QDialog::Accepted && result != ResultDone) {
         QString text;
         if (result == ResultMouseOff)

@@ -516,6 +516,7 @@ void MousecfgWidget::selectSpot(int kind, int index) {
     for (KelPushButton *w : m_wheelSpots)
         w->setChecked(false);
     spot(kind, index)->setChecked(true);
+    showPages();
 }
 
 void MousecfgWidget::SelBtnChanged(quint8 iBtn, quint8 iType) {

@@ -6,6 +6,7 @@
 #include "DeviceCommands.h"
 #include "LanguageConfig.h"
 
+#include <QMutex>
 #include <QPixmap>
 #include <QPoint>
 #include <QPointer>
@@ -108,6 +109,7 @@ public slots:
     void slotWarning();
     void slotWarnClose();
     void slotMouseOver(KelPushButton *btn, bool bType);
+    void slotPopOneClickBox();
     void slotRefreshProfile(quint8 iProfile);
     void slotRefreshDPIStage(quint8 iDPI);
     void slotRefreshLightMode(quint8 iBuff1);
@@ -187,6 +189,8 @@ private:
     bool startUpdater(const QString &relativePath);
     void showOsd(const QString &text);
     void setBatteryStyle(bool mouseOff);
+    // Stops and drops the status thread; m_batteryMutex is held.
+    void endBatteryThread();
 
     // Scale.
     double m_factor = 1.0;
@@ -258,7 +262,9 @@ private:
     int m_batteryLevel = 0;
     int m_lastCharge = 0;
     int m_connectionState = 3;
-    KelGetBatteryThread *m_batteryThread = nullptr;
+    // The status thread is started and stopped from the send thread too.
+    QMutex m_batteryMutex;
+    KelGetBatteryThread *m_batteryThread = nullptr; // guarded by m_batteryMutex
     bool m_sending = false;
     struct PendingStatus {
         bool valid = false;

@@ -236,8 +236,20 @@ int DownloadProfile(const ProfileSet &configuration, unsigned flags) {
         qDebug("iIndex>=MAX_MACRO_NUMBER_560\n");
         return ResultTooManyMacros;
     }
-    if (DeviceMainWindow *w = g_mainWindow.load())
-        w->stopBatteryThread();
+    // The status thread rests while the download runs, so that its reads do not take the
+    // download's answers, and polls again afterwards whatever the outcome: after a failed
+    // send the battery and the changes made on the mouse must still be shown.
+    struct StatusThreadPause {
+        DeviceMainWindow *window = g_mainWindow.load();
+        StatusThreadPause() {
+            if (window)
+                window->stopBatteryThread();
+        }
+        ~StatusThreadPause() {
+            if (window)
+                window->startBatteryThread();
+        }
+    } statusPause;
     {
         std::lock_guard<std::mutex> lock(g_tableMutex);
         g_downloadTable = configuration;
@@ -273,10 +285,5 @@ int DownloadProfile(const ProfileSet &configuration, unsigned flags) {
     r = WriteMacros();
     if (r != ResultDone)
         return r;
-    r = DownloadMark(1);
-    if (r == ResultDone) {
-        if (DeviceMainWindow *w = g_mainWindow.load())
-            w->startBatteryThread();
-    }
-    return r;
+    return DownloadMark(1);
 }

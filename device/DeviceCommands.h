@@ -28,7 +28,9 @@ enum CommandCode : uint8_t {
 extern std::atomic<uint8_t> linkMode;
 
 // What the download needs from the main window: stopping the status thread so that its
-// reads do not take the download's answers, and starting it again afterwards.
+// reads do not take the download's answers, and starting it again afterwards. Both are
+// called on the send thread and must not wait for the window's thread, which may itself
+// be waiting for the send to end.
 class DeviceMainWindow {
 public:
     virtual ~DeviceMainWindow() = default;

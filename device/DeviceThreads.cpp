@@ -34,13 +34,27 @@ bool mouseOffline() {
 
 KelProcessThread::KelProcessThread(QObject *parent) : QThread(parent) {}
 
+void KelProcessThread::abandon() {
+    QMutexLocker lock(&m_storeMutex);
+    m_abandoned = true;
+}
+
+template <typename Write> bool KelProcessThread::store(Write write) {
+    QMutexLocker lock(&m_storeMutex);
+    if (m_abandoned)
+        return false;
+    write();
+    return true;
+}
+
 void KelProcessThread::run() {
     if (m_stop) {
         qDebug("isStop.\n");
         return;
     }
     m_sentFlags = 0;
-    saveAppliedState(workingSet());
+    if (!store([] { saveAppliedState(workingSet()); }))
+        return;
     if (mouseOffline()) {
         result = ResultMouseOff;
         emit DoProcessDlg();
@@ -54,12 +68,16 @@ void KelProcessThread::run() {
         emit DoProcessDlg();
         return;
     }
-    saveAppliedState(workingSet());
+    if (!store([] { saveAppliedState(workingSet()); }))
+        return;
     m_sentFlags = flags;
     result = quint8(DownloadProfile(workingSet(), flags));
-    appliedSet() = workingSet();
-    writeDiffFlag(result != ResultDone ? 1 : 0);
-    emit DoProcessDlg();
+    const bool stored = store([this] {
+        appliedSet() = workingSet();
+        writeDiffFlag(result != ResultDone ? 1 : 0);
+    });
+    if (stored)
+        emit DoProcessDlg();
 }
 
 KelGetBatteryThread::KelGetBatteryThread(QObject *parent) : QThread(parent) {}

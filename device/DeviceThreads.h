@@ -32,6 +32,10 @@ public:
     void stop() { m_stop = true; }
     // The groups the last run sent (0 when it sent nothing).
     unsigned sentFlags() const { return m_sentFlags; }
+    // The program ends while the run may still be busy with the mouse: from now on the run
+    // writes nothing more to the profile files or to Config.ini, and a write under way is
+    // waited for, so the process can end at once without leaving a file half written.
+    void abandon();
 
 signals:
     void DoProcessDlg();
@@ -40,8 +44,13 @@ protected:
     void run() override;
 
 private:
+    // Does a write to storage unless the run was abandoned; false when it was.
+    template <typename Write> bool store(Write write);
+
     std::atomic<bool> m_stop{false};
     std::atomic<unsigned> m_sentFlags{0};
+    QMutex m_storeMutex;
+    bool m_abandoned = false; // guarded by m_storeMutex
 };
 
 class KelGetBatteryThread : public QThread {

@@ -1,6 +1,5 @@
 #include "OsdServer.h"
 
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -17,8 +16,8 @@ OsdServer::OsdServer(QObject *parent) : QObject(parent), m_server(new QLocalServ
 
 OsdServer::~OsdServer() = default;
 
-OsdServer::Start OsdServer::start(const QString &name) {
-    QLockFile lock(QDir::tempPath() + QLatin1Char('/') + name + QStringLiteral(".lock"));
+OsdServer::Start OsdServer::start(const QString &path) {
+    QLockFile lock(path + QStringLiteral(".lock"));
     // Held only while deciding: whoever comes second sees the first one's server. A lock
     // that stays taken belongs to a live copy; one that cannot be made at all (no access)
     // does not stop the start.
@@ -26,15 +25,17 @@ OsdServer::Start OsdServer::start(const QString &name) {
         return AlreadyRunning;
 
     QLocalSocket probe;
-    probe.connectToServer(name);
+    probe.connectToServer(path);
     if (probe.waitForConnected(kProbeTimeout)) {
         probe.abort();
         return AlreadyRunning;
     }
     // Nobody answers: a socket file that is still there was left by a server that ended.
-    QLocalServer::removeServer(name);
-    if (!m_server->listen(name)) {
-        qWarning("OSD: cannot listen on \"%s\": %s", qPrintable(name),
+    QLocalServer::removeServer(path);
+    // Another user of the machine must neither send to this screen nor stop this server.
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(path)) {
+        qWarning("OSD: cannot listen on \"%s\": %s", qPrintable(path),
                  qPrintable(m_server->errorString()));
         return Failed;
     }

@@ -22,10 +22,11 @@ public:
     explicit OsdServer(QObject *parent = nullptr);
     ~OsdServer() override;
 
-    // Takes the name unless a live server answers on it. A socket file left by a server
-    // that ended is removed first. Two copies starting at the same moment settle which one
-    // serves through a lock file beside the socket.
-    Start start(const QString &name);
+    // Listens on the socket path (osdServerPath) unless a live server answers there. A
+    // socket file left by a server that ended is removed first. Two copies starting at the
+    // same moment settle which one serves through a lock file beside the socket. The socket
+    // is open to its owner only.
+    Start start(const QString &path);
 
 signals:
     void messageReceived(const OsdMessage &message);

@@ -1,6 +1,6 @@
-// The on-screen display program: serves "<product> Wireless Mouse OSD" and shows the texts
-// it is sent. The product is the one of DefaultProfile.bin beside the program. A second
-// copy for the same product ends at once.
+// The on-screen display program: serves "<product> Wireless Mouse OSD" in the user's runtime
+// folder and shows the texts it is sent. The product is the one of DefaultProfile.bin beside
+// the program. A second copy for the same product and user ends at once.
 
 #include "ModelDescriptor.h"
 #include "OsdServer.h"
@@ -21,7 +21,7 @@ int main(int argc, char **argv) {
     const QString title = osdTitle(product);
 
     OsdServer server;
-    switch (server.start(title)) {
+    switch (server.start(osdServerPath(product))) {
     case OsdServer::Listening:
         break;
     case OsdServer::AlreadyRunning:

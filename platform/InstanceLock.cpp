@@ -1,8 +1,8 @@
 #include "InstanceLock.h"
 
-#include <QDir>
+#include "UserRuntimeDir.h"
+
 #include <QLockFile>
-#include <QStandardPaths>
 
 InstanceLock::InstanceLock() = default;
 InstanceLock::~InstanceLock() = default;
@@ -12,13 +12,7 @@ QString InstanceLock::lockName(const QString &productName) {
 }
 
 QString InstanceLock::lockPath(const QString &productName) {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    QString file = lockName(productName);
-    // A product name is free text; it must not turn into a path of its own.
-    file.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
-    return dir + QLatin1Char('/') + file + QStringLiteral(".lock");
+    return userRuntimeFile(lockName(productName) + QStringLiteral(".lock"));
 }
 
 bool InstanceLock::tryLock(const QString &productName) {

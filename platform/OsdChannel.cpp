@@ -1,5 +1,7 @@
 #include "OsdChannel.h"
 
+#include "UserRuntimeDir.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QElapsedTimer>
@@ -108,8 +110,12 @@ QString osdTitle(const QString &productName) {
     return productName + QStringLiteral(" Wireless Mouse OSD");
 }
 
+QString osdServerPath(const QString &productName) {
+    return userRuntimeFile(osdTitle(productName));
+}
+
 OsdChannel::OsdChannel(const QString &productName, const QString &programPath)
-    : m_serverName(osdTitle(productName)),
+    : m_serverName(osdServerPath(productName)),
       m_programPath(programPath.isEmpty()
                         ? QCoreApplication::applicationDirPath() + QStringLiteral("/OSD")
                         : programPath) {}

@@ -1,7 +1,8 @@
 #pragma once
 // The on-screen display: a separate program ("OSD", beside the executable) that shows short
 // texts such as a new DPI stage on top of everything. It listens on a local socket named by
-// its title, "<product> Wireless Mouse OSD", and takes fixed-size records.
+// its title, "<product> Wireless Mouse OSD", in the user's runtime folder (each logged-in
+// user has an OSD of their own, on their own screen), and takes fixed-size records.
 //
 // The record, 1,044 bytes, little-endian:
 //   0    512  text, UTF-16, NUL-terminated, at most 255 characters
@@ -39,8 +40,10 @@ Q_DECLARE_METATYPE(OsdMessage)
 // Reads a record; false when the data is not exactly one record long.
 bool parseOsdRecord(const QByteArray &record, OsdMessage &message);
 
-// The name the OSD program listens on: the product name and " Wireless Mouse OSD".
+// The OSD window's title: the product name and " Wireless Mouse OSD".
 QString osdTitle(const QString &productName);
+// The socket the OSD program listens on: the title, in the user's runtime folder.
+QString osdServerPath(const QString &productName);
 
 class OsdChannel {
 public:
@@ -53,6 +56,7 @@ public:
     // application directory.
     explicit OsdChannel(const QString &productName, const QString &programPath = QString());
 
+    // The socket path the texts go to (osdServerPath of the product).
     QString serverName() const { return m_serverName; }
     QString programPath() const { return m_programPath; }
 

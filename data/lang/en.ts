@@ -246,5 +246,9 @@
         <source>A profile name in the file cannot be used; its slot keeps its name.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -246,5 +246,9 @@
         <source>A profile name in the file cannot be used; its slot keeps its name.</source>
         <translation>文件中的某个配置文件名无法使用，该位置保留原名称。</translation>
     </message>
+    <message>
+        <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
+        <translation>至少保留一个单击功能。</translation>
+    </message>
 </context>
 </TS>

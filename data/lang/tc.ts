@@ -246,5 +246,9 @@
         <source>A profile name in the file cannot be used; its slot keeps its name.</source>
         <translation>檔案中的某個設定檔名稱無法使用，該位置保留原名稱。</translation>
     </message>
+    <message>
+        <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
+        <translation>至少保留一個單擊功能。</translation>
+    </message>
 </context>
 </TS>

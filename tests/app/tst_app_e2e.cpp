@@ -215,8 +215,9 @@ private slots:
     }
 
     void stageChangedOnTheMouseReachesTheOsd() {
+        // The program's OSD socket is in the user's runtime folder.
         QLocalServer osd;
-        const QString name = osdTitle(QStringLiteral("TOLV"));
+        const QString name = m_runtime.filePath(osdTitle(QStringLiteral("TOLV")));
         QLocalServer::removeServer(name);
         QVERIFY(osd.listen(name));
         App app;

@@ -156,11 +156,13 @@ private slots:
         m.setAnswerAfter(goodAnswers, headerOnly ? VirtualMouse::Answer::Zeros
                                                  : VirtualMouse::Answer::WrongData);
         QCOMPARE(DownloadProfile(defaultSet(), DownloadEverything), int(ResultVerifyFailed));
-        // The failing frame was the last one sent, and the status thread stays stopped.
+        // The failing frame was the last one sent, and the status thread, stopped for the
+        // download, polls again.
         const auto frames = m.frames();
         QVERIFY(!frames.empty());
         QCOMPARE(int(frames.back().bytes[3]), lastCode);
-        QCOMPARE(window.starts, 0);
+        QCOMPARE(window.stops, 1);
+        QCOMPARE(window.starts, 1);
         QCOMPARE(m.endMarks() > 0, lastCode == 0x46 && goodAnswers > 0);
     }
 

@@ -3,7 +3,6 @@
 
 #include "OsdChannel.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -24,13 +23,9 @@ QString uniqueProduct() {
     return QStringLiteral("OsdTest%1x%2").arg(QCoreApplication::applicationPid()).arg(++counter);
 }
 
-QString socketPath(const QString &serverName) {
-    return QDir::tempPath() + QLatin1Char('/') + serverName;
-}
-
 // What a server killed in its prime leaves behind: a socket file nobody listens on.
-bool makeStaleSocket(const QString &serverName) {
-    const QByteArray path = QFile::encodeName(socketPath(serverName));
+bool makeStaleSocket(const QString &socketPath) {
+    const QByteArray path = QFile::encodeName(socketPath);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (size_t(path.size()) >= sizeof(address.sun_path))
@@ -41,7 +36,7 @@ bool makeStaleSocket(const QString &serverName) {
         return false;
     const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
     ::close(fd);
-    return bound && QFileInfo::exists(socketPath(serverName));
+    return bound && QFileInfo::exists(socketPath);
 }
 
 void writeFile(const QString &path, const QByteArray &text, bool executable) {
@@ -111,6 +106,7 @@ class TestOsdChannel : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_runtime;
 
     // Reads one connection's data until the sender closes it.
     static QByteArray receiveOne(QLocalServer &server) {
@@ -134,6 +130,9 @@ class TestOsdChannel : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
+        // A runtime folder of the test's own, as the user's would be.
+        QVERIFY(m_runtime.isValid());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
         // The real OSD program started by the tests needs a platform without a display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -200,7 +199,7 @@ private slots:
     void titleOfProduct() {
         QCOMPARE(osdTitle(QStringLiteral("TOLV")), QStringLiteral("TOLV Wireless Mouse OSD"));
         QCOMPARE(OsdChannel(QStringLiteral("TOLV")).serverName(),
-                 QStringLiteral("TOLV Wireless Mouse OSD"));
+                 m_runtime.path() + QStringLiteral("/TOLV Wireless Mouse OSD"));
         QCOMPARE(OsdChannel(QStringLiteral("TOLV")).programPath(),
                  QCoreApplication::applicationDirPath() + QStringLiteral("/OSD"));
     }
@@ -208,7 +207,7 @@ private slots:
     void showWritesWholeRecord() {
         const QString product = uniqueProduct();
         QLocalServer server;
-        QVERIFY(server.listen(osdTitle(product)));
+        QVERIFY(server.listen(osdServerPath(product)));
         OsdChannel channel(product, m_dir.filePath(QStringLiteral("missing")));
 
         QVERIFY(channel.show(QStringLiteral("DPI 1600"), QColor(0, 190, 255)));
@@ -234,7 +233,7 @@ private slots:
         QFETCH(bool, programFile);
         const QString product = uniqueProduct();
         if (staleSocket)
-            QVERIFY(makeStaleSocket(osdTitle(product)));
+            QVERIFY(makeStaleSocket(osdServerPath(product)));
         const QString program = m_dir.filePath(product + QStringLiteral(".OSD"));
         if (programFile)
             writeFile(program, "#!/bin/sh\nexit 0\n", false);
@@ -245,7 +244,7 @@ private slots:
         QVERIFY(!channel.show(QStringLiteral("DPI 800"), Qt::white));
         QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(channel.startedProcessId(), qint64(0));
-        QFile::remove(socketPath(osdTitle(product)));
+        QFile::remove(osdServerPath(product));
     }
 
     // A program that never serves is tried five times, half a second each, and started
@@ -293,7 +292,7 @@ private slots:
         writeFile(launcher,
                   "#!/bin/sh\nexec '" + osd.toLocal8Bit() + "' 2>>'" + log.toLocal8Bit() + "'\n",
                   true);
-        QVERIFY(makeStaleSocket(osdTitle(product)));
+        QVERIFY(makeStaleSocket(osdServerPath(product)));
 
         OsdChannel channel(product, launcher);
         StartedProcess started;
@@ -312,7 +311,7 @@ private slots:
         QCOMPARE(channel.startedProcessId(), pid);
         QTRY_VERIFY_WITH_TIMEOUT(fileContains(log, "\"Report rate 500 Hz\" for 1500 ms"), 3000);
         started.stop();
-        QLocalServer::removeServer(osdTitle(product));
+        QLocalServer::removeServer(osdServerPath(product));
     }
 };
 

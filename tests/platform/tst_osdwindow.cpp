@@ -5,15 +5,18 @@
 #include "OsdWindow.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <cstring>
+#include <memory>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -27,8 +30,7 @@ QString uniqueProduct() {
 }
 
 // What a server killed in its prime leaves behind: a socket file nobody listens on.
-bool makeStaleSocket(const QString &serverName) {
-    const QString file = QDir::tempPath() + QLatin1Char('/') + serverName;
+bool makeStaleSocket(const QString &file) {
     const QByteArray path = QFile::encodeName(file);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -64,10 +66,18 @@ bool near(QRgb pixel, const QColor &colour, int tolerance) {
 class TestOsdWindow : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_runtime;
+
 private slots:
+    void initTestCase() {
+        // A runtime folder of the test's own, as the user's would be.
+        QVERIFY(m_runtime.isValid());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    }
+
     // A live server keeps its name; the newcomer steps back and the old one still serves.
     void serverYieldsToLiveServer() {
-        const QString name = osdTitle(uniqueProduct());
+        const QString name = osdServerPath(uniqueProduct());
         QLocalServer first;
         QVERIFY(first.listen(name));
         OsdServer second;
@@ -82,9 +92,9 @@ private slots:
     // A name left behind by a server that ended is taken over, and texts sent to it arrive.
     void serverTakesOverStaleName() {
         const QString product = uniqueProduct();
-        QVERIFY(makeStaleSocket(osdTitle(product)));
+        QVERIFY(makeStaleSocket(osdServerPath(product)));
         OsdServer server;
-        QCOMPARE(server.start(osdTitle(product)), OsdServer::Listening);
+        QCOMPARE(server.start(osdServerPath(product)), OsdServer::Listening);
         QSignalSpy got(&server, &OsdServer::messageReceived);
 
         QVERIFY(OsdChannel(product).show(QStringLiteral("DPI 800"), QColor(0, 190, 255)));
@@ -96,18 +106,55 @@ private slots:
 
         // A second copy for the same product now finds this one.
         OsdServer twin;
-        QCOMPARE(twin.start(osdTitle(product)), OsdServer::AlreadyRunning);
+        QCOMPARE(twin.start(osdServerPath(product)), OsdServer::AlreadyRunning);
+    }
+
+    // Two users on one machine, each with a runtime folder: each user's OSD starts beside
+    // the other's and gets only that user's texts, through a socket only its owner may use.
+    void eachUserHasTheirOwnServer() {
+        const QString product = uniqueProduct();
+        QTemporaryDir folders[2];
+        OsdServer servers[2];
+        std::unique_ptr<OsdChannel> channels[2];
+        std::unique_ptr<QSignalSpy> got[2];
+        for (int user = 0; user < 2; ++user) {
+            QVERIFY(folders[user].isValid());
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folders[user].path()));
+            QCOMPARE(servers[user].start(osdServerPath(product)), OsdServer::Listening);
+            channels[user] = std::make_unique<OsdChannel>(product, QStringLiteral("/nonexistent"));
+            got[user] = std::make_unique<QSignalSpy>(&servers[user], &OsdServer::messageReceived);
+        }
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+
+        QVERIFY(channels[0]->show(QStringLiteral("first user"), Qt::red));
+        QVERIFY(channels[1]->show(QStringLiteral("second user"), Qt::green));
+        QTRY_VERIFY_WITH_TIMEOUT(got[0]->count() == 1 && got[1]->count() == 1, 2000);
+        QTest::qWait(50);
+        QCOMPARE(got[0]->count(), 1);
+        QCOMPARE(got[1]->count(), 1);
+        QCOMPARE(got[0]->at(0).at(0).value<OsdMessage>().text, QStringLiteral("first user"));
+        QCOMPARE(got[1]->at(0).at(0).value<OsdMessage>().text, QStringLiteral("second user"));
+
+        for (int user = 0; user < 2; ++user) {
+            const QString socket = channels[user]->serverName();
+            QCOMPARE(QFileInfo(socket).absolutePath(),
+                     QFileInfo(folders[user].path()).absoluteFilePath());
+            struct stat info {};
+            QCOMPARE(::stat(QFile::encodeName(socket).constData(), &info), 0);
+            QVERIFY(S_ISSOCK(info.st_mode));
+            QCOMPARE(info.st_mode & 0077, 0u);
+        }
     }
 
     // Records split over writes, several in one write, and a torn tail.
     void serverReadsWholeRecords() {
         const QString product = uniqueProduct();
         OsdServer server;
-        QCOMPARE(server.start(osdTitle(product)), OsdServer::Listening);
+        QCOMPARE(server.start(osdServerPath(product)), OsdServer::Listening);
         QSignalSpy got(&server, &OsdServer::messageReceived);
 
         QLocalSocket client;
-        client.connectToServer(osdTitle(product));
+        client.connectToServer(osdServerPath(product));
         QVERIFY(client.waitForConnected(1000));
         const QByteArray a = osdRecord(QStringLiteral("first"), Qt::red);
         client.write(a.left(100));

@@ -1,0 +1,138 @@
+// The button page's choices: a function from the menus goes into the current button's slot,
+// through its dialog where it has parameters.
+#include "AppConfig.h"
+#include "ButtonCatalogue.h"
+#include "ButtonRules.h"
+#include "KelBtnWindow.h"
+#include "KelComboKeyWindow.h"
+#include "KelFireKeyWindow.h"
+#include "KelMacroSelect.h"
+#include "KelMessageBox.h"
+#include "KelPushButton.h"
+#include "KelSingleKeyWindow.h"
+#include "KelSniperWindow.h"
+#include "ProfileData.h"
+
+#include <QDebug>
+
+namespace {
+// Runs the dialog of a function with parameters for a slot: preset from the slot when it
+// already carries the function; on "Yes" the result is stored and the function set. A record
+// shown anew meanwhile (a profile switched on the mouse) is not the one the choice was made
+// for, and is left alone.
+template <typename Dialog, typename Preset, typename Store>
+void runDialog(Dialog &dialog, ProfileData *const &current, int slot, int fun, Preset preset,
+               Store store) {
+    ProfileData *const before = current;
+    if (before->buttons[slot].Fun == fun)
+        preset(before->buttons[slot]);
+    if (dialog.exec() != QDialog::Accepted || current != before)
+        return;
+    ButtonInfo &out = current->buttons[slot];
+    store(out);
+    out.Fun = fun;
+}
+} // namespace
+
+void KelBtnWindow::chooseFunction(int fun) {
+    const int slot = buttonSlot(m_bType, m_iBtn);
+    KelPushButton *btn = currentButton();
+    if (!m_record || slot < 0 || !btn)
+        return;
+    emit SelBtnControl(btn, true);
+    if (!keepsOneClick(*m_record, slot, fun)) {
+        emit PopOneClickBox();
+    } else {
+        switch (fun) {
+        case FunMacroManager:
+        case FunGunFile:
+            chooseMacro(slot, fun);
+            break;
+        case FunSingleKey:
+            chooseSingleKey(slot);
+            break;
+        case FunComboKey:
+            chooseComboKey(slot);
+            break;
+        case FunFireKey:
+            chooseFireKey(slot);
+            break;
+        case FunSniper:
+            chooseSniper(slot);
+            break;
+        default:
+            m_record->buttons[slot].Fun = fun;
+            break;
+        }
+        refreshLabels();
+    }
+    emit SelBtnControl(btn, false);
+    m_bType = m_iBtn = kNoSelection;
+}
+
+void KelBtnWindow::chooseMacro(int slot, int fun) {
+    if (fun == FunGunFile && slot == 0) {
+        KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
+                          tr("Left Button Can not be Gun Function."), QString(), this);
+        box.exec();
+        return;
+    }
+    if (macroCount() == 0) {
+        emit GotoMacroTab(3);
+        return;
+    }
+    ProfileData *const record = m_record;
+    const ButtonInfo &b = record->buttons[slot];
+    const bool bound = b.Fun == fun;
+    KelMacroSelect dialog(fun == FunGunFile ? tr("GUNFILE SELECT") : tr("MACRO SELECT"),
+                          bound ? b.macroname : QString(), bound ? b.LoopNumber : 1,
+                          bound ? b.Res1 : 0, this);
+    // Without a chosen file there is nothing to bind.
+    if (dialog.exec() != QDialog::Accepted || m_record != record || dialog.chosenName().isEmpty())
+        return;
+    ButtonInfo &out = m_record->buttons[slot];
+    out.Fun = fun;
+    out.LoopNumber = dialog.loopCount();
+    out.Res1 = uint8_t(dialog.loopMode());
+    out.macroname = dialog.chosenName();
+    // The button keeps its own copy of the file's steps; a missing file gives none.
+    MacroFile file;
+    loadMacroFile(out.macroname, file);
+    if (bindMacroEvents(out, file.events) > 0) {
+        KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
+                          tr("THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63."),
+                          QString(), this);
+        box.exec();
+    }
+}
+
+void KelBtnWindow::chooseSingleKey(int slot) {
+    KelSingleKeyWindow dialog(this);
+    runDialog(
+        dialog, m_record, slot, FunSingleKey, [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
+        [&](ButtonInfo &b) {
+            b.Res1 = uint8_t(dialog.keyCode());
+            qDebug("%d", dialog.keyCode());
+        });
+}
+
+void KelBtnWindow::chooseComboKey(int slot) {
+    KelComboKeyWindow dialog(this);
+    runDialog(
+        dialog, m_record, slot, FunComboKey, [&](const ButtonInfo &b) { dialog.preset(b); },
+        [&](ButtonInfo &b) { writeCombo(b, dialog.keys()); });
+}
+
+void KelBtnWindow::chooseFireKey(int slot) {
+    KelFireKeyWindow dialog(this);
+    runDialog(
+        dialog, m_record, slot, FunFireKey, [&](const ButtonInfo &b) { dialog.preset(b); },
+        [&](ButtonInfo &b) { writeFireKey(b, dialog.setting()); });
+}
+
+void KelBtnWindow::chooseSniper(int slot) {
+    KelSniperWindow dialog(m_sensorCode, this);
+    runDialog(
+        dialog, m_record, slot, FunSniper, [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
+        [&](ButtonInfo &b) { b.Res1 = uint8_t(dialog.value()); });
+}

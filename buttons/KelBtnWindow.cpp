@@ -1,0 +1,240 @@
+#include "KelBtnWindow.h"
+
+#include "AppDir.h"
+#include "ButtonCatalogue.h"
+#include "ButtonsLayout.h"
+#include "KelMenu.h"
+#include "KelPushButton.h"
+#include "ModelDescriptor.h"
+#include "ProfileData.h"
+#include "Scale.h"
+
+#include <QLabel>
+
+using namespace ButtonsLayout;
+
+KelBtnWindow::KelBtnWindow(QWidget *parent, ProfileData *record)
+    : QWidget(parent), m_record(record) {
+    setObjectName(QStringLiteral("btnWindow"));
+    const QString skin = AppDir::path() + QStringLiteral("/skin/");
+    const QStringList pictures = {skin + QStringLiteral("button-1.png"),
+                                  skin + QStringLiteral("button-2.png"),
+                                  skin + QStringLiteral("button-3.png")};
+    auto makeButton = [&] {
+        auto *b = new KelPushButton(pictures, this);
+        b->setToggleMode(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &KelPushButton::EnterSignal, this, &KelBtnWindow::slotMouseEnter);
+        connect(b, &KelPushButton::OverSignal, this, &KelBtnWindow::slotMouseOver);
+        return b;
+    };
+    for (auto &group : m_groupBtns) {
+        for (KelPushButton *&b : group)
+            b = makeButton();
+    }
+    const QString arrows[kWheelButtons] = {QStringLiteral("btn_up2.png"),
+                                           QStringLiteral("btn_down2.png")};
+    for (int i = 0; i < kWheelButtons; ++i) {
+        m_wheelBtns[i] = makeButton();
+        m_wheelArrows[i] = new QLabel(this);
+        m_wheelArrows[i]->setPixmap(QPixmap(skin + arrows[i]));
+        m_wheelArrows[i]->setScaledContents(true);
+    }
+    createMenus();
+    retranslateUi();
+    showGroupList();
+}
+
+void KelBtnWindow::createMenus() {
+    m_mainMenu = new KelMenu(this);
+    m_wheelMenu = new KelMenu(this);
+    for (KelMenu *&sub : m_subMenus)
+        sub = new KelMenu(this);
+    for (const CatalogueEntry &entry : functionCatalogue()) {
+        auto *action = new KelAction(QString(), this, entry.fun);
+        const int fun = entry.fun;
+        connect(action, &QAction::triggered, this, [this, fun] { chooseFunction(fun); });
+        m_actions.append(action);
+        if (entry.menu >= MenuBasic && entry.menu <= MenuProfile)
+            m_subMenus[entry.menu - MenuBasic]->addAction(action);
+    }
+    for (int fun : wheelMenuFunctions())
+        m_wheelMenu->addAction(action(fun));
+    // The highlight of the button whose function was being chosen goes when the menu does.
+    for (KelMenu *menu : {m_mainMenu, m_wheelMenu}) {
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            if (KelPushButton *b = currentButton())
+                emit SelBtnControl(b, false);
+        });
+    }
+    for (KelPushButton *b : m_groupBtns[0])
+        b->setMenu(m_mainMenu);
+    for (KelPushButton *b : m_groupBtns[1])
+        b->setMenu(m_mainMenu);
+    for (KelPushButton *b : m_wheelBtns)
+        b->setMenu(m_wheelMenu);
+}
+
+// Every function the mouse carries can be chosen here, the sniper, the gun files and the
+// profile steps included; macros and the lighting switch only where the model has them.
+void KelBtnWindow::rebuildMainMenu() {
+    m_mainMenu->clear();
+    for (const CatalogueEntry &entry : functionCatalogue()) {
+        if (entry.menu == MenuTop && entry.fun <= 5)
+            m_mainMenu->addAction(action(entry.fun));
+    }
+    for (KelMenu *sub : m_subMenus)
+        m_mainMenu->addMenu(sub);
+    const bool macros = descriptorDisableMacro() == 0;
+    const bool lighting = descriptorLedDisable() == 0;
+    m_mainMenu->addAction(action(FunSniper));
+    if (macros) {
+        m_mainMenu->addAction(action(FunMacroManager));
+        m_mainMenu->addAction(action(FunGunFile));
+    }
+    if (lighting)
+        m_mainMenu->addAction(action(FunLedSwitch));
+    m_mainMenu->addAction(action(16));
+}
+
+void KelBtnWindow::retranslateUi() {
+    static const CatalogueMenu kOrder[] = {MenuBasic, MenuWindows, MenuAdvance, MenuMedia,
+                                           MenuDpi,   MenuPolling, MenuProfile};
+    for (CatalogueMenu menu : kOrder)
+        m_subMenus[menu - MenuBasic]->setTitle(subMenuTitle(menu));
+    for (KelAction *a : m_actions) {
+        if (const CatalogueEntry *entry = catalogueEntry(a->id()))
+            a->setText(functionText(*entry));
+    }
+    rebuildMainMenu();
+    refreshLabels();
+}
+
+void KelBtnWindow::loadProfile(ProfileData *record, int sensorCode) {
+    m_record = record;
+    m_sensorCode = sensorCode;
+    refreshLabels();
+}
+
+void KelBtnWindow::refreshLabels() {
+    for (int group = 0; group < 2; ++group) {
+        for (int i = 0; i < kGroupButtons; ++i) {
+            const int slot = buttonSlot(group, i);
+            m_groupBtns[group][i]->setText(m_record ? functionLabel(m_record->buttons[slot], false)
+                                                    : QString());
+        }
+    }
+    for (int i = 0; i < kWheelButtons; ++i) {
+        m_wheelBtns[i]->setText(m_record ? functionLabel(m_record->buttons[buttonSlot(2, i)], true)
+                                         : QString());
+    }
+}
+
+void KelBtnWindow::selectGroup(int iBtn, int bType) {
+    if (bType != kNoSelection)
+        m_shownGroup = bType == 1 ? 1 : 0;
+    showGroupList();
+    for (int group = 0; group < 2; ++group) {
+        for (int i = 0; i < kGroupButtons; ++i)
+            m_groupBtns[group][i]->setChecked(group == bType && i == iBtn);
+    }
+    for (int i = 0; i < kWheelButtons; ++i)
+        m_wheelBtns[i]->setChecked(bType == 2 && i == iBtn);
+    refreshLabels();
+}
+
+void KelBtnWindow::showGroupList() {
+    for (int group = 0; group < 2; ++group) {
+        for (KelPushButton *b : m_groupBtns[group])
+            b->setVisible(group == m_shownGroup);
+    }
+    for (int i = 0; i < kWheelButtons; ++i) {
+        m_wheelBtns[i]->setVisible(m_shownGroup == 0);
+        m_wheelArrows[i]->setVisible(m_shownGroup == 0);
+    }
+}
+
+void KelBtnWindow::relayout(int panelHeight) {
+    m_panelHeight = panelHeight;
+    m_mainMenu->setFixedWidth(scaled(kMenuWidth));
+    m_wheelMenu->setFixedWidth(scaled(kMenuWidth));
+    for (KelMenu *sub : m_subMenus)
+        sub->setFixedWidth(scaled(kMenuWidth));
+    int8_t matrix[kDescriptorButtonKeys] = {};
+    const int n = qMin(readButtonMatrix2(matrix), kDescriptorButtonKeys);
+    if (n <= 0)
+        return;
+    int visible = 0;
+    for (int i = 0; i < n; ++i)
+        visible += matrix[i] == -1 ? 0 : 1;
+
+    // A long list scrolls with fixed gaps; a short one shares the panel out evenly.
+    const double f = scaleFactor();
+    const double row = kListH * f;
+    double top = kLongListTop * f;
+    double gap = kLongListGap * f;
+    int height = roundHalfEven(top + visible * (row + gap));
+    if (visible <= kLongListLimit) {
+        height = qMax(panelHeight, scaled(visible * kListH + (visible + 1) * kMinGap));
+        gap = (height - row * visible) / (visible + 1);
+        top = gap;
+    }
+    setFixedSize(scaled(kFrameWidth), height);
+
+    auto rowTop = [&](int k) { return roundHalfEven(top + (gap + row) * k); };
+    int c = 0;
+    for (int i = 0; i < kGroupButtons; ++i) {
+        QRect place;
+        if (i < n && matrix[i] != -1)
+            place = QRect(scaled(kListX), rowTop(c++), scaled(kListW), scaled(kListH));
+        for (auto &group : m_groupBtns) {
+            group[i]->setGeometry(place);
+            group[i]->setNumber(place.isEmpty() ? KelPushButton::kNoNumber : c);
+        }
+    }
+    // The wheel keeps to the foot of a short list, clear of the mouse pictures above it.
+    const int first = visible <= kLongListLimit ? qMax(0, visible - kWheelButtons) : 0;
+    for (int i = 0; i < kWheelButtons; ++i) {
+        const int y = rowTop(first + i);
+        m_wheelBtns[i]->setGeometry(scaled(kWheelX), y, scaled(kWheelW), scaled(kListH));
+        m_wheelArrows[i]->setGeometry(scaled(kWheelArrowX),
+                                      y + (scaled(kListH) - scaled(kWheelArrowH)) / 2,
+                                      scaled(kWheelArrowW), scaled(kWheelArrowH));
+    }
+}
+
+KelPushButton *KelBtnWindow::button(int bType, int iBtn) const {
+    const int slot = buttonSlot(bType, iBtn);
+    if (slot < 0)
+        return nullptr;
+    return bType == 2 ? m_wheelBtns[iBtn] : m_groupBtns[bType][iBtn];
+}
+
+KelPushButton *KelBtnWindow::currentButton() const {
+    return button(m_bType, m_iBtn);
+}
+
+QAction *KelBtnWindow::action(int fun) const {
+    for (KelAction *a : m_actions) {
+        if (a->id() == fun)
+            return a;
+    }
+    return nullptr;
+}
+
+void KelBtnWindow::slotMouseOver(KelPushButton *btn, bool bType) {
+    emit SelBtnControl(btn, bType);
+}
+
+void KelBtnWindow::slotMouseEnter(KelPushButton *btn) {
+    for (int bType = 0; bType < 3; ++bType) {
+        for (int i = 0; i < kGroupButtons; ++i) {
+            if (button(bType, i) != btn)
+                continue;
+            m_bType = bType;
+            m_iBtn = i;
+            emit SelBtnChanged(quint8(i), quint8(bType));
+            return;
+        }
+    }
+}

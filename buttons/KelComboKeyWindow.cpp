@@ -1,0 +1,31 @@
+#include "KelComboKeyWindow.h"
+
+#include "ButtonsLayout.h"
+
+#include <QDebug>
+#include <QLabel>
+
+using namespace ButtonsLayout;
+
+KelComboKeyWindow::KelComboKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
+    setObjectName(QStringLiteral("comboKeyWindow"));
+    setTitle(tr("Combo Key"));
+    addHint(tr("HOLD THE MODIFIERS, THEN PRESS THE KEY"));
+    m_comboLabel = addKeyBox(kKeyBox);
+}
+
+void KelComboKeyWindow::preset(const ButtonInfo &button) {
+    m_combo.preset(button);
+    m_comboLabel->setText(m_combo.text());
+}
+
+QString KelComboKeyWindow::comboText() const {
+    return m_comboLabel->text();
+}
+
+void KelComboKeyWindow::keyCaptured(int code, unsigned flags) {
+    qDebug("KelComboKeyWindow dwVCode = %x dwFlag = %x", unsigned(code), flags);
+    m_combo.keyEvent(code, flags);
+    m_comboLabel->setText(m_combo.text());
+    emit SetComboKeyValue(m_combo.keys());
+}

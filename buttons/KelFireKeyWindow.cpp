@@ -1,0 +1,120 @@
+#include "KelFireKeyWindow.h"
+
+#include "ButtonsLayout.h"
+#include "KelLabel.h"
+#include "KelLineEdit.h"
+#include "KeyTable.h"
+#include "Scale.h"
+
+#include <QCheckBox>
+#include <QIntValidator>
+
+using namespace ButtonsLayout;
+
+KelFireKeyWindow::KelFireKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
+    setObjectName(QStringLiteral("fireKeyWindow"));
+    setTitle(tr("FireKey Setting"));
+    const QString kinds[4] = {tr("Left"), tr("Right"), tr("Middle"), tr("Keyboard Key")};
+    // The four kinds share the row out by the width of their texts.
+    int textWidth = 0;
+    for (int i = 0; i < 4; ++i) {
+        m_kinds[i] = new QCheckBox(kinds[i], this);
+        useSkinCheckPictures(m_kinds[i]);
+        textWidth += m_kinds[i]->sizeHint().width();
+        connect(m_kinds[i], &QCheckBox::clicked, this, &KelFireKeyWindow::checkbtn_clicked);
+    }
+    const int gap = qMax(0, (scaled(kKeyDialogW - 2 * kKindLeft) - textWidth) / 3);
+    int x = scaled(kKindLeft);
+    for (QCheckBox *box : m_kinds) {
+        const int w = box->sizeHint().width();
+        box->setGeometry(x, scaled(kKindTop), w, scaled(kKindH));
+        x += w + gap;
+    }
+    m_keyLabel = addKeyBox(kFireKeyBox);
+
+    auto field = [this](int x, const QString &caption, const QString &text) {
+        KelLabel *label = addLabel(QRect(x, kFieldTop, kFieldLabelW, kFieldH));
+        label->setText(caption);
+        auto *edit = new KelLineEdit(this);
+        edit->setDesignPixelSize(kTextPixels);
+        edit->setGeometry(scaledRect(x + kFieldLabelW, kFieldTop, kFieldW, kFieldH));
+        edit->setMaxLength(3);
+        edit->setValidator(new QIntValidator(1, kFireFieldMax, edit));
+        edit->setStyleSheet(
+            QStringLiteral("border-width:2px;background-color:rgb(30,30,30);color:white"));
+        edit->setText(text);
+        connect(edit, &QLineEdit::textChanged, this, &KelFireKeyWindow::OnEditDataChanged);
+        connect(edit, &QLineEdit::returnPressed, this, &KelFireKeyWindow::onEditReturn);
+        return edit;
+    };
+    m_times = field(kTimesX, tr("Times:"), QStringLiteral("3"));
+    m_delay = field(kDelayX, tr("Delay:"), QStringLiteral("100"));
+    selectKind(FireLeft);
+}
+
+void KelFireKeyWindow::preset(const ButtonInfo &button) {
+    const FireKeySetting s = fireKeyPreset(button);
+    selectKind(s.kind);
+    showKey(s.keyCode);
+    m_times->setText(QString::number(s.times));
+    m_delay->setText(QString::number(s.delay));
+}
+
+FireKeySetting KelFireKeyWindow::setting() const {
+    FireKeySetting s;
+    s.kind = m_kind;
+    s.keyCode = m_key;
+    s.times = m_times->text().toInt();
+    s.delay = m_delay->text().toInt();
+    return s;
+}
+
+QString KelFireKeyWindow::keyText() const {
+    return m_keyLabel->text();
+}
+
+void KelFireKeyWindow::selectKind(int kind) {
+    m_kind = kind;
+    for (int i = 0; i < 4; ++i)
+        m_kinds[i]->setChecked(i == kind);
+    m_keyLabel->setEnabled(kind == FireKeyboard);
+    if (kind == FireKeyboard) {
+        m_keyLabel->setFocus();
+    } else {
+        showKey(0);
+    }
+}
+
+void KelFireKeyWindow::showKey(int code) {
+    m_key = code;
+    m_keyLabel->setText(keyName(code));
+}
+
+void KelFireKeyWindow::checkbtn_clicked() {
+    for (int i = 0; i < 4; ++i) {
+        if (sender() == m_kinds[i])
+            selectKind(i);
+    }
+    const FireKeySetting s = setting();
+    emit SetFireKeyValue(s.keyCode, s.kind, s.times, s.delay);
+}
+
+void KelFireKeyWindow::OnEditDataChanged(const QString &) {
+    const FireKeySetting s = setting();
+    emit SetFireKeyValue(s.keyCode, s.kind, s.times, s.delay);
+}
+
+void KelFireKeyWindow::onEditReturn() {
+    // Enter ends typing a number; keys are captured again.
+    m_keyLabel->setFocus();
+}
+
+bool KelFireKeyWindow::isCapturing() const {
+    return m_kind == FireKeyboard && !m_times->hasFocus() && !m_delay->hasFocus();
+}
+
+void KelFireKeyWindow::keyCaptured(int code, unsigned) {
+    showKey(code);
+    const FireKeySetting s = setting();
+    emit SetFireKeyValue(s.keyCode, s.kind, s.times, s.delay);
+}

@@ -1,0 +1,96 @@
+#include "KelMacroSelect.h"
+
+#include "AppConfig.h"
+#include "AppDir.h"
+#include "ButtonsLayout.h"
+#include "KelLabel.h"
+#include "KelLineEdit.h"
+#include "KelMenu.h"
+#include "KelPushButton.h"
+#include "Scale.h"
+
+#include <QCheckBox>
+#include <QIntValidator>
+
+using namespace ButtonsLayout;
+
+namespace {
+QRect place(const QRect &design) {
+    return scaledRect(design.x(), design.y(), design.width(), design.height());
+}
+} // namespace
+
+KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int loopCount,
+                               int loopMode, QWidget *parent)
+    : KelSkinDialog(kMacroDialogW, kMacroDialogH, parent) {
+    setObjectName(QStringLiteral("macroSelect"));
+    setTitle(title);
+
+    addLabel(kMacroNameLabel)->setText(tr("NAME"));
+    const QString skin = AppDir::path() + QStringLiteral("/skin/");
+    m_nameBtn = new KelPushButton({skin + QStringLiteral("button-1.png"),
+                                   skin + QStringLiteral("button-2.png"),
+                                   skin + QStringLiteral("button-3.png")},
+                                  this);
+    m_nameBtn->setObjectName(QStringLiteral("macroNameButton"));
+    m_nameBtn->setGeometry(place(kMacroName));
+    m_nameBtn->setFocusPolicy(Qt::NoFocus);
+    m_nameMenu = new KelMenu(this);
+    for (int i = 0; i < kMacroListSize; ++i) {
+        const QString entry = macroListEntry(i);
+        if (!entry.isEmpty())
+            m_nameMenu->addAction(entry);
+    }
+    m_nameMenu->setFixedWidth(scaled(kMacroName.width()));
+    m_nameBtn->setMenu(m_nameMenu);
+    connect(m_nameMenu, &QMenu::triggered, this, &KelMacroSelect::chooseName);
+
+    addLabel(kLoopLabel)->setText(tr("LOOP TIMES"));
+    m_loopEdit = new KelLineEdit(this);
+    m_loopEdit->setDesignPixelSize(kTextPixels);
+    m_loopEdit->setGeometry(place(kLoopEdit));
+    m_loopEdit->setMaxLength(3);
+    m_loopEdit->setValidator(new QIntValidator(1, 255, m_loopEdit));
+    m_loopEdit->setStyleSheet(
+        QStringLiteral("border-width:2px;background-color:rgb(30,30,30);color:white"));
+    m_loopEdit->setText(QString::number(loopCount));
+
+    const QString options[LoopModes] = {tr("LOOPS TIME(1-255)"), tr("REPEAT RUN WHEN KEY DOWN"),
+                                        tr("REPEAT RUN UNTILL THE KEY DOWN")};
+    for (int i = 0; i < LoopModes; ++i) {
+        m_options[i] = new QCheckBox(options[i], this);
+        useSkinCheckPictures(m_options[i]);
+        m_options[i]->setGeometry(scaledRect(kLoopOptionX, kLoopOptionTop + kLoopOptionStep * i,
+                                             kLoopOptionW, kLoopOptionStep));
+        m_options[i]->setChecked(i == loopMode);
+        connect(m_options[i], &QCheckBox::clicked, this, &KelMacroSelect::onOptionClicked);
+    }
+    showName(name);
+}
+
+int KelMacroSelect::loopCount() const {
+    const int count = m_loopEdit->text().toInt();
+    return count > 0 ? count : 1;
+}
+
+int KelMacroSelect::loopMode() const {
+    for (int i = 0; i < LoopModes; ++i) {
+        if (m_options[i]->isChecked())
+            return i;
+    }
+    return LoopTimes;
+}
+
+void KelMacroSelect::chooseName(QAction *action) {
+    showName(action->text());
+}
+
+void KelMacroSelect::onOptionClicked() {
+    for (QCheckBox *option : m_options)
+        option->setChecked(option == sender());
+}
+
+void KelMacroSelect::showName(const QString &name) {
+    m_name = name;
+    m_nameBtn->setText(name);
+}

@@ -1,0 +1,147 @@
+#include "KelSkinDialog.h"
+
+#include "AppDir.h"
+#include "ButtonsLayout.h"
+#include "InterfaceColour.h"
+#include "KelLabel.h"
+#include "KelMessageBox.h"
+#include "KeyCapture.h"
+#include "KeyTable.h"
+#include "LanguageFont.h"
+#include "Scale.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QToolButton>
+
+using namespace ButtonsLayout;
+
+namespace {
+QIcon resourceIcon(const QString &name) {
+    return QFile::exists(name) ? QIcon(name) : QIcon();
+}
+
+QString skinPath(const QString &name) {
+    return AppDir::path() + QStringLiteral("/skin/") + name;
+}
+} // namespace
+
+KelSkinDialog::KelSkinDialog(int designWidth, int designHeight, QWidget *parent)
+    : QDialog(parent, Qt::FramelessWindowHint) {
+    setFixedSize(scaledSize(designWidth, designHeight));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    m_background = QPixmap(skinPath(QStringLiteral("dlg.png")));
+
+    m_title = addLabel(QRect(20, kTitleTop, designWidth - 40, kTitleH), kTitlePixels);
+    m_title->setBold(true);
+    m_title->setAlignment(Qt::AlignCenter);
+
+    const QString style = KelMessageBox::buttonStyleSheet(interfaceColour());
+    const int top = designHeight - kButtonBottom - kButtonH;
+    const int left = (designWidth - 2 * kButtonW - kButtonGap) / 2;
+    auto makeButton = [&](const QString &name, const QString &icon, const QString &text, int x) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(name);
+        button->setIcon(resourceIcon(icon));
+        button->setIconSize(scaledSize(16, 16));
+        button->setText(text);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setFont(languageFont(kTextPixels));
+        button->setStyleSheet(style);
+        button->setCursor(Qt::PointingHandCursor);
+        // A key typed to capture must not press the button.
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(scaledRect(x, top, kButtonW, kButtonH));
+        return button;
+    };
+    m_yesBtn =
+        makeButton(QStringLiteral("msgBoxYesBtn"), QStringLiteral(":/yes_Btn"), tr("Yes"), left);
+    m_noBtn = makeButton(QStringLiteral("msgBoxNoBtn"), QStringLiteral(":/no_Btn"), tr("No"),
+                         left + kButtonW + kButtonGap);
+    connect(m_yesBtn, &QToolButton::released, this, &QDialog::accept);
+    connect(m_noBtn, &QToolButton::released, this, &QDialog::reject);
+}
+
+void KelSkinDialog::setTitle(const QString &title) {
+    setWindowTitle(title);
+    m_title->setText(title);
+}
+
+KelLabel *KelSkinDialog::addLabel(const QRect &design, int designPixels) {
+    auto *label = new KelLabel(this);
+    label->setDesignPixelSize(designPixels > 0 ? designPixels : kTextPixels);
+    label->setGeometry(scaledRect(design.x(), design.y(), design.width(), design.height()));
+    label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);"));
+    return label;
+}
+
+void KelSkinDialog::addHint(const QString &text) {
+    KelLabel *hint = addLabel(kKeyHint);
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setText(text);
+}
+
+void KelSkinDialog::useSkinCheckPictures(QCheckBox *box) {
+    const int size = scaled(kCheckImage);
+    box->setStyleSheet(
+        QStringLiteral("QCheckBox{color:rgb(220,220,220);spacing:%1px;background:transparent;}"
+                       "QCheckBox::indicator{width:%2px;height:%2px;}"
+                       "QCheckBox::indicator:unchecked{image:url(%3);}"
+                       "QCheckBox::indicator:checked{image:url(%4);}")
+            .arg(scaled(8))
+            .arg(size)
+            .arg(skinPath(QStringLiteral("checkbox2-1.png")),
+                 skinPath(QStringLiteral("checkbox2-2.png"))));
+    box->setFont(languageFont(kTextPixels));
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setCursor(Qt::PointingHandCursor);
+}
+
+void KelSkinDialog::paintEvent(QPaintEvent *) {
+    KelMessageBox::paintSkinnedDialog(this, m_background);
+}
+
+void KelSkinDialog::keyPressEvent(QKeyEvent *event) {
+    // Escape and Enter are keys like any other here: only "Yes" and "No" close the dialog.
+    event->accept();
+}
+
+KelKeyDialog::KelKeyDialog(QWidget *parent) : KelSkinDialog(kKeyDialogW, kKeyDialogH, parent) {
+    m_capture = new KeyCapture(this);
+    connect(m_capture, &KeyCapture::keyEvent, this, &KelKeyDialog::onKeyEvent);
+}
+
+QLabel *KelKeyDialog::addKeyBox(const QRect &design) {
+    auto *box = new QLabel(this);
+    box->setGeometry(scaledRect(design.x(), design.y(), design.width(), design.height()));
+    QFont font(QStringLiteral("Consolas"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(scaled(kKeyPixels));
+    box->setFont(font);
+    box->setAlignment(Qt::AlignCenter);
+    box->setFocusPolicy(Qt::StrongFocus);
+    const QColor accent = interfaceColour();
+    box->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255); background: rgb(20, 22, 25);"
+                                      "border: 1px solid rgb(%1, %2, %3); border-radius: %4px;")
+                           .arg(accent.red())
+                           .arg(accent.green())
+                           .arg(accent.blue())
+                           .arg(scaled(3)));
+    box->setFocus();
+    return box;
+}
+
+void KelKeyDialog::onKeyEvent(quint8 scanCode, quint8 flags, bool) {
+    if (!isCapturing())
+        return;
+    const int code = keyCodeFromEvent(scanCode, flags);
+    if (code == m_lastCode && flags == m_lastFlags)
+        return;
+    m_lastCode = code;
+    m_lastFlags = flags;
+    keyCaptured(code, flags);
+}

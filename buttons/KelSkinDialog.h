@@ -1,0 +1,70 @@
+#pragma once
+// The frame of the button page's dialogs: a frameless, translucent dialog painted from the
+// skin's dialog picture with a frame in the interface colour, a title on top and "Yes"
+// (accept) and "No" (reject) at the foot. Keys typed into it never close it: the key
+// capture dialogs take every key as a key to capture.
+
+#include <QDialog>
+#include <QPixmap>
+
+class KelLabel;
+class QCheckBox;
+class QLabel;
+class QToolButton;
+
+class KelSkinDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // A dialog of the given design size (times the scale factor).
+    KelSkinDialog(int designWidth, int designHeight, QWidget *parent = nullptr);
+
+    QToolButton *yesButton() const { return m_yesBtn; }
+    QToolButton *noButton() const { return m_noBtn; }
+
+    // Check box pictures of the skin (checkbox2-1.png unchecked, checkbox2-2.png checked).
+    static void useSkinCheckPictures(QCheckBox *box);
+
+protected:
+    void setTitle(const QString &title);
+    // A label in the language's font, white, at a design rectangle.
+    KelLabel *addLabel(const QRect &design, int designPixels = 0);
+    // The line under the title that says what to do.
+    void addHint(const QString &text);
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QPixmap m_background;
+    KelLabel *m_title = nullptr;
+    QToolButton *m_yesBtn = nullptr;
+    QToolButton *m_noBtn = nullptr;
+};
+
+class KeyCapture;
+
+// A dialog that listens to the keyboard while it lives: each key event, translated into
+// the key code space, reaches keyCaptured() once; a repeat of the previous event (same code
+// and flags, as a held key gives) is dropped.
+class KelKeyDialog : public KelSkinDialog {
+    Q_OBJECT
+
+public:
+    explicit KelKeyDialog(QWidget *parent = nullptr);
+
+protected:
+    virtual void keyCaptured(int code, unsigned flags) = 0;
+    // False while keys are for something else (a number being typed, say).
+    virtual bool isCapturing() const { return true; }
+    // The frame around a key name: monospaced, centred, on a dark field; it takes the focus.
+    QLabel *addKeyBox(const QRect &design);
+    // Tab is a key to capture too, not a step to the next field.
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    void onKeyEvent(quint8 scanCode, quint8 flags, bool repeat);
+
+    KeyCapture *m_capture = nullptr;
+    int m_lastCode = -1;
+    unsigned m_lastFlags = 0;
+};

@@ -1,0 +1,42 @@
+#include "KelSniperWindow.h"
+
+#include "ButtonRules.h"
+#include "ButtonsLayout.h"
+#include "KelLabel.h"
+#include "KelSlider.h"
+#include "ProfileData.h"
+#include "Scale.h"
+
+using namespace ButtonsLayout;
+
+KelSniperWindow::KelSniperWindow(int sensorCode, QWidget *parent)
+    : KelSkinDialog(kKeyDialogW, kKeyDialogH, parent), m_sensorCode(sensorCode) {
+    setObjectName(QStringLiteral("sniperWindow"));
+    setTitle(tr("Sniper Setting"));
+    addHint(tr("DPI WHILE THE BUTTON IS HELD"));
+    m_slider = new KelSlider(this);
+    m_slider->setGeometry(scaledRect(kSniperSlider.x(), kSniperSlider.y(), kSniperSlider.width(),
+                                     kSniperSlider.height()));
+    const SniperRange range = sniperRange(sensorCode);
+    if (range.known)
+        m_slider->setRange(range.min, range.max);
+    m_dpiLabel = addLabel(kSniperValue, kKeyPixels);
+    m_dpiLabel->setAlignment(Qt::AlignCenter);
+    connect(m_slider, &QSlider::valueChanged, this, &KelSniperWindow::onSliderChanged);
+    onSliderChanged(m_slider->value());
+}
+
+void KelSniperWindow::preset(int stored) {
+    m_slider->setValue(sniperPreset(m_sensorCode, stored));
+    onSliderChanged(m_slider->value());
+}
+
+QString KelSniperWindow::dpiText() const {
+    return m_dpiLabel->text();
+}
+
+void KelSniperWindow::onSliderChanged(int value) {
+    m_value = value;
+    m_dpiLabel->setText(QString::asprintf("%d", stageToDpi(value, m_sensorCode)));
+    emit SetSniperValue(value);
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The user's own runtime folder (XDG_RUNTIME_DIR): what must not be shared with the other
+// users of the machine lives there, such as the one-copy lock and the OSD's socket.
+
+#include <QString>
+
+// The folder; empty when the user has none that is theirs alone.
+QString userRuntimeDir();
+// A file of that folder named by free text: a '/' or '\' in the name is replaced, so that
+// no name makes a path of its own. Without a runtime folder, a name in the temporary
+// directory that carries the user's id.
+QString userRuntimeFile(const QString &name);

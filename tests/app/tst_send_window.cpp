@@ -1,0 +1,121 @@
+// Sending from the main window when things go wrong: the status thread after a failed send,
+// and the program quitting while a slow mouse is still being sent to.
+#include "AppConfig.h"
+#include "AppDir.h"
+#include "DeviceThreads.h"
+#include "HidTransport.h"
+#include "ModalCloser.h"
+#include "MousecfgWidget.h"
+#include "ProfileData.h"
+#include "WindowRig.h"
+
+#include <QMenu>
+#include <QProcess>
+#include <QtTest>
+#include <cstdio>
+
+namespace {
+// Set in the environment of the program this test starts to quit during a send: the
+// installation directory to run in.
+const char kQuitChild[] = "MOUSECFG_QUIT_DURING_SEND";
+
+// The window against a mouse that answers a tenth of a second late, so that a whole send
+// takes seconds; once the mouse has the send's begin mark, the tray's "Quit" is chosen and
+// "quit" is written to standard output.
+int quitDuringSend() {
+    AppDir::setPath(qEnvironmentVariable(kQuitChild));
+    VirtualMouse mouse;
+    VirtualHidApi api(mouse);
+    setHidApi(&api);
+    MousecfgWidget window;
+    writeDiffFlag(0);
+    mouse.setAnswerDelay(100);
+    QTimer::singleShot(300, &window, [&window] { window.send(true); });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &window, [&] {
+        if (mouse.beginMarks() == 0)
+            return;
+        poll.stop();
+        std::printf("quit\n");
+        std::fflush(stdout);
+        window.trayIcon()->contextMenu()->actions().last()->trigger();
+    });
+    poll.start(5);
+    const int result = QApplication::exec();
+    setHidApi(nullptr);
+    return result;
+}
+} // namespace
+
+class TestSendWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A failed send leaves the status thread polling: a stage changed on the mouse
+    // afterwards still reaches the window.
+    void statusThreadPollsAfterAFailedSend() {
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        QTest::qWait(400); // the status thread's start after the texts are set is behind us
+        rig.mouse.setAnswer(VirtualMouse::Answer::WrongData);
+        {
+            ModalCloser closer;
+            QCOMPARE(w.send(true), int(ResultVerifyFailed));
+            QCOMPARE(closer.texts.size(), 1);
+        }
+        rig.mouse.setAnswer(VirtualMouse::Answer::Ok);
+        const ProfileData &shown = workingSet().activeProfile();
+        const quint8 stage = shown.dpi == 4 ? 2 : 4;
+        // A report that meets the thread's battery question is only logged: tell again.
+        for (int i = 0; i < 12 && shown.dpi != stage; ++i) {
+            rig.mouse.changeDpiStage(stage);
+            QTest::qWait(250);
+        }
+        QCOMPARE(int(shown.dpi), int(stage));
+    }
+
+    // "Quit" during a send to a slow mouse ends the program within a second, and the next
+    // send is whole because the mouse may hold only part of this one.
+    void quitDuringASlowSendEndsWithinASecond() {
+        TestAppDir dir;
+        dir.installData(QStringLiteral("DefaultProfile.bin"));
+        dir.installData(QStringLiteral("Configs/Config.ini"));
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(kQuitChild), dir.path());
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), QStringList());
+        QVERIFY(child.waitForStarted(5000));
+        QByteArray out;
+        while (!out.contains("quit") && child.waitForReadyRead(30000))
+            out += child.readAllStandardOutput();
+        QVERIFY2(out.contains("quit"), out.constData());
+        QElapsedTimer clock;
+        clock.start();
+        const bool ended = child.waitForFinished(5000);
+        const qint64 elapsed = clock.elapsed();
+        if (!ended)
+            child.kill();
+        QVERIFY2(ended, "the program hangs after Quit");
+        qInfo("ended %lld ms after Quit", elapsed);
+        QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(QSettings(dir.file(QStringLiteral("Configs/Config.ini")), QSettings::IniFormat)
+                     .value(QStringLiteral("Config/Diff"))
+                     .toInt(),
+                 1);
+    }
+};
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(kQuitChild))
+        return quitDuringSend();
+    TestSendWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_send_window.moc"
