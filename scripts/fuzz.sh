@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang, AddressSanitizer and UBSan (in build-fuzz) and runs
 # each for a while on a working copy of its seed corpus:
 #   scripts/fuzz.sh [SECONDS] [TARGET...]    (default: 600 seconds, every target)
-# CI runs scripts/fuzz.sh 20. Inputs that crash, leak or hang are kept in
+# CI runs scripts/fuzz.sh 15. Inputs that crash, leak or hang are kept in
 # build-fuzz/findings/<target>/; a run with any finding exits with 1. Replay one with
 #   build-fuzz/fuzz/fuzz_<target> build-fuzz/findings/<target>/<file>
 set -euo pipefail
@@ -16,6 +16,7 @@ dir=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOUSECFG_FUZZ=ON \
   -DMOUSECFG_SANITIZE=ON -DMOUSECFG_TESTS=OFF >/dev/null
 cmake --build "$dir" --target "${targets[@]/#/fuzz_}" -j"$(nproc)"
+echo "fuzz: built in ${SECONDS}s"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
@@ -38,6 +39,7 @@ for t in "${targets[@]}"; do
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   printf 'fuzz_%-11s %-7s %10s runs in %ss  (%s)\n' "$t" "$status" "${runs:-?}" "$seconds" "$log"
 done
+echo "fuzz: built and ran in ${SECONDS}s"
 if [ ${#failed[@]} -gt 0 ]; then
   echo "fuzz: findings in ${failed[*]}; the inputs are in $dir/findings/" >&2
   for t in "${failed[@]}"; do
