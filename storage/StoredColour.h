@@ -5,6 +5,6 @@
 #include <QVariant>
 
 // The colour a setting holds, or an invalid colour when it holds none. A damaged stream can
-// give a colour of a kind QColor does not have, which no QColor may be copied from: such a
-// value is taken as no colour.
+// give a colour, or a brush with a colour, of a kind QColor does not have, which no QColor
+// may be copied from: such a value is taken as no colour.
 QColor storedColour(const QVariant &value);

@@ -88,6 +88,7 @@ private slots:
     void modelNameAndStageUpdate();
     void hostileFiles_data();
     void hostileFiles();
+    void damagedColourKindReadsAsNoColour();
 };
 
 void TestProfileFiles::keyLayout() {
@@ -472,6 +473,31 @@ void TestProfileFiles::hostileFiles() {
     loadProfileSet(again);
     QVERIFY(again.profiles[0] == p);
     importProfileSet(again, dir.file(QStringLiteral("Configs/Profile/bad.prof")));
+}
+
+// A colour whose stored kind byte names no kind of colour (49), alone or in a brush, reads
+// as no colour from a profile file and from the model descriptor; a whole colour still reads.
+void TestProfileFiles::damagedColourKindReadsAsNoColour() {
+    TestAppDir dir;
+    const QByteArray leds = "LedMode\\LED_MODE_1_RGB=@Variant(\\0\\0\\0\\x43\\x31\\xff\\xff\\0\\0"
+                            "\\xe5\\xe5\\xff\\xff\\0\\0)\n"
+                            "LedMode\\LED_MODE_2_RGB=@Variant(\\0\\0\\0\\x43\\x1\\xff\\xff\\0\\0"
+                            "\\xe5\\xe5\\xff\\xff\\0\\0)\n"
+                            "LedMode\\LED_MODE_3_RGB=@Variant(\\0\\0\\0\\x42\\x1\\x31\\xff\\xff\\0"
+                            "\\0\\xe5\\xe5\\xff\\xff\\0\\0)\n";
+    setCurrentProductName(QStringLiteral("TOLV"));
+    dir.writeText(QStringLiteral("Configs/TOLV/Profile/damaged.prof"), "[PROFILE]\n" + leds);
+    dir.writeText(QStringLiteral("DefaultProfile.bin"), "[PROFILE]\n" + leds);
+    ProfileData profile;
+    loadProfileByName(profile, QStringLiteral("damaged"));
+    ModelDescriptor descriptor;
+    QCOMPARE(readModelDescriptor(descriptor), 0);
+    for (int mode : {1, 3}) {
+        QVERIFY(!profile.ledModes[mode].RGB.isValid());
+        QVERIFY(!descriptor.ledModes[mode].RGB.isValid());
+    }
+    QCOMPARE(profile.ledModes[2].RGB, QColor(0, 0xe5, 0xff));
+    QCOMPARE(descriptor.ledModes[2].RGB, QColor(0, 0xe5, 0xff));
 }
 
 QTEST_GUILESS_MAIN(TestProfileFiles)
