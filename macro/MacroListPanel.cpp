@@ -242,6 +242,11 @@ void MacroListPanel::gunSetPressed() {
 
 void MacroListPanel::addGunFile(KelGunsetDialog &dialog) {
     const QString name = uniqueMacroName(dialog.fileName());
+    // The dialog took a name that fits; the suffix that makes it free may not.
+    if (!fitsFileNameLimit(name)) {
+        macroWarning(this, tr("This name is too long for a macro."));
+        return;
+    }
     qDebug("%s", qPrintable(macroFilePath(name)));
     if (!dialog.writeGunFile(name)) {
         macroWarning(this, tr("The macro file could not be written."));
