@@ -102,10 +102,6 @@ void setUp() {
     // object the program always has.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "mousecfg-fuzz";
-    static char *argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
     g_dir = new QTemporaryDir;
     if (!g_dir->isValid())
         std::abort();
@@ -113,6 +109,10 @@ void setUp() {
     for (const char *variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME",
                                  "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
         qputenv(variable, QFile::encodeName(g_dir->path()));
+    static int argc = 1;
+    static char name[] = "mousecfg-fuzz";
+    static char *argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
     AppDir::setPath(g_dir->path());
     QDir().mkpath(configDir());
     copyData("DefaultProfile.bin", descriptorPath());

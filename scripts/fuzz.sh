@@ -20,6 +20,7 @@ echo "fuzz: built in ${SECONDS}s"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp}
 export QT_QPA_PLATFORM=offscreen
 failed=()
 for t in "${targets[@]}"; do
@@ -28,6 +29,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus" "$findings"
   log=$dir/findings/$t.log
   # The working corpus grows from run to run; the seeds in the repository stay as they are.
+  started=$SECONDS
   if "$dir/fuzz/fuzz_$t" "$corpus" "fuzz/corpus/$t" -max_total_time="$seconds" -timeout=20 \
     -rss_limit_mb=3072 -max_len=16384 -print_final_stats=1 -artifact_prefix="$findings/" \
     >"$log" 2>&1; then
@@ -37,7 +39,8 @@ for t in "${targets[@]}"; do
     failed+=("$t")
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  printf 'fuzz_%-11s %-7s %10s runs in %ss  (%s)\n' "$t" "$status" "${runs:-?}" "$seconds" "$log"
+  printf 'fuzz_%-11s %-7s %10s runs in %ss  (%s)\n' "$t" "$status" "${runs:-?}" \
+    "$((SECONDS - started))" "$log"
 done
 echo "fuzz: built and ran in ${SECONDS}s"
 if [ ${#failed[@]} -gt 0 ]; then
