@@ -81,6 +81,9 @@ bool MousecfgWidget::showLibraryResult(int result) {
     case LibraryWrongModel:
         text = tr("The file is not match current mouse!");
         break;
+    case LibraryIncomplete:
+        text = tr("The file holds no profiles.");
+        break;
     default:
         text = tr("The profile file could not be written.");
         break;

@@ -4,6 +4,7 @@
 #include "AppDir.h"
 #include "DeviceMonitor.h"
 #include "HidTransport.h"
+#include "IniFile.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
 #include "KelMenu.h"
@@ -32,7 +33,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSettings>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
@@ -142,7 +142,9 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     openCurrentDevice();
     startBatteryThread();
 
-    // 16. Profiles: the applied set from storage, copied into the working set.
+    // 16. Profiles: the applied set from storage, copied into the working set. Writes that a
+    // killed run left unfinished go first.
+    removeInterruptedConfigWrites();
     loadProfiles();
     workingSet().activeProfile().mousespeed = GetSystemMouseSpeed();
 
@@ -397,9 +399,7 @@ void MousecfgWidget::layoutModelPictures() {
     m_hoverPicture->setGeometry(place(kFrontPicture));
     // The pictures are decoded and scaled once per model and size.
     const QSize frontSize = scaledSize(kFrontPicture.width(), kFrontPicture.height());
-    const QSize sideFit = scaledSize(kSidePictureFit, kSidePictureFit);
     const QString frontPath = modelPicture(QStringLiteral("/Mouse.png"));
-    const QString sidePath = modelPicture(QStringLiteral("_Side.png"));
     if (frontPath != m_frontPath || frontSize != m_frontPictureSize) {
         const QPixmap front(frontPath);
         m_frontPicture->setPixmap(front.isNull() ? QPixmap()
@@ -408,14 +408,9 @@ void MousecfgWidget::layoutModelPictures() {
         m_frontPath = frontPath;
         m_frontPictureSize = frontSize;
     }
-    if (sidePath != m_sidePath || sideFit != m_sidePictureSize) {
-        const QPixmap side(sidePath);
-        m_sidePicture->setPixmap(
-            side.isNull() ? QPixmap()
-                          : side.scaled(sideFit, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-        m_sidePath = sidePath;
-        m_sidePictureSize = sideFit;
-    }
+    // The side picture waits until the side view is first shown.
+    if (!m_front)
+        decodeSidePicture();
 
     // The side picture is centred in its place.
     const QPoint sideOrigin(kSidePicture.x() + (kSidePicture.width() - kSidePictureFit) / 2,
@@ -497,8 +492,23 @@ void MousecfgWidget::setPage(int index) {
     showPages();
 }
 
+void MousecfgWidget::decodeSidePicture() {
+    const QSize sideFit = scaledSize(kSidePictureFit, kSidePictureFit);
+    const QString sidePath = modelPicture(QStringLiteral("_Side.png"));
+    if (sidePath == m_sidePath && sideFit == m_sidePictureSize)
+        return;
+    const QPixmap side(sidePath);
+    m_sidePicture->setPixmap(
+        side.isNull() ? QPixmap()
+                      : side.scaled(sideFit, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_sidePath = sidePath;
+    m_sidePictureSize = sideFit;
+}
+
 void MousecfgWidget::setFrontView(bool front) {
     m_front = front;
+    if (!front)
+        decodeSidePicture();
     m_frontBtn->setChecked(front);
     m_sideBtn->setChecked(!front);
     setPage(m_page);
@@ -705,23 +715,25 @@ void MousecfgWidget::loadProfiles() {
     // is written.
     ProfileSet &applied = appliedSet();
     if (isSafeFileName(currentProductName())) {
-        QSettings ini(configIniPath(), QSettings::IniFormat);
         QString names[kProfileCount];
         bool changed = false;
+        const IniFile config(configIniPath());
         for (int i = 0; i < kProfileCount; ++i) {
-            names[i] = ini.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
+            names[i] = config.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
             if (!isSafeFileName(names[i])) {
                 names[i] = QStringLiteral("Profile %1").arg(i + 1);
                 changed = true;
             }
         }
+        // Config.ini is written only when a name had to be given.
         if (changed) {
-            ini.setValue(QStringLiteral("Config/ProfileID"),
-                         ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
-            for (int i = 0; i < kProfileCount; ++i)
-                ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names[i]);
+            updateIniFile(configIniPath(), [&](IniFile &ini) {
+                ini.setValue(QStringLiteral("Config/ProfileID"),
+                             ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
+                for (int i = 0; i < kProfileCount; ++i)
+                    ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names[i]);
+            });
         }
-        ini.sync();
         ProfileData fallback;
         makeDefaultProfile(fallback);
         for (const QString &name : names) {

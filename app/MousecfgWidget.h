@@ -145,6 +145,8 @@ private:
     void createTray();
     void layoutWidgets();
     void layoutModelPictures();
+    // Decodes and scales the side picture of the model, unless it is up to date.
+    void decodeSidePicture();
     void setWheelPictures();
     const QPixmap &backgroundForStep(int step);
     void refreshMouseList();

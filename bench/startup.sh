@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Start-up to the first visible window, and peak memory, of mousecfg (with the virtual
-# mouse) against a bare Qt widgets window, both measured the same way on a private X
-# server: bench/startup.sh [BUILD_DIR] [RUNS]. Prints medians.
+# Start-up to the first visible window, and peak memory, of mousecfg against a bare Qt
+# widgets window of the same size, both measured the same way in one run on a private X
+# server: bench/startup.sh [BUILD_DIR] [RUNS]. Prints medians and mousecfg's ratios to the
+# bare window, started directly (no mouse, no GLX) and under the virtual mouse.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 runs=${2:-7}
 export QT_FONT_DPI=96
+# mousecfg sets this for itself; the bare window gets the same.
+export QT_XCB_GL_INTEGRATION=none
 
-measure() { # title, command...
+median() { sort -n | sed -n "$(( (runs + 1) / 2 ))p"; }
+
+# Sets ms and mb to the medians for a window titled $1 of the command that follows.
+measure() {
   local title=$1; shift
   local times=() peaks=()
   for _ in $(seq "$runs"); do
@@ -15,30 +21,41 @@ measure() { # title, command...
     local t0 t1 pid
     t0=$(date +%s%N)
     "$@" >/dev/null 2>&1 &
+    pid=$!
     until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.005; done
     t1=$(date +%s%N)
     sleep 1
-    pid=$(pgrep -n -x "$(basename "$title" | tr A-Z a-z | sed 's/tolv/mousecfg/;s/bare/bare_window/')" || true)
-    peaks+=("$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")")
+    # The launcher runs the program as its child.
+    local child
+    child=$(pgrep -n -P "$pid" || true)
+    peaks+=("$(awk '/VmHWM/ {print $2}' "/proc/${child:-$pid}/status")")
     times+=("$(( (t1 - t0) / 1000000 ))")
-    kill %1 2>/dev/null || true
-    wait 2>/dev/null || true
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
   done
-  local tm pm
-  tm=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-  pm=$(printf '%s\n' "${peaks[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-  echo "$title: first visible after ${tm} ms, peak memory $(( pm / 1024 )) MB (medians of $runs)"
+  ms=$(printf '%s\n' "${times[@]}" | median)
+  mb=$(( $(printf '%s\n' "${peaks[@]}" | median) / 1024 ))
+}
+
+report() { # label, bare ms, bare MB
+  echo "$1: first visible after $ms ms, peak memory $mb MB (medians of $runs);" \
+    "$(awk -v a="$ms" -v b="$2" -v c="$mb" -v d="$3" \
+      'BEGIN { printf "%.2fx the time, %.2fx the memory of the bare window", a / b, c / d }')"
 }
 
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$build" "$runs"
 fi
-# Both run under the virtual-mouse launcher, which costs the same for each.
-echo "bare window, default GL integration:"
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+measure BARE "$build/bench/bare_window"
+bare_ms=$ms bare_mb=$mb
+echo "bare window: first visible after $ms ms, peak memory $mb MB (medians of $runs)"
+# With no mouse the window shows with the "Dongle Disconnect!" box.
+measure TOLV "$build/mousecfg"
+report "mousecfg, no mouse" "$bare_ms" "$bare_mb"
+# Under the virtual-mouse launcher, which adds its own start to both.
 measure BARE "$build/virtual-mouse" -- "$build/bench/bare_window"
-echo "bare window without GLX (as mousecfg sets it for itself):"
-QT_XCB_GL_INTEGRATION=none measure BARE "$build/virtual-mouse" -- "$build/bench/bare_window"
-echo "the launcher alone (start-up of an empty command):"
-t0=$(date +%s%N); "$build/virtual-mouse" -- true; echo "  $(( ($(date +%s%N) - t0) / 1000000 )) ms"
-echo "mousecfg:"
+vbare_ms=$ms vbare_mb=$mb
 measure TOLV "$build/virtual-mouse" -- "$build/mousecfg"
+report "mousecfg with the virtual mouse" "$vbare_ms" "$vbare_mb"
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

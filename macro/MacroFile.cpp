@@ -1,10 +1,10 @@
 #include "MacroFile.h"
 
 #include "AppConfig.h"
+#include "IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 const QString kGroup = QStringLiteral("Setting/");
@@ -19,10 +19,8 @@ QString stepKey(const char *name, int index) {
 
 // How many steps the file really holds: one past the highest numbered Map key. A count
 // read from the file is cut to this, so a wild count neither hangs nor invents steps.
-int storedSteps(QSettings &ini) {
-    ini.beginGroup(QStringLiteral("Setting"));
-    const QStringList keys = ini.childKeys();
-    ini.endGroup();
+int storedSteps(const IniFile &ini) {
+    const QStringList keys = ini.childKeys(QStringLiteral("Setting"));
     int steps = 0;
     for (const QString &k : keys) {
         if (!k.startsWith(QLatin1String("Map_")))
@@ -39,24 +37,24 @@ bool writeFile(const QString &name, const MacroFile &file, bool writeSign) {
     const QString path = macroFilePath(name);
     if (path.isEmpty() || !QDir().mkpath(macroDir()))
         return false;
-    QSettings ini(path, QSettings::IniFormat);
-    ini.remove(QStringLiteral("Setting"));
-    ini.setValue(key("MacroFilePath"), QFileInfo(path).absoluteFilePath());
-    ini.setValue(key("DefaultDelay"), file.DefaultDelay);
-    ini.setValue(key("DelayType"), file.DelayType);
-    ini.setValue(key("LoopType"), file.LoopType);
-    ini.setValue(key("LoopTime"), file.LoopTime);
-    ini.setValue(key("Count"), file.events.size());
-    for (int i = 0; i < file.events.size(); ++i) {
-        const MacroEvent &e = file.events[i];
-        ini.setValue(stepKey("Map", i), QString::number(e.Map));
-        ini.setValue(stepKey("DataH", i), QString::number(e.DataH));
-        ini.setValue(stepKey("DataL", i), QString::number(e.DataL));
-    }
-    if (writeSign)
-        ini.setValue(key("WriteSign"), 1);
-    ini.sync();
-    return ini.status() == QSettings::NoError;
+    // The whole file in one atomic write: a macro is its old or its new self, never a mix.
+    return updateIniFile(path, [&](IniFile &ini) {
+        ini.remove(QStringLiteral("Setting"));
+        ini.setValue(key("MacroFilePath"), QFileInfo(path).absoluteFilePath());
+        ini.setValue(key("DefaultDelay"), file.DefaultDelay);
+        ini.setValue(key("DelayType"), file.DelayType);
+        ini.setValue(key("LoopType"), file.LoopType);
+        ini.setValue(key("LoopTime"), file.LoopTime);
+        ini.setValue(key("Count"), file.events.size());
+        for (int i = 0; i < file.events.size(); ++i) {
+            const MacroEvent &e = file.events[i];
+            ini.setValue(stepKey("Map", i), QString::number(e.Map));
+            ini.setValue(stepKey("DataH", i), QString::number(e.DataH));
+            ini.setValue(stepKey("DataL", i), QString::number(e.DataL));
+        }
+        if (writeSign)
+            ini.setValue(key("WriteSign"), 1);
+    });
 }
 } // namespace
 
@@ -65,7 +63,7 @@ bool loadMacroFile(const QString &name, MacroFile &file) {
     const QString path = macroFilePath(name);
     if (path.isEmpty() || !QFileInfo::exists(path))
         return false;
-    QSettings ini(path, QSettings::IniFormat);
+    const IniFile ini(path);
     file.DefaultDelay = ini.value(key("DefaultDelay"), 0).toInt();
     file.DelayType = ini.value(key("DelayType"), 0).toInt();
     file.LoopType = ini.value(key("LoopType"), 0).toInt();

@@ -1,13 +1,13 @@
 #include "MacroList.h"
 
 #include "AppConfig.h"
+#include "IniFile.h"
 #include "MacroFile.h"
 #include "ProfileData.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 // Function code of a button bound to a gun file.
@@ -23,7 +23,7 @@ int listKeyOf(const QString &name) {
 } // namespace
 
 QStringList macroListNames() {
-    QSettings ini(configIniPath(), QSettings::IniFormat);
+    const IniFile ini(configIniPath());
     QStringList names;
     for (int i = 0; i < kMacroListSize; ++i) {
         const QString name = ini.value(QStringLiteral("MACRO_LIST/%1").arg(i)).toString();

@@ -1,20 +1,21 @@
 #include "AppConfig.h"
 
 #include "AppDir.h"
+#include "IniFile.h"
 #include "ProfileData.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSettings>
 
 namespace {
 QVariant configValue(const QString &key, const QVariant &def = QVariant()) {
-    QSettings ini(configIniPath(), QSettings::IniFormat);
-    return ini.value(key, def);
+    return IniFile(configIniPath()).value(key, def);
 }
 
+// One atomic rewrite of Config.ini; none when the value is already stored.
 void setConfigValue(const QString &key, const QVariant &value) {
-    QSettings ini(configIniPath(), QSettings::IniFormat);
-    ini.setValue(key, value);
+    if (!updateIniFile(configIniPath(), [&](IniFile &ini) { ini.setValue(key, value); }))
+        qWarning("Could not write %s", qPrintable(configIniPath()));
 }
 } // namespace
 
@@ -61,16 +62,34 @@ QString macroFilePath(const QString &macroName) {
     return macroDir() + QLatin1Char('/') + macroName + QStringLiteral(".MSMACRO");
 }
 
+int removeInterruptedConfigWrites() {
+    const QStringList suffixes = {QStringLiteral("ini"), QStringLiteral("prof"),
+                                  QStringLiteral("MSMACRO"), QStringLiteral("conf")};
+    const QString root = configDir();
+    int removed = removeInterruptedWrites(root, suffixes);
+    for (const QString &sub : QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        removed += removeInterruptedWrites(root + QLatin1Char('/') + sub, suffixes);
+        removed += removeInterruptedWrites(
+            root + QLatin1Char('/') + sub + QStringLiteral("/Profile"), suffixes);
+    }
+    if (removed > 0)
+        qDebug("Removed %d unfinished writes", removed);
+    return removed;
+}
+
 void saveActiveProfileId(int index) {
     setConfigValue(QStringLiteral("Config/ProfileID"), index);
 }
 
 void saveProfileList(const ProfileSet &set) {
-    QSettings ini(configIniPath(), QSettings::IniFormat);
-    ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
-    ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
-    for (int i = 0; i < kProfileCount; ++i)
-        ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
+    const bool written = updateIniFile(configIniPath(), [&](IniFile &ini) {
+        ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
+        ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
+        for (int i = 0; i < kProfileCount; ++i)
+            ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
+    });
+    if (!written)
+        qWarning("Could not write %s", qPrintable(configIniPath()));
 }
 
 int readDiffFlag() {
@@ -134,7 +153,7 @@ void setMacroListEntry(int index, const QString &name) {
 }
 
 int macroCount() {
-    QSettings ini(configIniPath(), QSettings::IniFormat);
+    const IniFile ini(configIniPath());
     int count = 0;
     for (int i = 0; i < kMacroListSize; ++i) {
         if (!ini.value(QStringLiteral("MACRO_LIST/%1").arg(i)).toString().isEmpty())
@@ -144,7 +163,7 @@ int macroCount() {
 }
 
 bool isProtectedProfile(const QString &name) {
-    QSettings ini(productConfigPath(), QSettings::IniFormat);
+    const IniFile ini(productConfigPath());
     // The list is written by hand; a wild count must not turn into a long scan.
     const int count = qMin(ini.value(QStringLiteral("PROFILE_LIST/SCount"), 0).toInt(), 1000);
     for (int i = 1; i <= count; ++i) {

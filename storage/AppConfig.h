@@ -32,6 +32,11 @@ bool fitsFileNameLimit(const QString &name);
 // The .MSMACRO file of a macro name, or an empty string when the name is not safe.
 QString macroFilePath(const QString &macroName);
 
+// Removes the temporary files that writes killed before they could finish left in the
+// configuration folder and the folders below it (Config.ini, profiles, macros); run at
+// start. Returns how many went.
+int removeInterruptedConfigWrites();
+
 void saveActiveProfileId(int index);
 // Writes "Config/ProfileID", "Config/Count" and the five slot names, in this order.
 void saveProfileList(const ProfileSet &set);

@@ -2,8 +2,7 @@
 
 #include "AppConfig.h"
 #include "AppDir.h"
-
-#include <QSettings>
+#include "IniFile.h"
 
 QString langConfigPath() {
     return configDir() + QStringLiteral("/LangConfig.ini");
@@ -16,7 +15,7 @@ QString translationPath(const LanguageList &list, int language) {
 }
 
 void readLanguageList(LanguageList &list) {
-    QSettings ini(configIniPath(), QSettings::IniFormat);
+    const IniFile ini(configIniPath());
     list.count = ini.value(QStringLiteral("FONT_LIST/LANGNUM"), 0).toInt();
     for (int n = 0; n < kMaxLanguages; ++n) {
         list.names[n] = ini.value(QStringLiteral("FONT_LIST/LangName_%1").arg(n)).toString();
@@ -25,17 +24,17 @@ void readLanguageList(LanguageList &list) {
 }
 
 int readLanguageId() {
-    QSettings ini(langConfigPath(), QSettings::IniFormat);
+    const IniFile ini(langConfigPath());
     return ini.value(QStringLiteral("Config/LangID"), 0).toInt();
 }
 
 void writeLanguageId(int language) {
-    QSettings ini(langConfigPath(), QSettings::IniFormat);
-    ini.setValue(QStringLiteral("Config/LangID"), language);
+    updateIniFile(langConfigPath(),
+                  [&](IniFile &ini) { ini.setValue(QStringLiteral("Config/LangID"), language); });
 }
 
 FontChoice fontFor(int language) {
-    QSettings ini(configIniPath(), QSettings::IniFormat);
+    const IniFile ini(configIniPath());
     FontChoice f;
     f.family = ini.value(QStringLiteral("FONT_LIST/FONT_%1").arg(language)).toString();
     f.size = ini.value(QStringLiteral("FONT_LIST/FONT_SIZE_%1").arg(language), 0).toUInt();

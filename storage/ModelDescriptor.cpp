@@ -1,20 +1,46 @@
 #include "ModelDescriptor.h"
 
 #include "AppConfig.h"
-#include "StoredColour.h"
+#include "IniFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
-#include <QSettings>
 #include <cstring>
+#include <memory>
+#include <sys/stat.h>
 
 namespace {
 bool descriptorExists() {
     return QFileInfo(descriptorPath()).isFile();
 }
 
+// The descriptor is read at many places, dozens of times while the window is built: it is
+// parsed once, and again whenever the file at its path is another or has changed.
+std::shared_ptr<const IniFile> descriptorFile() {
+    static QMutex mutex;
+    static std::shared_ptr<const IniFile> cached;
+    static QByteArray cachedPath;
+    static struct stat cachedStat;
+    const QByteArray path = QFile::encodeName(descriptorPath());
+    struct stat now;
+    if (::stat(path.constData(), &now) != 0)
+        now = {};
+    QMutexLocker lock(&mutex);
+    if (!cached || path != cachedPath || now.st_ino != cachedStat.st_ino ||
+        now.st_dev != cachedStat.st_dev || now.st_size != cachedStat.st_size ||
+        now.st_mtim.tv_sec != cachedStat.st_mtim.tv_sec ||
+        now.st_mtim.tv_nsec != cachedStat.st_mtim.tv_nsec) {
+        cached = std::make_shared<const IniFile>(QFile::decodeName(path));
+        cachedPath = path;
+        cachedStat = now;
+    }
+    return cached;
+}
+
 int descriptorInt(const char *key, int def) {
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     return ini.value(QStringLiteral("PROFILE/") + QLatin1String(key), def).toInt();
 }
 
@@ -30,12 +56,12 @@ QMutex g_matrixMutex;
 int8_t g_buttonMatrix[kDescriptorButtonKeys] = {};
 
 // Reads the sixteen "_%d_<suffix>" entries, keeping their low 8 bits.
-void readMatrixKeys(const QSettings &ini, const char *suffix, int8_t out[kDescriptorButtonKeys]) {
+void readMatrixKeys(const IniFile &ini, const char *suffix, int8_t out[kDescriptorButtonKeys]) {
     for (int n = 0; n < kDescriptorButtonKeys; ++n)
         out[n] = int8_t(ini.value(buttonKey(n, suffix), 0).toInt());
 }
 
-int countFrom(const QSettings &ini) {
+int countFrom(const IniFile &ini) {
     return ini.value(QStringLiteral("PROFILE/ButtonCount"), 0).toInt() ^
            ini.value(QStringLiteral("PROFILE/MouseDpi"), 0).toInt();
 }
@@ -44,7 +70,8 @@ int countFrom(const QSettings &ini) {
 int readModelDescriptor(ModelDescriptor &d) {
     if (!descriptorExists())
         return -1;
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     d.dpi = uint8_t(ini.value(QStringLiteral("PROFILE/dpi"), 0).toInt());
     for (int i = 0; i < 8; ++i)
         d.stageValue[i] = ini.value(QStringLiteral("PROFILE/DPI_INFO_%1_xy").arg(i), 0).toInt();
@@ -66,7 +93,8 @@ int readModelDescriptor(ModelDescriptor &d) {
         b.Res4 = uint8_t(ini.value(buttonKey(n, "Res4"), 0).toInt());
     }
     for (int n = 0; n < 14; ++n) {
-        d.ledModes[n].RGB = storedColour(ini.value(ledKey(n, "RGB")));
+        // A damaged colour reads as no colour, never as a colour of an unknown kind.
+        d.ledModes[n].RGB = ini.colour(ledKey(n, "RGB"));
         d.ledModes[n].bright = ini.value(ledKey(n, "bright"), 0).toInt();
         d.ledModes[n].breath = ini.value(ledKey(n, "breath"), 0).toInt();
     }
@@ -78,7 +106,8 @@ int readSensorDefaults(uint8_t out[SensorDefaultCount]) {
         return -1;
     static const char *const keys[SensorDefaultCount] = {
         "lift", "angle", "butondelay", "jitter", "wake", "sensormode", "sync"};
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     for (int i = 0; i < SensorDefaultCount; ++i)
         out[i] = uint8_t(ini.value(QStringLiteral("PROFILE/") + QLatin1String(keys[i]), 0).toInt());
     return 0;
@@ -87,7 +116,8 @@ int readSensorDefaults(uint8_t out[SensorDefaultCount]) {
 int readButtonMatrix(int8_t out[kDescriptorButtonKeys]) {
     if (!descriptorExists())
         return -1;
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     readMatrixKeys(ini, "Matrix", out);
     return 0;
 }
@@ -95,23 +125,27 @@ int readButtonMatrix(int8_t out[kDescriptorButtonKeys]) {
 int readButtonMatrix2(int8_t out[kDescriptorButtonKeys]) {
     if (!descriptorExists())
         return -1;
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     readMatrixKeys(ini, "Matrix2", out);
     return countFrom(ini);
 }
 
 int buttonCount() {
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     return countFrom(ini);
 }
 
 int dpiStageCount() {
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     return countFrom(ini) ^ ini.value(QStringLiteral("PROFILE/DPICount"), 0).toInt();
 }
 
 void readUsbIds(int &vid1, int &pid1, int &vid2, int &pid2) {
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     vid1 = ini.value(QStringLiteral("PROFILE/vid1"), 0x248A).toInt();
     pid1 = ini.value(QStringLiteral("PROFILE/pid1"), 0xFA02).toInt();
     vid2 = ini.value(QStringLiteral("PROFILE/vid2"), 0x248A).toInt();
@@ -119,18 +153,21 @@ void readUsbIds(int &vid1, int &pid1, int &vid2, int &pid2) {
 }
 
 void readSleepRange(int &min, int &max) {
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     min = ini.value(QStringLiteral("PROFILE/SleepMin"), 1).toInt();
     max = ini.value(QStringLiteral("PROFILE/SleepMax"), 9).toInt();
 }
 
 QString descriptorVersion() {
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     return ini.value(QStringLiteral("PROFILE/Version")).toString();
 }
 
 QString descriptorProductName() {
-    QSettings ini(descriptorPath(), QSettings::IniFormat);
+    const std::shared_ptr<const IniFile> file = descriptorFile();
+    const IniFile &ini = *file;
     return ini.value(QStringLiteral("PROFILE/ProductName")).toString();
 }
 

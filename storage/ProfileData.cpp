@@ -1,9 +1,9 @@
 #include "ProfileData.h"
 
 #include "AppConfig.h"
+#include "IniFile.h"
 #include "ModelDescriptor.h"
 
-#include <QSettings>
 #include <climits>
 
 int ButtonInfo::keyStepCount() const {
@@ -234,9 +234,9 @@ bool slotDiffers(const ButtonInfo &w, const ButtonInfo &a) {
         const QString path = macroFilePath(w.macroname);
         if (path.isEmpty())
             return false;
-        QSettings macro(path, QSettings::IniFormat);
-        if (macro.value(QStringLiteral("Setting/WriteSign"), 0).toInt() != 0) {
-            macro.setValue(QStringLiteral("Setting/WriteSign"), 0);
+        const QString sign = QStringLiteral("Setting/WriteSign");
+        if (IniFile(path).value(sign, 0).toInt() != 0) {
+            updateIniFile(path, [&](IniFile &macro) { macro.setValue(sign, 0); });
             return true;
         }
     }

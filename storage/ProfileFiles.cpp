@@ -1,9 +1,9 @@
 #include "ProfileFiles.h"
 
 #include "AppConfig.h"
+#include "IniFile.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
-#include "StoredColour.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
-#include <QSettings>
 
 namespace {
 // One walk over the keys of a profile group, in file order. The visitor decides whether
@@ -77,21 +76,21 @@ void visitProfile(Visitor &v, Record &r, const QString &group, bool withLocalKey
 }
 
 struct Reader {
-    QSettings &ini;
+    const IniFile &ini;
     // Numbers keep the low bits of whatever integer the file holds.
-    long long number(const QString &key) { return ini.value(key, 0).toLongLong(); }
-    void byte(const QString &key, uint8_t &f) { f = uint8_t(number(key)); }
-    void word(const QString &key, uint32_t &f) { f = uint32_t(number(key)); }
-    void int32(const QString &key, int32_t &f) { f = int32_t(uint32_t(number(key))); }
+    void byte(const QString &key, uint8_t &f) { f = uint8_t(ini.number(key)); }
+    void word(const QString &key, uint32_t &f) { f = uint32_t(ini.number(key)); }
+    void int32(const QString &key, int32_t &f) { f = int32_t(uint32_t(ini.number(key))); }
     void string(const QString &key, QString &f) { f = ini.value(key).toString(); }
-    void colour(const QString &key, QColor &f) { f = storedColour(ini.value(key)); }
+    // A damaged colour reads as no colour.
+    void colour(const QString &key, QColor &f) { f = ini.colour(key); }
 };
 
 struct Writer {
-    QSettings &ini;
-    void byte(const QString &key, const uint8_t &f) { ini.setValue(key, int(f)); }
-    void word(const QString &key, const uint32_t &f) { ini.setValue(key, uint(f)); }
-    void int32(const QString &key, const int32_t &f) { ini.setValue(key, int(f)); }
+    IniFile &ini;
+    void byte(const QString &key, const uint8_t &f) { ini.setNumber(key, f); }
+    void word(const QString &key, const uint32_t &f) { ini.setNumber(key, f); }
+    void int32(const QString &key, const int32_t &f) { ini.setNumber(key, f); }
     void string(const QString &key, const QString &f) { ini.setValue(key, f); }
     void colour(const QString &key, const QColor &f) { ini.setValue(key, f); }
 };
@@ -144,15 +143,17 @@ QString slotGroup(int index) {
     return QStringLiteral("PROFILE_%1").arg(index);
 }
 
-void finish(QSettings &ini) {
-    ini.sync();
-    if (ini.status() != QSettings::NoError)
-        qWarning("Could not write %s", qPrintable(ini.fileName()));
+// Changes the file in one atomic write; a failure is logged and leaves the file as it was.
+bool update(const QString &path, const std::function<void(IniFile &)> &change) {
+    if (updateIniFile(path, change))
+        return true;
+    qWarning("Could not write %s", qPrintable(path));
+    return false;
 }
 
 void read(int index, ProfileData &record, const QString &path, bool groupForm) {
     const bool inConfig = path.isEmpty();
-    QSettings ini(inConfig ? configIniPath() : path, QSettings::IniFormat);
+    const IniFile ini(inConfig ? configIniPath() : path);
     const QString group = (inConfig || groupForm) ? slotGroup(index) : QStringLiteral("PROFILE");
     Reader r{ini};
     visitProfile(r, record, group, !groupForm);
@@ -162,11 +163,36 @@ void write(int index, const ProfileData &record, const QString &path, bool group
     const bool inConfig = path.isEmpty();
     if (!inConfig)
         forget(path);
-    QSettings ini(inConfig ? configIniPath() : path, QSettings::IniFormat);
     const QString group = (inConfig || groupForm) ? slotGroup(index) : QStringLiteral("PROFILE");
+    update(inConfig ? configIniPath() : path, [&](IniFile &ini) {
+        Writer w{ini};
+        visitProfile(w, record, group, !groupForm);
+    });
+}
+
+// The set-wide keys of Config.ini and of configuration files, with every slot's name (an
+// edit made while slot 2..5 is active must survive a restart, and a configuration file's
+// round trip keeps the names).
+void writeSetKeys(IniFile &ini, const ProfileSet &set) {
+    ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
+    ini.setValue(QStringLiteral("Config/AngleValue"), int(set.AngleValue));
+    ini.setValue(QStringLiteral("Config/LiftHigh"), int(set.LiftHigh));
+    ini.setValue(QStringLiteral("Config/Sync"), int(set.Sync));
+    ini.setValue(QStringLiteral("Config/Jitter"), int(set.Jitter));
+    ini.setValue(QStringLiteral("Config/Debounce"), int(set.Debounce));
+    ini.setValue(QStringLiteral("Config/Wake"), int(set.Wake));
+    ini.setValue(QStringLiteral("Config/SensorMode"), int(set.SensorMode));
+    ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
+    for (int i = 0; i < kProfileCount; ++i)
+        ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
+}
+
+// The set-wide keys and the five profile groups of a configuration file.
+void fillConfigFile(IniFile &ini, const ProfileSet &set) {
+    writeSetKeys(ini, set);
     Writer w{ini};
-    visitProfile(w, record, group, !groupForm);
-    finish(ini);
+    for (int i = 0; i < kProfileCount; ++i)
+        visitProfile(w, set.profiles[i], slotGroup(i), false);
 }
 
 const char *const kSensorKeys[] = {"Config/AngleValue", "Config/LiftHigh", "Config/Sync",
@@ -260,7 +286,7 @@ void saveProfileByName(const ProfileData &record, const QString &name) {
 
 void loadProfileSet(ProfileSet &set) {
     {
-        QSettings ini(configIniPath(), QSettings::IniFormat);
+        const IniFile ini(configIniPath());
         set.ProfileID = uint8_t(ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
         // An option never saved (a first start) takes the model's factory value from the
         // descriptor rather than 0, which would switch the inverted options on and the key
@@ -285,22 +311,7 @@ void loadProfileSet(ProfileSet &set) {
 }
 
 void saveAppliedState(const ProfileSet &set) {
-    {
-        QSettings ini(configIniPath(), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
-        ini.setValue(QStringLiteral("Config/AngleValue"), int(set.AngleValue));
-        ini.setValue(QStringLiteral("Config/Sync"), int(set.Sync));
-        ini.setValue(QStringLiteral("Config/LiftHigh"), int(set.LiftHigh));
-        ini.setValue(QStringLiteral("Config/Jitter"), int(set.Jitter));
-        ini.setValue(QStringLiteral("Config/Debounce"), int(set.Debounce));
-        ini.setValue(QStringLiteral("Config/Wake"), int(set.Wake));
-        ini.setValue(QStringLiteral("Config/SensorMode"), int(set.SensorMode));
-        ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
-        // Every slot: an edit made while slot 2..5 is active must survive a restart.
-        for (int i = 0; i < kProfileCount; ++i)
-            ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
-        finish(ini);
-    }
+    update(configIniPath(), [&](IniFile &ini) { writeSetKeys(ini, set); });
     for (int i = 0; i < kProfileCount; ++i) {
         const QString path = profileFilePath(set.profileNames[i]);
         if (path.isEmpty() || unchangedOnDisk(path, set.profiles[i]))
@@ -315,29 +326,24 @@ void saveAppliedState(const ProfileSet &set) {
 }
 
 void exportProfileSet(const ProfileSet &set, const QString &path) {
-    {
-        QSettings ini(path, QSettings::IniFormat);
-        ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
-        ini.setValue(QStringLiteral("Config/AngleValue"), int(set.AngleValue));
-        ini.setValue(QStringLiteral("Config/LiftHigh"), int(set.LiftHigh));
-        ini.setValue(QStringLiteral("Config/Sync"), int(set.Sync));
-        ini.setValue(QStringLiteral("Config/Jitter"), int(set.Jitter));
-        ini.setValue(QStringLiteral("Config/Debounce"), int(set.Debounce));
-        ini.setValue(QStringLiteral("Config/Wake"), int(set.Wake));
-        ini.setValue(QStringLiteral("Config/SensorMode"), int(set.SensorMode));
-        ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
-        // The slot names travel with the file so that a round trip keeps them.
-        for (int i = 0; i < kProfileCount; ++i)
-            ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
-        Writer w{ini};
-        for (int i = 0; i < kProfileCount; ++i)
-            visitProfile(w, set.profiles[i], slotGroup(i), false);
-        finish(ini);
-    }
+    update(path, [&](IniFile &ini) { fillConfigFile(ini, set); });
 }
 
-void importProfileSet(ProfileSet &set, const QString &path) {
-    QSettings ini(path, QSettings::IniFormat);
+bool writeConfigFile(const ProfileSet &set, const QString &path, const QString &modelName) {
+    IniFile ini;
+    ini.setValue(QStringLiteral("MouseName/Name"), modelName);
+    fillConfigFile(ini, set);
+    if (ini.save(path))
+        return true;
+    qWarning("Could not write %s", qPrintable(path));
+    return false;
+}
+
+int importProfileSet(ProfileSet &set, const QString &path) {
+    const IniFile ini(path);
+    int groups = 0;
+    for (int i = 0; i < kProfileCount; ++i)
+        groups += ini.hasGroup(slotGroup(i));
     auto byte = [&](const char *key) { return uint8_t(ini.value(QLatin1String(key), 0).toInt()); };
     set.ProfileID = byte("Config/ProfileID");
     set.AngleValue = byte("Config/AngleValue");
@@ -356,17 +362,15 @@ void importProfileSet(ProfileSet &set, const QString &path) {
             set.profileNames[i] = ini.value(key).toString();
         visitProfile(r, set.profiles[i], slotGroup(i), false);
     }
+    return groups;
 }
 
 void writeModelName(const QString &path, const QString &name) {
-    QSettings ini(path, QSettings::IniFormat);
-    ini.setValue(QStringLiteral("MouseName/Name"), name);
-    finish(ini);
+    update(path, [&](IniFile &ini) { ini.setValue(QStringLiteral("MouseName/Name"), name); });
 }
 
 QString readModelName(const QString &path) {
-    QSettings ini(path, QSettings::IniFormat);
-    return ini.value(QStringLiteral("MouseName/Name")).toString();
+    return IniFile(path).value(QStringLiteral("MouseName/Name")).toString();
 }
 
 void saveProfileDpi(const QString &name, int dpi) {
@@ -374,9 +378,7 @@ void saveProfileDpi(const QString &name, int dpi) {
     if (path.isEmpty())
         return;
     forget(path);
-    QSettings ini(path, QSettings::IniFormat);
-    ini.setValue(QStringLiteral("PROFILE/dpi"), dpi);
-    finish(ini);
+    update(path, [&](IniFile &ini) { ini.setValue(QStringLiteral("PROFILE/dpi"), dpi); });
 }
 
 void writeDefaultProfileFile() {

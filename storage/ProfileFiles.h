@@ -1,7 +1,7 @@
 #pragma once
 // Profile files (.prof: one profile in group "PROFILE") and configuration files (.conf:
 // the whole set, profiles in groups "PROFILE_0".."PROFILE_4"), and the profile set's load
-// and save. All through QSettings in INI format, which writes via a temporary file.
+// and save. INI text as QSettings writes it; every write replaces its file atomically.
 
 #include <QString>
 #include <QStringList>
@@ -40,8 +40,13 @@ void saveProfileByName(const ProfileData &record, const QString &name);
 
 void loadProfileSet(ProfileSet &set);
 void saveAppliedState(const ProfileSet &set);
+// Adds the set to the keys the file already has (such as its model name).
 void exportProfileSet(const ProfileSet &set, const QString &path);
-void importProfileSet(ProfileSet &set, const QString &path);
+// A new configuration file marked with the model's name, written in one piece: whatever
+// lay at path before is replaced whole. False when it could not be written.
+bool writeConfigFile(const ProfileSet &set, const QString &path, const QString &modelName);
+// Returns how many of the five profile groups the file holds; a missing key reads as 0.
+int importProfileSet(ProfileSet &set, const QString &path);
 
 void writeModelName(const QString &path, const QString &name);
 QString readModelName(const QString &path);

@@ -1,6 +1,7 @@
 #include "ProfileLibrary.h"
 
 #include "AppConfig.h"
+#include "IniFile.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 const QString kListGroup = QStringLiteral("PROFILE_LIST");
@@ -45,22 +45,13 @@ bool validSlot(int slot) {
     return slot >= 0 && slot < kProfileCount;
 }
 
-// A copy that replaces what lies at the target.
+// A copy that replaces what lies at the target in one atomic step.
 bool copyOver(const QString &from, const QString &to) {
     if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() &&
         QFileInfo::exists(to))
         return true;
-    QDir().mkpath(QFileInfo(to).absolutePath());
-    const QString temporary = to + QStringLiteral(".part");
-    QFile::remove(temporary);
-    if (!QFile::copy(from, temporary))
-        return false;
-    QFile::remove(to);
-    if (!QFile::rename(temporary, to)) {
-        QFile::remove(temporary);
-        return false;
-    }
-    return true;
+    QFile source(from);
+    return source.open(QIODevice::ReadOnly) && replaceFile(to, source.readAll());
 }
 } // namespace
 
@@ -68,12 +59,13 @@ QStringList readProfileLibrary() {
     QStringList names;
     if (!modelSelected())
         return names;
-    QSettings ini(productConfigPath(), QSettings::IniFormat);
-    ini.beginGroup(kListGroup);
+    const IniFile ini(productConfigPath());
     // A hand-edited count cannot make the scan longer than the keys the file holds.
-    const int count = qMin(ini.value(QStringLiteral("Count"), 0).toInt(), ini.childKeys().size());
+    const int count = int(qMin<long long>(ini.number(kListGroup + QStringLiteral("/Count")),
+                                          ini.childKeys(kListGroup).size()));
     for (int i = 1; i <= count; ++i) {
-        const QString name = ini.value(QString::number(i)).toString();
+        const QString name =
+            ini.value(kListGroup + QLatin1Char('/') + QString::number(i)).toString();
         if (isSafeFileName(name) && !names.contains(name))
             names << name;
     }
@@ -83,22 +75,19 @@ QStringList readProfileLibrary() {
 bool writeProfileLibrary(const QStringList &names) {
     if (!modelSelected())
         return false;
-    QSettings ini(productConfigPath(), QSettings::IniFormat);
-    ini.beginGroup(kListGroup);
-    // Numbered keys past the new end go; the group's other keys stay.
-    for (const QString &key : ini.childKeys()) {
-        bool numeric = false;
-        if (key.toInt(&numeric) > names.size() && numeric)
-            ini.remove(key);
-    }
-    ini.setValue(QStringLiteral("Count"), names.size());
-    for (int i = 0; i < names.size(); ++i) {
-        qDebug().noquote() << QStringLiteral("PROFILE_LIST %1 %2").arg(i + 1).arg(names[i]);
-        ini.setValue(QString::number(i + 1), names[i]);
-    }
-    ini.endGroup();
-    ini.sync();
-    return ini.status() == QSettings::NoError;
+    return updateIniFile(productConfigPath(), [&](IniFile &ini) {
+        // Numbered keys past the new end go; the group's other keys stay.
+        for (const QString &key : ini.childKeys(kListGroup)) {
+            bool numeric = false;
+            if (key.toInt(&numeric) > names.size() && numeric)
+                ini.remove(kListGroup + QLatin1Char('/') + key);
+        }
+        ini.setValue(kListGroup + QStringLiteral("/Count"), names.size());
+        for (int i = 0; i < names.size(); ++i) {
+            qDebug().noquote() << QStringLiteral("PROFILE_LIST %1 %2").arg(i + 1).arg(names[i]);
+            ini.setValue(kListGroup + QLatin1Char('/') + QString::number(i + 1), names[i]);
+        }
+    });
 }
 
 bool isDefaultProfileName(const QString &name) {
@@ -351,12 +340,9 @@ int exportProfileFile(const ProfileSet &set, int slot, const QString &path) {
 int saveConfigFile(const ProfileSet &set, const QString &path) {
     if (!modelSelected())
         return LibraryNoModel;
-    // A fresh file: keys of an older file at the same place must not linger in it.
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        return LibraryWriteFailed;
-    writeModelName(path, currentProductName());
-    exportProfileSet(set, path);
-    return QFileInfo::exists(path) ? LibraryDone : LibraryWriteFailed;
+    // One new file replaces whatever was there: a file of only some of its keys, which an
+    // interrupted export could leave, never appears.
+    return writeConfigFile(set, path, currentProductName()) ? LibraryDone : LibraryWriteFailed;
 }
 
 int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, int *refusedNames) {
@@ -365,7 +351,9 @@ int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, i
     if (readModelName(path) != currentProductName())
         return LibraryWrongModel;
     ProfileSet incoming = set;
-    importProfileSet(incoming, path);
+    // A file without its profiles would zero every slot.
+    if (importProfileSet(incoming, path) != kProfileCount)
+        return LibraryIncomplete;
     int refused = 0;
     for (int i = 0; i < kProfileCount; ++i) {
         // A name that is no file name would never be saved and the slot would come back

@@ -22,7 +22,8 @@ enum LibraryResult {
     LibraryWrongModel = 7,  // the file was made for another model
     LibraryWriteFailed = 8, // a file could not be copied, moved or written
     LibraryUnchanged = 9,   // nothing to do (a rename to the same name)
-    LibraryTooLong = 10,    // the name is too long for a file name (fitsFileNameLimit)
+    LibraryIncomplete = 10, // the configuration file lacks the profiles it should hold
+    LibraryTooLong = 11,    // the name is too long for a file name (fitsFileNameLimit)
 };
 
 // The names of the library in order ("PROFILE_LIST/Count" and "PROFILE_LIST/1".."N").

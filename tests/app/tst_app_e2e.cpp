@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -204,7 +205,6 @@ private slots:
         start(app, {QStringLiteral("--receiver")},
               QStringLiteral("echo 'unplug receiver' > control; sleep 0.5; "));
         QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(), 30000);
-        QVERIFY(app.log().contains(QLatin1String("Dongle")) || true);
         control(app, QStringLiteral("plug receiver"));
         // The box closes by itself and the window is there and ready.
         QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("Warning")).isEmpty(), 30000);
@@ -226,7 +226,7 @@ private slots:
         // wait until the thread (started again once the texts are set) has asked.
         QTRY_VERIFY_WITH_TIMEOUT(app.log().count(QLatin1String("KelGetBatteryThread.")) >= 2 &&
                                      app.log().count(QLatin1String("Threadread bat")) >= 2,
-                                 15000);
+                                 30000);
         control(app, QStringLiteral("dpi 3"));
         QVERIFY2(osd.waitForNewConnection(20000), qPrintable(app.log()));
         QLocalSocket *s = osd.nextPendingConnection();
@@ -272,15 +272,35 @@ private slots:
                                   qPrintable(app.log()), 20000);
         QVERIFY(!app.log().contains(QLatin1String("send result 0")));
         QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(), 30000);
-        const QString failedBox = windowsNamed(QStringLiteral("Warning")).split('\n').first();
-        answerBox(failedBox, true);
-        // The mouse is gone, so "Dongle Disconnect!" follows; plugging it in ends that.
-        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("Warning")) != failedBox, 30000);
-        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(), 30000);
+        // The box telling of the failure and "Dongle Disconnect!" come in either order, and
+        // the removal may wait for the first box to be answered. Boxes are answered at the
+        // spot of a question's "Yes", which is empty on a notice such as "Dongle Disconnect!".
+        QSet<QString> seen;
+        const auto boxes = [&] {
+            const QStringList shown =
+                windowsNamed(QStringLiteral("Warning")).split('\n', Qt::SkipEmptyParts);
+            for (const QString &box : shown)
+                seen.insert(box);
+            return shown;
+        };
+        const auto answerQuestionsUntil = [&](const std::function<bool()> &done) {
+            if (done())
+                return true;
+            const QStringList shown = boxes();
+            if (!shown.isEmpty())
+                answerBox(shown.first(), true);
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(answerQuestionsUntil([&] {
+                                     return app.log().contains(QLatin1String("connection state 3"));
+                                 }),
+                                 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!boxes().isEmpty(), 30000);
         control(app, QStringLiteral("answer ok"));
         control(app, QStringLiteral("plug cable"));
-        QTRY_VERIFY2_WITH_TIMEOUT(windowsNamed(QStringLiteral("Warning")).isEmpty(),
-                                  qPrintable(app.log()), 30000);
+        // "Dongle Disconnect!" closes by itself; a failure box still open is answered.
+        QTRY_VERIFY_WITH_TIMEOUT(answerQuestionsUntil([&] { return boxes().isEmpty(); }), 30000);
+        QVERIFY2(seen.size() >= 2, "the failure and the removal were not both shown");
         QCOMPARE(app.process.state(), QProcess::Running);
         stop(app);
     }

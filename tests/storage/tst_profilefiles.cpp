@@ -1,6 +1,7 @@
 // Profile and configuration files: key layout, round trips, the profile set's load and
 // save, import/export, and hostile input.
 #include "AppConfig.h"
+#include "IniFile.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
@@ -78,6 +79,9 @@ private slots:
     void fullRecordRoundTrip();
     void groupFormLeavesLocalKeysAlone();
     void readsFilesWrittenByPlainQSettings();
+    void writesWhatQSettingsWrites();
+    void readsWhatQSettingsReads();
+    void damagedColourReadsInvalid();
     void missingKeysReadAsZero();
     void perProductFolder();
     void loadProfileSetFromConfig();
@@ -88,7 +92,6 @@ private slots:
     void modelNameAndStageUpdate();
     void hostileFiles_data();
     void hostileFiles();
-    void damagedColourKindReadsAsNoColour();
 };
 
 void TestProfileFiles::keyLayout() {
@@ -209,6 +212,86 @@ void TestProfileFiles::readsFilesWrittenByPlainQSettings() {
     QCOMPARE(check.value(QStringLiteral("PROFILE/LedMode/LED_MODE_4_RGB")).value<QColor>(),
              QColor(10, 20, 30));
     QCOMPARE(check.value(QStringLiteral("PROFILE/DPI_INFO_2_x")).toUInt(), 4000000000u);
+}
+
+// A profile file of ours is byte for byte what QSettings writes for the same values, which
+// also shows that QSettings reads back every value we wrote.
+void TestProfileFiles::writesWhatQSettingsWrites() {
+    TestAppDir dir;
+    ProfileData full = fullRecord(60);
+    full.ProfileName = QStringLiteral(" @lead\x01") + QChar(0) + QStringLiteral("9 \"q\" end ");
+    full.ProfilePath = QStringLiteral("@@x,\t") + QChar(0x1F600) + QChar(0xe9);
+    const QString ours = dir.file(QStringLiteral("ours.prof"));
+    writeProfile(0, full, ours);
+    writeModelName(ours, QStringLiteral("TOLV"));
+    const QString theirs = dir.file(QStringLiteral("theirs.prof"));
+    {
+        QSettings in(ours, QSettings::IniFormat);
+        QSettings out(theirs, QSettings::IniFormat);
+        for (const QString &key : in.allKeys())
+            out.setValue(key, in.value(key));
+    }
+    QFile a(ours), b(theirs);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    const QByteArray ourText = a.readAll();
+
+    QVERIFY(ourText == b.readAll());
+    ProfileData back;
+    readProfile(0, back, theirs);
+    QVERIFY(back == full);
+}
+
+// Hand-written INI text, with the oddities QSettings allows, reads as QSettings reads it.
+void TestProfileFiles::readsWhatQSettingsReads() {
+    TestAppDir dir;
+    dir.writeText(QStringLiteral("odd.ini"),
+                  "; comment\ntop = plain\n[PROFILE]\na = \"quoted, with comma\" ; comment\n"
+                  "b = one, two ,three\nc = \\x4e2d\\x6587 and \\101\\t tab\n"
+                  "d = \"two\nlines\"\ne=@@at\nf=@Invalid()\ng = trailing   \nh=\\\"q\n"
+                  "i=@ByteArray(raw)\nj=@String(a\\0b)\nk\\sub=slash\n%41%U4E2D=key\ndup=1\ndup=2\n"
+                  "no equals sign\nlist=@@a, @b\nn = 0042\nbig=99999999999\n"
+                  "[%General]\nx=1\n[general]\ny=2\n[PROFILE]\nagain=merged\n");
+    const QString path = dir.file(QStringLiteral("odd.ini"));
+    QSettings theirs(path, QSettings::IniFormat);
+    const IniFile ours(path);
+    for (const QString &key : theirs.allKeys()) {
+        QCOMPARE(ours.value(key), theirs.value(key));
+        QCOMPARE(ours.value(key).toInt(), theirs.value(key).toInt());
+        QCOMPARE(ours.number(key), theirs.value(key).toLongLong());
+    }
+}
+
+// A colour whose spec byte is none of QColor's (49 here), alone or in a brush, or that is cut
+// short reads as no colour from a profile and from the model descriptor, and the default profile
+// made from the descriptor carries no colour for that effect.
+void TestProfileFiles::damagedColourReadsInvalid() {
+    TestAppDir dir;
+    const QByteArray good = "@Variant(\\0\\0\\0\\x43\\x1\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)";
+    const QByteArray bad[] = {
+        "@Variant(\\0\\0\\0\\x43\\x31\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)",
+        "@Variant(\\0\\0\\0\\x43\\xff\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)",
+        "@Variant(\\0\\0\\0\\x43\\x2\\xff)",
+        // a brush, whose colour Qt would read unchecked as well
+        "@Variant(\\0\\0\\0\\x42\\x1\\x31\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)"};
+    QByteArray text = "[PROFILE]\nLedMode\\LED_MODE_0_RGB=" + good + "\n";
+    for (int n = 1; n <= 4; ++n)
+        text += "LedMode\\LED_MODE_" + QByteArray::number(n) + "_RGB=" + bad[n - 1] + "\n";
+    dir.writeText(QStringLiteral("DefaultProfile.bin"), text);
+    dir.writeText(QStringLiteral("bad.prof"), text);
+    ProfileData p;
+    readProfile(0, p, dir.file(QStringLiteral("bad.prof")));
+    ModelDescriptor d;
+    QCOMPARE(readModelDescriptor(d), 0);
+    ProfileData def;
+    makeDefaultProfile(def);
+    for (const QColor &c : {p.ledModes[0].RGB, d.ledModes[0].RGB, def.ledModes[0].RGB})
+        QCOMPARE(c, QColor::fromRgba64(10, 20, 30, 0xFFFF));
+    for (int n = 1; n <= 4; ++n) {
+        QVERIFY(!p.ledModes[n].RGB.isValid());
+        QVERIFY(!d.ledModes[n].RGB.isValid());
+        QVERIFY(!def.ledModes[n].RGB.isValid());
+        QVERIFY(p.ledModes[n].RGB == QColor());
+    }
 }
 
 void TestProfileFiles::missingKeysReadAsZero() {
@@ -473,31 +556,6 @@ void TestProfileFiles::hostileFiles() {
     loadProfileSet(again);
     QVERIFY(again.profiles[0] == p);
     importProfileSet(again, dir.file(QStringLiteral("Configs/Profile/bad.prof")));
-}
-
-// A colour whose stored kind byte names no kind of colour (49), alone or in a brush, reads
-// as no colour from a profile file and from the model descriptor; a whole colour still reads.
-void TestProfileFiles::damagedColourKindReadsAsNoColour() {
-    TestAppDir dir;
-    const QByteArray leds = "LedMode\\LED_MODE_1_RGB=@Variant(\\0\\0\\0\\x43\\x31\\xff\\xff\\0\\0"
-                            "\\xe5\\xe5\\xff\\xff\\0\\0)\n"
-                            "LedMode\\LED_MODE_2_RGB=@Variant(\\0\\0\\0\\x43\\x1\\xff\\xff\\0\\0"
-                            "\\xe5\\xe5\\xff\\xff\\0\\0)\n"
-                            "LedMode\\LED_MODE_3_RGB=@Variant(\\0\\0\\0\\x42\\x1\\x31\\xff\\xff\\0"
-                            "\\0\\xe5\\xe5\\xff\\xff\\0\\0)\n";
-    setCurrentProductName(QStringLiteral("TOLV"));
-    dir.writeText(QStringLiteral("Configs/TOLV/Profile/damaged.prof"), "[PROFILE]\n" + leds);
-    dir.writeText(QStringLiteral("DefaultProfile.bin"), "[PROFILE]\n" + leds);
-    ProfileData profile;
-    loadProfileByName(profile, QStringLiteral("damaged"));
-    ModelDescriptor descriptor;
-    QCOMPARE(readModelDescriptor(descriptor), 0);
-    for (int mode : {1, 3}) {
-        QVERIFY(!profile.ledModes[mode].RGB.isValid());
-        QVERIFY(!descriptor.ledModes[mode].RGB.isValid());
-    }
-    QCOMPARE(profile.ledModes[2].RGB, QColor(0, 0xe5, 0xff));
-    QCOMPARE(descriptor.ledModes[2].RGB, QColor(0, 0xe5, 0xff));
 }
 
 QTEST_GUILESS_MAIN(TestProfileFiles)

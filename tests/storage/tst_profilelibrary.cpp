@@ -218,6 +218,29 @@ private slots:
         QVERIFY(!lib.library.contains(tooLong));
     }
 
+    // A configuration file without its profiles, as an export killed half way through
+    // used to leave, would zero every slot: it is refused and nothing changes. Saving over
+    // it writes a whole new file.
+    void configFileWithoutProfilesIsRefused() {
+        Library lib({QStringLiteral("Profile 1"), QStringLiteral("Game")});
+        const QString conf = lib.dir.file(QStringLiteral("part.conf"));
+        writeModelName(conf, QStringLiteral("TOLV"));
+        const ProfileSet before = lib.set;
+        QStringList library = lib.library;
+        QCOMPARE(loadConfigFile(library, lib.set, conf), int(LibraryIncomplete));
+        QCOMPARE(saveConfigFile(lib.set, conf), int(LibraryDone));
+        QSettings(conf, QSettings::IniFormat).remove(QStringLiteral("PROFILE_4"));
+        QCOMPARE(loadConfigFile(library, lib.set, conf), int(LibraryIncomplete));
+        QVERIFY(lib.set == before);
+        QCOMPARE(library, lib.library);
+
+        QSettings(conf, QSettings::IniFormat).setValue(QStringLiteral("Stale/key"), 1);
+        QCOMPARE(saveConfigFile(lib.set, conf), int(LibraryDone));
+        QVERIFY(!QSettings(conf, QSettings::IniFormat).contains(QStringLiteral("Stale/key")));
+        QCOMPARE(loadConfigFile(library, lib.set, conf), int(LibraryDone));
+        QCOMPARE(lib.set.profiles[1].dpiInfo[0].y, 101u);
+    }
+
     // Profiles an older installation kept in the shared folder are taken into the model's
     // folder when the model's file is missing, and left where they were.
     void sharedFolderIsAdopted() {
