@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang, AddressSanitizer and UBSan (in build-fuzz) and runs
 # each for a while on a working copy of its seed corpus:
 #   scripts/fuzz.sh [SECONDS] [TARGET...]    (default: 600 seconds, every target)
-# CI runs scripts/fuzz.sh 15. Inputs that crash, leak or hang are kept in
+# CI runs scripts/fuzz.sh 10. Inputs that crash, leak or hang are kept in
 # build-fuzz/findings/<target>/; a run with any finding exits with 1. Replay one with
 #   build-fuzz/fuzz/fuzz_<target> build-fuzz/findings/<target>/<file>
 set -euo pipefail
