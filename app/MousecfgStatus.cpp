@@ -17,6 +17,7 @@
 #include "LanguageFont.h"
 #include "LightingRules.h"
 #include "ModelDescriptor.h"
+#include "MouseRequests.h"
 #include "MousecfgWidget.h"
 #include "OsdChannel.h"
 #include "ProfileData.h"
@@ -113,7 +114,7 @@ void MousecfgWidget::startBatteryThread() {
 
 // ---------------------------------------------------------------- sending
 
-int MousecfgWidget::send(bool force) {
+int MousecfgWidget::send(bool force, bool tellUser) {
     KelProcessDialog dialog(this);
     // On the heap: when the program ends during a slow send, the thread is left running.
     auto sender = std::make_unique<KelProcessThread>();
@@ -137,7 +138,7 @@ int MousecfgWidget::send(bool force) {
     m_sending = false;
     const int result = sender->result;
     qDebug("send result %d (groups %u)", result, sender->sentFlags());
-    if (accepted == QDialog::Accepted && result != ResultDone) {
+    if (tellUser && accepted == QDialog::Accepted && result != ResultDone) {
         QString text;
         if (result == ResultMouseOff)
             text = tr("Mouse is sleeping or not connected.");
@@ -170,15 +171,7 @@ int MousecfgWidget::send(bool force) {
 // ---------------------------------------------------------------- status display
 
 int MousecfgWidget::batteryLevelFor(int millivolts, int fullValue) {
-    if (millivolts >= fullValue)
-        return 100;
-    static const int steps[][2] = {{4100, 90}, {4000, 80}, {3900, 70}, {3800, 60},
-                                   {3700, 50}, {3500, 40}, {3400, 30}, {3200, 20}};
-    for (const auto &s : steps) {
-        if (millivolts >= s[0])
-            return s[1];
-    }
-    return 10;
+    return ::batteryLevelFor(millivolts, fullValue);
 }
 
 int MousecfgWidget::connectionStateFor(bool cable, bool receiver, bool charging) {
@@ -227,6 +220,7 @@ void MousecfgWidget::setBatteryStyle(bool mouseOff) {
 }
 
 void MousecfgWidget::slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, quint8 iHiByte) {
+    noteBatteryReport(iCharge, iLowByte, iHiByte);
     const DeviceMatchEntry &e = deviceMatchTable().entries[0];
     const bool cable = e.command2Found != 0;
     if (iCharge == 0 && iLowByte == 0 && iHiByte == 0) {
@@ -309,13 +303,9 @@ void MousecfgWidget::onSlotChosen(QAction *action) {
     if (index < 0 || index >= kProfileCount)
         return;
     switchSlot(index, false);
-    // The mouse is told from a worker, in this order, so that the window never waits
-    // for the device; each transfer holds the handle's lock.
-    QThread *worker = QThread::create([index] {
-        SelectProfile(index);
-        ApplySettings();
-        SetSystemMouseSpeed();
-    });
+    // The mouse is told from a worker, so that the window never waits for the device;
+    // each transfer holds the handle's lock.
+    QThread *worker = QThread::create([index] { SwitchProfile(index); });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
 }

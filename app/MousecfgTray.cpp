@@ -1,6 +1,7 @@
 // The tray icon, the language menu and the texts of the main window.
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "HidTransport.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
 #include "KelMenu.h"
@@ -26,6 +27,42 @@ void MousecfgWidget::createTray() {
     m_tray->setContextMenu(menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, &MousecfgWidget::iconActivated);
     m_tray->show();
+}
+
+void MousecfgWidget::noteBatteryReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte) {
+    // The reading shown while the window is made is no report of the mouse.
+    if (!m_batteryLive)
+        return;
+    setStatusBattery(m_battery, iCharge, iLowByte, iHiByte);
+    showBatteryInTray();
+    // Told once when the level falls to the lowest step, and again only after the mouse
+    // charged. On the cable the mouse charges and the level means nothing.
+    const bool cable = deviceMatchTable().entries[0].command2Found != 0;
+    if (m_battery.asleep || cable)
+        return;
+    if (m_battery.charging) {
+        m_lowBatteryNoticed = false;
+    } else if (m_battery.level <= kLowestBatteryLevel && !m_lowBatteryNoticed) {
+        m_lowBatteryNoticed = true;
+        ++m_lowBatteryNotices;
+        m_tray->showMessage(
+            currentProductName(),
+            tr("The mouse battery is low (%1%). Please charge it.").arg(m_battery.level),
+            QSystemTrayIcon::Warning);
+    }
+}
+
+void MousecfgWidget::showBatteryInTray() {
+    if (!m_tray)
+        return;
+    QString tip = currentProductName();
+    if (m_battery.asleep)
+        tip += QLatin1Char('\n') + tr("MOUSE OFF");
+    else if (m_battery.batteryKnown && m_battery.charging)
+        tip += QLatin1Char('\n') + tr("Battery %1%, charging").arg(m_battery.level);
+    else if (m_battery.batteryKnown)
+        tip += QLatin1Char('\n') + tr("Battery %1%").arg(m_battery.level);
+    m_tray->setToolTip(tip);
 }
 
 void MousecfgWidget::iconActivated(QSystemTrayIcon::ActivationReason reason) {
@@ -106,6 +143,8 @@ void MousecfgWidget::retranslateUi() {
         m_loadConfigAction->setText(tr("&Load Config"));
         m_quitAction->setText(tr("&Quit"));
     }
+
+    showBatteryInTray();
 
     // The status thread pauses for half a second around a language change.
     stopBatteryThread();

@@ -20,6 +20,7 @@
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 #include "ProfileLibrary.h"
+#include "SavedProfiles.h"
 #include "Scale.h"
 #include "SystemMouseSpeed.h"
 
@@ -164,6 +165,10 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
 
     // 22. A low level until the status thread reports.
     slotRefreshBatteryStatus(0, 1, 1);
+    // From here on battery reports come from the mouse.
+    m_batteryLive = true;
+    // The command line's requests come to this window from now on.
+    startRemote();
 
     // 23. The start-up checks run once the event loop is going.
     QTimer::singleShot(200, this, &MousecfgWidget::slotWarning);
@@ -709,44 +714,11 @@ void MousecfgWidget::slot_show_mousename(QAction *action) {
 }
 
 void MousecfgWidget::loadProfiles() {
-    // A first start has no profiles yet: every slot gets its default name and a file made
-    // from the model's default profile (or the one an older installation left in the
-    // shared folder), so the pages never show an empty profile. Without a model nothing
-    // is written.
     ProfileSet &applied = appliedSet();
-    if (isSafeFileName(currentProductName())) {
-        QString names[kProfileCount];
-        bool changed = false;
-        const IniFile config(configIniPath());
-        for (int i = 0; i < kProfileCount; ++i) {
-            names[i] = config.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
-            if (!isSafeFileName(names[i])) {
-                names[i] = QStringLiteral("Profile %1").arg(i + 1);
-                changed = true;
-            }
-        }
-        // Config.ini is written only when a name had to be given.
-        if (changed) {
-            updateIniFile(configIniPath(), [&](IniFile &ini) {
-                ini.setValue(QStringLiteral("Config/ProfileID"),
-                             ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
-                for (int i = 0; i < kProfileCount; ++i)
-                    ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names[i]);
-            });
-        }
-        ProfileData fallback;
-        makeDefaultProfile(fallback);
-        for (const QString &name : names) {
-            fallback.ProfileName = name;
-            ensureProfileFile(name, fallback);
-        }
-    }
-    loadProfileSet(applied);
+    loadSavedProfiles(applied);
     // The template for new profiles follows the descriptor after every load; it is
     // written once the window is up, as nothing needs it before a command does.
     QTimer::singleShot(0, this, [] { writeDefaultProfileFile(); });
-    for (int i = 0; i < kProfileCount; ++i)
-        applied.profiles[i].ProfileName = applied.profileNames[i];
     workingSet() = applied;
     loadLibrary();
 }

@@ -5,7 +5,10 @@
 
 #include "DeviceCommands.h"
 #include "LanguageConfig.h"
+#include "MouseRequests.h"
 
+#include <QElapsedTimer>
+#include <QList>
 #include <QMutex>
 #include <QPixmap>
 #include <QPoint>
@@ -33,6 +36,8 @@ class KelProcessbar;
 class KelPushButton;
 class QAction;
 class QLabel;
+class QLocalServer;
+class QLocalSocket;
 class QTimer;
 class QTranslator;
 
@@ -80,6 +85,8 @@ public:
     KelPushButton *spot(int kind, int index) const;
     KelPushButton *tab(int index) const { return m_tabs[index]; }
     QSystemTrayIcon *trayIcon() const { return m_tray; }
+    // Low-battery notices shown in the tray since start.
+    int lowBatteryNotices() const { return m_lowBatteryNotices; }
 
     // The status thread, stopped and started around every download and device change.
     void stopBatteryThread() override;
@@ -119,8 +126,9 @@ public slots:
     void slotRefreshWriteStatus(quint8 iStatus);
 
     // Sends the working set to the mouse with the progress dialog, then tells the user
-    // how it went. Returns the send's result.
-    int send(bool force = false);
+    // how it went (unless the command line asked, which is told instead). Returns the send's
+    // result.
+    int send(bool force = false, bool tellUser = true);
 
 private slots:
     void onButtonClicked();
@@ -191,6 +199,20 @@ private:
     bool startUpdater(const QString &relativePath);
     void showOsd(const QString &text);
     void setBatteryStyle(bool mouseOff);
+    // The battery in the tray: the tooltip, and a notice when it runs low (MousecfgTray.cpp).
+    void noteBatteryReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte);
+    void showBatteryInTray();
+    // Requests of the command line, taken on a local socket and carried out here, so that
+    // only one program talks to the mouse (MousecfgRemote.cpp).
+    void startRemote();
+    void onRemoteConnection();
+    void onRemoteReadable(QLocalSocket *socket);
+    void runRemoteQueue();
+    bool remoteBusy() const;
+    MouseOutcome performRemote(const MouseRequest &request);
+    MouseOutcome remoteStatus() const;
+    MouseOutcome remoteTakeIn(const QString &path);
+    MouseOutcome remoteSwitchProfile(int index);
     // Stops and drops the status thread; m_batteryMutex is held.
     void endBatteryThread();
 
@@ -308,4 +330,22 @@ private:
     QSystemTrayIcon *m_tray = nullptr;
     QAction *m_loadConfigAction = nullptr;
     QAction *m_quitAction = nullptr;
+
+    // The battery as last reported by the mouse (not the start-up placeholder).
+    MouseStatus m_battery;
+    bool m_batteryLive = false;
+    bool m_lowBatteryNoticed = false;
+    int m_lowBatteryNotices = 0;
+
+    // The command line's requests.
+    struct RemoteRequest {
+        QPointer<QLocalSocket> socket;
+        MouseRequest request;
+        qint64 since = 0;
+    };
+    QLocalServer *m_remote = nullptr;
+    QList<RemoteRequest> m_remoteQueue;
+    QTimer *m_remoteTimer = nullptr;
+    QElapsedTimer m_remoteClock;
+    bool m_remoteRunning = false;
 };

@@ -2,6 +2,7 @@
 #include "AppDir.h"
 #include "InstanceLock.h"
 #include "ModelDescriptor.h"
+#include "MouseRequests.h"
 #include "MousecfgWidget.h"
 #include "Resources.h"
 
@@ -23,7 +24,9 @@ int main(int argc, char *argv[]) {
 
     const QString product = descriptorProductName();
     InstanceLock lock;
-    if (!lock.tryLock(product)) {
+    // The command line holds the lock for one command at a time: a start waits for it.
+    if (!lock.tryLockWaitingFor(product, QLatin1String(kCommandLineProgram),
+                                kCommandLineLockWaitMs)) {
         app.exit(1);
         return 1;
     }

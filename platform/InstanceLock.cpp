@@ -2,7 +2,10 @@
 
 #include "UserRuntimeDir.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
 
 InstanceLock::InstanceLock() = default;
 InstanceLock::~InstanceLock() = default;
@@ -22,4 +25,27 @@ bool InstanceLock::tryLock(const QString &productName) {
         return true;
     m_lock.reset();
     return false;
+}
+
+bool InstanceLock::tryLockWaitingFor(const QString &productName, const QString &shortHolder,
+                                     int waitMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!tryLock(productName)) {
+        if (clock.elapsed() >= waitMs || holderName(productName) != shortHolder)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+QString InstanceLock::holderName(const QString &productName) {
+    QLockFile lock(lockPath(productName));
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    // The lock records the holder's executable.
+    if (!lock.getLockInfo(&pid, &host, &program))
+        return QString();
+    return QFileInfo(program).fileName();
 }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <sys/socket.h>
 #include <unistd.h>
 
 QString userRuntimeDir() {
@@ -16,4 +17,11 @@ QString userRuntimeFile(const QString &name) {
     if (dir.isEmpty())
         return QDir::tempPath() + QLatin1Char('/') + file + QStringLiteral("-%1").arg(::getuid());
     return dir + QLatin1Char('/') + file;
+}
+
+bool peerIsThisUser(qintptr socketDescriptor) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
+           peer.uid == ::getuid();
 }

@@ -10,3 +10,5 @@ QString userRuntimeDir();
 // no name makes a path of its own. Without a runtime folder, a name in the temporary
 // directory that carries the user's id.
 QString userRuntimeFile(const QString &name);
+// True when the other end of a connected local socket runs as this user.
+bool peerIsThisUser(qintptr socketDescriptor);

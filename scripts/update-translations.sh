@@ -3,11 +3,12 @@
 # a text; the build merges each language's catalogues into lang/<lang>.qm):
 #   data/lang/<lang>.ts           the shell and the skinned widgets (app/, widgets/)
 #   data/lang/<folder>_<lang>.ts  one page folder (macro/, buttons/, performance/, lighting/)
+#                                 or the command line (cli/)
 # scripts/update-translations.sh [FOLDER...] updates only the named page folders' catalogues.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 LUPDATE=$(command -v lupdate || echo /usr/lib/qt5/bin/lupdate)
-pages=(macro buttons performance lighting)
+pages=(macro buttons performance lighting cli)
 [ $# -gt 0 ] && pages=("$@")
 for lang in en sc tc; do
   if [ $# -eq 0 ]; then

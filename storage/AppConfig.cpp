@@ -105,7 +105,9 @@ QString currentProductName() {
 }
 
 void setCurrentProductName(const QString &name) {
-    setConfigValue(QStringLiteral("Config/CurrentProductName"), name);
+    // Every start looks the model up again; the file is written only when it changed.
+    if (currentProductName() != name)
+        setConfigValue(QStringLiteral("Config/CurrentProductName"), name);
 }
 
 QString modelText() {

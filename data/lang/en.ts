@@ -247,6 +247,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>The mouse battery is low (%1%). Please charge it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Battery %1%, charging</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Battery %1%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -247,6 +247,18 @@
         <translation>文件中的某个配置文件名无法使用，该位置保留原名称。</translation>
     </message>
     <message>
+        <source>The mouse battery is low (%1%). Please charge it.</source>
+        <translation>鼠标电量低（%1%），请充电。</translation>
+    </message>
+    <message>
+        <source>Battery %1%, charging</source>
+        <translation>电量 %1%，充电中</translation>
+    </message>
+    <message>
+        <source>Battery %1%</source>
+        <translation>电量 %1%</translation>
+    </message>
+    <message>
         <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
         <translation>至少保留一个单击功能。</translation>
     </message>

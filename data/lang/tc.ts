@@ -247,6 +247,18 @@
         <translation>檔案中的某個設定檔名稱無法使用，該位置保留原名稱。</translation>
     </message>
     <message>
+        <source>The mouse battery is low (%1%). Please charge it.</source>
+        <translation>滑鼠電量低（%1%），請充電。</translation>
+    </message>
+    <message>
+        <source>Battery %1%, charging</source>
+        <translation>電量 %1%，充電中</translation>
+    </message>
+    <message>
+        <source>Battery %1%</source>
+        <translation>電量 %1%</translation>
+    </message>
+    <message>
         <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
         <translation>至少保留一個單擊功能。</translation>
     </message>

@@ -1,10 +1,13 @@
 // One running copy per product, across real processes.
 #include "InstanceLock.h"
+#include "PrivateRuntime.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <thread>
+#include <unistd.h>
 
 class TestInstanceLock : public QObject {
     Q_OBJECT
@@ -24,12 +27,7 @@ class TestInstanceLock : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_runtime.isValid());
-        QFile::setPermissions(m_runtime.path(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-    }
+    void initTestCase() { usePrivateRuntime(m_runtime); }
 
     void lockName() {
         QCOMPARE(InstanceLock::lockName(QStringLiteral("TOLV")),
@@ -70,6 +68,28 @@ private slots:
         QCOMPARE(start(next, QStringLiteral("CRASHY")), QStringLiteral("locked"));
         next.kill();
         next.waitForFinished();
+    }
+
+    // A start waits for a holder that keeps the lock only for a moment (the command line),
+    // and not for a copy of another program.
+    void waitsOnlyForAShortHolder() {
+        QProcess holder;
+        QCOMPARE(start(holder, QStringLiteral("SHORT")), QStringLiteral("locked"));
+        QCOMPARE(InstanceLock::holderName(QStringLiteral("SHORT")), QStringLiteral("lockholder"));
+        InstanceLock waiting;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!waiting.tryLockWaitingFor(QStringLiteral("SHORT"), QStringLiteral("other"), 5000));
+        QVERIFY(clock.elapsed() < 2000);
+        const pid_t pid = pid_t(holder.processId());
+        std::thread killer([pid] {
+            ::usleep(300000);
+            ::kill(pid, SIGKILL);
+        });
+        QVERIFY(
+            waiting.tryLockWaitingFor(QStringLiteral("SHORT"), QStringLiteral("lockholder"), 5000));
+        killer.join();
+        holder.waitForFinished();
     }
 };
 

@@ -1,0 +1,253 @@
+#include "CommandLine.h"
+
+#include "HidTransport.h"
+#include "ProfileData.h"
+#include "ProfileLibrary.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+
+// New texts of the command line.
+class MousecfgCli {
+    Q_DECLARE_TR_FUNCTIONS(MousecfgCli)
+};
+
+// A text the window shows, in the window's words and the user's language.
+QString windowText(const char *source) {
+    return QCoreApplication::translate("MousecfgWidget", source);
+}
+
+// The window's message for each refusal of the profile library.
+QString libraryText(int result) {
+    static const std::pair<int, const char *> texts[] = {
+        {LibraryUnsafeName, "This name cannot be used for a profile."},
+        {LibraryExists, "Profile Exist!"},
+        {LibraryInUse, "Profile is Already Used!"},
+        {LibraryLastProfile, "AT LEAST ONE PROFILE TO BE RETAINED."},
+        {LibraryDefaultName, "The default Profile cannot be deleted or renamed."},
+        {LibraryWrongModel, "The file is not match current mouse!"}};
+    for (const auto &t : texts) {
+        if (t.first == result)
+            return windowText(t.second);
+    }
+    return windowText("The profile file could not be written.");
+}
+
+bool needsNumber(MouseRequest::Command c) {
+    return c == MouseRequest::Profile || c == MouseRequest::Dpi;
+}
+
+bool needsFile(MouseRequest::Command c) {
+    return c == MouseRequest::Export || c == MouseRequest::Import;
+}
+
+QString yesNo(bool value) {
+    return value ? MousecfgCli::tr("yes") : MousecfgCli::tr("no");
+}
+
+QString statusText(const QJsonObject &s) {
+    const QString link = s.value(QStringLiteral("link")).toString();
+    QString connection = link == QLatin1String("cable")      ? MousecfgCli::tr("cable")
+                         : link == QLatin1String("receiver") ? MousecfgCli::tr("receiver")
+                                                             : MousecfgCli::tr("none");
+    if (link == QLatin1String("cable") && s.value(QStringLiteral("receiver")).toBool())
+        connection += MousecfgCli::tr(" (receiver plugged in too)");
+    QString battery;
+    if (s.value(QStringLiteral("asleep")).toBool())
+        battery = windowText("MOUSE OFF");
+    else if (s.value(QStringLiteral("battery")).isNull())
+        battery = MousecfgCli::tr("unknown");
+    else
+        battery = QStringLiteral("%1% (%2 mV)")
+                      .arg(s.value(QStringLiteral("battery")).toInt())
+                      .arg(s.value(QStringLiteral("millivolts")).toInt());
+    const int hz = s.value(QStringLiteral("reportRate")).toInt();
+    const std::pair<QString, QString> rows[] = {
+        {MousecfgCli::tr("Model"), s.value(QStringLiteral("model")).toString()},
+        {MousecfgCli::tr("Connection"), connection},
+        {MousecfgCli::tr("Battery"), battery},
+        {MousecfgCli::tr("Charging"), s.value(QStringLiteral("charging")).isNull()
+                                          ? MousecfgCli::tr("unknown")
+                                          : yesNo(s.value(QStringLiteral("charging")).toBool())},
+        {windowText("Profile"), QString::number(s.value(QStringLiteral("profile")).toInt())},
+        {MousecfgCli::tr("DPI stage"), QStringLiteral("%1 (%2 DPI)")
+                                           .arg(s.value(QStringLiteral("dpiStage")).toInt())
+                                           .arg(s.value(QStringLiteral("dpi")).toInt())},
+        {MousecfgCli::tr("Report rate"),
+         hz > 0 ? QStringLiteral("%1 Hz").arg(hz) : MousecfgCli::tr("unknown")}};
+    int width = 0;
+    for (const auto &r : rows)
+        width = qMax(width, r.first.size());
+    QString text;
+    for (const auto &r : rows)
+        text +=
+            (r.first + QLatin1Char(':')).leftJustified(width + 2) + r.second + QLatin1Char('\n');
+    return text;
+}
+
+QString listText(const QJsonArray &mice) {
+    QString text;
+    for (const QJsonValue &v : mice) {
+        const QJsonObject m = v.toObject();
+        QStringList paths;
+        for (const QJsonValue &p : m.value(QStringLiteral("paths")).toArray())
+            paths << p.toString();
+        text += QStringList{m.value(QStringLiteral("model")).toString(),
+                            m.value(QStringLiteral("link")).toString(),
+                            m.value(QStringLiteral("release")).toString(), paths.join(' ')}
+                    .join('\t') +
+                QLatin1Char('\n');
+    }
+    return text;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
+    CommandLine line;
+    MouseRequest &r = line.request;
+    QStringList operands;
+    bool options = true;
+    for (const QString &a : args) {
+        if (options && a == QLatin1String("--")) {
+            options = false;
+        } else if (options && (a == QLatin1String("-h") || a == QLatin1String("--help"))) {
+            line.help = true;
+        } else if (options && a == QLatin1String("--json")) {
+            line.json = true;
+        } else if (options && a == QLatin1String("--all")) {
+            r.everything = true;
+        } else if (options && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            line.error = MousecfgCli::tr("Unknown option: %1").arg(a);
+            return line;
+        } else {
+            operands << a;
+        }
+    }
+    if (line.help)
+        return line;
+    if (operands.isEmpty()) {
+        line.error = MousecfgCli::tr("No command given.");
+        return line;
+    }
+    const QString word = operands.takeFirst();
+    r.command = commandNamed(word);
+    const int wanted = needsNumber(r.command) || needsFile(r.command) ? 1 : 0;
+    const int allowed = r.command == MouseRequest::Apply ? 1 : wanted;
+    if (r.command == MouseRequest::Invalid) {
+        line.error = MousecfgCli::tr("Unknown command: %1").arg(word);
+    } else if (operands.size() < wanted || operands.size() > allowed) {
+        line.error = MousecfgCli::tr("Wrong number of arguments for %1.").arg(word);
+    } else if (r.everything && r.command != MouseRequest::Apply) {
+        line.error = MousecfgCli::tr("--all goes with apply only.");
+    } else if (needsNumber(r.command)) {
+        bool ok = false;
+        r.number = operands.first().toInt(&ok);
+        const int last = r.command == MouseRequest::Profile ? kProfileCount : kDpiStageCount;
+        if (!ok || r.number < 1 || r.number > last)
+            line.error = MousecfgCli::tr("%1 needs a number from 1 to %2.").arg(word).arg(last);
+    } else if (!operands.isEmpty()) {
+        r.path = QDir::cleanPath(QDir(workDir).absoluteFilePath(operands.first()));
+    }
+    return line;
+}
+
+QString usageText() {
+    return MousecfgCli::tr(
+        "Usage: mousecfg-cli [--json] COMMAND [ARGUMENT]\n"
+        "\n"
+        "Commands:\n"
+        "  list                  the supported mice present: model, link (receiver or cable),\n"
+        "                        release number and device paths\n"
+        "  status                battery level and millivolts, charging, connection, active\n"
+        "                        profile, DPI stage and report rate\n"
+        "  profile N             make profile slot N (1 to 5) active, on the mouse and in the\n"
+        "                        saved state\n"
+        "  dpi N                 make DPI stage N active, on the mouse and in the saved state\n"
+        "  apply [--all] [FILE]  send what changed since the last send (with --all: all of\n"
+        "                        it); with FILE, first take that file in as import does\n"
+        "  export FILE           write the active profile to FILE.prof, or the whole\n"
+        "                        configuration to FILE.conf\n"
+        "  import FILE           take a .prof into the library and the active slot, or a .conf\n"
+        "                        over all slots, without sending it: the next apply sends all\n"
+        "\n"
+        "Options:\n"
+        "  --json                print list and status as JSON\n"
+        "  -h, --help            print this text\n"
+        "\n"
+        "While the window runs, it carries the commands out; otherwise the command line\n"
+        "opens the mouse itself. Exit status: 0 done, 1 refused (wrong model, bad file,\n"
+        "unsafe name, wrong argument), 2 no mouse answers.\n");
+}
+
+QString tryHelpText() {
+    return MousecfgCli::tr("Try 'mousecfg-cli --help' for more information.");
+}
+
+int exitStatusOf(const MouseOutcome &outcome) {
+    switch (outcome.kind) {
+    case MouseOutcome::Done:
+        return ExitDone;
+    case MouseOutcome::NoMouse:
+    case MouseOutcome::MouseOff:
+    case MouseOutcome::SendFailed:
+    case MouseOutcome::Busy:
+        return ExitNoMouse;
+    default:
+        return ExitRefused;
+    }
+}
+
+QString messageOf(const MouseOutcome &outcome) {
+    switch (outcome.kind) {
+    case MouseOutcome::Done:
+        return outcome.refusedNames > 0
+                   ? windowText("A profile name in the file cannot be used; its slot keeps its "
+                                "name.")
+                   : QString();
+    case MouseOutcome::NoMouse:
+        return windowText("Dongle Disconnect!");
+    case MouseOutcome::MouseOff:
+        return windowText("Mouse is sleeping or not connected.");
+    case MouseOutcome::SendFailed:
+        return windowText("Send data failed, please try again.");
+    case MouseOutcome::TooManyMacros:
+        return windowText("Too many macros on the buttons: the mouse holds at most twelve.");
+    case MouseOutcome::Refused:
+        return libraryText(outcome.code);
+    case MouseOutcome::StageOff:
+        return MousecfgCli::tr("This DPI stage cannot be made active: the mouse has stages 1 to "
+                               "%1, and a stage must be switched on.")
+            .arg(outcome.code);
+    case MouseOutcome::BadFile:
+        return MousecfgCli::tr("The file cannot be read, or it is neither a profile file (.prof) "
+                               "nor a configuration file (.conf).");
+    case MouseOutcome::Busy:
+        return outcome.code == 0
+                   ? MousecfgCli::tr("The mouse is busy with another program; try again.")
+                   : MousecfgCli::tr("The window did not answer; whether the command was carried "
+                                     "out is not known.");
+    case MouseOutcome::KindCount:
+        break;
+    }
+    return QString();
+}
+
+QString outputOf(const CommandLine &line, const MouseOutcome &outcome) {
+    // A list or status is printed whenever one came, also beside a failure (no mouse, a
+    // sleeping mouse), so that a status bar can show what is known.
+    const auto json = [](const QJsonDocument &doc) {
+        return QString::fromUtf8(doc.toJson(QJsonDocument::Compact)) + QLatin1Char('\n');
+    };
+    const QJsonValue mice = outcome.data.value(QStringLiteral("mice"));
+    if (line.request.command == MouseRequest::List && mice.isArray())
+        return line.json ? json(QJsonDocument(mice.toArray())) : listText(mice.toArray());
+    if (line.request.command == MouseRequest::Status &&
+        outcome.data.contains(QStringLiteral("model")))
+        return line.json ? json(QJsonDocument(outcome.data)) : statusText(outcome.data);
+    return QString();
+}

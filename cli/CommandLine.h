@@ -1,0 +1,31 @@
+#pragma once
+// The command line's words: what the arguments ask for, what is printed for an answer, the
+// messages (in the user's language, the window's own texts where it has them) and the exit
+// status: 0 done, 1 refused (wrong model, bad file, unsafe name, a wrong argument), 2 when
+// no mouse answers.
+
+#include "MouseRequests.h"
+
+#include <QString>
+#include <QStringList>
+
+enum ExitStatus { ExitDone = 0, ExitRefused = 1, ExitNoMouse = 2 };
+
+struct CommandLine {
+    MouseRequest request;
+    bool json = false;
+    bool help = false;
+    QString error; // non-empty when the arguments are wrong
+};
+
+// args: the arguments after the program name. Relative file names are taken in workDir.
+CommandLine parseCommandLine(const QStringList &args, const QString &workDir);
+QString usageText();
+// The hint after a wrong argument.
+QString tryHelpText();
+
+int exitStatusOf(const MouseOutcome &outcome);
+// What is said on stderr for an outcome; empty when there is nothing to say.
+QString messageOf(const MouseOutcome &outcome);
+// What is printed on stdout for a request's answer: the list or the status, as text or JSON.
+QString outputOf(const CommandLine &line, const MouseOutcome &outcome);

@@ -1,0 +1,53 @@
+// mousecfg-cli: the mouse's status and profile commands for scripts, status bars and key
+// bindings.
+#include "CommandLine.h"
+#include "LanguageConfig.h"
+#include "ModelDescriptor.h"
+#include "RequestChannel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLoggingCategory>
+#include <QTextStream>
+#include <QTranslator>
+
+namespace {
+
+// The window's language, so that the messages it shares with the window read the same.
+void installTranslation(QCoreApplication &app) {
+    LanguageList languages;
+    readLanguageList(languages);
+    const QString path = translationPath(languages, readLanguageId());
+    auto *translator = new QTranslator(&app);
+    if (!path.isEmpty() && translator->load(path))
+        QCoreApplication::installTranslator(translator);
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    // The device layer's trace is for the window's log; here stderr is for the user. The
+    // logging rules of the environment still switch it on.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    installTranslation(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const CommandLine line = parseCommandLine(app.arguments().mid(1), QDir::currentPath());
+    if (line.help) {
+        out << usageText();
+        return ExitDone;
+    }
+    if (!line.error.isEmpty()) {
+        err << "mousecfg-cli: " << line.error << '\n' << tryHelpText() << '\n';
+        return ExitRefused;
+    }
+    const MouseOutcome outcome = carryOut(line.request, descriptorProductName());
+    out << outputOf(line, outcome);
+    out.flush();
+    const QString message = messageOf(outcome);
+    if (!message.isEmpty())
+        err << "mousecfg-cli: " << message << '\n';
+    return exitStatusOf(outcome);
+}

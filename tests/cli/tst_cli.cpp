@@ -1,0 +1,264 @@
+// The command line end to end: the real programs with the virtual mouse on virtual hidraw
+// nodes, first alone (the command line opens the mouse itself), then beside the running
+// window (on the offscreen platform), which carries the commands out.
+#include "MouseRequests.h"
+#include "PrivateRuntime.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+const QString kBuild = QStringLiteral(MOUSECFG_APP_DIR);
+
+// One command line's run inside the session: exit status, output and time to answer.
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+    int ms = 0;
+    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
+};
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_runtime{kBuild + QStringLiteral("/tests/cli-runtime-XXXXXX")};
+
+    // The virtual mouse with an installation of our own; inside the launcher a shell runs
+    // the command lines handed to it, one per line of a FIFO, optionally beside the window.
+    struct Session {
+        ~Session() {
+            ::close(commands);
+            if (launcher.state() != QProcess::NotRunning) {
+                launcher.terminate();
+                if (!launcher.waitForFinished(10000))
+                    launcher.kill();
+            }
+        }
+        QString file(const QString &name) const { return dir.filePath(name); }
+        QString read(const QString &name) const {
+            QFile f(file(name));
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        }
+        QTemporaryDir dir{kBuild + QStringLiteral("/tests/cli-app-XXXXXX")};
+        QProcess launcher;
+        int commands = -1;
+        int next = 0;
+    };
+
+    void start(Session &s, bool window) {
+        QVERIFY(s.dir.isValid());
+        for (const char *program : {"mousecfg", "mousecfg-cli"})
+            QVERIFY(::link(qPrintable(kBuild + QLatin1Char('/') + QLatin1String(program)),
+                           qPrintable(s.file(QLatin1String(program)))) == 0);
+        QVERIFY(QFile::copy(kBuild + QStringLiteral("/DefaultProfile.bin"),
+                            s.file(QStringLiteral("DefaultProfile.bin"))));
+        QVERIFY(QDir().mkpath(s.file(QStringLiteral("Configs"))));
+        QVERIFY(QFile::copy(QStringLiteral(MOUSECFG_SOURCE_DIR "/data/Configs/Config.ini"),
+                            s.file(QStringLiteral("Configs/Config.ini"))));
+        QVERIFY(::mkfifo(qPrintable(s.file(QStringLiteral("commands"))), 0600) == 0);
+        // Opened for reading and writing: never blocks, and the shell's loop ends when the
+        // test closes it.
+        s.commands = ::open(qPrintable(s.file(QStringLiteral("commands"))), O_RDWR | O_CLOEXEC);
+        QVERIFY(s.commands >= 0);
+        const QString runner =
+            QStringLiteral("%1 while read -r n line; do t=$(date +%s%N); "
+                           "(eval \"$line\") > out.$n 2> err.$n; r=$?; "
+                           "echo $(( ($(date +%s%N) - t) / 1000000 )) > ms.$n; "
+                           "echo $r > rc.$n; done < commands; %2")
+                .arg(window ? QStringLiteral("./mousecfg > app.log 2>&1 &") : QString(),
+                     window ? QStringLiteral("kill $!; wait") : QString());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        s.launcher.setWorkingDirectory(s.dir.path());
+        s.launcher.setProcessEnvironment(env);
+        s.launcher.start(QStringLiteral(VIRTUAL_MOUSE),
+                         {QStringLiteral("--control"), s.file(QStringLiteral("control")),
+                          QStringLiteral("--dump"), s.file(QStringLiteral("dump")),
+                          QStringLiteral("--"), QStringLiteral("/bin/sh"), QStringLiteral("-c"),
+                          runner});
+        QVERIFY(s.launcher.waitForStarted(5000));
+        if (window) {
+            QTRY_VERIFY2_WITH_TIMEOUT(QFileInfo::exists(requestSocketPath(QStringLiteral("TOLV"))),
+                                      qPrintable(s.read(QStringLiteral("app.log"))), 30000);
+        }
+    }
+
+    // Runs a shell line in the session; "cli" stands for the command line program.
+    Run sh(Session &s, QString line) {
+        const QString n = QString::number(s.next++);
+        line.replace(QLatin1String("cli "), QLatin1String("./mousecfg-cli "));
+        const QByteArray bytes = (n + QLatin1Char(' ') + line + QLatin1Char('\n')).toUtf8();
+        Run run;
+        if (::write(s.commands, bytes.constData(), size_t(bytes.size())) != bytes.size())
+            return run;
+        QElapsedTimer clock;
+        clock.start();
+        while (!QFileInfo::exists(s.file(QStringLiteral("rc.") + n)) && clock.elapsed() < 60000)
+            QTest::qWait(10);
+        run.status = s.read(QStringLiteral("rc.") + n).trimmed().toInt();
+        run.out = s.read(QStringLiteral("out.") + n);
+        run.err = s.read(QStringLiteral("err.") + n);
+        run.ms = s.read(QStringLiteral("ms.") + n).trimmed().toInt();
+        qInfo("%5d ms  exit %d  %s", run.ms, run.status, qPrintable(line));
+        return run;
+    }
+
+    void control(Session &s, const QString &line) {
+        QFile f(s.file(QStringLiteral("control")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(line.toLatin1() + '\n');
+    }
+
+    // The mouse's tables at the end of the session.
+    QString stop(Session &s) {
+        ::close(s.commands);
+        s.commands = -1;
+        s.launcher.waitForFinished(30000);
+        return s.read(QStringLiteral("dump"));
+    }
+
+    // Files made for the import checks: another model's profile, and one named ".prof".
+    void writeProfileFiles(Session &s) {
+        QSettings(s.file(QStringLiteral("other.prof")), QSettings::IniFormat)
+            .setValue(QStringLiteral("MouseName/Name"), QStringLiteral("OTHER"));
+        QSettings(s.file(QStringLiteral(".prof")), QSettings::IniFormat)
+            .setValue(QStringLiteral("MouseName/Name"), QStringLiteral("TOLV"));
+    }
+
+    // The checks both ways share: refusals with the window's messages and exit status 1.
+    void checkRefusals(Session &s) {
+        writeProfileFiles(s);
+        Run r = sh(s, QStringLiteral("cli import other.prof"));
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QLatin1String("The file is not match current mouse!")),
+                 qPrintable(r.err));
+        r = sh(s, QStringLiteral("cli apply .prof"));
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QLatin1String("cannot be used")), qPrintable(r.err));
+        QCOMPARE(sh(s, QStringLiteral("cli dpi 7")).status, 1); // the model shows six stages
+        QCOMPARE(sh(s, QStringLiteral("cli import missing.conf")).status, 1);
+        QCOMPARE(sh(s, QStringLiteral("cli export mine.prof")).status, 0);
+        QVERIFY(QFile::rename(s.file(QStringLiteral("mine.prof")),
+                              s.file(QStringLiteral("Mine.prof"))));
+        QCOMPARE(sh(s, QStringLiteral("cli import Mine.prof")).status, 0);
+        QCOMPARE(sh(s, QStringLiteral("cli import Mine.prof")).err.trimmed(),
+                 QStringLiteral("mousecfg-cli: Profile Exist!"));
+        QCOMPARE(sh(s, QStringLiteral("cli export all.conf")).status, 0);
+        QCOMPARE(sh(s, QStringLiteral("cli apply all.conf")).status, 0);
+    }
+
+    // A sleeping mouse: status tells so, and a command that sends is refused with 2.
+    void checkSleepingMouse(Session &s) {
+        control(s, QStringLiteral("sleep"));
+        QTRY_VERIFY_WITH_TIMEOUT(sh(s, QStringLiteral("cli status --json"))
+                                     .json()
+                                     .value(QStringLiteral("asleep"))
+                                     .toBool(),
+                                 5000);
+        const Run r = sh(s, QStringLiteral("cli profile 4"));
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.contains(QLatin1String("Mouse is sleeping or not connected.")));
+        control(s, QStringLiteral("wake"));
+        QTRY_COMPARE_WITH_TIMEOUT(sh(s, QStringLiteral("cli status")).status, 0, 5000);
+    }
+
+private slots:
+    void initTestCase() { usePrivateRuntime(m_runtime); }
+
+    void commandsWithoutTheWindow() {
+        Session s;
+        start(s, false);
+        if (QTest::currentTestFailed())
+            return;
+        Run r = sh(s, QStringLiteral("cli list"));
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.contains(QLatin1String("TOLV\tcable\t0902\t/dev/hidraw")),
+                 qPrintable(r.out));
+        QVERIFY(r.out.contains(QLatin1String("TOLV\treceiver\t")));
+        control(s, QStringLiteral("battery 3950 1"));
+        r = sh(s, QStringLiteral("cli status --json"));
+        QCOMPARE(r.status, 0);
+        const QJsonObject status = r.json();
+        QVERIFY2(qAbs(status.value(QStringLiteral("millivolts")).toInt() - 3950) <= 5,
+                 qPrintable(r.out));
+        QCOMPARE(status.value(QStringLiteral("battery")).toInt(), 70);
+        QCOMPARE(status.value(QStringLiteral("charging")).toBool(), true);
+        QCOMPARE(status.value(QStringLiteral("link")).toString(), QStringLiteral("cable"));
+        QCOMPARE(sh(s, QStringLiteral("cli profile 3")).status, 0);
+        QCOMPARE(sh(s, QStringLiteral("cli dpi 4")).status, 0);
+        QCOMPARE(
+            sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("dpi")).toInt(),
+            3200);
+        QCOMPARE(sh(s, QStringLiteral("cli profile 9")).status, 1);
+        checkRefusals(s);
+        checkSleepingMouse(s);
+        // Command lines at once take turns: every download gets through whole.
+        r = sh(s, QStringLiteral("for i in 1 2 3; do (cli apply --all; echo $?) & done; wait"));
+        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
+                 (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
+        // No mouse: nothing listed, and 2.
+        control(s, QStringLiteral("unplug receiver"));
+        control(s, QStringLiteral("unplug cable"));
+        QTRY_COMPARE_WITH_TIMEOUT(sh(s, QStringLiteral("cli list --json")).out.trimmed(),
+                                  QStringLiteral("[]"), 5000);
+        r = sh(s, QStringLiteral("cli status"));
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.contains(QLatin1String("Dongle Disconnect!")));
+        const QString dump = stop(s);
+        // The mouse holds slot 3 active, with stage 4 (byte 17 of the settings table).
+        QVERIFY2(dump.contains(QLatin1String("profile 2\n")), qPrintable(dump));
+        QCOMPARE(dump.section(QLatin1String("settings "), 1).mid(17 * 2, 2), QStringLiteral("03"));
+    }
+
+    void commandsGoThroughTheRunningWindow() {
+        Session s;
+        start(s, true);
+        if (QTest::currentTestFailed())
+            return;
+        // The socket is the user's alone.
+        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFileInfo(requestSocketPath(QStringLiteral("TOLV"))).permissions() & others,
+                 QFile::Permissions());
+        QTRY_COMPARE_WITH_TIMEOUT(sh(s, QStringLiteral("cli status")).status, 0, 10000);
+        QVERIFY(sh(s, QStringLiteral("cli list")).out.contains(QLatin1String("TOLV\tcable")));
+        QCOMPARE(sh(s, QStringLiteral("cli profile 2")).status, 0);
+        QCOMPARE(sh(s, QStringLiteral("cli dpi 3")).status, 0);
+        QTRY_VERIFY(s.read(QStringLiteral("app.log")).contains(QLatin1String("send result 0")));
+        // A stage changed on the mouse reaches the window, and so the command line.
+        control(s, QStringLiteral("dpi 4"));
+        QTRY_COMPARE_WITH_TIMEOUT(sh(s, QStringLiteral("cli status --json"))
+                                      .json()
+                                      .value(QStringLiteral("dpiStage"))
+                                      .toInt(),
+                                  5, 10000);
+        checkRefusals(s);
+        checkSleepingMouse(s);
+        // A status poll beside two commands: all answered, one after the other.
+        const Run r = sh(s, QStringLiteral("(cli profile 1; echo $?) & (cli dpi 2; echo $?) & "
+                                           "(cli status >/dev/null; echo $?) & wait"));
+        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
+                 (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
+        const QString dump = stop(s);
+        QVERIFY2(dump.contains(QLatin1String("profile 0\n")), qPrintable(dump));
+        QCOMPARE(dump.section(QLatin1String("settings "), 1).mid(17 * 2, 2), QStringLiteral("01"));
+        QVERIFY(!s.read(QStringLiteral("app.log")).contains(QLatin1String("send result 2")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

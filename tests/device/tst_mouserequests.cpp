@@ -1,0 +1,47 @@
+// The lines between the command line and the window: what the window takes from its socket
+// must be a whole, well-formed request, and nothing it could read against its own folder.
+#include "MouseRequests.h"
+
+#include <QtTest>
+
+class TestMouseRequests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void requestsTravelWhole() {
+        MouseRequest sent;
+        sent.command = MouseRequest::Apply;
+        sent.path = QStringLiteral("/home/u/Spiel 1.conf");
+        sent.everything = true;
+        MouseRequest got;
+        QVERIFY(decodeRequest(encodeRequest(sent), got));
+        QCOMPARE(got.command, MouseRequest::Apply);
+        QCOMPARE(got.path, sent.path);
+        QVERIFY(got.everything);
+        sent = MouseRequest();
+        sent.command = MouseRequest::Dpi;
+        sent.number = 3;
+        QVERIFY(decodeRequest(encodeRequest(sent), got));
+        QCOMPARE(got.number, 3);
+        QVERIFY(got.path.isEmpty());
+    }
+
+    void strangeLinesAreRefused() {
+        MouseRequest got;
+        // A relative path would be taken in the window's working folder.
+        QVERIFY(!decodeRequest("{\"command\":\"export\",\"path\":\"../x.prof\"}", got));
+        QVERIFY(!decodeRequest("{\"command\":\"format\"}", got));
+        QVERIFY(!decodeRequest("status\n", got));
+        QVERIFY(!decodeRequest(
+            "{\"command\":\"status\",\"path\":\"" + QByteArray(kMaxRequestLine, 'a') + "\"}", got));
+        QCOMPARE(got.command, MouseRequest::Invalid);
+        MouseOutcome outcome;
+        QVERIFY(!decodeOutcome("{\"outcome\":99}", outcome));
+        QVERIFY(decodeOutcome(encodeOutcome(MouseOutcome::of(MouseOutcome::Refused, 4)), outcome));
+        QCOMPARE(outcome.kind, MouseOutcome::Refused);
+        QCOMPARE(outcome.code, 4);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMouseRequests)
+#include "tst_mouserequests.moc"
