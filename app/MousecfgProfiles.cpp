@@ -63,6 +63,9 @@ bool MousecfgWidget::showLibraryResult(int result) {
     case LibraryUnsafeName:
         text = tr("This name cannot be used for a profile.");
         break;
+    case LibraryTooLong:
+        text = tr("This name is too long for a profile.");
+        break;
     case LibraryExists:
         text = tr("Profile Exist!");
         break;

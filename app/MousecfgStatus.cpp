@@ -333,6 +333,9 @@ void MousecfgWidget::slotRefreshLightMode(quint8 iBuff1) {
 }
 
 void MousecfgWidget::slotRefreshRate(quint8 iRate) {
+    // A rate the mouse cannot have is neither stored nor shown.
+    if (rateText(iRate).isEmpty())
+        return;
     workingSet().activeProfile().pollrate = iRate;
     m_reportRate->setReportRate(iRate);
     showOsd(rateText(iRate));

@@ -17,6 +17,14 @@ constexpr uint8_t kBatteryReport = 0x48;
 constexpr uint8_t kStatusReport = 0x49;
 } // namespace
 
+ReportKind reportKind(const unsigned char *reply, int length) {
+    if (length < kFrameLength)
+        return ReportKind::Other;
+    if (reply[3] == kBatteryReport)
+        return ReportKind::Battery;
+    return reply[3] == kStatusReport ? ReportKind::Status : ReportKind::Other;
+}
+
 void setMouseOffline(bool offline) {
     g_mouseOffline = offline;
 }
@@ -121,7 +129,7 @@ void KelGetBatteryThread::run() {
                     qDebug("Threadread bat - %x %x %x %x %x %x %x %x\n", reply[0], reply[1],
                            reply[2], reply[3], reply[4], reply[5], reply[6], reply[7]);
                     // A status report here is only logged; the listen read signals it.
-                    if (n > 0 && reply[3] == kBatteryReport)
+                    if (reportKind(reply, n) == ReportKind::Battery)
                         handleBatteryReport(reply);
                 }
             }
@@ -144,9 +152,10 @@ void KelGetBatteryThread::run() {
             qDebug("Unable to read a feature report 1.\n");
             pause(kAfterErrorMs);
         } else {
-            if (n > 0 && reply[3] == kStatusReport)
+            const ReportKind kind = reportKind(reply, n);
+            if (kind == ReportKind::Status)
                 emit RefreshStatus(reply[4], reply[5], reply[6], reply[7]);
-            else if (n > 0 && reply[3] == kBatteryReport)
+            else if (kind == ReportKind::Battery)
                 handleBatteryReport(reply);
             pause(kAfterListenMs);
         }

@@ -8,6 +8,12 @@
 #include <QWaitCondition>
 #include <atomic>
 
+// What one input report of `length` bytes read from the command handle is. A report is
+// taken only when it came whole: the bytes a short one lacks would read as zeros, a
+// profile, stage and rate the mouse never reported.
+enum class ReportKind { Other, Battery, Status };
+ReportKind reportKind(const unsigned char *reply, int length);
+
 // Set while the mouse reports all-zero battery data ("MOUSE OFF"); a send then refuses.
 void setMouseOffline(bool offline);
 bool mouseOffline();

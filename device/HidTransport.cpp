@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstring>
 
 // Step-by-step trace of the transfer; off unless the category is enabled
@@ -37,9 +38,13 @@ constexpr int kPauseAfterWriteMs = 10;
 constexpr int kPauseBeforeRereadMs = 50;
 // Retry bounds of one transfer.
 constexpr int kMaxReadFailures = 29;
-constexpr int kMaxHeaderMismatches = 19;
 constexpr int kMaxZeroReplies = 5;
 constexpr int kMaxRewrites = 2;
+// How long after a write reports that are not the answer (the mouse's own status reports,
+// a late answer to an earlier command) are read past before the command is written again.
+// A time, not a count: a mouse that reports every few milliseconds still gets its answer
+// through, and one that never answers still ends the transfer.
+constexpr std::chrono::milliseconds kAnswerWindow(1000);
 
 constexpr uint16_t kTracedVendor = 0x04D9;
 
@@ -49,14 +54,16 @@ void trace(const QString &text) {
     qCDebug(lcTransferTrace).noquote() << text;
 }
 
-QString frameText(const char *prefix, int length, const unsigned char *frame) {
+void traceFrame(const char *prefix, int length, const unsigned char *frame) {
+    if (!lcTransferTrace().isDebugEnabled())
+        return;
     QString text = QString::asprintf(prefix, length);
     for (int i = 0; i < kFrameLength; ++i) {
         if (i)
             text += QLatin1Char(' ');
         text += QString::asprintf("%02x", frame[i]);
     }
-    return text;
+    trace(text);
 }
 
 // True when the path names HID collections ("col01", "COL04", ...); hidraw paths do not.
@@ -317,16 +324,18 @@ int SendCommand(const unsigned char *report, int length) {
     const bool answered = code <= 0x0A || code == 0x40 || code == 0x46;
     const bool withData = code <= 0x0A;
 
+    using Clock = std::chrono::steady_clock;
     int readFailures = 0;
-    int headerMismatches = 0;
     int zeroReplies = 0;
     int rewrites = 0;
     bool write = true;
+    Clock::time_point writtenAt;
 
     for (;;) {
         if (write) {
+            writtenAt = Clock::now();
             const int written = handle->write(request, size_t(length));
-            trace(frameText("hid_write length=%d data=", length, request));
+            traceFrame("hid_write length=%d data=", length, request);
             if (written < 0) {
                 trace(QStringLiteral("hid_write发送失败") + QLatin1String(kDashes));
                 qDebug("Unable to send a feature report.\n");
@@ -363,7 +372,7 @@ int SendCommand(const unsigned char *report, int length) {
             trace(QStringLiteral("多次读失败，返回") + QLatin1String(kDashes));
             return ResultVerifyFailed;
         }
-        trace(frameText("hid_read length=%d data=", got, reply));
+        traceFrame("hid_read length=%d data=", got, reply);
 
         if (allZero(reply, 8)) {
             // No answer (a time-out or an empty report): write again a few times, then
@@ -378,17 +387,19 @@ int SendCommand(const unsigned char *report, int length) {
             return ResultVerifyFailed;
         }
 
-        const int result = CompareReply(request, reply, withData);
+        // A reply cut short is not the answer, even where the bytes it has agree: the rest
+        // would be compared as zeros. It is read past like any other report.
+        const int result = got < kFrameLength ? 1 : CompareReply(request, reply, withData);
         if (result == 0) {
             trace(QStringLiteral("发送成功") + QLatin1String(kDashes));
             return ResultDone;
         }
         if (result == 1) {
-            // Another report may be in the way; the answer can still be on its way.
-            ++headerMismatches;
-            if (headerMismatches <= kMaxHeaderMismatches) {
+            // Another report was in the way; the answer can still be behind it. Reports
+            // queued meanwhile are read at once, so that the answer is not left behind a
+            // queue that grows faster than it is read.
+            if (Clock::now() - writtenAt < kAnswerWindow) {
                 trace(QStringLiteral("指令位对比失败，重新读 %1").arg(rewrites));
-                devicePause(kPauseBeforeRereadMs);
                 zeroReplies = 0;
                 continue;
             }

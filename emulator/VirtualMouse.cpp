@@ -89,7 +89,7 @@ int MouseEndpoint::read(uint8_t *data, size_t length, int milliseconds) {
             return -1;
         const Clock::time_point now = Clock::now();
         if (!m_queue.empty() && m_queue.front().readyAt <= now) {
-            const size_t n = std::min(length, kMouseReportSize);
+            const size_t n = std::min(length, m_queue.front().length);
             std::memcpy(data, m_queue.front().bytes.data(), n);
             m_queue.pop_front();
             return int(n);
@@ -280,7 +280,7 @@ void VirtualMouse::answerFrame(MouseLink link, const MouseReport &frame) {
     queueReport(link, reply);
 }
 
-void VirtualMouse::queueReport(MouseLink link, const MouseReport &report) {
+void VirtualMouse::queueReport(MouseLink link, const MouseReport &report, size_t length) {
     if (!m_plugged[linkIndex(link)])
         return;
     const auto readyAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_delayMs);
@@ -289,14 +289,14 @@ void VirtualMouse::queueReport(MouseLink link, const MouseReport &report) {
             continue;
         if (e->m_queue.size() >= kEndpointQueueLimit)
             continue; // a full queue loses the report, as a hidraw buffer does
-        e->m_queue.push_back({readyAt, report});
+        e->m_queue.push_back({readyAt, report, std::min(length, kMouseReportSize)});
     }
     m_wake.notify_all();
 }
 
-void VirtualMouse::queueEverywhere(const MouseReport &report) {
-    queueReport(MouseLink::Receiver, report);
-    queueReport(MouseLink::Cable, report);
+void VirtualMouse::queueEverywhere(const MouseReport &report, size_t length) {
+    queueReport(MouseLink::Receiver, report, length);
+    queueReport(MouseLink::Cable, report, length);
 }
 
 void VirtualMouse::plug(MouseLink link) {
@@ -434,6 +434,11 @@ MouseReport VirtualMouse::statusReport() const {
 void VirtualMouse::sendStatusReport() {
     std::lock_guard<std::mutex> lock(m_mutex);
     queueEverywhere(statusReportLocked());
+}
+
+void VirtualMouse::sendTruncatedReport(const MouseReport &report, size_t length) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    queueEverywhere(report, length);
 }
 
 bool VirtualMouse::changeProfile(int index) {

@@ -87,6 +87,7 @@ private:
     struct Queued {
         std::chrono::steady_clock::time_point readyAt;
         MouseReport bytes;
+        size_t length = kMouseReportSize;
     };
     MouseEndpoint(VirtualMouse *mouse, MouseLink link) : m_mouse(mouse), m_link(link) {}
 
@@ -161,6 +162,9 @@ public:
     void changeMode(uint8_t mode);
     MouseReport statusReport() const;
     void sendStatusReport();
+    // Sends the first `length` bytes of a report (at most a whole one) on every plugged
+    // link, as a faulty or hostile device might: the host reads only those bytes.
+    void sendTruncatedReport(const MouseReport &report, size_t length);
 
     // --- What the mouse holds ----------------------------------------------------------
     // The committed table (its full size; zero where nothing was ever committed).
@@ -205,8 +209,8 @@ private:
     void handleFrame(MouseLink link, const MouseReport &frame);
     void writeBlock(MouseTable table, const MouseReport &frame);
     void answerFrame(MouseLink link, const MouseReport &frame);
-    void queueReport(MouseLink link, const MouseReport &report);
-    void queueEverywhere(const MouseReport &report);
+    void queueReport(MouseLink link, const MouseReport &report, size_t length = kMouseReportSize);
+    void queueEverywhere(const MouseReport &report, size_t length = kMouseReportSize);
     MouseReport batteryReportLocked() const;
     MouseReport statusReportLocked() const;
     void error(const std::string &text);
@@ -231,7 +235,7 @@ private:
 
     int m_profile = 0;
     uint8_t m_dpiStage = 1; // as a new mouse comes: stage 2 of 800 DPI
-    uint8_t m_rate = 1; // 1000 Hz
+    uint8_t m_rate = 1;     // 1000 Hz
     uint8_t m_mode = 0;
 
     TableState m_tables[kMouseTableCount];

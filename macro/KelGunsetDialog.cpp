@@ -130,6 +130,12 @@ void KelGunsetDialog::OnYesClick() {
         box.exec();
         return;
     }
+    if (!fitsFileNameLimit(name)) {
+        KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
+                          tr("This name is too long for a macro."), QString(), this);
+        box.exec();
+        return;
+    }
     QVector<GunShot> shots;
     for (int i = 0; i < kGunShots; ++i)
         shots.append({m_delay[i]->value(), m_vertical[i]->value(), m_horizontal[i]->value()});

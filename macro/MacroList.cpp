@@ -89,6 +89,8 @@ MacroListResult renameMacro(const QString &from, const QString &wanted, QString 
     if (!isSafeFileName(wanted))
         return MacroListBadName;
     const QString to = uniqueMacroName(wanted);
+    if (!fitsFileNameLimit(to))
+        return MacroListTooLong;
     if (macroFileExists(from) && !QFile::rename(macroFilePath(from), macroFilePath(to)))
         return MacroListFileError;
     const int key = listKeyOf(from);
@@ -110,6 +112,8 @@ MacroListResult importMacro(const QString &path, QString &name) {
     name = QFileInfo(path).completeBaseName();
     if (!isSafeFileName(name))
         return MacroListBadName;
+    if (!fitsFileNameLimit(name))
+        return MacroListTooLong;
     if (macroFileExists(name) || macroListContains(name))
         return MacroListExists;
     if (macroCount() >= kMacroListSize)
@@ -126,7 +130,7 @@ QStringList importMacros(const QStringList &paths) {
     QStringList listed;
     for (const QString &path : paths) {
         const QString name = QFileInfo(path).completeBaseName();
-        if (!isSafeFileName(name))
+        if (!isSafeFileName(name) || !fitsFileNameLimit(name))
             continue;
         if (!macroFileExists(name))
             QFile::copy(path, macroFilePath(name));

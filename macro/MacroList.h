@@ -14,6 +14,7 @@ enum MacroListResult {
     MacroListExists,    // a macro of that name exists already
     MacroListBadName,   // the name cannot be a file name
     MacroListFileError, // a file could not be read, written or copied
+    MacroListTooLong,   // the name is too long for a file name (fitsFileNameLimit)
 };
 
 // The names in key order, empty keys left out.

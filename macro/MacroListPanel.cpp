@@ -146,9 +146,12 @@ void MacroListPanel::renameCurrent() {
     QString to;
     const MacroListResult result = renameMacro(from, m_nameEdit->text(), to);
     if (result != MacroListDone) {
-        macroWarning(this, result == MacroListBadName
-                               ? tr("A macro name cannot be empty or contain / or \\.")
-                               : tr("The macro file could not be renamed."));
+        QString text = tr("The macro file could not be renamed.");
+        if (result == MacroListBadName)
+            text = tr("A macro name cannot be empty or contain / or \\.");
+        else if (result == MacroListTooLong)
+            text = tr("This name is too long for a macro.");
+        macroWarning(this, text);
         m_nameEdit->setText(from);
         return;
     }
@@ -188,6 +191,9 @@ void MacroListPanel::importFiles(const QStringList &paths) {
         return;
     case MacroListBadName:
         macroWarning(this, tr("A macro name cannot be empty or contain / or \\."));
+        return;
+    case MacroListTooLong:
+        macroWarning(this, tr("This name is too long for a macro."));
         return;
     case MacroListFileError:
         macroWarning(this, tr("The macro file could not be copied."));
@@ -236,6 +242,11 @@ void MacroListPanel::gunSetPressed() {
 
 void MacroListPanel::addGunFile(KelGunsetDialog &dialog) {
     const QString name = uniqueMacroName(dialog.fileName());
+    // The dialog took a name that fits; the suffix that makes it free may not.
+    if (!fitsFileNameLimit(name)) {
+        macroWarning(this, tr("This name is too long for a macro."));
+        return;
+    }
     qDebug("%s", qPrintable(macroFilePath(name)));
     if (!dialog.writeGunFile(name)) {
         macroWarning(this, tr("The macro file could not be written."));

@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils imagemagick trayer
   desktop-file-utils appstream
   fonts-dejavu-core fonts-wqy-microhei
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -83,6 +83,13 @@ bool isSafeFileName(const QString &name) {
            !name.contains(QChar(0));
 }
 
+bool fitsFileNameLimit(const QString &name) {
+    constexpr int kFileNameMax = 255;
+    // The longest ending: a macro file's temporary twin while it is being saved.
+    constexpr int kLongestEnding = int(sizeof(".MSMACRO.XXXXXX")) - 1;
+    return QFile::encodeName(name).size() <= kFileNameMax - kLongestEnding;
+}
+
 QString macroFilePath(const QString &macroName) {
     if (!isSafeFileName(macroName))
         return QString();

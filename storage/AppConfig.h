@@ -28,6 +28,12 @@ QString descriptorPath();
 // True for a name that can become a file name inside its folder: not empty, not "." or
 // "..", and without "/" or "\". Names from files and dialogs are checked before use.
 bool isSafeFileName(const QString &name);
+// True when the name leaves room, within the file system's 255 bytes for one file name,
+// for the longest ending its files get (".MSMACRO" with the temporary file written beside
+// it while saving). A longer name could be taken but never saved: names a user types or a
+// file brings are checked with this before they are taken; names already stored are read
+// whatever their length.
+bool fitsFileNameLimit(const QString &name);
 
 // The .MSMACRO file of a macro name, or an empty string when the name is not safe.
 QString macroFilePath(const QString &macroName);

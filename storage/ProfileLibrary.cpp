@@ -219,6 +219,8 @@ int copyLibraryProfile(QStringList &library, ProfileSet &set, int slot) {
     const QString copy = copyProfileName(name);
     if (!isSafeFileName(name) || !isSafeFileName(copy))
         return LibraryUnsafeName;
+    if (!fitsFileNameLimit(copy))
+        return LibraryTooLong;
     const QString from = profileFilePath(name);
     if (QFileInfo::exists(from)) {
         if (!copyOver(from, profileFilePath(copy)))
@@ -248,6 +250,8 @@ int renameLibraryProfile(QStringList &library, ProfileSet &set, int slot, const 
         return LibraryUnchanged;
     if (!isSafeFileName(newName))
         return LibraryUnsafeName;
+    if (!fitsFileNameLimit(newName))
+        return LibraryTooLong;
     if (fileExists(newName))
         return LibraryExists;
     if (heldByOtherSlot(set, slot, newName))
@@ -303,6 +307,8 @@ int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QSt
     const QString name = QFileInfo(path).completeBaseName();
     if (!isSafeFileName(name))
         return LibraryUnsafeName;
+    if (!fitsFileNameLimit(name))
+        return LibraryTooLong;
     const QString target = profileFilePath(name);
     if (QFileInfo::exists(target))
         return LibraryExists;
@@ -352,7 +358,8 @@ int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, i
     for (int i = 0; i < kProfileCount; ++i) {
         // A name that is no file name would never be saved and the slot would come back
         // empty after a restart: the slot keeps the name it had.
-        if (!isSafeFileName(incoming.profileNames[i])) {
+        if (!isSafeFileName(incoming.profileNames[i]) ||
+            !fitsFileNameLimit(incoming.profileNames[i])) {
             if (!incoming.profileNames[i].isEmpty())
                 ++refused;
             incoming.profileNames[i] = set.profileNames[i];

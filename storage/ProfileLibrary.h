@@ -23,6 +23,7 @@ enum LibraryResult {
     LibraryWriteFailed = 8, // a file could not be copied, moved or written
     LibraryUnchanged = 9,   // nothing to do (a rename to the same name)
     LibraryIncomplete = 10, // the configuration file lacks the profiles it should hold
+    LibraryTooLong = 11,    // the name is too long for a file name (fitsFileNameLimit)
 };
 
 // The names of the library in order ("PROFILE_LIST/Count" and "PROFILE_LIST/1".."N").
@@ -74,7 +75,7 @@ int exportProfileFile(const ProfileSet &set, int slot, const QString &path);
 // SAVE: the whole set to a configuration file, marked with the model's name.
 int saveConfigFile(const ProfileSet &set, const QString &path);
 // LOAD: a configuration file made for this model into the set. A slot name in the file
-// that cannot be a file name is not taken: the slot keeps its name, and refusedNames
-// counts such names. The names taken are added to the library.
+// that cannot be a file name, or is too long for one, is not taken: the slot keeps its
+// name, and refusedNames counts such names. The names taken are added to the library.
 int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path,
                    int *refusedNames = nullptr);

@@ -179,6 +179,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>This name is too long for a profile.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Profile Exist!</source>
         <translation type="unfinished"></translation>
     </message>

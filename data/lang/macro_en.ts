@@ -59,6 +59,10 @@
         <source>A macro name cannot be empty or contain / or \.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>This name is too long for a macro.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KelMacroItemDelegate</name>
@@ -277,6 +281,10 @@
     </message>
     <message>
         <source>A macro name cannot be empty or contain / or \.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This name is too long for a macro.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -59,6 +59,10 @@
         <source>A macro name cannot be empty or contain / or \.</source>
         <translation>宏名称不能为空，也不能包含 / 或 \。</translation>
     </message>
+    <message>
+        <source>This name is too long for a macro.</source>
+        <translation>此名称太长，不能用作宏名称。</translation>
+    </message>
 </context>
 <context>
     <name>KelMacroItemDelegate</name>
@@ -278,6 +282,10 @@
     <message>
         <source>A macro name cannot be empty or contain / or \.</source>
         <translation>宏名称不能为空，也不能包含 / 或 \。</translation>
+    </message>
+    <message>
+        <source>This name is too long for a macro.</source>
+        <translation>此名称太长，不能用作宏名称。</translation>
     </message>
     <message>
         <source>The macro file could not be renamed.</source>

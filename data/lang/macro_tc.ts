@@ -59,6 +59,10 @@
         <source>A macro name cannot be empty or contain / or \.</source>
         <translation>巨集名稱不能為空，也不能包含 / 或 \。</translation>
     </message>
+    <message>
+        <source>This name is too long for a macro.</source>
+        <translation>此名稱太長，不能用作巨集名稱。</translation>
+    </message>
 </context>
 <context>
     <name>KelMacroItemDelegate</name>
@@ -278,6 +282,10 @@
     <message>
         <source>A macro name cannot be empty or contain / or \.</source>
         <translation>巨集名稱不能為空，也不能包含 / 或 \。</translation>
+    </message>
+    <message>
+        <source>This name is too long for a macro.</source>
+        <translation>此名稱太長，不能用作巨集名稱。</translation>
     </message>
     <message>
         <source>The macro file could not be renamed.</source>

@@ -179,6 +179,10 @@
         <translation>此名称不能用作配置文件名。</translation>
     </message>
     <message>
+        <source>This name is too long for a profile.</source>
+        <translation>此名称太长，不能用作配置文件名。</translation>
+    </message>
+    <message>
         <source>Profile Exist!</source>
         <translation>配置文件已存在！</translation>
     </message>

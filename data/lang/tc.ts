@@ -179,6 +179,10 @@
         <translation>此名稱不能用作設定檔名稱。</translation>
     </message>
     <message>
+        <source>This name is too long for a profile.</source>
+        <translation>此名稱太長，不能用作設定檔名稱。</translation>
+    </message>
+    <message>
         <source>Profile Exist!</source>
         <translation>設定檔已存在！</translation>
     </message>

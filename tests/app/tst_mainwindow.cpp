@@ -27,6 +27,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -417,6 +418,43 @@ private slots:
         QCOMPARE(readDiffFlag() >= 0, true);
         w.slotRefreshWriteStatus(0);
         QCOMPARE(readDiffFlag(), 1);
+    }
+
+    // Reports cut short, and a rate the mouse cannot have, change nothing: the reports read
+    // after them still do.
+    void shortReportsAndUnknownRatesAreIgnored() {
+        WindowRig &rig = shared();
+        ProfileSet &ws = workingSet();
+        // The status thread's query read only logs what it reads: a report that lands there
+        // is sent again.
+        const auto resendUntil = [](const std::function<void()> &report,
+                                    const std::function<bool()> &seen) {
+            for (int i = 0; i < 12 && !seen(); ++i) {
+                report();
+                QTest::qWait(500);
+            }
+            return seen();
+        };
+        QVERIFY(resendUntil([&] { rig.mouse.changeProfile(1); },
+                            [&] { return ws.ProfileID == 1 && ws.activeProfile().dpi == 1; }));
+        const quint8 rate = ws.activeProfile().pollrate;
+        QVERIFY(rate != 0 && rate != 3);
+        ws.profiles[0].dpi = 2; // what a report of zeros would set to stage 1
+        writeDiffFlag(0);
+        rig.mouse.sendTruncatedReport({0x05, 0x00, 0xFA, 0x49}, 4);
+        // A battery report without its write-status byte reads as "the write failed".
+        rig.mouse.sendTruncatedReport({0x05, 0x00, 0xFA, 0x48, 0x10, 0x0F, 0x01}, 7);
+        rig.mouse.changeReportRate(3);
+        QVERIFY(resendUntil([&] { rig.mouse.changeDpiStage(4); },
+                            [&] { return ws.activeProfile().dpi == 4; }));
+        QCOMPARE(int(ws.ProfileID), 1);
+        QCOMPARE(int(ws.profiles[0].dpi), 2);
+        QCOMPARE(ws.activeProfile().pollrate, rate);
+        QCOMPARE(readDiffFlag(), 0);
+        rig.mouse.changeReportRate(rate);
+        rig.mouse.changeDpiStage(1);
+        QVERIFY(resendUntil([&] { rig.mouse.changeProfile(0); },
+                            [&] { return ws.ProfileID == 0 && ws.activeProfile().dpi == 1; }));
     }
 
     // Choosing a slot tells the mouse from a worker: the window goes on at once.

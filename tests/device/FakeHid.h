@@ -23,6 +23,7 @@ enum class Answer : int {
     Zeros,       // an empty report
     Timeout,     // hid_read_timeout returns 0
     Error,       // hid_read_timeout returns -1
+    Short,       // the echo cut to its first 20 bytes
 };
 
 Q_DECLARE_METATYPE(Answer)
@@ -78,7 +79,7 @@ struct FakeMouse {
         if (a == Answer::OtherData)
             reply[8] = char(reply[8] ^ 0x5A);
         std::copy(reply.begin(), reply.end(), data);
-        return int(length);
+        return a == Answer::Short ? std::min(int(length), 20) : int(length);
     }
 };
 

@@ -8,6 +8,8 @@
 
 #include <QSignalSpy>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 namespace {
 class Window : public DeviceMainWindow {
@@ -173,6 +175,35 @@ private slots:
         QVERIFY(thread.wait(1000));
         QCOMPARE(status.first().at(0).value<quint8>(), quint8(2));
         QCOMPARE(status.first().at(1).value<quint8>(), quint8(3));
+    }
+
+    // A mouse that sends status reports every 30 ms while commands go to it: every command
+    // still gets through; one the mouse never answers ends in bounded time.
+    void commandsGetThroughAFloodOfReports() {
+        std::atomic<bool> flooding{true};
+        std::thread flood([&] {
+            while (flooding) {
+                rig->mouse.sendStatusReport();
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            }
+        });
+        QTest::qWait(2500); // the reports pile up unread, as between two sends
+        int done = 0;
+        for (int i = 0; i < 13; ++i) {
+            const uint8_t data[] = {uint8_t(i), 0x22};
+            done += SendFrame(0x01, uint16_t(i), kTagFirst, data, 2) == ResultDone ? 1 : 0;
+        }
+        rig->mouse.setAnswer(VirtualMouse::Answer::None);
+        QElapsedTimer t;
+        t.start();
+        const int silent = SendFrame(0x01, 0, kTagFirst, nullptr, 0);
+        const qint64 silentMs = t.elapsed();
+        flooding = false;
+        flood.join();
+        QCOMPARE(done, 13);
+        QCOMPARE(rig->mouse.frameCount(0x01) >= 13, true);
+        QCOMPARE(silent, int(ResultVerifyFailed));
+        QVERIFY2(silentMs < 8000, qPrintable(QString::number(silentMs)));
     }
 
     void stopIsPrompt() {

@@ -243,15 +243,17 @@ private slots:
         }
 
         // A gun set named like an existing macro gets the next free suffix.
-        QTimer::singleShot(50, this, [] {
-            auto *dialog = qobject_cast<KelGunsetDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->findChild<KelLineEdit *>(QStringLiteral("gunNameEdit"))
-                ->setText(QStringLiteral("spray"));
-            dialog->verticalBox(0)->setValue(-3);
-            dialog->findChild<QToolButton *>(QStringLiteral("msgBoxYesBtn"))->click();
-        });
-        click("macroGunSetBtn");
+        const auto gunSet = [this](const QString &gunName) {
+            QTimer::singleShot(50, this, [gunName] {
+                auto *dialog = qobject_cast<KelGunsetDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                dialog->findChild<KelLineEdit *>(QStringLiteral("gunNameEdit"))->setText(gunName);
+                dialog->verticalBox(0)->setValue(-3);
+                dialog->findChild<QToolButton *>(QStringLiteral("msgBoxYesBtn"))->click();
+            });
+            click("macroGunSetBtn");
+        };
+        gunSet(QStringLiteral("spray"));
         QCOMPARE(page().currentMacro(), QStringLiteral("spray_3"));
         QCOMPARE(macroListNames(),
                  (QStringList{QStringLiteral("spray_2"), QStringLiteral("spray_3")}));
@@ -261,6 +263,17 @@ private slots:
                  (QVector<MacroEvent>{{1, 0, 1}, {0x81, 0, 1}, {2, 0xFD, 0}, {6, 0, 10}}));
         QVERIFY(!QSettings(macroFilePath(QStringLiteral("spray_3")), QSettings::IniFormat)
                      .contains(QStringLiteral("Setting/WriteSign")));
+        {
+            // The longest name a file can take is free no more, and with the suffix too long.
+            const QString longest(80, QChar(0x914D));
+            QVERIFY(saveMacroFile(longest, MacroFile()));
+            ModalCloser closer;
+            gunSet(longest);
+            QCOMPARE(closer.texts,
+                     QStringList{QStringLiteral("This name is too long for a macro.")});
+            QCOMPARE(page().currentMacro(), QStringLiteral("spray_3"));
+            QVERIFY(!macroFileExists(longest + QStringLiteral("_2")));
+        }
 
         // With fifty macros neither NEW nor GUN SET makes another.
         for (int i = 0; i < kMacroListSize; ++i)

@@ -44,6 +44,24 @@ private slots:
         QCOMPARE(renameMacro(renamed, QStringLiteral("x/y"), renamed), MacroListBadName);
         QCOMPARE(renamed, QStringLiteral("def_3"));
 
+        // A name too long for the file system is refused; the longest allowed is saved.
+        const QString tooLong(82, QChar(0x914D));
+        QCOMPARE(renameMacro(renamed, tooLong, renamed), MacroListTooLong);
+        QVERIFY(macroFileExists(QStringLiteral("def_3")));
+        const QString outside = dir.file(QStringLiteral("out"));
+        QDir().mkpath(outside);
+        QVERIFY(QFile::copy(macroFilePath(renamed), outside + "/" + tooLong + ".MSMACRO"));
+        QCOMPARE(importMacro(outside + "/" + tooLong + ".MSMACRO", name), MacroListTooLong);
+        const QString longest(80, QChar(0x914D));
+        QCOMPARE(renameMacro(renamed, longest, renamed), MacroListDone);
+        MacroFile steps;
+        steps.events = {{0x84, 0, 4}};
+        QVERIFY(saveMacroFile(longest, steps));
+        MacroFile back;
+        QVERIFY(loadMacroFile(longest, back));
+        QCOMPARE(back.events, steps.events);
+        QCOMPARE(renameMacro(longest, QStringLiteral("def_3"), renamed), MacroListDone);
+
         // A deleted macro leaves its key empty and the keys after it in place.
         setMacroListEntry(4, QStringLiteral("keep"));
         deleteMacro(QStringLiteral("def_3"));

@@ -261,17 +261,20 @@ void TestProfileFiles::readsWhatQSettingsReads() {
     }
 }
 
-// A colour whose spec byte is none of QColor's (49 here) or that is cut short reads as no
-// colour from a profile and from the model descriptor, and the default profile made from
-// the descriptor carries no colour for that effect.
+// A colour whose spec byte is none of QColor's (49 here), alone or in a brush, or that is cut
+// short reads as no colour from a profile and from the model descriptor, and the default profile
+// made from the descriptor carries no colour for that effect.
 void TestProfileFiles::damagedColourReadsInvalid() {
     TestAppDir dir;
     const QByteArray good = "@Variant(\\0\\0\\0\\x43\\x1\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)";
-    const QByteArray bad[] = {"@Variant(\\0\\0\\0\\x43\\x31\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)",
-                              "@Variant(\\0\\0\\0\\x43\\xff\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)",
-                              "@Variant(\\0\\0\\0\\x43\\x2\\xff)"};
+    const QByteArray bad[] = {
+        "@Variant(\\0\\0\\0\\x43\\x31\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)",
+        "@Variant(\\0\\0\\0\\x43\\xff\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)",
+        "@Variant(\\0\\0\\0\\x43\\x2\\xff)",
+        // a brush, whose colour Qt would read unchecked as well
+        "@Variant(\\0\\0\\0\\x42\\x1\\x31\\xff\\xff\\0\\n\\0\\x14\\0\\x1e\\0\\0)"};
     QByteArray text = "[PROFILE]\nLedMode\\LED_MODE_0_RGB=" + good + "\n";
-    for (int n = 1; n <= 3; ++n)
+    for (int n = 1; n <= 4; ++n)
         text += "LedMode\\LED_MODE_" + QByteArray::number(n) + "_RGB=" + bad[n - 1] + "\n";
     dir.writeText(QStringLiteral("DefaultProfile.bin"), text);
     dir.writeText(QStringLiteral("bad.prof"), text);
@@ -283,7 +286,7 @@ void TestProfileFiles::damagedColourReadsInvalid() {
     makeDefaultProfile(def);
     for (const QColor &c : {p.ledModes[0].RGB, d.ledModes[0].RGB, def.ledModes[0].RGB})
         QCOMPARE(c, QColor::fromRgba64(10, 20, 30, 0xFFFF));
-    for (int n = 1; n <= 3; ++n) {
+    for (int n = 1; n <= 4; ++n) {
         QVERIFY(!p.ledModes[n].RGB.isValid());
         QVERIFY(!d.ledModes[n].RGB.isValid());
         QVERIFY(!def.ledModes[n].RGB.isValid());

@@ -181,6 +181,43 @@ private slots:
         QVERIFY(loaded == before);
     }
 
+    // A name whose files would pass the file system's 255 bytes is refused wherever a name
+    // is taken, before anything moves; the longest name allowed is really saved.
+    void longNamesAreRefused() {
+        Library lib({QStringLiteral("Profile 1"), QStringLiteral("Game")});
+        const QString longest(80, QChar(0x914D)); // 240 bytes in UTF-8
+        const QString tooLong(82, QChar(0x914D));
+        QCOMPARE(renameLibraryProfile(lib.library, lib.set, 1, tooLong), int(LibraryTooLong));
+        QCOMPARE(lib.set.profileNames[1], QStringLiteral("Game"));
+        QVERIFY(lib.exists(QStringLiteral("Game")));
+
+        QCOMPARE(renameLibraryProfile(lib.library, lib.set, 1, longest), int(LibraryDone));
+        lib.set.profiles[1].dpiInfo[3].x = 55;
+        saveProfileByName(lib.set.profiles[1], longest);
+        ProfileData back;
+        loadProfileByName(back, longest);
+        QCOMPARE(back.dpiInfo[3].x, 55u);
+        // Its copy would be " copy" longer.
+        QCOMPARE(copyLibraryProfile(lib.library, lib.set, 1), int(LibraryTooLong));
+        QCOMPARE(lib.set.profileNames[1], longest);
+
+        // A file may be called so (the name with ".prof" fits) but not be taken in.
+        const QString made = lib.dir.file(QStringLiteral("out/made.prof"));
+        QCOMPARE(exportProfileFile(lib.set, 0, made), int(LibraryDone));
+        const QString file = lib.dir.file(QStringLiteral("out/") + tooLong + ".prof");
+        QVERIFY(QFile::copy(made, file));
+        QCOMPARE(importProfileFile(lib.library, lib.set, 0, file), int(LibraryTooLong));
+
+        const QString conf = lib.dir.file(QStringLiteral("all.conf"));
+        QCOMPARE(saveConfigFile(lib.set, conf), int(LibraryDone));
+        QSettings(conf, QSettings::IniFormat).setValue(QStringLiteral("Config/Profile1"), tooLong);
+        int refused = 0;
+        QCOMPARE(loadConfigFile(lib.library, lib.set, conf, &refused), int(LibraryDone));
+        QCOMPARE(refused, 1);
+        QCOMPARE(lib.set.profileNames[0], QStringLiteral("Profile 1"));
+        QVERIFY(!lib.library.contains(tooLong));
+    }
+
     // A configuration file without its profiles, as an export killed half way through
     // used to leave, would zero every slot: it is refused and nothing changes. Saving over
     // it writes a whole new file.

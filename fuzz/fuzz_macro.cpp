@@ -1,0 +1,8 @@
+// A macro file (.MSMACRO): loaded by the macro page, bound to a button and sent.
+#include "FuzzInstallation.h"
+#include "ProfileData.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    Fuzz::macroFileInput(QStringLiteral("Fuzz"), kFunMacro, data, size);
+    return 0;
+}
