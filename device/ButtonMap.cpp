@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "DeviceCommands.h"
 #include "HidTransport.h"
+#include "IniFile.h"
 #include "KeyTable.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
@@ -10,7 +11,6 @@
 
 #include <QDebug>
 #include <QFileInfo>
-#include <QSettings>
 
 #include <algorithm>
 
@@ -310,7 +310,7 @@ std::vector<MacroStep> readMacroSteps(const QString &macroName) {
     const QString path = macroFilePath(macroName);
     if (path.isEmpty() || !QFileInfo::exists(path))
         return steps;
-    QSettings file(path, QSettings::IniFormat);
+    const IniFile file(path);
     // A wild count reads no further than the limit; of what is read, only what fits one
     // slot is sent.
     const int count =
