@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, AddressSanitizer and UBSan (in build-fuzz) and runs
-# each for a while on a working copy of its seed corpus:
+# each for a while on a working copy of its starting inputs (fuzz/corpus):
 #   scripts/fuzz.sh [SECONDS] [TARGET...]    (default: 600 seconds, every target)
 # CI runs scripts/fuzz.sh 10. Inputs that crash, leak or hang are kept in
 # build-fuzz/findings/<target>/; a run with any finding exits with 1. Replay one with

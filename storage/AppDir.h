@@ -7,7 +7,7 @@
 // data beside it) everything lies in the executable's directory, Configs included, as long
 // as that directory is writable. An installed program (bin/mousecfg with its data under
 // share/mousecfg of the same prefix) reads its data there and keeps Configs in the user's
-// configuration folder, seeded from the shipped copy (seedConfigDir in AppConfig.h).
+// configuration folder, filled from the shipped copy (seedConfigDir in AppConfig.h).
 
 #include <QString>
 

@@ -403,14 +403,14 @@ QString valueText(const QVariant &v) {
     }
 }
 
-// A serialised colour is its type (4 bytes), the colour spec (1) and five 16-bit
-// components. Qt copies the spec byte into its enum unchecked, so only the specs QColor
+// A serialised colour is its type (4 bytes), the colour model (1) and five 16-bit
+// components. Qt copies the model byte into its enum unchecked, so only the models QColor
 // has may reach it.
 constexpr int kColourBytes = 4 + 1 + 5 * 2;
 
 QVariant serialisedColour(const QByteArray &bytes) {
-    const int spec = bytes.size() < kColourBytes ? 0 : qint8(bytes.at(4));
-    if (spec <= QColor::Invalid || spec > QColor::ExtendedRgb)
+    const int model = bytes.size() < kColourBytes ? 0 : qint8(bytes.at(4));
+    if (model <= QColor::Invalid || model > QColor::ExtendedRgb)
         return QVariant(QColor());
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_4_0);

@@ -151,7 +151,7 @@ private slots:
         QVERIFY(QFileInfo::exists(installed(QStringLiteral(MANDIR "/man1/mousecfg-cli.1"))));
         QVERIFY(QFileInfo(installed(QStringLiteral(HELPERDIR "/OSD"))).isExecutable());
 
-        // The read-only data: descriptor, seed, translations, and every picture of the skin.
+        // The read-only data: descriptor, shipped settings, translations, every skin picture.
         for (const char *file :
              {"DefaultProfile.bin", "Configs/Config.ini", "Configs/LangConfig.ini", "lang/en.qm",
               "lang/sc.qm", "lang/tc.qm"})
@@ -202,7 +202,7 @@ private slots:
     }
 
     // The installed program from a prefix it may not write: the window with the model's
-    // name, the mouse talked to, state seeded into and written in the user's folder, the
+    // name, the mouse talked to, state copied into and written in the user's folder, the
     // OSD started from the helper folder, and nothing new under the prefix.
     void runsFromAReadOnlyPrefix() {
         Run app;
@@ -217,7 +217,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(
             app.log().contains(QLatin1String("device opened, commands on cable")), kSlow);
         const QString state = app.config.filePath(QStringLiteral("mousecfg/Config.ini"));
-        // Seeded from the shipped file, then written by the program.
+        // Copied from the shipped file, then written by the program.
         QTRY_VERIFY2_WITH_TIMEOUT(readText(state).contains(QLatin1String("Profile1=")),
                                   qPrintable(readText(state)), kSlow);
         QVERIFY(readText(state).contains(QLatin1String("LANGNUM=3")));

@@ -302,7 +302,7 @@ void TestConfig::languageIdAndFonts() {
 }
 
 // An installed program: read-only data under the prefix's share folder, state in the user's
-// configuration folder, seeded from the shipped Configs and kept as the program wrote it.
+// configuration folder, filled from the shipped Configs and kept as the program wrote it.
 void TestConfig::installedStateIsSeededOnceIntoTheUserFolder() {
     QTemporaryDir root;
     const QString data = root.filePath(QStringLiteral("share/mousecfg"));

@@ -261,7 +261,7 @@ void TestProfileFiles::readsWhatQSettingsReads() {
     }
 }
 
-// A colour whose spec byte is none of QColor's (49 here), alone or in a brush, or that is cut
+// A colour whose model byte is none of QColor's (49 here), alone or in a brush, or that is cut
 // short reads as no colour from a profile and from the model descriptor, and the default profile
 // made from the descriptor carries no colour for that effect.
 void TestProfileFiles::damagedColourReadsInvalid() {
