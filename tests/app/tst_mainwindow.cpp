@@ -393,6 +393,10 @@ private slots:
         QLocalServer::removeServer(osdServerPath(QStringLiteral("TOLV")));
         QVERIFY(osd.listen(osdServerPath(QStringLiteral("TOLV"))));
         MousecfgWidget &w = *rig.window;
+        // The reports here are made by hand; the status thread (running again after the sends
+        // above) rests so that none of the mouse's own comes between them.
+        w.stopBatteryThread();
+        QTest::qWait(50); // its last reports arrive first
         ProfileSet &ws = workingSet();
         ws.ProfileID = 0;
         ws.profiles[0].dpi = 1;
@@ -418,6 +422,7 @@ private slots:
         QCOMPARE(readDiffFlag() >= 0, true);
         w.slotRefreshWriteStatus(0);
         QCOMPARE(readDiffFlag(), 1);
+        w.startBatteryThread();
     }
 
     // Reports cut short, and a rate the mouse cannot have, change nothing: the reports read
