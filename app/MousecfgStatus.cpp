@@ -317,7 +317,8 @@ void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {
     ProfileData &p = w.activeProfile();
     p.dpi = iDPI;
     saveProfileDpi(w.profileNames[w.activeIndex()], iDPI);
-    m_dpiWindow->setActiveStage(iDPI);
+    if (m_dpiWindow)
+        m_dpiWindow->setActiveStage(iDPI);
     showOsd(tr("DPI") + QStringLiteral(" %1:%2").arg(iDPI + 1).arg(
                             stageToDpi(int(p.dpiInfo[iDPI].y), sensorCode())));
 }
@@ -329,7 +330,8 @@ void MousecfgWidget::slotRefreshLightMode(quint8 iBuff1) {
         return;
     ProfileSet &w = workingSet();
     w.profiles[lightingRecordIndex(currentProductName(), w.activeIndex())].LedMode = iBuff1;
-    m_colorWindow->setLightMode(iBuff1);
+    if (m_colorWindow)
+        m_colorWindow->setLightMode(iBuff1);
 }
 
 void MousecfgWidget::slotRefreshRate(quint8 iRate) {
@@ -337,7 +339,8 @@ void MousecfgWidget::slotRefreshRate(quint8 iRate) {
     if (rateText(iRate).isEmpty())
         return;
     workingSet().activeProfile().pollrate = iRate;
-    m_reportRate->setReportRate(iRate);
+    if (m_reportRate)
+        m_reportRate->setReportRate(iRate);
     showOsd(rateText(iRate));
 }
 

@@ -17,7 +17,7 @@
 #include <QTranslator>
 
 void MousecfgWidget::createTray() {
-    m_tray = new QSystemTrayIcon(QIcon(skin(QStringLiteral("icon.ico"))), this);
+    m_tray = new QSystemTrayIcon(windowIcon(), this);
     m_tray->setToolTip(currentProductName());
     auto *menu = new KelMenu(this);
     m_loadConfigAction = menu->addAction(tr("&Load Config"));

@@ -22,6 +22,7 @@
 #include "ProfileLibrary.h"
 #include "SavedProfiles.h"
 #include "Scale.h"
+#include "SkinImage.h"
 #include "SystemMouseSpeed.h"
 
 #include <QApplication>
@@ -62,6 +63,9 @@ template <size_t N> const ModelSpots::Spot *spotOf(const ModelSpots::Spot (&tabl
     return nullptr;
 }
 
+// 128 pixels is twice the largest a task bar shows.
+constexpr int kWindowIconMaxSide = 128;
+
 double screenRatio(const QScreen *screen) {
     return screen ? screen->logicalDotsPerInch() / 96.0 : 1.0;
 }
@@ -73,9 +77,8 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     setWindowTitle(QStringLiteral("MousecfgWidget"));
 
     // 2. Background and battery pictures.
-    m_backSource.load(skin(QStringLiteral("cfgMainback.png")));
-    m_bat1.load(skin(QStringLiteral("bat1.png")));
-    m_bat2.load(skin(QStringLiteral("bat2.png")));
+    m_bat1 = readSkinPixmap(skin(QStringLiteral("bat1.png")));
+    m_bat2 = readSkinPixmap(skin(QStringLiteral("bat2.png")));
 
     // 3. Scale step of the primary screen; size and position.
     QScreen *primary = QGuiApplication::primaryScreen();
@@ -93,9 +96,9 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     }
 
     // 4. The window takes the outline of its background.
-    const QPixmap &back = backgroundForStep(m_iDpiVal);
-    if (!back.isNull())
-        setMask(back.mask());
+    const Background &back = backgroundForStep(m_iDpiVal);
+    if (!back.outline.isNull())
+        setMask(back.outline);
 
     // 5. Device arrivals and removals, and the device layer's way to stop and start the
     // status thread through this window.
@@ -160,7 +163,10 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     setStyleSheet(QStringLiteral("*{outline:0px;}"));
 
     // 21. Icon and tray.
-    setWindowIcon(QIcon(skin(QStringLiteral("icon.ico"))));
+    // Read once for the window, its dialogs and the tray. Every new window hands its icon to
+    // the window system in all its sizes; the large ones serve only the menu entry, which
+    // takes the installed icon.
+    setWindowIcon(readSkinIcon(skin(QStringLiteral("icon.ico")), kWindowIconMaxSide));
     createTray();
 
     // 22. A low level until the status thread reports.
@@ -191,15 +197,43 @@ QString MousecfgWidget::modelPicture(const QString &suffix) const {
     return AppDir::path() + QStringLiteral("/skin/mouse/") + currentProductName() + suffix;
 }
 
-const QPixmap &MousecfgWidget::backgroundForStep(int step) {
+const MousecfgWidget::Background &MousecfgWidget::backgroundForStep(int step) {
     step = qBound(0, step, kBackgroundSteps - 1);
-    QPixmap &cached = m_backgrounds[step];
-    if (cached.isNull() && !m_backSource.isNull()) {
-        const QSize size = scaledSize(kWidth, kHeight, scaleFactorForStep(step));
-        cached = m_backSource.size() == size
-                     ? m_backSource
-                     : m_backSource.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    Background &cached = m_backgrounds[step];
+    if (!cached.picture.isNull())
+        return cached;
+    // Read again for each step rather than kept: the screen keeps only what it shows.
+    QImage source = readSkinImage(skin(QStringLiteral("cfgMainback.png")));
+    if (source.isNull())
+        return cached;
+    const QSize size = scaledSize(kWidth, kHeight, scaleFactorForStep(step));
+    if (source.size() != size)
+        source = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // The outline is every pixel not wholly transparent.
+    QImage outline(source.size(), QImage::Format_MonoLSB);
+    outline.setColorCount(2);
+    outline.setColor(0, QColor(Qt::color0).rgba());
+    outline.setColor(1, QColor(Qt::color1).rgba());
+    outline.fill(0);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        uchar *bits = outline.scanLine(y);
+        for (int x = 0; x < source.width(); ++x)
+            if (qAlpha(line[x]) > 0)
+                bits[x >> 3] |= uchar(1 << (x & 7));
     }
+    cached.outline = QBitmap::fromImage(outline);
+    // Drawn over the window's colour exactly as the screen would draw it, then kept in three
+    // bytes a pixel instead of four.
+    QImage composed(source.size(), QImage::Format_RGB32);
+    composed.fill(palette().color(backgroundRole()));
+    {
+        QPainter painter(&composed);
+        painter.drawImage(0, 0, source);
+    }
+    source = QImage();
+    composed.convertTo(QImage::Format_RGB888);
+    cached.picture = std::move(composed);
     return cached;
 }
 
@@ -347,8 +381,6 @@ void MousecfgWidget::createWidgets() {
     m_batteryBar->setValue(batteryLevel());
     m_batteryBar->setTextVisible(true);
 
-    createPages();
-
     // The spots stack above the pictures they mark.
     for (int i = 0; i < kSpotCount; ++i) {
         m_frontSpots[i]->raise();
@@ -402,21 +434,6 @@ void MousecfgWidget::layoutModelPictures() {
     m_frontPicture->setGeometry(place(kFrontPicture));
     m_sidePicture->setGeometry(place(kSidePicture));
     m_hoverPicture->setGeometry(place(kFrontPicture));
-    // The pictures are decoded and scaled once per model and size.
-    const QSize frontSize = scaledSize(kFrontPicture.width(), kFrontPicture.height());
-    const QString frontPath = modelPicture(QStringLiteral("/Mouse.png"));
-    if (frontPath != m_frontPath || frontSize != m_frontPictureSize) {
-        const QPixmap front(frontPath);
-        m_frontPicture->setPixmap(front.isNull() ? QPixmap()
-                                                 : front.scaled(frontSize, Qt::KeepAspectRatio,
-                                                                Qt::SmoothTransformation));
-        m_frontPath = frontPath;
-        m_frontPictureSize = frontSize;
-    }
-    // The side picture waits until the side view is first shown.
-    if (!m_front)
-        decodeSidePicture();
-
     // The side picture is centred in its place.
     const QPoint sideOrigin(kSidePicture.x() + (kSidePicture.width() - kSidePictureFit) / 2,
                             kSidePicture.y() + (kSidePicture.height() - kSidePictureFit) / 2);
@@ -480,6 +497,9 @@ void MousecfgWidget::setPage(int index) {
     for (int i = 0; i < PageCount; ++i)
         m_tabs[i]->setChecked(i == m_page);
     const bool customize = m_page == PageCustomize;
+    // The mouse pictures are decoded and scaled once per model and size, when first shown.
+    if (customize)
+        m_front ? decodeFrontPicture() : decodeSidePicture();
     m_frontBtn->setVisible(customize);
     m_sideBtn->setVisible(customize);
     for (KelPushButton *w : m_wheelSpots)
@@ -497,6 +517,19 @@ void MousecfgWidget::setPage(int index) {
     showPages();
 }
 
+void MousecfgWidget::decodeFrontPicture() {
+    const QSize frontSize = scaledSize(kFrontPicture.width(), kFrontPicture.height());
+    const QString frontPath = modelPicture(QStringLiteral("/Mouse.png"));
+    if (frontPath == m_frontPath && frontSize == m_frontPictureSize)
+        return;
+    const QPixmap front(frontPath);
+    m_frontPicture->setPixmap(
+        front.isNull() ? QPixmap()
+                       : front.scaled(frontSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_frontPath = frontPath;
+    m_frontPictureSize = frontSize;
+}
+
 void MousecfgWidget::decodeSidePicture() {
     const QSize sideFit = scaledSize(kSidePictureFit, kSidePictureFit);
     const QString sidePath = modelPicture(QStringLiteral("_Side.png"));
@@ -512,8 +545,6 @@ void MousecfgWidget::decodeSidePicture() {
 
 void MousecfgWidget::setFrontView(bool front) {
     m_front = front;
-    if (!front)
-        decodeSidePicture();
     m_frontBtn->setChecked(front);
     m_sideBtn->setChecked(!front);
     setPage(m_page);
@@ -769,9 +800,9 @@ void MousecfgWidget::applyScaleStep(int step) {
     m_iDpiVal = step;
     m_factor = scaleFactorForStep(step);
     setScaleFactor(m_factor);
-    const QPixmap &back = backgroundForStep(step);
-    if (!back.isNull())
-        setMask(back.mask());
+    const Background &back = backgroundForStep(step);
+    if (!back.outline.isNull())
+        setMask(back.outline);
     layoutWidgets();
     setFont(languageFont());
 }
@@ -801,9 +832,9 @@ void MousecfgWidget::resizeEvent(QResizeEvent *event) {
 
 void MousecfgWidget::paintEvent(QPaintEvent *) {
     QPainter p(this);
-    const QPixmap &back = backgroundForStep(m_iDpiVal);
+    const QImage &back = backgroundForStep(m_iDpiVal).picture;
     if (!back.isNull())
-        p.drawPixmap(rect(), back);
+        p.drawImage(rect(), back);
     const QPixmap &battery = m_connectionState <= 1 ? m_bat2 : m_bat1;
     if (!battery.isNull())
         p.drawPixmap(place(kBattery), battery);

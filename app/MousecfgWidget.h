@@ -7,7 +7,9 @@
 #include "LanguageConfig.h"
 #include "MouseRequests.h"
 
+#include <QBitmap>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QList>
 #include <QMutex>
 #include <QPixmap>
@@ -156,15 +158,26 @@ private:
     void layoutWidgets();
     void layoutModelPictures();
     // Decodes and scales the side picture of the model, unless it is up to date.
+    void decodeFrontPicture();
     void decodeSidePicture();
     void setWheelPictures();
-    const QPixmap &backgroundForStep(int step);
+    // The background of a scale step: the picture composed on the window's colour, which is
+    // what the screen shows where it is partly transparent, and the outline it gives.
+    struct Background {
+        QImage picture;
+        QBitmap outline;
+    };
+    const Background &backgroundForStep(int step);
     void refreshMouseList();
     void loadProfiles();
     // The pages: made once, placed by the scale factor, shown by the page rule, loaded
     // from the working set, and collected on Apply (MousecfgPages.cpp).
-    void createPages();
+    bool pageMade(int page) const;
+    void makePage(int page);
     void layoutPages();
+    void layoutPage(int page);
+    void refreshPage(int page);
+    void retranslatePage(int page);
     void showPages();
     void refreshPages();
     void collectPages();
@@ -228,8 +241,7 @@ private:
     QPoint m_pressPos;
     QPoint m_windowOrigin;
 
-    QPixmap m_backSource;
-    QPixmap m_backgrounds[kBackgroundSteps];
+    Background m_backgrounds[kBackgroundSteps];
     QPixmap m_bat1;
     QPixmap m_bat2;
 

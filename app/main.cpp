@@ -8,7 +8,6 @@
 #include "Resources.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char *argv[]) {
     // The program draws no OpenGL: without GLX the first paint comes sooner and the
@@ -49,7 +48,6 @@ int main(int argc, char *argv[]) {
         window->setWindowOpacity(1.0);
         window->show();
     }
-    window->setWindowIcon(QIcon(QStringLiteral("./skin/icon.ico")));
     window->setWindowTitle(product);
 
     const int result = app.exec();

@@ -9,6 +9,7 @@
 #include "KeyTable.h"
 #include "LanguageFont.h"
 #include "Scale.h"
+#include "SkinImage.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -20,10 +21,6 @@
 using namespace ButtonsLayout;
 
 namespace {
-QIcon resourceIcon(const QString &name) {
-    return QFile::exists(name) ? QIcon(name) : QIcon();
-}
-
 QString skinPath(const QString &name) {
     return AppDir::path() + QStringLiteral("/skin/") + name;
 }

@@ -1,7 +1,8 @@
 #include "LightingRules.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 constexpr int kEffectCount = 14;
@@ -24,8 +25,10 @@ const char *const kEffectTexts[kEffectCount] = {
 };
 
 bool isHexDigits(const QString &text) {
-    static const QRegularExpression hex(QStringLiteral("^[0-9a-fA-F]*$"));
-    return hex.match(text).hasMatch();
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        const ushort u = c.unicode();
+        return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F');
+    });
 }
 } // namespace
 

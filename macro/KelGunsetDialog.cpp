@@ -9,6 +9,7 @@
 #include "LanguageFont.h"
 #include "MacroLayout.h"
 #include "Scale.h"
+#include "SkinImage.h"
 
 #include <QFile>
 #include <QPainter>
@@ -16,12 +17,6 @@
 #include <QToolButton>
 
 using namespace MacroLayout;
-
-namespace {
-QIcon resourceIcon(const QString &name) {
-    return QFile::exists(name) ? QIcon(name) : QIcon();
-}
-} // namespace
 
 KelGunsetDialog::KelGunsetDialog(QWidget *parent, double factor)
     : QDialog(parent, Qt::FramelessWindowHint), m_factor(factor) {

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
 #include <fcntl.h>
@@ -870,16 +869,34 @@ bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &ch
     return text == ini.m_data || writeAtomically(path, text);
 }
 
+namespace {
+// "<target>.XXXXXX", the name of a temporary file a write makes beside its target: the
+// target's name, a dot and six letters or digits. Empty when the name is not one.
+QString interruptedWriteTarget(const QString &name) {
+    constexpr int kTagSize = 6;
+    const int dot = name.size() - kTagSize - 1;
+    if (dot < 1 || name.at(dot) != QLatin1Char('.'))
+        return QString();
+    for (int i = dot + 1; i < name.size(); ++i) {
+        const ushort c = name.at(i).unicode();
+        const bool letterOrDigit =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!letterOrDigit)
+            return QString();
+    }
+    return name.left(dot);
+}
+} // namespace
+
 int removeInterruptedWrites(const QString &folder, const QStringList &suffixes) {
-    static const QRegularExpression pattern(QStringLiteral("^(.+)\\.[A-Za-z0-9]{6}$"));
     const QDir dir(folder);
     int removed = 0;
     for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        const QRegularExpressionMatch m = pattern.match(name);
-        if (!m.hasMatch() || !suffixes.contains(QFileInfo(m.captured(1)).suffix()))
+        const QString target = interruptedWriteTarget(name);
+        if (target.isEmpty() || !suffixes.contains(QFileInfo(target).suffix()))
             continue;
         // A writer still at work holds the target's lock; a killed one holds it no more.
-        const WriteLock lock(dir.filePath(m.captured(1)), false);
+        const WriteLock lock(dir.filePath(target), false);
         if (lock.held() && QFile::remove(dir.filePath(name)))
             ++removed;
     }

@@ -4,6 +4,7 @@
 #include "InterfaceColour.h"
 #include "LanguageFont.h"
 #include "Scale.h"
+#include "SkinImage.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -28,10 +29,6 @@ constexpr int kTextPixels = 14;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 32;
 constexpr int kButtonTop = 236;
-
-QIcon resourceIcon(const QString &name) {
-    return QFile::exists(name) ? QIcon(name) : QIcon();
-}
 
 // Titles and texts may be given as source texts; they are looked up in the box's context.
 QString translated(const QString &text) {

@@ -4,11 +4,14 @@
 #include "DeviceMonitor.h"
 #include "DeviceThreads.h"
 #include "HidTransport.h"
+#include "KelColorWindow.h"
+#include "KelDPIWindow.h"
 #include "KelMessageBox.h"
 #include "KelProcessbar.h"
 #include "KelPushButton.h"
 #include "KeyTable.h"
 #include "LanguageConfig.h"
+#include "MacroDialog.h"
 #include "MainLayout.h"
 #include "ModalCloser.h"
 #include "MousecfgWidget.h"
@@ -103,6 +106,10 @@ private slots:
         QVERIFY(rig.dir.path().size() > 0);
         QVERIFY(
             QFileInfo::exists(rig.dir.file(QStringLiteral("Configs/TOLV/Profile/Profile 3.prof"))));
+        // Only the page shown is made at start; the others are made when first shown.
+        QVERIFY(w.findChild<KelColorWindow *>());
+        QVERIFY(!w.findChild<KelDPIWindow *>());
+        QVERIFY(!w.findChild<MacroDialog *>());
     }
 
     void layoutFollowsTheScaleStep() {
@@ -112,8 +119,14 @@ private slots:
         QCOMPARE(scaleFactor(), 2.0);
         QCOMPARE(w.tab(1)->geometry(), QRect(80, 304, 420, 88));
         QCOMPARE(scaledRect(286, 75, 456, 386), QRect(572, 150, 912, 772));
+        // A page first shown now is placed for this step, and follows the next one.
+        w.setPage(MousecfgWidget::PageMacro);
+        auto *macro = w.findChild<MacroDialog *>();
+        QVERIFY(macro && macro->isVisible());
+        QCOMPARE(macro->geometry(), QRect(570, 148, 1330, 934));
         w.applyScaleStep(1); // 1.25: 52 * 1.25 = 65, 100 * 1.25 = 125, 210 * 1.25 = 262.5
         QCOMPARE(w.tab(1)->geometry(), QRect(50, 190, 262, 55));
+        QCOMPARE(macro->geometry(), scaledRect(285, 74, 665, 467));
         w.applyScaleStep(0);
         QCOMPARE(w.minimumSize(), QSize(999, 640));
     }
