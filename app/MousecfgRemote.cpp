@@ -6,6 +6,7 @@
 #include "DeviceThreads.h"
 #include "HidTransport.h"
 #include "KelPushButton.h"
+#include "LocalStream.h"
 #include "ModelDescriptor.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
@@ -16,8 +17,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QEventLoop>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
 #include <QThread>
 #include <QTimer>
 
@@ -28,8 +28,8 @@ namespace {
 constexpr int kRemoteBusyMs = 20000;
 constexpr int kRemoteRetryMs = 100;
 
-void answer(QLocalSocket *socket, const MouseOutcome &outcome) {
-    if (!socket || socket->state() != QLocalSocket::ConnectedState)
+void answer(LocalStreamConnection *socket, const MouseOutcome &outcome) {
+    if (!socket || !socket->isConnected())
         return;
     socket->write(encodeOutcome(outcome));
     socket->disconnectFromServer();
@@ -43,38 +43,36 @@ void MousecfgWidget::startRemote() {
     m_remoteTimer->setSingleShot(true);
     connect(m_remoteTimer, &QTimer::timeout, this, &MousecfgWidget::runRemoteQueue);
 
-    m_remote = new QLocalServer(this);
-    m_remote->setSocketOptions(QLocalServer::UserAccessOption);
+    // The socket file is made the owner's alone before anyone can connect.
+    m_remote = new LocalStreamServer(this);
     const QString path = requestSocketPath(descriptorProductName());
     // This window holds the product's lock: a socket file left there is a crashed copy's.
-    QLocalServer::removeServer(path);
+    QFile::remove(path);
     if (!m_remote->listen(path))
         qDebug().noquote() << "command line socket:" << m_remote->errorString();
-    connect(m_remote, &QLocalServer::newConnection, this, &MousecfgWidget::onRemoteConnection);
+    connect(m_remote, &LocalStreamServer::newConnection, this, &MousecfgWidget::onRemoteConnection);
 }
 
-void MousecfgWidget::onRemoteConnection() {
-    while (QLocalSocket *socket = m_remote->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (!peerIsThisUser(socket->socketDescriptor())) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        // One request per connection, one line long.
-        socket->setReadBufferSize(kMaxRequestLine + 1);
-        connect(socket, &QLocalSocket::readyRead, this,
-                [this, socket] { onRemoteReadable(socket); });
+void MousecfgWidget::onRemoteConnection(LocalStreamConnection *socket) {
+    connect(socket, &LocalStreamConnection::disconnected, socket, &QObject::deleteLater);
+    if (!peerIsThisUser(socket->descriptor())) {
+        socket->abort();
+        socket->deleteLater();
+        return;
     }
+    // One request per connection, one line long.
+    socket->setReadBufferSize(kMaxRequestLine + 1);
+    connect(socket, &LocalStreamConnection::readyRead, this,
+            [this, socket] { onRemoteReadable(socket); });
 }
 
-void MousecfgWidget::onRemoteReadable(QLocalSocket *socket) {
+void MousecfgWidget::onRemoteReadable(LocalStreamConnection *socket) {
     if (!socket->canReadLine()) {
         if (socket->bytesAvailable() > kMaxRequestLine)
             socket->abort();
         return;
     }
-    disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+    disconnect(socket, &LocalStreamConnection::readyRead, this, nullptr);
     MouseRequest request;
     if (!decodeRequest(socket->readLine(kMaxRequestLine + 1), request)) {
         socket->abort();
@@ -104,7 +102,7 @@ void MousecfgWidget::runRemoteQueue() {
     while (!m_remoteQueue.isEmpty()) {
         const RemoteRequest &head = m_remoteQueue.first();
         // A command line that gave up has been told nothing was done: nothing is done late.
-        if (!head.socket || head.socket->state() != QLocalSocket::ConnectedState) {
+        if (!head.socket || !head.socket->isConnected()) {
             m_remoteQueue.removeFirst();
             continue;
         }

@@ -36,10 +36,10 @@ class KelLineEdit;
 class KelMenu;
 class KelProcessbar;
 class KelPushButton;
+class LocalStreamConnection;
+class LocalStreamServer;
 class QAction;
 class QLabel;
-class QLocalServer;
-class QLocalSocket;
 class QTimer;
 class QTranslator;
 
@@ -220,8 +220,8 @@ private:
     // Requests of the command line, taken on a local socket and carried out here, so that
     // only one program talks to the mouse (MousecfgRemote.cpp).
     void startRemote();
-    void onRemoteConnection();
-    void onRemoteReadable(QLocalSocket *socket);
+    void onRemoteConnection(LocalStreamConnection *socket);
+    void onRemoteReadable(LocalStreamConnection *socket);
     void runRemoteQueue();
     bool remoteBusy() const;
     MouseOutcome performRemote(const MouseRequest &request);
@@ -354,11 +354,11 @@ private:
 
     // The command line's requests.
     struct RemoteRequest {
-        QPointer<QLocalSocket> socket;
+        QPointer<LocalStreamConnection> socket;
         MouseRequest request;
         qint64 since = 0;
     };
-    QLocalServer *m_remote = nullptr;
+    LocalStreamServer *m_remote = nullptr;
     QList<RemoteRequest> m_remoteQueue;
     QTimer *m_remoteTimer = nullptr;
     QElapsedTimer m_remoteClock;

@@ -1,5 +1,6 @@
 #include "OsdChannel.h"
 
+#include "LocalStream.h"
 #include "UserRuntimeDir.h"
 
 #include <QCoreApplication>
@@ -7,13 +8,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
 #include <QtEndian>
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -123,25 +124,11 @@ OsdChannel::OsdChannel(const QString &productName, const QString &programPath)
 namespace {
 
 Delivery deliverTo(const QString &serverName, const QByteArray &record, int connectTimeout) {
-    QLocalSocket socket;
-    socket.connectToServer(serverName, QIODevice::WriteOnly);
-    if (!socket.waitForConnected(connectTimeout)) {
-        socket.abort();
+    const int fd = LocalStream::connectTo(serverName, connectTimeout);
+    if (fd < 0)
         return Delivery::NoServer;
-    }
-    bool written = socket.write(record) == record.size();
-    QElapsedTimer clock;
-    clock.start();
-    while (written && socket.bytesToWrite() > 0) {
-        const int left = kWriteTimeout - int(clock.elapsed());
-        written = left > 0 && socket.waitForBytesWritten(left);
-    }
-    if (written) {
-        socket.disconnectFromServer();
-        if (socket.state() != QLocalSocket::UnconnectedState)
-            socket.waitForDisconnected(kConnectTimeout);
-    }
-    socket.abort();
+    const bool written = LocalStream::writeAll(fd, record, kWriteTimeout);
+    ::close(fd);
     return written ? Delivery::Sent : Delivery::Failed;
 }
 
