@@ -39,6 +39,10 @@
 #include <QTimer>
 #include <QTranslator>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 using namespace MainLayout;
 
 namespace {
@@ -176,6 +180,12 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // The command line's requests come to this window from now on.
     startRemote();
 
+#ifdef __GLIBC__
+    // Reading the profiles left much of the heap free: it goes back to the system rather
+    // than staying with the process.
+    malloc_trim(0);
+#endif
+
     // 23. The start-up checks run once the event loop is going.
     QTimer::singleShot(200, this, &MousecfgWidget::slotWarning);
 }
@@ -223,17 +233,26 @@ const MousecfgWidget::Background &MousecfgWidget::backgroundForStep(int step) {
                 bits[x >> 3] |= uchar(1 << (x & 7));
     }
     cached.outline = QBitmap::fromImage(outline);
-    // Drawn over the window's colour exactly as the screen would draw it, then kept in three
-    // bytes a pixel instead of four.
-    QImage composed(source.size(), QImage::Format_RGB32);
-    composed.fill(palette().color(backgroundRole()));
-    {
-        QPainter painter(&composed);
-        painter.drawImage(0, 0, source);
+    // Drawn over the window's colour exactly as the screen would draw it, a row at a time,
+    // and kept in three bytes a pixel instead of four.
+    QImage picture(source.size(), QImage::Format_RGB888);
+    QImage row(source.width(), 1, QImage::Format_RGB32);
+    const QColor fill = palette().color(backgroundRole());
+    for (int y = 0; y < source.height(); ++y) {
+        row.fill(fill);
+        {
+            QPainter painter(&row);
+            painter.drawImage(QPoint(0, 0), source, QRect(0, y, source.width(), 1));
+        }
+        const auto *in = reinterpret_cast<const QRgb *>(row.constScanLine(0));
+        uchar *out = picture.scanLine(y);
+        for (int x = 0; x < source.width(); ++x) {
+            out[3 * x] = uchar(qRed(in[x]));
+            out[3 * x + 1] = uchar(qGreen(in[x]));
+            out[3 * x + 2] = uchar(qBlue(in[x]));
+        }
     }
-    source = QImage();
-    composed.convertTo(QImage::Format_RGB888);
-    cached.picture = std::move(composed);
+    cached.picture = std::move(picture);
     return cached;
 }
 
@@ -747,9 +766,8 @@ void MousecfgWidget::slot_show_mousename(QAction *action) {
 void MousecfgWidget::loadProfiles() {
     ProfileSet &applied = appliedSet();
     loadSavedProfiles(applied);
-    // The template for new profiles follows the descriptor after every load; it is
-    // written once the window is up, as nothing needs it before a command does.
-    QTimer::singleShot(0, this, [] { writeDefaultProfileFile(); });
+    // The template for new profiles follows the descriptor after every load.
+    writeDefaultProfileFile();
     workingSet() = applied;
     loadLibrary();
 }

@@ -12,7 +12,7 @@ export QT_XCB_GL_INTEGRATION=none
 
 median() { sort -n | sed -n "$(( (runs + 1) / 2 ))p"; }
 
-# Sets ms and mb to the medians for a window titled $1 of the command that follows.
+# Sets ms and kb to the medians for a window titled $1 of the command that follows.
 measure() {
   local title=$1; shift
   local times=() peaks=()
@@ -34,12 +34,14 @@ measure() {
     wait "$pid" 2>/dev/null || true
   done
   ms=$(printf '%s\n' "${times[@]}" | median)
-  mb=$(( $(printf '%s\n' "${peaks[@]}" | median) / 1024 ))
+  kb=$(printf '%s\n' "${peaks[@]}" | median)
 }
 
-report() { # label, bare ms, bare MB
-  echo "$1: first visible after $ms ms, peak memory $mb MB (medians of $runs);" \
-    "$(awk -v a="$ms" -v b="$2" -v c="$mb" -v d="$3" \
+mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+
+report() { # label, bare ms, bare kB
+  echo "$1: first visible after $ms ms, peak memory $(mib "$kb") MiB (medians of $runs);" \
+    "$(awk -v a="$ms" -v b="$2" -v c="$kb" -v d="$3" \
       'BEGIN { printf "%.2fx the time, %.2fx the memory of the bare window", a / b, c / d }')"
 }
 
@@ -48,14 +50,19 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 measure BARE "$build/bench/bare_window"
-bare_ms=$ms bare_mb=$mb
-echo "bare window: first visible after $ms ms, peak memory $mb MB (medians of $runs)"
-# With no mouse the window shows with the "Dongle Disconnect!" box.
+bare_ms=$ms bare_kb=$kb
+echo "bare window: first visible after $ms ms, peak memory $(mib "$kb") MiB (medians of $runs)"
+# With no mouse the window shows with the "Dongle Disconnect!" box, 200 ms after the window
+# is made: the start-up check waits that long for a mouse to arrive.
 measure TOLV "$build/mousecfg"
-report "mousecfg, no mouse" "$bare_ms" "$bare_mb"
+report "mousecfg, no mouse" "$bare_ms" "$bare_kb"
+ms=$((ms - 200))
+echo "  less the 200 ms wait for a mouse: $ms ms;" \
+  "$(awk -v a="$ms" -v b="$bare_ms" 'BEGIN { printf "%.2fx the time of the bare window", a / b }')"
 # Under the virtual-mouse launcher, which adds its own start to both.
 measure BARE "$build/virtual-mouse" -- "$build/bench/bare_window"
-vbare_ms=$ms vbare_mb=$mb
+vbare_ms=$ms vbare_kb=$kb
+echo "bare window under the launcher: first visible after $ms ms, peak memory $(mib "$kb") MiB"
 measure TOLV "$build/virtual-mouse" -- "$build/mousecfg"
-report "mousecfg with the virtual mouse" "$vbare_ms" "$vbare_mb"
+report "mousecfg with the virtual mouse" "$vbare_ms" "$vbare_kb"
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

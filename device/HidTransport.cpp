@@ -6,7 +6,6 @@
 
 #include <QDebug>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QThread>
 
 #include <algorithm>
@@ -68,9 +67,14 @@ void traceFrame(const char *prefix, int length, const unsigned char *frame) {
 
 // True when the path names HID collections ("col01", "COL04", ...); hidraw paths do not.
 bool hasCollectionTag(const std::string &path) {
-    static const QRegularExpression tag(QStringLiteral("col[0-9]"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    return tag.match(QString::fromStdString(path)).hasMatch();
+    for (size_t i = 0; i + 3 < path.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(path[i])) == 'c' &&
+            std::tolower(static_cast<unsigned char>(path[i + 1])) == 'o' &&
+            std::tolower(static_cast<unsigned char>(path[i + 2])) == 'l' &&
+            std::isdigit(static_cast<unsigned char>(path[i + 3])))
+            return true;
+    }
+    return false;
 }
 
 bool containsNoCase(const std::string &text, const char *needle) {
