@@ -518,7 +518,7 @@ void MousecfgWidget::setPage(int index) {
     const bool customize = m_page == PageCustomize;
     // The mouse pictures are decoded and scaled once per model and size, when first shown.
     if (customize)
-        m_front ? decodeFrontPicture() : decodeSidePicture();
+        decodeModelPicture(m_front);
     m_frontBtn->setVisible(customize);
     m_sideBtn->setVisible(customize);
     for (KelPushButton *w : m_wheelSpots)
@@ -536,30 +536,22 @@ void MousecfgWidget::setPage(int index) {
     showPages();
 }
 
-void MousecfgWidget::decodeFrontPicture() {
-    const QSize frontSize = scaledSize(kFrontPicture.width(), kFrontPicture.height());
-    const QString frontPath = modelPicture(QStringLiteral("/Mouse.png"));
-    if (frontPath == m_frontPath && frontSize == m_frontPictureSize)
+void MousecfgWidget::decodeModelPicture(bool front) {
+    const QSize size = front ? scaledSize(kFrontPicture.width(), kFrontPicture.height())
+                             : scaledSize(kSidePictureFit, kSidePictureFit);
+    const QString path =
+        modelPicture(front ? QStringLiteral("/Mouse.png") : QStringLiteral("_Side.png"));
+    QString &decodedPath = front ? m_frontPath : m_sidePath;
+    QSize &decodedSize = front ? m_frontPictureSize : m_sidePictureSize;
+    if (path == decodedPath && size == decodedSize)
         return;
-    const QPixmap front(frontPath);
-    m_frontPicture->setPixmap(
-        front.isNull() ? QPixmap()
-                       : front.scaled(frontSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    m_frontPath = frontPath;
-    m_frontPictureSize = frontSize;
-}
-
-void MousecfgWidget::decodeSidePicture() {
-    const QSize sideFit = scaledSize(kSidePictureFit, kSidePictureFit);
-    const QString sidePath = modelPicture(QStringLiteral("_Side.png"));
-    if (sidePath == m_sidePath && sideFit == m_sidePictureSize)
-        return;
-    const QPixmap side(sidePath);
-    m_sidePicture->setPixmap(
-        side.isNull() ? QPixmap()
-                      : side.scaled(sideFit, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    m_sidePath = sidePath;
-    m_sidePictureSize = sideFit;
+    const QPixmap picture(path);
+    (front ? m_frontPicture : m_sidePicture)
+        ->setPixmap(picture.isNull()
+                        ? QPixmap()
+                        : picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    decodedPath = path;
+    decodedSize = size;
 }
 
 void MousecfgWidget::setFrontView(bool front) {

@@ -158,8 +158,8 @@ private:
     void layoutWidgets();
     void layoutModelPictures();
     // Decodes and scales the side picture of the model, unless it is up to date.
-    void decodeFrontPicture();
-    void decodeSidePicture();
+    // The front or side picture of the model, decoded and scaled once per model and size.
+    void decodeModelPicture(bool front);
     void setWheelPictures();
     // The background of a scale step: the picture composed on the window's colour, which is
     // what the screen shows where it is partly transparent, and the outline it gives.
