@@ -71,7 +71,7 @@ void MousecfgWidget::makePage(int page) {
                            "min-height:20px;}"
                            "QScrollBar::add-line,QScrollBar::sub-line{height:0;}"
                            "QScrollBar::add-page,QScrollBar::sub-page{background:transparent;}"));
-        m_btnWindow = new KelBtnWindow(m_btnScroll, &workingSet().activeProfile());
+        m_btnWindow = new KelBtnWindow(m_btnScroll, &m_working.activeProfile());
         m_btnScroll->setWidget(m_btnWindow);
         m_btnWindow->setAutoFillBackground(false); // the scroll area turns it on
         connect(m_btnWindow, &KelBtnWindow::GotoMacroTab, this, &MousecfgWidget::slotGotoMacro);
@@ -103,9 +103,9 @@ void MousecfgWidget::makePage(int page) {
         connect(m_reportRate, &KelReportRate::RefreshLift, this, &MousecfgWidget::slotLiftChange);
         connect(m_reportRate, &KelReportRate::RefreshLift, m_pointSpeed, &KelPointSpeed::setLift);
         connect(m_dpiWindow, &KelDPIWindow::SleepTimeChanged, this,
-                [](quint8 minutes) { workingSet().profiles[0].LedSleepTime = minutes; });
+                [this](quint8 minutes) { m_working.profiles[0].LedSleepTime = minutes; });
         connect(m_dpiWindow, &KelDPIWindow::MoveOffChanged, this,
-                [](quint8 value) { workingSet().profiles[0].LedMoveOFF = value; });
+                [this](quint8 value) { m_working.profiles[0].LedMoveOFF = value; });
         m_dpiWindow->stackUnder(m_frontSpots[0]);
         m_reportRate->stackUnder(m_frontSpots[0]);
         made = m_pointSpeed;
@@ -119,8 +119,8 @@ void MousecfgWidget::makePage(int page) {
                 [this](const QString &from, const QString &to) {
                     // Only the button page shows macro names; the other pages keep their
                     // edits. A button page not made yet reads the names when it is.
-                    if (renameBoundMacros(workingSet(), from, to) > 0 && m_btnWindow)
-                        m_btnWindow->loadProfile(&workingSet().activeProfile(), sensorCode());
+                    if (renameBoundMacros(m_working, from, to) > 0 && m_btnWindow)
+                        m_btnWindow->loadProfile(&m_working.activeProfile(), sensorCode());
                 });
         made = m_macroDialog;
         break;
@@ -205,7 +205,7 @@ void MousecfgWidget::showPages() {
 }
 
 void MousecfgWidget::refreshPages() {
-    ProfileSet &w = workingSet();
+    ProfileSet &w = m_working;
     showProfileIndicator(w.activeIndex());
     m_nameEdit->setText(w.profileNames[w.activeIndex()]);
     for (int page = 0; page < PageCount; ++page)
@@ -214,7 +214,7 @@ void MousecfgWidget::refreshPages() {
 }
 
 void MousecfgWidget::refreshPage(int page) {
-    ProfileSet &w = workingSet();
+    ProfileSet &w = m_working;
     switch (page) {
     case PageLighting:
         // The effect of the active profile (the first one's on model 7350); the colours,
@@ -243,7 +243,7 @@ void MousecfgWidget::refreshPage(int page) {
 }
 
 void MousecfgWidget::collectPages() {
-    ProfileSet &w = workingSet();
+    ProfileSet &w = m_working;
 
     // DPI, report-rate and sensor pages. They hand back the values as they bound them, so
     // they are made for this when they have not been shown.

@@ -21,7 +21,7 @@ void MousecfgWidget::loadLibrary() {
     m_library = readProfileLibrary();
     // The slots' profiles are always in the library, so that a fresh installation lists
     // the five profiles it starts with.
-    const ProfileSet &w = workingSet();
+    const ProfileSet &w = m_working;
     const int before = m_library.size();
     addToProfileLibrary(m_library, QStringList(w.profileNames, w.profileNames + kProfileCount));
     if (m_library.size() != before)
@@ -44,7 +44,7 @@ void MousecfgWidget::onLibraryChosen(QAction *action) {
     auto *entry = qobject_cast<KelAction *>(action);
     if (!entry || entry->id() < 0 || entry->id() >= m_library.size())
         return;
-    ProfileSet &w = workingSet();
+    ProfileSet &w = m_working;
     const int result = chooseLibraryProfile(w, w.activeIndex(), m_library[entry->id()]);
     if (showLibraryResult(result))
         refreshPages();
@@ -119,7 +119,7 @@ QString MousecfgWidget::askFileName(bool save, const QString &caption, const QSt
 }
 
 void MousecfgWidget::slotProfileNameChange() {
-    ProfileSet &w = workingSet();
+    ProfileSet &w = m_working;
     const int slot = w.activeIndex();
     const QString typed = m_nameEdit->text();
     const int result = renameLibraryProfile(m_library, w, slot, typed);
@@ -130,7 +130,7 @@ void MousecfgWidget::slotProfileNameChange() {
 }
 
 bool MousecfgWidget::profileCommand(QObject *button) {
-    ProfileSet &w = workingSet();
+    ProfileSet &w = m_working;
     const int slot = w.activeIndex();
     // The name field may hold a name typed but not confirmed: commands act on the slot's.
     m_nameEdit->setText(w.profileNames[slot]);
@@ -198,7 +198,7 @@ bool MousecfgWidget::profileCommand(QObject *button) {
 }
 
 void MousecfgWidget::resetAllProfiles() {
-    ProfileSet &w = workingSet();
+    ProfileSet &w = m_working;
     // Every slot goes back to the model's defaults under its default name; the profiles
     // of the library stay on disk.
     resetProfileSet(w);
@@ -217,7 +217,7 @@ void MousecfgWidget::resetAllProfiles() {
 }
 
 void MousecfgWidget::loadConfiguration(const QString &path) {
-    ProfileSet &w = workingSet();
+    ProfileSet &w = m_working;
     int refused = 0;
     if (!showLibraryResult(loadConfigFile(m_library, w, path, &refused)))
         return;
@@ -233,8 +233,8 @@ void MousecfgWidget::loadConfiguration(const QString &path) {
 void MousecfgWidget::dropUnsentEdits() {
     // Every slot goes back to what its file holds, and the mouse-wide options to what
     // was last loaded or sent.
-    ProfileSet &w = workingSet();
-    const ProfileSet &applied = appliedSet();
+    ProfileSet &w = m_working;
+    const ProfileSet &applied = m_applied;
     for (int i = 0; i < kProfileCount; ++i) {
         loadProfileByName(w.profiles[i], w.profileNames[i]);
         w.profiles[i].ProfileName = w.profileNames[i];

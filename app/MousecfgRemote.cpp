@@ -3,8 +3,6 @@
 // one program ever talks to the mouse. The socket lies in the user's runtime folder, open to
 // its owner only, and a peer of another user is turned away as well.
 #include "AppConfig.h"
-#include "DeviceThreads.h"
-#include "HidTransport.h"
 #include "KelPushButton.h"
 #include "LocalStream.h"
 #include "ModelDescriptor.h"
@@ -15,11 +13,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDebug>
-#include <QEventLoop>
 #include <QFile>
-#include <QThread>
+#include <QLoggingCategory>
 #include <QTimer>
+
+Q_DECLARE_LOGGING_CATEGORY(lcApp)
 
 namespace {
 
@@ -49,7 +47,7 @@ void MousecfgWidget::startRemote() {
     // This window holds the product's lock: a socket file left there is a crashed copy's.
     QFile::remove(path);
     if (!m_remote->listen(path))
-        qDebug().noquote() << "command line socket:" << m_remote->errorString();
+        qCDebug(lcApp).noquote() << "command line socket:" << m_remote->errorString();
     connect(m_remote, &LocalStreamServer::newConnection, this, &MousecfgWidget::onRemoteConnection);
 }
 
@@ -80,23 +78,23 @@ void MousecfgWidget::onRemoteReadable(LocalStreamConnection *socket) {
     }
     // What only reads is told at once, also while a send runs: a status bar never waits.
     if (request.readsOnly()) {
-        answer(socket, performRemote(request));
+        performRemote(request, [socket](const MouseOutcome &outcome) { answer(socket, outcome); });
         return;
     }
     m_remoteQueue.append({socket, request, m_remoteClock.elapsed()});
-    // Carried out from the event loop, not from inside the socket's signal: a send runs an
-    // event loop of its own, in which an answered socket may be deleted.
+    // Carried out from the event loop, not from inside the socket's signal: a message box
+    // runs an event loop of its own, in which an answered socket may be deleted.
     m_remoteTimer->start(0);
 }
 
 bool MousecfgWidget::remoteBusy() const {
-    // A send owns the working set and the mouse; an open dialog (a question, a file dialog,
-    // a progress) is the user's and must not find the state changed under it.
+    // A send under way shows its progress; an open dialog (a question, a file dialog) is the
+    // user's and must not find the state changed under it.
     return m_sending || QApplication::activeModalWidget() || QApplication::activePopupWidget();
 }
 
 void MousecfgWidget::runRemoteQueue() {
-    // One request at a time; a send inside one runs an event loop that may bring the next.
+    // One request at a time: the next waits until the mouse has answered this one.
     if (m_remoteRunning)
         return;
     while (!m_remoteQueue.isEmpty()) {
@@ -124,9 +122,16 @@ void MousecfgWidget::runRemoteQueue() {
         }
         const RemoteRequest taken = m_remoteQueue.takeFirst();
         m_remoteRunning = true;
-        const MouseOutcome outcome = performRemote(taken.request);
-        m_remoteRunning = false;
-        answer(taken.socket, outcome);
+        QPointer<LocalStreamConnection> socket = taken.socket;
+        performRemote(taken.request, [this, socket](const MouseOutcome &outcome) {
+            answer(socket, outcome);
+            m_remoteRunning = false;
+            if (!m_remoteQueue.isEmpty())
+                m_remoteTimer->start(0);
+        });
+        // Answered later: the queue goes on from the answer.
+        if (m_remoteRunning)
+            return;
     }
 }
 
@@ -134,16 +139,16 @@ MouseOutcome MousecfgWidget::remoteStatus() const {
     if (m_connectedCount == 0)
         return MouseOutcome::of(MouseOutcome::NoMouse);
     MouseStatus status = m_battery;
-    setStatusLink(status, deviceMatchTable().entries[0]);
-    setStatusProfile(status, workingSet());
-    const bool reading = status.batteryKnown && !status.asleep && !mouseOffline();
+    setStatusLink(status, m_devices.model());
+    setStatusProfile(status, m_working);
+    const bool reading = status.batteryKnown && !status.asleep && !m_mouseOff;
     MouseOutcome outcome = MouseOutcome::of(reading ? MouseOutcome::Done : MouseOutcome::MouseOff);
     outcome.data = statusObject(status);
     return outcome;
 }
 
 MouseOutcome MousecfgWidget::remoteTakeIn(const QString &path) {
-    ProfileSet &w = workingSet();
+    ProfileSet &w = m_working;
     const MouseOutcome outcome = importIntoSet(m_library, w, path);
     if (outcome.kind == MouseOutcome::Done) {
         rebuildLibraryMenu();
@@ -154,37 +159,25 @@ MouseOutcome MousecfgWidget::remoteTakeIn(const QString &path) {
     return outcome;
 }
 
-MouseOutcome MousecfgWidget::remoteSwitchProfile(int index) {
-    switchSlot(index, false);
-    // As the slot menu: the mouse is told from a worker, so that the window never waits for
-    // the device; here the answer is waited for with the window's events going on.
-    int result = ResultDone;
-    QThread *worker = QThread::create([index, &result] { result = SwitchProfile(index); });
-    QEventLoop loop;
-    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    worker->start();
-    if (!worker->isFinished())
-        loop.exec();
-    worker->wait();
-    delete worker;
-    return outcomeOfSend(result);
-}
-
-MouseOutcome MousecfgWidget::performRemote(const MouseRequest &request) {
-    ProfileSet &w = workingSet();
+void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer answer) {
+    ProfileSet &w = m_working;
     switch (request.command) {
     case MouseRequest::List: {
         MouseOutcome outcome =
             MouseOutcome::of(m_connectedCount > 0 ? MouseOutcome::Done : MouseOutcome::NoMouse);
-        outcome.data.insert(QStringLiteral("mice"), presentMice(deviceMatchTable()));
-        return outcome;
+        outcome.data.insert(QStringLiteral("mice"), presentMice(m_devices.table));
+        answer(outcome);
+        return;
     }
     case MouseRequest::Status:
-        return remoteStatus();
+        answer(remoteStatus());
+        return;
     case MouseRequest::Export:
-        return exportFromSet(w, request.path);
+        answer(exportFromSet(w, request.path));
+        return;
     case MouseRequest::Invalid:
-        return MouseOutcome::of(MouseOutcome::BadFile);
+        answer(MouseOutcome::of(MouseOutcome::BadFile));
+        return;
     case MouseRequest::Import: {
         const MouseOutcome outcome = remoteTakeIn(request.path);
         if (outcome.kind == MouseOutcome::Done) {
@@ -192,35 +185,54 @@ MouseOutcome MousecfgWidget::performRemote(const MouseRequest &request) {
             saveAppliedState(w);
             writeDiffFlag(1);
         }
-        return outcome;
+        answer(outcome);
+        return;
     }
     default:
         break;
     }
     // The commands that send: nothing changes unless the mouse is there and awake.
-    if (m_connectedCount == 0)
-        return MouseOutcome::of(MouseOutcome::NoMouse);
-    if (mouseOffline())
-        return MouseOutcome::of(MouseOutcome::MouseOff);
-    if (request.command == MouseRequest::Profile)
-        return remoteSwitchProfile(request.number - 1);
+    if (m_connectedCount == 0) {
+        answer(MouseOutcome::of(MouseOutcome::NoMouse));
+        return;
+    }
+    if (m_mouseOff) {
+        answer(MouseOutcome::of(MouseOutcome::MouseOff));
+        return;
+    }
+    const auto sent = [answer](int result) { answer(outcomeOfSend(result)); };
+    if (request.command == MouseRequest::Profile) {
+        // As the slot menu does, through the same queue on the session.
+        const int index = request.number - 1;
+        switchSlot(index, false);
+        selectOnMouse(index, sent);
+        return;
+    }
     if (request.command == MouseRequest::Dpi) {
         const MouseOutcome check = checkDpiStage(w.activeProfile(), request.number);
-        if (check.kind != MouseOutcome::Done)
-            return check;
+        if (check.kind != MouseOutcome::Done) {
+            answer(check);
+            return;
+        }
         slotRefreshDPIStage(quint8(request.number - 1));
-        return outcomeOfSend(send(false, false));
+        send(false, false, sent);
+        return;
     }
     // apply: a file is taken in first; without one, what the window holds goes, as on Apply.
-    MouseOutcome taken;
+    int refused = 0;
     if (!request.path.isEmpty()) {
-        taken = remoteTakeIn(request.path);
-        if (taken.kind != MouseOutcome::Done)
-            return taken;
+        const MouseOutcome taken = remoteTakeIn(request.path);
+        if (taken.kind != MouseOutcome::Done) {
+            answer(taken);
+            return;
+        }
+        refused = taken.refusedNames;
     } else {
         collectPages();
     }
-    MouseOutcome sent = outcomeOfSend(send(request.everything, false));
-    sent.refusedNames = taken.refusedNames;
-    return sent;
+    send(request.everything, false, [answer, refused](int result) {
+        MouseOutcome outcome = outcomeOfSend(result);
+        outcome.refusedNames = refused;
+        answer(outcome);
+    });
 }

@@ -1,144 +1,145 @@
-// The main window's traffic with the mouse: sending, the status thread and what it
-// reports, hot-plug and the choice of model, firmware updaters and the on-screen display.
+// The main window's traffic with the mouse, all through the mouse session on its worker
+// thread: sending, what the session reports (battery, changes made on the mouse, devices
+// coming and going), the choice of model, firmware updaters and the on-screen display. Nothing
+// here waits for the mouse: requests are queued on the session, and its answers come back as
+// signals.
 #include "AppConfig.h"
 #include "AppDir.h"
-#include "DeviceMonitor.h"
-#include "DeviceThreads.h"
-#include "HidTransport.h"
 #include "InterfaceColour.h"
 #include "KelColorWindow.h"
 #include "KelDPIWindow.h"
-#include "KelLineEdit.h"
 #include "KelMessageBox.h"
 #include "KelProcessDialog.h"
 #include "KelProcessbar.h"
 #include "KelPushButton.h"
 #include "KelReportRate.h"
-#include "LanguageFont.h"
 #include "LightingRules.h"
 #include "ModelDescriptor.h"
 #include "MouseRequests.h"
+#include "MouseSession.h"
 #include "MousecfgWidget.h"
 #include "OsdChannel.h"
+#include "PointerSpeed.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 #include "Scale.h"
-#include "SystemMouseSpeed.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
-#include <QEventLoop>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QProcess>
-#include <QThread>
 #include <QTimer>
-#include <cstdio>
-#include <memory>
-#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcApp, "mousecfg.app", QtInfoMsg)
 
 namespace {
 // The release number of the cable device that needs no firmware update.
 constexpr uint16_t kCurrentRelease = 0x0902;
 const char kUpdaterA[] = "/skin/mouse/bin/RX10-UPDATE-VER1.3.exe";
-
-bool modelPresent(const DeviceMatchEntry &e) {
-    return (e.mouse1Found && e.command1Found) || (e.mouse2Found && e.command2Found);
-}
-
-// How long a program that is quitting waits for a send before leaving it behind.
-constexpr unsigned long kQuitWaitMs = 400;
-
-// The program is quitting while a send still talks to a mouse that answers slowly or not
-// at all. The send thread holds the device, so closing it (and with it the normal end of
-// the program) would wait for the mouse: the send is left behind and the process ends now.
-// Nothing is half written: the thread writes no more files, and the next send is whole
-// because the mouse may hold only part of this one.
-[[noreturn]] void abandonSend(KelProcessThread &sender) {
-    sender.abandon();
-    writeDiffFlag(1);
-    qDebug("send abandoned: the program ends while the mouse is busy");
-    std::fflush(nullptr);
-    ::_exit(0);
-}
-
-int presentModels() {
-    const DeviceMatchTable &table = deviceMatchTable();
-    int count = 0;
-    for (uint32_t i = 0; i < table.count; ++i)
-        count += modelPresent(table.entries[i]) ? 1 : 0;
-    return count;
-}
+// The status poll rests this long around a change of language.
+constexpr int kLanguagePauseMs = 500;
 } // namespace
 
-// ---------------------------------------------------------------- status thread
+// ---------------------------------------------------------------- the session
 
-void MousecfgWidget::stopBatteryThread() {
-    // The download calls this on the send thread. The work is done on the calling thread:
-    // the window's thread may be waiting for that very send to end.
-    QMutexLocker lock(&m_batteryMutex);
-    endBatteryThread();
-}
-
-void MousecfgWidget::endBatteryThread() {
-    KelGetBatteryThread *ending = m_batteryThread;
-    if (!ending)
-        return;
-    m_batteryThread = nullptr;
-    // Stopped and waited for, so that no poll ever uses a handle that is being closed.
-    ending->stop();
-    ending->wait();
-    if (QThread::currentThread() == thread())
-        delete ending;
-    else
-        ending->deleteLater();
-}
-
-void MousecfgWidget::startBatteryThread() {
-    QMutexLocker lock(&m_batteryMutex);
-    endBatteryThread();
-    auto *started = new KelGetBatteryThread;
-    // Made on the send thread too; it belongs to the window's thread like the window.
-    if (started->thread() != thread())
-        started->moveToThread(thread());
-    connect(started, &KelGetBatteryThread::RefreshBatteryStatus, this,
+void MousecfgWidget::startSession() {
+    m_worker = std::make_unique<MouseWorker>();
+    m_session = m_worker->session();
+    connect(m_session, &MouseSession::devicesChanged, this, &MousecfgWidget::onDevicesChanged);
+    connect(m_session, &MouseSession::RefreshBatteryStatus, this,
             &MousecfgWidget::slotRefreshBatteryStatus);
-    connect(started, &KelGetBatteryThread::RefreshStatus, this, &MousecfgWidget::slotRefreshStatus);
-    connect(started, &KelGetBatteryThread::RefreshWriteStatus, this,
+    connect(m_session, &MouseSession::RefreshStatus, this, &MousecfgWidget::slotRefreshStatus);
+    connect(m_session, &MouseSession::RefreshWriteStatus, this,
             &MousecfgWidget::slotRefreshWriteStatus);
-    m_batteryThread = started;
-    started->start(QThread::InheritPriority);
+    connect(m_session, &MouseSession::sendFinished, this, &MousecfgWidget::onSendFinished);
+    connect(m_session, &MouseSession::profileSelected, this, &MousecfgWidget::onProfileSelected);
+    m_session->requestStart(currentProductName());
+}
+
+void MousecfgWidget::endSession() {
+    if (!m_worker)
+        return;
+    // A send cut short leaves the mouse holding part of it: the next send is whole.
+    if (m_sending)
+        writeDiffFlag(1);
+    m_worker.reset();
+    m_session = nullptr;
+}
+
+void MousecfgWidget::setPolling(bool on) {
+    if (m_session)
+        m_session->requestPolling(on);
+}
+
+void MousecfgWidget::pausePollingForLanguage() {
+    setPolling(false);
+    QTimer::singleShot(kLanguagePauseMs, this, [this] { setPolling(true); });
 }
 
 // ---------------------------------------------------------------- sending
 
-int MousecfgWidget::send(bool force, bool tellUser) {
-    KelProcessDialog dialog(this);
-    // On the heap: when the program ends during a slow send, the thread is left running.
-    auto sender = std::make_unique<KelProcessThread>();
-    sender->force = force;
-    connect(sender.get(), &KelProcessThread::DoProcessDlg, &dialog,
-            &KelProcessDialog::slotProcessDlg);
-    m_sending = true;
-    sender->start(QThread::InheritPriority);
-    const int accepted = dialog.exec();
-    if (!sender->isFinished()) {
-        // Closed early: wait for the thread with the event loop running. While the program
-        // is quitting (the tray's "Quit", the end of the session) no loop runs any more
-        // and this returns at once.
-        QEventLoop loop;
-        connect(sender.get(), &QThread::finished, &loop, &QEventLoop::quit);
-        if (!sender->isFinished())
-            loop.exec();
+void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int)> then) {
+    // The working set is stored whatever follows, as every apply does.
+    saveAppliedState(m_working);
+    PendingSend pending{m_working, tellUser, std::move(then)};
+    if (m_mouseOff) {
+        finishSend(pending, ResultMouseOff, true);
+        return;
     }
-    if (!sender->wait(kQuitWaitMs))
-        abandonSend(*sender.release());
-    m_sending = false;
-    const int result = sender->result;
-    qDebug("send result %d (groups %u)", result, sender->sentFlags());
-    if (tellUser && accepted == QDialog::Accepted && result != ResultDone) {
+    const unsigned flags = groupsToSend(m_working, m_applied, force);
+    if (flags == 0) {
+        finishSend(pending, ResultDone, true);
+        return;
+    }
+    // The session sends a copy: what the pages change meanwhile stays for the next send.
+    const quint64 ticket = ++m_ticket;
+    m_sends.insert(ticket, pending);
+    m_sending = true;
+    if (!m_progress) {
+        m_progress = new KelProcessDialog(this);
+        m_progressRejected = false;
+        connect(m_progress, &QDialog::rejected, this, [this] { m_progressRejected = true; });
+        // Window-modal, without an event loop of its own: the window waits, its thread not.
+        m_progress->open();
+    }
+    m_session->requestSend(ticket, m_working, flags);
+}
+
+void MousecfgWidget::onSendFinished(quint64 ticket, int result, unsigned flags) {
+    Q_UNUSED(flags)
+    const auto it = m_sends.find(ticket);
+    if (it == m_sends.end())
+        return;
+    const PendingSend pending = it.value();
+    m_sends.erase(it);
+    // What was sent is what the mouse holds now, also after a failure (the next send is then
+    // whole); edits made during the send are not in it and remain to be sent.
+    recordSend(m_applied, pending.sent, result == ResultDone);
+    if (result != ResultTooManyMacros) {
+        m_downloaded = true;
+        m_downloadedSpeed = pending.sent.activeProfile().mousespeed;
+    }
+    // The mouse said during the send that it did not keep a write: the next send is whole.
+    if (m_pendingWriteFailure) {
+        m_pendingWriteFailure = false;
+        writeDiffFlag(1);
+    }
+    m_sending = !m_sends.isEmpty();
+    bool accepted = true;
+    if (!m_sending && m_progress) {
+        accepted = !m_progressRejected;
+        m_progress->accept();
+        m_progress->deleteLater();
+        m_progress = nullptr;
+    }
+    finishSend(pending, result, accepted);
+}
+
+void MousecfgWidget::finishSend(const PendingSend &pending, int result, bool accepted) {
+    qCDebug(lcApp, "send result %d", result);
+    if (pending.tellUser && accepted && result != ResultDone) {
         QString text;
         if (result == ResultMouseOff)
             text = tr("Mouse is sleeping or not connected.");
@@ -149,23 +150,35 @@ int MousecfgWidget::send(bool force, bool tellUser) {
         KelMessageBox box(KelMessageBox::KindQuestion, tr("Warning"), text, QString(), this);
         box.exec();
     }
-    // What the mouse reported during the send is taken in now.
-    if (m_pendingWriteFailure) {
-        m_pendingWriteFailure = false;
-        writeDiffFlag(1);
-    }
-    if (m_pendingStatus.valid) {
-        const PendingStatus p = m_pendingStatus;
-        m_pendingStatus = PendingStatus();
-        slotRefreshStatus(p.profile, p.dpi, p.rate, p.mode);
-    }
-    // A mouse that came or went during the send is looked at now, once the system has
-    // settled (a node can hang up before it leaves the device list).
-    if (m_deviceChangePending) {
-        m_deviceChangePending = false;
-        scheduleDeviceCheck();
-    }
-    return result;
+    emit sendDone(result);
+    if (pending.then)
+        pending.then(result);
+}
+
+void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {
+    if (!m_session)
+        return;
+    const quint64 ticket = ++m_ticket;
+    if (answer)
+        m_profileAnswers.insert(ticket, std::move(answer));
+    m_session->requestProfile(ticket, index);
+}
+
+void MousecfgWidget::onProfileSelected(quint64 ticket, int index, int result) {
+    Q_UNUSED(index)
+    applyHostPointerSpeed();
+    const std::function<void(int)> answer = m_profileAnswers.take(ticket);
+    if (answer)
+        answer(result);
+}
+
+void MousecfgWidget::applyHostPointerSpeed() {
+    // The speed of the active profile as last sent to the mouse; before any send in this run,
+    // the active slot's.
+    const int speed =
+        m_downloaded ? int(m_downloadedSpeed) : int(m_working.activeProfile().mousespeed);
+    const PointerSpeed::Result result = PointerSpeed::writeSpeed(speed);
+    qCDebug(lcApp, "pointer speed %d: result %d", speed, int(result));
 }
 
 // ---------------------------------------------------------------- status display
@@ -221,22 +234,20 @@ void MousecfgWidget::setBatteryStyle(bool mouseOff) {
 
 void MousecfgWidget::slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, quint8 iHiByte) {
     noteBatteryReport(iCharge, iLowByte, iHiByte);
-    const DeviceMatchEntry &e = deviceMatchTable().entries[0];
-    const bool cable = e.command2Found != 0;
+    const bool cable = m_devices.model().command2Found != 0;
     if (iCharge == 0 && iLowByte == 0 && iHiByte == 0) {
         m_batteryBar->setCaption(tr("MOUSE OFF"));
         setBatteryStyle(true);
         m_chargingIcon->hide();
-        setMouseOffline(true);
+        m_mouseOff = true;
         return;
     }
-    setMouseOffline(false);
+    m_mouseOff = false;
     m_batteryBar->clearCaption();
     m_batteryBar->setFormat(cable ? QString() : QStringLiteral("%p%"));
     setBatteryStyle(false);
     m_lastCharge = iCharge;
-    const int millivolts = ((iHiByte * 256 + iLowByte) * 990) / 240;
-    const int level = batteryLevelFor(millivolts, batteryFullValue());
+    const int level = batteryLevelFor(batteryMillivolts(iLowByte, iHiByte), batteryFullValue());
     if (level != m_batteryLevel) {
         m_batteryLevel = level;
         setBatteryLevel(level);
@@ -246,12 +257,12 @@ void MousecfgWidget::slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, q
 }
 
 void MousecfgWidget::updateConnectionDisplay() {
-    const DeviceMatchEntry &e = deviceMatchTable().entries[0];
+    const DeviceMatchEntry &e = m_devices.model();
     const bool cable = e.command2Found != 0;
     const bool receiver = e.command1Found != 0;
     const int state = connectionStateFor(cable, receiver, m_lastCharge != 0);
     if (state != m_connectionState)
-        qDebug("connection state %d", state);
+        qCDebug(lcApp, "connection state %d", state);
     m_connectionState = state;
     m_receiverIcon->setVisible(receiver);
     m_batteryBar->setVisible(!cable && !(receiver && m_lastCharge != 0));
@@ -260,32 +271,26 @@ void MousecfgWidget::updateConnectionDisplay() {
 }
 
 void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode) {
-    qDebug("Test data:profile =%x, dpi= %x, iRate= %x, mode= %x", iProfile, iDPI, iRate, iMode);
-    if (m_sending) {
-        // The send thread reads the working set until it is done; the latest report is
-        // taken in after it.
-        m_pendingStatus = {true, iProfile, iDPI, iRate, iMode};
-        return;
-    }
-    ProfileSet &w = workingSet();
-    // Reports are bounded before use: a profile or stage the mouse cannot have is ignored.
-    if (iProfile < kProfileCount && iProfile != w.ProfileID)
+    qCDebug(lcApp, "Test data:profile =%x, dpi= %x, iRate= %x, mode= %x", iProfile, iDPI, iRate,
+            iMode);
+    // Reports are bounded before use: a profile or stage the mouse cannot have is ignored. A
+    // send under way has its own copy of the set, so a report is taken in at once.
+    if (iProfile < kProfileCount && iProfile != m_working.ProfileID)
         slotRefreshProfile(iProfile);
-    if (iDPI < kDpiStageCount && iDPI != w.activeProfile().dpi)
+    if (iDPI < kDpiStageCount && iDPI != m_working.activeProfile().dpi)
         slotRefreshDPIStage(iDPI);
-    if (iRate != w.activeProfile().pollrate)
+    if (iRate != m_working.activeProfile().pollrate)
         slotRefreshRate(iRate);
 }
 
 void MousecfgWidget::switchSlot(int index, bool reload) {
     if (index < 0 || index >= kProfileCount)
         return;
-    ProfileSet &w = workingSet();
     m_slotBtn->setText(m_slotActions[index]->text());
-    w.ProfileID = uint8_t(index);
+    m_working.ProfileID = uint8_t(index);
     if (reload) {
-        loadProfileByName(w.profiles[index], w.profileNames[index]);
-        w.profiles[index].ProfileName = w.profileNames[index];
+        loadProfileByName(m_working.profiles[index], m_working.profileNames[index]);
+        m_working.profiles[index].ProfileName = m_working.profileNames[index];
     }
     refreshPages();
     saveActiveProfileId(index);
@@ -295,7 +300,7 @@ void MousecfgWidget::slotRefreshProfile(quint8 iProfile) {
     if (iProfile >= kProfileCount)
         return;
     switchSlot(iProfile, false);
-    SetSystemMouseSpeed();
+    applyHostPointerSpeed();
 }
 
 void MousecfgWidget::onSlotChosen(QAction *action) {
@@ -303,20 +308,17 @@ void MousecfgWidget::onSlotChosen(QAction *action) {
     if (index < 0 || index >= kProfileCount)
         return;
     switchSlot(index, false);
-    // The mouse is told from a worker, so that the window never waits for the device;
-    // each transfer holds the handle's lock.
-    QThread *worker = QThread::create([index] { SwitchProfile(index); });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    // Queued on the session: clicks in a row reach the mouse in their order, so it ends on
+    // the slot chosen last.
+    selectOnMouse(index);
 }
 
 void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {
     if (iDPI >= kDpiStageCount)
         return;
-    ProfileSet &w = workingSet();
-    ProfileData &p = w.activeProfile();
+    ProfileData &p = m_working.activeProfile();
     p.dpi = iDPI;
-    saveProfileDpi(w.profileNames[w.activeIndex()], iDPI);
+    saveProfileDpi(m_working.profileNames[m_working.activeIndex()], iDPI);
     if (m_dpiWindow)
         m_dpiWindow->setActiveStage(iDPI);
     showOsd(tr("DPI") + QStringLiteral(" %1:%2").arg(iDPI + 1).arg(
@@ -324,12 +326,11 @@ void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {
 }
 
 void MousecfgWidget::slotRefreshLightMode(quint8 iBuff1) {
-    // An effect the mouse cannot have is ignored; during a send the working set is the send
-    // thread's to read.
-    if (iBuff1 >= kLedModeCount || m_sending)
+    // An effect the mouse cannot have is ignored.
+    if (iBuff1 >= kLedModeCount)
         return;
-    ProfileSet &w = workingSet();
-    w.profiles[lightingRecordIndex(currentProductName(), w.activeIndex())].LedMode = iBuff1;
+    m_working.profiles[lightingRecordIndex(currentProductName(), m_working.activeIndex())].LedMode =
+        iBuff1;
     if (m_colorWindow)
         m_colorWindow->setLightMode(iBuff1);
 }
@@ -338,7 +339,7 @@ void MousecfgWidget::slotRefreshRate(quint8 iRate) {
     // A rate the mouse cannot have is neither stored nor shown.
     if (rateText(iRate).isEmpty())
         return;
-    workingSet().activeProfile().pollrate = iRate;
+    m_working.activeProfile().pollrate = iRate;
     if (m_reportRate)
         m_reportRate->setReportRate(iRate);
     showOsd(rateText(iRate));
@@ -347,7 +348,7 @@ void MousecfgWidget::slotRefreshRate(quint8 iRate) {
 void MousecfgWidget::slotRefreshWriteStatus(quint8 iStatus) {
     if (iStatus != 0)
         return;
-    // During a send the thread writes "Config/Diff" last; the mouse's word comes after.
+    // A send under way writes "Config/Diff" when it ends; the mouse's word comes after it.
     if (m_sending)
         m_pendingWriteFailure = true;
     else
@@ -363,61 +364,35 @@ void MousecfgWidget::showOsd(const QString &text) {
 // ---------------------------------------------------------------- presence
 
 bool MousecfgWidget::hotPlugActive() const {
-    return m_monitor && m_monitor->isActive();
+    return m_devices.hotPlug;
 }
 
-void MousecfgWidget::onDeviceChanged(const QString &path, const HidrawDevice &device) {
-    Q_UNUSED(path)
-    // A device of another maker or model changes nothing here but a restart of the status
-    // thread, as every plug event does.
-    if (device.hasIds) {
-        const DeviceMatchEntry &e = deviceMatchTable().entries[0];
-        const bool ours = (device.vendorId == e.vendorId1 && device.productId == e.productId1) ||
-                          (device.vendorId == e.vendorId2 && device.productId == e.productId2);
-        if (!ours) {
-            if (!m_sending && m_batteryThread)
-                startBatteryThread();
-            return;
-        }
-    }
-    scheduleDeviceCheck();
-}
-
-void MousecfgWidget::scheduleDeviceCheck() {
-    // One plug brings several events; they are looked at together a moment later.
-    if (!m_deviceChangeTimer) {
-        m_deviceChangeTimer = new QTimer(this);
-        m_deviceChangeTimer->setSingleShot(true);
-        m_deviceChangeTimer->setInterval(100);
-        connect(m_deviceChangeTimer, &QTimer::timeout, this, [this] {
-            // The send thread owns the device until it is done; the change waits for it.
-            if (m_sending)
-                m_deviceChangePending = true;
-            else
-                handleDeviceChange();
-        });
-    }
-    m_deviceChangeTimer->start();
-}
-
-void MousecfgWidget::handleDeviceChange() {
-    // Look again at what is plugged in. The udev event only tells that something hidraw
-    // came or went; the enumeration tells which collections of which model are there now.
-    const DeviceMatchEntry before = deviceMatchTable().entries[0];
+void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
     const int presentBefore = m_connectedCount;
-    stopBatteryThread();
-    LoadDeviceMatchTable();
-    EnumerateDevices();
-    const DeviceMatchEntry &now = deviceMatchTable().entries[0];
-    const bool newCollection =
-        (now.mouse1Found && !before.mouse1Found) || (now.command1Found && !before.command1Found) ||
-        (now.mouse2Found && !before.mouse2Found) || (now.command2Found && !before.command2Found);
-    const int presentNow = presentModels();
+    const bool first = !m_devicesKnown;
+    m_devicesKnown = true;
+    m_devices = devices;
+    if (devices.newCollection)
+        writeDiffFlag(1);
+    const QString current = currentProductName();
+    refreshMouseList();
+    updateConnectionDisplay();
+    // At start the window is not up yet; slotWarning tells the user then.
+    if (devices.link == MouseDevices::NoLink && !devices.deniedPath.isEmpty() && isVisible())
+        QTimer::singleShot(0, this, &MousecfgWidget::warnDeviceDenied);
 
-    if (presentNow == 0) {
-        CloseDevice();
-        refreshMouseList();
-        updateConnectionDisplay();
+    if (first) {
+        // The window shows at once when a mouse is there; without one the start-up checks
+        // show it with their warning.
+        if (m_connectedCount > 0)
+            show();
+        if (m_warningDue) {
+            m_warningDue = false;
+            slotWarning();
+        }
+        return;
+    }
+    if (m_connectedCount == 0) {
         if (presentBefore > 0) {
             setMouseReadyFlag(false);
             m_warningShown = true;
@@ -425,39 +400,18 @@ void MousecfgWidget::handleDeviceChange() {
         }
         return;
     }
-    if (newCollection)
-        writeDiffFlag(1);
-    const QString current = currentProductName();
-    refreshMouseList();
-    updateConnectionDisplay();
     if (presentBefore == 0) {
         QTimer::singleShot(200, this, &MousecfgWidget::slotWarnClose);
         return;
     }
-    CloseDevice();
-    if (currentProductName() != current) {
+    if (currentProductName() != current)
         slotWarnClose();
-        return;
-    }
-    // The current model's devices changed: open them again once the system settled.
-    QTimer::singleShot(500, this, &MousecfgWidget::reopenDevice);
-}
-
-void MousecfgWidget::openCurrentDevice() {
-    OpenDevice(currentProductName());
-    const HidHandle *handle = commandHandle();
-    qDebug("device opened, commands on %s", handle == &hidCommand2   ? "cable"
-                                            : handle == &hidCommand1 ? "receiver"
-                                                                     : "nothing");
-    // At start the window is not up yet; slotWarning tells the user then.
-    if (!handle && !deniedDevicePath().empty() && isVisible())
-        QTimer::singleShot(0, this, &MousecfgWidget::warnDeviceDenied);
 }
 
 void MousecfgWidget::warnDeviceDenied() {
     // With one way to the mouse open, the mouse works and there is nothing to tell.
-    const QString node = QString::fromStdString(deniedDevicePath());
-    if (node.isEmpty() || commandHandle() || m_deniedWarningShown)
+    const QString node = m_devices.deniedPath;
+    if (node.isEmpty() || m_devices.link != MouseDevices::NoLink || m_deniedWarningShown)
         return;
     // Without access the mouse looks absent; the user learns the real reason and the way
     // out. Once udev gives access, plugging the mouse in again opens it.
@@ -479,25 +433,14 @@ void MousecfgWidget::warnDeviceDenied() {
     m_deniedWarningShown = false;
 }
 
-void MousecfgWidget::reopenDevice() {
-    if (m_sending) {
-        m_deviceChangePending = true;
-        return;
-    }
-    stopBatteryThread();
-    CloseDevice();
-    openCurrentDevice();
-    startBatteryThread();
-    updateConnectionDisplay();
-}
-
 // ---------------------------------------------------------------- firmware
 
 bool MousecfgWidget::startUpdater(const QString &relativePath) {
-    stopBatteryThread();
+    setPolling(false);
     const QString path = AppDir::path() + relativePath;
     if (QProcess::startDetached(path, QStringList())) {
-        // The updater needs the mouse to itself: this program ends at once.
+        // The updater needs the mouse to itself: this program lets it go and ends at once.
+        endSession();
         ::exit(0);
     }
     // An updater that cannot run here must not take the program down with it.
@@ -505,12 +448,12 @@ bool MousecfgWidget::startUpdater(const QString &relativePath) {
                       tr("The firmware updater could not be started."),
                       QDir::toNativeSeparators(path), this);
     box.exec();
-    startBatteryThread();
+    setPolling(true);
     return false;
 }
 
 void MousecfgWidget::firmwarePressed() {
-    if (deviceMatchTable().entries[0].mouse2Found) {
+    if (m_devices.model().mouse2Found) {
         KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
                           tr("Do you want to upgrade the firmware?"), QString(), this);
         if (ask.exec() == QDialog::Accepted)
@@ -521,6 +464,10 @@ void MousecfgWidget::firmwarePressed() {
                          tr("To update the firmware, please connect to the computer with a cable."),
                          QString(), this);
     notice.exec();
+}
+
+bool MousecfgWidget::firmwareTooOld() const {
+    return m_devices.device2Release != 0 && m_devices.device2Release != kCurrentRelease;
 }
 
 void MousecfgWidget::forcedFirmwareUpdate() {

@@ -1,7 +1,6 @@
 // The tray icon, the language menu and the texts of the main window.
 #include "AppConfig.h"
 #include "AppDir.h"
-#include "HidTransport.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
 #include "KelMenu.h"
@@ -37,7 +36,7 @@ void MousecfgWidget::noteBatteryReport(quint8 iCharge, quint8 iLowByte, quint8 i
     showBatteryInTray();
     // Told once when the level falls to the lowest step, and again only after the mouse
     // charged. On the cable the mouse charges and the level means nothing.
-    const bool cable = deviceMatchTable().entries[0].command2Found != 0;
+    const bool cable = m_devices.model().command2Found != 0;
     if (m_battery.asleep || cable)
         return;
     if (m_battery.charging) {
@@ -138,7 +137,7 @@ void MousecfgWidget::retranslateUi() {
         m_profileBtns[i]->setText(tr("Profile") + QStringLiteral(" %1").arg(i + 1));
         m_slotActions[i]->setText(tr("Mode") + QStringLiteral(" %1").arg(i + 1));
     }
-    m_slotBtn->setText(m_slotActions[workingSet().activeIndex()]->text());
+    m_slotBtn->setText(m_slotActions[m_working.activeIndex()]->text());
     if (m_loadConfigAction) {
         m_loadConfigAction->setText(tr("&Load Config"));
         m_quitAction->setText(tr("&Quit"));
@@ -146,9 +145,8 @@ void MousecfgWidget::retranslateUi() {
 
     showBatteryInTray();
 
-    // The status thread pauses for half a second around a language change.
-    stopBatteryThread();
-    QTimer::singleShot(500, this, [this] { startBatteryThread(); });
+    // The status poll rests for half a second around a language change.
+    pausePollingForLanguage();
 
     layoutModelPictures();
     setFont(languageFont());

@@ -2,8 +2,6 @@
 
 #include "AppConfig.h"
 #include "AppDir.h"
-#include "DeviceMonitor.h"
-#include "HidTransport.h"
 #include "IniFile.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
@@ -17,13 +15,13 @@
 #include "ModelDescriptor.h"
 #include "ModelSpots.h"
 #include "OsdChannel.h"
+#include "PointerSpeed.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 #include "ProfileLibrary.h"
 #include "SavedProfiles.h"
 #include "Scale.h"
 #include "SkinImage.h"
-#include "SystemMouseSpeed.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -35,7 +33,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
@@ -76,15 +73,15 @@ double screenRatio(const QScreen *screen) {
 } // namespace
 
 MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
-    // 1. The frame.
+    // The frame.
     setObjectName(QStringLiteral("MousecfgWidget"));
     setWindowTitle(QStringLiteral("MousecfgWidget"));
 
-    // 2. Background and battery pictures.
+    // Background and battery pictures.
     m_bat1 = readSkinPixmap(skin(QStringLiteral("bat1.png")));
     m_bat2 = readSkinPixmap(skin(QStringLiteral("bat2.png")));
 
-    // 3. Scale step of the primary screen; size and position.
+    // Scale step of the primary screen; size and position.
     QScreen *primary = QGuiApplication::primaryScreen();
     m_iDpiVal = scaleStepForRatio(screenRatio(primary));
     m_factor = scaleFactorForStep(m_iDpiVal);
@@ -99,35 +96,22 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
         move(frame.topLeft());
     }
 
-    // 4. The window takes the outline of its background.
+    // The window takes the outline of its background.
     const Background &back = backgroundForStep(m_iDpiVal);
     if (!back.outline.isNull())
         setMask(back.outline);
 
-    // 5. Device arrivals and removals, and the device layer's way to stop and start the
-    // status thread through this window.
-    m_monitor = new DeviceMonitor(this);
-    if (m_monitor->isActive()) {
-        connect(m_monitor, &DeviceMonitor::deviceArrived, this, &MousecfgWidget::onDeviceChanged);
-        connect(m_monitor, &DeviceMonitor::deviceRemoved, this, &MousecfgWidget::onDeviceChanged);
-    } else {
-        qDebug("注册失败");
-    }
-    RegisterMainWindow(this);
-
-    // 6. Frameless.
+    // Frameless.
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
 
-    // 7-8. Tabs and the mouse-selection button are made with the other widgets (below);
-    // their pictures are loaded by the buttons themselves.
-
-    // 9. Which supported mice are present.
+    // Tabs and the mouse-selection button are made with the other widgets (below); their
+    // pictures are loaded by the buttons themselves. Until the mouse session tells which
+    // supported mice are present, the model is the installation's.
     m_connectedCount = 0;
-    LoadDeviceMatchTable();
-    EnumerateDevices();
+    setCurrentProductName(modelListName());
     m_mouseMenu = new KelMenu(this);
 
-    // 10-11. Language, the model's French key names, and the language list.
+    // Language, the model's French key names, and the language list.
     m_language = readLanguageId();
     setCurrentLanguage(m_language);
     setFrenchLanguage(descriptorFrench());
@@ -135,28 +119,28 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     readLanguageList(m_languages);
     m_ledDisable = descriptorLedDisable() != 0;
 
-    // 12. The child widgets; the model pictures follow the model chosen from the list.
+    // The child widgets; the model pictures follow the model chosen from the list.
     createWidgets();
-    refreshMouseList();
+    m_mouseSelBtn->hide();
     layoutWidgets();
     if (m_languages.count < 2)
         m_langBtn->hide();
 
-    // 13. The translation of the saved language, where there is a choice of languages.
+    // The translation of the saved language, where there is a choice of languages.
     if (m_languages.count > 1)
         loadTranslation(m_language);
 
-    // 15. Open the current model's device.
-    openCurrentDevice();
-    startBatteryThread();
+    // The mouse session on its own thread finds, opens and polls the mouse; what it finds
+    // comes back as signals.
+    startSession();
 
-    // 16. Profiles: the applied set from storage, copied into the working set. Writes that a
+    // Profiles: the applied set from storage, copied into the working set. Writes that a
     // killed run left unfinished go first.
     removeInterruptedConfigWrites();
     loadProfiles();
-    workingSet().activeProfile().mousespeed = GetSystemMouseSpeed();
+    m_working.activeProfile().mousespeed = uint8_t(PointerSpeed::readSpeed());
 
-    // 19-20. Start page, texts, name field.
+    // Start page, texts, name field.
     setFrontView(true);
     setPage(m_ledDisable ? PageCustomize : PageLighting);
     selectSpot(SpotFront, 0);
@@ -166,14 +150,14 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // No focus rectangles anywhere: the sheet on the window reaches every child.
     setStyleSheet(QStringLiteral("*{outline:0px;}"));
 
-    // 21. Icon and tray.
+    // Icon and tray.
     // Read once for the window, its dialogs and the tray. Every new window hands its icon to
     // the window system in all its sizes; the large ones serve only the menu entry, which
     // takes the installed icon.
     setWindowIcon(readSkinIcon(skin(QStringLiteral("icon.ico")), kWindowIconMaxSide));
     createTray();
 
-    // 22. A low level until the status thread reports.
+    // A low level until the mouse reports.
     slotRefreshBatteryStatus(0, 1, 1);
     // From here on battery reports come from the mouse.
     m_batteryLive = true;
@@ -186,16 +170,12 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     malloc_trim(0);
 #endif
 
-    // 23. The start-up checks run once the event loop is going.
+    // The start-up checks run once the event loop is going.
     QTimer::singleShot(200, this, &MousecfgWidget::slotWarning);
 }
 
 MousecfgWidget::~MousecfgWidget() {
-    stopBatteryThread();
-    QThread::msleep(10);
-    CloseDevice();
-    ExitHid();
-    RegisterMainWindow(nullptr);
+    endSession();
     delete m_osd;
 }
 
@@ -626,7 +606,7 @@ QList<QWidget *> MousecfgWidget::commandWidgets() const {
 }
 
 void MousecfgWidget::slotLiftChange(quint8 iLift) {
-    workingSet().LiftHigh = iLift;
+    m_working.LiftHigh = iLift;
 }
 
 void MousecfgWidget::onButtonClicked() {
@@ -634,10 +614,9 @@ void MousecfgWidget::onButtonClicked() {
     if (s == m_closeBtn) {
         hideOrQuit();
     } else if (s == m_okBtn) {
-        // OK sends what the pages show, as Apply does.
+        // OK sends what the pages show, as Apply does, and the window goes once it is sent.
         collectPages();
-        send();
-        hide();
+        send(false, true, [this](int) { hide(); });
     } else if (s == m_applyBtn) {
         collectPages();
         send();
@@ -697,16 +676,13 @@ void MousecfgWidget::closeEvent(QCloseEvent *event) {
 
 void MousecfgWidget::refreshMouseList() {
     m_connectedNames.clear();
-    const DeviceMatchTable &table = deviceMatchTable();
-    if (table.count < 2)
+    const DeviceMatchTable &table = m_devices.table;
+    if (table.size() < 2)
         m_mouseSelBtn->hide();
     m_mouseMenu->clear();
     int count = 0;
-    for (uint32_t i = 0; i < table.count; ++i) {
-        const DeviceMatchEntry &e = table.entries[i];
-        const bool present =
-            (e.mouse1Found && e.command1Found) || (e.mouse2Found && e.command2Found);
-        if (!present)
+    for (const DeviceMatchEntry &e : table) {
+        if (!e.present())
             continue;
         const QString name = QString::fromLatin1(e.modelName.c_str());
         m_connectedNames << name;
@@ -717,7 +693,6 @@ void MousecfgWidget::refreshMouseList() {
     if (count < 2) {
         m_mouseSelBtn->hide();
         if (count == 1) {
-            qDebug().noquote() << "RefreshMouseList " + m_connectedNames.first();
             setCurrentProductName(m_connectedNames.first());
         } else {
             setCurrentProductName(QString());
@@ -740,27 +715,22 @@ void MousecfgWidget::refreshMouseList() {
 }
 
 void MousecfgWidget::slot_show_mousename(QAction *action) {
-    stopBatteryThread();
-    QThread::msleep(50);
-    CloseDevice();
-    QThread::msleep(50);
     setFrontView(true);
     for (KelPushButton *s : m_frontSpots)
         s->setChecked(false);
     m_mouseSelBtn->setText(action->text());
+    // The session closes the model that was open and opens this one (slotWarnClose asks).
     setCurrentProductName(action->text());
-    OpenDevice(action->text());
     const bool ready = mouseReadyFlag();
     slotWarnClose();
     setMouseReadyFlag(ready);
 }
 
 void MousecfgWidget::loadProfiles() {
-    ProfileSet &applied = appliedSet();
-    loadSavedProfiles(applied);
+    loadSavedProfiles(m_applied);
     // The template for new profiles follows the descriptor after every load.
     writeDefaultProfileFile();
-    workingSet() = applied;
+    m_working = m_applied;
     loadLibrary();
 }
 
@@ -770,9 +740,14 @@ void MousecfgWidget::showProfileIndicator(int index) {
 }
 
 void MousecfgWidget::slotWarning() {
+    // The checks are about what the mouse session found: they wait for its first word.
+    if (!m_devicesKnown) {
+        m_warningDue = true;
+        return;
+    }
     show();
     if (m_connectedCount > 0) {
-        if (device2Release != 0 && device2Release != 0x0902) {
+        if (firmwareTooOld()) {
             forcedFirmwareUpdate();
             return;
         }
@@ -791,8 +766,8 @@ void MousecfgWidget::slotWarning() {
 }
 
 void MousecfgWidget::slotWarnClose() {
-    openCurrentDevice();
-    startBatteryThread();
+    if (m_session)
+        m_session->requestModel(currentProductName());
     for (KelPushButton *s : m_frontSpots)
         s->setChecked(false);
     setFrontView(true);
@@ -802,7 +777,7 @@ void MousecfgWidget::slotWarnClose() {
     selectSpot(SpotFront, 0);
     setWheelPictures();
     refreshPages();
-    m_slotBtn->setText(m_slotActions[workingSet().activeIndex()]->text());
+    m_slotBtn->setText(m_slotActions[m_working.activeIndex()]->text());
     setMouseReadyFlag(true);
 }
 

@@ -3,15 +3,16 @@
 // with the page tabs, the mouse pictures with their button spots, the profile controls,
 // the status area and the command buttons.
 
-#include "DeviceCommands.h"
 #include "LanguageConfig.h"
 #include "MouseRequests.h"
+#include "MouseSession.h"
+#include "ProfileData.h"
 
 #include <QBitmap>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QImage>
 #include <QList>
-#include <QMutex>
 #include <QPixmap>
 #include <QPoint>
 #include <QPointer>
@@ -20,18 +21,19 @@
 #include <QVector>
 #include <QWidget>
 
-class DeviceMonitor;
+#include <functional>
+#include <memory>
+
 class KelBtnWindow;
 class KelColorWindow;
 class KelDPIWindow;
-class KelGetBatteryThread;
 class KelPointSpeed;
+class KelProcessDialog;
 class KelReportRate;
 class MacroDialog;
 class QScrollArea;
 class KelLabel;
 class OsdChannel;
-struct HidrawDevice;
 class KelLineEdit;
 class KelMenu;
 class KelProcessbar;
@@ -43,7 +45,7 @@ class QLabel;
 class QTimer;
 class QTranslator;
 
-class MousecfgWidget : public QWidget, public DeviceMainWindow {
+class MousecfgWidget : public QWidget {
     Q_OBJECT
 
 public:
@@ -90,9 +92,20 @@ public:
     // Low-battery notices shown in the tray since start.
     int lowBatteryNotices() const { return m_lowBatteryNotices; }
 
-    // The status thread, stopped and started around every download and device change.
-    void stopBatteryThread() override;
-    void startBatteryThread() override;
+    // The sets: the one the pages edit, and the one the mouse is believed to hold (last
+    // loaded or sent).
+    ProfileSet &workingSet() { return m_working; }
+    const ProfileSet &appliedSet() const { return m_applied; }
+    // The mouse reported itself off ("MOUSE OFF"): a send is refused.
+    bool mouseOff() const { return m_mouseOff; }
+    // What the mouse session found and opened, as it last told.
+    const MouseDevices &devices() const { return m_devices; }
+    // The session that talks to the mouse, on its own thread.
+    MouseSession *session() const { return m_session; }
+    // A send is under way.
+    bool sending() const { return m_sending; }
+    // The session's status poll on or off.
+    void setPolling(bool on);
 
     // Sets every text of the window again in the current language.
     void retranslateUi();
@@ -107,6 +120,8 @@ public:
 signals:
     // The program should end (the tray's "Quit", or closing without a tray).
     void quitRequested();
+    // A send ended (or was refused) with this result, after the user was told.
+    void sendDone(int result);
 
 public slots:
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
@@ -127,16 +142,18 @@ public slots:
     void slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode);
     void slotRefreshWriteStatus(quint8 iStatus);
 
-    // Sends the working set to the mouse with the progress dialog, then tells the user
-    // how it went (unless the command line asked, which is told instead). Returns the send's
-    // result.
-    int send(bool force = false, bool tellUser = true);
+    // Sends the working set to the mouse with the progress dialog, then tells the user how
+    // it went (unless the command line asked, which is told instead) and calls `then` with the
+    // result. Returns at once: the session sends a copy of the set on its own thread.
+    void send(bool force = false, bool tellUser = true, std::function<void(int)> then = {});
 
 private slots:
     void onButtonClicked();
     void onLanguageChosen(QAction *action);
     void onQuit();
-    void onDeviceChanged(const QString &path, const HidrawDevice &device);
+    void onDevicesChanged(const MouseDevices &devices);
+    void onSendFinished(quint64 ticket, int result, unsigned flags);
+    void onProfileSelected(quint64 ticket, int index, int result);
     void onSlotChosen(QAction *action);
     void onLibraryChosen(QAction *action);
     void slotProfileNameChange();
@@ -205,10 +222,21 @@ private:
     QString modelPicture(const QString &suffix) const;
     QList<QWidget *> commandWidgets() const;
     void updateConnectionDisplay();
-    void scheduleDeviceCheck();
-    void handleDeviceChange();
-    void reopenDevice();
-    void openCurrentDevice();
+    // The mouse session on its worker thread: started with the window, ended with it.
+    void startSession();
+    void endSession();
+    void pausePollingForLanguage();
+    struct PendingSend {
+        ProfileSet sent;
+        bool tellUser = true;
+        std::function<void(int)> then;
+    };
+    void finishSend(const PendingSend &pending, int result, bool accepted);
+    // Makes slot index the mouse's active one; `answer` gets the result.
+    void selectOnMouse(int index, std::function<void(int)> answer = {});
+    // The host's pointer speed from the profile last sent (or the active slot's).
+    void applyHostPointerSpeed();
+    bool firmwareTooOld() const;
     void firmwarePressed();
     void forcedFirmwareUpdate();
     bool startUpdater(const QString &relativePath);
@@ -224,12 +252,11 @@ private:
     void onRemoteReadable(LocalStreamConnection *socket);
     void runRemoteQueue();
     bool remoteBusy() const;
-    MouseOutcome performRemote(const MouseRequest &request);
+    using RemoteAnswer = std::function<void(const MouseOutcome &)>;
+    // Carries a request out and answers it, at once or when the mouse has answered.
+    void performRemote(const MouseRequest &request, RemoteAnswer answer);
     MouseOutcome remoteStatus() const;
     MouseOutcome remoteTakeIn(const QString &path);
-    MouseOutcome remoteSwitchProfile(int index);
-    // Stops and drops the status thread; m_batteryMutex is held.
-    void endBatteryThread();
 
     // Scale.
     double m_factor = 1.0;
@@ -300,20 +327,29 @@ private:
     int m_batteryLevel = 0;
     int m_lastCharge = 0;
     int m_connectionState = 3;
-    // The status thread is started and stopped from the send thread too.
-    QMutex m_batteryMutex;
-    KelGetBatteryThread *m_batteryThread = nullptr; // guarded by m_batteryMutex
-    bool m_sending = false;
-    struct PendingStatus {
-        bool valid = false;
-        quint8 profile = 0, dpi = 0, rate = 0, mode = 0;
-    };
-    PendingStatus m_pendingStatus;
-    bool m_pendingWriteFailure = false;
-    bool m_deviceChangePending = false;
-    DeviceMonitor *m_monitor = nullptr;
-    QTimer *m_deviceChangeTimer = nullptr;
+    bool m_mouseOff = false;
     OsdChannel *m_osd = nullptr;
+
+    // The mouse session, and what it told last.
+    std::unique_ptr<MouseWorker> m_worker;
+    MouseSession *m_session = nullptr;
+    MouseDevices m_devices;
+    bool m_devicesKnown = false; // the session told what it found at start
+    bool m_warningDue = false;   // the start-up checks wait for that
+    quint64 m_ticket = 0;
+    QHash<quint64, PendingSend> m_sends;
+    QHash<quint64, std::function<void(int)>> m_profileAnswers;
+    bool m_sending = false;
+    bool m_pendingWriteFailure = false;
+    KelProcessDialog *m_progress = nullptr;
+    bool m_progressRejected = false;
+    // The active profile's pointer speed as last sent, once something was sent.
+    bool m_downloaded = false;
+    quint8 m_downloadedSpeed = 0;
+
+    // The sets.
+    ProfileSet m_working;
+    ProfileSet m_applied;
 
     // The pages.
     KelColorWindow *m_colorWindow = nullptr;

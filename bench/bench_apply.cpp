@@ -1,5 +1,5 @@
-// Apply of one changed DPI stage, end to end in the window: from the press of "Apply" to
-// the progress dialog closed, against the virtual mouse in process (offscreen).
+// Apply of one changed DPI stage, end to end in the window: from the send's start to its
+// end told back to the window, against the virtual mouse in process (offscreen).
 #include "BenchInstallation.h"
 #include "HidApi.h"
 #include "MousecfgWidget.h"
@@ -32,11 +32,17 @@ int main(int argc, char *argv[]) {
         while (settle.elapsed() < 500)
             app.processEvents();
         for (int run = 0; run < 9; ++run) {
-            workingSet().activeProfile().dpiInfo[2].y = uint32_t(40 + run);
+            window.workingSet().activeProfile().dpiInfo[2].y = uint32_t(40 + run);
+            bool done = false;
+            const QMetaObject::Connection c =
+                QObject::connect(&window, &MousecfgWidget::sendDone, [&done] { done = true; });
             QElapsedTimer t;
             t.start();
             window.send();
+            while (!done)
+                app.processEvents(QEventLoop::WaitForMoreEvents);
             times.push_back(t.nsecsElapsed() / 1e6);
+            QObject::disconnect(c);
         }
     }
     setHidApi(nullptr);

@@ -3,7 +3,6 @@
 // is read). bench_device inprocess | bench_device hid APPDIR (run under virtual-mouse).
 #include "AppConfig.h"
 #include "AppDir.h"
-#include "ButtonMap.h"
 #include "DeviceCommands.h"
 #include "HidApi.h"
 #include "HidTransport.h"
@@ -82,7 +81,7 @@ ProfileSet configuration(int macros) {
 }
 
 // Median of five downloads of the same configuration.
-void measure(QTextStream &out, const char *label, int macros) {
+void measure(QTextStream &out, DeviceCommands &commands, const char *label, int macros) {
     const ProfileSet set = configuration(macros);
     int8_t matrix[kDescriptorButtonKeys] = {};
     readButtonMatrix(matrix);
@@ -94,7 +93,7 @@ void measure(QTextStream &out, const char *label, int macros) {
         g_writes = 0;
         QElapsedTimer t;
         t.start();
-        result |= DownloadProfile(set, DownloadEverything);
+        result |= commands.DownloadProfile(set, DownloadEverything);
         walls.push_back(t.nsecsElapsed() / 1e6);
         writes = g_writes;
     }
@@ -134,17 +133,19 @@ int main(int argc, char *argv[]) {
     VirtualHidApi virtualApi(mouse);
     CountingApi counting(hid ? hidApi() : virtualApi);
     setHidApi(&counting);
-    LoadDeviceMatchTable();
-    EnumerateDevices();
-    OpenDevice(QStringLiteral("TOLV"));
-    if (!commandHandle()) {
+    HidTransport transport;
+    DeviceCommands commands(transport);
+    transport.LoadDeviceMatchTable();
+    transport.EnumerateDevices();
+    transport.OpenDevice(QStringLiteral("TOLV"));
+    if (!transport.commandHandle()) {
         out << "no mouse found\n";
         return 1;
     }
     out << (hid ? "through virtual hidraw nodes\n" : "in process\n");
-    measure(out, "full download", 0);
-    measure(out, "full download with twelve macros", 12);
-    CloseDevice();
+    measure(out, commands, "full download", 0);
+    measure(out, commands, "full download with twelve macros", 12);
+    transport.CloseDevice();
     setHidApi(nullptr);
     return 0;
 }

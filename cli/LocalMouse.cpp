@@ -1,96 +1,91 @@
 #include "LocalMouse.h"
 
 #include "AppConfig.h"
-#include "DeviceThreads.h"
-#include "HidTransport.h"
 #include "IniFile.h"
+#include "MouseSession.h"
+#include "PointerSpeed.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 #include "ProfileLibrary.h"
 #include "SavedProfiles.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
-#include <QTimer>
 
 namespace {
 
 // How long the mouse has to answer the battery query.
 constexpr int kBatteryWaitMs = 1000;
 
-bool present(const DeviceMatchEntry &e) {
-    return (e.mouse1Found && e.command1Found) || (e.mouse2Found && e.command2Found);
-}
-
-// The mouse for the length of one command.
+// The mouse for the length of one command, on this program's own thread: the command line
+// may wait for it.
 class Session {
 public:
     Session() {
-        LoadDeviceMatchTable();
-        EnumerateDevices();
-        setStatusLink(m_status, deviceMatchTable().entries[0]);
-    }
-    ~Session() {
-        CloseDevice();
-        ExitHid();
+        QObject::connect(&m_mouse, &MouseSession::RefreshBatteryStatus,
+                         [this](quint8 charge, quint8 low, quint8 high) {
+                             if (!m_status.batteryKnown)
+                                 setStatusBattery(m_status, charge, low, high);
+                         });
+        // The model is the installation's, as in the window until it has looked; the mouse is
+        // found here, but opened only for the commands that need it.
+        setCurrentProductName(modelListName());
+        m_mouse.start(QString(), false);
+        setStatusLink(m_status, m_mouse.devices().model());
     }
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
-    bool present() const { return ::present(deviceMatchTable().entries[0]); }
+    bool present() const { return m_mouse.devices().model().present(); }
+    DeviceMatchTable table() const { return m_mouse.devices().table; }
     MouseStatus &status() { return m_status; }
+    MouseSession &mouse() { return m_mouse; }
+    // The mouse reported itself off, or never answered: a send is refused.
+    bool mouseOff() const { return m_mouseOff; }
 
     // Opens the mouse and asks for its battery: Done, NoMouse, or MouseOff when the mouse
     // sleeps or never answers. The answer also sets what the window's status display would:
-    // the mouse-off flag, which the send refuses on, and the receiver's link byte.
+    // the mouse-off state, which a send refuses on, and the receiver's link byte.
     MouseOutcome open() {
         if (!present())
             return MouseOutcome::of(MouseOutcome::NoMouse);
-        OpenDevice(currentProductName());
-        if (!commandHandle())
+        m_mouse.openModel(currentProductName());
+        if (m_mouse.devices().link == MouseDevices::NoLink)
             return MouseOutcome::of(MouseOutcome::NoMouse);
-        askBattery();
-        setMouseOffline(!m_status.batteryKnown || m_status.asleep);
-        return MouseOutcome::of(mouseOffline() ? MouseOutcome::MouseOff : MouseOutcome::Done);
+        m_mouse.queryBattery(kBatteryWaitMs);
+        m_mouseOff = !m_status.batteryKnown || m_status.asleep;
+        return MouseOutcome::of(m_mouseOff ? MouseOutcome::MouseOff : MouseOutcome::Done);
     }
 
 private:
-    // One status query, made by the status thread's own first cycle; the thread is stopped
-    // as soon as the report came or the wait is over.
-    void askBattery() {
-        KelGetBatteryThread thread;
-        QEventLoop loop;
-        QObject::connect(&thread, &KelGetBatteryThread::RefreshBatteryStatus, &loop,
-                         [this, &loop](quint8 charge, quint8 low, quint8 high) {
-                             if (!m_status.batteryKnown)
-                                 setStatusBattery(m_status, charge, low, high);
-                             loop.quit();
-                         });
-        QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(kBatteryWaitMs, &loop, &QEventLoop::quit);
-        thread.start();
-        loop.exec();
-        thread.stop();
-        thread.wait();
-    }
-
+    MouseSession m_mouse;
     MouseStatus m_status;
+    bool m_mouseOff = false;
 };
 
-// The saved set as the window loads it at start, in both process-wide sets.
-ProfileSet &loadSets() {
-    loadSavedProfiles(appliedSet());
-    workingSet() = appliedSet();
-    return workingSet();
+// The saved set as the window loads it at start.
+struct Sets {
+    ProfileSet working;
+    ProfileSet applied;
+};
+
+Sets loadSets() {
+    Sets sets;
+    loadSavedProfiles(sets.applied);
+    sets.working = sets.applied;
+    return sets;
 }
 
-// The window's send without its dialog: save, compare, download what changed.
-MouseOutcome send(bool everything) {
-    KelProcessThread sender;
-    sender.force = everything;
-    sender.start();
-    sender.wait();
-    return outcomeOfSend(sender.result);
+// The window's send without its dialog: save, compare, download what changed, record it.
+MouseOutcome send(Session &session, Sets &sets, bool everything) {
+    saveAppliedState(sets.working);
+    if (session.mouseOff())
+        return outcomeOfSend(ResultMouseOff);
+    const unsigned flags = groupsToSend(sets.working, sets.applied, everything);
+    if (flags == 0)
+        return outcomeOfSend(ResultDone);
+    const int result = session.mouse().send(sets.working, flags);
+    recordSend(sets.applied, sets.working, result == ResultDone);
+    return outcomeOfSend(result);
 }
 
 MouseOutcome status(Session &session) {
@@ -116,49 +111,52 @@ MouseOutcome status(Session &session) {
     return outcome;
 }
 
-MouseOutcome switchProfile(int index) {
-    ProfileSet &w = loadSets();
-    w.ProfileID = uint8_t(index);
+MouseOutcome switchProfile(Session &session, int index) {
+    Sets sets = loadSets();
+    sets.working.ProfileID = uint8_t(index);
     saveActiveProfileId(index);
-    return outcomeOfSend(SwitchProfile(index));
+    const int result = session.mouse().selectProfile(index);
+    // Nothing was sent in this run: the slot's own pointer speed goes to the host.
+    PointerSpeed::writeSpeed(sets.working.activeProfile().mousespeed);
+    return outcomeOfSend(result);
 }
 
-MouseOutcome switchStage(int number) {
-    ProfileSet &w = loadSets();
-    ProfileData &p = w.activeProfile();
+MouseOutcome switchStage(Session &session, int number) {
+    Sets sets = loadSets();
+    ProfileData &p = sets.working.activeProfile();
     MouseOutcome check = checkDpiStage(p, number);
     if (check.kind != MouseOutcome::Done)
         return check;
     p.dpi = uint8_t(number - 1);
-    saveProfileDpi(w.profileNames[w.activeIndex()], p.dpi);
-    return send(false);
+    saveProfileDpi(sets.working.profileNames[sets.working.activeIndex()], p.dpi);
+    return send(session, sets, false);
 }
 
-MouseOutcome takeIn(const QString &path) {
+MouseOutcome takeIn(Sets &sets, const QString &path) {
     QStringList library = readProfileLibrary();
-    return importIntoSet(library, loadSets(), path);
+    return importIntoSet(library, sets.working, path);
 }
 
-MouseOutcome apply(const MouseRequest &r) {
+MouseOutcome apply(Session &session, const MouseRequest &r) {
+    Sets sets = loadSets();
     MouseOutcome taken;
     if (!r.path.isEmpty()) {
-        taken = takeIn(r.path);
+        taken = takeIn(sets, r.path);
         if (taken.kind != MouseOutcome::Done)
             return taken;
-    } else {
-        loadSets();
     }
-    MouseOutcome sent = send(r.everything);
+    MouseOutcome sent = send(session, sets, r.everything);
     sent.refusedNames = taken.refusedNames;
     return sent;
 }
 
 MouseOutcome import(const QString &path) {
-    MouseOutcome outcome = takeIn(path);
+    Sets sets = loadSets();
+    MouseOutcome outcome = takeIn(sets, path);
     if (outcome.kind == MouseOutcome::Done) {
         // Saved but not sent: the mouse may not hold what is saved, so the next send sends
         // all of it.
-        saveAppliedState(workingSet());
+        saveAppliedState(sets.working);
         writeDiffFlag(1);
     }
     return outcome;
@@ -172,13 +170,13 @@ MouseOutcome runLocally(const MouseRequest &r) {
     case MouseRequest::List: {
         MouseOutcome o =
             MouseOutcome::of(session.present() ? MouseOutcome::Done : MouseOutcome::NoMouse);
-        o.data.insert(QStringLiteral("mice"), presentMice(deviceMatchTable()));
+        o.data.insert(QStringLiteral("mice"), presentMice(session.table()));
         return o;
     }
     case MouseRequest::Status:
         return status(session);
     case MouseRequest::Export:
-        return exportFromSet(loadSets(), r.path);
+        return exportFromSet(loadSets().working, r.path);
     case MouseRequest::Import:
         return import(r.path);
     case MouseRequest::Invalid:
@@ -191,8 +189,8 @@ MouseOutcome runLocally(const MouseRequest &r) {
     if (opened.kind != MouseOutcome::Done)
         return opened;
     if (r.command == MouseRequest::Profile)
-        return switchProfile(r.number - 1);
+        return switchProfile(session, r.number - 1);
     if (r.command == MouseRequest::Dpi)
-        return switchStage(r.number);
-    return apply(r);
+        return switchStage(session, r.number);
+    return apply(session, r);
 }

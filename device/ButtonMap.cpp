@@ -1,7 +1,7 @@
-#include "ButtonMap.h"
-
+// The button table and macro memory of a download.
 #include "AppConfig.h"
 #include "DeviceCommands.h"
+#include "DeviceLog.h"
 #include "HidTransport.h"
 #include "IniFile.h"
 #include "KeyTable.h"
@@ -9,16 +9,11 @@
 #include "ProfileData.h"
 #include "SensorTables.h"
 
-#include <QDebug>
 #include <QFileInfo>
 
 #include <algorithm>
 
 namespace {
-
-std::array<uint8_t, kButtonTableSize> g_buttonImage{};
-std::array<uint8_t, kMacroMemorySize> g_macroImage{};
-std::map<int, QString> g_macroIndex;
 
 constexpr int kButtonTableAddress = 0x02;
 constexpr int kButtonBlockSize = 24;
@@ -137,18 +132,6 @@ std::vector<std::pair<int, int>> encodedSlots() {
 
 } // namespace
 
-std::array<uint8_t, kButtonTableSize> &buttonTableImage() {
-    return g_buttonImage;
-}
-
-std::array<uint8_t, kMacroMemorySize> &macroMemoryImage() {
-    return g_macroImage;
-}
-
-std::map<int, QString> &macroIndexMap() {
-    return g_macroIndex;
-}
-
 std::array<uint8_t, 4> deviceFunctionCode(int fun) {
     for (const FunctionRow &row : kFunctionRows) {
         if (row.fun == fun)
@@ -157,17 +140,17 @@ std::array<uint8_t, 4> deviceFunctionCode(int fun) {
     return {0, 0, 0, 0};
 }
 
-void EncodeButton(int profile, int buttonSlot, int position) {
+void DeviceCommands::EncodeButton(int profile, int buttonSlot, int position) {
     if (profile < 0 || profile >= kProfileCount || buttonSlot < 0 || buttonSlot >= kButtonSlotCount)
         return;
     const int deviceSlot = deviceSlotOf(position);
     if (deviceSlot < 0)
         return;
-    ButtonInfo &button = downloadTable().profiles[profile].buttons[buttonSlot];
+    ButtonInfo &button = m_downloadTable.profiles[profile].buttons[buttonSlot];
 
-    g_buttonImage[0] = 0x0A;
-    g_buttonImage[1] = 0x00;
-    uint8_t *out = g_buttonImage.data() + kButtonTableAddress + 4 * deviceSlot;
+    m_buttonImage[0] = 0x0A;
+    m_buttonImage[1] = 0x00;
+    uint8_t *out = m_buttonImage.data() + kButtonTableAddress + 4 * deviceSlot;
     const std::array<uint8_t, 4> row = deviceFunctionCode(button.Fun);
 
     switch (button.Fun) {
@@ -223,7 +206,7 @@ void EncodeButton(int profile, int buttonSlot, int position) {
     }
     case kFunMacro:
     case kFunGunFile: {
-        const int index = macroIndexOf(g_macroIndex, button.macroname);
+        const int index = macroIndexOf(m_macroIndex, button.macroname);
         out[0] = row[0];
         switch (button.Res1) {
         case 1: // repeat while the button is held
@@ -251,29 +234,29 @@ void EncodeButton(int profile, int buttonSlot, int position) {
     }
 }
 
-int WriteButtonTable() {
-    g_macroIndex.clear();
+int DeviceCommands::WriteButtonTable() {
+    m_macroIndex.clear();
     for (const auto &[slot, position] : encodedSlots())
         EncodeButton(0, slot, position);
 
-    int r = SendFrame(CmdButtonTable, 0x00, kTagFirst, g_buttonImage.data(), 2);
+    int r = m_transport.SendFrame(CmdButtonTable, 0x00, kTagFirst, m_buttonImage.data(), 2);
     if (r != ResultDone)
         return r;
     for (int block = 0; block < 4; ++block) {
         const int address = kButtonTableAddress + kButtonBlockSize * block;
-        r = SendFrame(CmdButtonTable, uint16_t(address), kTagNext, g_buttonImage.data() + address,
-                      kButtonBlockSize);
+        r = m_transport.SendFrame(CmdButtonTable, uint16_t(address), kTagNext,
+                                  m_buttonImage.data() + address, kButtonBlockSize);
         if (r != ResultDone)
             return r;
     }
     const uint8_t tail[4] = {0xFF, 0xFF, 0xFF, 0xFF};
-    r = SendFrame(CmdButtonTable, kButtonTailAddress, kTagNext, tail, 4);
+    r = m_transport.SendFrame(CmdButtonTable, kButtonTailAddress, kTagNext, tail, 4);
     if (r != ResultDone)
         return r;
-    return SendCommit(CmdButtonTable);
+    return m_transport.SendCommit(CmdButtonTable);
 }
 
-void EncodeMacro(const std::vector<MacroStep> &steps, int index) {
+void DeviceCommands::EncodeMacro(const std::vector<MacroStep> &steps, int index) {
     if (index < 0 || index >= kMacroSlotCount)
         return;
     const bool hasDelay = std::any_of(steps.begin(), steps.end(),
@@ -289,7 +272,7 @@ void EncodeMacro(const std::vector<MacroStep> &steps, int index) {
         }
         out.push_back(kFiller);
     }
-    uint8_t *slot = g_macroImage.data() + kMacroSlotSize * index;
+    uint8_t *slot = m_macroImage.data() + kMacroSlotSize * index;
     std::fill(slot, slot + kMacroSlotSize, uint8_t(0));
     const size_t whole = std::min(out.size(), size_t(kMacroSlotSteps));
     for (size_t i = 0; i < whole; ++i) {
@@ -325,9 +308,9 @@ std::vector<MacroStep> readMacroSteps(const QString &macroName) {
     return steps;
 }
 
-int WriteMacros() {
-    g_macroImage.fill(0);
-    const ProfileSet &table = downloadTable();
+int DeviceCommands::WriteMacros() {
+    m_macroImage.fill(0);
+    const ProfileSet &table = m_downloadTable;
     for (int p = 0; p < kProfileCount; ++p) {
         for (int b = 0; b < kButtonSlotCount; ++b) {
             const ButtonInfo &button = table.profiles[p].buttons[b];
@@ -335,29 +318,29 @@ int WriteMacros() {
                 continue;
             // Names already encoded (or never given an index) are skipped; the walk goes
             // on, so every macro encoded so far is sent.
-            const int index = findMacroIndex(g_macroIndex, button.macroname);
+            const int index = findMacroIndex(m_macroIndex, button.macroname);
             if (index < 0)
                 continue;
             if (index >= kMaxMacros) {
-                qDebug("iIndex>=MAX_MACRO_NUMBER_560\n");
+                qCDebug(lcDevice, "iIndex>=MAX_MACRO_NUMBER_560");
                 return ResultTooManyMacros;
             }
             EncodeMacro(readMacroSteps(button.macroname), index);
             devicePause(kMacroPauseMs);
-            g_macroIndex.erase(index);
+            m_macroIndex.erase(index);
         }
     }
 
     bool sent = false;
     for (int k = 0; k < kMacroSlotCount; ++k) {
-        const uint8_t *slot = g_macroImage.data() + kMacroSlotSize * k;
+        const uint8_t *slot = m_macroImage.data() + kMacroSlotSize * k;
         if (std::all_of(slot, slot + 5, [](uint8_t b) { return b == 0; }))
             continue;
         for (int j = 0; j < kMacroSlotSize / kMacroBlockSize; ++j) {
             const uint8_t tag = (k == 0 && j == 0) ? kTagFirst : kTagNext;
-            const int r =
-                SendFrame(CmdMacroMemory, uint16_t(kMacroSlotSize * k + kMacroBlockSize * j), tag,
-                          slot + kMacroBlockSize * j, kMacroBlockSize);
+            const int r = m_transport.SendFrame(CmdMacroMemory,
+                                                uint16_t(kMacroSlotSize * k + kMacroBlockSize * j),
+                                                tag, slot + kMacroBlockSize * j, kMacroBlockSize);
             if (r != ResultDone)
                 return r;
         }
@@ -365,12 +348,12 @@ int WriteMacros() {
     }
     if (!sent)
         return ResultDone;
-    return SendCommit(CmdMacroMemory, kMacroCommitAddress);
+    return m_transport.SendCommit(CmdMacroMemory, kMacroCommitAddress);
 }
 
-int macrosNeeded(const ProfileSet &configuration, bool buttonTable) {
+int DeviceCommands::macrosNeeded(const ProfileSet &configuration, bool buttonTable) const {
     // The index map the download would build (or keep), then the walk of WriteMacros over it.
-    std::map<int, QString> index = g_macroIndex;
+    std::map<int, QString> index = m_macroIndex;
     if (buttonTable) {
         index.clear();
         for (const auto &[slot, position] : encodedSlots()) {

@@ -1,26 +1,14 @@
 #include "DeviceCommands.h"
 
 #include "AppConfig.h"
-#include "ButtonMap.h"
+#include "DeviceLog.h"
 #include "HidTransport.h"
 #include "ModelDescriptor.h"
-#include "ProfileData.h"
 #include "SensorTables.h"
 
-#include <QtGlobal>
-
 #include <algorithm>
-#include <mutex>
-
-std::atomic<uint8_t> linkMode{0};
 
 namespace {
-
-std::atomic<DeviceMainWindow *> g_mainWindow{nullptr};
-
-std::mutex g_tableMutex;
-ProfileSet g_downloadTable;
-std::atomic<bool> g_tableFilled{false};
 
 constexpr uint8_t kApplyGroup = 0xF3;
 constexpr uint8_t kApplyMasks[] = {0x04, 0x01, 0x02, 0x08, 0x10};
@@ -31,40 +19,26 @@ int boundedProfile(int profile) {
 
 } // namespace
 
-void RegisterMainWindow(DeviceMainWindow *window) {
-    g_mainWindow.store(window);
-}
+DeviceCommands::DeviceCommands(HidTransport &transport) : m_transport(transport) {}
 
-ProfileSet &downloadTable() {
-    return g_downloadTable;
-}
-
-bool downloadTableFilled() {
-    return g_tableFilled.load();
-}
-
-uint8_t downloadedMouseSpeed() {
-    std::lock_guard<std::mutex> lock(g_tableMutex);
-    return g_downloadTable.activeProfile().mousespeed;
-}
-
-int SelectProfile(int index) {
-    SendFrame(CmdSelectProfile, frameParams(uint8_t(index), 0), 0, nullptr, 0);
-    SendFrame(CmdApplyGroup, frameParams(kApplyGroup, 0x01), 0, nullptr, 0);
+int DeviceCommands::SelectProfile(int index) {
+    m_transport.SendFrame(CmdSelectProfile, frameParams(uint8_t(index), 0), 0, nullptr, 0);
+    m_transport.SendFrame(CmdApplyGroup, frameParams(kApplyGroup, 0x01), 0, nullptr, 0);
     return 1;
 }
 
-int ApplySettings() {
+int DeviceCommands::ApplySettings() {
     for (uint8_t mask : kApplyMasks) {
-        const int r = SendFrame(CmdApplyGroup, frameParams(kApplyGroup, mask), 0, nullptr, 0);
+        const int r =
+            m_transport.SendFrame(CmdApplyGroup, frameParams(kApplyGroup, mask), 0, nullptr, 0);
         if (r != ResultDone)
             return r;
     }
     return ResultDone;
 }
 
-int DownloadMark(int phase) {
-    return SendFrame(CmdDownloadMark, frameParams(uint8_t(phase), 0), 0, nullptr, 0);
+int DeviceCommands::DownloadMark(int phase) {
+    return m_transport.SendFrame(CmdDownloadMark, frameParams(uint8_t(phase), 0), 0, nullptr, 0);
 }
 
 uint8_t lightingEffectCode(int ledMode) {
@@ -74,8 +48,8 @@ uint8_t lightingEffectCode(int ledMode) {
     return codes[ledMode];
 }
 
-void buildSettingsTable(uint8_t out[19]) {
-    const ProfileSet &t = g_downloadTable;
+void DeviceCommands::buildSettingsTable(uint8_t out[19]) const {
+    const ProfileSet &t = m_downloadTable;
     const ProfileData &active = t.activeProfile();
     for (int i = 0; i < kProfileCount; ++i) {
         out[i] = t.profiles[i].scrollspeed;
@@ -101,25 +75,25 @@ void buildSettingsTable(uint8_t out[19]) {
     out[18] = lightingEffectCode(active.LedMode);
 }
 
-int WriteSettingsTable() {
+int DeviceCommands::WriteSettingsTable() {
     uint8_t data[19] = {};
     buildSettingsTable(data);
-    const int r = SendFrame(CmdSettingsTable, 0x00, kTagFirst, data, sizeof data);
+    const int r = m_transport.SendFrame(CmdSettingsTable, 0x00, kTagFirst, data, sizeof data);
     if (r != ResultDone)
         return r;
-    return SendCommit(CmdSettingsTable);
+    return m_transport.SendCommit(CmdSettingsTable);
 }
 
-int WriteDpiTable(int profile) {
-    const ProfileData &p = g_downloadTable.profiles[boundedProfile(profile)];
+int DeviceCommands::WriteDpiTable(int profile) {
+    const ProfileData &p = m_downloadTable.profiles[boundedProfile(profile)];
     const int descriptorCount = dpiStageCount();
     const int stageCount =
         descriptorCount >= 1 && descriptorCount <= kDpiStageCount ? descriptorCount : 8;
     const int sensor = sensorCode();
-    const uint8_t link = linkMode.load();
+    const uint8_t link = m_linkMode;
 
     const uint8_t count = uint8_t(stageCount);
-    int r = SendFrame(CmdDpiTable, 0x00, kTagFirst, &count, 1);
+    int r = m_transport.SendFrame(CmdDpiTable, 0x00, kTagFirst, &count, 1);
     if (r != ResultDone)
         return r;
     for (int i = 0; i < kDpiStageCount; ++i) {
@@ -127,15 +101,15 @@ int WriteDpiTable(int profile) {
         uint8_t data[5] = {};
         data[0] = i < stageCount ? stage.used : 0;
         EncodeDpiStage(sensor, stage.x, stage.y, link, data + 1);
-        r = SendFrame(CmdDpiTable, uint16_t(1 + 5 * i), kTagNext, data, sizeof data);
+        r = m_transport.SendFrame(CmdDpiTable, uint16_t(1 + 5 * i), kTagNext, data, sizeof data);
         if (r != ResultDone)
             return r;
     }
-    return SendCommit(CmdDpiTable);
+    return m_transport.SendCommit(CmdDpiTable);
 }
 
-void buildLightingTable(int profile, uint8_t out[80]) {
-    const ProfileData &p = g_downloadTable.profiles[boundedProfile(profile)];
+void DeviceCommands::buildLightingTable(int profile, uint8_t out[80]) const {
+    const ProfileData &p = m_downloadTable.profiles[boundedProfile(profile)];
     // Effect of each slot; slot k is the effect of lighting effect code k + 1.
     static const int slotMode[10] = {0, 1, 2, 3, 4, 9, 11, 10, 12, 13};
     std::fill(out, out + 80, uint8_t(0));
@@ -206,9 +180,9 @@ void buildLightingTable(int profile, uint8_t out[80]) {
     }
 }
 
-int WriteLightingTable() {
-    uint8_t slots[80];
-    buildLightingTable(0, slots);
+int DeviceCommands::WriteLightingTable() {
+    uint8_t table[80];
+    buildLightingTable(0, table);
     struct Block {
         uint16_t address;
         int offset;
@@ -222,68 +196,46 @@ int WriteLightingTable() {
         {0x48, 72, 8, kTagNext},
     };
     for (const Block &b : blocks) {
-        const int r = SendFrame(CmdLightingTable, b.address, b.tag, slots + b.offset, b.length);
+        const int r =
+            m_transport.SendFrame(CmdLightingTable, b.address, b.tag, table + b.offset, b.length);
         if (r != ResultDone)
             return r;
     }
-    return SendCommit(CmdLightingTable);
+    return m_transport.SendCommit(CmdLightingTable);
 }
 
-int DownloadProfile(const ProfileSet &configuration, unsigned flags) {
+int DeviceCommands::DownloadProfile(const ProfileSet &configuration, unsigned flags) {
     // The mouse plays at most twelve macros: a configuration that needs more is refused
     // before anything is sent, so the mouse keeps what it had.
     if (macrosNeeded(configuration, flags & DownloadButtons) > kMaxMacros) {
-        qDebug("iIndex>=MAX_MACRO_NUMBER_560\n");
+        qCDebug(lcDevice, "iIndex>=MAX_MACRO_NUMBER_560");
         return ResultTooManyMacros;
     }
-    // The status thread rests while the download runs, so that its reads do not take the
-    // download's answers, and polls again afterwards whatever the outcome: after a failed
-    // send the battery and the changes made on the mouse must still be shown.
-    struct StatusThreadPause {
-        DeviceMainWindow *window = g_mainWindow.load();
-        StatusThreadPause() {
-            if (window)
-                window->stopBatteryThread();
-        }
-        ~StatusThreadPause() {
-            if (window)
-                window->startBatteryThread();
-        }
-    } statusPause;
-    {
-        std::lock_guard<std::mutex> lock(g_tableMutex);
-        g_downloadTable = configuration;
-        g_tableFilled.store(true);
-    }
+    m_downloadTable = configuration;
+    m_tableFilled = true;
 
-    int r = DownloadMark(0);
-    if (r != ResultDone)
-        return r;
-    r = WriteSettingsTable();
-    if (r != ResultDone)
-        return r;
-    if (flags & DownloadButtons) {
-        r = WriteButtonTable();
+    // The steps of this download, each a write that stops it at its first failure.
+    std::vector<std::function<int()>> steps;
+    steps.push_back([this] { return DownloadMark(0); });
+    steps.push_back([this] { return WriteSettingsTable(); });
+    if (flags & DownloadButtons)
+        steps.push_back([this] { return WriteButtonTable(); });
+    if (flags & DownloadDpi)
+        steps.push_back([this] { return WriteDpiTable(0); });
+    if (flags & DownloadLighting)
+        steps.push_back([this] { return WriteLightingTable(); });
+    if (flags != 0)
+        steps.push_back([this] { return ApplySettings(); });
+    steps.push_back([this] { return WriteMacros(); });
+    steps.push_back([this] { return DownloadMark(1); });
+
+    const int total = int(steps.size());
+    for (int i = 0; i < total; ++i) {
+        const int r = steps[size_t(i)]();
         if (r != ResultDone)
             return r;
+        if (m_progress)
+            m_progress(i + 1, total);
     }
-    if (flags & DownloadDpi) {
-        r = WriteDpiTable(0);
-        if (r != ResultDone)
-            return r;
-    }
-    if (flags & DownloadLighting) {
-        r = WriteLightingTable();
-        if (r != ResultDone)
-            return r;
-    }
-    if (flags != 0) {
-        r = ApplySettings();
-        if (r != ResultDone)
-            return r;
-    }
-    r = WriteMacros();
-    if (r != ResultDone)
-        return r;
-    return DownloadMark(1);
+    return ResultDone;
 }

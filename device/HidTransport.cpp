@@ -1,32 +1,26 @@
 #include "HidTransport.h"
 
 #include "AppConfig.h"
+#include "DeviceLog.h"
 #include "HidApi.h"
 #include "ModelDescriptor.h"
 
-#include <QDebug>
-#include <QLoggingCategory>
 #include <QThread>
 
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <mutex>
 
-// Step-by-step trace of the transfer; off unless the category is enabled
-// (QT_LOGGING_RULES="mousecfg.device.trace.debug=true").
+Q_LOGGING_CATEGORY(lcDevice, "mousecfg.device", QtInfoMsg)
+// Step-by-step trace of the transfer.
 Q_LOGGING_CATEGORY(lcTransferTrace, "mousecfg.device.trace", QtInfoMsg)
-
-HidHandle hidMouse1;
-HidHandle hidCommand1;
-HidHandle hidMouse2;
-HidHandle hidCommand2;
-
-uint16_t device2Release = 0;
 
 namespace {
 
-DeviceMatchTable g_table;
+constexpr uint8_t kBatteryReport = 0x48;
+constexpr uint8_t kStatusReport = 0x49;
 
 std::mutex g_pauseMutex;
 std::function<void(int)> g_pauseHook;
@@ -100,40 +94,44 @@ bool allZero(const unsigned char *bytes, int count) {
 
 } // namespace
 
-DeviceMatchTable &deviceMatchTable() {
-    return g_table;
+ReportKind reportKind(const unsigned char *report, int length) {
+    if (length < kFrameLength)
+        return ReportKind::Other;
+    if (report[3] == kBatteryReport)
+        return ReportKind::Battery;
+    return report[3] == kStatusReport ? ReportKind::Status : ReportKind::Other;
+}
+
+int presentModelCount(const DeviceMatchTable &table) {
+    return int(std::count_if(table.begin(), table.end(),
+                             [](const DeviceMatchEntry &e) { return e.present(); }));
 }
 
 // --- handles ---------------------------------------------------------------------------
 
-bool HidHandle::isOpen() const {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    return m_connection != nullptr;
-}
-
 bool HidHandle::open(const std::string &path) {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_connection.reset();
     m_connection = hidApi().open(path);
     return m_connection != nullptr;
 }
 
 void HidHandle::close() {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_connection.reset();
 }
 
 int HidHandle::write(const unsigned char *data, size_t length) {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
     return m_connection ? m_connection->write(data, length) : -1;
 }
 
 int HidHandle::readTimeout(unsigned char *data, size_t length, int milliseconds) {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
     return m_connection ? m_connection->readTimeout(data, length, milliseconds) : -1;
 }
 
-HidHandle *commandHandle() {
+HidTransport::~HidTransport() {
+    CloseDevice();
+}
+
+HidHandle *HidTransport::commandHandle() {
     if (hidCommand2.isOpen())
         return &hidCommand2;
     if (hidCommand1.isOpen())
@@ -141,12 +139,15 @@ HidHandle *commandHandle() {
     return nullptr;
 }
 
+const HidHandle *HidTransport::commandHandle() const {
+    return const_cast<HidTransport *>(this)->commandHandle();
+}
+
 // --- discovery -------------------------------------------------------------------------
 
-void LoadDeviceMatchTable() {
-    g_table = DeviceMatchTable();
-    g_table.count = 1;
-    DeviceMatchEntry &e = g_table.entries[0];
+void HidTransport::LoadDeviceMatchTable() {
+    m_table.assign(1, DeviceMatchEntry());
+    DeviceMatchEntry &e = m_table.front();
     int vid1 = 0, pid1 = 0, vid2 = 0, pid2 = 0;
     readUsbIds(vid1, pid1, vid2, pid2);
     e.vendorId1 = uint32_t(vid1);
@@ -163,71 +164,65 @@ void LoadDeviceMatchTable() {
     e.usagePage4 = kUsagePageDesktop;
     const QString model = modelListName();
     e.modelName = model.toLatin1().toStdString();
-    setCurrentProductName(model);
-    qDebug().noquote() << model;
+    qCDebug(lcDevice).noquote() << "model" << model;
 }
 
-int EnumerateDevices() {
+int HidTransport::EnumerateDevices() {
     if (hidApi().init() != 0)
         return -1;
     const std::vector<HidDeviceRecord> records = hidApi().enumerate(0, 0);
-    const uint32_t count = std::min(g_table.count, kDeviceMatchCapacity);
     for (const HidDeviceRecord &d : records) {
         if (d.vendorId == kTracedVendor) {
-            qDebug("Device Found\n  type: %x %x\n  path: %s\n  serial_number: %s\n usge %x uu %x",
-                   d.vendorId, d.productId, d.path.c_str(),
-                   qPrintable(QString::fromStdWString(d.serialNumber)), d.usage, d.usagePage);
+            qCDebug(lcDevice,
+                    "Device Found\n  type: %x %x\n  path: %s\n  serial_number: %s\n usge %x uu %x",
+                    d.vendorId, d.productId, d.path.c_str(),
+                    qPrintable(QString::fromStdWString(d.serialNumber)), d.usage, d.usagePage);
         }
-        for (uint32_t i = 0; i < count; ++i) {
-            DeviceMatchEntry &e = g_table.entries[i];
+        for (DeviceMatchEntry &e : m_table) {
             const bool first = d.vendorId == e.vendorId1 && d.productId == e.productId1 &&
                                releaseAccepted(d.releaseNumber, e.minRelease1, e.maxRelease1);
             const bool second = d.vendorId == e.vendorId2 && d.productId == e.productId2 &&
                                 releaseAccepted(d.releaseNumber, e.minRelease2, e.maxRelease2);
             if (first && d.usage == e.usage1 && d.usagePage == e.usagePage1) {
                 e.path1 = d.path;
-                qDebug("1 %s\n", e.path1.c_str());
+                qCDebug(lcDevice, "1 %s", e.path1.c_str());
                 e.mouse1Found = 1;
             }
             if (first && d.usage == e.usage2 && d.usagePage == e.usagePage2 &&
                 isFirstCommandPath(d.path)) {
                 e.path2 = d.path;
-                qDebug("2 %s\n", e.path2.c_str());
+                qCDebug(lcDevice, "2 %s", e.path2.c_str());
                 e.command1Found = 1;
+                e.release1 = d.releaseNumber;
             }
             if (second && d.usage == e.usage3 && d.usagePage == e.usagePage3) {
                 e.path3 = d.path;
-                qDebug("3 %s\n", e.path3.c_str());
+                qCDebug(lcDevice, "3 %s", e.path3.c_str());
                 e.mouse2Found = 1;
             }
             if (second && d.usage == e.usage4 && d.usagePage == e.usagePage4) {
                 e.path4 = d.path;
-                qDebug("4 %s\n", e.path4.c_str());
+                qCDebug(lcDevice, "4 %s", e.path4.c_str());
                 e.command2Found = 1;
-                device2Release = d.releaseNumber;
+                e.release2 = d.releaseNumber;
+                m_device2Release = d.releaseNumber;
             }
         }
     }
     return 0;
 }
 
-namespace {
-std::string g_deniedPath;
-
-void openRole(HidHandle &handle, const std::string &path) {
-    if (!handle.open(path) && g_deniedPath.empty() && hidApi().accessDenied(path))
-        g_deniedPath = path;
+void HidTransport::openRole(HidHandle &handle, const std::string &path) {
+    if (!handle.open(path) && m_deniedPath.empty() && hidApi().accessDenied(path))
+        m_deniedPath = path;
 }
-} // namespace
 
-void OpenDevice(const QString &modelName) {
-    g_deniedPath.clear();
+void HidTransport::OpenDevice(const QString &modelName) {
+    m_deniedPath.clear();
     if (hidApi().init() != 0)
         return;
     const std::string name = modelName.toLatin1().toStdString();
-    const uint32_t count = std::min(g_table.count, kDeviceMatchCapacity);
-    for (uint32_t i = 0; i < count; ++i) {
-        const DeviceMatchEntry &e = g_table.entries[i];
+    for (const DeviceMatchEntry &e : m_table) {
         if (e.modelName != name)
             continue;
         if (e.mouse1Found == 1 && e.command1Found == 1) {
@@ -241,18 +236,14 @@ void OpenDevice(const QString &modelName) {
     }
 }
 
-std::string deniedDevicePath() {
-    return g_deniedPath;
-}
-
-void CloseDevice() {
+void HidTransport::CloseDevice() {
     hidMouse1.close();
     hidCommand1.close();
     hidMouse2.close();
     hidCommand2.close();
 }
 
-void ExitHid() {
+void HidTransport::ExitHid() {
     hidApi().exit();
 }
 
@@ -304,16 +295,12 @@ int CompareReply(const unsigned char *request, const unsigned char *reply, bool 
                                                                                              : 2;
 }
 
-int SendCommand(const unsigned char *report, int length) {
+int HidTransport::SendCommand(const unsigned char *report, int length) {
     trace(QStringLiteral("开始发送") + QLatin1String(kDashes));
+    // One transfer at a time: the session's thread is the only one that reads or writes the
+    // handles, so nothing else can take this command's answer.
     HidHandle *handle = commandHandle();
     if (!handle) {
-        trace(QStringLiteral("没找到设备，失败返回") + QLatin1String(kDashes));
-        return ResultNoDevice;
-    }
-    // One transfer at a time on a handle: nobody else may take this command's answer.
-    std::lock_guard<std::recursive_mutex> lock(handle->mutex());
-    if (!handle->isOpen()) {
         trace(QStringLiteral("没找到设备，失败返回") + QLatin1String(kDashes));
         return ResultNoDevice;
     }
@@ -336,13 +323,15 @@ int SendCommand(const unsigned char *report, int length) {
     Clock::time_point writtenAt;
 
     for (;;) {
+        if (m_cancelled)
+            return ResultCancelled;
         if (write) {
             writtenAt = Clock::now();
             const int written = handle->write(request, size_t(length));
             traceFrame("hid_write length=%d data=", length, request);
             if (written < 0) {
                 trace(QStringLiteral("hid_write发送失败") + QLatin1String(kDashes));
-                qDebug("Unable to send a feature report.\n");
+                qCDebug(lcDevice, "Unable to send a feature report.");
                 return ResultWriteFailed;
             }
             devicePause(kPauseAfterWriteMs);
@@ -399,6 +388,10 @@ int SendCommand(const unsigned char *report, int length) {
             return ResultDone;
         }
         if (result == 1) {
+            // A report the mouse sent by itself (a change made on it, its battery) is not
+            // lost for being read here.
+            if (m_sink && reportKind(reply, got) != ReportKind::Other)
+                m_sink(reply, got);
             // Another report was in the way; the answer can still be behind it. Reports
             // queued meanwhile are read at once, so that the answer is not left behind a
             // queue that grows faster than it is read.
@@ -429,7 +422,8 @@ int SendCommand(const unsigned char *report, int length) {
     }
 }
 
-int SendFrame(uint8_t code, uint16_t address, uint8_t tag, const uint8_t *data, int length) {
+int HidTransport::SendFrame(uint8_t code, uint16_t address, uint8_t tag, const uint8_t *data,
+                            int length) {
     unsigned char frame[kFrameLength] = {};
     length = std::clamp(length, 0, kFrameDataMax);
     frame[0] = kReportId;
@@ -444,7 +438,7 @@ int SendFrame(uint8_t code, uint16_t address, uint8_t tag, const uint8_t *data, 
     return SendCommand(frame, kFrameLength);
 }
 
-int SendCommit(uint8_t code, uint16_t address) {
+int HidTransport::SendCommit(uint8_t code, uint16_t address) {
     const uint8_t commit = 0x1A;
     return SendFrame(code, address, kTagCommit, &commit, 1);
 }

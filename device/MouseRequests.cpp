@@ -7,7 +7,6 @@
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
 #include "ProfileLibrary.h"
-#include "SystemMouseSpeed.h"
 #include "UserRuntimeDir.h"
 
 #include <QFileInfo>
@@ -46,11 +45,10 @@ QJsonArray linkPaths(const std::string &mousePath, const std::string &commandPat
 }
 
 QJsonObject linkRecord(const DeviceMatchEntry &e, const char *link, const std::string &mousePath,
-                       const std::string &commandPath) {
+                       const std::string &commandPath, uint16_t release) {
     return {{QStringLiteral("model"), QString::fromStdString(e.modelName)},
             {QStringLiteral("link"), QLatin1String(link)},
-            {QStringLiteral("release"),
-             QString::asprintf("%04x", unsigned(ReleaseNumberOfPath(commandPath)))},
+            {QStringLiteral("release"), QString::asprintf("%04x", unsigned(release))},
             {QStringLiteral("paths"), linkPaths(mousePath, commandPath)}};
 }
 
@@ -230,25 +228,16 @@ QJsonObject statusObject(const MouseStatus &s) {
 
 QJsonArray presentMice(const DeviceMatchTable &table) {
     QJsonArray mice;
-    const uint32_t count = std::min(table.count, kDeviceMatchCapacity);
-    for (uint32_t i = 0; i < count; ++i) {
-        const DeviceMatchEntry &e = table.entries[i];
+    for (const DeviceMatchEntry &e : table) {
         if (e.mouse1Found && e.command1Found)
-            mice.append(linkRecord(e, "receiver", e.path1, e.path2));
+            mice.append(linkRecord(e, "receiver", e.path1, e.path2, e.release1));
         if (e.mouse2Found && e.command2Found)
-            mice.append(linkRecord(e, "cable", e.path3, e.path4));
+            mice.append(linkRecord(e, "cable", e.path3, e.path4, e.release2));
     }
     return mice;
 }
 
 // ---------------------------------------------------------------- commands
-
-int SwitchProfile(int index) {
-    SelectProfile(index);
-    const int result = ApplySettings();
-    SetSystemMouseSpeed();
-    return result;
-}
 
 MouseOutcome checkDpiStage(const ProfileData &record, int number) {
     const int descriptorCount = dpiStageCount();

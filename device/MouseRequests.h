@@ -12,8 +12,8 @@
 #include <QString>
 #include <QStringList>
 
-struct DeviceMatchEntry;
-struct DeviceMatchTable;
+#include "HidTransport.h"
+
 struct ProfileData;
 struct ProfileSet;
 
@@ -125,10 +125,6 @@ int rateHz(int rateCode);
 // What `list` tells: one record per link of each supported mouse present (model, "receiver"
 // or "cable", the USB release number, the device paths).
 QJsonArray presentMice(const DeviceMatchTable &table);
-
-// Makes slot index the mouse's active profile and applies it, then the slot's pointer speed
-// to the host, as the window's slot menu does. The result of the apply commands.
-int SwitchProfile(int index);
 
 // Why the DPI stage number (counted from 1) cannot be made active in the record, or Done.
 MouseOutcome checkDpiStage(const ProfileData &record, int number);

@@ -74,6 +74,8 @@ public:
 };
 
 QTemporaryDir *g_dir = nullptr;
+HidTransport *g_transport = nullptr;
+DeviceCommands *g_commands = nullptr;
 qint64 g_inputCount = 0;
 // Config.ini as the installation has it once the model is chosen.
 QByteArray g_config;
@@ -124,7 +126,9 @@ void setUp() {
     g_config = config.readAll();
     static EchoHidApi api;
     setHidApi(&api);
-    hidCommand2.open("echo");
+    g_transport = new HidTransport;
+    g_commands = new DeviceCommands(*g_transport);
+    g_transport->hidCommand2.open("echo");
     setDevicePauseHook([](int) {});
 }
 
@@ -144,8 +148,16 @@ void restoreConfig() {
                size_t(g_config.size()));
 }
 
+HidTransport &transport() {
+    return *g_transport;
+}
+
+DeviceCommands &commands() {
+    return *g_commands;
+}
+
 int sendSet(const ProfileSet &set) {
-    return DownloadProfile(set, DownloadEverything);
+    return g_commands->DownloadProfile(set, DownloadEverything);
 }
 
 void macroFileInput(const QString &name, int fun, const uint8_t *data, size_t size) {
@@ -159,7 +171,7 @@ void macroFileInput(const QString &name, int fun, const uint8_t *data, size_t si
         makeDefaultProfile(profile);
     set.profiles[0].buttons[0].Fun = fun;
     set.profiles[0].buttons[0].macroname = name;
-    DownloadProfile(set, DownloadButtons);
+    g_commands->DownloadProfile(set, DownloadButtons);
 }
 
 void replyWith(const uint8_t *replies, size_t size) {

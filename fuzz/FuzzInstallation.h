@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+class DeviceCommands;
+class HidTransport;
 struct ProfileSet;
 
 namespace Fuzz {
@@ -21,6 +23,9 @@ void writeInput(const QString &path, const uint8_t *data, size_t size);
 // Puts the installation's Config.ini back (the repository's, with the model chosen), for
 // targets whose code writes to it: every input then starts from the same state.
 void restoreConfig();
+// The transport to the answering mouse, and the command set over it.
+HidTransport &transport();
+DeviceCommands &commands();
 // Sends every group of the set to the mouse, as Apply after a failed send does.
 int sendSet(const ProfileSet &set);
 // One input as a macro file of that name: loaded as the macro page loads it, then bound to

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     loadProfileByName(set.profiles[2], name);
     set.profileNames[2] = name;
     set.ProfileID = 2;
-    diffProfileSets(set, appliedSet());
+    const ProfileSet applied;
+    diffProfileSets(set, applied);
     Fuzz::sendSet(set);
     return 0;
 }

@@ -1,7 +1,6 @@
-// Reports from the mouse: each as the status thread takes it, then all of them as what a
+// Reports from the mouse: each as the status poll takes it, then all of them as what a
 // command meets while it waits for its answer. The input is a list of reports, each a
 // length byte and that many bytes (see Fuzz::replyWith).
-#include "DeviceThreads.h"
 #include "FuzzInstallation.h"
 #include "HidTransport.h"
 
@@ -15,7 +14,7 @@ void sendCommands(const uint8_t *data, size_t size) {
     const uint8_t stage[4] = {0x10, 0x00, 0x10, 0x00};
     for (uint8_t code : {uint8_t(0x02), uint8_t(0x40)}) {
         Fuzz::replyWith(data, size);
-        const int result = SendFrame(code, 0x0010, kTagFirst, stage, 4);
+        const int result = Fuzz::transport().SendFrame(code, 0x0010, kTagFirst, stage, 4);
         // Done means the mouse confirmed it: silence or a foreign report never does.
         if (result == ResultDone && !Fuzz::lastWriteConfirmed())
             std::abort();

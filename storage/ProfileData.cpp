@@ -327,13 +327,3 @@ unsigned diffProfileSets(const ProfileSet &working, const ProfileSet &applied) {
     }
     return mask;
 }
-
-ProfileSet &workingSet() {
-    static ProfileSet set;
-    return set;
-}
-
-ProfileSet &appliedSet() {
-    static ProfileSet set;
-    return set;
-}

@@ -149,7 +149,3 @@ int stageToDpi(int a, int sensorCode);
 // Which groups of settings differ between the two sets (DiffMask bits). A macro button
 // whose file carries a write sign counts as changed, and the sign is cleared in the file.
 unsigned diffProfileSets(const ProfileSet &working, const ProfileSet &applied);
-
-// The two process-wide sets: the one every window edits, and the one last loaded or sent.
-ProfileSet &workingSet();
-ProfileSet &appliedSet();

@@ -325,6 +325,18 @@ void saveAppliedState(const ProfileSet &set) {
     }
 }
 
+unsigned groupsToSend(const ProfileSet &working, const ProfileSet &applied, bool force) {
+    // Compared first whatever the outcome: the comparison also clears the write signs of the
+    // macro files it took as changed.
+    const unsigned changed = diffProfileSets(working, applied);
+    return readDiffFlag() == 1 || force ? unsigned(DiffAll) : changed;
+}
+
+void recordSend(ProfileSet &applied, const ProfileSet &sent, bool succeeded) {
+    applied = sent;
+    writeDiffFlag(succeeded ? 0 : 1);
+}
+
 void exportProfileSet(const ProfileSet &set, const QString &path) {
     update(path, [&](IniFile &ini) { fillConfigFile(ini, set); });
 }

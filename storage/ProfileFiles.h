@@ -40,6 +40,14 @@ void saveProfileByName(const ProfileData &record, const QString &name);
 
 void loadProfileSet(ProfileSet &set);
 void saveAppliedState(const ProfileSet &set);
+
+// The groups an apply sends (DiffMask bits): all of them when forced or when the last send
+// failed ("Config/Diff"), else those in which the working set differs from what was last
+// sent; 0 when there is nothing to send.
+unsigned groupsToSend(const ProfileSet &working, const ProfileSet &applied, bool force);
+// After a send of `sent`, whatever its outcome: it is what the mouse is now believed to hold,
+// and a failed send makes the next one whole.
+void recordSend(ProfileSet &applied, const ProfileSet &sent, bool succeeded);
 // Adds the set to the keys the file already has (such as its model name).
 void exportProfileSet(const ProfileSet &set, const QString &path);
 // A new configuration file marked with the model's name, written in one piece: whatever

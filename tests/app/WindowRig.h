@@ -8,8 +8,25 @@
 #include "VirtualHidApi.h"
 #include "VirtualMouse.h"
 
+#include <QSignalSpy>
 #include <QtTest>
+#include <functional>
 #include <memory>
+
+// Runs what starts a send (a click on Apply, a profile command) and waits for the send to
+// end: its result, or -1 when none ended in time.
+inline int sendingBy(MousecfgWidget &w, const std::function<void()> &start) {
+    QSignalSpy done(&w, &MousecfgWidget::sendDone);
+    start();
+    if (done.isEmpty() && !done.wait(60000))
+        return -1;
+    return done.first().first().toInt();
+}
+
+// A send as the window's commands make it (the pages are not collected), waited for.
+inline int sendAndWait(MousecfgWidget &w, bool force = false) {
+    return sendingBy(w, [&w, force] { w.send(force); });
+}
 
 // An installation with a mouse plugged in (both links unless told otherwise).
 struct WindowRig {

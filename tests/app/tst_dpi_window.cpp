@@ -60,12 +60,12 @@ private slots:
         QVERIFY(dpi->isVisible() && rate->isVisible() && sensor->isVisible());
         // Sleep time and "MOVE TO LIGHT OFF" belong to slot 0 whatever slot is shown.
         w.slotRefreshProfile(1);
-        const ProfileData slot1 = workingSet().profiles[1];
+        const ProfileData slot1 = w.workingSet().profiles[1];
         dpi->sleepSlider()->setValue(5);
         dpi->moveOffBox()->click();
-        QCOMPARE(int(workingSet().profiles[0].LedSleepTime), 5);
-        QCOMPARE(int(workingSet().profiles[0].LedMoveOFF), 255);
-        QVERIFY(workingSet().profiles[1] == slot1);
+        QCOMPARE(int(w.workingSet().profiles[0].LedSleepTime), 5);
+        QCOMPARE(int(w.workingSet().profiles[0].LedMoveOFF), 255);
+        QVERIFY(w.workingSet().profiles[1] == slot1);
         w.slotRefreshProfile(0);
 
         // Stage 3 (1600 DPI) moved as a user would, 500 Hz from the menu, key response 9.
@@ -80,8 +80,13 @@ private slots:
         // The lift-off distance chosen on the report-rate page outlives the sensor page's
         // collect on Apply.
         QTest::mouseClick(rate->liftButton(0), Qt::LeftButton, {}, QPoint(7, 9));
-        QCOMPARE(int(workingSet().LiftHigh), 1);
-        QTest::mouseClick(buttonNamed(w, QStringLiteral("Apply")), Qt::LeftButton);
+        QCOMPARE(int(w.workingSet().LiftHigh), 1);
+        QCOMPARE(sendingBy(w,
+                           [&w] {
+                               QTest::mouseClick(buttonNamed(w, QStringLiteral("Apply")),
+                                                 Qt::LeftButton);
+                           }),
+                 0);
 
         const std::vector<uint8_t> table = rig.mouse.table(MouseTable::Dpi);
         QCOMPARE(stageBytes(table, 2), encoded(uint32_t(moved), uint32_t(moved)));
@@ -92,10 +97,17 @@ private slots:
         QCOMPARE(int(settings[kSettingsDebounce]), 9);
         QCOMPARE(int(settings[kSettingsMoveOff]), 255);
         QCOMPARE(int(settings[kSettingsSleep]), 5);
-        QCOMPARE(workingSet().profiles[0].dpiInfo[2].xy, 32u);
+        QCOMPARE(w.workingSet().profiles[0].dpiInfo[2].xy, 32u);
 
-        // Changes made on the mouse show at once.
+        // Changes made on the mouse show at once, also one whose report the battery query
+        // reads before its own answer: the report waits while the poll rests, and the poll
+        // starts again with the query.
+        w.setPolling(false);
+        QTest::qWait(150);
         rig.mouse.changeDpiStage(4);
+        const int queries = rig.mouse.frameCount(0x48);
+        w.setPolling(true);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.mouse.frameCount(0x48) > queries, 3000);
         QTRY_VERIFY_WITH_TIMEOUT(dpi->row(4)->isActive(), 3000);
         QVERIFY(!dpi->row(1)->isActive());
         rig.mouse.changeReportRate(8);
@@ -113,7 +125,12 @@ private slots:
         // "Cancel" reads the profile's file again; Apply without touching the page.
         QTest::mouseClick(buttonNamed(w, QStringLiteral("Cancel")), Qt::LeftButton);
         w.show();
-        QTest::mouseClick(buttonNamed(w, QStringLiteral("Apply")), Qt::LeftButton);
+        QCOMPARE(sendingBy(w,
+                           [&w] {
+                               QTest::mouseClick(buttonNamed(w, QStringLiteral("Apply")),
+                                                 Qt::LeftButton);
+                           }),
+                 0);
         QCOMPARE(stageBytes(rig.mouse.table(MouseTable::Dpi), 3), encoded(481, 333));
         QCOMPARE(int(rig.mouse.table(MouseTable::Settings)[kSettingsRateOfProfile1]), 4);
         QCOMPARE(dpi->row(3)->xText(), QStringLiteral("X:32100"));

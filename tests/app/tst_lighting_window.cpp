@@ -38,7 +38,7 @@ void pickColour(KelColorWindow &page, const QString &hex) {
 void apply(MousecfgWidget &w) {
     for (KelPushButton *b : w.findChildren<KelPushButton *>()) {
         if (b->text() == QLatin1String("Apply"))
-            QTest::mouseClick(b, Qt::LeftButton);
+            QCOMPARE(sendingBy(w, [b] { QTest::mouseClick(b, Qt::LeftButton); }), 0);
     }
 }
 
@@ -62,7 +62,6 @@ void TestLightingWindow::effectAndColourReachTheMouse() {
     QTRY_VERIFY_WITH_TIMEOUT(page->isVisible(), 10000); // the start page, once the window shows
     w.slotRefreshProfile(2);                            // the mouse went to the third profile
     writeDiffFlag(0);
-    appliedSet() = workingSet();
 
     // BREATHING: its speed takes the first row; the colour comes from the editor.
     for (QAction *a : page->findChild<QMenu *>(QStringLiteral("effectMenu"))->actions()) {
@@ -98,9 +97,9 @@ void TestLightingWindow::effectAndColourReachTheMouse() {
     QCOMPARE(page->shownEffect(), 9);
     QCOMPARE(page->findChild<KelPushButton *>(QStringLiteral("effectButton"))->text(),
              QStringLiteral("WAVE"));
-    QCOMPARE(int(workingSet().profiles[2].LedMode), 9);
+    QCOMPARE(int(w.workingSet().profiles[2].LedMode), 9);
     w.slotRefreshLightMode(14); // no such effect
-    QCOMPARE(int(workingSet().profiles[2].LedMode), 9);
+    QCOMPARE(int(w.workingSet().profiles[2].LedMode), 9);
 
     // The page shows only on its tab.
     w.setPage(MousecfgWidget::PageDpi);

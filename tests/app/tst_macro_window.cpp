@@ -46,7 +46,7 @@ private slots:
         QCOMPARE(file.events.size(), 4);
 
         // Bound as the button page binds it: the file's steps copied into slot 3.
-        ButtonInfo &button = workingSet().profiles[0].buttons[3];
+        ButtonInfo &button = w.workingSet().profiles[0].buttons[3];
         button.Fun = kFunMacro;
         button.macroname = QStringLiteral("name_1");
         button.LoopNumber = 2;
@@ -61,7 +61,7 @@ private slots:
         click("macroChangeNameBtn");
         QCOMPARE(button.macroname, QStringLiteral("copy"));
 
-        QCOMPARE(w.send(), 0);
+        QCOMPARE(sendAndWait(w), 0);
         // Four steps without delays: each followed by the filler delay after the fourth,
         // and one more filler at the end.
         const std::vector<uint8_t> memory = rig.mouse.table(MouseTable::Macros);

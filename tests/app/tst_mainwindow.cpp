@@ -1,9 +1,6 @@
 // The main window against the virtual mouse in process: layout, pages, spots, dragging,
 // tray and close, languages, the status display and the apply path.
 #include "AppConfig.h"
-#include "DeviceMonitor.h"
-#include "DeviceThreads.h"
-#include "HidTransport.h"
 #include "KelColorWindow.h"
 #include "KelDPIWindow.h"
 #include "KelMessageBox.h"
@@ -59,8 +56,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
     // A window costs a profile set's load and first-run files: cases in a row share one,
-    // put back to its start state before each case. The device layer's state is
-    // process-wide, so there is never more than one window.
+    // put back to its start state before each case. The in-process mouse and the
+    // installation are process-wide, so there is never more than one window.
     std::unique_ptr<WindowRig> m_rig;
     bool m_rigHasCable = true;
 
@@ -82,14 +79,14 @@ class TestMainWindow : public QObject {
         w.setPage(MousecfgWidget::PageLighting);
         w.show();
         m_rig->mouse.setAnswer(VirtualMouse::Answer::Ok);
-        setMouseOffline(false);
+        if (w.mouseOff())
+            w.slotRefreshBatteryStatus(0, 232, 3);
         return *m_rig;
     }
     WindowRig &shared() { return prepared(true); }
     WindowRig &receiverOnly() { return prepared(false); }
 
 private slots:
-    void init() { setMouseOffline(false); }
     void cleanupTestCase() { dropShared(); }
 
     void startsWithTheMouseFound() {
@@ -101,8 +98,8 @@ private slots:
         QCOMPARE(w.size(), QSize(MainLayout::kWidth, MainLayout::kHeight));
         QCOMPARE(w.currentPage(), int(MousecfgWidget::PageLighting));
         // A first start gets five default profiles on disk.
-        QCOMPARE(workingSet().profileNames[4], QStringLiteral("Profile 5"));
-        QCOMPARE(workingSet().profiles[0].dpiInfo[1].y, 16u);
+        QCOMPARE(w.workingSet().profileNames[4], QStringLiteral("Profile 5"));
+        QCOMPARE(w.workingSet().profiles[0].dpiInfo[1].y, 16u);
         QVERIFY(rig.dir.path().size() > 0);
         QVERIFY(
             QFileInfo::exists(rig.dir.file(QStringLiteral("Configs/TOLV/Profile/Profile 3.prof"))));
@@ -315,11 +312,11 @@ private slots:
         WindowRig &rig = receiverOnly();
         MousecfgWidget &w = *rig.window;
         w.slotRefreshBatteryStatus(0, 0, 0);
-        QVERIFY(mouseOffline());
+        QVERIFY(w.mouseOff());
         QVERIFY(w.batteryBar()->hasCaption());
         QCOMPARE(w.batteryBar()->caption(), QStringLiteral("MOUSE OFF"));
         w.slotRefreshBatteryStatus(0, 232, 3);
-        QVERIFY(!mouseOffline());
+        QVERIFY(!w.mouseOff());
         QVERIFY(!w.batteryBar()->hasCaption());
         QCOMPARE(w.connectionState(), 2);
         QVERIFY(w.receiverIcon()->isVisible());
@@ -345,8 +342,8 @@ private slots:
         rig.mouse.clearFrames();
         writeDiffFlag(0);
         ModalCloser closer;
-        QCOMPARE(w.send(), 0);
-        // Only the status thread may have asked for the battery meanwhile.
+        QCOMPARE(sendAndWait(w), 0);
+        // Only the status poll may have asked for the battery meanwhile.
         for (const VirtualMouse::Frame &f : rig.mouse.frames())
             QCOMPARE(int(f.bytes[3]), 0x48);
         QVERIFY(closer.texts.isEmpty());
@@ -355,28 +352,27 @@ private slots:
     void applySendsTheChangeAndReportsFailures() {
         WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
-        writeDiffFlag(0);
-        appliedSet() = workingSet();
-        workingSet().profiles[0].dpiInfo[2].y = 40;
+        QCOMPARE(sendAndWait(w, true), 0); // the mouse holds the working set now
+        w.workingSet().profiles[0].dpiInfo[2].y = 40;
         rig.mouse.clearFrames();
         {
             ModalCloser closer;
-            QCOMPARE(w.send(), 0);
+            QCOMPARE(sendAndWait(w), 0);
             QVERIFY(closer.texts.isEmpty());
         }
         QCOMPARE(rig.mouse.frameCount(0x02), 10);
         QCOMPARE(rig.mouse.frameCount(0x03), 0);
 
-        // The mouse off: nothing sent, and the user is told. (The status thread would
-        // report the mouse awake again; it rests for this part.)
-        w.stopBatteryThread();
-        QTest::qWait(50); // its last reports arrive first
+        // The mouse off: nothing sent, and the user is told. (The status poll would report
+        // the mouse awake again; it rests for this part.)
+        w.setPolling(false);
+        QTest::qWait(150); // its last reports arrive first
         w.slotRefreshBatteryStatus(0, 0, 0);
-        workingSet().profiles[0].dpiInfo[2].y = 41;
+        w.workingSet().profiles[0].dpiInfo[2].y = 41;
         rig.mouse.clearFrames();
         {
             ModalCloser closer;
-            QCOMPARE(w.send(), int(ResultMouseOff));
+            QCOMPARE(sendAndWait(w), int(ResultMouseOff));
             QCOMPARE(closer.texts,
                      QStringList{QStringLiteral("Mouse is sleeping or not connected.")});
         }
@@ -387,16 +383,17 @@ private slots:
         rig.mouse.setAnswer(VirtualMouse::Answer::WrongData);
         {
             ModalCloser closer;
-            QCOMPARE(w.send(), int(ResultVerifyFailed));
+            QCOMPARE(sendAndWait(w), int(ResultVerifyFailed));
             QCOMPARE(closer.texts,
                      QStringList{QStringLiteral("Send data failed, please try again.")});
         }
         QCOMPARE(readDiffFlag(), 1);
         rig.mouse.setAnswer(VirtualMouse::Answer::Ok);
         rig.mouse.clearFrames();
-        QCOMPARE(w.send(), 0);
+        QCOMPARE(sendAndWait(w), 0);
         QVERIFY(rig.mouse.frameCount(0x03) > 0);
         QCOMPARE(readDiffFlag(), 0);
+        w.setPolling(true);
     }
 
     void statusReportsAreBoundedAndShown() {
@@ -406,11 +403,11 @@ private slots:
         QLocalServer::removeServer(osdServerPath(QStringLiteral("TOLV")));
         QVERIFY(osd.listen(osdServerPath(QStringLiteral("TOLV"))));
         MousecfgWidget &w = *rig.window;
-        // The reports here are made by hand; the status thread (running again after the sends
-        // above) rests so that none of the mouse's own comes between them.
-        w.stopBatteryThread();
-        QTest::qWait(50); // its last reports arrive first
-        ProfileSet &ws = workingSet();
+        // The reports here are made by hand; the status poll rests so that none of the mouse's
+        // own comes between them.
+        w.setPolling(false);
+        QTest::qWait(150); // its last reports arrive first
+        ProfileSet &ws = w.workingSet();
         ws.ProfileID = 0;
         ws.profiles[0].dpi = 1;
         ws.profiles[0].pollrate = 1;
@@ -435,26 +432,16 @@ private slots:
         QCOMPARE(readDiffFlag() >= 0, true);
         w.slotRefreshWriteStatus(0);
         QCOMPARE(readDiffFlag(), 1);
-        w.startBatteryThread();
+        w.setPolling(true);
     }
 
     // Reports cut short, and a rate the mouse cannot have, change nothing: the reports read
     // after them still do.
     void shortReportsAndUnknownRatesAreIgnored() {
         WindowRig &rig = shared();
-        ProfileSet &ws = workingSet();
-        // The status thread's query read only logs what it reads: a report that lands there
-        // is sent again.
-        const auto resendUntil = [](const std::function<void()> &report,
-                                    const std::function<bool()> &seen) {
-            for (int i = 0; i < 12 && !seen(); ++i) {
-                report();
-                QTest::qWait(500);
-            }
-            return seen();
-        };
-        QVERIFY(resendUntil([&] { rig.mouse.changeProfile(1); },
-                            [&] { return ws.ProfileID == 1 && ws.activeProfile().dpi == 1; }));
+        ProfileSet &ws = rig.window->workingSet();
+        rig.mouse.changeProfile(1);
+        QTRY_VERIFY_WITH_TIMEOUT(ws.ProfileID == 1 && ws.activeProfile().dpi == 1, 5000);
         const quint8 rate = ws.activeProfile().pollrate;
         QVERIFY(rate != 0 && rate != 3);
         ws.profiles[0].dpi = 2; // what a report of zeros would set to stage 1
@@ -463,19 +450,20 @@ private slots:
         // A battery report without its write-status byte reads as "the write failed".
         rig.mouse.sendTruncatedReport({0x05, 0x00, 0xFA, 0x48, 0x10, 0x0F, 0x01}, 7);
         rig.mouse.changeReportRate(3);
-        QVERIFY(resendUntil([&] { rig.mouse.changeDpiStage(4); },
-                            [&] { return ws.activeProfile().dpi == 4; }));
+        rig.mouse.changeDpiStage(4);
+        QTRY_VERIFY_WITH_TIMEOUT(ws.activeProfile().dpi == 4, 5000);
         QCOMPARE(int(ws.ProfileID), 1);
         QCOMPARE(int(ws.profiles[0].dpi), 2);
         QCOMPARE(ws.activeProfile().pollrate, rate);
         QCOMPARE(readDiffFlag(), 0);
         rig.mouse.changeReportRate(rate);
         rig.mouse.changeDpiStage(1);
-        QVERIFY(resendUntil([&] { rig.mouse.changeProfile(0); },
-                            [&] { return ws.ProfileID == 0 && ws.activeProfile().dpi == 1; }));
+        rig.mouse.changeProfile(0);
+        QTRY_VERIFY_WITH_TIMEOUT(ws.ProfileID == 0 && ws.activeProfile().dpi == 1, 5000);
     }
 
-    // Choosing a slot tells the mouse from a worker: the window goes on at once.
+    // Choosing a slot is queued on the mouse session: the window goes on at once, and clicks
+    // in a row reach the mouse in their order, so it ends on the slot chosen last.
     void choosingASlotSelectsItOnTheMouse() {
         WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
@@ -487,11 +475,9 @@ private slots:
                 slotMenu = b->menu();
         }
         QVERIFY(slotMenu);
-        QElapsedTimer t;
-        t.start();
         slotMenu->actions().at(3)->trigger();
-        QVERIFY2(t.elapsed() < 100, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(int(workingSet().ProfileID), 3);
+        QVERIFY(rig.mouse.appliedGroups().size() < appliedBefore + 6); // not waited for
+        QCOMPARE(int(w.workingSet().ProfileID), 3);
         QCOMPARE(readActiveId(), 3);
         // The select frame with its own apply command, then the five apply groups.
         QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.appliedGroups().size(), appliedBefore + 6, 5000);
@@ -500,35 +486,55 @@ private slots:
                  (std::vector<uint8_t>{0x01, 0x04, 0x01, 0x02, 0x08, 0x10}));
         QCOMPARE(rig.mouse.selectedProfiles().back(), 3);
         QCOMPARE(rig.mouse.activeProfile(), 3);
+
+        // A burst of clicks on the indicators.
+        rig.mouse.setAnswerDelay(20);
+        const size_t selectsBefore = rig.mouse.selectedProfiles().size();
+        for (const char *name : {"profileBtn2", "profileBtn5", "profileBtn1", "profileBtn3"})
+            QTest::mouseClick(w.findChild<KelPushButton *>(QLatin1String(name)), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.selectedProfiles().size(), selectsBefore + 4, 10000);
+        const std::vector<int> selected = rig.mouse.selectedProfiles();
+        QCOMPARE(std::vector<int>(selected.end() - 4, selected.end()),
+                 (std::vector<int>{1, 4, 0, 2}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.appliedGroups().size(), appliedBefore + 30, 10000);
+        QCOMPARE(rig.mouse.activeProfile(), 2);
+        QCOMPARE(int(w.workingSet().ProfileID), 2);
         rig.mouse.setAnswerDelay(0);
         w.slotRefreshProfile(0);
     }
 
-    // A change made on the mouse while a send runs waits for the send: the send thread
-    // reads the working set until it is done.
-    void statusDuringASendIsTakenInAfterIt() {
+    // The session sends a copy of the working set: an edit made while a send runs is not in
+    // what was sent, and the next send takes it; a change made on the mouse during the send
+    // is taken in at once.
+    void editDuringASendIsNotSent() {
         WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
-        ProfileSet &ws = workingSet();
-        ws.activeProfile().dpiInfo[3].y += 1;
-        const quint8 stageBefore = ws.activeProfile().dpi;
-        const quint8 newStage = stageBefore == 4 ? 2 : 4;
-        rig.mouse.setAnswerDelay(20); // long enough to report during it
-        bool deferred = false;
-        QTimer::singleShot(60, &w, [&] {
-            w.slotRefreshStatus(ws.ProfileID, newStage, ws.activeProfile().pollrate, 0);
-            deferred = ws.activeProfile().dpi == stageBefore;
+        ProfileSet &ws = w.workingSet();
+        const quint8 newStage = ws.activeProfile().dpi == 4 ? 2 : 4;
+        ws.activeProfile().dpiInfo[3].y = 30;
+        rig.mouse.setAnswerDelay(20); // long enough to edit during it
+        const int marks = rig.mouse.beginMarks();
+        const int result = sendingBy(w, [&] {
+            w.send(true);
+            QTRY_VERIFY_WITH_TIMEOUT(rig.mouse.beginMarks() > marks, 5000);
+            QVERIFY(w.sending());
+            ws.activeProfile().dpiInfo[3].y = 31;
+            rig.mouse.changeDpiStage(newStage);
+            QTRY_COMPARE_WITH_TIMEOUT(int(ws.activeProfile().dpi), int(newStage), 5000);
         });
-        QCOMPARE(w.send(), 0);
         rig.mouse.setAnswerDelay(0);
-        QVERIFY(deferred);
-        QCOMPARE(int(ws.activeProfile().dpi), int(newStage));
+        QCOMPARE(result, 0);
+        QCOMPARE(int(rig.mouse.table(MouseTable::Dpi)[1 + 5 * 3 + 3]), 30);
+        QCOMPARE(w.appliedSet().activeProfile().dpiInfo[3].y, 30u);
+        QCOMPARE(ws.activeProfile().dpiInfo[3].y, 31u);
+        QCOMPARE(sendAndWait(w), 0);
+        QCOMPARE(int(rig.mouse.table(MouseTable::Dpi)[1 + 5 * 3 + 3]), 31);
     }
 
-    // The status thread, sends and plug events all at once, as a user with a busy mouse
-    // would have them: every send ends, nothing hangs, and the mouse ends up with what
-    // the working set holds.
-    void statusThreadSendsAndPlugEventsTogether() {
+    // The status poll, sends and plug events all at once, as a user with a busy mouse would
+    // have them: every send ends, nothing hangs, and the mouse ends up with what the working
+    // set holds.
+    void pollSendsAndPlugEventsTogether() {
         WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         std::atomic<bool> done{false};
@@ -545,26 +551,24 @@ private slots:
             }
         });
         ModalCloser closer;
-        HidrawDevice receiver;
-        receiver.hasIds = true;
-        receiver.vendorId = 0x248A;
-        receiver.productId = 0xFA02;
+        MouseSession *session = w.session();
         for (int round = 0; round < 4; ++round) {
-            workingSet().profiles[0].dpiInfo[1].y = uint32_t(22 + round);
-            const int result = w.send();
+            w.workingSet().profiles[0].dpiInfo[1].y = uint32_t(22 + round);
+            const int result = sendAndWait(w);
             QVERIFY(result == 0 || result == ResultVerifyFailed || result == ResultWriteFailed ||
                     result == ResultNoDevice);
-            QMetaObject::invokeMethod(&w, "onDeviceChanged", Q_ARG(QString, QString()),
-                                      Q_ARG(HidrawDevice, receiver));
+            // As a plug event does.
+            QMetaObject::invokeMethod(session, [session] { session->rescan(); });
             QTest::qWait(150);
         }
         done = true;
         mouseSide.join();
-        // Settled: the device is open again and a last send lands whole.
-        QTRY_VERIFY_WITH_TIMEOUT(commandHandle() != nullptr, 5000);
+        // Settled: the device is open again (half a second after the last plug event) and a
+        // last send lands whole.
         QTest::qWait(700);
+        QTRY_VERIFY_WITH_TIMEOUT(w.devices().link != MouseDevices::NoLink, 5000);
         writeDiffFlag(1);
-        QCOMPARE(w.send(), 0);
+        QCOMPARE(sendAndWait(w), 0);
         const std::vector<uint8_t> dpi = rig.mouse.table(MouseTable::Dpi);
         QCOMPARE(int(dpi[1 + 5 * 1 + 3]), 25);
     }

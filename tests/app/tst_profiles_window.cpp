@@ -76,21 +76,21 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_rig->dir.file(QStringLiteral("Configs/Profile"))));
         // An indicator selects its slot, here and on the mouse.
         QTest::mouseClick(button(w, "profileBtn3"), Qt::LeftButton);
-        QCOMPARE(int(workingSet().ProfileID), 2);
+        QCOMPARE(int(w.workingSet().ProfileID), 2);
         QTRY_COMPARE(m_rig->mouse.activeProfile(), 2);
         QVERIFY(button(w, "profileBtn3")->isChecked());
         QTest::mouseClick(button(w, "profileBtn1"), Qt::LeftButton);
-        QCOMPARE(int(workingSet().ProfileID), 0);
+        QCOMPARE(int(w.workingSet().ProfileID), 0);
     }
 
     void addCopyRenameDelete() {
         MousecfgWidget &w = *m_rig->window;
         auto *name = w.findChild<KelLineEdit *>(QStringLiteral("nameEdit"));
         QTest::mouseClick(button(w, "addBtn"), Qt::LeftButton);
-        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Profile 6"));
+        QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Profile 6"));
         QCOMPARE(name->text(), QStringLiteral("Profile 6"));
         QTest::mouseClick(button(w, "copyBtn"), Qt::LeftButton);
-        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Profile 6 copy"));
+        QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Profile 6 copy"));
 
         // Rename by Enter; a name that cannot be a file name is refused and put back.
         {
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(name->text(), QStringLiteral("Profile 6 copy"));
         name->setText(QStringLiteral("Sniping"));
         QTest::keyClick(name, Qt::Key_Return);
-        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Sniping"));
+        QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Sniping"));
         QVERIFY(menuTexts(w).contains(QStringLiteral("Sniping")));
         QVERIFY(!menuTexts(w).contains(QStringLiteral("Profile 6 copy")));
 
@@ -112,13 +112,13 @@ private slots:
             QTest::mouseClick(button(w, "deleteBtn"), Qt::LeftButton);
             QCOMPARE(closer.texts, QStringList{"Are you sure you want delete this profile?"});
         }
-        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Sniping"));
+        QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Sniping"));
         {
             ModalCloser closer;
             QTest::mouseClick(button(w, "deleteBtn"), Qt::LeftButton);
         }
         // Sniping was the last name: the one before it.
-        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Profile 6"));
+        QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Profile 6"));
         QVERIFY(!QFileInfo::exists(profileFilePath(QStringLiteral("Sniping"))));
         QCOMPARE(readProfileLibrary(), menuTexts(w));
 
@@ -128,18 +128,18 @@ private slots:
             button(w, "libraryBtn")->menu()->actions().at(1)->trigger();
             QCOMPARE(closer.texts, QStringList{"Profile is Already Used!"});
         }
-        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Profile 6"));
+        QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Profile 6"));
     }
 
     // Cancel drops what was not sent, in every slot and in the mouse-wide options.
     void cancelDropsUnsentEdits() {
         MousecfgWidget &w = *m_rig->window;
-        const ProfileSet before = workingSet();
-        workingSet().profiles[0].dpiInfo[3].x += 5;
-        workingSet().profiles[4].pollrate = 2;
-        workingSet().Jitter ^= 1;
+        const ProfileSet before = w.workingSet();
+        w.workingSet().profiles[0].dpiInfo[3].x += 5;
+        w.workingSet().profiles[4].pollrate = 2;
+        w.workingSet().Jitter ^= 1;
         QTest::mouseClick(button(w, "cancelBtn"), Qt::LeftButton);
-        QVERIFY(workingSet() == before);
+        QVERIFY(w.workingSet() == before);
         w.show();
     }
 
@@ -153,18 +153,20 @@ private slots:
         const QString file = m_rig->dir.file(QStringLiteral("Imported.prof"));
         writeProfile(0, p, file);
         writeModelName(file, QStringLiteral("TOLV"));
-        workingSet().profiles[0].dpi = 1;
+        w.workingSet().profiles[0].dpi = 1;
         {
             FileAnswer answer(file);
             ModalCloser closer;
-            QTest::mouseClick(button(w, "importBtn"), Qt::LeftButton);
+            QCOMPARE(
+                sendingBy(w, [&w] { QTest::mouseClick(button(w, "importBtn"), Qt::LeftButton); }),
+                0);
             QVERIFY(closer.texts.isEmpty());
         }
-        QCOMPARE(workingSet().profileNames[0], QStringLiteral("Imported"));
+        QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Imported"));
         QVERIFY(QFileInfo::exists(profileFilePath(QStringLiteral("Imported"))));
         const std::vector<uint8_t> dpi = m_rig->mouse.table(MouseTable::Dpi);
         uint8_t stage[4] = {};
-        EncodeDpiStage(sensorCode(), 30, 44, linkMode.load(), stage);
+        EncodeDpiStage(sensorCode(), 30, 44, 0, stage); // the virtual mouse reports link 0
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(dpi.data()) + 7, 4),
                  QByteArray(reinterpret_cast<const char *>(stage), 4));
         // The same file again: it is in the library already.
@@ -181,7 +183,7 @@ private slots:
     void configurationWithAnUnsafeName() {
         MousecfgWidget &w = *m_rig->window;
         const QString conf = m_rig->dir.file(QStringLiteral("saved.conf"));
-        workingSet().profiles[1].dpiInfo[0].x = 21;
+        w.workingSet().profiles[1].dpiInfo[0].x = 21;
         {
             FileAnswer answer(conf);
             QTest::mouseClick(button(w, "saveBtn"), Qt::LeftButton);
@@ -189,20 +191,21 @@ private slots:
         QCOMPARE(readModelName(conf), QStringLiteral("TOLV"));
         QSettings(conf, QSettings::IniFormat)
             .setValue(QStringLiteral("Config/Profile2"), QStringLiteral("x/y"));
-        const QString slot2 = workingSet().profileNames[1];
+        const QString slot2 = w.workingSet().profileNames[1];
         {
             FileAnswer answer(conf);
             ModalCloser closer;
-            QTest::mouseClick(button(w, "loadBtn"), Qt::LeftButton);
+            QCOMPARE(
+                sendingBy(w, [&w] { QTest::mouseClick(button(w, "loadBtn"), Qt::LeftButton); }), 0);
             QCOMPARE(closer.texts,
                      QStringList{"A profile name in the file cannot be used; its slot keeps "
                                  "its name."});
         }
-        QCOMPARE(workingSet().profileNames[1], slot2);
+        QCOMPARE(w.workingSet().profileNames[1], slot2);
         m_rig->window.reset();
-        m_rig->open();
-        QCOMPARE(workingSet().profileNames[1], slot2);
-        QCOMPARE(workingSet().profiles[1].dpiInfo[0].x, 21u);
+        const ProfileSet &restarted = m_rig->open().workingSet();
+        QCOMPARE(restarted.profileNames[1], slot2);
+        QCOMPARE(restarted.profiles[1].dpiInfo[0].x, 21u);
     }
 };
 

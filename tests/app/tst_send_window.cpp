@@ -1,9 +1,7 @@
-// Sending from the main window when things go wrong: the status thread after a failed send,
+// Sending from the main window when things go wrong: the status poll after a failed send,
 // and the program quitting while a slow mouse is still being sent to.
 #include "AppConfig.h"
 #include "AppDir.h"
-#include "DeviceThreads.h"
-#include "HidTransport.h"
 #include "ModalCloser.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
@@ -51,27 +49,23 @@ class TestSendWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    // A failed send leaves the status thread polling: a stage changed on the mouse
-    // afterwards still reaches the window.
-    void statusThreadPollsAfterAFailedSend() {
+    // A failed send leaves the status poll going: a stage changed on the mouse afterwards
+    // still reaches the window.
+    void statusPollGoesOnAfterAFailedSend() {
         WindowRig rig;
         MousecfgWidget &w = rig.open();
-        QTest::qWait(400); // the status thread's start after the texts are set is behind us
+        QTest::qWait(400); // the poll's start after the texts are set is behind us
         rig.mouse.setAnswer(VirtualMouse::Answer::WrongData);
         {
             ModalCloser closer;
-            QCOMPARE(w.send(true), int(ResultVerifyFailed));
+            QCOMPARE(sendAndWait(w, true), int(ResultVerifyFailed));
             QCOMPARE(closer.texts.size(), 1);
         }
         rig.mouse.setAnswer(VirtualMouse::Answer::Ok);
-        const ProfileData &shown = workingSet().activeProfile();
+        const ProfileData &shown = w.workingSet().activeProfile();
         const quint8 stage = shown.dpi == 4 ? 2 : 4;
-        // A report that meets the thread's battery question is only logged: tell again.
-        for (int i = 0; i < 12 && shown.dpi != stage; ++i) {
-            rig.mouse.changeDpiStage(stage);
-            QTest::qWait(250);
-        }
-        QCOMPARE(int(shown.dpi), int(stage));
+        rig.mouse.changeDpiStage(stage);
+        QTRY_COMPARE_WITH_TIMEOUT(int(shown.dpi), int(stage), 3000);
     }
 
     // "Quit" during a send to a slow mouse ends the program within a second, and the next

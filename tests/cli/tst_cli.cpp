@@ -83,6 +83,8 @@ class TestCli : public QObject {
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         env.remove(QStringLiteral("DISPLAY"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // The window's log of its sends, which the tests read.
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("mousecfg.app.debug=true"));
         s.launcher.setWorkingDirectory(s.dir.path());
         s.launcher.setProcessEnvironment(env);
         s.launcher.start(QStringLiteral(VIRTUAL_MOUSE),

@@ -18,18 +18,20 @@ int main(int argc, char *argv[]) {
     AppDir::setPath(QString::fromLocal8Bit(argv[1]));
     QTextStream out(stdout);
 
-    LoadDeviceMatchTable();
-    if (EnumerateDevices() != 0)
+    HidTransport transport;
+    DeviceCommands commands(transport);
+    transport.LoadDeviceMatchTable();
+    if (transport.EnumerateDevices() != 0)
         return 3;
-    const DeviceMatchEntry &e = deviceMatchTable().entries[0];
+    const DeviceMatchEntry &e = transport.deviceMatchTable().front();
     out << "found " << e.mouse1Found << e.command1Found << e.mouse2Found << e.command2Found
-        << " release " << Qt::hex << device2Release << Qt::dec << '\n';
-    OpenDevice(QString::fromLatin1(e.modelName.c_str()));
-    HidHandle *handle = commandHandle();
+        << " release " << Qt::hex << transport.device2Release() << Qt::dec << '\n';
+    transport.OpenDevice(QString::fromLatin1(e.modelName.c_str()));
+    HidHandle *handle = transport.commandHandle();
     out << "handle "
-        << (handle == &hidCommand2 ? "command2"
-            : handle               ? "command1"
-                                   : "none")
+        << (handle == &transport.hidCommand2 ? "command2"
+            : handle                         ? "command1"
+                                             : "none")
         << '\n';
 
     int8_t matrix[kDescriptorButtonKeys] = {};
@@ -38,19 +40,19 @@ int main(int argc, char *argv[]) {
     ProfileSet set;
     resetProfileSet(set);
     set.profiles[0].dpiInfo[3].x = 400; // above 320: the sensor's second range
-    const int result = DownloadProfile(set, DownloadEverything);
+    const int result = commands.DownloadProfile(set, DownloadEverything);
     out << "result " << result << '\n';
 
     auto hex = [](const uint8_t *data, int n) {
         return QByteArray(reinterpret_cast<const char *>(data), n).toHex();
     };
     uint8_t settings[19];
-    buildSettingsTable(settings);
+    commands.buildSettingsTable(settings);
     uint8_t lighting[80];
-    buildLightingTable(0, lighting);
+    commands.buildLightingTable(0, lighting);
     out << "settings " << hex(settings, 19) << '\n';
     out << "lighting " << hex(lighting, 80) << '\n';
-    CloseDevice();
-    ExitHid();
+    transport.CloseDevice();
+    transport.ExitHid();
     return result;
 }

@@ -3,6 +3,7 @@
 // behind each path a mouse whose answers are taken from a script (an echo of the last
 // report once the script runs out). Time-outs come back at once; nothing sleeps.
 
+#include "DeviceCommands.h"
 #include "HidApi.h"
 #include "HidTransport.h"
 
@@ -141,18 +142,25 @@ private:
     std::map<std::string, std::shared_ptr<FakeMouse>> m_mice;
 };
 
-// Installs a fake backend with one command collection open as hidCommand2 and records
-// the protocol pauses instead of waiting; undoes everything when it goes.
+// A transport and the command set over it, as a mouse session holds them.
+struct CommandRig {
+    HidTransport transport;
+    DeviceCommands commands{transport};
+};
+
+// Installs a fake backend with one command collection open as the transport's hidCommand2
+// and records the protocol pauses instead of waiting; undoes everything when it goes.
 class ScriptedDevice {
 public:
-    explicit ScriptedDevice(const std::string &path = "/dev/hidraw7") {
+    explicit ScriptedDevice(HidTransport &transport, const std::string &path = "/dev/hidraw7")
+        : m_transport(transport) {
         mouse = api.mouse(path);
         setHidApi(&api);
-        hidCommand2.open(path);
+        transport.hidCommand2.open(path);
         setDevicePauseHook([this](int ms) { pauses.push_back(ms); });
     }
     ~ScriptedDevice() {
-        CloseDevice();
+        m_transport.CloseDevice();
         setDevicePauseHook({});
         setHidApi(nullptr);
     }
@@ -170,6 +178,9 @@ public:
     FakeHidApi api;
     std::shared_ptr<FakeMouse> mouse;
     std::vector<int> pauses;
+
+private:
+    HidTransport &m_transport;
 };
 
 // A frame as the mouse must receive it: report id, checksum, 0xFA, code, address,

@@ -1,7 +1,9 @@
 #pragma once
 // A virtual mouse plugged in through the in-process HID backend, with the installation's
-// descriptor and Config.ini in a temporary application directory, and the device opened.
+// descriptor and Config.ini in a temporary application directory, and the device opened on a
+// transport of the rig's own with its command set.
 
+#include "DeviceCommands.h"
 #include "HidApi.h"
 #include "HidTransport.h"
 #include "ModelDescriptor.h"
@@ -17,13 +19,13 @@ public:
         dir.installData(QStringLiteral("DefaultProfile.bin"));
         dir.installData(QStringLiteral("Configs/Config.ini"));
         setHidApi(&api);
-        LoadDeviceMatchTable();
-        EnumerateDevices();
-        OpenDevice(QStringLiteral("TOLV"));
+        transport.LoadDeviceMatchTable();
+        transport.EnumerateDevices();
+        transport.OpenDevice(QStringLiteral("TOLV"));
         loadButtonMatrix();
     }
     ~VirtualMouseRig() {
-        CloseDevice();
+        transport.CloseDevice();
         setHidApi(nullptr);
     }
     // The button matrix that a profile load publishes for the button-table encoding.
@@ -34,13 +36,15 @@ public:
     }
     // Closes and opens the device again, as after a plug event.
     void reopen() {
-        CloseDevice();
-        LoadDeviceMatchTable();
-        EnumerateDevices();
-        OpenDevice(QStringLiteral("TOLV"));
+        transport.CloseDevice();
+        transport.LoadDeviceMatchTable();
+        transport.EnumerateDevices();
+        transport.OpenDevice(QStringLiteral("TOLV"));
     }
 
     TestAppDir dir;
     VirtualMouse mouse;
     VirtualHidApi api;
+    HidTransport transport;
+    DeviceCommands commands{transport};
 };

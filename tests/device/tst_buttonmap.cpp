@@ -1,6 +1,5 @@
 // The button table and the macro memory, byte for byte.
 
-#include "ButtonMap.h"
 #include "DeviceCommands.h"
 #include "FakeHid.h"
 #include "HidTransport.h"
@@ -14,19 +13,26 @@
 
 namespace {
 
+// The command set under test, made again for each test.
+std::unique_ptr<CommandRig> g_rig;
+CommandRig &rig() {
+    return *g_rig;
+}
+
 QByteArray hex(const char *text) {
     return QByteArray::fromHex(text);
 }
 
 // Four bytes of the button table image at a device slot.
 QByteArray deviceSlot(int slot) {
-    const auto &image = buttonTableImage();
+    const auto &image = rig().commands.buttonTableImage();
     return QByteArray(reinterpret_cast<const char *>(image.data() + 2 + 4 * slot), 4);
 }
 
 QByteArray macroSlot(int index, int length = kMacroSlotSize) {
-    return QByteArray(
-        reinterpret_cast<const char *>(macroMemoryImage().data()) + kMacroSlotSize * index, length);
+    return QByteArray(reinterpret_cast<const char *>(rig().commands.macroMemoryImage().data()) +
+                          kMacroSlotSize * index,
+                      length);
 }
 
 std::vector<MacroStep> stepsFromHex(const QByteArray &bytes) {
@@ -50,11 +56,12 @@ private slots:
         writeDescriptor("ButtonCount=6\n");
         writeSensor(3389);
         setButtonMatrix(kMatrix);
-        downloadTable() = ProfileSet();
-        buttonTableImage().fill(0);
-        macroIndexMap().clear();
+        g_rig = std::make_unique<CommandRig>();
     }
-    void cleanup() { m_dir.reset(); }
+    void cleanup() {
+        g_rig.reset();
+        m_dir.reset();
+    }
 
     void encodeButton_data() {
         QTest::addColumn<int>("fun");
@@ -128,7 +135,7 @@ private slots:
         QFETCH(int, sensor);
         QFETCH(QByteArray, bytes);
         writeSensor(sensor);
-        ButtonInfo &b = downloadTable().profiles[0].buttons[3];
+        ButtonInfo &b = rig().commands.downloadTable().profiles[0].buttons[3];
         b.Fun = fun;
         b.Res1 = uint8_t(res1);
         b.LoopNumber = loopNumber;
@@ -136,26 +143,27 @@ private slots:
         b.macroname = QStringLiteral("m");
         for (int i = 0; i < keys.size(); ++i)
             b.keyInfo[i].map = uint8_t(keys[i]);
-        buttonTableImage().fill(0xAA);
-        EncodeButton(0, 3, 3);
+        rig().commands.buttonTableImage().fill(0xAA);
+        rig().commands.EncodeButton(0, 3, 3);
         QCOMPARE(deviceSlot(4).toHex(), bytes.toHex()); // button 3 sits at device slot 4
-        QCOMPARE(int(buttonTableImage()[0]), 0x0A);
-        QCOMPARE(int(buttonTableImage()[1]), 0x00);
+        QCOMPARE(int(rig().commands.buttonTableImage()[0]), 0x0A);
+        QCOMPARE(int(rig().commands.buttonTableImage()[1]), 0x00);
         QCOMPARE(deviceSlot(3).toHex(), QByteArray("aaaaaaaa"));
     }
 
     void buttonTableFrames() {
         const int funs[6] = {1, 2, 3, 4, 5, 47};
-        ProfileData &p = downloadTable().profiles[0];
+        ProfileData &p = rig().commands.downloadTable().profiles[0];
         for (int b = 0; b < 6; ++b)
             p.buttons[b].Fun = funs[b];
         p.buttons[kWheelUpSlot].Fun = 52;
         p.buttons[kWheelDownSlot].Fun = 53;
-        downloadTable().profiles[1].buttons[0].Fun = 16; // only the first profile is sent
-        buttonTableImage()[2 + 4 * 10] = 0x77;           // a slot no button maps to
+        rig().commands.downloadTable().profiles[1].buttons[0].Fun =
+            16;                                               // only the first profile is sent
+        rig().commands.buttonTableImage()[2 + 4 * 10] = 0x77; // a slot no button maps to
 
-        ScriptedDevice dev;
-        QCOMPARE(WriteButtonTable(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteButtonTable(), 0);
         const QByteArray zeros(24, '\0');
         const QByteArray slot10 = QByteArray(16, '\0') + hex("77") + QByteArray(7, '\0');
         const QList<QByteArray> expected = {
@@ -183,11 +191,11 @@ private slots:
         QFETCH(int, scrollRev);
         QFETCH(int, upSlot);
         writeDescriptor("ButtonCount=6\nScrollRev=" + QByteArray::number(scrollRev));
-        ProfileData &p = downloadTable().profiles[0];
+        ProfileData &p = rig().commands.downloadTable().profiles[0];
         p.buttons[kWheelUpSlot].Fun = 52;
         p.buttons[kWheelDownSlot].Fun = 53;
-        ScriptedDevice dev;
-        QCOMPARE(WriteButtonTable(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteButtonTable(), 0);
         QCOMPARE(deviceSlot(upSlot).toHex(), QByteArray("8b000000"));
         QCOMPARE(deviceSlot(45 - upSlot).toHex(), QByteArray("8c000000"));
         // Table address of the wheel-up slot: 0x5A for slot 22, 0x5E for slot 23.
@@ -200,11 +208,11 @@ private slots:
         const int8_t matrix[kDescriptorButtonKeys] = {30, -1, 2};
         setButtonMatrix(matrix);
         writeDescriptor("ButtonCount=3\n");
-        ProfileData &p = downloadTable().profiles[0];
+        ProfileData &p = rig().commands.downloadTable().profiles[0];
         for (int b = 0; b < 3; ++b)
             p.buttons[b].Fun = 1;
-        ScriptedDevice dev;
-        QCOMPARE(WriteButtonTable(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteButtonTable(), 0);
         for (int s = 0; s < kDeviceSlotCount; ++s)
             QCOMPARE(deviceSlot(s).toHex(),
                      s == 2 ? QByteArray("81000000") : QByteArray("00000000"));
@@ -212,13 +220,13 @@ private slots:
 
     void hugeButtonCountIsBounded() {
         writeDescriptor("ButtonCount=100000\n");
-        ScriptedDevice dev;
-        QCOMPARE(WriteButtonTable(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteButtonTable(), 0);
         QCOMPARE(dev.mouse->writes.size(), 7);
     }
 
     void macroIndices() {
-        ProfileData &p = downloadTable().profiles[0];
+        ProfileData &p = rig().commands.downloadTable().profiles[0];
         const char *names[6] = {"a", "b", "a", "c", nullptr, "b"};
         for (int b = 0; b < 6; ++b) {
             if (!names[b])
@@ -227,10 +235,10 @@ private slots:
             p.buttons[b].macroname = QString::fromLatin1(names[b]);
             p.buttons[b].Res1 = b == 3 ? 1 : 0;
         }
-        ScriptedDevice dev;
-        QCOMPARE(WriteButtonTable(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteButtonTable(), 0);
         const std::map<int, QString> expected = {{0, "a"}, {1, "b"}, {2, "c"}};
-        QCOMPARE(macroIndexMap(), expected);
+        QCOMPARE(rig().commands.macroIndexMap(), expected);
         QCOMPARE(int(p.buttons[0].Res4), 0);
         QCOMPARE(int(p.buttons[1].Res4), 1);
         QCOMPARE(int(p.buttons[2].Res4), 0);
@@ -268,8 +276,8 @@ private slots:
     void encodeMacro() {
         QFETCH(QByteArray, steps);
         QFETCH(QByteArray, slot);
-        macroMemoryImage().fill(0xEE);
-        EncodeMacro(stepsFromHex(steps), 1);
+        rig().commands.macroMemoryImage().fill(0xEE);
+        rig().commands.EncodeMacro(stepsFromHex(steps), 1);
         QCOMPARE(macroSlot(1, slot.size()).toHex(), slot.toHex());
         QCOMPARE(macroSlot(1).mid(slot.size()), QByteArray(kMacroSlotSize - slot.size(), '\0'));
         QCOMPARE(macroSlot(0), QByteArray(kMacroSlotSize, char(0xEE)));
@@ -277,22 +285,22 @@ private slots:
     }
 
     void encodeMacroKeepsToItsSlot() {
-        macroMemoryImage().fill(0xEE);
+        rig().commands.macroMemoryImage().fill(0xEE);
         QByteArray delays;
         for (int i = 0; i < 70; ++i)
             delays += hex("060001");
-        EncodeMacro(stepsFromHex(delays), 3);
+        rig().commands.EncodeMacro(stepsFromHex(delays), 3);
         QCOMPARE(macroSlot(3), delays.left(kMacroSlotSize));
         QCOMPARE(macroSlot(4), QByteArray(kMacroSlotSize, char(0xEE)));
 
         QByteArray keys;
         for (int i = 0; i < 60; ++i)
             keys += hex("840004");
-        EncodeMacro(stepsFromHex(keys), 19); // the last slot of memory
+        rig().commands.EncodeMacro(stepsFromHex(keys), 19); // the last slot of memory
         QCOMPARE(macroSlot(19).left(15).toHex(), QByteArray("840004840004840004840004060100"));
         QCOMPARE(macroSlot(18), QByteArray(kMacroSlotSize, char(0xEE)));
-        EncodeMacro(stepsFromHex(keys), 20); // no such slot: nothing happens
-        EncodeMacro(stepsFromHex(keys), -1);
+        rig().commands.EncodeMacro(stepsFromHex(keys), 20); // no such slot: nothing happens
+        rig().commands.EncodeMacro(stepsFromHex(keys), -1);
     }
 
     // Slot 0 unused, slot 1 used: its ten frames all carry the continuation tag.
@@ -300,9 +308,9 @@ private slots:
         writeMacro("b", hex("840004"
                             "040004"));
         bindMacro(0, 3, "b");
-        macroIndexMap()[1] = QStringLiteral("b");
-        ScriptedDevice dev;
-        QCOMPARE(WriteMacros(), 0);
+        rig().commands.macroIndexMap()[1] = QStringLiteral("b");
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteMacros(), 0);
         QCOMPARE(dev.mouse->writes.size(), 11);
         const QByteArray data = hex("840004040004060100") + QByteArray(kMacroSlotSize - 9, '\0');
         for (int j = 0; j < 10; ++j)
@@ -311,15 +319,15 @@ private slots:
                 expectedFrame(0x05, uint16_t(200 + 20 * j), 0xD2, data.mid(20 * j, 20)).toHex());
         QCOMPARE(dev.mouse->writes[10].toHex(),
                  expectedFrame(0x05, 0x0FFF, 0xD3, hex("1a")).toHex());
-        QVERIFY(macroIndexMap().empty());
+        QVERIFY(rig().commands.macroIndexMap().empty());
     }
 
     void macroFramesOfFirstSlot() {
         writeMacro("a", hex("840004"));
         bindMacro(0, 0, "a");
-        macroIndexMap()[0] = QStringLiteral("a");
-        ScriptedDevice dev;
-        QCOMPARE(WriteMacros(), 0);
+        rig().commands.macroIndexMap()[0] = QStringLiteral("a");
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteMacros(), 0);
         QCOMPARE(dev.mouse->writes.size(), 11);
         QCOMPARE(uint8_t(dev.mouse->writes[0][7]), uint8_t(0xD1));
         for (int j = 1; j < 10; ++j)
@@ -329,8 +337,8 @@ private slots:
     }
 
     void noMacrosNoTraffic() {
-        ScriptedDevice dev;
-        QCOMPARE(WriteMacros(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteMacros(), 0);
         QCOMPARE(dev.mouse->writes.size(), 0);
     }
 
@@ -343,10 +351,10 @@ private slots:
         bindMacro(0, 1, "b");
         bindMacro(0, 2, "c");
         bindMacro(0, 3, "a");
-        ScriptedDevice dev;
-        QCOMPARE(WriteButtonTable(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteButtonTable(), 0);
         dev.mouse->writes.clear();
-        QCOMPARE(WriteMacros(), 0);
+        QCOMPARE(rig().commands.WriteMacros(), 0);
         QCOMPARE(dev.mouse->writes.size(), 31);
         QCOMPARE(macroSlot(0, 9).toHex(), QByteArray("840004060100000000"));
         QCOMPARE(macroSlot(1, 9).toHex(), QByteArray("84000506000a000000"));
@@ -362,10 +370,10 @@ private slots:
         bindMacro(0, 0, "a");
         bindMacro(0, 1, "a");
         bindMacro(1, 0, "z"); // another profile's macro never gets an index
-        ScriptedDevice dev;
-        QCOMPARE(WriteButtonTable(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteButtonTable(), 0);
         dev.mouse->writes.clear();
-        QCOMPARE(WriteMacros(), 0);
+        QCOMPARE(rig().commands.WriteMacros(), 0);
         QCOMPARE(dev.mouse->writes.size(), 11);
     }
 
@@ -378,10 +386,10 @@ private slots:
         bindMacro(0, 0, "nothing");
         bindMacro(0, 1, "../evil");
         bindMacro(0, 2, "");
-        ScriptedDevice dev;
-        QCOMPARE(WriteButtonTable(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteButtonTable(), 0);
         dev.mouse->writes.clear();
-        QCOMPARE(WriteMacros(), 0);
+        QCOMPARE(rig().commands.WriteMacros(), 0);
         for (int k = 0; k < 3; ++k)
             QCOMPARE(macroSlot(k, 6).toHex(), QByteArray("060100000000"));
         QCOMPARE(dev.mouse->writes.size(), 31);
@@ -400,8 +408,8 @@ private slots:
         QVERIFY(timer.elapsed() < 5000);
         QCOMPARE(int(steps.size()), 1024);
         QCOMPARE(int(steps[1].map), 0x04);
-        macroMemoryImage().fill(0xEE);
-        EncodeMacro(steps, 0);
+        rig().commands.macroMemoryImage().fill(0xEE);
+        rig().commands.EncodeMacro(steps, 0);
         QCOMPARE(macroSlot(0, 6).toHex(), QByteArray("840004040004"));
         QCOMPARE(macroSlot(1), QByteArray(kMacroSlotSize, char(0xEE)));
         m_dir->setIni(QStringLiteral("Configs/MacroDB/negative.MSMACRO"),
@@ -430,10 +438,8 @@ private slots:
             config->profiles[0].buttons[b].Fun = kFunMacro;
             config->profiles[0].buttons[b].macroname = QStringLiteral("m%1").arg(b);
         }
-        ScriptedDevice dev;
-        if (result)
-            QTest::ignoreMessage(QtDebugMsg, "iIndex>=MAX_MACRO_NUMBER_560\n");
-        QCOMPARE(DownloadProfile(*config, DownloadButtons), result);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.DownloadProfile(*config, DownloadButtons), result);
         const QByteArray codes = dev.codes();
         QCOMPARE(int(codes.count(char(0x05))), result ? 0 : macros * 10 + 1);
         QCOMPARE(codes.endsWith(char(0x46)), result == 0);
@@ -441,7 +447,7 @@ private slots:
             return;
         QVERIFY(codes.isEmpty());
         config->profiles[0].buttons[0].Fun = 16;
-        QCOMPARE(DownloadProfile(*config, DownloadButtons), 0);
+        QCOMPARE(rig().commands.DownloadProfile(*config, DownloadButtons), 0);
         QCOMPARE(int(dev.codes().count(char(0x05))), 12 * 10 + 1);
     }
 
@@ -464,7 +470,7 @@ private:
         m_dir->setIni(QStringLiteral("Configs/MacroDB/") + name + QStringLiteral(".MSMACRO"), keys);
     }
     void bindMacro(int profile, int slot, const QString &name) {
-        ButtonInfo &b = downloadTable().profiles[profile].buttons[slot];
+        ButtonInfo &b = rig().commands.downloadTable().profiles[profile].buttons[slot];
         b.Fun = kFunMacro;
         b.macroname = name;
         b.LoopNumber = 1;

@@ -1,6 +1,5 @@
 // The command frames and the whole download, byte for byte, against a mouse that echoes.
 
-#include "ButtonMap.h"
 #include "DeviceCommands.h"
 #include "FakeHid.h"
 #include "HidTransport.h"
@@ -21,12 +20,11 @@ QByteArray commit(uint8_t code) {
     return expectedFrame(code, 0x7F, 0xD3, hex("1a"));
 }
 
-class FakeWindow : public DeviceMainWindow {
-public:
-    void stopBatteryThread() override { events += 's'; }
-    void startBatteryThread() override { events += 'S'; }
-    QByteArray events;
-};
+// The command set under test, made again for each test.
+std::unique_ptr<CommandRig> g_rig;
+CommandRig &rig() {
+    return *g_rig;
+}
 
 } // namespace
 
@@ -39,12 +37,10 @@ private slots:
         // Six buttons and six DPI stages, sync variant 1, sensor 3389.
         writeDescriptor("ButtonCount=6\nSyncMode=1\n");
         writeSensor(3389);
-        downloadTable() = ProfileSet();
-        macroIndexMap().clear();
-        linkMode = 0;
+        g_rig = std::make_unique<CommandRig>();
     }
     void cleanup() {
-        RegisterMainWindow(nullptr);
+        g_rig.reset();
         m_dir.reset();
     }
 
@@ -73,7 +69,7 @@ private slots:
         QFETCH(int, profileId);
         QFETCH(QByteArray, data);
         writeDescriptor(QByteArray("ButtonCount=6\nSyncMode=") + QByteArray::number(syncMode));
-        ProfileSet &t = downloadTable();
+        ProfileSet &t = rig().commands.downloadTable();
         for (int i = 0; i < kProfileCount; ++i)
             t.profiles[i].scrollspeed = uint8_t(i + 1);
         const uint8_t rates[] = {1, 2, 3, 0, 4};
@@ -94,17 +90,17 @@ private slots:
         t.profiles[2].dpi = 5;
         t.profiles[2].LedMode = 11;
 
-        ScriptedDevice dev;
-        QCOMPARE(WriteSettingsTable(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteSettingsTable(), 0);
         QCOMPARE(dev.mouse->writes.size(), 2);
         QCOMPARE(dev.mouse->writes[0].toHex(), expectedFrame(0x01, 0, 0xD1, data).toHex());
         QCOMPARE(dev.mouse->writes[1].toHex(), commit(0x01).toHex());
     }
 
     void settingsTableStopsAtFailure() {
-        ScriptedDevice dev;
+        ScriptedDevice dev(rig().transport);
         dev.mouse->whenScriptEnds = Answer::OtherData;
-        QCOMPARE(WriteSettingsTable(), 2);
+        QCOMPARE(rig().commands.WriteSettingsTable(), 2);
         QCOMPARE(dev.codes(), QByteArray(3, 0x01)); // three tries of the first block only
     }
 
@@ -293,16 +289,16 @@ private slots:
                         QByteArray::number(6 ^ descriptorCount));
         const uint32_t xs[8] = {8, 16, 32, 64, 128, 256, 320, 400};
         const uint32_t ys[8] = {10, 18, 34, 66, 130, 258, 322, 321};
-        ProfileData &p = downloadTable().profiles[0];
+        ProfileData &p = rig().commands.downloadTable().profiles[0];
         for (int i = 0; i < 8; ++i) {
             p.dpiInfo[i].used = i == 2 ? 0 : 1;
             p.dpiInfo[i].x = xs[i];
             p.dpiInfo[i].y = ys[i];
         }
-        downloadTable().profiles[1].dpiInfo[0].x = 99; // other profiles are not sent
+        rig().commands.downloadTable().profiles[1].dpiInfo[0].x = 99; // other profiles are not sent
 
-        ScriptedDevice dev;
-        QCOMPARE(WriteDpiTable(0), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteDpiTable(0), 0);
         QCOMPARE(dev.mouse->writes.size(), 10);
         QCOMPARE(dev.mouse->writes[0].toHex(),
                  expectedFrame(0x02, 0, 0xD1, QByteArray(1, char(sentCount))).toHex());
@@ -318,23 +314,22 @@ private slots:
     }
 
     void dpiTableStopsAtFailure() {
-        ScriptedDevice dev;
+        ScriptedDevice dev(rig().transport);
         dev.mouse->failWrites = {4};
-        QTest::ignoreMessage(QtDebugMsg, "Unable to send a feature report.\n");
-        QCOMPARE(WriteDpiTable(0), 4);
+        QCOMPARE(rig().commands.WriteDpiTable(0), 4);
         QCOMPARE(dev.mouse->writes.size(), 4);
     }
 
     void lightingTable() {
-        ProfileData &p = downloadTable().profiles[0];
+        ProfileData &p = rig().commands.downloadTable().profiles[0];
         for (int m = 0; m < kLedModeCount; ++m) {
             p.ledModes[m].RGB = QColor(10 + m, 20 + m, 30 + m);
             p.ledModes[m].bright = uint32_t(m + 1);
             p.ledModes[m].breath = uint32_t(0x40 + m);
         }
-        downloadTable().profiles[1].ledModes[1].RGB = QColor(1, 2, 3); // not sent
-        ScriptedDevice dev;
-        QCOMPARE(WriteLightingTable(), 0);
+        rig().commands.downloadTable().profiles[1].ledModes[1].RGB = QColor(1, 2, 3); // not sent
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.WriteLightingTable(), 0);
         const QByteArray slot[10] = {
             hex("8000000000000000"), hex("800b151f01000202"), hex("800c162001420403"),
             hex("8000000001430103"), hex("8000000001440805"), hex("800000000549010a"),
@@ -353,16 +348,16 @@ private slots:
 
     void lightingWithoutColour() {
         // A fresh record has no colour: the colour bytes are zero.
-        downloadTable().profiles[0].ledModes[1].bright = 3;
+        rig().commands.downloadTable().profiles[0].ledModes[1].bright = 3;
         uint8_t out[80];
-        buildLightingTable(0, out);
+        rig().commands.buildLightingTable(0, out);
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(out + 8), 8).toHex(),
                  QByteArray("8000000001000203"));
     }
 
     void applySettings() {
-        ScriptedDevice dev;
-        QCOMPARE(ApplySettings(), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.ApplySettings(), 0);
         const QList<QByteArray> expected = {
             expectedFrame(0x40, 0x04F3, 0, {}), expectedFrame(0x40, 0x01F3, 0, {}),
             expectedFrame(0x40, 0x02F3, 0, {}), expectedFrame(0x40, 0x08F3, 0, {}),
@@ -372,16 +367,15 @@ private slots:
     }
 
     void applySettingsStopsAtFailure() {
-        ScriptedDevice dev;
+        ScriptedDevice dev(rig().transport);
         dev.mouse->failWrites = {3};
-        QTest::ignoreMessage(QtDebugMsg, "Unable to send a feature report.\n");
-        QCOMPARE(ApplySettings(), 4);
+        QCOMPARE(rig().commands.ApplySettings(), 4);
         QCOMPARE(dev.mouse->writes.size(), 3);
     }
 
     void selectProfile() {
-        ScriptedDevice dev;
-        QCOMPARE(SelectProfile(3), 1);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.SelectProfile(3), 1);
         const QList<QByteArray> expected = {
             expectedFrame(0x44, 0x0003, 0, {}),
             expectedFrame(0x40, 0x01F3, 0, {}),
@@ -391,9 +385,9 @@ private slots:
     }
 
     void downloadMarks() {
-        ScriptedDevice dev;
-        QCOMPARE(DownloadMark(0), 0);
-        QCOMPARE(DownloadMark(1), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.DownloadMark(0), 0);
+        QCOMPARE(rig().commands.DownloadMark(1), 0);
         const QList<QByteArray> expected = {expectedFrame(0x46, 0, 0, {}),
                                             expectedFrame(0x46, 1, 0, {})};
         QCOMPARE(dev.mouse->writes, expected);
@@ -419,24 +413,20 @@ private slots:
     void downloadSequence() {
         QFETCH(unsigned, flags);
         QFETCH(QByteArray, codes);
-        FakeWindow window;
-        RegisterMainWindow(&window);
         auto config = std::make_unique<ProfileSet>();
         config->ProfileID = 1;
         config->profiles[1].dpi = 3;
         config->profileNames[4] = QStringLiteral("five");
-        ScriptedDevice dev;
-        QCOMPARE(DownloadProfile(*config, flags), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.DownloadProfile(*config, flags), 0);
         QCOMPARE(dev.codes().toHex(), codes.toHex());
         QCOMPARE(dev.mouse->writes.first().toHex(), expectedFrame(0x46, 0, 0, {}).toHex());
         QCOMPARE(dev.mouse->writes.last().toHex(), expectedFrame(0x46, 1, 0, {}).toHex());
-        QCOMPARE(window.events, QByteArray("sS"));
-        QVERIFY(downloadTable() == *config);
-        QVERIFY(downloadTableFilled());
+        QVERIFY(rig().commands.downloadTable() == *config);
+        QVERIFY(rig().commands.downloadTableFilled());
     }
 
-    // A failure ends the download with its code; the status thread, stopped for the
-    // download, is started again all the same.
+    // A failure ends the download with its code.
     void downloadFailure_data() {
         QTest::addColumn<int>("failingWrite");
         QTest::addColumn<int>("writes");
@@ -449,24 +439,18 @@ private slots:
     void downloadFailure() {
         QFETCH(int, failingWrite);
         QFETCH(int, writes);
-        FakeWindow window;
-        RegisterMainWindow(&window);
         auto config = std::make_unique<ProfileSet>();
-        ScriptedDevice dev;
+        ScriptedDevice dev(rig().transport);
         dev.mouse->failWrites = {failingWrite};
-        QTest::ignoreMessage(QtDebugMsg, "Unable to send a feature report.\n");
-        QCOMPARE(DownloadProfile(*config, DownloadButtons | DownloadDpi | DownloadLighting), 4);
+        QCOMPARE(rig().commands.DownloadProfile(*config,
+                                                DownloadButtons | DownloadDpi | DownloadLighting),
+                 4);
         QCOMPARE(dev.mouse->writes.size(), writes);
-        QCOMPARE(window.events, QByteArray("sS"));
     }
 
     void downloadWithoutDevice() {
-        FakeWindow window;
-        RegisterMainWindow(&window);
         auto config = std::make_unique<ProfileSet>();
-        QCOMPARE(DownloadProfile(*config, DownloadEverything), 1);
-        // The status thread polls again: it is what notices the mouse coming back.
-        QCOMPARE(window.events, QByteArray("sS"));
+        QCOMPARE(rig().commands.DownloadProfile(*config, DownloadEverything), 1);
     }
 
     void downloadSendsTheGivenConfiguration() {
@@ -474,8 +458,8 @@ private slots:
         config->profiles[0].dpiInfo[0].used = 1;
         config->profiles[0].dpiInfo[0].x = 100;
         config->profiles[0].dpiInfo[0].y = 200;
-        ScriptedDevice dev;
-        QCOMPARE(DownloadProfile(*config, DownloadDpi), 0);
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.DownloadProfile(*config, DownloadDpi), 0);
         // 100 and 200 as 16-bit little-endian for sensor 3389.
         QCOMPARE(dev.mouse->writes[4].toHex(),
                  expectedFrame(0x02, 1, 0xD2, hex("016400c800")).toHex());

@@ -1,7 +1,6 @@
 // A whole download to the virtual mouse: what the mouse holds afterwards, failures at every
 // step, and the macro limit.
 #include "AppConfig.h"
-#include "ButtonMap.h"
 #include "DeviceCommands.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
@@ -9,6 +8,8 @@
 
 #include <QSettings>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 namespace {
 std::vector<uint8_t> bytes(const uint8_t *data, size_t n) {
@@ -32,49 +33,29 @@ void writeMacro(const QString &name, int steps) {
         m.setValue(QStringLiteral("Setting/DataL_%1").arg(i), 4 + i);
     }
 }
-
-class Window : public DeviceMainWindow {
-public:
-    void stopBatteryThread() override { ++stops; }
-    void startBatteryThread() override { ++starts; }
-    int stops = 0;
-    int starts = 0;
-};
 } // namespace
 
 class TestDownload : public QObject {
     Q_OBJECT
 
     std::unique_ptr<VirtualMouseRig> rig;
-    Window window;
 
 private slots:
-    void init() {
-        rig = std::make_unique<VirtualMouseRig>();
-        macroIndexMap().clear();
-        buttonTableImage().fill(0);
-        window = Window();
-        RegisterMainWindow(&window);
-    }
-    void cleanup() {
-        RegisterMainWindow(nullptr);
-        rig.reset();
-    }
+    void init() { rig = std::make_unique<VirtualMouseRig>(); }
+    void cleanup() { rig.reset(); }
 
     void fullDownloadLandsInTheMouse() {
         const ProfileSet set = defaultSet();
-        QCOMPARE(DownloadProfile(set, DownloadEverything), 0);
+        QCOMPARE(rig->commands.DownloadProfile(set, DownloadEverything), 0);
         VirtualMouse &m = rig->mouse;
         QVERIFY2(m.protocolErrors().empty(),
                  m.protocolErrors().empty() ? "" : m.protocolErrors()[0].c_str());
         QCOMPARE(m.beginMarks(), 1);
         QCOMPARE(m.endMarks(), 1);
         QCOMPARE(m.appliedGroups(), (std::vector<uint8_t>{0x04, 0x01, 0x02, 0x08, 0x10}));
-        QCOMPARE(window.stops, 1);
-        QCOMPARE(window.starts, 1);
 
         uint8_t settings[19];
-        buildSettingsTable(settings);
+        rig->commands.buildSettingsTable(settings);
         QCOMPARE(m.table(MouseTable::Settings), bytes(settings, 19));
         // Hand-checked bytes: report rate 1000 Hz, stage 2 active, full lighting (code 2).
         QCOMPARE(int(settings[11]), 1);
@@ -97,7 +78,7 @@ private slots:
         }
 
         uint8_t lighting[80];
-        buildLightingTable(0, lighting);
+        rig->commands.buildLightingTable(0, lighting);
         QCOMPARE(m.table(MouseTable::Lighting), bytes(lighting, 80));
         // Slot 1 (full lighting) carries effect 1's colour of the descriptor.
         QCOMPARE(bytes(lighting + 8, 8), (std::vector<uint8_t>{0x80, 0, 229, 255, 1, 0, 2, 3}));
@@ -118,7 +99,7 @@ private slots:
     }
 
     void onlyTheFlaggedGroupsAreSent() {
-        QCOMPARE(DownloadProfile(defaultSet(), DownloadDpi), 0);
+        QCOMPARE(rig->commands.DownloadProfile(defaultSet(), DownloadDpi), 0);
         VirtualMouse &m = rig->mouse;
         QCOMPARE(m.frameCount(0x01), 2);  // the settings table is always sent
         QCOMPARE(m.frameCount(0x02), 10); // count, eight stages, commit
@@ -126,7 +107,7 @@ private slots:
         QCOMPARE(m.frameCount(0x04), 0);
         QCOMPARE(m.frameCount(0x40), 5);
         m.clearFrames();
-        QCOMPARE(DownloadProfile(defaultSet(), 0), 0);
+        QCOMPARE(rig->commands.DownloadProfile(defaultSet(), 0), 0);
         QCOMPARE(m.frameCount(0x40), 0); // nothing flagged: no apply commands
         QCOMPARE(m.frameCount(0x46), 2);
         QCOMPARE(m.frameCount(0x01), 2);
@@ -155,20 +136,44 @@ private slots:
         const bool headerOnly = lastCode == 0x40 || lastCode == 0x46;
         m.setAnswerAfter(goodAnswers, headerOnly ? VirtualMouse::Answer::Zeros
                                                  : VirtualMouse::Answer::WrongData);
-        QCOMPARE(DownloadProfile(defaultSet(), DownloadEverything), int(ResultVerifyFailed));
-        // The failing frame was the last one sent, and the status thread, stopped for the
-        // download, polls again.
+        QCOMPARE(rig->commands.DownloadProfile(defaultSet(), DownloadEverything),
+                 int(ResultVerifyFailed));
+        // The failing frame was the last one sent.
         const auto frames = m.frames();
         QVERIFY(!frames.empty());
         QCOMPARE(int(frames.back().bytes[3]), lastCode);
-        QCOMPARE(window.stops, 1);
-        QCOMPARE(window.starts, 1);
         QCOMPARE(m.endMarks() > 0, lastCode == 0x46 && goodAnswers > 0);
     }
 
+    // A mouse that sends status reports every 30 ms while commands go to it: every command
+    // still gets through; one the mouse never answers ends in bounded time.
+    void commandsGetThroughAFloodOfReports() {
+        std::atomic<bool> flooding{true};
+        std::thread flood([&] {
+            while (flooding) {
+                rig->mouse.sendStatusReport();
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            }
+        });
+        QTest::qWait(2500); // the reports pile up unread, as between two sends
+        int done = 0;
+        for (int i = 0; i < 13; ++i) {
+            const uint8_t data[] = {uint8_t(i), 0x22};
+            done += rig->transport.SendFrame(0x01, uint16_t(i), kTagFirst, data, 2) == ResultDone;
+        }
+        rig->mouse.setAnswer(VirtualMouse::Answer::None);
+        const int silent = rig->transport.SendFrame(0x01, 0, kTagFirst, nullptr, 0);
+        flooding = false;
+        flood.join();
+        QCOMPARE(done, 13);
+        QVERIFY(rig->mouse.frameCount(0x01) >= 13);
+        QCOMPARE(silent, int(ResultVerifyFailed));
+    }
+
     void noMouseIsNoDevice() {
-        CloseDevice();
-        QCOMPARE(DownloadProfile(defaultSet(), DownloadEverything), int(ResultNoDevice));
+        rig->transport.CloseDevice();
+        QCOMPARE(rig->commands.DownloadProfile(defaultSet(), DownloadEverything),
+                 int(ResultNoDevice));
         QCOMPARE(rig->mouse.frames().size(), size_t(0));
     }
 
@@ -188,12 +193,12 @@ private slots:
             slot.macroname = QStringLiteral("m%1").arg(b);
         }
         VirtualMouse &m = rig->mouse;
-        QCOMPARE(DownloadProfile(set, DownloadEverything), int(ResultTooManyMacros));
+        QCOMPARE(rig->commands.DownloadProfile(set, DownloadEverything), int(ResultTooManyMacros));
         QCOMPARE(m.frameCount(0x05), 0);
 
         set.profiles[0].buttons[kWheelUpSlot].Fun = 52;
         m.clearFrames();
-        QCOMPARE(DownloadProfile(set, DownloadEverything), 0);
+        QCOMPARE(rig->commands.DownloadProfile(set, DownloadEverything), 0);
         // Twelve slots of ten frames, and the commit.
         QCOMPARE(m.frameCount(0x05), 12 * 10 + 1);
         const std::vector<uint8_t> memory = m.table(MouseTable::Macros);

@@ -1,0 +1,365 @@
+#include "MouseSession.h"
+
+#include "DeviceLog.h"
+#include "DeviceMonitor.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+
+// Reports read in one poll round at most: the mouse queues far fewer between two rounds.
+constexpr int kMaxReportsPerRound = 64;
+
+const DeviceMatchEntry &emptyEntry() {
+    static const DeviceMatchEntry none;
+    return none;
+}
+
+} // namespace
+
+const DeviceMatchEntry &MouseDevices::model() const {
+    return table.empty() ? emptyEntry() : table.front();
+}
+
+MouseSession::MouseSession(QObject *parent) : QObject(parent), m_commands(m_transport) {
+    static const int registered = qRegisterMetaType<MouseDevices>();
+    Q_UNUSED(registered)
+    // Whatever read finds a report of the mouse's own, it is handed on.
+    m_transport.setReportSink(
+        [this](const unsigned char *report, int length) { handleReport(report, length); });
+    m_commands.setProgress(
+        [this](int done, int total) { emit sendProgress(m_sendTicket, done, total); });
+}
+
+MouseSession::~MouseSession() {
+    close();
+    m_transport.ExitHid();
+}
+
+void MouseSession::makeTimers() {
+    if (m_pollTimer)
+        return;
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setSingleShot(true);
+    connect(m_pollTimer, &QTimer::timeout, this, &MouseSession::pollRound);
+    m_settleTimer = new QTimer(this);
+    m_settleTimer->setSingleShot(true);
+    m_settleTimer->setInterval(kSettleMs);
+    connect(m_settleTimer, &QTimer::timeout, this, &MouseSession::rescan);
+    m_reopenTimer = new QTimer(this);
+    m_reopenTimer->setSingleShot(true);
+    m_reopenTimer->setInterval(kReopenMs);
+    connect(m_reopenTimer, &QTimer::timeout, this, &MouseSession::reopen);
+}
+
+// ---------------------------------------------------------------- opening and closing
+
+void MouseSession::start(const QString &model, bool live) {
+    makeTimers();
+    m_model = model;
+    m_live = live;
+    if (live && !m_monitor) {
+        m_monitor = new DeviceMonitor(this);
+        connect(m_monitor, &DeviceMonitor::deviceArrived, this, &MouseSession::onDeviceEvent);
+        connect(m_monitor, &DeviceMonitor::deviceRemoved, this, &MouseSession::onDeviceEvent);
+        if (!m_monitor->isActive())
+            qCDebug(lcDevice, "no plug events: the device monitor could not be set up");
+    }
+    m_transport.LoadDeviceMatchTable();
+    m_transport.EnumerateDevices();
+    m_transport.CloseDevice();
+    m_transport.OpenDevice(m_model);
+    logLink();
+    setPolling(live);
+    tellDevices();
+}
+
+void MouseSession::openModel(const QString &model) {
+    makeTimers();
+    if (model == m_model && m_transport.commandHandle()) {
+        if (!m_polling && m_live)
+            setPolling(true);
+        return;
+    }
+    m_model = model;
+    m_reopenTimer->stop();
+    setPolling(false);
+    m_transport.CloseDevice();
+    openCurrent();
+    tellDevices();
+}
+
+void MouseSession::openCurrent() {
+    m_transport.OpenDevice(m_model);
+    logLink();
+    // Every time the device is opened, the poll starts over with a status query.
+    setPolling(m_live);
+}
+
+void MouseSession::logLink() {
+    const HidHandle *handle = m_transport.commandHandle();
+    qCDebug(lcDevice, "device opened, commands on %s",
+            handle == &m_transport.hidCommand2   ? "cable"
+            : handle == &m_transport.hidCommand1 ? "receiver"
+                                                 : "nothing");
+}
+
+void MouseSession::close() {
+    if (m_reopenTimer)
+        m_reopenTimer->stop();
+    setPolling(false);
+    m_transport.CloseDevice();
+}
+
+MouseDevices MouseSession::devices() const {
+    MouseDevices d;
+    d.table = m_transport.deviceMatchTable();
+    d.device2Release = m_transport.device2Release();
+    const HidHandle *handle = m_transport.commandHandle();
+    d.link = handle == &m_transport.hidCommand2   ? MouseDevices::Cable
+             : handle == &m_transport.hidCommand1 ? MouseDevices::Receiver
+                                                  : MouseDevices::NoLink;
+    d.deniedPath = QString::fromStdString(m_transport.deniedDevicePath());
+    d.hotPlug = m_monitor && m_monitor->isActive();
+    return d;
+}
+
+void MouseSession::tellDevices(bool newCollection) {
+    MouseDevices d = devices();
+    d.newCollection = newCollection;
+    emit devicesChanged(d);
+}
+
+// ---------------------------------------------------------------- plug events
+
+void MouseSession::onDeviceEvent(const QString &path, const HidrawDevice &device) {
+    Q_UNUSED(path)
+    // A device of another maker or model changes nothing here but the poll, which starts
+    // over as after every plug event.
+    const DeviceMatchTable &table = m_transport.deviceMatchTable();
+    if (device.hasIds && !table.empty()) {
+        const DeviceMatchEntry &e = table.front();
+        const bool ours = (device.vendorId == e.vendorId1 && device.productId == e.productId1) ||
+                          (device.vendorId == e.vendorId2 && device.productId == e.productId2);
+        if (!ours) {
+            if (m_polling)
+                setPolling(true);
+            return;
+        }
+    }
+    m_settleTimer->start();
+}
+
+void MouseSession::rescan() {
+    makeTimers();
+    // The plug event only tells that something hidraw came or went; the enumeration tells
+    // which collections of which model are there now.
+    const DeviceMatchTable &table = m_transport.deviceMatchTable();
+    const DeviceMatchEntry before = table.empty() ? DeviceMatchEntry() : table.front();
+    m_transport.LoadDeviceMatchTable();
+    m_transport.EnumerateDevices();
+    const DeviceMatchEntry &now = m_transport.deviceMatchTable().front();
+    const bool newCollection =
+        (now.mouse1Found && !before.mouse1Found) || (now.command1Found && !before.command1Found) ||
+        (now.mouse2Found && !before.mouse2Found) || (now.command2Found && !before.command2Found);
+
+    m_reopenTimer->stop();
+    setPolling(false);
+    m_transport.CloseDevice();
+    if (!now.present()) {
+        tellDevices(newCollection);
+        return;
+    }
+    if (!before.present()) {
+        openCurrent();
+        tellDevices(newCollection);
+        return;
+    }
+    // The model's devices changed under the open handles: opened again once the system
+    // settled (a node can hang up before it leaves the device list).
+    tellDevices(newCollection);
+    m_reopenTimer->start();
+}
+
+void MouseSession::reopen() {
+    m_transport.CloseDevice();
+    openCurrent();
+    tellDevices();
+}
+
+// ---------------------------------------------------------------- the poll
+
+void MouseSession::setPolling(bool on) {
+    makeTimers();
+    m_polling = on;
+    m_pollCounter = 0;
+    if (on)
+        schedulePoll(0);
+    else
+        m_pollTimer->stop();
+}
+
+void MouseSession::schedulePoll(int milliseconds) {
+    m_pollTimer->start(milliseconds);
+}
+
+void MouseSession::pollRound() {
+    if (!m_polling)
+        return;
+    HidHandle *handle = m_transport.commandHandle();
+    if (!handle) {
+        // Nothing to poll until the device is opened again.
+        m_polling = false;
+        return;
+    }
+    unsigned char reply[64];
+    if (m_pollCounter == 0) {
+        unsigned char request[64] = {};
+        std::memcpy(request, kStatusQuery, kFrameLength);
+        if (handle->write(request, kFrameLength) < 0)
+            qCDebug(lcDevice, "Unable to send a feature report.");
+        devicePause(kQueryPauseMs);
+        std::memset(reply, 0, sizeof reply);
+        const int n = handle->readTimeout(reply, kFrameLength, kQueryReadMs);
+        if (n < 0) {
+            // No answer at all: the mouse is off or out of the receiver's reach.
+            emit RefreshBatteryStatus(0, 0, 0);
+        } else {
+            qCDebug(lcDevice, "Threadread bat - %x %x %x %x %x %x %x %x", reply[0], reply[1],
+                    reply[2], reply[3], reply[4], reply[5], reply[6], reply[7]);
+            handleReport(reply, n);
+        }
+        m_pollCounter = 2;
+    } else {
+        ++m_pollCounter;
+    }
+
+    // What the mouse sent by itself since the last round; nothing here waits.
+    for (int i = 0; i < kMaxReportsPerRound; ++i) {
+        std::memset(reply, 0, sizeof reply);
+        const int n = handle->readTimeout(reply, kFrameLength, 0);
+        if (n < 0) {
+            qCDebug(lcDevice, "Unable to read a feature report 1.");
+            break;
+        }
+        if (n == 0)
+            break;
+        handleReport(reply, n);
+    }
+    if (m_pollCounter == kCycleEnd)
+        m_pollCounter = 0;
+    schedulePoll(kPollIntervalMs);
+}
+
+void MouseSession::handleReport(const unsigned char *report, int length) {
+    switch (reportKind(report, length)) {
+    case ReportKind::Battery:
+        m_commands.setLinkMode(report[10]);
+        emit RefreshBatteryStatus(report[6], report[4], report[5]);
+        if (report[4] != 0 || report[5] != 0 || report[6] != 0)
+            emit RefreshWriteStatus(report[7]);
+        break;
+    case ReportKind::Status:
+        qCDebug(lcDevice, "status report: profile %x, stage %x, rate %x, mode %x", report[4],
+                report[5], report[6], report[7]);
+        emit RefreshStatus(report[4], report[5], report[6], report[7]);
+        break;
+    case ReportKind::Other:
+        break;
+    }
+}
+
+bool MouseSession::queryBattery(int timeoutMs) {
+    HidHandle *handle = m_transport.commandHandle();
+    if (!handle)
+        return false;
+    unsigned char request[64] = {};
+    std::memcpy(request, kStatusQuery, kFrameLength);
+    if (handle->write(request, kFrameLength) < 0)
+        qCDebug(lcDevice, "Unable to send a feature report.");
+    devicePause(kQueryPauseMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        unsigned char reply[64] = {};
+        const int n = handle->readTimeout(reply, kFrameLength,
+                                          int(qMax<qint64>(1, timeoutMs - clock.elapsed())));
+        if (n < 0) {
+            emit RefreshBatteryStatus(0, 0, 0);
+            return true;
+        }
+        handleReport(reply, n);
+        if (reportKind(reply, n) == ReportKind::Battery)
+            return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- sending
+
+int MouseSession::send(const ProfileSet &configuration, unsigned flags) {
+    const int result = m_commands.DownloadProfile(configuration, flags);
+    qCDebug(lcDevice, "send result %d (groups %u)", result, flags);
+    // The poll starts over with a status query, whatever the outcome: after a failed send
+    // the battery and the changes made on the mouse must still be shown.
+    if (m_polling)
+        setPolling(true);
+    return result;
+}
+
+int MouseSession::selectProfile(int index) {
+    m_commands.SelectProfile(index);
+    return m_commands.ApplySettings();
+}
+
+// ---------------------------------------------------------------- requests
+
+void MouseSession::post(std::function<void()> work) {
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+void MouseSession::requestStart(const QString &model) {
+    post([this, model] { start(model); });
+}
+
+void MouseSession::requestModel(const QString &model) {
+    post([this, model] { openModel(model); });
+}
+
+void MouseSession::requestSend(quint64 ticket, const ProfileSet &configuration, unsigned flags) {
+    post([this, ticket, configuration, flags] {
+        m_sendTicket = ticket;
+        const int result = send(configuration, flags);
+        emit sendFinished(ticket, result, flags);
+    });
+}
+
+void MouseSession::requestProfile(quint64 ticket, int index) {
+    post([this, ticket, index] { emit profileSelected(ticket, index, selectProfile(index)); });
+}
+
+void MouseSession::requestPolling(bool on) {
+    post([this, on] {
+        // Turning it on again is only for a device that is open.
+        setPolling(on && m_transport.commandHandle() != nullptr);
+    });
+}
+
+// ---------------------------------------------------------------- the worker
+
+MouseWorker::MouseWorker() : m_session(new MouseSession) {
+    m_thread.setObjectName(QStringLiteral("mouse session"));
+    m_session->moveToThread(&m_thread);
+    // Deleted on its own thread once its loop has ended: the device is closed there.
+    QObject::connect(&m_thread, &QThread::finished, m_session, &QObject::deleteLater);
+    m_thread.start();
+}
+
+MouseWorker::~MouseWorker() {
+    m_session->abort();
+    m_thread.quit();
+    m_thread.wait();
+}

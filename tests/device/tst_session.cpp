@@ -1,0 +1,185 @@
+// The mouse session against the virtual mouse: the status poll, reports found by any read,
+// sends, the order of slot choices, and a transfer cut short.
+#include "MouseSession.h"
+#include "TestAppDir.h"
+#include "VirtualHidApi.h"
+#include "VirtualMouse.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <atomic>
+#include <thread>
+
+namespace {
+
+ProfileSet defaultSet() {
+    ProfileSet set;
+    resetProfileSet(set);
+    return set;
+}
+
+} // namespace
+
+class TestSession : public QObject {
+    Q_OBJECT
+
+    // The installation and the mouse behind the in-process HID backend.
+    struct Rig {
+        Rig() : api(mouse) {
+            dir.installData(QStringLiteral("DefaultProfile.bin"));
+            dir.installData(QStringLiteral("Configs/Config.ini"));
+            setHidApi(&api);
+        }
+        ~Rig() { setHidApi(nullptr); }
+        TestAppDir dir;
+        VirtualMouse mouse;
+        VirtualHidApi api;
+    };
+    std::unique_ptr<Rig> m_rig;
+
+private slots:
+    void init() {
+        qRegisterMetaType<MouseDevices>();
+        m_rig = std::make_unique<Rig>();
+    }
+    void cleanup() { m_rig.reset(); }
+
+    void batteryQueryIsAnsweredAndFound() {
+        m_rig->mouse.setBatteryMillivolts(4000, true);
+        m_rig->mouse.setLinkMode(8);
+        MouseSession session;
+        QSignalSpy devices(&session, &MouseSession::devicesChanged);
+        QSignalSpy battery(&session, &MouseSession::RefreshBatteryStatus);
+        QSignalSpy write(&session, &MouseSession::RefreshWriteStatus);
+        session.start(QStringLiteral("TOLV"));
+        QCOMPARE(devices.count(), 1);
+        const MouseDevices found = devices.first().first().value<MouseDevices>();
+        QCOMPARE(found.presentCount(), 1);
+        QCOMPARE(found.link, MouseDevices::Cable);
+        QCOMPARE(int(found.device2Release), 0x0902);
+        QVERIFY(battery.wait(2000));
+        const uint16_t raw = VirtualMouse::rawFromMillivolts(4000);
+        QCOMPARE(battery.first(), (QList<QVariant>{QVariant::fromValue(quint8(1)),
+                                                   QVariant::fromValue(quint8(raw & 0xFF)),
+                                                   QVariant::fromValue(quint8(raw >> 8))}));
+        QCOMPARE(write.count(), 1);
+        QCOMPARE(int(session.commands().linkMode()), 8);
+        QCOMPARE(m_rig->mouse.frameCount(0x48), 1);
+
+        // A sleeping mouse answers with zeros, and no write status.
+        m_rig->mouse.setAsleep(true);
+        battery.clear();
+        write.clear();
+        QVERIFY(session.queryBattery(1000));
+        QCOMPARE(battery.count(), 1);
+        QCOMPARE(battery.first(),
+                 (QList<QVariant>{QVariant::fromValue(quint8(0)), QVariant::fromValue(quint8(0)),
+                                  QVariant::fromValue(quint8(0))}));
+        QCOMPARE(write.count(), 0);
+    }
+
+    // A change made on the mouse whose report is read by the battery query, by the poll, or by
+    // a command of a send on its way to the answer, is handed on every time.
+    void everyStatusReportIsHandedOn() {
+        MouseSession session;
+        QSignalSpy status(&session, &MouseSession::RefreshStatus);
+        QSignalSpy battery(&session, &MouseSession::RefreshBatteryStatus);
+        // Waiting when the first query goes out: the query's read finds it before the answer.
+        session.start(QStringLiteral("TOLV"));
+        m_rig->mouse.changeDpiStage(3);
+        QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 2000);
+        QCOMPARE(status.first().at(1).value<quint8>(), quint8(3));
+        QVERIFY(battery.count() > 0 || battery.wait(2000));
+        // Sent between two polls.
+        m_rig->mouse.changeProfile(2);
+        QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 2000);
+        QCOMPARE(status.last().at(0).value<quint8>(), quint8(2));
+
+        // Sent while a download runs: a command reads it before its own answer.
+        session.setPolling(false);
+        status.clear();
+        m_rig->mouse.setAnswerDelay(5);
+        std::atomic<bool> sending{true};
+        std::thread mouseSide([&] {
+            for (int stage = 0; sending; stage = (stage + 1) % 6) {
+                m_rig->mouse.changeDpiStage(uint8_t(stage));
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+        const int result = session.send(defaultSet(), DownloadEverything);
+        sending = false;
+        mouseSide.join();
+        QCOMPARE(result, 0);
+        QVERIFY2(status.count() > 3, qPrintable(QString::number(status.count())));
+    }
+
+    // After a failed send the poll goes on: a change made on the mouse still arrives.
+    void thePollGoesOnAfterAFailedSend() {
+        MouseSession session;
+        QSignalSpy status(&session, &MouseSession::RefreshStatus);
+        session.start(QStringLiteral("TOLV"));
+        m_rig->mouse.setAnswer(VirtualMouse::Answer::WrongData);
+        QCOMPARE(session.send(defaultSet(), DownloadEverything), int(ResultVerifyFailed));
+        m_rig->mouse.setAnswer(VirtualMouse::Answer::Ok);
+        QVERIFY(session.polling());
+        m_rig->mouse.changeDpiStage(4);
+        QVERIFY(status.wait(2000));
+        QCOMPARE(status.last().at(1).value<quint8>(), quint8(4));
+    }
+
+    // Plug events: the last link gone closes the device and stops the poll; back, it is opened
+    // again, and a collection that is new is told.
+    void unplugAndPlugAgain() {
+        MouseSession session;
+        QSignalSpy devices(&session, &MouseSession::devicesChanged);
+        session.start(QStringLiteral("TOLV"));
+        m_rig->mouse.unplug(MouseLink::Cable);
+        m_rig->mouse.unplug(MouseLink::Receiver);
+        session.rescan();
+        MouseDevices now = devices.last().first().value<MouseDevices>();
+        QCOMPARE(now.presentCount(), 0);
+        QCOMPARE(now.link, MouseDevices::NoLink);
+        QVERIFY(!session.polling());
+        m_rig->mouse.plug(MouseLink::Receiver);
+        session.rescan();
+        now = devices.last().first().value<MouseDevices>();
+        QCOMPARE(now.presentCount(), 1);
+        QCOMPARE(now.link, MouseDevices::Receiver);
+        QVERIFY(now.newCollection);
+        QVERIFY(session.polling());
+    }
+
+    // Slot choices queued on the worker reach the mouse in their order, each answered, and
+    // ending the worker during a slow transfer cuts it short.
+    void workerKeepsTheOrderAndEndsPromptly() {
+        auto worker = std::make_unique<MouseWorker>();
+        MouseSession *session = worker->session();
+        // Answers arrive on this thread, queued.
+        QList<QPair<quint64, int>> selected;
+        connect(session, &MouseSession::profileSelected, this,
+                [&selected](quint64 ticket, int, int result) {
+                    selected.append({ticket, result});
+                });
+        session->requestStart(QStringLiteral("TOLV"));
+        for (int i = 0; i < 5; ++i)
+            session->requestProfile(quint64(i + 1), (i * 3) % 5);
+        QTRY_COMPARE_WITH_TIMEOUT(selected.size(), 5, 10000);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(selected.at(i), qMakePair(quint64(i + 1), 0));
+        QCOMPARE(m_rig->mouse.selectedProfiles(), (std::vector<int>{0, 3, 1, 4, 2}));
+        QCOMPARE(m_rig->mouse.activeProfile(), 2);
+
+        // A mouse that answers each frame 100 ms late: a whole send would take seconds.
+        m_rig->mouse.setAnswerDelay(100);
+        session->requestSend(9, defaultSet(), DownloadEverything);
+        QTRY_VERIFY_WITH_TIMEOUT(m_rig->mouse.beginMarks() > 0, 5000);
+        const int framesBefore = int(m_rig->mouse.frames().size());
+        worker.reset();
+        // Ended at the transfer under way: at most a frame or two more reached the mouse.
+        QVERIFY(int(m_rig->mouse.frames().size()) <= framesBefore + 2);
+        QCOMPARE(m_rig->mouse.endMarks(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSession)
+#include "tst_session.moc"
