@@ -16,7 +16,7 @@ source "$(dirname "$0")/private-install.sh"
 private_install "$build"
 
 cat > loop.sh <<EOF
-./mousecfg > app.log 2>&1 &
+QT_LOGGING_RULES=mousecfg.app.debug=true ./mousecfg > app.log 2>&1 &
 window=\$!
 until [ -S "$window_socket" ]; do sleep 0.1; done
 sleep 2
