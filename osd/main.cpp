@@ -1,12 +1,44 @@
 // The on-screen display program: serves "<product> Wireless Mouse OSD" in the user's runtime
 // folder and shows the texts it is sent. The product is the one of DefaultProfile.bin beside
-// the program. A second copy for the same product and user ends at once.
+// the program. A second copy for the same product and user ends at once. Started with
+// --watch-stdin (as the configuration program starts it), it also ends when its standard input
+// ends: the program that started it holds the pipe, and the kernel closes it when that program
+// ends, however it ends.
 
 #include "ModelDescriptor.h"
 #include "OsdServer.h"
 #include "OsdWindow.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcOsd, "mousecfg.osd", QtInfoMsg)
+
+// Quits the application once standard input reaches its end or fails; false when there is no
+// standard input to watch. Whatever arrives on it is read and ignored.
+bool quitWhenInputEnds(QCoreApplication &app) {
+    if (::fcntl(STDIN_FILENO, F_GETFD) < 0)
+        return false;
+    auto *notifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [notifier] {
+        char buffer[256];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n > 0 || (n < 0 && (errno == EINTR || errno == EAGAIN)))
+            return;
+        notifier->setEnabled(false);
+        qCDebug(lcOsd, "OSD: the program that started it has ended");
+        QCoreApplication::quit();
+    });
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char **argv) {
     // Nothing here draws with OpenGL: starting without it is faster and smaller.
@@ -14,6 +46,9 @@ int main(int argc, char **argv) {
         qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    if (QCoreApplication::arguments().contains(QLatin1String(kOsdWatchInputOption)) &&
+        !quitWhenInputEnds(app))
+        return 0;
 
     const QString product = descriptorProductName();
     if (product.isEmpty())
@@ -33,7 +68,7 @@ int main(int argc, char **argv) {
     OsdWindow window;
     window.setWindowTitle(title);
     QObject::connect(&server, &OsdServer::messageReceived, &window, [&](const OsdMessage &m) {
-        qDebug("OSD: \"%s\" for %u ms", qPrintable(m.text), m.displayTime);
+        qCDebug(lcOsd, "OSD: \"%s\" for %u ms", qPrintable(m.text), m.displayTime);
         window.showMessage(m);
     });
     return app.exec();

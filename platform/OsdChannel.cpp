@@ -4,19 +4,17 @@
 #include "UserRuntimeDir.h"
 
 #include <QCoreApplication>
-#include <QDebug>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QProcess>
-#include <QThread>
+#include <QStringList>
 #include <QtEndian>
 #include <array>
-#include <cerrno>
-#include <csignal>
 #include <unistd.h>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcPlatform, "mousecfg.platform", QtInfoMsg)
 
 constexpr int kTextOffset = 0;
 constexpr int kStringBytes = 512; // 256 UTF-16 units, the last one always NUL
@@ -27,9 +25,8 @@ constexpr int kColourOffset = 524;
 constexpr int kHeightOffset = 528;
 constexpr int kFontOffset = 532;
 
-constexpr int kConnectTimeout = 100; // a local connect succeeds or fails at once
-constexpr int kWriteTimeout = 500;
-constexpr int kPollInterval = 20;
+// How long the destructor gives its OSD program to end, after asking and then after forcing.
+constexpr int kStopWait = 10;
 
 using RecordBytes = std::array<uchar, kOsdRecordSize>;
 
@@ -59,22 +56,18 @@ quint32 get32(const QByteArray &record, int offset) {
     return qFromLittleEndian<quint32>(reinterpret_cast<const uchar *>(record.constData() + offset));
 }
 
-// Whether a process we started has not ended yet. A detached process is not our child;
-// once it ends it is reaped by someone else, or lingers as a zombie of its new parent.
-bool processRunning(qint64 pid) {
-    if (pid <= 0)
+// Writes the record to the server at path if one listens there now. A local connect succeeds or
+// fails at once, and a new connection takes a record without waiting; a server that does not
+// (its backlog full, its buffer taken) gets the record again on the next try, on a connection
+// of its own, so a torn record is never followed by the rest of one.
+bool deliverTo(const QString &path, const QByteArray &record) {
+    const int fd = LocalStream::connectTo(path, 0);
+    if (fd < 0)
         return false;
-    if (::kill(pid_t(pid), 0) != 0 && errno != EPERM)
-        return false;
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray line = stat.readAll();
-    const int close = line.lastIndexOf(')');
-    return close < 0 || close + 2 >= line.size() || line.at(close + 2) != 'Z';
+    const bool written = LocalStream::writeAll(fd, record, 0);
+    ::close(fd);
+    return written;
 }
-
-enum class Delivery { NoServer, Sent, Failed };
 
 } // namespace
 
@@ -115,54 +108,98 @@ QString osdServerPath(const QString &productName) {
     return userRuntimeFile(osdTitle(productName));
 }
 
-OsdChannel::OsdChannel(const QString &productName, const QString &programPath)
-    : m_serverName(osdServerPath(productName)),
+OsdChannel::OsdChannel(const QString &productName, const QString &programPath, QObject *parent)
+    : QObject(parent), m_serverName(osdServerPath(productName)),
       m_programPath(programPath.isEmpty()
                         ? QCoreApplication::applicationDirPath() + QStringLiteral("/OSD")
-                        : programPath) {}
-
-namespace {
-
-Delivery deliverTo(const QString &serverName, const QByteArray &record, int connectTimeout) {
-    const int fd = LocalStream::connectTo(serverName, connectTimeout);
-    if (fd < 0)
-        return Delivery::NoServer;
-    const bool written = LocalStream::writeAll(fd, record, kWriteTimeout);
-    ::close(fd);
-    return written ? Delivery::Sent : Delivery::Failed;
+                        : programPath) {
+    m_retry.setInterval(kRetryInterval);
+    connect(&m_retry, &QTimer::timeout, this, &OsdChannel::retry);
 }
 
-} // namespace
-
-bool OsdChannel::show(const QString &text, const QColor &colour) {
-    const QByteArray record = osdRecord(text, colour);
-    Delivery result = deliverTo(m_serverName, record, kConnectTimeout);
-
-    if (result == Delivery::NoServer) {
-        const QFileInfo program(m_programPath);
-        // Without the program there is nothing to wait for.
-        if (!program.isFile() || !program.isExecutable())
-            return false;
-        qint64 started = 0;
-        for (int attempt = 0; attempt < kStartAttempts && result == Delivery::NoServer; ++attempt) {
-            // A copy that is still starting is given time rather than a twin.
-            if (!processRunning(started)) {
-                if (!QProcess::startDetached(program.absoluteFilePath(), {}, program.absolutePath(),
-                                             &started))
-                    return false;
-                m_startedPid = started;
-            }
-            QElapsedTimer clock;
-            clock.start();
-            do {
-                QThread::msleep(kPollInterval);
-                const int left = kAttemptWait - int(clock.elapsed());
-                result = deliverTo(m_serverName, record, qBound(1, left, kConnectTimeout));
-            } while (result == Delivery::NoServer && clock.elapsed() < kAttemptWait);
-        }
+OsdChannel::~OsdChannel() {
+    if (!m_helper || m_helper->state() == QProcess::NotRunning)
+        return;
+    // The program would also end once its input closes, but its window should go with ours.
+    m_helper->disconnect(this);
+    m_helper->terminate();
+    if (!m_helper->waitForFinished(kStopWait)) {
+        m_helper->kill();
+        m_helper->waitForFinished(kStopWait);
     }
+}
 
-    if (result == Delivery::Failed)
-        qDebug("SendMessage failed\n");
-    return result == Delivery::Sent;
+qint64 OsdChannel::helperProcessId() const {
+    return m_helper && m_helper->state() != QProcess::NotRunning ? m_helper->processId() : 0;
+}
+
+void OsdChannel::show(const QString &text, const QColor &colour) {
+    m_pending.append({text, osdRecord(text, colour)});
+    if (m_pending.size() > kMaxQueued) {
+        qCDebug(lcPlatform) << "OSD: dropped" << m_pending.first().text << "for a newer text";
+        m_pending.removeFirst();
+    }
+    if (deliverPending() || m_retry.isActive())
+        return;
+    if (!startHelper()) {
+        dropPending("there is no OSD program to start");
+        return;
+    }
+    // A start that failed at once has dropped the texts already.
+    if (m_pending.isEmpty())
+        return;
+    m_giveUp.setRemainingTime(kGiveUpAfter);
+    m_retry.start();
+}
+
+bool OsdChannel::deliverPending() {
+    QStringList sent;
+    while (!m_pending.isEmpty() && deliverTo(m_serverName, m_pending.first().record))
+        sent.append(m_pending.takeFirst().text);
+    for (const QString &text : qAsConst(sent))
+        emit delivered(text);
+    return m_pending.isEmpty();
+}
+
+bool OsdChannel::startHelper() {
+    if (m_helper && m_helper->state() != QProcess::NotRunning)
+        return true;
+    const QFileInfo program(m_programPath);
+    if (!program.isFile() || !program.isExecutable())
+        return false;
+    if (!m_helper) {
+        m_helper = new QProcess(this);
+        // Its messages go where ours go; its input is the pipe it watches.
+        m_helper->setProcessChannelMode(QProcess::ForwardedChannels);
+        connect(m_helper, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+                &OsdChannel::helperEnded);
+        connect(m_helper, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                helperEnded();
+        });
+    }
+    m_helper->setWorkingDirectory(program.absolutePath());
+    m_helper->start(program.absoluteFilePath(), {QString::fromLatin1(kOsdWatchInputOption)});
+    return true;
+}
+
+void OsdChannel::retry() {
+    if (deliverPending())
+        m_retry.stop();
+    else if (m_giveUp.hasExpired())
+        dropPending("the OSD program did not listen in time");
+}
+
+void OsdChannel::helperEnded() {
+    // A copy that found another one serving the name ends at once: that one takes the texts.
+    if (!deliverPending())
+        dropPending("the OSD program ended");
+}
+
+void OsdChannel::dropPending(const char *reason) {
+    m_retry.stop();
+    if (m_pending.isEmpty())
+        return;
+    qCDebug(lcPlatform) << "OSD: dropped" << m_pending.size() << "texts:" << reason;
+    m_pending.clear();
 }

@@ -15,8 +15,14 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QDeadlineTimer>
+#include <QList>
 #include <QMetaType>
+#include <QObject>
 #include <QString>
+#include <QTimer>
+
+class QProcess;
 
 constexpr int kOsdRecordSize = 1044;
 constexpr int kOsdMaxTextLength = 255;
@@ -45,34 +51,69 @@ QString osdTitle(const QString &productName);
 // The socket the OSD program listens on: the title, in the user's runtime folder.
 QString osdServerPath(const QString &productName);
 
-class OsdChannel {
+// The option the channel starts the OSD program with: the program then ends when its standard
+// input ends. The channel holds the other end of that pipe, and the kernel closes it when the
+// configuration program ends, however it ends (a crash, a logout's SIGTERM, SIGKILL).
+constexpr char kOsdWatchInputOption[] = "--watch-stdin";
+
+// Sends texts to the OSD program, starting it when none listens. Nothing here sleeps or waits:
+// show() returns at once, and texts the program cannot take yet wait in a queue that a timer
+// tries again.
+class OsdChannel : public QObject {
+    Q_OBJECT
+
 public:
-    // Bounds of one show() call. Starting the program is tried up to kStartAttempts times,
-    // each followed by up to kAttemptWait ms of looking for its server.
-    static constexpr int kStartAttempts = 5;
-    static constexpr int kAttemptWait = 500;
+    // Texts waiting for the OSD program: at most kMaxQueued, the oldest dropped first.
+    static constexpr int kMaxQueued = 16;
+    // While texts wait, they are offered again every kRetryInterval ms, and dropped when the
+    // program has not listened kGiveUpAfter ms after the waiting began.
+    static constexpr int kRetryInterval = 25;
+    static constexpr int kGiveUpAfter = 4000;
 
     // programPath: the OSD program to start when none is running; empty means "OSD" in the
     // application directory.
-    explicit OsdChannel(const QString &productName, const QString &programPath = QString());
+    explicit OsdChannel(const QString &productName, const QString &programPath = QString(),
+                        QObject *parent = nullptr);
+    // Ends the OSD program this channel started, waiting a few milliseconds at most.
+    ~OsdChannel() override;
 
     // The socket path the texts go to (osdServerPath of the product).
     QString serverName() const { return m_serverName; }
     QString programPath() const { return m_programPath; }
 
-    // Hands the text to the OSD program and returns when the record is written. When no
-    // program is listening and the OSD program exists and is executable, it is started
-    // detached and looked for again: at most kStartAttempts rounds of kAttemptWait ms, and
-    // the program is started again only when the copy started before has ended. Without an
-    // OSD program nothing is shown and the call returns at once. True when the record was
-    // delivered.
-    bool show(const QString &text, const QColor &colour);
+    // Hands the text to the OSD program and returns at once. When the program listens, the
+    // record is written before this returns. Otherwise the text waits behind the ones already
+    // waiting, and the program is started as a child of this process unless the copy this
+    // channel started is still running; a copy that finds another one serving ends, and the
+    // texts go to the one that serves. Texts are dropped when the program ends or does not
+    // listen in time, and at once when there is no program to start.
+    void show(const QString &text, const QColor &colour);
 
-    // The process started by the last show() that had to start one; 0 when none was.
-    qint64 startedProcessId() const { return m_startedPid; }
+    // The OSD program this channel started, while it runs; 0 otherwise.
+    qint64 helperProcessId() const;
+
+signals:
+    // A text's record was handed to the OSD program.
+    void delivered(const QString &text);
 
 private:
+    struct Pending {
+        QString text;
+        QByteArray record;
+    };
+
+    // Delivers the waiting texts in order; true when none is left.
+    bool deliverPending();
+    // False when there is no program to start.
+    bool startHelper();
+    void retry();
+    void helperEnded();
+    void dropPending(const char *reason);
+
     QString m_serverName;
     QString m_programPath;
-    qint64 m_startedPid = 0;
+    QList<Pending> m_pending;
+    QTimer m_retry;
+    QDeadlineTimer m_giveUp;
+    QProcess *m_helper = nullptr;
 };

@@ -1,17 +1,19 @@
 // The OSD record and the sending side of the channel: against a server in this test, with
-// no server at all, with stand-in programs, and with the real OSD program.
+// stand-in programs, and with the real OSD program, also after the program that started it has
+// been killed.
 
 #include "OsdChannel.h"
+#include "OsdServer.h"
 
-#include <QElapsedTimer>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtEndian>
 #include <QtTest>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -60,30 +62,34 @@ bool fileContains(const QString &path, const QByteArray &text) {
     return f.open(QIODevice::ReadOnly) && f.readAll().contains(text);
 }
 
-// Ends a process the channel started, when the test is done with it.
-class StartedProcess {
+// Whether a process runs. One that has ended but is not reaped yet (it is not our child) has
+// ended too.
+bool processAlive(qint64 pid) {
+    if (pid <= 0 || ::kill(pid_t(pid), 0) != 0)
+        return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
+}
+
+// Ends an OSD program that outlived what started it, when the test is done with it.
+class StrayProcess {
 public:
-    ~StartedProcess() { stop(); }
-    void track(qint64 pid) { m_pid = pid; }
-    void stop() {
-        if (m_pid <= 0)
-            return;
-        ::kill(pid_t(m_pid), SIGTERM);
-        for (int i = 0; i < 100 && alive(); ++i)
-            QThread::msleep(20);
-        m_pid = 0;
-    }
-    // Not reaped yet is ended too: the process is not our child.
-    bool alive() const {
-        if (::kill(pid_t(m_pid), 0) != 0)
-            return false;
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(m_pid));
-        return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
+    explicit StrayProcess(qint64 pid) : m_pid(pid) {}
+    ~StrayProcess() {
+        if (processAlive(m_pid))
+            ::kill(pid_t(m_pid), SIGKILL);
     }
 
 private:
-    qint64 m_pid = 0;
+    qint64 m_pid;
 };
+
+QStringList texts(const QSignalSpy &received) {
+    QStringList out;
+    for (const QList<QVariant> &arguments : received)
+        out.append(arguments.at(0).value<OsdMessage>().text);
+    return out;
+}
 
 QByteArray utf16le(const char *ascii) {
     QByteArray out;
@@ -108,23 +114,21 @@ class TestOsdChannel : public QObject {
     QTemporaryDir m_dir;
     QTemporaryDir m_runtime;
 
-    // Reads one connection's data until the sender closes it.
-    static QByteArray receiveOne(QLocalServer &server) {
-        if (!server.hasPendingConnections() && !server.waitForNewConnection(2000))
-            return "no connection";
-        QLocalSocket *socket = server.nextPendingConnection();
-        QByteArray data;
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 2000) {
-            data += socket->readAll();
-            if (socket->state() == QLocalSocket::UnconnectedState)
-                break;
-            socket->waitForReadyRead(50);
-        }
-        data += socket->readAll();
-        delete socket;
-        return data;
+    // The real OSD program for the product in a folder of its own, started through a script
+    // that passes the channel's arguments on and keeps the program's debug log in a file.
+    static QString installOsd(const QTemporaryDir &appDir, const QString &product) {
+        const QString osd = appDir.filePath(QStringLiteral("OSD"));
+        const QString launcher = appDir.filePath(QStringLiteral("run-osd"));
+        if (!QFile::copy(QStringLiteral(OSD_PROGRAM), osd))
+            return QString();
+        writeFile(appDir.filePath(QStringLiteral("DefaultProfile.bin")),
+                  "[PROFILE]\nProductName=" + product.toLatin1() + "\n", false);
+        writeFile(launcher,
+                  "#!/bin/sh\nQT_LOGGING_RULES=mousecfg.osd.debug=true exec '" + osd.toLocal8Bit() +
+                      "' \"$@\" >>'" + appDir.filePath(QStringLiteral("osd.log")).toLocal8Bit() +
+                      "' 2>&1\n",
+                  true);
+        return launcher;
     }
 
 private slots:
@@ -204,116 +208,137 @@ private slots:
                  QCoreApplication::applicationDirPath() + QStringLiteral("/OSD"));
     }
 
-    void showWritesWholeRecord() {
+    // With a server listening, each text is written before show() returns, in order, and no
+    // program is started.
+    void showDeliversAtOnce() {
         const QString product = uniqueProduct();
-        QLocalServer server;
-        QVERIFY(server.listen(osdServerPath(product)));
-        OsdChannel channel(product, m_dir.filePath(QStringLiteral("missing")));
+        OsdServer server;
+        QCOMPARE(server.start(osdServerPath(product)), OsdServer::Listening);
+        QSignalSpy received(&server, &OsdServer::messageReceived);
+        OsdChannel channel(product, QStringLiteral(OSD_PROGRAM));
+        QSignalSpy delivered(&channel, &OsdChannel::delivered);
 
-        QVERIFY(channel.show(QStringLiteral("DPI 1600"), QColor(0, 190, 255)));
-        QCOMPARE(receiveOne(server), osdRecord(QStringLiteral("DPI 1600"), QColor(0, 190, 255)));
-        // Every text is its own connection with its own record.
-        QVERIFY(channel.show(QStringLiteral("DPI 3200"), Qt::green));
-        QVERIFY(channel.show(QStringLiteral("DPI 400"), Qt::red));
-        QCOMPARE(receiveOne(server), osdRecord(QStringLiteral("DPI 3200"), Qt::green));
-        QCOMPARE(receiveOne(server), osdRecord(QStringLiteral("DPI 400"), Qt::red));
-        QCOMPARE(channel.startedProcessId(), qint64(0));
+        channel.show(QStringLiteral("DPI 1600"), QColor(0, 190, 255));
+        channel.show(QStringLiteral("DPI 3200"), Qt::green);
+        QCOMPARE(delivered.count(), 2);
+        QCOMPARE(channel.helperProcessId(), qint64(0));
+        QTRY_COMPARE_WITH_TIMEOUT(received.count(), 2, 2000);
+        QCOMPARE(texts(received),
+                 (QStringList{QStringLiteral("DPI 1600"), QStringLiteral("DPI 3200")}));
+        QCOMPARE(received.at(0).at(0).value<OsdMessage>().colour, QColor(0, 190, 255));
     }
 
-    // Without an OSD program there is nothing to wait for.
-    void noServerNoProgram_data() {
-        QTest::addColumn<bool>("staleSocket");
-        QTest::addColumn<bool>("programFile");
-        QTest::newRow("nothing") << false << false;
-        QTest::newRow("stale socket file") << true << false;
-        QTest::newRow("program not executable") << false << true;
-    }
-    void noServerNoProgram() {
-        QFETCH(bool, staleSocket);
-        QFETCH(bool, programFile);
-        const QString product = uniqueProduct();
-        if (staleSocket)
-            QVERIFY(makeStaleSocket(osdServerPath(product)));
-        const QString program = m_dir.filePath(product + QStringLiteral(".OSD"));
-        if (programFile)
-            writeFile(program, "#!/bin/sh\nexit 0\n", false);
-
-        OsdChannel channel(product, program);
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(!channel.show(QStringLiteral("DPI 800"), Qt::white));
-        QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(channel.startedProcessId(), qint64(0));
-        QFile::remove(osdServerPath(product));
-    }
-
-    // A program that never serves is tried five times, half a second each, and started
-    // again only after the copy before it has ended.
-    void programThatNeverServes_data() {
+    // Nobody listens when the texts are shown: show() comes back at once, one program is
+    // started, and the newest texts arrive in order once a server listens, whether the program
+    // serves itself or ends at once because another copy serves.
+    void textsWaitForTheServer_data() {
         QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<int>("starts");
-        QTest::newRow("ends at once") << QByteArray() << 5;
-        QTest::newRow("keeps running") << QByteArray("exec sleep 20\n") << 1;
+        QTest::newRow("program keeps running") << QByteArray("exec sleep 30\n");
+        QTest::newRow("another copy serves") << QByteArray("exit 0\n");
     }
-    void programThatNeverServes() {
+    void textsWaitForTheServer() {
         QFETCH(QByteArray, body);
-        QFETCH(int, starts);
         const QString product = uniqueProduct();
         const QString program = m_dir.filePath(product + QStringLiteral(".sh"));
         const QString count = m_dir.filePath(product + QStringLiteral(".count"));
         writeFile(program, "#!/bin/sh\necho started >> '" + count.toLocal8Bit() + "'\n" + body,
                   true);
+        qint64 helper = 0;
+        {
+            OsdChannel channel(product, program);
+            QSignalSpy delivered(&channel, &OsdChannel::delivered);
+            for (int i = 0; i < OsdChannel::kMaxQueued + 4; ++i)
+                channel.show(QStringLiteral("DPI %1").arg(i), Qt::white);
+            QCOMPARE(delivered.count(), 0);
+            helper = channel.helperProcessId();
+            QVERIFY(helper > 0);
 
-        OsdChannel channel(product, program);
-        StartedProcess started;
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(!channel.show(QStringLiteral("DPI 800"), Qt::white));
-        const qint64 elapsed = clock.elapsed();
-        started.track(channel.startedProcessId());
-        QVERIFY2(elapsed >= 2400 && elapsed < 3500, qPrintable(QString::number(elapsed)));
-        QVERIFY(channel.startedProcessId() > 0);
-        QCOMPARE(lineCount(count), starts);
+            OsdServer server;
+            QCOMPARE(server.start(osdServerPath(product)), OsdServer::Listening);
+            QSignalSpy received(&server, &OsdServer::messageReceived);
+            QTRY_COMPARE_WITH_TIMEOUT(received.count(), OsdChannel::kMaxQueued, 3000);
+            QStringList newest;
+            for (int i = 4; i < OsdChannel::kMaxQueued + 4; ++i)
+                newest.append(QStringLiteral("DPI %1").arg(i));
+            QCOMPARE(texts(received), newest);
+            QCOMPARE(lineCount(count), 1);
+        }
+        // The channel ends the program it started.
+        QVERIFY(!processAlive(helper));
     }
 
-    // The real program, with a stale socket of an earlier run in its way: started once,
-    // the text arrives; the next text goes straight to the running program.
+    // The real program, with a stale socket of an earlier run in its way: started once, the
+    // text arrives; the next text goes straight to the running program.
     void realProgram() {
         const QString product = uniqueProduct();
         QTemporaryDir appDir;
         QVERIFY(appDir.isValid());
-        const QString osd = appDir.filePath(QStringLiteral("OSD"));
+        const QString launcher = installOsd(appDir, product);
         const QString log = appDir.filePath(QStringLiteral("osd.log"));
-        QVERIFY(QFile::copy(QStringLiteral(OSD_PROGRAM), osd));
-        writeFile(appDir.filePath(QStringLiteral("DefaultProfile.bin")),
-                  "[PROFILE]\nProductName=" + product.toLatin1() + "\n", false);
-        // The program's log is its only window to the outside here.
-        const QString launcher = appDir.filePath(QStringLiteral("run-osd"));
-        writeFile(launcher,
-                  "#!/bin/sh\nexec '" + osd.toLocal8Bit() + "' 2>>'" + log.toLocal8Bit() + "'\n",
-                  true);
         QVERIFY(makeStaleSocket(osdServerPath(product)));
 
-        OsdChannel channel(product, launcher);
-        StartedProcess started;
-        QElapsedTimer clock;
-        clock.start();
-        const bool shown = channel.show(QStringLiteral("DPI 12000"), QColor(0, 190, 255));
-        started.track(channel.startedProcessId());
-        QVERIFY(shown);
-        QVERIFY2(clock.elapsed() < 2600, qPrintable(QString::number(clock.elapsed())));
-        QTRY_VERIFY_WITH_TIMEOUT(fileContains(log, "\"DPI 12000\" for 1500 ms"), 3000);
+        auto channel = std::make_unique<OsdChannel>(product, launcher);
+        QSignalSpy delivered(channel.get(), &OsdChannel::delivered);
+        channel->show(QStringLiteral("DPI 12000"), QColor(0, 190, 255));
+        const qint64 helper = channel->helperProcessId();
+        QVERIFY(helper > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(fileContains(log, "\"DPI 12000\" for 1500 ms"), 5000);
 
-        const qint64 pid = channel.startedProcessId();
-        clock.restart();
-        QVERIFY(channel.show(QStringLiteral("Report rate 500 Hz"), Qt::white));
-        QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(channel.startedProcessId(), pid);
+        channel->show(QStringLiteral("Report rate 500 Hz"), Qt::white);
+        QCOMPARE(delivered.count(), 2);
+        QCOMPARE(channel->helperProcessId(), helper);
         QTRY_VERIFY_WITH_TIMEOUT(fileContains(log, "\"Report rate 500 Hz\" for 1500 ms"), 3000);
-        started.stop();
-        QLocalServer::removeServer(osdServerPath(product));
+        channel.reset();
+        QVERIFY(!processAlive(helper));
+    }
+
+    // The real program ends when the program that started it is killed: a copy of this test
+    // starts it through a channel and is then killed.
+    void programEndsWithItsStarter_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGKILL") << int(SIGKILL);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+    }
+    void programEndsWithItsStarter() {
+        QFETCH(int, signal);
+        const QString product = uniqueProduct();
+        QTemporaryDir appDir;
+        QVERIFY(appDir.isValid());
+        const QString launcher = installOsd(appDir, product);
+
+        QProcess starter;
+        starter.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        starter.start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--osd-starter"), product, launcher});
+        QVERIFY(starter.waitForReadyRead(10000));
+        const qint64 helper = starter.readLine().trimmed().toLongLong();
+        QVERIFY(helper > 0);
+        StrayProcess stray(helper);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            fileContains(appDir.filePath(QStringLiteral("osd.log")), "\"DPI 800\""), 10000);
+        QVERIFY(processAlive(helper));
+
+        ::kill(pid_t(starter.processId()), signal);
+        QVERIFY(starter.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(helper), 10000);
     }
 };
 
-QTEST_GUILESS_MAIN(TestOsdChannel)
+// Run as "--osd-starter PRODUCT PROGRAM": shows a text through a channel that starts PROGRAM,
+// prints the started program's process id and runs until it is killed.
+int main(int argc, char *argv[]) {
+    if (argc == 4 && qstrcmp(argv[1], "--osd-starter") == 0) {
+        QCoreApplication app(argc, argv);
+        OsdChannel channel(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+        channel.show(QStringLiteral("DPI 800"), Qt::white);
+        std::printf("%lld\n", channel.helperProcessId());
+        std::fflush(stdout);
+        return QCoreApplication::exec();
+    }
+    QCoreApplication app(argc, argv);
+    TestOsdChannel test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_osdchannel.moc"

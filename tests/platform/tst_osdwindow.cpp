@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(server.start(osdServerPath(product)), OsdServer::Listening);
         QSignalSpy got(&server, &OsdServer::messageReceived);
 
-        QVERIFY(OsdChannel(product).show(QStringLiteral("DPI 800"), QColor(0, 190, 255)));
+        OsdChannel(product).show(QStringLiteral("DPI 800"), QColor(0, 190, 255));
         QVERIFY(got.wait(2000));
         const OsdMessage m = got.at(0).at(0).value<OsdMessage>();
         QCOMPARE(m.text, QStringLiteral("DPI 800"));
@@ -126,8 +126,8 @@ private slots:
         }
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
 
-        QVERIFY(channels[0]->show(QStringLiteral("first user"), Qt::red));
-        QVERIFY(channels[1]->show(QStringLiteral("second user"), Qt::green));
+        channels[0]->show(QStringLiteral("first user"), Qt::red);
+        channels[1]->show(QStringLiteral("second user"), Qt::green);
         QTRY_VERIFY_WITH_TIMEOUT(got[0]->count() == 1 && got[1]->count() == 1, 2000);
         QTest::qWait(50);
         QCOMPARE(got[0]->count(), 1);
