@@ -357,7 +357,8 @@ void MousecfgWidget::slotRefreshWriteStatus(quint8 iStatus) {
 
 void MousecfgWidget::showOsd(const QString &text) {
     if (!m_osd)
-        m_osd = new OsdChannel(descriptorProductName(), AppDir::programPath(QStringLiteral("OSD")));
+        m_osd = new OsdChannel(descriptorProductName(), AppDir::programPath(QStringLiteral("OSD")),
+                               this);
     m_osd->show(text, interfaceColour());
 }
 

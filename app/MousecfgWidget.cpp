@@ -176,7 +176,6 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
 
 MousecfgWidget::~MousecfgWidget() {
     endSession();
-    delete m_osd;
 }
 
 QString MousecfgWidget::skin(const QString &relative) const {

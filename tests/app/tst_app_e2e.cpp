@@ -1,6 +1,7 @@
 // The real program on its own X server, with the virtual mouse on virtual hidraw nodes:
 // start-up with and without a mouse, hot-plug, a send cut short by an unplug, a stage
-// changed on the mouse reaching the on-screen display, firmware checks, one copy only.
+// changed on the mouse reaching the on-screen display, which ends with the program, firmware
+// checks, one copy only.
 #include "OsdChannel.h"
 #include "PrivateXServer.h"
 
@@ -28,12 +29,13 @@ QString run(const QString &program, const QStringList &args, const QProcessEnvir
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-// An installation of our own: the program (hard-linked, so that it finds its data beside
-// itself), its data files and pictures.
+// An installation of our own: the program and its on-screen display (hard-linked, so that
+// they find their data beside them), its data files and pictures.
 bool install(const QString &dir) {
-    if (::link(qPrintable(kBuild + QStringLiteral("/mousecfg")),
-               qPrintable(dir + QStringLiteral("/mousecfg"))) != 0)
-        return false;
+    for (const QString &program : {QStringLiteral("/mousecfg"), QStringLiteral("/OSD")}) {
+        if (::link(qPrintable(kBuild + program), qPrintable(dir + program)) != 0)
+            return false;
+    }
     QFile::copy(kBuild + QStringLiteral("/DefaultProfile.bin"),
                 dir + QStringLiteral("/DefaultProfile.bin"));
     QDir().mkpath(dir + QStringLiteral("/Configs"));
@@ -46,6 +48,19 @@ bool install(const QString &dir) {
             QFile::copy(from.filePath(f), dir + QLatin1Char('/') + sub + QLatin1Char('/') + f);
     }
     return true;
+}
+// The live processes running the program at this path (a process that ended and waits to be
+// reaped has no program any more).
+QList<qint64> processesOf(const QString &program) {
+    QList<qint64> found;
+    const QString target = QFileInfo(program).canonicalFilePath();
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (number && QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget() == target)
+            found << pid;
+    }
+    return found;
 }
 } // namespace
 
@@ -194,6 +209,20 @@ private slots:
         QCOMPARE(message.displayTime, 1500u);
         QTRY_VERIFY_WITH_TIMEOUT(app.log().contains(QLatin1String("dpi= 3")), 3000);
         stop(app);
+    }
+
+    // The on-screen display, started for a stage changed on the mouse, ends with the program,
+    // also when the program is ended by a signal, as at the end of a desktop session.
+    void osdEndsWithTheProgram() {
+        App app;
+        start(app, {QStringLiteral("--cable")});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            app.log().contains(QLatin1String("device opened, commands on cable")), 60000);
+        const QString osd = app.dir.filePath(QStringLiteral("OSD"));
+        control(app, QStringLiteral("dpi 2"));
+        QTRY_VERIFY2_WITH_TIMEOUT(!processesOf(osd).isEmpty(), qPrintable(app.log()), 30000);
+        stop(app); // SIGTERM, passed on to the program by the launcher
+        QTRY_VERIFY_WITH_TIMEOUT(processesOf(osd).isEmpty(), 15000);
     }
 
     void unplugDuringASendIsReported() {
