@@ -3,6 +3,7 @@
 // one program ever talks to the mouse. The socket lies in the user's runtime folder, open to
 // its owner only, and a peer of another user is turned away as well.
 #include "AppConfig.h"
+#include "AppLog.h"
 #include "KelPushButton.h"
 #include "LocalStream.h"
 #include "ModelDescriptor.h"
@@ -14,10 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QLoggingCategory>
 #include <QTimer>
-
-Q_DECLARE_LOGGING_CATEGORY(lcApp)
 
 namespace {
 

@@ -5,6 +5,7 @@
 // signals.
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "AppLog.h"
 #include "InterfaceColour.h"
 #include "KelColorWindow.h"
 #include "KelDPIWindow.h"
@@ -27,7 +28,6 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
-#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QTimer>

@@ -41,13 +41,11 @@ int main(int argc, char *argv[]) {
     // Closing the window hides it; the tray (or, without one, the window) ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The window shows itself as soon as its mouse session has found a mouse, or with the
+    // start-up checks' warning when there is none.
     auto *window = new MousecfgWidget();
     QObject::connect(window, &MousecfgWidget::quitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    if (window->connectedModelCount() != 0) {
-        window->setWindowOpacity(1.0);
-        window->show();
-    }
     window->setWindowTitle(product);
 
     const int result = app.exec();

@@ -217,11 +217,7 @@ void MouseSession::pollRound() {
     }
     unsigned char reply[64];
     if (m_pollCounter == 0) {
-        unsigned char request[64] = {};
-        std::memcpy(request, kStatusQuery, kFrameLength);
-        if (handle->write(request, kFrameLength) < 0)
-            qCDebug(lcDevice, "Unable to send a feature report.");
-        devicePause(kQueryPauseMs);
+        writeStatusQuery(*handle);
         std::memset(reply, 0, sizeof reply);
         const int n = handle->readTimeout(reply, kFrameLength, kQueryReadMs);
         if (n < 0) {
@@ -254,6 +250,15 @@ void MouseSession::pollRound() {
     schedulePoll(kPollIntervalMs);
 }
 
+void MouseSession::writeStatusQuery(HidHandle &handle) {
+    // Written as it is, not through the command transfer: its answer comes as a report.
+    unsigned char request[64] = {};
+    std::memcpy(request, kStatusQuery, kFrameLength);
+    if (handle.write(request, kFrameLength) < 0)
+        qCDebug(lcDevice, "Unable to send a feature report.");
+    devicePause(kQueryPauseMs);
+}
+
 void MouseSession::handleReport(const unsigned char *report, int length) {
     switch (reportKind(report, length)) {
     case ReportKind::Battery:
@@ -276,11 +281,7 @@ bool MouseSession::queryBattery(int timeoutMs) {
     HidHandle *handle = m_transport.commandHandle();
     if (!handle)
         return false;
-    unsigned char request[64] = {};
-    std::memcpy(request, kStatusQuery, kFrameLength);
-    if (handle->write(request, kFrameLength) < 0)
-        qCDebug(lcDevice, "Unable to send a feature report.");
-    devicePause(kQueryPauseMs);
+    writeStatusQuery(*handle);
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {

@@ -127,6 +127,7 @@ private:
     void post(std::function<void()> work);
     void pollRound();
     void schedulePoll(int milliseconds);
+    void writeStatusQuery(HidHandle &handle);
     void handleReport(const unsigned char *report, int length);
     void onDeviceEvent(const QString &path, const HidrawDevice &device);
     void reopen();

@@ -510,23 +510,27 @@ private slots:
         WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         ProfileSet &ws = w.workingSet();
-        const quint8 newStage = ws.activeProfile().dpi == 4 ? 2 : 4;
-        ws.activeProfile().dpiInfo[3].y = 30;
+        // Slot 0 on both sides: its stages are the ones the mouse's DPI table is sent from.
+        rig.mouse.changeProfile(0);
+        QTRY_COMPARE_WITH_TIMEOUT(int(ws.ProfileID), 0, 5000);
+        ProfileData &slot = ws.profiles[0];
+        const quint8 newStage = slot.dpi == 4 ? 2 : 4;
+        slot.dpiInfo[3].y = 30;
         rig.mouse.setAnswerDelay(20); // long enough to edit during it
         const int marks = rig.mouse.beginMarks();
         const int result = sendingBy(w, [&] {
             w.send(true);
             QTRY_VERIFY_WITH_TIMEOUT(rig.mouse.beginMarks() > marks, 5000);
             QVERIFY(w.sending());
-            ws.activeProfile().dpiInfo[3].y = 31;
+            slot.dpiInfo[3].y = 31;
             rig.mouse.changeDpiStage(newStage);
-            QTRY_COMPARE_WITH_TIMEOUT(int(ws.activeProfile().dpi), int(newStage), 5000);
+            QTRY_COMPARE_WITH_TIMEOUT(int(slot.dpi), int(newStage), 5000);
         });
         rig.mouse.setAnswerDelay(0);
         QCOMPARE(result, 0);
         QCOMPARE(int(rig.mouse.table(MouseTable::Dpi)[1 + 5 * 3 + 3]), 30);
-        QCOMPARE(w.appliedSet().activeProfile().dpiInfo[3].y, 30u);
-        QCOMPARE(ws.activeProfile().dpiInfo[3].y, 31u);
+        QCOMPARE(w.appliedSet().profiles[0].dpiInfo[3].y, 30u);
+        QCOMPARE(slot.dpiInfo[3].y, 31u);
         QCOMPARE(sendAndWait(w), 0);
         QCOMPARE(int(rig.mouse.table(MouseTable::Dpi)[1 + 5 * 3 + 3]), 31);
     }
