@@ -71,9 +71,7 @@ void MouseSession::start(const QString &model, bool live) {
     m_transport.LoadDeviceMatchTable();
     m_transport.EnumerateDevices();
     m_transport.CloseDevice();
-    m_transport.OpenDevice(m_model);
-    logLink();
-    setPolling(live);
+    openCurrent();
     tellDevices();
 }
 

@@ -6,7 +6,7 @@
 class TestTrayBattery : public QObject {
     Q_OBJECT
 
-    // A report of the mouse through the receiver, as the status thread hands it over.
+    // A report of the mouse through the receiver, as the mouse session hands it over.
     static void report(MousecfgWidget &w, int millivolts, bool charging) {
         const uint16_t raw = VirtualMouse::rawFromMillivolts(millivolts);
         w.slotRefreshBatteryStatus(charging ? 1 : 0, quint8(raw & 0xFF), quint8(raw >> 8));

@@ -171,7 +171,7 @@ void TestVirtualHidApi::unplugWhileReading() {
     QVERIFY(api.enumerate(0, 0).size() == 3); // only the cable is left
 }
 
-// The device layer writes and reads on one thread while the status thread polls on its
+// One thread writes and reads through one handle while another polls on its
 // own handle and the mouse sends reports of its own: every echo must come back whole and
 // in order, and nothing may crash or hang.
 void TestVirtualHidApi::concurrentTransfersAndPolling() {
