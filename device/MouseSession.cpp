@@ -28,8 +28,13 @@ MouseSession::MouseSession(QObject *parent) : QObject(parent), m_commands(m_tran
     static const int registered = qRegisterMetaType<MouseDevices>();
     Q_UNUSED(registered)
     // Whatever read finds a report of the mouse's own, it is handed on.
-    m_transport.setReportSink(
-        [this](const unsigned char *report, int length) { handleReport(report, length); });
+    m_transport.setReportSink([this](const unsigned char *report, int length) {
+        handleReport(report, length);
+        // During a long send the latest state goes on now and then, not only at its end.
+        if (m_statusClock.isValid() && m_statusClock.elapsed() >= kStatusFlushMs)
+            flushStatus();
+    });
+    m_statusClock.start();
     m_commands.setProgress(
         [this](int done, int total) { emit sendProgress(m_sendTicket, done, total); });
 }
@@ -243,6 +248,7 @@ void MouseSession::pollRound() {
             break;
         handleReport(reply, n);
     }
+    flushStatus();
     if (m_pollCounter == kCycleEnd)
         m_pollCounter = 0;
     schedulePoll(kPollIntervalMs);
@@ -257,6 +263,15 @@ void MouseSession::writeStatusQuery(HidHandle &handle) {
     devicePause(kQueryPauseMs);
 }
 
+void MouseSession::flushStatus() {
+    m_statusClock.restart();
+    if (!m_statusPending)
+        return;
+    m_statusPending = false;
+    emit RefreshStatus(m_pendingStatus[0], m_pendingStatus[1], m_pendingStatus[2],
+                       m_pendingStatus[3]);
+}
+
 void MouseSession::handleReport(const unsigned char *report, int length) {
     switch (reportKind(report, length)) {
     case ReportKind::Battery:
@@ -268,7 +283,10 @@ void MouseSession::handleReport(const unsigned char *report, int length) {
     case ReportKind::Status:
         qCDebug(lcDevice, "status report: profile %x, stage %x, rate %x, mode %x", report[4],
                 report[5], report[6], report[7]);
-        emit RefreshStatus(report[4], report[5], report[6], report[7]);
+        // A status report tells the whole state; a later one read before this one is handed
+        // on takes its place.
+        std::memcpy(m_pendingStatus, report + 4, sizeof m_pendingStatus);
+        m_statusPending = true;
         break;
     case ReportKind::Other:
         break;
@@ -287,13 +305,17 @@ bool MouseSession::queryBattery(int timeoutMs) {
         const int n = handle->readTimeout(reply, kFrameLength,
                                           int(qMax<qint64>(1, timeoutMs - clock.elapsed())));
         if (n < 0) {
+            flushStatus();
             emit RefreshBatteryStatus(0, 0, 0);
             return true;
         }
         handleReport(reply, n);
-        if (reportKind(reply, n) == ReportKind::Battery)
+        if (reportKind(reply, n) == ReportKind::Battery) {
+            flushStatus();
             return true;
+        }
     }
+    flushStatus();
     return false;
 }
 
@@ -301,6 +323,7 @@ bool MouseSession::queryBattery(int timeoutMs) {
 
 int MouseSession::send(const ProfileSet &configuration, unsigned flags) {
     const int result = m_commands.DownloadProfile(configuration, flags);
+    flushStatus();
     qCDebug(lcDevice, "send result %d (groups %u)", result, flags);
     // The poll starts over with a status query, whatever the outcome: after a failed send
     // the battery and the changes made on the mouse must still be shown.
@@ -311,7 +334,9 @@ int MouseSession::send(const ProfileSet &configuration, unsigned flags) {
 
 int MouseSession::selectProfile(int index) {
     m_commands.SelectProfile(index);
-    return m_commands.ApplySettings();
+    const int result = m_commands.ApplySettings();
+    flushStatus();
+    return result;
 }
 
 // ---------------------------------------------------------------- requests

@@ -11,11 +11,14 @@
 // The status poll: every kPollIntervalMs the reports the mouse sent by itself are read and
 // handed on; every kCycleEnd - 1 rounds a status query asks for the battery first. Every
 // battery or status report is handed on, whichever read finds it: the poll, the battery
-// query, or a command waiting for its answer in the middle of a send.
+// query, or a command waiting for its answer in the middle of a send. A status report tells
+// the mouse's whole state (profile, stage, rate, mode), so of those read together only the
+// last is handed on: a window that takes a while over each never falls behind the mouse.
 
 #include "DeviceCommands.h"
 #include "HidTransport.h"
 
+#include <QElapsedTimer>
 #include <QMetaType>
 #include <QObject>
 #include <QString>
@@ -66,6 +69,8 @@ public:
     static constexpr int kSettleMs = 100;
     // A model whose devices changed is opened again once the system settled.
     static constexpr int kReopenMs = 500;
+    // During a send, the latest change made on the mouse is handed on at most this often.
+    static constexpr int kStatusFlushMs = 100;
 
     explicit MouseSession(QObject *parent = nullptr);
     ~MouseSession() override;
@@ -129,6 +134,8 @@ private:
     void schedulePoll(int milliseconds);
     void writeStatusQuery(HidHandle &handle);
     void handleReport(const unsigned char *report, int length);
+    // Hands on the status report read last, if one is waiting.
+    void flushStatus();
     void onDeviceEvent(const QString &path, const HidrawDevice &device);
     void reopen();
     void openCurrent();
@@ -147,6 +154,10 @@ private:
     bool m_polling = false;
     int m_pollCounter = 0;
     quint64 m_sendTicket = 0; // the send under way, for its progress
+    // The last status report read and not yet handed on (bytes 4..7).
+    quint8 m_pendingStatus[4] = {};
+    bool m_statusPending = false;
+    QElapsedTimer m_statusClock;
 };
 
 // A session on a worker thread of its own: made, started and ended from the owner's thread.

@@ -23,6 +23,17 @@ inline int sendingBy(MousecfgWidget &w, const std::function<void()> &start) {
     return done.first().first().toInt();
 }
 
+// Turns the status poll off and returns once the session has done so and the reports it made
+// before have reached the window: no report of the mouse's own comes after.
+inline void stopPolling(MousecfgWidget &w) {
+    w.setPolling(false);
+    // The session carries requests out in order: once this one ran, the poll is off.
+    QMetaObject::invokeMethod(
+        w.session(), [] {}, Qt::BlockingQueuedConnection);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
 // A send as the window's commands make it (the pages are not collected), waited for.
 inline int sendAndWait(MousecfgWidget &w, bool force = false) {
     return sendingBy(w, [&w, force] { w.send(force); });

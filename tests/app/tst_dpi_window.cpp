@@ -102,8 +102,7 @@ private slots:
         // Changes made on the mouse show at once, also one whose report the battery query
         // reads before its own answer: the report waits while the poll rests, and the poll
         // starts again with the query.
-        w.setPolling(false);
-        QTest::qWait(150);
+        stopPolling(w);
         rig.mouse.changeDpiStage(4);
         const int queries = rig.mouse.frameCount(0x48);
         w.setPolling(true);
