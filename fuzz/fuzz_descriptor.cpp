@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     readSleepRange(sleepMin, sleepMax);
     descriptorVersion();
     descriptorProductName();
-    LoadDeviceMatchTable();
+    HidTransport().LoadDeviceMatchTable();
     ProfileSet set;
     resetProfileSet(set);
     for (ProfileData &profile : set.profiles)

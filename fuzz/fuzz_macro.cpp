@@ -1,4 +1,5 @@
 // A macro file (.MSMACRO): loaded by the macro page, bound to a button and sent.
+#include "DeviceCommands.h"
 #include "FuzzInstallation.h"
 #include "ProfileData.h"
 
