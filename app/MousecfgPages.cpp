@@ -243,11 +243,17 @@ void MousecfgWidget::refreshPage(int page) {
 }
 
 void MousecfgWidget::collectPages() {
-    ProfileSet &w = m_working;
-
     // DPI, report-rate and sensor pages. They hand back the values as they bound them, so
     // they are made for this when they have not been shown.
     makePage(PageDpi);
+    keepPageEdits();
+}
+
+void MousecfgWidget::keepPageEdits() {
+    // The other pages edit the working set itself.
+    if (!pageMade(PageDpi))
+        return;
+    ProfileSet &w = m_working;
     m_dpiWindow->collectProfile(w);
     m_reportRate->collectProfile(w);
     m_pointSpeed->collectProfile(w);

@@ -45,9 +45,18 @@ void MousecfgWidget::onLibraryChosen(QAction *action) {
     if (!entry || entry->id() < 0 || entry->id() >= m_library.size())
         return;
     ProfileSet &w = m_working;
+    keepPageEdits();
     const int result = chooseLibraryProfile(w, w.activeIndex(), m_library[entry->id()]);
-    if (showLibraryResult(result))
+    if (showLibraryResult(result)) {
+        saveSlotNames(true);
         refreshPages();
+    }
+}
+
+void MousecfgWidget::saveSlotNames(bool settingsChanged) {
+    saveProfileList(m_working);
+    if (settingsChanged)
+        writeDiffFlag(1);
 }
 
 bool MousecfgWidget::showLibraryResult(int result) {
@@ -135,8 +144,13 @@ bool MousecfgWidget::profileCommand(QObject *button) {
     // The name field may hold a name typed but not confirmed: commands act on the slot's.
     m_nameEdit->setText(w.profileNames[slot]);
 
+    // The settings shared by all slots, edited on the pages, outlive the slot's new name.
+    if (button == m_addBtn || button == m_deleteBtn || button == m_copyBtn)
+        keepPageEdits();
+
     if (button == m_addBtn) {
         if (showLibraryResult(addLibraryProfile(m_library, w, slot))) {
+            saveSlotNames(true);
             rebuildLibraryMenu();
             refreshPages();
         }
@@ -146,11 +160,14 @@ bool MousecfgWidget::profileCommand(QObject *button) {
         if (!confirm(tr("Are you sure you want delete this profile?")))
             return true;
         if (showLibraryResult(deleteLibraryProfile(m_library, w, slot))) {
+            saveSlotNames(true);
             rebuildLibraryMenu();
             refreshPages();
         }
     } else if (button == m_copyBtn) {
+        // The copy holds what the slot held: the mouse needs nothing new.
         if (showLibraryResult(copyLibraryProfile(m_library, w, slot))) {
+            saveSlotNames(false);
             rebuildLibraryMenu();
             refreshPages();
         }

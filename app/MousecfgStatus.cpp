@@ -161,7 +161,10 @@ void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {
     const quint64 ticket = ++m_ticket;
     if (answer)
         m_profileAnswers.insert(ticket, std::move(answer));
-    m_session->requestProfile(ticket, index);
+    // The mouse keeps one DPI table: it gets the slot's stages as last sent (or as read from
+    // its file), so that after the switch it uses what the slot holds. Unsent edits go with
+    // the next Apply.
+    m_session->requestProfile(ticket, index, m_applied.profiles[index]);
 }
 
 void MousecfgWidget::onProfileSelected(quint64 ticket, int index, int result) {
@@ -286,6 +289,8 @@ void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRat
 void MousecfgWidget::switchSlot(int index, bool reload) {
     if (index < 0 || index >= kProfileCount)
         return;
+    // What the pages show of the slot left stays with it.
+    keepPageEdits();
     m_slotBtn->setText(m_slotActions[index]->text());
     m_working.ProfileID = uint8_t(index);
     if (reload) {

@@ -615,15 +615,15 @@ void MousecfgWidget::onButtonClicked() {
     } else if (s == m_okBtn) {
         // OK sends what the pages show, as Apply does, and the window goes once it is sent.
         collectPages();
-        send(false, true, [this](int) { hide(); });
+        send(false, true, [this](int) { hideOrQuit(); });
     } else if (s == m_applyBtn) {
         collectPages();
         send();
     } else if (s == m_minBtn) {
         showMinimized();
     } else if (s == m_cancelBtn) {
-        hide();
         dropUnsentEdits();
+        hideOrQuit();
     } else if (profileCommand(s)) {
         return;
     } else if (s == m_frontBtn) {
@@ -661,7 +661,7 @@ void MousecfgWidget::onButtonClicked() {
 
 void MousecfgWidget::hideOrQuit() {
     // Without a notification area nothing could bring a hidden window back, and a new
-    // start would be refused by the instance lock: closing then ends the program.
+    // start would be refused by the instance lock: close, OK and Cancel then end the program.
     if (QSystemTrayIcon::isSystemTrayAvailable())
         hide();
     else

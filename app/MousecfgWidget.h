@@ -198,6 +198,9 @@ private:
     void showPages();
     void refreshPages();
     void collectPages();
+    // Takes what the pages made so far show into the working set, before they are loaded
+    // with another record: edits stay until Apply or Cancel.
+    void keepPageEdits();
     void retranslatePages();
     void showProfileIndicator(int index);
     // Makes slot index the current one, reading its file again when asked.
@@ -210,6 +213,9 @@ private:
     void resetAllProfiles();
     void loadConfiguration(const QString &path);
     void dropUnsentEdits();
+    // The slot names saved after a command gave a slot another profile; when that changed a
+    // slot's settings, the next send sends everything (the mouse still holds the old ones).
+    void saveSlotNames(bool settingsChanged);
     // Shows the message of a refused profile command; true when the command was done.
     bool showLibraryResult(int result);
     void notice(const QString &text);

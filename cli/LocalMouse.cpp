@@ -115,7 +115,7 @@ MouseOutcome switchProfile(Session &session, int index) {
     Sets sets = loadSets();
     sets.working.ProfileID = uint8_t(index);
     saveActiveProfileId(index);
-    const int result = session.mouse().selectProfile(index);
+    const int result = session.mouse().selectProfile(index, sets.working.profiles[index]);
     // Nothing was sent in this run: the slot's own pointer speed goes to the host.
     PointerSpeed::writeSpeed(sets.working.activeProfile().mousespeed);
     return outcomeOfSend(result);

@@ -85,7 +85,10 @@ int DeviceCommands::WriteSettingsTable() {
 }
 
 int DeviceCommands::WriteDpiTable(int profile) {
-    const ProfileData &p = m_downloadTable.profiles[boundedProfile(profile)];
+    return WriteDpiStages(m_downloadTable.profiles[boundedProfile(profile)]);
+}
+
+int DeviceCommands::WriteDpiStages(const ProfileData &p) {
     const int descriptorCount = dpiStageCount();
     const int stageCount =
         descriptorCount >= 1 && descriptorCount <= kDpiStageCount ? descriptorCount : 8;
@@ -221,7 +224,7 @@ int DeviceCommands::DownloadProfile(const ProfileSet &configuration, unsigned fl
     if (flags & DownloadButtons)
         steps.push_back([this] { return WriteButtonTable(); });
     if (flags & DownloadDpi)
-        steps.push_back([this] { return WriteDpiTable(0); });
+        steps.push_back([this] { return WriteDpiTable(m_downloadTable.ProfileID); });
     if (flags & DownloadLighting)
         steps.push_back([this] { return WriteLightingTable(); });
     if (flags != 0)

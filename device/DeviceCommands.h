@@ -98,7 +98,11 @@ public:
     int DownloadMark(int phase);
 
     int WriteSettingsTable();
+    // The mouse keeps one DPI table, for whichever profile is active: a download writes the
+    // active profile's stages.
     int WriteDpiTable(int profile);
+    // The DPI table from the stages of the record given (a slot about to become active).
+    int WriteDpiStages(const ProfileData &record);
     int WriteLightingTable();
     // Result codes as SendCommand's; WriteMacros adds ResultTooManyMacros.
     int WriteButtonTable();

@@ -332,10 +332,19 @@ int MouseSession::send(const ProfileSet &configuration, unsigned flags) {
     return result;
 }
 
-int MouseSession::selectProfile(int index) {
-    m_commands.SelectProfile(index);
-    const int result = m_commands.ApplySettings();
+int MouseSession::selectProfile(int index, const ProfileData &record) {
+    // The stages go in as a download's tables do, between its marks.
+    int result = m_commands.DownloadMark(0);
+    if (result == ResultDone)
+        result = m_commands.WriteDpiStages(record);
+    if (result == ResultDone)
+        result = m_commands.DownloadMark(1);
+    if (result == ResultDone) {
+        m_commands.SelectProfile(index);
+        result = m_commands.ApplySettings();
+    }
     flushStatus();
+    qCDebug(lcDevice, "slot %d selected: result %d", index, result);
     return result;
 }
 
@@ -361,8 +370,10 @@ void MouseSession::requestSend(quint64 ticket, const ProfileSet &configuration, 
     });
 }
 
-void MouseSession::requestProfile(quint64 ticket, int index) {
-    post([this, ticket, index] { emit profileSelected(ticket, index, selectProfile(index)); });
+void MouseSession::requestProfile(quint64 ticket, int index, const ProfileData &record) {
+    post([this, ticket, index, record] {
+        emit profileSelected(ticket, index, selectProfile(index, record));
+    });
 }
 
 void MouseSession::requestPolling(bool on) {

@@ -87,8 +87,9 @@ public:
     void close();
     // Sends the configuration (DownloadProfile); the poll starts over afterwards.
     int send(const ProfileSet &configuration, unsigned flags);
-    // Makes slot `index` the mouse's active profile and applies it; the apply's result.
-    int selectProfile(int index);
+    // Makes slot `index` the mouse's active profile and applies it; the apply's result. The
+    // mouse keeps one DPI table: the slot's stages (from `record`) are written first.
+    int selectProfile(int index, const ProfileData &record);
     // Asks for the battery once and hands on what comes back within the time (the answer is
     // told by RefreshBatteryStatus). False when no answer came.
     bool queryBattery(int timeoutMs);
@@ -109,7 +110,7 @@ public:
     // Answered by sendFinished with the same ticket.
     void requestSend(quint64 ticket, const ProfileSet &configuration, unsigned flags);
     // Answered by profileSelected with the same ticket.
-    void requestProfile(quint64 ticket, int index);
+    void requestProfile(quint64 ticket, int index, const ProfileData &record);
     void requestPolling(bool on);
     // Ends a transfer under way at its next step, and every later one: the program is
     // quitting. From any thread.

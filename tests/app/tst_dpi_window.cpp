@@ -134,6 +134,59 @@ private slots:
         QCOMPARE(int(rig.mouse.table(MouseTable::Settings)[kSettingsRateOfProfile1]), 4);
         QCOMPARE(dpi->row(3)->xText(), QStringLiteral("X:32100"));
     }
+
+    // The mouse keeps one DPI table: after Apply and after a switch from the window it holds
+    // the active slot's stages. Edits on the pages outlive a switch to another slot and back.
+    void theActiveSlotsStagesReachTheMouse() {
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        w.show();
+        w.setPage(MousecfgWidget::PageDpi);
+        auto *dpi = w.findChild<KelDPIWindow *>(QStringLiteral("dpiWindow"));
+        auto *rate = w.findChild<KelReportRate *>(QStringLiteral("reportRate"));
+        QVERIFY(dpi && rate);
+        const auto chooseSlot = [&](int index) {
+            QTest::mouseClick(
+                w.findChild<KelPushButton *>(QStringLiteral("profileBtn%1").arg(index + 1)),
+                Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.activeProfile(), index, 5000);
+        };
+        chooseSlot(2);
+
+        // Stage 1 of slot 3 moved low, and 250 Hz; then away to slot 1 and back.
+        KelTwoBarSlider *slider = dpi->row(0)->slider();
+        const QPoint at(slider->width() / 10, slider->height() / 4);
+        QTest::mousePress(slider, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+        const uint32_t moved = uint32_t(slider->xValue());
+        QVERIFY(moved != w.appliedSet().profiles[2].dpiInfo[0].x);
+        for (QAction *a : rate->rateMenu()->actions()) {
+            if (a->text() == QStringLiteral("250 HZ"))
+                a->trigger();
+        }
+        QCOMPARE(rate->rateCaption(), QStringLiteral("250 HZ"));
+        chooseSlot(0);
+        chooseSlot(2);
+        QCOMPARE(uint32_t(slider->xValue()), moved);
+        QCOMPARE(rate->rateCaption(), QStringLiteral("250 HZ"));
+        QCOMPARE(w.workingSet().profiles[2].dpiInfo[0].x, moved);
+        QCOMPARE(int(w.workingSet().profiles[2].pollrate), 4);
+
+        QCOMPARE(sendingBy(w,
+                           [&w] {
+                               QTest::mouseClick(buttonNamed(w, QStringLiteral("Apply")),
+                                                 Qt::LeftButton);
+                           }),
+                 0);
+        QCOMPARE(stageBytes(rig.mouse.table(MouseTable::Dpi), 0), encoded(moved, moved));
+        QCOMPARE(int(rig.mouse.table(MouseTable::Settings)[kSettingsRateOfProfile1 + 2]), 4);
+        const DpiInfo first = w.workingSet().profiles[0].dpiInfo[0];
+        chooseSlot(0);
+        QCOMPARE(stageBytes(rig.mouse.table(MouseTable::Dpi), 0), encoded(first.x, first.y));
+        chooseSlot(2);
+        QCOMPARE(stageBytes(rig.mouse.table(MouseTable::Dpi), 0), encoded(moved, moved));
+        QVERIFY(rig.mouse.protocolErrors().empty());
+    }
 };
 
 QTEST_MAIN(TestDpiWindow)

@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(w.pos(), origin + QPoint(3, 2));
     }
 
-    void closingWithoutATrayQuits() {
+    void closeOkAndCancelWithoutATrayQuit() {
         WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // offscreen has no tray
@@ -218,6 +218,15 @@ private slots:
         QVERIFY(close);
         QTest::mouseClick(close, Qt::LeftButton);
         QCOMPARE(quit.count(), 1);
+        QVERIFY(w.isVisible());
+        // OK and Cancel would leave a window nothing brings back: they end the program too,
+        // OK once its send is done.
+        QTest::mouseClick(w.findChild<KelPushButton *>(QStringLiteral("okBtn")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(quit.count(), 2, 5000);
+        QVERIFY(!w.sending());
+        QTest::mouseClick(w.findChild<KelPushButton *>(QStringLiteral("cancelBtn")),
+                          Qt::LeftButton);
+        QCOMPARE(quit.count(), 3);
         QVERIFY(w.isVisible());
     }
 

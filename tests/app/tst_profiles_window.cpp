@@ -86,9 +86,12 @@ private slots:
     void addCopyRenameDelete() {
         MousecfgWidget &w = *m_rig->window;
         auto *name = w.findChild<KelLineEdit *>(QStringLiteral("nameEdit"));
+        writeDiffFlag(0);
         QTest::mouseClick(button(w, "addBtn"), Qt::LeftButton);
         QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Profile 6"));
         QCOMPARE(name->text(), QStringLiteral("Profile 6"));
+        // The slot holds another profile than the mouse: the next send sends everything.
+        QCOMPARE(readDiffFlag(), 1);
         QTest::mouseClick(button(w, "copyBtn"), Qt::LeftButton);
         QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Profile 6 copy"));
 
@@ -122,13 +125,23 @@ private slots:
         QVERIFY(!QFileInfo::exists(profileFilePath(QStringLiteral("Sniping"))));
         QCOMPARE(readProfileLibrary(), menuTexts(w));
 
+        // Quit without Apply and start again: the slot keeps the name it was given, and the
+        // deleted profile stays gone.
+        m_rig->window.reset();
+        MousecfgWidget &again = m_rig->open();
+        QCOMPARE(again.workingSet().profileNames[0], QStringLiteral("Profile 6"));
+        QVERIFY(!QFileInfo::exists(profileFilePath(QStringLiteral("Sniping"))));
+        QVERIFY(!menuTexts(again).contains(QStringLiteral("Sniping")));
+        QCOMPARE(readProfileLibrary(), menuTexts(again));
+        again.show();
+
         // A name another slot holds is refused from the menu.
         {
             ModalCloser closer;
-            button(w, "libraryBtn")->menu()->actions().at(1)->trigger();
+            button(again, "libraryBtn")->menu()->actions().at(1)->trigger();
             QCOMPARE(closer.texts, QStringList{"Profile is Already Used!"});
         }
-        QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Profile 6"));
+        QCOMPARE(again.workingSet().profileNames[0], QStringLiteral("Profile 6"));
     }
 
     // Cancel drops what was not sent, in every slot and in the mouse-wide options.
