@@ -275,6 +275,14 @@ unsigned diffProfileSets(const ProfileSet &working, const ProfileSet &applied) {
         mask |= DiffGeneral;
     if (working.ProfileID != applied.ProfileID) {
         mask |= DiffGeneral;
+        // The mouse keeps one DPI table, written from the active profile.
+        const ProfileData &w = working.activeProfile();
+        const ProfileData &a = applied.activeProfile();
+        for (int i = 0; i < kDpiStageCount; ++i) {
+            if (w.dpiInfo[i].used != a.dpiInfo[i].used || w.dpiInfo[i].x != a.dpiInfo[i].x ||
+                w.dpiInfo[i].y != a.dpiInfo[i].y)
+                mask |= DiffDpi;
+        }
     } else {
         const ProfileData &w = working.activeProfile();
         const ProfileData &a = applied.activeProfile();

@@ -256,6 +256,7 @@ void TestProfileData::diffMasks_data() {
     QTest::newRow("LedMode of an inactive profile") << 17 << 8u;
     QTest::newRow("profile names and host options") << 18 << 0u;
     QTest::newRow("sleep time of the active profile") << 19 << 1u;
+    QTest::newRow("active profile with other stages") << 20 << 3u;
 }
 
 void TestProfileData::diffMasks() {
@@ -325,6 +326,11 @@ void TestProfileData::diffMasks() {
         break;
     case 19:
         w.profiles[1].LedSleepTime = 5;
+        break;
+    case 20: // the new active profile's stages differ from the old one's, as sent
+        applied.profiles[2].dpiInfo[4].x = 9;
+        w.profiles[2].dpiInfo[4].x = 9;
+        w.ProfileID = 2;
         break;
     default:
         break;
