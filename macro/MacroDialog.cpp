@@ -31,7 +31,6 @@ MacroDialog::MacroDialog(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("macroDialog"));
     setFocusPolicy(Qt::ClickFocus);
     m_unit = macroDelayUnit();
-    m_clock.start();
     createWidgets();
     retranslateUi();
     relayout();

@@ -7,7 +7,6 @@
 #include "MacroFile.h"
 #include "MacroRecorder.h"
 
-#include <QElapsedTimer>
 #include <QModelIndex>
 #include <QVector>
 #include <QWidget>
@@ -102,13 +101,12 @@ private:
     void stopEditing();
     void showEditors(bool on);
     void listenToKeys(bool on);
-    void onKey(quint8 scanCode, quint8 flags, bool repeat);
+    void onKey(quint8 scanCode, quint8 flags, bool repeat, qint64 timeMs);
 
     int m_unit = 10;
     bool m_recording = false;
     bool m_editing = false;
     MacroRecorder m_recorder;
-    QElapsedTimer m_clock;
     KeyCapture *m_capture = nullptr;
     int m_lastEditCode = -1;
     int m_lastEditFlags = -1;

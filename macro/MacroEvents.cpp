@@ -203,6 +203,9 @@ void MacroDialog::startRecording() {
 }
 
 void MacroDialog::stopRecording() {
+    // A key released just before takes its place first.
+    if (m_capture)
+        m_capture->flush();
     m_recording = false;
     listenToKeys(false);
     setControlsEnabled(true);
@@ -213,13 +216,12 @@ void MacroDialog::stopRecording() {
     saveCurrent();
 }
 
-void MacroDialog::onKey(quint8 scanCode, quint8 flags, bool repeat) {
+void MacroDialog::onKey(quint8 scanCode, quint8 flags, bool repeat, qint64 timeMs) {
     if (m_recording) {
         const MacroFile settings = editorSettings();
         const MacroRecorder::Options options{settings.DelayType, settings.DefaultDelay, m_unit};
         QVector<MacroEvent> rows = events();
-        const int added =
-            m_recorder.keyEvent(scanCode, flags, repeat, m_clock.elapsed(), options, rows);
+        const int added = m_recorder.keyEvent(scanCode, flags, repeat, timeMs, options, rows);
         for (int i = rows.size() - added; i < rows.size(); ++i)
             m_model->appendRow(rowItems(rows[i]));
         if (added > 0)

@@ -44,6 +44,10 @@ const ExtendedKey kExtendedKeys[] = {
 } // namespace
 
 KeyCapture::KeyCapture(QObject *parent) : QObject(parent) {
+    m_clock.start();
+    m_releaseTimer.setSingleShot(true);
+    m_releaseTimer.setInterval(kReleaseHoldMs);
+    connect(&m_releaseTimer, &QTimer::timeout, this, &KeyCapture::flush);
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(this);
 }
@@ -80,30 +84,62 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event) {
     const QEvent::Type type = event->type();
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWindowType())
         return false;
-    const auto *key = static_cast<QKeyEvent *>(event);
-    const int evdev = evdevOf(*key);
-    int scanCode = 0;
-    bool extended = false;
-    if (!evdevToSet1(evdev, scanCode, extended))
+    const auto *qtKey = static_cast<QKeyEvent *>(event);
+    Key key;
+    key.evdev = evdevOf(*qtKey);
+    if (!evdevToSet1(key.evdev, key.scanCode, key.extended))
         return false;
+    key.press = type == QEvent::KeyPress;
+    key.stamp = qtKey->timestamp();
+    key.timeMs = key.stamp != 0 ? qint64(key.stamp) : m_clock.elapsed();
 
-    const bool press = type == QEvent::KeyPress;
-    bool repeat = false;
-    if (press) {
-        // A held key repeats as press after press; X sends release-press pairs marked as
-        // auto-repeat, whose releases are dropped.
-        repeat = key->isAutoRepeat() || m_held.contains(evdev);
-        m_held.insert(evdev);
-    } else {
-        if (key->isAutoRepeat())
+    if (m_releaseHeld) {
+        // The press that follows a held-back release of its key at the same moment is the
+        // key's repeat: neither goes on.
+        if (key.press && key.evdev == m_release.evdev && key.stamp == m_release.stamp) {
+            m_releaseHeld = false;
+            m_releaseTimer.stop();
+            emit keyEvent(quint8(key.scanCode), quint8(flagsFor(key)), true, key.timeMs);
             return false;
-        m_held.remove(evdev);
+        }
+        flush();
     }
-    unsigned flags = extended ? unsigned(KeyFlagExtended) : 0u;
-    if (!press)
+    if (key.press) {
+        // A held key repeats as press after press, marked or not.
+        handle(key, qtKey->isAutoRepeat() || m_held.contains(key.evdev));
+    } else if (qtKey->isAutoRepeat()) {
+        return false; // the release half of a repeat Qt recognised
+    } else if (key.stamp != 0 && m_held.contains(key.evdev)) {
+        m_release = key;
+        m_releaseHeld = true;
+        m_releaseTimer.start();
+    } else {
+        handle(key, false);
+    }
+    return false;
+}
+
+void KeyCapture::flush() {
+    m_releaseTimer.stop();
+    if (!m_releaseHeld)
+        return;
+    m_releaseHeld = false;
+    handle(m_release, false);
+}
+
+unsigned KeyCapture::flagsFor(const Key &key) const {
+    unsigned flags = key.extended ? unsigned(KeyFlagExtended) : 0u;
+    if (!key.press)
         flags |= KeyFlagReleased;
     if (m_held.contains(kEvdevLeftAlt) || m_held.contains(kEvdevRightAlt))
         flags |= KeyFlagAltDown;
-    emit keyEvent(quint8(scanCode), quint8(flags), repeat);
-    return false;
+    return flags;
+}
+
+void KeyCapture::handle(const Key &key, bool repeat) {
+    if (key.press)
+        m_held.insert(key.evdev);
+    else
+        m_held.remove(key.evdev);
+    emit keyEvent(quint8(key.scanCode), quint8(flagsFor(key)), repeat, key.timeMs);
 }

@@ -5,8 +5,10 @@
 // they listen and delete it when they stop. Keys are never swallowed: every window still
 // gets its key events.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSet>
+#include <QTimer>
 
 class QKeyEvent;
 
@@ -24,14 +26,41 @@ public:
     // The evdev code a key event carries (X11 and Wayland send evdev + 8), or -1.
     static int evdevOf(const QKeyEvent &event);
 
+    // How long a release is held back waiting for the press that would make it a repeat.
+    static constexpr int kReleaseHoldMs = 250;
+
+    // Hands on a release held back now (a recording that stops takes its last key).
+    void flush();
+
 signals:
-    // One key event. A key held down repeats as further presses with repeat set and no
-    // release in between, as on a keyboard hook; the release comes once, at the end.
-    void keyEvent(quint8 scanCode, quint8 flags, bool repeat);
+    // One key event at timeMs (the windowing system's time of the event, in ms; the events of
+    // one capture share one clock). A key held down repeats as further presses with repeat
+    // set and no release in between, as on a keyboard hook; the release comes once, at the
+    // end.
+    void keyEvent(quint8 scanCode, quint8 flags, bool repeat, qint64 timeMs);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct Key {
+        int evdev = -1;
+        int scanCode = 0;
+        bool extended = false;
+        bool press = false;
+        qint64 timeMs = 0;
+        ulong stamp = 0; // the windowing system's timestamp, 0 when the event has none
+    };
+    void handle(const Key &key, bool repeat);
+    // Extended, released, and an Alt key down.
+    unsigned flagsFor(const Key &key) const;
+
     QSet<int> m_held; // evdev codes of the keys down
+    // X repeats a held key as a release and a press with the same timestamp; Qt marks them
+    // only when the press is already queued, which under load it often is not. A release
+    // with a timestamp waits here for the next event, or for kReleaseHoldMs.
+    Key m_release;
+    bool m_releaseHeld = false;
+    QTimer m_releaseTimer;
+    QElapsedTimer m_clock; // for events without a timestamp
 };

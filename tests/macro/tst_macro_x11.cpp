@@ -3,11 +3,13 @@
 // long enough to repeat is recorded once. Run offscreen, the program starts itself again
 // on a private Xvfb.
 #include "KelPushButton.h"
+#include "KeyCapture.h"
 #include "KeyStep.h"
 #include "KeyTable.h"
 #include "MacroDialog.h"
 #include "TestAppDir.h"
 
+#include <QAbstractButton>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
@@ -58,6 +60,56 @@ private slots:
         QTest::qWait(100);
         page.findChild<KelPushButton *>(QStringLiteral("macroRecordBtn"))->click();
         QCOMPARE(page.events(), expected);
+    }
+
+    // With delays recorded and the machine busy (six busy loops), a key held past its
+    // repeat is still one press and one release, hold after hold.
+    void heldKeyUnderLoadIsOnePressAndOneRelease() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs xvfb-run and xdotool");
+        TestAppDir dir;
+        dir.installData(QStringLiteral("DefaultProfile.bin"));
+        MacroDialog page;
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.findChild<KelPushButton *>(QStringLiteral("macroNewBtn"))->click();
+        page.findChild<QAbstractButton *>(QStringLiteral("macroRecordDelaysBox"))->click();
+        page.findChild<KelPushButton *>(QStringLiteral("macroRecordBtn"))->click();
+        QVERIFY(page.isRecording());
+        QVERIFY(xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"),
+                         QString::number(page.winId())}));
+        QTRY_VERIFY(page.isActiveWindow());
+
+        std::vector<std::unique_ptr<QProcess>> busy;
+        for (int i = 0; i < 6; ++i) {
+            busy.push_back(std::make_unique<QProcess>());
+            busy.back()->start(QStringLiteral("sh"),
+                               {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
+        }
+        const int holds = 3;
+        for (int i = 0; i < holds; ++i) {
+            // B (X keycode 56) held for one and a half seconds.
+            QVERIFY(
+                xdotool({QStringLiteral("keydown"), QStringLiteral("56"), QStringLiteral("sleep"),
+                         QStringLiteral("1.5"), QStringLiteral("keyup"), QStringLiteral("56")}));
+        }
+        for (auto &p : busy) {
+            p->kill();
+            p->waitForFinished();
+        }
+        QTRY_COMPARE(page.events().size(), 4 * holds - 1); // key rows and the delays between
+        QTest::qWait(KeyCapture::kReleaseHoldMs + 100);
+        page.findChild<KelPushButton *>(QStringLiteral("macroRecordBtn"))->click();
+        QVector<MacroEvent> keys;
+        for (const MacroEvent &e : page.events()) {
+            if ((e.Map & 0x7F) == MacroKindKey)
+                keys << e;
+        }
+        QVector<MacroEvent> expected;
+        for (int i = 0; i < holds; ++i)
+            expected << keyStep(48, true) << keyStep(48, false);
+        QCOMPARE(keys, expected);
+        QCOMPARE(page.events().size(), 4 * holds - 1);
     }
 };
 

@@ -13,8 +13,9 @@ namespace {
 // Sends a key event the way the windowing system does: to the window, carrying the X11
 // keycode (evdev + 8).
 void sendKey(QWidget &top, QEvent::Type type, int evdev, bool autoRepeat = false,
-             Qt::Key key = Qt::Key_unknown, const QString &text = QString()) {
+             Qt::Key key = Qt::Key_unknown, const QString &text = QString(), ulong stamp = 0) {
     QKeyEvent event(type, key, Qt::NoModifier, quint32(evdev + 8), 0, 0, text, autoRepeat);
+    event.setTimestamp(stamp);
     QCoreApplication::sendEvent(top.windowHandle(), &event);
 }
 
@@ -22,13 +23,19 @@ struct Seen {
     int scanCode;
     int flags;
     bool repeat;
+    qint64 timeMs;
 };
 
 QVector<Seen> seen(const QSignalSpy &spy) {
     QVector<Seen> out;
     for (const QList<QVariant> &args : spy)
-        out.append({args[0].toInt(), args[1].toInt(), args[2].toBool()});
+        out.append({args[0].toInt(), args[1].toInt(), args[2].toBool(), args[3].toLongLong()});
     return out;
+}
+
+// A key event as X delivers it, with its server timestamp and unmarked.
+void stamped(QWidget &top, QEvent::Type type, int evdev, ulong stamp) {
+    sendKey(top, type, evdev, false, Qt::Key_unknown, QString(), stamp);
 }
 } // namespace
 
@@ -130,6 +137,37 @@ private slots:
         QVERIFY(s[2].repeat);
         QCOMPARE(s[3].flags, int(KeyFlagReleased));
         QVERIFY(!s[3].repeat);
+    }
+
+    // Under load Qt cannot mark X's repeat pairs: a release and a press of the key with the
+    // same timestamp. The release waits for the next event; a real release goes on with
+    // its own time, before the next key or once the wait is over.
+    void repeatPairsToldByTheirTimestamp() {
+        KeyCapture capture;
+        QSignalSpy spy(&capture, &KeyCapture::keyEvent);
+        stamped(m_top, QEvent::KeyPress, 48, 1000); // B held
+        stamped(m_top, QEvent::KeyRelease, 48, 1660);
+        stamped(m_top, QEvent::KeyPress, 48, 1660);
+        stamped(m_top, QEvent::KeyRelease, 48, 1700);
+        stamped(m_top, QEvent::KeyPress, 48, 1700);
+        stamped(m_top, QEvent::KeyRelease, 48, 2100); // let go
+        stamped(m_top, QEvent::KeyPress, 30, 2100);   // A at the same moment: not a repeat
+        stamped(m_top, QEvent::KeyRelease, 30, 2150);
+        QCOMPARE(spy.count(), 5); // A's release still waits
+        QTRY_COMPARE(spy.count(), 6);
+        const QVector<Seen> s = seen(spy);
+        QVERIFY(!s[0].repeat && s[1].repeat && s[2].repeat);
+        QCOMPARE(s[3].flags, int(KeyFlagReleased));
+        QCOMPARE(s[3].scanCode, 48);
+        QCOMPARE(s[3].timeMs, 2100);
+        QCOMPARE(s[4].scanCode, 30);
+        QVERIFY(!s[4].repeat);
+        QCOMPARE(s[5].timeMs, 2150);
+        // A release that waits is handed on by flush.
+        stamped(m_top, QEvent::KeyPress, 30, 3000);
+        stamped(m_top, QEvent::KeyRelease, 30, 3100);
+        capture.flush();
+        QCOMPARE(spy.count(), 8);
     }
 
     void listensOnlyWhileItLives() {
