@@ -50,10 +50,13 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     m_loopEdit->setDesignPixelSize(kTextPixels);
     m_loopEdit->setGeometry(place(kLoopEdit));
     m_loopEdit->setMaxLength(3);
-    m_loopEdit->setValidator(new QIntValidator(1, 255, m_loopEdit));
+    m_loopEdit->setValidator(new QIntValidator(1, kMaxLoopCount, m_loopEdit));
     m_loopEdit->setStyleSheet(
         QStringLiteral("border-width:2px;background-color:rgb(30,30,30);color:white"));
-    m_loopEdit->setText(QString::number(loopCount));
+    m_loopEdit->setText(QString::number(qBound(1, loopCount, kMaxLoopCount)));
+    // What will be used is what the field shows once it is left.
+    connect(m_loopEdit, &QLineEdit::editingFinished, this,
+            [this] { m_loopEdit->setText(QString::number(this->loopCount())); });
 
     const QString options[LoopModes] = {tr("LOOPS TIME(1-255)"), tr("REPEAT RUN WHEN KEY DOWN"),
                                         tr("REPEAT RUN UNTILL THE KEY DOWN")};
@@ -69,8 +72,9 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
 }
 
 int KelMacroSelect::loopCount() const {
-    const int count = m_loopEdit->text().toInt();
-    return count > 0 ? count : 1;
+    // The validator lets a number of three digits through while it is typed ("300"): the
+    // mouse counts to 255.
+    return qBound(1, m_loopEdit->text().toInt(), kMaxLoopCount);
 }
 
 int KelMacroSelect::loopMode() const {

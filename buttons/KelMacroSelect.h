@@ -14,6 +14,7 @@ class KelMacroSelect : public KelSkinDialog {
     Q_OBJECT
 
 public:
+    static constexpr int kMaxLoopCount = 255;
     // Loop modes, as a button stores them.
     enum LoopMode { LoopTimes = 0, LoopWhileHeld = 1, LoopUntilPressed = 2, LoopModes = 3 };
 

@@ -29,8 +29,11 @@ MacroListPanel::MacroListPanel(QWidget *parent) : QWidget(parent) {
     m_list->setObjectName(QStringLiteral("macroList"));
     m_list->setFocusPolicy(Qt::NoFocus);
     connect(m_list, &QListWidget::currentRowChanged, this, [this] {
-        if (!m_loading)
-            emit macroChosen(currentMacro());
+        if (m_loading)
+            return;
+        // The name field names the macro CHANGE NAME renames.
+        m_nameEdit->setText(currentMacro());
+        emit macroChosen(currentMacro());
     });
     m_tree = new KelTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("macroCommandTree"));

@@ -376,6 +376,8 @@ private slots:
         ModalDriver<KelMacroSelect> driver([](KelMacroSelect &d) {
             QCOMPARE(d.windowTitle(), QStringLiteral("MACRO SELECT"));
             d.nameMenu()->actions().first()->trigger();
+            d.loopEdit()->setText(QStringLiteral("300")); // the field's validator lets it be
+            QCOMPARE(d.loopCount(), 255);
             d.loopEdit()->setText(QStringLiteral("4"));
             QTest::mouseClick(d.loopOption(KelMacroSelect::LoopWhileHeld), Qt::LeftButton);
             QVERIFY(!d.loopOption(KelMacroSelect::LoopTimes)->isChecked());

@@ -17,6 +17,7 @@
 #include "TestAppDir.h"
 
 #include <QCheckBox>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QToolButton>
@@ -274,6 +275,14 @@ private slots:
             QCOMPARE(page().currentMacro(), QStringLiteral("spray_3"));
             QVERIFY(!macroFileExists(longest + QStringLiteral("_2")));
         }
+        // The name field follows the list: CHANGE NAME renames what is selected, to what the
+        // field shows.
+        QCOMPARE(name->text(), QStringLiteral("spray_3"));
+        page().findChild<QListWidget *>(QStringLiteral("macroList"))->setCurrentRow(0);
+        QCOMPARE(name->text(), QStringLiteral("spray_2"));
+        click("macroChangeNameBtn");
+        QCOMPARE(macroListNames().mid(0, 2),
+                 (QStringList{QStringLiteral("spray_2"), QStringLiteral("spray_3")}));
 
         // With fifty macros neither NEW nor GUN SET makes another.
         for (int i = 0; i < kMacroListSize; ++i)
