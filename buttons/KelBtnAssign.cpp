@@ -98,10 +98,15 @@ void KelBtnWindow::chooseMacro(int slot, int fun) {
     // The button keeps its own copy of the file's steps; a missing file gives none.
     MacroFile file;
     loadMacroFile(out.macroname, file);
-    if (bindMacroEvents(out, file.events) > 0) {
-        KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
-                          tr("THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63."),
-                          QString(), this);
+    const int fits = sendableMacroSteps(file.events);
+    QString warning;
+    if (bindMacroEvents(out, file.events) > 0)
+        warning = tr("THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63.");
+    if (fits < file.events.size())
+        warning += (warning.isEmpty() ? QString() : QStringLiteral("\n")) +
+                   tr("THE MACRO DOES NOT FIT THE MOUSE: IT PLAYS ITS FIRST %1 STEPS.").arg(fits);
+    if (!warning.isEmpty()) {
+        KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"), warning, QString(), this);
         box.exec();
     }
 }

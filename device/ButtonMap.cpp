@@ -5,6 +5,7 @@
 #include "HidTransport.h"
 #include "IniFile.h"
 #include "KeyTable.h"
+#include "MacroFile.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
 #include "SensorTables.h"
@@ -23,10 +24,11 @@ constexpr int kMacroBlockSize = 20;
 constexpr int kMacroPauseMs = 50;
 // Steps read from one macro file at most (a button holds 63; the editor writes no more
 // than a few hundred).
-constexpr int kMacroFileStepLimit = 1024;
 
 constexpr uint8_t kDelayMap = 6;
 const MacroStep kFiller{kDelayMap, 0x01, 0x00};
+static_assert(kMacroSlotSteps == kMouseMacroSteps && kDelayMap == MacroKindDelay,
+              "the editor's room for a macro is the mouse's");
 
 struct FunctionRow {
     int fun;
@@ -274,36 +276,29 @@ void DeviceCommands::EncodeMacro(const std::vector<MacroStep> &steps, int index)
     }
     uint8_t *slot = m_macroImage.data() + kMacroSlotSize * index;
     std::fill(slot, slot + kMacroSlotSize, uint8_t(0));
+    // Whole steps only: a step cut in two would play as some other step. Callers hand over
+    // no more than fits (readMacroSteps).
     const size_t whole = std::min(out.size(), size_t(kMacroSlotSteps));
     for (size_t i = 0; i < whole; ++i) {
         slot[3 * i] = out[i].map;
         slot[3 * i + 1] = out[i].high;
         slot[3 * i + 2] = out[i].low;
     }
-    // The slot's last two bytes hold the start of one more step.
-    if (out.size() > whole) {
-        const size_t rest = kMacroSlotSize - 3 * whole;
-        const uint8_t bytes[3] = {out[whole].map, out[whole].high, out[whole].low};
-        std::copy(bytes, bytes + rest, slot + 3 * whole);
-    }
 }
 
 std::vector<MacroStep> readMacroSteps(const QString &macroName) {
+    MacroFile file;
+    loadMacroFile(macroName, file);
+    // A macro longer than the mouse holds goes as far as it fits with nothing left held.
+    const int count = sendableMacroSteps(file.events);
+    if (count < file.events.size())
+        qCDebug(lcDevice, "macro %s: %d of %d steps fit", qPrintable(macroName), count,
+                int(file.events.size()));
     std::vector<MacroStep> steps;
-    const QString path = macroFilePath(macroName);
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        return steps;
-    const IniFile file(path);
-    // A wild count reads no further than the limit; of what is read, only what fits one
-    // slot is sent.
-    const int count =
-        std::clamp(file.value(QStringLiteral("Setting/Count"), 0).toInt(), 0, kMacroFileStepLimit);
+    steps.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
-        MacroStep s;
-        s.map = uint8_t(file.value(QStringLiteral("Setting/Map_%1").arg(i), 0).toInt());
-        s.high = uint8_t(file.value(QStringLiteral("Setting/DataH_%1").arg(i), 0).toInt());
-        s.low = uint8_t(file.value(QStringLiteral("Setting/DataL_%1").arg(i), 0).toInt());
-        steps.push_back(s);
+        const MacroEvent &e = file.events[i];
+        steps.push_back({e.Map, e.DataH, e.DataL});
     }
     return steps;
 }

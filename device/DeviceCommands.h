@@ -73,8 +73,9 @@ uint8_t lightingEffectCode(int ledMode);
 // The four device bytes of a function code with no parameters of its own (zeros for an
 // unknown code). Codes 6, 7, 12, 55, 200 and 510 are completed by EncodeButton.
 std::array<uint8_t, 4> deviceFunctionCode(int fun);
-// The steps of a macro file ("Setting/Count" bounded to 1024); none for a missing file or
-// a name that cannot be a file name.
+// The steps of a macro file as the mouse gets them: as far as they fit its memory with no key
+// left held (sendableMacroSteps); none for a missing file or a name that cannot be a file
+// name.
 std::vector<MacroStep> readMacroSteps(const QString &macroName);
 
 // The command set over one transport, with what a download keeps between downloads: the

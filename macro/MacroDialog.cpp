@@ -76,6 +76,10 @@ void MacroDialog::createWidgets() {
 
 void MacroDialog::createTable() {
     m_model = new QStandardItemModel(0, 3, this);
+    // The room left follows every change of the steps.
+    for (auto change : {&QStandardItemModel::rowsInserted, &QStandardItemModel::rowsRemoved})
+        connect(m_model, change, this, &MacroDialog::showHint);
+    connect(m_model, &QStandardItemModel::dataChanged, this, &MacroDialog::showHint);
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("macroEventTable"));
     m_table->setModel(m_model);
@@ -189,15 +193,22 @@ void MacroDialog::relayout() {
     update();
 }
 
-void MacroDialog::retranslateUi() {
-    m_panel->retranslateUi();
-    m_recordBtn->setText(m_recording ? tr("STOP") : tr("START"));
+void MacroDialog::showHint() {
     if (m_recording)
         m_recordHint->setText(tr("Recording: type the keys, then press STOP."));
     else if (m_editing)
         m_recordHint->setText(tr("Editing: press a key or change the value, then SAVE."));
+    else if (!currentMacro().isEmpty())
+        m_recordHint->setText(
+            tr("Room left on the mouse: %n step(s)", nullptr, macroRoomLeft(events())));
     else
         m_recordHint->clear();
+}
+
+void MacroDialog::retranslateUi() {
+    m_panel->retranslateUi();
+    m_recordBtn->setText(m_recording ? tr("STOP") : tr("START"));
+    showHint();
     m_deleteRowBtn->setText(tr("DELETE"));
     m_upBtn->setText(tr("MOVE UP"));
     m_downBtn->setText(tr("MOVE DOWN"));

@@ -102,6 +102,8 @@ private:
     void showEditors(bool on);
     void listenToKeys(bool on);
     void onKey(quint8 scanCode, quint8 flags, bool repeat, qint64 timeMs);
+    // What the hint line says: recording, editing, or the room left for steps.
+    void showHint();
 
     int m_unit = 10;
     bool m_recording = false;

@@ -81,8 +81,9 @@ void MacroDialog::itemClicked(const QModelIndex &index) {
 bool MacroDialog::insertEvents(const QVector<MacroEvent> &events) {
     if (events.isEmpty())
         return false;
-    if (!rowsFit(m_model->rowCount(), events.size())) {
-        macroWarning(this, tr("A button holds at most 63 steps."));
+    if (!rowsFit(this->events(), events)) {
+        macroWarning(this, tr("No room for these steps: %n more fit this macro on the mouse.",
+                              nullptr, macroRoomLeft(this->events())));
         return false;
     }
     // After the selected row (at the end when none is), and the last new row is selected.

@@ -99,7 +99,41 @@ MacroListResult renameMacro(const QString &from, const QString &wanted, QString 
     else
         addToMacroList(to);
     finalName = to;
+    renameMacroInProfileFiles(from, to);
     return MacroListDone;
+}
+
+int renameMacroInProfileFiles(const QString &from, const QString &to) {
+    // Macros are shared by every model: the profiles of each model's folder, and those of
+    // the shared folder older installations used.
+    QStringList folders{configDir() + QStringLiteral("/Profile")};
+    for (const QFileInfo &model :
+         QDir(configDir()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+        folders << model.absoluteFilePath() + QStringLiteral("/Profile");
+    int files = 0;
+    for (const QString &folder : folders) {
+        for (const QFileInfo &profile :
+             QDir(folder).entryInfoList({QStringLiteral("*.prof")}, QDir::Files)) {
+            const QString path = profile.absoluteFilePath();
+            QStringList keys;
+            const IniFile ini(path);
+            for (int n = 0; n < kButtonSlotCount; ++n) {
+                const QString p = QStringLiteral("PROFILE/BUTTON_INFO_%1_").arg(n);
+                const int fun = ini.value(p + QLatin1String("Fun")).toInt();
+                if ((fun == kFunMacro || fun == kFunGun) &&
+                    ini.value(p + QLatin1String("macroname")).toString() == from)
+                    keys << p + QLatin1String("macroname");
+            }
+            if (keys.isEmpty())
+                continue;
+            updateIniFile(path, [&](IniFile &file) {
+                for (const QString &key : keys)
+                    file.setValue(key, to);
+            });
+            ++files;
+        }
+    }
+    return files;
 }
 
 void deleteMacro(const QString &name) {

@@ -38,6 +38,7 @@ MacroListResult createMacro(QString &name);
 // Gives the macro `from` the name `wanted` (made unique); the file moves with it and the
 // list key that held `from` holds the final name. Done with finalName == from when the
 // name is unchanged.
+// The profile files that bind the macro follow it (renameMacroInProfileFiles).
 MacroListResult renameMacro(const QString &from, const QString &wanted, QString &finalName);
 // Removes the name from the list and its file from MacroDB.
 void deleteMacro(const QString &name);
@@ -53,6 +54,9 @@ MacroListResult exportMacro(const QString &name, const QString &target);
 // number of files copied.
 int exportMacros(const QStringList &names, const QString &folder);
 
+// Points the macro and gun buttons of every profile file on disk (of every model) bound to
+// `from` at `to`, as a rename does; the number of files changed.
+int renameMacroInProfileFiles(const QString &from, const QString &to);
 // Points every macro and gun button of the set bound to `from` at `to`; the number of
 // buttons changed.
 int renameBoundMacros(ProfileSet &set, const QString &from, const QString &to);

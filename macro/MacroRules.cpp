@@ -100,26 +100,23 @@ QVector<MacroEvent> editorEvents(const QVector<MacroEvent> &fileEvents) {
     return shown;
 }
 
-bool hasUnreleasedKeys(const QVector<MacroEvent> &events) {
-    // Keys and buttons are told apart by kind: button mask 4 is not key usage 4.
-    QVector<int> held;
-    for (const MacroEvent &e : events) {
-        const int kind = e.Map & 0x7F;
-        if (kind != MacroKindKey && kind != MacroKindButton)
-            continue;
-        const int id = kind * 256 + e.DataL;
-        if (e.Map & kMacroPressBit) {
-            if (!held.contains(id))
-                held.append(id);
-        } else {
-            held.removeAll(id);
-        }
-    }
-    return !held.isEmpty();
+bool rowsFit(const QVector<MacroEvent> &rows, const QVector<MacroEvent> &adding) {
+    return rows.size() + adding.size() <= kMacroMaxRows &&
+           mouseMacroSteps(rows + adding) <= kMouseMacroSteps;
 }
 
-bool rowsFit(int rows, int adding) {
-    return rows + adding <= kMacroMaxRows;
+int macroRoomLeft(const QVector<MacroEvent> &rows) {
+    int room = 0;
+    QVector<MacroEvent> more = rows;
+    // The next step is like the last one: a delay when the rows have delays.
+    const MacroEvent step = mouseMacroSteps(rows) == rows.size() && !rows.isEmpty()
+                                ? MacroEvent{MacroKindDelay, 0, 1}
+                                : MacroEvent{MacroKindKey, 0, 4};
+    while (rowsFit(more, {step})) {
+        more.append(step);
+        ++room;
+    }
+    return room;
 }
 
 QVector<MacroEvent> withDelay(const MacroEvent &e, int delayType, int defaultDelayMs, int unit) {

@@ -41,11 +41,11 @@ bool moveOf(const MacroEvent &e, MoveDirection &direction, int &distance);
 // axes becomes a movement of 0.
 QVector<MacroEvent> editorEvents(const QVector<MacroEvent> &fileEvents);
 
-// True when some key or button pressed in the steps is not released later.
-bool hasUnreleasedKeys(const QVector<MacroEvent> &events);
-
-// True when `adding` more rows still fit a button.
-bool rowsFit(int rows, int adding);
+// True when the steps added to the rows still fit a button: at most 63 rows, and what the
+// mouse gets of them, fillers counted, in its memory for one macro.
+bool rowsFit(const QVector<MacroEvent> &rows, const QVector<MacroEvent> &adding);
+// How many more steps of the kind the rows have (with or without delays) still fit.
+int macroRoomLeft(const QVector<MacroEvent> &rows);
 
 // The steps of one insertion: the event, then by the delay option nothing (0), a delay of
 // 10 ms (1) or of the default delay (2).

@@ -81,6 +81,34 @@ private slots:
         QCOMPARE(std::vector<uint8_t>(table.begin() + slot, table.begin() + slot + 4),
                  (std::vector<uint8_t>{0x91, 0x00, 0x02, 0x00}));
     }
+
+    // An old file of 63 steps without delays: with the fillers it needs 79 of the 66 steps the
+    // mouse keeps for a macro. The mouse gets the longest beginning that fits with no button
+    // left down, in whole steps, and its end.
+    void macroTooLongForTheMouseIsNeverCutMidStep() {
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        MacroFile file;
+        for (int i = 0; i < 63; ++i) // left down, left up, ..., left down
+            file.events << MacroEvent{uint8_t(i % 2 ? 0x01 : 0x81), 0, 1};
+        QVERIFY(saveMacroFile(QStringLiteral("long"), file));
+        ButtonInfo &button = w.workingSet().profiles[0].buttons[3];
+        button.Fun = kFunMacro;
+        button.macroname = QStringLiteral("long");
+        button.LoopNumber = 1;
+        QCOMPARE(sendAndWait(w, true), 0);
+
+        // 52 steps (26 clicks), a filler after every fourth and one at the end: 66 steps.
+        std::vector<uint8_t> expected;
+        for (int i = 0; i < 52; ++i) {
+            expected.insert(expected.end(), {uint8_t(i % 2 ? 0x01 : 0x81), 0, 1});
+            if (i % 4 == 3)
+                expected.insert(expected.end(), {6, 1, 0});
+        }
+        expected.insert(expected.end(), {6, 1, 0, 0, 0});
+        const std::vector<uint8_t> memory = rig.mouse.table(MouseTable::Macros);
+        QCOMPARE(std::vector<uint8_t>(memory.begin(), memory.begin() + 200), expected);
+    }
 };
 
 QTEST_MAIN(TestMacroWindow)

@@ -69,7 +69,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("Configs/escape.MSMACRO"))));
 
         // A count far beyond the steps present loads the steps there are, at once; a
-        // negative count loads none; missing keys read as 0.
+        // negative count loads none; a step's missing bytes read as 0, missing or wild
+        // settings as the editor's fields can show them.
         const QString path = QStringLiteral("Configs/MacroDB/wild.MSMACRO");
         dir.setIni(path, {{QStringLiteral("Setting/Count"), 2000000000},
                           {QStringLiteral("Setting/Map_0"), 132},
@@ -80,7 +81,19 @@ private slots:
         QVERIFY(loadMacroFile(QStringLiteral("wild"), in));
         QVERIFY(clock.elapsed() < 2000);
         QCOMPARE(in.events, (QVector<MacroEvent>{{132, 0, 4}, {4, 0, 0}}));
-        QCOMPARE(in.DefaultDelay, 0);
+        QCOMPARE(in.DefaultDelay, 10);
+        QVERIFY(QFile::remove(dir.file(path)));
+        dir.setIni(path, {{QStringLiteral("Setting/Count"), 99999999999LL},
+                          {QStringLiteral("Setting/Map_0"), 132},
+                          {QStringLiteral("Setting/Map_2"), 4}, // after a gap: not a step
+                          {QStringLiteral("Setting/DefaultDelay"), 0},
+                          {QStringLiteral("Setting/LoopTime"), 0},
+                          {QStringLiteral("Setting/DelayType"), 9}});
+        QVERIFY(loadMacroFile(QStringLiteral("wild"), in));
+        QCOMPARE(in.events, (QVector<MacroEvent>{{132, 0, 0}}));
+        QCOMPARE(in.DefaultDelay, 10);
+        QCOMPARE(in.LoopTime, 1);
+        QCOMPARE(in.DelayType, 2);
         dir.setIni(path, {{QStringLiteral("Setting/Count"), -5}});
         QVERIFY(loadMacroFile(QStringLiteral("wild"), in));
         QVERIFY(in.events.isEmpty());

@@ -35,9 +35,26 @@ private slots:
         QVERIFY(saveMacroFile(QStringLiteral("def_2"), MacroFile()));
         setMacroListEntry(3, QStringLiteral("abc"));
         QVERIFY(saveMacroFile(QStringLiteral("abc"), MacroFile()));
+        // Profiles of two models that no slot holds bind it; a key button naming it does not.
+        const QString kept = QStringLiteral("Configs/TOLV/Profile/Kept.prof");
+        const QString other = QStringLiteral("Configs/Other/Profile/Other.prof");
+        dir.setIni(kept, {{QStringLiteral("PROFILE/BUTTON_INFO_4_Fun"), kFunMacro},
+                          {QStringLiteral("PROFILE/BUTTON_INFO_4_macroname"), "abc"},
+                          {QStringLiteral("PROFILE/BUTTON_INFO_5_Fun"), 1},
+                          {QStringLiteral("PROFILE/BUTTON_INFO_5_macroname"), "abc"}});
+        dir.setIni(other, {{QStringLiteral("PROFILE/BUTTON_INFO_0_Fun"), 510},
+                           {QStringLiteral("PROFILE/BUTTON_INFO_0_macroname"), "abc"}});
         QString renamed;
         QCOMPARE(renameMacro(QStringLiteral("abc"), QStringLiteral("def"), renamed), MacroListDone);
         QCOMPARE(renamed, QStringLiteral("def_3"));
+        const auto named = [&dir](const QString &file, int button) {
+            return QSettings(dir.file(file), QSettings::IniFormat)
+                .value(QStringLiteral("PROFILE/BUTTON_INFO_%1_macroname").arg(button))
+                .toString();
+        };
+        QCOMPARE(named(kept, 4), renamed);
+        QCOMPARE(named(kept, 5), QStringLiteral("abc"));
+        QCOMPARE(named(other, 0), renamed);
         QCOMPARE(macroListEntry(3), renamed);
         QVERIFY(macroFileExists(renamed));
         QVERIFY(!macroFileExists(QStringLiteral("abc")));

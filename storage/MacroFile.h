@@ -47,8 +47,12 @@ struct MacroFile {
 };
 
 // Reads Configs/MacroDB/<name>.MSMACRO; false (file left as defaults with no events) when
-// the name is unsafe or the file is missing. Missing keys read as 0. The events are those
-// the file really holds: a count larger than its steps, or negative, is cut to them.
+// the name is unsafe or the file is missing. The one reader of macro files: the editor, the
+// button binding and the download all see the same macro. The events are those the file
+// really holds: the steps 0, 1, ... whose kind is present, no more than its count (a count
+// that is no number counts them all); values are bounded to what the editor's fields take
+// (delay type 0-2, loop type 0-3, loop time 1-255, default delay 10-65535 ms, step bytes
+// 0-255).
 bool loadMacroFile(const QString &name, MacroFile &file);
 // Writes the whole file (MacroFilePath, ..., Count, events, WriteSign = 1); false when the
 // name is unsafe or it cannot be written.
@@ -57,3 +61,15 @@ bool saveMacroFile(const QString &name, const MacroFile &file);
 bool saveGunFile(const QString &name, const MacroFile &file);
 // True when a macro file of that name exists.
 bool macroFileExists(const QString &name);
+
+// A button's macro on the mouse: 200 bytes, 66 whole steps of three bytes. Without any delay
+// step, a filler step goes after every fourth step and one more ends the macro.
+constexpr int kMouseMacroSteps = 66;
+// The steps the mouse gets for these events, fillers counted.
+int mouseMacroSteps(const QVector<MacroEvent> &events);
+// How many of the events are sent: all of them when they fit the mouse; otherwise the
+// longest beginning that fits and leaves no key or button held, so that the mouse never
+// plays a macro cut mid-step or ending with a key down.
+int sendableMacroSteps(const QVector<MacroEvent> &events);
+// True when some key or button pressed in the steps is not released later.
+bool hasUnreleasedKeys(const QVector<MacroEvent> &events);
