@@ -91,7 +91,25 @@ bool MousecfgWidget::showLibraryResult(int result) {
         text = tr("The file is not match current mouse!");
         break;
     case LibraryIncomplete:
-        text = tr("The file holds no profiles.");
+        text = tr("The file is incomplete (cut short or damaged); nothing was imported.");
+        break;
+    case LibraryNotFound:
+        text = tr("The file does not exist.");
+        break;
+    case LibraryIsFolder:
+        text = tr("This is a folder, not a file.");
+        break;
+    case LibraryWrongKind:
+        text = tr("Only profile files (.prof) and configuration files (.conf) can be imported.");
+        break;
+    case LibraryTooLarge:
+        text = tr("The file is too large to be a profile or configuration file.");
+        break;
+    case LibraryUnreadable:
+        text = tr("The file cannot be read.");
+        break;
+    case LibraryNotProfile:
+        text = tr("The file is not a profile or configuration file.");
         break;
     default:
         text = tr("The profile file could not be written.");

@@ -145,9 +145,9 @@ MouseOutcome MousecfgWidget::remoteStatus() const {
     return outcome;
 }
 
-MouseOutcome MousecfgWidget::remoteTakeIn(const QString &path) {
+MouseOutcome MousecfgWidget::remoteTakeIn(const QString &path, ImportMode mode) {
     ProfileSet &w = m_working;
-    const MouseOutcome outcome = importIntoSet(m_library, w, path);
+    const MouseOutcome outcome = importIntoSet(m_library, w, path, mode);
     if (outcome.kind == MouseOutcome::Done) {
         rebuildLibraryMenu();
         setWheelPictures();
@@ -176,16 +176,10 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
     case MouseRequest::Invalid:
         answer(MouseOutcome::of(MouseOutcome::BadFile));
         return;
-    case MouseRequest::Import: {
-        const MouseOutcome outcome = remoteTakeIn(request.path);
-        if (outcome.kind == MouseOutcome::Done) {
-            // Saved but not sent: the next send sends all of it.
-            saveAppliedState(w);
-            writeDiffFlag(1);
-        }
-        answer(outcome);
+    case MouseRequest::Import:
+        // Saved but not sent, in the same write: the next send sends all of it.
+        answer(remoteTakeIn(request.path, ImportOnly));
         return;
-    }
     default:
         break;
     }
@@ -219,7 +213,7 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
     // apply: a file is taken in first; without one, what the window holds goes, as on Apply.
     int refused = 0;
     if (!request.path.isEmpty()) {
-        const MouseOutcome taken = remoteTakeIn(request.path);
+        const MouseOutcome taken = remoteTakeIn(request.path, ImportThenSend);
         if (taken.kind != MouseOutcome::Done) {
             answer(taken);
             return;

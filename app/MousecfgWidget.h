@@ -262,7 +262,7 @@ private:
     // Carries a request out and answers it, at once or when the mouse has answered.
     void performRemote(const MouseRequest &request, RemoteAnswer answer);
     MouseOutcome remoteStatus() const;
-    MouseOutcome remoteTakeIn(const QString &path);
+    MouseOutcome remoteTakeIn(const QString &path, ImportMode mode);
 
     // Scale.
     double m_factor = 1.0;

@@ -4,6 +4,7 @@
 #include "AppDir.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
+#include "ProfileLibrary.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -77,6 +78,19 @@ int main(int argc, char *argv[]) {
     ProfileSet imported = set; // LedMoveOFF and LedSleepTime are not in .conf files
     out << "import a .conf:              "
         << medianMs(runs, [&] { importProfileSet(imported, conf); }) << '\n';
+    // LOAD as the window does it: the file taken in, then the state saved by the send. Two
+    // files in turn, so that every run changes the slots.
+    const QString otherConf = dir.path() + QStringLiteral("/other.conf");
+    exportProfileSet(edited, otherConf);
+    writeModelName(conf, QStringLiteral("TOLV"));
+    writeModelName(otherConf, QStringLiteral("TOLV"));
+    QStringList library;
+    ProfileSet taken = set;
+    int turn = 0;
+    out << "LOAD a .conf and save:       " << medianMs(runs, [&] {
+        loadConfigFile(library, taken, ++turn % 2 ? otherConf : conf);
+        saveAppliedState(taken);
+    }) << '\n';
     ProfileSet w = set, a = set;
     out << "diff two identical sets:     " << medianMs(runs, [&] { (void)diffProfileSets(w, a); })
         << '\n';

@@ -29,7 +29,17 @@ QString libraryText(int result) {
         {LibraryInUse, "Profile is Already Used!"},
         {LibraryLastProfile, "AT LEAST ONE PROFILE TO BE RETAINED."},
         {LibraryDefaultName, "The default Profile cannot be deleted or renamed."},
-        {LibraryWrongModel, "The file is not match current mouse!"}};
+        {LibraryWrongModel, "The file is not match current mouse!"},
+        {LibraryTooLong, "This name is too long for a profile."},
+        {LibraryIncomplete, "The file is incomplete (cut short or damaged); nothing was "
+                            "imported."},
+        {LibraryNotFound, "The file does not exist."},
+        {LibraryIsFolder, "This is a folder, not a file."},
+        {LibraryWrongKind, "Only profile files (.prof) and configuration files (.conf) can be "
+                           "imported."},
+        {LibraryTooLarge, "The file is too large to be a profile or configuration file."},
+        {LibraryUnreadable, "The file cannot be read."},
+        {LibraryNotProfile, "The file is not a profile or configuration file."}};
     for (const auto &t : texts) {
         if (t.first == result)
             return windowText(t.second);
@@ -224,8 +234,7 @@ QString messageOf(const MouseOutcome &outcome) {
                                "%1, and a stage must be switched on.")
             .arg(outcome.code);
     case MouseOutcome::BadFile:
-        return MousecfgCli::tr("The file cannot be read, or it is neither a profile file (.prof) "
-                               "nor a configuration file (.conf).");
+        return MousecfgCli::tr("The file name ends in neither .prof nor .conf.");
     case MouseOutcome::Busy:
         return outcome.code == 0
                    ? MousecfgCli::tr("The mouse is busy with another program; try again.")

@@ -132,16 +132,16 @@ MouseOutcome switchStage(Session &session, int number) {
     return send(session, sets, false);
 }
 
-MouseOutcome takeIn(Sets &sets, const QString &path) {
+MouseOutcome takeIn(Sets &sets, const QString &path, ImportMode mode) {
     QStringList library = readProfileLibrary();
-    return importIntoSet(library, sets.working, path);
+    return importIntoSet(library, sets.working, path, mode);
 }
 
 MouseOutcome apply(Session &session, const MouseRequest &r) {
     Sets sets = loadSets();
     MouseOutcome taken;
     if (!r.path.isEmpty()) {
-        taken = takeIn(sets, r.path);
+        taken = takeIn(sets, r.path, ImportThenSend);
         if (taken.kind != MouseOutcome::Done)
             return taken;
     }
@@ -152,19 +152,17 @@ MouseOutcome apply(Session &session, const MouseRequest &r) {
 
 MouseOutcome import(const QString &path) {
     Sets sets = loadSets();
-    MouseOutcome outcome = takeIn(sets, path);
-    if (outcome.kind == MouseOutcome::Done) {
-        // Saved but not sent: the mouse may not hold what is saved, so the next send sends
-        // all of it.
-        saveAppliedState(sets.working);
-        writeDiffFlag(1);
-    }
-    return outcome;
+    // Saved but not sent: the mouse may not hold what is saved, so the next send sends all of
+    // it. The file, the library and the saved state are written as one.
+    return takeIn(sets, path, ImportOnly);
 }
 
 } // namespace
 
 MouseOutcome runLocally(const MouseRequest &r) {
+    // This program holds the mouse's lock, as the window does from its start: what a killed
+    // run of either left unfinished is finished or undone before anything is read.
+    removeInterruptedConfigWrites();
     Session session;
     switch (r.command) {
     case MouseRequest::List: {

@@ -248,16 +248,14 @@ MouseOutcome checkDpiStage(const ProfileData &record, int number) {
     return MouseOutcome::of(MouseOutcome::Done);
 }
 
-MouseOutcome importIntoSet(QStringList &library, ProfileSet &set, const QString &path) {
-    const QFileInfo file(path);
-    if (!file.isFile() || !file.isReadable())
-        return MouseOutcome::of(MouseOutcome::BadFile);
+MouseOutcome importIntoSet(QStringList &library, ProfileSet &set, const QString &path,
+                           ImportMode mode) {
     if (hasSuffix(path, "prof"))
-        return outcomeOfLibrary(importProfileFile(library, set, set.activeIndex(), path));
-    if (!hasSuffix(path, "conf"))
-        return MouseOutcome::of(MouseOutcome::BadFile);
+        return outcomeOfLibrary(importProfileFile(library, set, set.activeIndex(), path, mode));
+    // Anything else is checked as a configuration file would be: missing, a folder, or
+    // neither kind.
     int refused = 0;
-    MouseOutcome outcome = outcomeOfLibrary(loadConfigFile(library, set, path, &refused));
+    MouseOutcome outcome = outcomeOfLibrary(loadConfigFile(library, set, path, &refused, mode));
     outcome.refusedNames = refused;
     return outcome;
 }

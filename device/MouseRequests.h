@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include "HidTransport.h"
+#include "ProfileLibrary.h"
 
 struct ProfileData;
 struct ProfileSet;
@@ -55,10 +56,10 @@ struct MouseOutcome {
         NoMouse,    // no supported mouse is present
         MouseOff,   // the mouse sleeps or is out of its receiver's reach
         SendFailed, // the mouse did not take a transfer; code is the device result
-        Refused,    // a profile-library rule refused it; code is the LibraryResult
+        Refused,    // a profile-library rule or the file refused it; code is the LibraryResult
         TooManyMacros,
         StageOff, // the DPI stage is not shown for this model, or switched off
-        BadFile,  // not a .prof or .conf file, or it cannot be read
+        BadFile,  // an export to a file that is neither .prof nor .conf, or no request
         Busy,     // the window was busy with the mouse for too long
         KindCount
     };
@@ -130,8 +131,11 @@ QJsonArray presentMice(const DeviceMatchTable &table);
 MouseOutcome checkDpiStage(const ProfileData &record, int number);
 
 // Import of a file into the set as the window's commands do it: a .prof into the library
-// and the active slot, a .conf over the whole set. BadFile for another kind of file or one
-// that cannot be read.
-MouseOutcome importIntoSet(QStringList &library, ProfileSet &set, const QString &path);
+// and the active slot, a .conf over the whole set, each stored as one set of files with the
+// saved state; ImportOnly stores it as not sent (ImportMode). A file that is missing, a
+// folder, of another kind, too large, unreadable, no profile file, another model's or
+// incomplete is Refused with its LibraryResult, and nothing changes.
+MouseOutcome importIntoSet(QStringList &library, ProfileSet &set, const QString &path,
+                           ImportMode mode);
 // Export: the active slot's profile to a .prof, or the whole set to a .conf.
 MouseOutcome exportFromSet(const ProfileSet &set, const QString &path);

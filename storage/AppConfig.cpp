@@ -1,15 +1,21 @@
 #include "AppConfig.h"
 
 #include "AppDir.h"
+#include "FileSet.h"
 #include "IniFile.h"
 #include "ProfileData.h"
+#include "StorageLog.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
+Q_LOGGING_CATEGORY(lcStorage, "mousecfg.storage", QtInfoMsg)
+
 namespace {
+const QString kDiffKey = QStringLiteral("Config/Diff");
+
 QVariant configValue(const QString &key, const QVariant &def = QVariant()) {
     return IniFile(configIniPath()).value(key, def);
 }
@@ -17,7 +23,7 @@ QVariant configValue(const QString &key, const QVariant &def = QVariant()) {
 // One atomic rewrite of Config.ini; none when the value is already stored.
 void setConfigValue(const QString &key, const QVariant &value) {
     if (!updateIniFile(configIniPath(), [&](IniFile &ini) { ini.setValue(key, value); }))
-        qWarning("Could not write %s", qPrintable(configIniPath()));
+        qCWarning(lcStorage, "Could not write %s", qPrintable(configIniPath()));
 }
 } // namespace
 
@@ -96,19 +102,24 @@ QString macroFilePath(const QString &macroName) {
     return macroDir() + QLatin1Char('/') + macroName + QStringLiteral(".MSMACRO");
 }
 
+QString writeJournalPath() {
+    return configDir() + QStringLiteral("/Writes.journal");
+}
+
 int removeInterruptedConfigWrites() {
     const QStringList suffixes = {QStringLiteral("ini"), QStringLiteral("prof"),
-                                  QStringLiteral("MSMACRO"), QStringLiteral("conf")};
+                                  QStringLiteral("MSMACRO"), QStringLiteral("conf"),
+                                  QStringLiteral("journal")};
     const QString root = configDir();
-    int removed = removeInterruptedWrites(root, suffixes);
+    QStringList folders = {root};
     for (const QString &sub : QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        removed += removeInterruptedWrites(root + QLatin1Char('/') + sub, suffixes);
-        removed += removeInterruptedWrites(
-            root + QLatin1Char('/') + sub + QStringLiteral("/Profile"), suffixes);
+        folders << root + QLatin1Char('/') + sub;
+        folders << root + QLatin1Char('/') + sub + QStringLiteral("/Profile");
     }
-    if (removed > 0)
-        qDebug("Removed %d unfinished writes", removed);
-    return removed;
+    const int count = recoverInterruptedWrites(writeJournalPath(), folders, suffixes);
+    if (count > 0)
+        qCDebug(lcStorage, "Finished or removed %d unfinished writes", count);
+    return count;
 }
 
 void saveActiveProfileId(int index) {
@@ -123,15 +134,19 @@ void saveProfileList(const ProfileSet &set) {
             ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
     });
     if (!written)
-        qWarning("Could not write %s", qPrintable(configIniPath()));
+        qCWarning(lcStorage, "Could not write %s", qPrintable(configIniPath()));
 }
 
 int readDiffFlag() {
-    return configValue(QStringLiteral("Config/Diff"), 0).toInt();
+    return configValue(kDiffKey, 0).toInt();
 }
 
 void writeDiffFlag(int value) {
-    setConfigValue(QStringLiteral("Config/Diff"), value);
+    setConfigValue(kDiffKey, value);
+}
+
+void setDiffFlag(IniFile &config, int value) {
+    config.setValue(kDiffKey, value);
 }
 
 QString currentProductName() {

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class IniFile;
 struct ProfileSet;
 
 constexpr int kMacroListSize = 50;
@@ -38,9 +39,14 @@ bool fitsFileNameLimit(const QString &name);
 // The .MSMACRO file of a macro name, or an empty string when the name is not safe.
 QString macroFilePath(const QString &macroName);
 
-// Removes the temporary files that writes killed before they could finish left in the
-// configuration folder and the folders below it (Config.ini, profiles, macros); run at
-// start. Returns how many went.
+// <config dir>/Writes.journal: the journal of the sets of files written as one (FileSet.h),
+// there only while such a set is being written.
+QString writeJournalPath();
+// Run at start: finishes a set of files (an import, an apply) whose writer was killed once the
+// set was written, then removes the temporary files that writes killed before they could finish
+// left in the configuration folder and the folders below it (Config.ini, profiles, macros), so
+// that an unfinished set leaves its files as they were. Returns how many files were finished
+// or removed.
 int removeInterruptedConfigWrites();
 
 void saveActiveProfileId(int index);
@@ -49,6 +55,8 @@ void saveProfileList(const ProfileSet &set);
 
 int readDiffFlag();
 void writeDiffFlag(int value);
+// The same flag among the keys of Config.ini being changed.
+void setDiffFlag(IniFile &config, int value);
 
 QString currentProductName();
 void setCurrentProductName(const QString &name);

@@ -1,12 +1,13 @@
 #include "ProfileFiles.h"
 
 #include "AppConfig.h"
+#include "FileSet.h"
 #include "IniFile.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
+#include "StorageLog.h"
 
 #include <QDateTime>
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,8 +60,8 @@ void visitProfile(Visitor &v, Record &r, const QString &group, bool withLocalKey
     v.string(g + QLatin1String("ProfilePath"), r.ProfilePath);
     v.byte(g + QLatin1String("LedMode"), r.LedMode);
     if (withLocalKeys) {
-        v.byte(g + QLatin1String("LedMoveOFF"), r.LedMoveOFF);
-        v.byte(g + QLatin1String("LedSleepTime"), r.LedSleepTime);
+        v.local(g + QLatin1String("LedMoveOFF"), r.LedMoveOFF);
+        v.local(g + QLatin1String("LedSleepTime"), r.LedSleepTime);
     }
     for (int n = 0; n < kLedModeCount; ++n) {
         // The effect keys follow the group directly: "PROFILE/LedMode/LED_MODE_3_RGB".
@@ -79,6 +80,7 @@ struct Reader {
     const IniFile &ini;
     // Numbers keep the low bits of whatever integer the file holds.
     void byte(const QString &key, uint8_t &f) { f = uint8_t(ini.number(key)); }
+    void local(const QString &key, uint8_t &f) { byte(key, f); }
     void word(const QString &key, uint32_t &f) { f = uint32_t(ini.number(key)); }
     void int32(const QString &key, int32_t &f) { f = int32_t(uint32_t(ini.number(key))); }
     void string(const QString &key, QString &f) { f = ini.value(key).toString(); }
@@ -89,16 +91,43 @@ struct Reader {
 struct Writer {
     IniFile &ini;
     void byte(const QString &key, const uint8_t &f) { ini.setNumber(key, f); }
+    void local(const QString &key, const uint8_t &f) { byte(key, f); }
     void word(const QString &key, const uint32_t &f) { ini.setNumber(key, f); }
     void int32(const QString &key, const int32_t &f) { ini.setNumber(key, f); }
     void string(const QString &key, const QString &f) { ini.setValue(key, f); }
     void colour(const QString &key, const QColor &f) { ini.setValue(key, f); }
 };
 
+// Reads the keys of a file offered for import, counting those of them that every file of its
+// kind has; the lighting keys that only profile files carry are read but not counted.
+struct CheckedReader {
+    Reader reader;
+    RequiredKeys &count;
+    void add(const QString &key) {
+        ++count.required;
+        if (reader.ini.contains(key))
+            ++count.present;
+        else if (count.firstMissing.isEmpty())
+            count.firstMissing = key;
+    }
+    template <class Field>
+    void read(const QString &k, Field &f, void (Reader::*get)(const QString &, Field &)) {
+        add(k);
+        (reader.*get)(k, f);
+    }
+    void byte(const QString &k, uint8_t &f) { read(k, f, &Reader::byte); }
+    void local(const QString &k, uint8_t &f) { reader.byte(k, f); }
+    void word(const QString &k, uint32_t &f) { read(k, f, &Reader::word); }
+    void int32(const QString &k, int32_t &f) { read(k, f, &Reader::int32); }
+    void string(const QString &k, QString &f) { read(k, f, &Reader::string); }
+    void colour(const QString &k, QColor &f) { read(k, f, &Reader::colour); }
+};
+
 struct KeyLister {
     QStringList keys;
     template <class T> void add(const QString &key, const T &) { keys << key; }
     void byte(const QString &k, const uint8_t &f) { add(k, f); }
+    void local(const QString &k, const uint8_t &f) { add(k, f); }
     void word(const QString &k, const uint32_t &f) { add(k, f); }
     void int32(const QString &k, const int32_t &f) { add(k, f); }
     void string(const QString &k, const QString &f) { add(k, f); }
@@ -143,18 +172,20 @@ QString slotGroup(int index) {
     return QStringLiteral("PROFILE_%1").arg(index);
 }
 
+const QString kProfileGroup = QStringLiteral("PROFILE");
+
 // Changes the file in one atomic write; a failure is logged and leaves the file as it was.
 bool update(const QString &path, const std::function<void(IniFile &)> &change) {
     if (updateIniFile(path, change))
         return true;
-    qWarning("Could not write %s", qPrintable(path));
+    qCWarning(lcStorage, "Could not write %s", qPrintable(path));
     return false;
 }
 
 void read(int index, ProfileData &record, const QString &path, bool groupForm) {
     const bool inConfig = path.isEmpty();
     const IniFile ini(inConfig ? configIniPath() : path);
-    const QString group = (inConfig || groupForm) ? slotGroup(index) : QStringLiteral("PROFILE");
+    const QString group = (inConfig || groupForm) ? slotGroup(index) : kProfileGroup;
     Reader r{ini};
     visitProfile(r, record, group, !groupForm);
 }
@@ -163,11 +194,16 @@ void write(int index, const ProfileData &record, const QString &path, bool group
     const bool inConfig = path.isEmpty();
     if (!inConfig)
         forget(path);
-    const QString group = (inConfig || groupForm) ? slotGroup(index) : QStringLiteral("PROFILE");
+    const QString group = (inConfig || groupForm) ? slotGroup(index) : kProfileGroup;
     update(inConfig ? configIniPath() : path, [&](IniFile &ini) {
         Writer w{ini};
         visitProfile(w, record, group, !groupForm);
     });
+}
+
+// The slot names of Config.ini and of configuration files.
+QString slotNameKey(int index) {
+    return QStringLiteral("Config/Profile%1").arg(index + 1);
 }
 
 // The set-wide keys of Config.ini and of configuration files, with every slot's name (an
@@ -184,7 +220,7 @@ void writeSetKeys(IniFile &ini, const ProfileSet &set) {
     ini.setValue(QStringLiteral("Config/SensorMode"), int(set.SensorMode));
     ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
     for (int i = 0; i < kProfileCount; ++i)
-        ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
+        ini.setValue(slotNameKey(i), set.profileNames[i]);
 }
 
 // The set-wide keys and the five profile groups of a configuration file.
@@ -203,6 +239,27 @@ uint8_t *sensorField(ProfileSet &set, int i) {
     uint8_t *fields[] = {&set.AngleValue, &set.LiftHigh, &set.Sync,      &set.Jitter,
                          &set.Debounce,   &set.Wake,     &set.SensorMode};
     return fields[i];
+}
+
+// The set-wide keys, the slot names the file has and the five profile groups of a
+// configuration file, the groups' keys through the visitor.
+template <class Visitor> void readConfigKeys(const IniFile &ini, ProfileSet &set, Visitor &v) {
+    auto byte = [&](const char *key) { return uint8_t(ini.value(QLatin1String(key), 0).toInt()); };
+    set.ProfileID = byte("Config/ProfileID");
+    set.AngleValue = byte("Config/AngleValue");
+    set.LiftHigh = byte("Config/LiftHigh");
+    set.Sync = byte("Config/Sync");
+    set.Count = byte("Config/Count");
+    set.Jitter = byte("Config/Jitter");
+    set.Debounce = byte("Config/Debounce");
+    set.Wake = byte("Config/Wake");
+    set.SensorMode = byte("Config/SensorMode");
+    for (int i = 0; i < kProfileCount; ++i) {
+        // Files written without names keep the slot's current name.
+        if (ini.contains(slotNameKey(i)))
+            set.profileNames[i] = ini.value(slotNameKey(i)).toString();
+        visitProfile(v, set.profiles[i], slotGroup(i), false);
+    }
 }
 } // namespace
 
@@ -242,7 +299,7 @@ bool adoptSharedProfile(const QString &name) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!QFile::copy(shared, path))
         return false;
-    qDebug("Profile \"%s\" taken from the shared profile folder", qPrintable(name));
+    qCDebug(lcStorage, "Profile \"%s\" taken from the shared profile folder", qPrintable(name));
     return true;
 }
 
@@ -277,7 +334,7 @@ void loadProfileByName(ProfileData &record, const QString &name) {
 void saveProfileByName(const ProfileData &record, const QString &name) {
     const QString path = profileFilePath(name);
     if (path.isEmpty()) {
-        qWarning("Profile not saved: \"%s\" is not a file name", qPrintable(name));
+        qCWarning(lcStorage, "Profile not saved: \"%s\" is not a file name", qPrintable(name));
         return;
     }
     writeProfile(0, record, path);
@@ -311,18 +368,49 @@ void loadProfileSet(ProfileSet &set) {
 }
 
 void saveAppliedState(const ProfileSet &set) {
-    update(configIniPath(), [&](IniFile &ini) { writeSetKeys(ini, set); });
+    FileSet files(writeJournalPath());
+    addAppliedState(files, set, false);
+    if (!files.commit())
+        qCWarning(lcStorage, "Could not save the profiles");
+}
+
+void addAppliedState(FileSet &files, const ProfileSet &set, bool unsent) {
+    files.update(configIniPath(), [&set, unsent](IniFile &ini) {
+        writeSetKeys(ini, set);
+        if (unsent)
+            setDiffFlag(ini, 1);
+    });
     for (int i = 0; i < kProfileCount; ++i) {
         const QString path = profileFilePath(set.profileNames[i]);
-        if (path.isEmpty() || unchangedOnDisk(path, set.profiles[i]))
+        if (path.isEmpty() || files.contains(path) || unchangedOnDisk(path, set.profiles[i]))
             continue;
         // Two slots that share a name share one file; the first slot's content wins.
         bool earlier = false;
         for (int j = 0; j < i; ++j)
             earlier = earlier || set.profileNames[j] == set.profileNames[i];
-        if (!earlier)
-            saveProfileByName(set.profiles[i], set.profileNames[i]);
+        if (earlier)
+            continue;
+        const ProfileData &record = set.profiles[i];
+        files.update(path, [&record](IniFile &ini) {
+            Writer w{ini};
+            visitProfile(w, record, kProfileGroup, true);
+        });
+        files.afterCommit([path, &record] { remember(path, record); });
     }
+}
+
+void addImportedProfileFile(FileSet &files, const QString &path, const QByteArray &bytes,
+                            const ProfileData &held, const ProfileData &record) {
+    files.replace(path, bytes);
+    // The file is taken as it is, but for the keys in which the slot's record differs (its
+    // name, which the file's name gives).
+    if (held != record) {
+        files.update(path, [&record](IniFile &ini) {
+            Writer w{ini};
+            visitProfile(w, record, kProfileGroup, true);
+        });
+    }
+    files.afterCommit([path, &record] { remember(path, record); });
 }
 
 unsigned groupsToSend(const ProfileSet &working, const ProfileSet &applied, bool force) {
@@ -347,7 +435,7 @@ bool writeConfigFile(const ProfileSet &set, const QString &path, const QString &
     fillConfigFile(ini, set);
     if (ini.save(path))
         return true;
-    qWarning("Could not write %s", qPrintable(path));
+    qCWarning(lcStorage, "Could not write %s", qPrintable(path));
     return false;
 }
 
@@ -356,25 +444,35 @@ int importProfileSet(ProfileSet &set, const QString &path) {
     int groups = 0;
     for (int i = 0; i < kProfileCount; ++i)
         groups += ini.hasGroup(slotGroup(i));
-    auto byte = [&](const char *key) { return uint8_t(ini.value(QLatin1String(key), 0).toInt()); };
-    set.ProfileID = byte("Config/ProfileID");
-    set.AngleValue = byte("Config/AngleValue");
-    set.LiftHigh = byte("Config/LiftHigh");
-    set.Sync = byte("Config/Sync");
-    set.Count = byte("Config/Count");
-    set.Jitter = byte("Config/Jitter");
-    set.Debounce = byte("Config/Debounce");
-    set.Wake = byte("Config/Wake");
-    set.SensorMode = byte("Config/SensorMode");
     Reader r{ini};
-    for (int i = 0; i < kProfileCount; ++i) {
-        const QString key = QStringLiteral("Config/Profile%1").arg(i + 1);
-        // Files written without names keep the slot's current name.
-        if (ini.contains(key))
-            set.profileNames[i] = ini.value(key).toString();
-        visitProfile(r, set.profiles[i], slotGroup(i), false);
-    }
+    readConfigKeys(ini, set, r);
     return groups;
+}
+
+RequiredKeys readConfigFileKeys(const IniFile &ini, ProfileSet &set) {
+    RequiredKeys count;
+    CheckedReader r{Reader{ini}, count};
+    // The set-wide keys as an export writes them, but for the slot names: a file without them
+    // leaves the slots' names as they were.
+    IniFile written;
+    writeSetKeys(written, ProfileSet());
+    for (const QString &name : written.childKeys(QStringLiteral("Config"))) {
+        const QString key = QStringLiteral("Config/") + name;
+        bool slotName = false;
+        for (int i = 0; i < kProfileCount; ++i)
+            slotName = slotName || key == slotNameKey(i);
+        if (!slotName)
+            r.add(key);
+    }
+    readConfigKeys(ini, set, r);
+    return count;
+}
+
+RequiredKeys readProfileFileKeys(const IniFile &ini, ProfileData &record) {
+    RequiredKeys count;
+    CheckedReader r{Reader{ini}, count};
+    visitProfile(r, record, kProfileGroup, true);
+    return count;
 }
 
 void writeModelName(const QString &path, const QString &name) {
@@ -382,7 +480,11 @@ void writeModelName(const QString &path, const QString &name) {
 }
 
 QString readModelName(const QString &path) {
-    return IniFile(path).value(QStringLiteral("MouseName/Name")).toString();
+    return readModelName(IniFile(path));
+}
+
+QString readModelName(const IniFile &ini) {
+    return ini.value(QStringLiteral("MouseName/Name")).toString();
 }
 
 void saveProfileDpi(const QString &name, int dpi) {

@@ -3,9 +3,12 @@
 // the whole set, profiles in groups "PROFILE_0".."PROFILE_4"), and the profile set's load
 // and save. INI text as QSettings writes it; every write replaces its file atomically.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+class FileSet;
+class IniFile;
 struct ProfileData;
 struct ProfileSet;
 
@@ -39,7 +42,18 @@ void loadProfileByName(ProfileData &record, const QString &name);
 void saveProfileByName(const ProfileData &record, const QString &name);
 
 void loadProfileSet(ProfileSet &set);
+// Config.ini's set-wide keys and slot names and each slot's profile file that changed, written
+// as one set of files.
 void saveAppliedState(const ProfileSet &set);
+// Adds those writes to a set of files; with unsent, "Config/Diff" is set to 1 with them (the
+// set is stored but not sent, so the next send sends all of it). A profile file the set writes
+// already is left to it.
+void addAppliedState(FileSet &files, const ProfileSet &set, bool unsent);
+// Adds to the set of files the library file at path taken from an imported profile file: its
+// bytes as they are (held is what they hold), with the record's keys written over them where
+// the record differs (the slot's name). The records must live until the set is written.
+void addImportedProfileFile(FileSet &files, const QString &path, const QByteArray &bytes,
+                            const ProfileData &held, const ProfileData &record);
 
 // The groups an apply sends (DiffMask bits): all of them when forced or when the last send
 // failed ("Config/Diff"), else those in which the working set differs from what was last
@@ -56,8 +70,29 @@ bool writeConfigFile(const ProfileSet &set, const QString &path, const QString &
 // Returns how many of the five profile groups the file holds; a missing key reads as 0.
 int importProfileSet(ProfileSet &set, const QString &path);
 
+// Files offered for import: the keys that every file of its kind written by any version of
+// ours holds, as many as the file holds of them, and the first one missing. They are taken
+// from what the writers write:
+// - profile files: the profile group's keys as configuration files have them
+//   (kProfileGroupKeyCount), without LedMoveOFF and LedSleepTime: a file cut short lacks keys
+//   that sort after these two as well, and a file is never refused for lacking only them;
+// - configuration files: the set-wide keys of "Config" but for the slot names (files without
+//   them keep the slots' names), and the five profile groups' keys.
+// The model's name ("MouseName/Name") is checked on its own.
+struct RequiredKeys {
+    int present = 0;
+    int required = 0;
+    QString firstMissing;
+};
+// A configuration file's keys into the set as importProfileSet reads them, counting the
+// required ones.
+RequiredKeys readConfigFileKeys(const IniFile &ini, ProfileSet &set);
+// A profile file's group "PROFILE" into the record, counting the required keys.
+RequiredKeys readProfileFileKeys(const IniFile &ini, ProfileData &record);
+
 void writeModelName(const QString &path, const QString &name);
 QString readModelName(const QString &path);
+QString readModelName(const IniFile &ini);
 
 void saveProfileDpi(const QString &name, int dpi);
 void writeDefaultProfileFile();

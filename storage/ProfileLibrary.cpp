@@ -1,17 +1,80 @@
 #include "ProfileLibrary.h"
 
 #include "AppConfig.h"
+#include "FileSet.h"
 #include "IniFile.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
+#include "StorageLog.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 const QString kListGroup = QStringLiteral("PROFILE_LIST");
+
+// The list's keys for the names: the count and the numbered names; numbered keys past the new
+// end go, the group's other keys stay.
+void setLibraryKeys(IniFile &ini, const QStringList &names) {
+    for (const QString &key : ini.childKeys(kListGroup)) {
+        bool numeric = false;
+        if (key.toInt(&numeric) > names.size() && numeric)
+            ini.remove(kListGroup + QLatin1Char('/') + key);
+    }
+    ini.setValue(kListGroup + QStringLiteral("/Count"), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        qCDebug(lcStorage).noquote()
+            << QStringLiteral("PROFILE_LIST %1 %2").arg(i + 1).arg(names[i]);
+        ini.setValue(kListGroup + QLatin1Char('/') + QString::number(i + 1), names[i]);
+    }
+}
+
+// A file offered for import, read whole, with its keys.
+struct ImportFile {
+    QByteArray bytes;
+    IniFile keys;
+};
+
+// Reads a file offered for import as a profile file (.prof) or a configuration file (.conf),
+// or says why it cannot be. Nothing larger than kMaxImportFileSize is read.
+int readImportFile(const QString &path, bool configuration, ImportFile &file) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return LibraryNotFound;
+    if (info.isDir())
+        return LibraryIsFolder;
+    const QLatin1String suffix(configuration ? "conf" : "prof");
+    if (info.suffix().compare(suffix, Qt::CaseInsensitive) != 0)
+        return LibraryWrongKind;
+    if (info.size() > kMaxImportFileSize)
+        return LibraryTooLarge;
+    QFile in(path);
+    if (!info.isFile() || !in.open(QIODevice::ReadOnly))
+        return LibraryUnreadable;
+    file.bytes = in.read(kMaxImportFileSize + 1);
+    if (file.bytes.size() > kMaxImportFileSize)
+        return LibraryTooLarge;
+    file.keys.parse(file.bytes);
+    return LibraryDone;
+}
+
+// Whether the file is one of ours (it has the model's name or any key every such file has),
+// made for this model, and whole: with every such key and its last line ended, as every file of
+// ours has it (a file cut inside its last line lacks no key).
+int checkImportKeys(const QString &path, const ImportFile &file, const RequiredKeys &keys) {
+    const QString model = readModelName(file.keys);
+    if (keys.present == 0 && model.isEmpty())
+        return LibraryNotProfile;
+    if (model != currentProductName())
+        return LibraryWrongModel;
+    if (keys.present < keys.required || !file.bytes.endsWith('\n')) {
+        qCDebug(lcStorage, "%s: %d of %d keys, first missing %s", qPrintable(path), keys.present,
+                keys.required, qPrintable(keys.firstMissing));
+        return LibraryIncomplete;
+    }
+    return LibraryDone;
+}
 
 bool modelSelected() {
     return isSafeFileName(currentProductName());
@@ -75,19 +138,7 @@ QStringList readProfileLibrary() {
 bool writeProfileLibrary(const QStringList &names) {
     if (!modelSelected())
         return false;
-    return updateIniFile(productConfigPath(), [&](IniFile &ini) {
-        // Numbered keys past the new end go; the group's other keys stay.
-        for (const QString &key : ini.childKeys(kListGroup)) {
-            bool numeric = false;
-            if (key.toInt(&numeric) > names.size() && numeric)
-                ini.remove(kListGroup + QLatin1Char('/') + key);
-        }
-        ini.setValue(kListGroup + QStringLiteral("/Count"), names.size());
-        for (int i = 0; i < names.size(); ++i) {
-            qDebug().noquote() << QStringLiteral("PROFILE_LIST %1 %2").arg(i + 1).arg(names[i]);
-            ini.setValue(kListGroup + QLatin1Char('/') + QString::number(i + 1), names[i]);
-        }
-    });
+    return updateIniFile(productConfigPath(), [&](IniFile &ini) { setLibraryKeys(ini, names); });
 }
 
 bool isDefaultProfileName(const QString &name) {
@@ -296,13 +347,19 @@ int chooseLibraryProfile(ProfileSet &set, int slot, const QString &name) {
     return LibraryDone;
 }
 
-int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QString &path) {
+int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QString &path,
+                      ImportMode mode) {
     if (!modelSelected())
         return LibraryNoModel;
     if (!validSlot(slot))
         return LibraryUnchanged;
-    if (readModelName(path) != currentProductName())
-        return LibraryWrongModel;
+    ImportFile file;
+    ProfileData held;
+    int check = readImportFile(path, false, file);
+    if (check == LibraryDone)
+        check = checkImportKeys(path, file, readProfileFileKeys(file.keys, held));
+    if (check != LibraryDone)
+        return check;
     // The library keeps every profile as <name>.prof, whatever the chosen file was called.
     const QString name = QFileInfo(path).completeBaseName();
     if (!isSafeFileName(name))
@@ -314,11 +371,20 @@ int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QSt
         return LibraryExists;
     if (heldByOtherSlot(set, slot, name))
         return LibraryInUse;
-    if (!copyOver(path, target))
+    ProfileSet incoming = set;
+    incoming.profileNames[slot] = name;
+    incoming.profiles[slot] = held;
+    incoming.profiles[slot].ProfileName = name;
+    QStringList names = library;
+    addToProfileLibrary(names, {name});
+    FileSet files(writeJournalPath());
+    addImportedProfileFile(files, target, file.bytes, held, incoming.profiles[slot]);
+    files.update(productConfigPath(), [&names](IniFile &ini) { setLibraryKeys(ini, names); });
+    addAppliedState(files, incoming, mode == ImportOnly);
+    if (!files.commit())
         return LibraryWriteFailed;
-    addToProfileLibrary(library, {name});
-    writeProfileLibrary(library);
-    giveSlot(set, slot, name);
+    library = names;
+    set = incoming;
     return LibraryDone;
 }
 
@@ -345,15 +411,17 @@ int saveConfigFile(const ProfileSet &set, const QString &path) {
     return writeConfigFile(set, path, currentProductName()) ? LibraryDone : LibraryWriteFailed;
 }
 
-int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, int *refusedNames) {
+int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, int *refusedNames,
+                   ImportMode mode) {
     if (!modelSelected())
         return LibraryNoModel;
-    if (readModelName(path) != currentProductName())
-        return LibraryWrongModel;
+    ImportFile file;
     ProfileSet incoming = set;
-    // A file without its profiles would zero every slot.
-    if (importProfileSet(incoming, path) != kProfileCount)
-        return LibraryIncomplete;
+    int check = readImportFile(path, true, file);
+    if (check == LibraryDone)
+        check = checkImportKeys(path, file, readConfigFileKeys(file.keys, incoming));
+    if (check != LibraryDone)
+        return check;
     int refused = 0;
     for (int i = 0; i < kProfileCount; ++i) {
         // A name that is no file name would never be saved and the slot would come back
@@ -368,9 +436,16 @@ int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, i
     }
     if (incoming.ProfileID >= kProfileCount)
         incoming.ProfileID = set.ProfileID;
+    QStringList names = library;
+    addToProfileLibrary(names,
+                        QStringList(incoming.profileNames, incoming.profileNames + kProfileCount));
+    FileSet files(writeJournalPath());
+    files.update(productConfigPath(), [&names](IniFile &ini) { setLibraryKeys(ini, names); });
+    addAppliedState(files, incoming, mode == ImportOnly);
+    if (!files.commit())
+        return LibraryWriteFailed;
     set = incoming;
-    addToProfileLibrary(library, QStringList(set.profileNames, set.profileNames + kProfileCount));
-    writeProfileLibrary(library);
+    library = names;
     if (refusedNames)
         *refusedNames = refused;
     return LibraryDone;

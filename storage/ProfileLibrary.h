@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 struct ProfileData;
 struct ProfileSet;
@@ -22,9 +23,24 @@ enum LibraryResult {
     LibraryWrongModel = 7,  // the file was made for another model
     LibraryWriteFailed = 8, // a file could not be copied, moved or written
     LibraryUnchanged = 9,   // nothing to do (a rename to the same name)
-    LibraryIncomplete = 10, // the configuration file lacks the profiles it should hold
+    LibraryIncomplete = 10, // the file lacks keys every file of its kind has (cut short)
     LibraryTooLong = 11,    // the name is too long for a file name (fitsFileNameLimit)
+    // Files offered for import:
+    LibraryNotFound = 12,   // there is no such file
+    LibraryIsFolder = 13,   // the name is a folder's
+    LibraryWrongKind = 14,  // the name ends in neither .prof nor .conf
+    LibraryTooLarge = 15,   // larger than kMaxImportFileSize: refused unread
+    LibraryUnreadable = 16, // the file cannot be read (no permission, not a plain file)
+    LibraryNotProfile = 17, // neither a model's name nor any profile key: not one of our files
 };
+
+// Far above any file of ours (a configuration file of five busy profiles is about 1 MB).
+constexpr qint64 kMaxImportFileSize = 16 * 1024 * 1024;
+
+// Whether an import is sent to the mouse straight after (the window's commands, apply with a
+// file) or only stored (import): then "Config/Diff" is set with it, so that the next send sends
+// all of it.
+enum ImportMode { ImportThenSend, ImportOnly };
 
 // The names of the library in order ("PROFILE_LIST/Count" and "PROFILE_LIST/1".."N").
 // Empty entries, unsafe names and repeats are left out.
@@ -68,14 +84,18 @@ int renameLibraryProfile(QStringList &library, ProfileSet &set, int slot, const 
 // A library profile chosen for the slot.
 int chooseLibraryProfile(ProfileSet &set, int slot, const QString &name);
 // Import of a .prof made for this model: copied into the library under its base name,
-// which the slot takes.
-int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QString &path);
+// which the slot takes. The file, the library and the saved state (addAppliedState) are written
+// as one set of files. A file that lacks a key every profile file has is refused as incomplete.
+int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QString &path,
+                      ImportMode mode = ImportThenSend);
 // Export of the slot's profile file to path, marked with the model's name.
 int exportProfileFile(const ProfileSet &set, int slot, const QString &path);
 // SAVE: the whole set to a configuration file, marked with the model's name.
 int saveConfigFile(const ProfileSet &set, const QString &path);
 // LOAD: a configuration file made for this model into the set. A slot name in the file
 // that cannot be a file name, or is too long for one, is not taken: the slot keeps its
-// name, and refusedNames counts such names. The names taken are added to the library.
+// name, and refusedNames counts such names. The names taken are added to the library. The
+// library and the saved state are written as one set of files. A file that lacks a key every
+// configuration file has is refused as incomplete.
 int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path,
-                   int *refusedNames = nullptr);
+                   int *refusedNames = nullptr, ImportMode mode = ImportThenSend);

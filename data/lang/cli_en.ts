@@ -112,10 +112,6 @@ unsafe name, wrong argument), 2 no mouse answers.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The file cannot be read, or it is neither a profile file (.prof) nor a configuration file (.conf).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The mouse is busy with another program; try again.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -125,6 +121,10 @@ unsafe name, wrong argument), 2 no mouse answers.
     </message>
     <message>
         <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file name ends in neither .prof nor .conf.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -134,10 +134,6 @@ unsafe name, wrong argument), 2 no mouse answers.
         <translation>无法启用此 DPI 档位：鼠标有 1 到 %1 档，且该档位必须已开启。</translation>
     </message>
     <message>
-        <source>The file cannot be read, or it is neither a profile file (.prof) nor a configuration file (.conf).</source>
-        <translation>无法读取该文件，或者它既不是配置文件（.prof）也不是设置文件（.conf）。</translation>
-    </message>
-    <message>
         <source>The mouse is busy with another program; try again.</source>
         <translation>鼠标正被另一个程序使用，请重试。</translation>
     </message>
@@ -148,6 +144,10 @@ unsafe name, wrong argument), 2 no mouse answers.
     <message>
         <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
         <translation>运行“mousecfg-cli --help”查看更多信息。</translation>
+    </message>
+    <message>
+        <source>The file name ends in neither .prof nor .conf.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

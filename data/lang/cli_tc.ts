@@ -134,10 +134,6 @@ unsafe name, wrong argument), 2 no mouse answers.
         <translation>無法啟用此 DPI 檔位：滑鼠有 1 到 %1 檔，且該檔位必須已開啟。</translation>
     </message>
     <message>
-        <source>The file cannot be read, or it is neither a profile file (.prof) nor a configuration file (.conf).</source>
-        <translation>無法讀取該檔案，或者它既不是設定檔（.prof）也不是組態檔（.conf）。</translation>
-    </message>
-    <message>
         <source>The mouse is busy with another program; try again.</source>
         <translation>滑鼠正被另一個程式使用，請重試。</translation>
     </message>
@@ -148,6 +144,10 @@ unsafe name, wrong argument), 2 no mouse answers.
     <message>
         <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
         <translation>執行「mousecfg-cli --help」查看更多資訊。</translation>
+    </message>
+    <message>
+        <source>The file name ends in neither .prof nor .conf.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

@@ -3,8 +3,11 @@
 // window (on the offscreen platform), which carries the commands out.
 #include "MouseRequests.h"
 #include "PrivateRuntime.h"
+#include "ProfileData.h"
+#include "ProfileFiles.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -28,6 +31,25 @@ struct Run {
     int ms = 0;
     QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
 };
+
+// Every file below the folder by its path there, but for the writers' lock files.
+QMap<QString, QByteArray> filesBelow(const QString &folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.fileName().endsWith(QLatin1String(".flock")) && file.open(QIODevice::ReadOnly))
+            files.insert(QDir(folder).relativeFilePath(file.fileName()), file.readAll());
+    }
+    return files;
+}
+
+// The first part of a file, as a copy cut short leaves it.
+void writeCut(const QString &from, const QString &to, qint64 size) {
+    QFile in(from), out(to);
+    QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+    QCOMPARE(out.write(in.read(size)), size);
+}
 } // namespace
 
 class TestCli : public QObject {
@@ -47,6 +69,10 @@ class TestCli : public QObject {
             }
         }
         QString file(const QString &name) const { return dir.filePath(name); }
+        void write(const QString &name, const QByteArray &bytes) const {
+            QFile f(file(name));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        }
         QString read(const QString &name) const {
             QFile f(file(name));
             return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
@@ -137,8 +163,67 @@ class TestCli : public QObject {
     void writeProfileFiles(Session &s) {
         QSettings(s.file(QStringLiteral("other.prof")), QSettings::IniFormat)
             .setValue(QStringLiteral("MouseName/Name"), QStringLiteral("OTHER"));
-        QSettings(s.file(QStringLiteral(".prof")), QSettings::IniFormat)
-            .setValue(QStringLiteral("MouseName/Name"), QStringLiteral("TOLV"));
+        writeProfile(0, ProfileData(), s.file(QStringLiteral(".prof")));
+        writeModelName(s.file(QStringLiteral(".prof")), QStringLiteral("TOLV"));
+    }
+
+    // Files that are no whole profile or configuration file of this model are refused with
+    // what is wrong with them, and the configuration folder stays as it was to the byte (which
+    // only the command line on its own can show: the window keeps its state as it runs).
+    void checkBadFiles(Session &s, bool folderUnchanged) {
+        QCOMPARE(sh(s, QStringLiteral("cli export whole.conf")).status, 0);
+        QCOMPARE(sh(s, QStringLiteral("cli export whole.prof")).status, 0);
+        const qint64 confSize = QFileInfo(s.file(QStringLiteral("whole.conf"))).size();
+        writeCut(s.file(QStringLiteral("whole.conf")), s.file(QStringLiteral("cut.conf")),
+                 confSize * 9 / 10);
+        writeCut(s.file(QStringLiteral("whole.conf")), s.file(QStringLiteral("lastline.conf")),
+                 confSize - 2);
+        writeCut(s.file(QStringLiteral("whole.prof")), s.file(QStringLiteral("cut.prof")),
+                 QFileInfo(s.file(QStringLiteral("whole.prof"))).size() / 100);
+        QVERIFY(
+            QFile::copy(s.file(QStringLiteral("whole.conf")), s.file(QStringLiteral("whole.txt"))));
+        QFile big(s.file(QStringLiteral("big.conf")));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(200 * 1024 * 1024)); // sparse
+        big.close();
+        QVERIFY(QDir().mkpath(s.file(QStringLiteral("folder.conf"))));
+        s.write(QStringLiteral("notes.prof"), "Shopping list\n[eggs]\ncount=12\n");
+
+        const std::pair<const char *, const char *> refusals[] = {
+            {"cut.conf", "The file is incomplete (cut short or damaged); nothing was imported."},
+            {"lastline.conf",
+             "The file is incomplete (cut short or damaged); nothing was imported."},
+            {"cut.prof", "The file is incomplete (cut short or damaged); nothing was imported."},
+            {"big.conf", "The file is too large to be a profile or configuration file."},
+            {"folder.conf", "This is a folder, not a file."},
+            {"missing.conf", "The file does not exist."},
+            {"whole.txt",
+             "Only profile files (.prof) and configuration files (.conf) can be imported."},
+            {"notes.prof", "The file is not a profile or configuration file."}};
+        const QString configs = s.file(QStringLiteral("Configs"));
+        const QMap<QString, QByteArray> before = filesBelow(configs);
+        for (const auto &refusal : refusals) {
+            const Run r = sh(s, QStringLiteral("cli import ") + QLatin1String(refusal.first));
+            QCOMPARE(r.status, 1);
+            QCOMPARE(r.err, QStringLiteral("mousecfg-cli: %1\n").arg(refusal.second));
+            if (folderUnchanged)
+                QVERIFY2(filesBelow(configs) == before, refusal.first);
+        }
+        // Files without the keys that not every file of ours has are taken: a configuration
+        // without slot names, a profile without the lighting keys of profile files.
+        QVERIFY(
+            QFile::copy(s.file(QStringLiteral("whole.conf")), s.file(QStringLiteral("old.conf"))));
+        QVERIFY(QFile::copy(s.file(QStringLiteral("whole.prof")),
+                            s.file(QStringLiteral("Older.prof"))));
+        QSettings old(s.file(QStringLiteral("old.conf")), QSettings::IniFormat);
+        for (int i = 1; i <= kProfileCount; ++i)
+            old.remove(QStringLiteral("Config/Profile%1").arg(i));
+        old.sync();
+        QSettings older(s.file(QStringLiteral("Older.prof")), QSettings::IniFormat);
+        older.remove(QStringLiteral("PROFILE/LedMoveOFF"));
+        older.remove(QStringLiteral("PROFILE/LedSleepTime"));
+        older.sync();
+        QCOMPARE(sh(s, QStringLiteral("cli import old.conf")).status, 0);
+        QCOMPARE(sh(s, QStringLiteral("cli import Older.prof")).status, 0);
     }
 
     // The checks both ways share: refusals with the window's messages and exit status 1.
@@ -207,6 +292,7 @@ private slots:
             3200);
         QCOMPARE(sh(s, QStringLiteral("cli profile 9")).status, 1);
         checkRefusals(s);
+        checkBadFiles(s, true);
         checkSleepingMouse(s);
         // Command lines at once take turns: every download gets through whole.
         r = sh(s, QStringLiteral("for i in 1 2 3; do (cli apply --all; echo $?) & done; wait"));
@@ -249,6 +335,7 @@ private slots:
                                       .toInt(),
                                   5, 10000);
         checkRefusals(s);
+        checkBadFiles(s, false);
         checkSleepingMouse(s);
         // A status poll beside two commands: all answered, one after the other.
         const Run r = sh(s, QStringLiteral("(cli profile 1; echo $?) & (cli dpi 2; echo $?) & "

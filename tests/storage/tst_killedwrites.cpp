@@ -2,12 +2,15 @@
 // Config.ini, a macro and an exported configuration over and over, alternating between two
 // contents, and is killed with SIGKILL again and again. After every kill each file must hold
 // one of the two contents byte for byte (both of which load whole); the next start then
-// removes what the writer left.
+// removes what the writer left. An import, which changes several files at once, is killed the
+// same way: after the next start's recovery the configuration folder must be wholly as before
+// the import or wholly as after it.
 #include "AppConfig.h"
 #include "MacroFile.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 #include "ProfileLibrary.h"
+#include "SavedProfiles.h"
 #include "TestAppDir.h"
 
 #include <QDirIterator>
@@ -16,6 +19,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 #include <csignal>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -108,6 +113,102 @@ QList<QByteArray> contents() {
     return all;
 }
 
+// Every file of the configuration folder by its path there; the writers' lock files, which a
+// killed writer leaves, are no content.
+using Folder = QMap<QString, QByteArray>;
+
+Folder folderFiles() {
+    Folder files;
+    const QDir root(configDir());
+    QDirIterator it(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith(QLatin1String(".flock")))
+            continue;
+        QFile file(path);
+        files.insert(root.relativeFilePath(path),
+                     file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable"));
+    }
+    return files;
+}
+
+void restoreFolder(const Folder &files) {
+    QDirIterator it(configDir(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        QFile::remove(it.next());
+    for (auto f = files.begin(); f != files.end(); ++f) {
+        QFile file(configDir() + QLatin1Char('/') + f.key());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(f.value()), qint64(f.value().size()));
+    }
+}
+
+// Empty when the folder is wholly as before or wholly as after; else the files that are
+// neither, or the files left as before beside those as after. Files that the import leaves as
+// they were count for neither side. older tells which side the folder is on.
+QString mixOf(const Folder &now, const Folder &before, const Folder &after, bool &older) {
+    QStringList paths = now.keys() + before.keys() + after.keys();
+    paths.removeDuplicates();
+    const auto same = [](const Folder &a, const Folder &b, const QString &path) {
+        return a.contains(path) == b.contains(path) && a.value(path) == b.value(path);
+    };
+    QStringList asBefore, asAfter, neither;
+    for (const QString &path : paths) {
+        const bool changed = !same(before, after, path);
+        if (same(now, before, path)) {
+            if (changed)
+                asBefore << path;
+        } else if (changed && same(now, after, path)) {
+            asAfter << path;
+        } else {
+            neither << path;
+        }
+    }
+    older = asAfter.isEmpty();
+    if (!neither.isEmpty())
+        return QStringLiteral("neither before nor after: ") + neither.join(QStringLiteral(", "));
+    if (!asBefore.isEmpty() && !asAfter.isEmpty())
+        return QStringLiteral("before: %1; after: %2")
+            .arg(asBefore.join(QStringLiteral(", ")), asAfter.join(QStringLiteral(", ")));
+    return QString();
+}
+
+// A writer process that takes the file in once, as the command line's import does (stored but
+// not sent), over the saved state it was given, and ends.
+pid_t startImport(const QString &path, ProfileSet set, QStringList library) {
+    const pid_t writer = fork();
+    if (writer != 0)
+        return writer;
+    if (path.endsWith(QLatin1String(".prof")))
+        importProfileFile(library, set, set.activeIndex(), path, ImportOnly);
+    else
+        loadConfigFile(library, set, path, nullptr, ImportOnly);
+    _exit(0);
+}
+
+// Kills the writer the moment a journal of a set of writes appears in the folder watched, or
+// lets it end when it makes none.
+void killWhenJournalAppears(pid_t writer, int watch) {
+    const QByteArray journal = QFile::encodeName(QFileInfo(writeJournalPath()).fileName());
+    alignas(inotify_event) char events[4096];
+    siginfo_t ended{};
+    while (waitid(P_PID, id_t(writer), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           ended.si_pid == 0) {
+        pollfd ready{watch, POLLIN, 0};
+        if (::poll(&ready, 1, 5) <= 0)
+            continue;
+        const ssize_t n = ::read(watch, events, sizeof events);
+        for (ssize_t i = 0; i < n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(events + i);
+            if (event->len > 0 && journal == event->name) {
+                kill(writer, SIGKILL);
+                return;
+            }
+            i += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    }
+}
+
 QStringList leftovers(const QString &root) {
     QStringList found;
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -127,6 +228,7 @@ class TestKilledWrites : public QObject {
 
 private slots:
     void everyFileIsOldOrNewAfterAKill();
+    void importIsWhollyBeforeOrAfterAKill();
 };
 
 void TestKilledWrites::everyFileIsOldOrNewAfterAKill() {
@@ -192,6 +294,102 @@ void TestKilledWrites::everyFileIsOldOrNewAfterAKill() {
     removeInterruptedConfigWrites();
     QVERIFY2(leftovers(configDir()).isEmpty(), qPrintable(leftovers(configDir()).join(' ')));
     QCOMPARE(intactFiles(v0, v1), 5);
+}
+
+void TestKilledWrites::importIsWhollyBeforeOrAfterAKill() {
+    TestAppDir dir;
+    dir.installData(QStringLiteral("DefaultProfile.bin"));
+    setCurrentProductName(QStringLiteral("TOLV"));
+    // Before: five default slots, sent (no Diff).
+    ProfileSet saved;
+    loadSavedProfiles(saved);
+    writeProfileLibrary(QStringList(saved.profileNames, saved.profileNames + kProfileCount));
+    writeDiffFlag(0);
+    const Folder before = folderFiles();
+
+    // A configuration that rewrites two slots' files, makes three new ones and changes the
+    // library and Config.ini; a profile file that joins the library in the active slot.
+    ProfileSet incoming = saved;
+    incoming.ProfileID = 2;
+    incoming.Jitter = uint8_t(saved.Jitter ^ 1);
+    for (int i = 0; i < kProfileCount; ++i) {
+        incoming.profiles[i].dpiInfo[1].x = uint32_t(1000 + i);
+        incoming.profiles[i].buttons[3].macroname = QStringLiteral("burst %1").arg(i);
+        if (i >= 2)
+            incoming.profileNames[i] = QStringLiteral("Imported %1").arg(i + 1);
+    }
+    const QString conf = dir.file(QStringLiteral("all.conf"));
+    QVERIFY(writeConfigFile(incoming, conf, QStringLiteral("TOLV")));
+    const QString prof = dir.file(QStringLiteral("Sniper.prof"));
+    writeProfile(0, incoming.profiles[4], prof);
+    writeModelName(prof, QStringLiteral("TOLV"));
+
+    // The saved state as the command line reads it before it takes a file in.
+    ProfileSet state;
+    loadSavedProfiles(state);
+    const QStringList library = readProfileLibrary();
+    // An import takes about half a second here: 12 kills keep the test at a few seconds;
+    // MOUSECFG_KILLS=200 and more for a longer run.
+    const int rounds = qEnvironmentVariableIntValue("MOUSECFG_KILLS") > 0
+                           ? qEnvironmentVariableIntValue("MOUSECFG_KILLS")
+                           : 12;
+    QRandomGenerator rng(20240614);
+    int asBefore = 0, asAfter = 0, finished = 0;
+    for (const QString &file : {conf, prof}) {
+        // The folder after an import that was not killed, and how long the import takes.
+        Folder after;
+        qint64 importNs = 0;
+        // Round -1 is not killed; the last round is killed the moment the journal appears, when
+        // the set counts as written but its files may not be in place yet.
+        for (int k = -1; k <= rounds / 2; ++k) {
+            restoreFolder(before);
+            const int watch = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+            QVERIFY(watch >= 0 && inotify_add_watch(watch, qPrintable(configDir()),
+                                                    IN_CREATE | IN_MOVED_TO) >= 0);
+            QElapsedTimer clock;
+            clock.start();
+            const pid_t writer = startImport(file, state, library);
+            QVERIFY(writer >= 0);
+            if (k == rounds / 2) {
+                killWhenJournalAppears(writer, watch);
+            } else if (k >= 0) {
+                // Anywhere within the import, and now and then just after it.
+                const qint64 delayNs =
+                    qint64(rng.bounded(quint32(importNs * 11 / 10 / 1000))) * 1000;
+                struct timespec pause {
+                    time_t(delayNs / 1000000000), long(delayNs % 1000000000)
+                };
+                nanosleep(&pause, nullptr);
+                kill(writer, SIGKILL);
+            }
+            ::close(watch);
+            int status = 0;
+            QCOMPARE(waitpid(writer, &status, 0), writer);
+            if (k < 0) {
+                QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                importNs = qMax<qint64>(clock.nsecsElapsed(), 1000000);
+                after = folderFiles();
+                QVERIFY(after != before);
+                continue;
+            }
+            finished += QFileInfo::exists(writeJournalPath());
+            // The next start.
+            removeInterruptedConfigWrites();
+            QVERIFY2(!QFileInfo::exists(writeJournalPath()), "the journal stays after a start");
+            bool older = false;
+            const QString mix = mixOf(folderFiles(), before, after, older);
+            QVERIFY2(mix.isEmpty(), qPrintable(QStringLiteral("%1 round %2: %3")
+                                                   .arg(QFileInfo(file).fileName())
+                                                   .arg(k)
+                                                   .arg(mix)));
+            (older ? asBefore : asAfter) += 1;
+        }
+        qInfo("%s: an import takes %lld ms", qPrintable(QFileInfo(file).fileName()),
+              importNs / 1000000);
+    }
+    qInfo("%d imports killed: %d left everything as before, %d as after (%d of them finished "
+          "from their journal at the next start)",
+          asBefore + asAfter, asBefore, asAfter, finished);
 }
 
 QTEST_GUILESS_MAIN(TestKilledWrites)

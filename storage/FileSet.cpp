@@ -1,0 +1,354 @@
+#include "FileSet.h"
+
+#include "IniFile.h"
+#include "StorageLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <set>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// A writer's lock on a file as updateIniFile takes it: a lock on <name>.flock beside it, which
+// the system drops when its holder ends, however it ends. The lock file goes with the lock.
+class FileLock {
+public:
+    FileLock(const QString &path, bool wait) : m_path(QFile::encodeName(path + ".flock")) {
+        for (;;) {
+            m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+            if (m_fd < 0)
+                return;
+            if (::flock(m_fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) != 0)
+                break;
+            // The file locked must still be the one of that name: a holder removes it as it
+            // lets go, and a waiter then holds a file no one else sees.
+            struct stat held, named;
+            if (::fstat(m_fd, &held) == 0 && ::stat(m_path.constData(), &named) == 0 &&
+                held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+                return;
+            ::close(m_fd);
+        }
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    ~FileLock() {
+        if (m_fd >= 0) {
+            ::unlink(m_path.constData());
+            ::close(m_fd);
+        }
+    }
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+    bool held() const { return m_fd >= 0; }
+
+private:
+    QByteArray m_path;
+    int m_fd = -1;
+};
+
+// Each target's lock, taken in the order given.
+class FileLocks {
+public:
+    bool take(const QString &path) {
+        m_locks.push_back(std::make_unique<FileLock>(path, true));
+        return m_locks.back()->held();
+    }
+
+private:
+    std::vector<std::unique_ptr<FileLock>> m_locks;
+};
+
+constexpr int kTagSize = 6;
+
+// A temporary file's name beside its target, as every write of ours names them: the target's
+// name, a dot and six letters or digits (removeInterruptedWrites knows them by that).
+QString temporaryName(const QString &target) {
+    static const char kTagChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = target + QLatin1Char('.');
+    for (int i = 0; i < kTagSize; ++i)
+        name += QLatin1Char(kTagChars[QRandomGenerator::global()->bounded(62)]);
+    return name;
+}
+
+bool isTemporaryOf(const QString &temporary, const QString &target) {
+    if (temporary.size() != target.size() + 1 + kTagSize || !temporary.startsWith(target) ||
+        temporary.at(target.size()) != QLatin1Char('.'))
+        return false;
+    for (int i = target.size() + 1; i < temporary.size(); ++i) {
+        if (!temporary.at(i).isLetterOrNumber() || temporary.at(i).unicode() > 127)
+            return false;
+    }
+    return true;
+}
+
+// The file's bytes; false when there is no file.
+bool readWhole(const QString &path, QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    bytes = file.readAll();
+    return true;
+}
+
+bool writeFully(int fd, const QByteArray &content) {
+    const char *p = content.constData();
+    qint64 left = content.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Writes the content to a new temporary file beside the target and syncs it; the file gets
+// the target's permissions, as a single write's file does. Its path, or empty on failure.
+QString writeTemporary(const QString &target, const QByteArray &content) {
+    struct stat old;
+    const bool existed = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        const QString temporary = temporaryName(target);
+        const QByteArray name = QFile::encodeName(temporary);
+        // Unreadable to others until it has the target's permissions.
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                              existed ? 0600 : 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return QString();
+        bool written = (!existed || ::fchmod(fd, old.st_mode & 07777) == 0) &&
+                       writeFully(fd, content) && ::fsync(fd) == 0;
+        written = ::close(fd) == 0 && written;
+        if (written)
+            return temporary;
+        ::unlink(name.constData());
+        return QString();
+    }
+    return QString();
+}
+
+// Makes the names made or renamed in the folder last through a power cut.
+void syncFolder(const QString &folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+void syncFoldersOf(const QStringList &paths) {
+    std::set<QString> folders;
+    for (const QString &path : paths)
+        folders.insert(QFileInfo(path).absolutePath());
+    for (const QString &folder : folders)
+        syncFolder(folder);
+}
+
+// One file of the set: its temporary file and its target.
+struct Rename {
+    QString from;
+    QString to;
+};
+
+// The journal: {"renames":[[temporary, target], ...]}, the paths relative to its folder.
+QByteArray journalText(const QString &journal, const std::vector<Rename> &renames) {
+    const QDir folder = QFileInfo(journal).absoluteDir();
+    QJsonArray list;
+    for (const Rename &r : renames)
+        list.append(QJsonArray{folder.relativeFilePath(r.from), folder.relativeFilePath(r.to)});
+    return QJsonDocument(QJsonObject{{QStringLiteral("renames"), list}}).toJson();
+}
+
+// The renames of a journal; false for a damaged one. Only a temporary file's rename onto its
+// own target, inside the journal's folder, is taken.
+bool readJournal(const QString &journal, const QByteArray &text, std::vector<Rename> &renames) {
+    const QDir folder = QFileInfo(journal).absoluteDir();
+    const QJsonValue list = QJsonDocument::fromJson(text).object().value(QStringLiteral("renames"));
+    if (!list.isArray())
+        return false;
+    for (const QJsonValue &entry : list.toArray()) {
+        const QString from = entry.toArray().at(0).toString();
+        const QString to = entry.toArray().at(1).toString();
+        const QString clean = QDir::cleanPath(to);
+        if (to.isEmpty() || QDir::isAbsolutePath(to) || clean.startsWith(QLatin1String("../")) ||
+            clean == QLatin1String("..") || !isTemporaryOf(from, to))
+            return false;
+        renames.push_back(Rename{folder.filePath(from), folder.filePath(to)});
+    }
+    return true;
+}
+
+// Renames each temporary file over its target (one renamed already is gone), then removes the
+// journal. The count of files renamed goes to renamed. False when a rename failed: the journal
+// then stays for the next start.
+bool finishRenames(const QString &journal, const std::vector<Rename> &renames, int *renamed) {
+    bool ok = true;
+    QStringList targets;
+    for (const Rename &r : renames) {
+        targets << r.to;
+        if (::rename(QFile::encodeName(r.from).constData(), QFile::encodeName(r.to).constData()) ==
+            0) {
+            if (renamed)
+                ++*renamed;
+        } else if (errno != ENOENT) {
+            qCWarning(lcStorage, "Could not replace %s", qPrintable(r.to));
+            ok = false;
+        }
+    }
+    syncFoldersOf(targets);
+    if (ok)
+        QFile::remove(journal);
+    return ok;
+}
+
+bool writeSingle(const QString &path, const QByteArray &content) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool writeJournalled(const QString &journal, std::vector<Rename> &renames,
+                     const std::vector<QByteArray> &contents) {
+    QStringList paths;
+    bool ok = true;
+    for (size_t i = 0; i < renames.size() && ok; ++i) {
+        renames[i].from = writeTemporary(renames[i].to, contents[i]);
+        ok = !renames[i].from.isEmpty();
+        paths << renames[i].from;
+    }
+    if (ok) {
+        // The temporary files' names last before the journal that names them appears.
+        syncFoldersOf(paths);
+        ok = writeSingle(journal, journalText(journal, renames));
+    }
+    if (!ok) {
+        for (const Rename &r : renames) {
+            if (!r.from.isEmpty())
+                QFile::remove(r.from);
+        }
+        return false;
+    }
+    // The set counts as written from here: a kill from now on is finished by the next start.
+    syncFolder(QFileInfo(journal).absolutePath());
+    return finishRenames(journal, renames, nullptr);
+}
+} // namespace
+
+FileSet::FileSet(const QString &journalPath) : m_journal(journalPath) {}
+
+void FileSet::replace(const QString &path, const QByteArray &content) {
+    Change &c = m_changes[QFileInfo(path).absoluteFilePath()];
+    c.replaced = true;
+    c.content = content;
+    c.edits.clear();
+}
+
+void FileSet::update(const QString &path, const std::function<void(IniFile &)> &change) {
+    m_changes[QFileInfo(path).absoluteFilePath()].edits.push_back(change);
+}
+
+void FileSet::afterCommit(const std::function<void()> &done) {
+    m_done.push_back(done);
+}
+
+bool FileSet::contains(const QString &path) const {
+    return m_changes.count(QFileInfo(path).absoluteFilePath()) > 0;
+}
+
+bool FileSet::commit() {
+    if (!QDir().mkpath(QFileInfo(m_journal).absolutePath()))
+        return false;
+    for (const auto &c : m_changes) {
+        if (!QDir().mkpath(QFileInfo(c.first).absolutePath()))
+            return false;
+    }
+    const FileLock journalLock(m_journal, true);
+    if (!journalLock.held())
+        return false;
+    FileLocks locks;
+    std::vector<Rename> renames;
+    std::vector<QByteArray> contents;
+    for (const auto &c : m_changes) {
+        const QString &path = c.first;
+        const Change &change = c.second;
+        if (!locks.take(path))
+            return false;
+        QByteArray old;
+        const bool existed = readWhole(path, old);
+        QByteArray text = change.replaced ? change.content : old;
+        if (!change.edits.empty()) {
+            IniFile ini;
+            ini.parse(text);
+            for (const auto &edit : change.edits)
+                edit(ini);
+            text = ini.text();
+        }
+        // A file that comes out as it was is left alone, and nothing waits for the disk.
+        if (text == old && (existed || !change.replaced))
+            continue;
+        renames.push_back(Rename{QString(), path});
+        contents.push_back(text);
+    }
+    bool written = true;
+    if (renames.size() == 1)
+        written = writeSingle(renames[0].to, contents[0]);
+    else if (renames.size() > 1)
+        written = writeJournalled(m_journal, renames, contents);
+    if (!written) {
+        qCWarning(lcStorage, "Could not write %d files", int(renames.size()));
+        return false;
+    }
+    for (const auto &done : m_done)
+        done();
+    return true;
+}
+
+int recoverInterruptedWrites(const QString &journalPath, const QStringList &folders,
+                             const QStringList &suffixes) {
+    const FileLock journalLock(journalPath, true);
+    int count = 0;
+    QByteArray text;
+    if (readWhole(journalPath, text)) {
+        std::vector<Rename> renames;
+        if (readJournal(journalPath, text, renames)) {
+            std::sort(renames.begin(), renames.end(),
+                      [](const Rename &a, const Rename &b) { return a.to < b.to; });
+            FileLocks locks;
+            for (const Rename &r : renames)
+                locks.take(r.to);
+            finishRenames(journalPath, renames, &count);
+            qCDebug(lcStorage, "Finished a set of writes: %d files", count);
+        } else {
+            // A journal that cannot be read names nothing: the targets keep their old contents
+            // and the temporary files go with the other leftovers.
+            qCWarning(lcStorage, "Removed a damaged journal %s", qPrintable(journalPath));
+            QFile::remove(journalPath);
+        }
+    }
+    for (const QString &folder : folders)
+        count += removeInterruptedWrites(folder, suffixes);
+    return count;
+}
