@@ -206,6 +206,9 @@ QByteArray IniText::file() {
                                        "Key2",
                                        "dup",
                                        "dup",
+                                       "b",
+                                       "c",
+                                       "x",
                                        "a\\b",
                                        "a\\b\\c",
                                        "b\\c",
@@ -236,6 +239,10 @@ QByteArray IniText::file() {
                                        "LedMode\\LED_MODE_0_RGB"};
     static const char *const comments[] = {";",    "; note", ";k=v", "# hash",
                                            "#k=v", "; \"q",  ";;",   "; a\\"};
+    // Pairs of a section and a key that give the same key.
+    static const char *const twice[] = {
+        "[A\\b]\nc=", "[A]\nb\\c=",      "[%General]\nx=", "[General]\nGeneral\\x=",
+        "[A]\nb=",    "[General]\nA\\b="};
     static const char *const junk[] = {"no equals", "\"q = no\"", "\\", "=", "=="};
     const QByteArray lineEnd = chance(60) ? "\n" : pick(ends);
     QByteArray text = chance(5) ? kByteOrderMark : QByteArray();
@@ -248,7 +255,11 @@ QByteArray IniText::file() {
             text += pick(comments);
         else if (kind == 2)
             text += chance(50) ? QByteArray(pick(junk)) : blanks();
-        else
+        else if (kind == 3) { // one key given in two sections, either first
+            const int pair = below(int(std::size(twice)) / 2) * 2;
+            const int first = pair + below(2);
+            text += twice[first] + word() + lineEnd + twice[first ^ 1] + word();
+        } else
             text += (chance(70) ? QByteArray(pick(keys)) : word()) + blanks() + '=' + blanks() +
                     value();
         text += chance(5) ? QByteArray(pick(ends)) : lineEnd;
