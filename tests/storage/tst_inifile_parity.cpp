@@ -82,7 +82,7 @@ QByteArray IniText::listItem() {
 }
 
 QByteArray IniText::value() {
-    auto part = [&] { return int(m_rng.bounded(256)); };
+    auto channel = [&] { return int(m_rng.bounded(256)); };
     switch (below(20)) {
     case 0:
         return word() + ' ' + word() + pick("| |\t");
@@ -121,10 +121,10 @@ QByteArray IniText::value() {
         return serialised(numbers[below(8)], chance(20));
     }
     case 6: {
-        const QColor colours[] = {QColor(part(), part(), part(), part()),
-                                  QColor::fromHsv(part(), part(), part()),
-                                  QColor::fromCmyk(part(), part(), part(), part()),
-                                  QColor::fromHsl(part(), part(), part()),
+        const QColor colours[] = {QColor(channel(), channel(), channel(), channel()),
+                                  QColor::fromHsv(channel(), channel(), channel()),
+                                  QColor::fromCmyk(channel(), channel(), channel(), channel()),
+                                  QColor::fromHsl(channel(), channel(), channel()),
                                   QColor::fromRgbF(1.5, 0.25, -0.5),
                                   QColor()};
         const QByteArray text = serialised(colours[below(6)], false);
