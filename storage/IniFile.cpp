@@ -7,6 +7,7 @@
 #include <QMutex>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,8 +17,9 @@ namespace {
 const char kByteOrderMark[] = "\xef\xbb\xbf";
 const char kHexDigits[] = "0123456789ABCDEF";
 
-// What each byte is to the line reader, and whether a key character needs no escape.
-enum CharKind : uchar { LineSpace = 1, LineSpecial = 2, PlainKey = 4 };
+// What each byte is to the line reader, whether a key character needs no escape, and whether
+// a value character is written back as it is.
+enum CharKind : uchar { LineSpace = 1, LineSpecial = 2, PlainKey = 4, PlainValue = 8 };
 
 struct CharKinds {
     uchar kind[256] = {};
@@ -30,6 +32,8 @@ struct CharKinds {
             if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                 c == '_' || c == '-' || c == '.')
                 kind[c] |= PlainKey;
+            if (c >= ' ' && c < 0x7f && c != '"' && c != '\\' && c != ',' && c != ';' && c != '=')
+                kind[c] |= PlainValue;
         }
     }
 };
@@ -87,6 +91,8 @@ bool readLine(const QByteArray &data, int &pos, int &lineStart, int &lineLen, in
         } else if (i == lineStart + 1) { // a comment: ';' at the start of the line
             while (i < size && d[i] != '\n' && d[i] != '\r')
                 ++i;
+            while (i < size && isLineSpace(d[i])) // and the blanks that indent the next line
+                ++i;
             lineStart = i;
         } else if (!inQuotes) {
             --i;
@@ -129,6 +135,9 @@ void unescapeKey(const QByteArray &key, int from, int to, QString &result) {
         }
         const int first = key.at(i + 1) == 'U' ? i + 2 : i + 1;
         const int digits = key.at(i + 1) == 'U' ? 4 : 2;
+        // The digits are read as QSettings reads them, with toInt: a sign or blanks pass
+        // ("%+1" and "% 1" are U+0001, "%-1" is U+FFFF, "%U0x41" is 'A'), so that such a key
+        // is the same key to both.
         bool ok = false;
         const int code = first + digits > to ? 0 : key.mid(first, digits).toInt(&ok, 16);
         if (!ok) {
@@ -204,6 +213,7 @@ bool unescapeValue(const QByteArray &raw, QString &result, QStringList &list, bo
     int i = 0;
     int chopLimit = 0;
     State state = SkipSpaces;
+    result.reserve(to); // as in Qt, whose values are never null strings (but a list's later items)
     while (state != End) {
         switch (state) {
         case SkipSpaces:
@@ -402,34 +412,43 @@ QString valueText(const QVariant &v) {
     }
 }
 
-// A serialised colour is its type (4 bytes), the colour model (1) and five 16-bit
-// components. Qt copies the model byte into its enum unchecked, so only the models QColor
-// has may reach it.
-constexpr int kColourBytes = 4 + 1 + 5 * 2;
+// What follows the type of a serialised colour: the colour model (1 byte) and five 16-bit
+// components.
+constexpr int kColourBytes = 1 + 5 * 2;
 
-QVariant serialisedColour(const QByteArray &bytes) {
-    const int model = bytes.size() < kColourBytes ? 0 : qint8(bytes.at(4));
-    if (model <= QColor::Invalid || model > QColor::ExtendedRgb)
-        return QVariant(QColor());
+// "@Variant(...)" (offset 9, Qt 4.0 streams) and "@DateTime(...)" (offset 10, Qt 5.6): numbers,
+// strings and colours read as QSettings reads them, a type cut short or none as no value.
+// Anything else, whose reading Qt does not check, reads as no value and is opaque; so is a
+// colour of a model QColor does not have (Qt would copy it into its enum unchecked) or cut
+// short (Qt would read past the end and fill it with zeros).
+QVariant serialisedValue(const QString &text, int offset, QDataStream::Version version,
+                         bool &opaque) {
+    // The ')' belongs to the bytes: a value cut short takes it in, as in Qt.
+    const QByteArray bytes = text.midRef(offset).toLatin1();
     QDataStream in(bytes);
-    in.setVersion(QDataStream::Qt_4_0);
-    in.skipRawData(4);
-    QColor colour;
-    in >> colour;
-    return colour;
-}
-
-// "@Variant(...)": numbers, strings and colours are taken; anything else, whose reading
-// Qt does not check, reads as no value.
-QVariant serialisedValue(const QString &text, int offset) {
-    const QByteArray bytes = text.midRef(offset, text.size() - offset - 1).toLatin1();
-    if (bytes.size() < 4)
-        return QVariant();
-    const uint type = uint(uchar(bytes[0])) << 24 | uint(uchar(bytes[1])) << 16 |
-                      uint(uchar(bytes[2])) << 8 | uint(uchar(bytes[3]));
+    in.setVersion(version);
+    quint32 type = 0;
+    in >> type;
+    if (version < QDataStream::Qt_5_0) { // type numbers of Qt 4, as Qt maps them to its own
+        if (type == 127)
+            type = QMetaType::User;
+        else if (type >= 128 && type != QMetaType::User)
+            type -= 97;
+        else if (type > 75 && type <= 86)
+            type -= 1;
+    }
+    const int header = version >= QDataStream::Qt_4_2 ? 5 : 4; // the type, a null flag
     switch (type) {
-    case QMetaType::QColor:
-        return serialisedColour(bytes);
+    case QMetaType::UnknownType:
+        return QVariant();
+    case QMetaType::QColor: {
+        const int model = bytes.size() < header + kColourBytes ? -1 : qint8(bytes.at(header));
+        if (model < QColor::Invalid || model > QColor::ExtendedRgb) {
+            opaque = true;
+            return QVariant(QColor());
+        }
+        break;
+    }
     case QMetaType::Bool:
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -437,19 +456,31 @@ QVariant serialisedValue(const QString &text, int offset) {
     case QMetaType::ULongLong:
     case QMetaType::Double:
     case QMetaType::QString:
-    case QMetaType::QByteArray: {
-        QDataStream in(bytes);
-        in.setVersion(QDataStream::Qt_4_0);
-        QVariant v;
-        in >> v;
-        return v;
-    }
+    case QMetaType::QByteArray:
+        break;
     default:
+        opaque = true;
         return QVariant();
     }
+    QDataStream whole(bytes);
+    whole.setVersion(version);
+    QVariant v;
+    whole >> v;
+    return v;
 }
 
-QVariant stringValue(const QString &s) {
+// How many arguments QSettings finds in "@Size(1 2)": one for each blank or ')' after the '('.
+int argumentCount(const QString &s, int open) {
+    int count = 0;
+    for (int i = open + 1; i < s.size(); ++i)
+        count += s.at(i) == QLatin1Char(' ') || s.at(i) == QLatin1Char(')');
+    return count;
+}
+
+// What QSettings reads from a value's text. Serialised values it reads as types other than
+// numbers, strings and colours, and damaged colours, read as no value and are opaque: their
+// text is kept as it is.
+QVariant stringValue(const QString &s, bool &opaque) {
     if (!s.startsWith(QLatin1Char('@')))
         return s;
     if (s.endsWith(QLatin1Char(')'))) {
@@ -458,15 +489,27 @@ QVariant stringValue(const QString &s) {
         if (s.startsWith(QLatin1String("@String(")))
             return s.mid(8, s.size() - 9);
         if (s.startsWith(QLatin1String("@Variant(")))
-            return serialisedValue(s, 9);
-        if (s.startsWith(QLatin1String("@DateTime(")) || s.startsWith(QLatin1String("@Rect(")) ||
-            s.startsWith(QLatin1String("@Size(")) || s.startsWith(QLatin1String("@Point(")) ||
-            s == QLatin1String("@Invalid()"))
+            return serialisedValue(s, 9, QDataStream::Qt_4_0, opaque);
+        if (s.startsWith(QLatin1String("@DateTime(")))
+            return serialisedValue(s, 10, QDataStream::Qt_5_6, opaque);
+        // A rectangle, size or point with the wrong number of arguments is a string to Qt.
+        if ((s.startsWith(QLatin1String("@Rect(")) && argumentCount(s, 5) == 4) ||
+            (s.startsWith(QLatin1String("@Size(")) && argumentCount(s, 5) == 2) ||
+            (s.startsWith(QLatin1String("@Point(")) && argumentCount(s, 6) == 2)) {
+            opaque = true;
+            return QVariant();
+        }
+        if (s == QLatin1String("@Invalid()"))
             return QVariant();
     }
     if (s.startsWith(QLatin1String("@@")))
         return s.mid(1);
     return s;
+}
+
+QVariant stringValue(const QString &s) {
+    bool opaque = false;
+    return stringValue(s, opaque);
 }
 
 QVariant listValue(const QStringList &list) {
@@ -484,6 +527,27 @@ QVariant listValue(const QStringList &list) {
         return values;
     }
     return strings;
+}
+
+// The text QSettings writes back for a value it read from s (a number read from "@Variant(...)"
+// is written as its digits, "@foo" as "@@foo"); an opaque value keeps its text.
+void appendRewritten(const QString &s, QByteArray &out, bool utf8) {
+    bool opaque = false;
+    const QVariant v = stringValue(s, opaque);
+    escapeValue(opaque ? s : valueText(v), out, utf8);
+}
+
+// A value's escaped text that writing it back leaves as it is: printable ASCII that needs no
+// escape nor quotes, no list, no leading '@' and no blank at either end. Most values are.
+bool writtenBackAsItIs(const QByteArray &raw) {
+    const int n = raw.size();
+    if (n > 0 && (raw[0] == '@' || raw[0] == ' ' || raw[n - 1] == ' '))
+        return false;
+    for (const char c : raw) {
+        if (!(kCharKinds.kind[uchar(c)] & PlainValue))
+            return false;
+    }
+    return true;
 }
 
 // A key as QSettings takes it: no slash at either end, none doubled ("MouseLEDMode/" is
@@ -511,7 +575,11 @@ public:
             m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
             if (m_fd < 0)
                 return;
-            if (::flock(m_fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) != 0)
+            int locked = 0;
+            do { // a signal that ends the wait early does not end it
+                locked = ::flock(m_fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
+            } while (locked != 0 && errno == EINTR);
+            if (locked != 0)
                 break;
             // The file locked must still be the one of that name: a holder removes it
             // as it lets go, and a waiter then holds a file no one else sees.
@@ -588,7 +656,7 @@ int IniFile::find(const QString &key) const {
     return entry >= 0 && !m_entries[size_t(entry)].removed ? entry : -1;
 }
 
-void IniFile::addEntry(const QString &key, int start, int length, bool written) {
+IniFile::Entry &IniFile::entryFor(const QString &key, bool &isNew) {
     // The table stays at most half full.
     if (m_entries.size() * 2 >= m_slots.size()) {
         m_slots.assign(std::max<size_t>(64, m_slots.size() * 2), Slot());
@@ -599,16 +667,23 @@ void IniFile::addEntry(const QString &key, int start, int length, bool written) 
     }
     const uint hash = keyHash(key);
     Slot &slot = m_slots[size_t(slotOf(key, hash))];
-    if (slot.entry == 0) {
-        m_entries.push_back(Entry{key, hash, key.indexOf(QLatin1Char('/')), 0, 0, false, false});
+    isNew = slot.entry == 0;
+    if (isNew) {
+        m_entries.push_back(Entry{key, hash, key.indexOf(QLatin1Char('/')), 0, 0, false, false, 0});
         slot = Slot{hash, int(m_entries.size())};
     }
-    // A key given again takes the last value; a removed one comes back.
-    Entry &e = m_entries[size_t(slot.entry - 1)];
+    return m_entries[size_t(slot.entry - 1)];
+}
+
+void IniFile::addEntry(const QString &key, int start, int length) {
+    // A key set again takes the last value; a removed one comes back.
+    bool isNew = false;
+    Entry &e = entryFor(key, isNew);
     e.start = start;
     e.length = length;
-    e.written = written;
+    e.written = true;
     e.removed = false;
+    m_changed = true;
 }
 
 void IniFile::parse(const QByteArray &text) {
@@ -616,38 +691,60 @@ void IniFile::parse(const QByteArray &text) {
     m_entries.clear();
     m_written.clear();
     m_slots.clear();
+    m_changed = false;
     m_utf8 = m_data.startsWith(kByteOrderMark);
     int pos = m_utf8 ? 3 : 0;
     m_entries.reserve(size_t(m_data.size() / 24));
     QString section; // "" for [General], otherwise the name and '/'
+    // QSettings reads the sections in the order of their names, each with its lines in the
+    // order of the file, so that a key given twice keeps the value last in that order:
+    // "[A\b] c=" wins over "[A] b\c=" wherever each stands.
+    std::vector<QString> sections{QString()};
+    bool firstLine = true;
     int lineStart = 0;
     int lineLen = 0;
     int equalsPos = -1;
     while (readLine(m_data, pos, lineStart, lineLen, equalsPos)) {
         const char *d = m_data.constData();
+        const int lineEnd = lineStart + lineLen;
         if (d[lineStart] == '[') {
             const int close = m_data.indexOf(']', lineStart);
-            const bool closed = close != -1 && close < lineStart + lineLen;
+            const bool closed = close != -1 && close < lineEnd;
             const QByteArray name =
                 m_data.mid(lineStart + 1, closed ? close - lineStart - 1 : lineLen - 1).trimmed();
             section.clear();
-            if (qstricmp(name.constData(), "general") == 0)
-                continue;
-            if (qstricmp(name.constData(), "%general") == 0)
-                section = QLatin1String(name.constData() + 1);
-            else
+            if (qstricmp(name.constData(), "%general") == 0) {
+                section = QLatin1String(name.constData() + 1) + QLatin1Char('/');
+            } else if (qstricmp(name.constData(), "general") != 0) {
                 unescapeKey(name, 0, name.size(), section);
-            section += QLatin1Char('/');
+                section += QLatin1Char('/');
+            }
+            sections.push_back(section);
+            firstLine = false;
             continue;
         }
+        // Qt reads the lines before the first section from the start of the file, byte order
+        // mark included: a key on the first line begins with its three bytes, read as Latin-1.
+        const bool markInKey = firstLine && m_utf8 && std::all_of(d + 3, d + lineStart, [](char c) {
+                                   return c == ' ' || c == '\t';
+                               });
+        const int keyStart = markInKey ? 0 : lineStart;
+        firstLine = false;
         if (equalsPos == -1)
             continue;
         int keyEnd = equalsPos;
-        while (keyEnd > lineStart && (d[keyEnd - 1] == ' ' || d[keyEnd - 1] == '\t'))
+        while (keyEnd > keyStart && (d[keyEnd - 1] == ' ' || d[keyEnd - 1] == '\t'))
             --keyEnd;
         QString key = section;
-        unescapeKey(m_data, lineStart, keyEnd, key);
-        addEntry(key, equalsPos + 1, lineStart + lineLen - equalsPos - 1, false);
+        unescapeKey(m_data, keyStart, keyEnd, key);
+        bool isNew = false;
+        Entry &e = entryFor(key, isNew);
+        const int current = int(sections.size()) - 1;
+        if (!isNew && sections.back() < sections[size_t(e.section)])
+            continue;
+        e.section = current;
+        e.start = equalsPos + 1;
+        e.length = lineEnd - equalsPos - 1;
     }
 }
 
@@ -705,7 +802,8 @@ bool IniFile::hasGroup(const QString &group) const {
 }
 
 QStringList IniFile::childKeys(const QString &group) const {
-    const QString prefix = normalized(group) + QLatin1Char('/');
+    const QString name = normalized(group);
+    const QString prefix = name.isEmpty() ? name : name + QLatin1Char('/');
     QStringList keys;
     for (const Entry &e : m_entries) {
         if (!e.removed && e.key.startsWith(prefix) &&
@@ -716,10 +814,20 @@ QStringList IniFile::childKeys(const QString &group) const {
     return keys;
 }
 
+QStringList IniFile::allKeys() const {
+    QStringList keys;
+    for (const Entry &e : m_entries) {
+        if (!e.removed)
+            keys << e.key;
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
 void IniFile::setValue(const QString &key, const QVariant &value) {
     const int start = m_written.size();
     escapeValue(valueText(value), m_written, m_utf8);
-    addEntry(normalized(key), start, m_written.size() - start, true);
+    addEntry(normalized(key), start, m_written.size() - start);
 }
 
 void IniFile::setNumber(const QString &key, long long number) {
@@ -736,15 +844,17 @@ void IniFile::setNumber(const QString &key, long long number) {
     if (number < 0)
         *--p = '-';
     m_written.append(p, int(end - p));
-    addEntry(normalized(key), start, m_written.size() - start, true);
+    addEntry(normalized(key), start, m_written.size() - start);
 }
 
 void IniFile::remove(const QString &name) {
     const QString key = normalized(name);
     const QString prefix = key + QLatin1Char('/');
     for (Entry &e : m_entries) {
-        if (e.key == key || e.key.startsWith(prefix))
+        if (!e.removed && (e.key == key || e.key.startsWith(prefix))) {
             e.removed = true;
+            m_changed = true;
+        }
     }
 }
 
@@ -790,18 +900,49 @@ QByteArray IniFile::text() const {
             out += '[' + name + ']';
         out += '\n';
         sortByName(section.entries);
-        for (const Entry *e : section.entries) {
+        const size_t count = section.entries.size();
+        for (size_t i = 0; i < count; ++i) {
+            const Entry *e = section.entries[i];
+            // "/k" (from a section "[]") and "k" are both "k" of [General]: QSettings writes
+            // one of them, the one later in key order.
+            const Entry *next = i + 1 < count ? section.entries[i + 1] : nullptr;
+            if (next && (e->slash == 0 || next->slash == 0) && next->name() == e->name())
+                continue;
             escapeKey(e->name(), out);
             out += '=';
-            out += rawValue(*e);
+            appendValue(*e, out);
             out += '\n';
         }
     }
     return out;
 }
 
+void IniFile::appendValue(const Entry &e, QByteArray &out) const {
+    // Every value is written as QSettings writes what it read, never copied as it stood: a
+    // damaged value (a trailing backslash, a quote never closed) would take in the line after.
+    const QByteArray raw = rawValue(e);
+    if (e.written || writtenBackAsItIs(raw)) {
+        out += raw;
+        return;
+    }
+    QString s;
+    QStringList list;
+    if (!unescapeValue(raw, s, list, m_utf8)) {
+        appendRewritten(s, out, m_utf8);
+        return;
+    }
+    for (int i = 0; i < list.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        appendRewritten(list.at(i), out, m_utf8);
+    }
+}
+
 void IniFile::sortByName(std::vector<const Entry *> &entries) {
-    auto before = [](const Entry *a, const Entry *b) { return a->name() < b->name(); };
+    auto before = [](const Entry *a, const Entry *b) {
+        const int c = a->name().compare(b->name());
+        return c < 0 || (c == 0 && a->key < b->key);
+    };
     if (std::is_sorted(entries.begin(), entries.end(), before))
         return; // a file as read, or as QSettings wrote it
     // A profile group is written with the same keys in the same order every time: its
@@ -832,7 +973,11 @@ void IniFile::sortByName(std::vector<const Entry *> &entries) {
         sorted[i] = int(i);
     std::sort(sorted.begin(), sorted.end(),
               [&](int a, int b) { return before(entries[size_t(a)], entries[size_t(b)]); });
-    if (n >= 1024 && orders.size() < 4) {
+    auto sameName = [&](int a, int b) {
+        return entries[size_t(a)]->name() == entries[size_t(b)]->name();
+    };
+    if (n >= 1024 && orders.size() < 4 &&
+        std::adjacent_find(sorted.begin(), sorted.end(), sameName) == sorted.end()) {
         Order o;
         for (const Entry *e : entries)
             o.names.push_back(e->name().toString());
@@ -863,8 +1008,11 @@ bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &ch
         return false;
     IniFile ini(path);
     change(ini);
-    // A change that changes nothing leaves the file as it is (a missing one is not made),
-    // and nothing waits for the disk.
+    // A change that sets nothing and removes nothing leaves the file as it is (a missing one
+    // is not made), as with QSettings; so does one that gives the file's text again, and
+    // nothing waits for the disk.
+    if (!ini.m_changed)
+        return true;
     const QByteArray text = ini.text();
     return text == ini.m_data || writeAtomically(path, text);
 }

@@ -2,9 +2,14 @@
 // INI files in the layout Qt's QSettings reads and writes (IniFormat), read and written in
 // one piece. A file is read into one buffer and its keys found through one hash; a value
 // keeps the escaped text it has in the file and is turned into a QVariant the way QSettings
-// does it, so that what either of them writes reads the same through the other. Writing
-// puts sections and keys in QSettings' sorted order and replaces the file atomically: the
-// text goes to a temporary file beside it (<name>.XXXXXX) that is then renamed over it.
+// does it: every file gives the keys and values QSettings gives once it has read all of it
+// (its value() alone reads only the section a key falls in, and so may answer otherwise in
+// files that give a key in two sections). Writing gives the text QSettings writes for the
+// same keys, every value written again as QSettings writes back what it read, but for a
+// UTF-8 byte order mark, which is kept where the file had one (QSettings drops it and still
+// writes UTF-8, so that it reads its own text back as Latin-1). The file is replaced
+// atomically: the text goes to a temporary file beside it (<name>.XXXXXX) that is then
+// renamed over it.
 
 #include <QByteArray>
 #include <QColor>
@@ -29,7 +34,8 @@ public:
     // Keys are full paths, "Group/key"; a key without a group is in [General].
     bool contains(const QString &key) const;
     // What QSettings::value gives for the key. Serialised values of types other than
-    // numbers, strings and colours, and damaged colours, read as no value.
+    // numbers, strings and colours read as no value, and damaged colours (a model QColor does
+    // not have, cut short) as an invalid colour; such values are written back as they stand.
     QVariant value(const QString &key, const QVariant &def = QVariant()) const;
     // value(key, def).toLongLong(), quicker for plain decimal numbers.
     long long number(const QString &key, long long def = 0) const;
@@ -39,6 +45,8 @@ public:
     bool hasGroup(const QString &group) const;
     // The keys directly below the group, as QSettings::childKeys in that group.
     QStringList childKeys(const QString &group) const;
+    // Every key, as QSettings::allKeys.
+    QStringList allKeys() const;
 
     // Values are numbers, strings and colours, written as QSettings writes them.
     void setValue(const QString &key, const QVariant &value);
@@ -63,16 +71,22 @@ private:
         int length = 0;
         bool written = false;
         bool removed = false;
+        int section = 0; // while reading: the section the value was read in
         QStringRef name() const { return key.midRef(slash + 1); }
         QStringRef group() const { return slash < 0 ? QStringRef() : key.leftRef(slash); }
     };
     QByteArray rawValue(const Entry &e) const;
     QVariant decode(const QByteArray &raw) const;
+    // The entry's value as QSettings writes it.
+    void appendValue(const Entry &e, QByteArray &out) const;
     // Where the key is or would go in m_slots.
     int slotOf(const QString &key, uint hash) const;
     // The key's entry, or -1 when it has none or it was removed.
     int find(const QString &key) const;
-    void addEntry(const QString &key, int start, int length, bool written);
+    // The key's entry, made where it has none.
+    Entry &entryFor(const QString &key, bool &isNew);
+    // Sets the key to a value of m_written.
+    void addEntry(const QString &key, int start, int length);
     // Puts a group's entries in key order.
     static void sortByName(std::vector<const Entry *> &entries);
 
@@ -87,13 +101,16 @@ private:
         int entry = 0;
     };
     std::vector<Slot> m_slots;
-    bool m_utf8 = false; // the file began with a UTF-8 byte order mark
+    bool m_utf8 = false;    // the file began with a UTF-8 byte order mark
+    bool m_changed = false; // a key was set or removed since the file was read
     bool m_existed = false;
 };
 
 // Reads the file, lets change edit it and writes it back atomically, holding a lock on
-// <path>.flock meanwhile (one that ends with its holder), so that no other writer's change is
-// lost in between. False when the file could not be written.
+// <path>.flock meanwhile (one that ends with its holder, and that a signal does not stop a
+// writer from waiting for), so that no other writer's change is lost in between. A change
+// that sets and removes nothing leaves the file as it is. False when the file could not be
+// written.
 bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change);
 
 // Replaces the file at path with content atomically, under the same lock, its folder made
