@@ -21,53 +21,16 @@
 #include <unistd.h>
 
 namespace {
-// A writer's lock on a file as updateIniFile takes it: a lock on <name>.flock beside it, which
-// the system drops when its holder ends, however it ends. The lock file goes with the lock.
-class FileLock {
-public:
-    FileLock(const QString &path, bool wait) : m_path(QFile::encodeName(path + ".flock")) {
-        for (;;) {
-            m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-            if (m_fd < 0)
-                return;
-            if (::flock(m_fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) != 0)
-                break;
-            // The file locked must still be the one of that name: a holder removes it as it
-            // lets go, and a waiter then holds a file no one else sees.
-            struct stat held, named;
-            if (::fstat(m_fd, &held) == 0 && ::stat(m_path.constData(), &named) == 0 &&
-                held.st_ino == named.st_ino && held.st_dev == named.st_dev)
-                return;
-            ::close(m_fd);
-        }
-        ::close(m_fd);
-        m_fd = -1;
-    }
-    ~FileLock() {
-        if (m_fd >= 0) {
-            ::unlink(m_path.constData());
-            ::close(m_fd);
-        }
-    }
-    FileLock(const FileLock &) = delete;
-    FileLock &operator=(const FileLock &) = delete;
-    bool held() const { return m_fd >= 0; }
-
-private:
-    QByteArray m_path;
-    int m_fd = -1;
-};
-
 // Each target's lock, taken in the order given.
 class FileLocks {
 public:
     bool take(const QString &path) {
-        m_locks.push_back(std::make_unique<FileLock>(path, true));
+        m_locks.push_back(std::make_unique<FileWriteLock>(path, true));
         return m_locks.back()->held();
     }
 
 private:
-    std::vector<std::unique_ptr<FileLock>> m_locks;
+    std::vector<std::unique_ptr<FileWriteLock>> m_locks;
 };
 
 constexpr int kTagSize = 6;
@@ -285,7 +248,7 @@ bool FileSet::commit() {
         if (!QDir().mkpath(QFileInfo(c.first).absolutePath()))
             return false;
     }
-    const FileLock journalLock(m_journal, true);
+    const FileWriteLock journalLock(m_journal, true);
     if (!journalLock.held())
         return false;
     FileLocks locks;
@@ -328,7 +291,7 @@ bool FileSet::commit() {
 
 int recoverInterruptedWrites(const QString &journalPath, const QStringList &folders,
                              const QStringList &suffixes) {
-    const FileLock journalLock(journalPath, true);
+    const FileWriteLock journalLock(journalPath, true);
     int count = 0;
     QByteArray text;
     if (readWhole(journalPath, text)) {

@@ -563,49 +563,40 @@ QString normalized(const QString &key) {
     return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
 }
 
-// A writer's lock on a file: a lock held on <name>.flock beside it, which the system drops
-// when its holder ends, however it ends, so that no kill leaves a lock that stops the next
-// writer. The lock file goes with the lock; a killed holder's stays and is simply taken.
-// (QSettings' lock files, <name>.lock, stay for up to 30 s once their writer is killed
-// at the wrong moment.)
-class WriteLock {
-public:
-    WriteLock(const QString &path, bool wait) : m_path(QFile::encodeName(path + ".flock")) {
-        for (;;) {
-            m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-            if (m_fd < 0)
-                return;
-            int locked = 0;
-            do { // a signal that ends the wait early does not end it
-                locked = ::flock(m_fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
-            } while (locked != 0 && errno == EINTR);
-            if (locked != 0)
-                break;
-            // The file locked must still be the one of that name: a holder removes it
-            // as it lets go, and a waiter then holds a file no one else sees.
-            struct stat held, named;
-            if (::fstat(m_fd, &held) == 0 && ::stat(m_path.constData(), &named) == 0 &&
-                held.st_ino == named.st_ino && held.st_dev == named.st_dev)
-                return;
-            ::close(m_fd);
-        }
-        ::close(m_fd);
-        m_fd = -1;
-    }
-    ~WriteLock() {
-        if (m_fd >= 0) {
-            ::unlink(m_path.constData());
-            ::close(m_fd);
-        }
-    }
-    WriteLock(const WriteLock &) = delete;
-    WriteLock &operator=(const WriteLock &) = delete;
-    bool held() const { return m_fd >= 0; }
+} // namespace
 
-private:
-    QByteArray m_path;
-    int m_fd = -1;
-};
+FileWriteLock::FileWriteLock(const QString &path, bool wait)
+    : m_path(QFile::encodeName(path + ".flock")) {
+    for (;;) {
+        m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (m_fd < 0)
+            return;
+        int locked = 0;
+        do { // a signal that ends the wait early does not end it
+            locked = ::flock(m_fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
+        } while (locked != 0 && errno == EINTR);
+        if (locked != 0)
+            break;
+        // The file locked must still be the one of that name: a holder removes it as it lets
+        // go, and a waiter then holds a file no one else sees.
+        struct stat held, named;
+        if (::fstat(m_fd, &held) == 0 && ::stat(m_path.constData(), &named) == 0 &&
+            held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+            return;
+        ::close(m_fd);
+    }
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+FileWriteLock::~FileWriteLock() {
+    if (m_fd >= 0) {
+        ::unlink(m_path.constData());
+        ::close(m_fd);
+    }
+}
+
+namespace {
 
 bool writeAtomically(const QString &path, const QByteArray &text) {
     QSaveFile file(path);
@@ -996,14 +987,14 @@ bool IniFile::save(const QString &path) const {
 bool replaceFile(const QString &path, const QByteArray &content) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    const WriteLock lock(path, true);
+    const FileWriteLock lock(path, true);
     return lock.held() && writeAtomically(path, content);
 }
 
 bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    const WriteLock lock(path, true);
+    const FileWriteLock lock(path, true);
     if (!lock.held())
         return false;
     IniFile ini(path);
@@ -1044,7 +1035,7 @@ int removeInterruptedWrites(const QString &folder, const QStringList &suffixes) 
         if (target.isEmpty() || !suffixes.contains(QFileInfo(target).suffix()))
             continue;
         // A writer still at work holds the target's lock; a killed one holds it no more.
-        const WriteLock lock(dir.filePath(target), false);
+        const FileWriteLock lock(dir.filePath(target), false);
         if (lock.held() && QFile::remove(dir.filePath(name)))
             ++removed;
     }

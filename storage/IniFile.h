@@ -106,6 +106,25 @@ private:
     bool m_existed = false;
 };
 
+// A writer's lock on a file: a lock held on <name>.flock beside it, which the system drops
+// when its holder ends, however it ends, so that no kill leaves a lock that stops the next
+// writer. The lock file goes with the lock; a killed holder's stays and is simply taken.
+// (QSettings' lock files, <name>.lock, stay for up to 30 s once their writer is killed
+// at the wrong moment.)
+class FileWriteLock {
+public:
+    // With wait false, an attempt that gives up at once when another writer holds it.
+    FileWriteLock(const QString &path, bool wait);
+    ~FileWriteLock();
+    FileWriteLock(const FileWriteLock &) = delete;
+    FileWriteLock &operator=(const FileWriteLock &) = delete;
+    bool held() const { return m_fd >= 0; }
+
+private:
+    QByteArray m_path;
+    int m_fd = -1;
+};
+
 // Reads the file, lets change edit it and writes it back atomically, holding a lock on
 // <path>.flock meanwhile (one that ends with its holder, and that a signal does not stop a
 // writer from waiting for), so that no other writer's change is lost in between. A change
