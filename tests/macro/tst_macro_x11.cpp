@@ -1,7 +1,7 @@
 // The recorder on a real X server: keys typed with xdotool by their X keycodes reach the
 // macro page as the keys they are (extended and keypad keys told apart), and a key held
-// long enough to repeat is recorded once. Run offscreen, the program starts itself again
-// on a private Xvfb.
+// long enough to repeat is recorded once, also under load. Run offscreen, the program starts itself
+// again on a private Xvfb.
 #include "KelPushButton.h"
 #include "KeyCapture.h"
 #include "KeyStep.h"
@@ -60,26 +60,12 @@ private slots:
         QTest::qWait(100);
         page.findChild<KelPushButton *>(QStringLiteral("macroRecordBtn"))->click();
         QCOMPARE(page.events(), expected);
-    }
 
-    // With delays recorded and the machine busy (six busy loops), a key held past its
-    // repeat is still one press and one release, hold after hold.
-    void heldKeyUnderLoadIsOnePressAndOneRelease() {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            QSKIP("needs xvfb-run and xdotool");
-        TestAppDir dir;
-        dir.installData(QStringLiteral("DefaultProfile.bin"));
-        MacroDialog page;
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        page.findChild<KelPushButton *>(QStringLiteral("macroNewBtn"))->click();
+        // Again with delays recorded and the machine busy (six busy loops): a key held past
+        // its repeat is still one press and one release, hold after hold.
         page.findChild<QAbstractButton *>(QStringLiteral("macroRecordDelaysBox"))->click();
         page.findChild<KelPushButton *>(QStringLiteral("macroRecordBtn"))->click();
-        QVERIFY(page.isRecording());
-        QVERIFY(xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"),
-                         QString::number(page.winId())}));
-        QTRY_VERIFY(page.isActiveWindow());
-
+        QVERIFY(page.isRecording() && page.events().isEmpty());
         std::vector<std::unique_ptr<QProcess>> busy;
         for (int i = 0; i < 6; ++i) {
             busy.push_back(std::make_unique<QProcess>());
@@ -105,10 +91,10 @@ private slots:
             if ((e.Map & 0x7F) == MacroKindKey)
                 keys << e;
         }
-        QVector<MacroEvent> expected;
+        QVector<MacroEvent> held;
         for (int i = 0; i < holds; ++i)
-            expected << keyStep(48, true) << keyStep(48, false);
-        QCOMPARE(keys, expected);
+            held << keyStep(48, true) << keyStep(48, false);
+        QCOMPARE(keys, held);
         QCOMPARE(page.events().size(), 4 * holds - 1);
     }
 };

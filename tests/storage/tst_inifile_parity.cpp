@@ -27,10 +27,10 @@ const QByteArray kByteOrderMark = "\xef\xbb\xbf";
 // Values of types IniFile does not read, which keep their text when it writes.
 const char *const kOpaque[] = {"@Rect(", "@Size(", "@Point(", "@DateTime("};
 
-// INI text as people and damaged disks leave it, from a fixed seed.
+// INI text as people and damaged disks leave it; the same start number gives the same files.
 class IniText {
 public:
-    explicit IniText(quint32 seed) : m_rng(seed) {}
+    explicit IniText(quint32 start) : m_rng(start) {}
     QByteArray file();
     // A value the program might set: a number, a string or a colour.
     QVariant setting();
