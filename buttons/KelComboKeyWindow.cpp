@@ -27,5 +27,4 @@ void KelComboKeyWindow::keyCaptured(int code, unsigned flags) {
     qDebug("KelComboKeyWindow dwVCode = %x dwFlag = %x", unsigned(code), flags);
     m_combo.keyEvent(code, flags);
     m_comboLabel->setText(m_combo.text());
-    emit SetComboKeyValue(m_combo.keys());
 }
