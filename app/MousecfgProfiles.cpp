@@ -2,6 +2,7 @@
 // menu, and the profile and configuration files. The rules live in storage (each command
 // answers with a result code); here the user is asked and told, and the pages follow.
 #include "AppConfig.h"
+#include "AppLog.h"
 #include "KelLineEdit.h"
 #include "KelMenu.h"
 #include "KelMessageBox.h"
@@ -192,7 +193,7 @@ bool MousecfgWidget::profileCommand(QObject *button) {
     } else if (button == m_resetBtn) {
         if (!confirm(tr("Are you sure you want reset this profile?")))
             return true;
-        qDebug("Accepted %d", slot);
+        qCDebug(lcApp, "Accepted %d", slot);
         makeDefaultProfile(w.profiles[slot]);
         w.profiles[slot].ProfileName = w.profileNames[slot];
         refreshPages();

@@ -369,10 +369,6 @@ void MousecfgWidget::showOsd(const QString &text) {
 
 // ---------------------------------------------------------------- presence
 
-bool MousecfgWidget::hotPlugActive() const {
-    return m_devices.hotPlug;
-}
-
 void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
     const int presentBefore = m_connectedCount;
     const bool first = !m_devicesKnown;

@@ -2,6 +2,7 @@
 
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "AppLog.h"
 #include "IniFile.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
@@ -801,7 +802,7 @@ void MousecfgWidget::resizeEvent(QResizeEvent *event) {
         applyScaleStep(step);
         resize(scaledSize(kWidth, kHeight));
     } else if (size() == m_rememberedSize) {
-        qDebug("singleShot");
+        qCDebug(lcApp, "singleShot");
         for (int s = 0; s < kScaleSteps; ++s) {
             if (scaled(kWidth, scaleFactorForStep(s)) == width()) {
                 if (s != m_iDpiVal)
@@ -811,7 +812,7 @@ void MousecfgWidget::resizeEvent(QResizeEvent *event) {
         }
     }
     m_rememberedSize = size();
-    qDebug("width = %d, height = %d m_iDpiVal = %d", width(), height(), m_iDpiVal);
+    qCDebug(lcApp, "width = %d, height = %d m_iDpiVal = %d", width(), height(), m_iDpiVal);
 }
 
 void MousecfgWidget::paintEvent(QPaintEvent *) {

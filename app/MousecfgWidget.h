@@ -59,7 +59,6 @@ public:
 
     // Supported mice present at the last look (zero: the window starts hidden).
     int connectedModelCount() const { return m_connectedCount; }
-    QStringList connectedModelNames() const { return m_connectedNames; }
 
     // The page shown: the one asked for, unless the model has no lighting.
     static int effectivePage(int index, bool ledDisable);
@@ -75,7 +74,6 @@ public:
     int connectionState() const { return m_connectionState; }
     KelProcessbar *batteryBar() const { return m_batteryBar; }
     QLabel *receiverIcon() const { return m_receiverIcon; }
-    bool hotPlugActive() const;
     // The battery level shown for a reading, by the millivolt steps and the full value.
     static int batteryLevelFor(int millivolts, int fullValue);
     // The connection state 0..3 from the command collections found and the charge flag.

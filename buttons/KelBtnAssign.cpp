@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "ButtonCatalogue.h"
 #include "ButtonRules.h"
+#include "ButtonsLog.h"
 #include "KelBtnWindow.h"
 #include "KelComboKeyWindow.h"
 #include "KelFireKeyWindow.h"
@@ -14,6 +15,8 @@
 #include "ProfileData.h"
 
 #include <QDebug>
+
+Q_LOGGING_CATEGORY(lcButtons, "mousecfg.buttons", QtInfoMsg)
 
 namespace {
 // Runs the dialog of a function with parameters for a slot: preset from the slot when it
@@ -117,7 +120,7 @@ void KelBtnWindow::chooseSingleKey(int slot) {
         dialog, m_record, slot, FunSingleKey, [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
         [&](ButtonInfo &b) {
             b.Res1 = uint8_t(dialog.keyCode());
-            qDebug("%d", dialog.keyCode());
+            qCDebug(lcButtons, "%d", dialog.keyCode());
         });
 }
 

@@ -1,4 +1,5 @@
 #include "KelComboKeyWindow.h"
+#include "ButtonsLog.h"
 
 #include "ButtonsLayout.h"
 
@@ -24,8 +25,7 @@ QString KelComboKeyWindow::comboText() const {
 }
 
 void KelComboKeyWindow::keyCaptured(int code, unsigned flags) {
-    qDebug("KelComboKeyWindow dwVCode = %x dwFlag = %x", unsigned(code), flags);
+    qCDebug(lcButtons, "KelComboKeyWindow dwVCode = %x dwFlag = %x", unsigned(code), flags);
     m_combo.keyEvent(code, flags);
     m_comboLabel->setText(m_combo.text());
-    emit SetComboKeyValue(m_combo.keys());
 }

@@ -18,9 +18,6 @@ public:
     const ComboKeys &keys() const { return m_combo.keys(); }
     QString comboText() const;
 
-signals:
-    void SetComboKeyValue(const ComboKeys &keys);
-
 protected:
     void keyCaptured(int code, unsigned flags) override;
 

@@ -25,5 +25,4 @@ QString KelSingleKeyWindow::keyText() const {
 
 void KelSingleKeyWindow::keyCaptured(int code, unsigned) {
     preset(code);
-    emit SetSingleKeyValue(quint8(code));
 }

@@ -17,9 +17,6 @@ public:
     int keyCode() const { return m_key; }
     QString keyText() const;
 
-signals:
-    void SetSingleKeyValue(quint8 keyCode);
-
 protected:
     void keyCaptured(int code, unsigned flags) override;
 

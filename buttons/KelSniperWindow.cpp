@@ -38,5 +38,4 @@ QString KelSniperWindow::dpiText() const {
 void KelSniperWindow::onSliderChanged(int value) {
     m_value = value;
     m_dpiLabel->setText(QString::asprintf("%d", stageToDpi(value, m_sensorCode)));
-    emit SetSniperValue(value);
 }

@@ -19,9 +19,6 @@ public:
     KelSlider *slider() const { return m_slider; }
     QString dpiText() const;
 
-signals:
-    void SetSniperValue(int value);
-
 private:
     void onSliderChanged(int value);
 

@@ -1,9 +1,12 @@
 #include "ColorAreas.h"
+#include "LightingLog.h"
 
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
+
+Q_LOGGING_CATEGORY(lcLighting, "mousecfg.lighting", QtInfoMsg)
 
 namespace {
 constexpr int kHueTurn = 360;
@@ -135,7 +138,7 @@ void SVColorArea::pickAt(const QPoint &pos) {
     m_saturation = qMin(kComponentMax, qRound(x * 256.0 / qMax(1, width())));
     m_value = qMin(kComponentMax, qRound(up * 256.0 / qMax(1, height())));
     update();
-    qDebug("SVColorArea mousePressEvent %d %d\n", x, up);
+    qCDebug(lcLighting, "SVColorArea mousePressEvent %d %d\n", x, up);
     emit svChangedSignal(m_hue, m_saturation, m_value);
 }
 
@@ -175,6 +178,6 @@ void DefaultColorArea::paintEvent(QPaintEvent *) {
 void DefaultColorArea::mousePressEvent(QMouseEvent *event) {
     if (event->button() != Qt::LeftButton)
         return;
-    qDebug("DefaultColorArea mousePressEvent");
+    qCDebug(lcLighting, "DefaultColorArea mousePressEvent");
     emit ClickedSignal();
 }

@@ -185,7 +185,6 @@ void KelColorArea::showState(bool setHexText) {
     if (setHexText)
         m_hexEdit->setText(hexText(m_colour));
     m_updating = false;
-    emit KelChangeColor(m_colour);
 }
 
 void KelColorArea::hValueChangedSlot(int value) {

@@ -38,7 +38,6 @@ public:
     void retranslateUi();
 
 signals:
-    void KelChangeColor(QColor color);
     void ApplyColor();
 
 public slots:

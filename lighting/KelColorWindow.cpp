@@ -1,4 +1,5 @@
 #include "KelColorWindow.h"
+#include "LightingLog.h"
 
 #include "AppDir.h"
 #include "ColorAreas.h"
@@ -169,7 +170,7 @@ void KelColorWindow::onEffectTriggered(QAction *action) {
     showEffectValues();
     const LedModeInfo *m = shownLedMode();
     const QColor c = m ? m->RGB : QColor();
-    qDebug("EffectMenuFunction i=%d r=%d g=%d b=%d", i, c.red(), c.green(), c.blue());
+    qCDebug(lcLighting, "EffectMenuFunction i=%d r=%d g=%d b=%d", i, c.red(), c.green(), c.blue());
 }
 
 void KelColorWindow::onSliderChanged(int value) {
@@ -210,8 +211,8 @@ void KelColorWindow::slotSendLedState(QColor color) {
         return;
     m->RGB = color;
     m_swatch->setColor(color);
-    qDebug("slotSendLedState i=%d r=%d g=%d b=%d", m_effect, color.red(), color.green(),
-           color.blue());
+    qCDebug(lcLighting, "slotSendLedState i=%d r=%d g=%d b=%d", m_effect, color.red(),
+            color.green(), color.blue());
 }
 
 void KelColorWindow::retranslateUi() {

@@ -2,6 +2,7 @@
 // options, and loading and saving the selected macro. The event table, recording and edit
 // mode are in MacroEvents.cpp; the macro list is MacroListPanel.
 #include "MacroDialog.h"
+#include "MacroLog.h"
 
 #include "InterfaceColour.h"
 #include "KelCheckBox.h"
@@ -24,6 +25,8 @@
 #include <QPainter>
 #include <QStandardItemModel>
 #include <QTableView>
+
+Q_LOGGING_CATEGORY(lcMacro, "mousecfg.macro", QtInfoMsg)
 
 using namespace MacroLayout;
 
@@ -312,11 +315,11 @@ int MacroDialog::loopType() const {
 }
 
 void MacroDialog::DefDelayChanged(const QString &text) {
-    qDebug("DefDelayChanged %s", qPrintable(text));
+    qCDebug(lcMacro, "DefDelayChanged %s", qPrintable(text));
 }
 
 void MacroDialog::LoopTimeChanged(const QString &text) {
-    qDebug("LoopTimeChanged %s", qPrintable(text));
+    qCDebug(lcMacro, "LoopTimeChanged %s", qPrintable(text));
 }
 
 void MacroDialog::checkbtn_clicked() {

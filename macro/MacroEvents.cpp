@@ -2,6 +2,7 @@
 // steps; the command tree; the keyboard recorder; and edit mode, which changes one step at
 // a time.
 #include "MacroDialog.h"
+#include "MacroLog.h"
 
 #include "KelLabel.h"
 #include "KelMacroItemDelegate.h"
@@ -63,7 +64,7 @@ void MacroDialog::setRow(int row, const MacroEvent &e) {
 }
 
 void MacroDialog::SelectRow(int row) {
-    qDebug("SelectRow %d", row);
+    qCDebug(lcMacro, "SelectRow %d", row);
     if (row < 0 || row >= m_model->rowCount()) {
         m_table->clearSelection();
         return;
@@ -75,7 +76,7 @@ void MacroDialog::SelectRow(int row) {
 }
 
 void MacroDialog::itemClicked(const QModelIndex &index) {
-    qDebug("itemClicked %d", index.row());
+    qCDebug(lcMacro, "itemClicked %d", index.row());
 }
 
 bool MacroDialog::insertEvents(const QVector<MacroEvent> &events) {

@@ -1,4 +1,5 @@
 #include "MacroListPanel.h"
+#include "MacroLog.h"
 
 #include "AppConfig.h"
 #include "InterfaceColour.h"
@@ -250,7 +251,7 @@ void MacroListPanel::addGunFile(KelGunsetDialog &dialog) {
         macroWarning(this, tr("This name is too long for a macro."));
         return;
     }
-    qDebug("%s", qPrintable(macroFilePath(name)));
+    qCDebug(lcMacro, "%s", qPrintable(macroFilePath(name)));
     if (!dialog.writeGunFile(name)) {
         macroWarning(this, tr("The macro file could not be written."));
         return;

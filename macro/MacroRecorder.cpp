@@ -1,4 +1,5 @@
 #include "MacroRecorder.h"
+#include "MacroLog.h"
 
 #include "KeyTable.h"
 #include "MacroRules.h"
@@ -20,7 +21,7 @@ int MacroRecorder::keyEvent(int scanCode, unsigned flags, bool repeat, qint64 no
     const int code = keyCodeOf(scanCode, flags);
     const bool press = !(flags & KeyFlagReleased);
     const int held = m_held.indexOf(code);
-    qDebug("OnHookKey ret %d %u %d\n", code, flags, held);
+    qCDebug(lcMacro, "OnHookKey ret %d %u %d\n", code, flags, held);
     if (press && (held >= 0 || repeat))
         return 0; // auto-repeat of a key held down
     int usage = 0;

@@ -1,4 +1,5 @@
 #include "KelDPIWindow.h"
+#include "PerformanceLog.h"
 
 #include "AppConfig.h"
 #include "KelCheckBox.h"
@@ -14,6 +15,8 @@
 #include <QButtonGroup>
 #include <QDebug>
 #include <climits>
+
+Q_LOGGING_CATEGORY(lcPerformance, "mousecfg.performance", QtInfoMsg)
 
 using namespace PerformanceLayout;
 
@@ -177,7 +180,7 @@ void KelDPIWindow::onRadioChanged(int id) {
     if (id < 0 || id >= kDpiStageCount)
         return;
     m_ProfileData.dpi = quint8(id);
-    qDebug("m_ProfileData.dpi = %d", id);
+    qCDebug(lcPerformance, "m_ProfileData.dpi = %d", id);
     showActiveStage();
 }
 

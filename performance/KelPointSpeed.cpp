@@ -1,4 +1,5 @@
 #include "KelPointSpeed.h"
+#include "PerformanceLog.h"
 
 #include "AppDir.h"
 #include "KelCheckBox.h"
@@ -215,7 +216,7 @@ void KelPointSpeed::retranslateUi() {
 }
 
 void KelPointSpeed::sValueChangedSlot(int s) {
-    qDebug("slider_clicked 1 = %d", s);
+    qCDebug(lcPerformance, "slider_clicked 1 = %d", s);
     m_debounce = quint8(qBound(kKeyMin, s, kKeyMax));
     m_keyValue->setText(QStringLiteral("%1").arg(m_debounce));
 }

@@ -1,4 +1,5 @@
 #include "KelReportRate.h"
+#include "PerformanceLog.h"
 
 #include "AppDir.h"
 #include "KelCheckBox.h"
@@ -99,7 +100,7 @@ void KelReportRate::onRadioChanged() {
     if (id < 0)
         return;
     m_iLift = quint8(id + 1);
-    qDebug("m_iLift = %d", m_iLift);
+    qCDebug(lcPerformance, "m_iLift = %d", m_iLift);
     emit RefreshLift(m_iLift);
 }
 
