@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Start-up to the first visible window, and peak memory, of mousecfg against a bare Qt
+# Start-up to the first visible window, peak memory and private memory (Private_Clean +
+# Private_Dirty, a second after showing) of mousecfg against a bare Qt
 # widgets window of the same size, both measured the same way in one run on a private X
 # server: bench/startup.sh [BUILD_DIR] [RUNS]. Prints medians and mousecfg's ratios to the
 # bare window, started directly (no mouse, no GLX) and under the virtual mouse.
@@ -15,7 +16,7 @@ median() { sort -n | sed -n "$(( (runs + 1) / 2 ))p"; }
 # Sets ms and kb to the medians for a window titled $1 of the command that follows.
 measure() {
   local title=$1; shift
-  local times=() peaks=()
+  local times=() peaks=() privs=()
   for _ in $(seq "$runs"); do
     rm -f "${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -un)}"/*Mutex1.lock 2>/dev/null || true
     local t0 t1 pid
@@ -29,20 +30,24 @@ measure() {
     local child
     child=$(pgrep -n -P "$pid" || true)
     peaks+=("$(awk '/VmHWM/ {print $2}' "/proc/${child:-$pid}/status")")
+    privs+=("$(awk '/^Private_(Clean|Dirty)/ {s += $2} END {print s}' \
+      "/proc/${child:-$pid}/smaps_rollup")")
     times+=("$(( (t1 - t0) / 1000000 ))")
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
   ms=$(printf '%s\n' "${times[@]}" | median)
   kb=$(printf '%s\n' "${peaks[@]}" | median)
+  pkb=$(printf '%s\n' "${privs[@]}" | median)
 }
 
 mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 
-report() { # label, bare ms, bare kB
-  echo "$1: first visible after $ms ms, peak memory $(mib "$kb") MiB (medians of $runs);" \
-    "$(awk -v a="$ms" -v b="$2" -v c="$kb" -v d="$3" \
-      'BEGIN { printf "%.2fx the time, %.2fx the memory of the bare window", a / b, c / d }')"
+report() { # label, bare ms, bare kB, bare private kB
+  echo "$1: first visible after $ms ms, peak memory $(mib "$kb") MiB," \
+    "private $(mib "$pkb") MiB (medians of $runs);" \
+    "$(awk -v a="$ms" -v b="$2" -v c="$kb" -v d="$3" -v e="$pkb" -v f="$4" \
+      'BEGIN { printf "%.2fx the time, %.2fx the peak and %.2fx the private memory of the bare window", a / b, c / d, e / f }')"
 }
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -50,19 +55,21 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 measure BARE "$build/bench/bare_window"
-bare_ms=$ms bare_kb=$kb
-echo "bare window: first visible after $ms ms, peak memory $(mib "$kb") MiB (medians of $runs)"
+bare_ms=$ms bare_kb=$kb bare_pkb=$pkb
+echo "bare window: first visible after $ms ms, peak memory $(mib "$kb") MiB," \
+  "private $(mib "$pkb") MiB (medians of $runs)"
 # With no mouse the window shows with the "Dongle Disconnect!" box, 200 ms after the window
 # is made: the start-up check waits that long for a mouse to arrive.
 measure TOLV "$build/mousecfg"
-report "mousecfg, no mouse" "$bare_ms" "$bare_kb"
+report "mousecfg, no mouse" "$bare_ms" "$bare_kb" "$bare_pkb"
 ms=$((ms - 200))
 echo "  less the 200 ms wait for a mouse: $ms ms;" \
   "$(awk -v a="$ms" -v b="$bare_ms" 'BEGIN { printf "%.2fx the time of the bare window", a / b }')"
 # Under the virtual-mouse launcher, which adds its own start to both.
 measure BARE "$build/virtual-mouse" -- "$build/bench/bare_window"
-vbare_ms=$ms vbare_kb=$kb
-echo "bare window under the launcher: first visible after $ms ms, peak memory $(mib "$kb") MiB"
+vbare_ms=$ms vbare_kb=$kb vbare_pkb=$pkb
+echo "bare window under the launcher: first visible after $ms ms, peak memory $(mib "$kb") MiB," \
+  "private $(mib "$pkb") MiB"
 measure TOLV "$build/virtual-mouse" -- "$build/mousecfg"
-report "mousecfg with the virtual mouse" "$vbare_ms" "$vbare_kb"
+report "mousecfg with the virtual mouse" "$vbare_ms" "$vbare_kb" "$vbare_pkb"
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
