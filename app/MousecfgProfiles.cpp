@@ -163,9 +163,9 @@ bool MousecfgWidget::profileCommand(QObject *button) {
     // The name field may hold a name typed but not confirmed: commands act on the slot's.
     m_nameEdit->setText(w.profileNames[slot]);
 
-    // The settings shared by all slots, edited on the pages, outlive the slot's new name.
-    if (button == m_addBtn || button == m_deleteBtn || button == m_copyBtn)
-        keepPageEdits();
+    // What the pages show unsent is taken first: it outlives a command on one slot (the
+    // settings shared by all slots, the other slots' edits), and goes into what is saved.
+    keepPageEdits();
 
     if (button == m_addBtn) {
         if (showLibraryResult(addLibraryProfile(m_library, w, slot))) {

@@ -104,7 +104,7 @@ void MousecfgWidget::runRemoteQueue() {
         }
         // Without a mouse there is no model and nothing to do: told at once, also while the
         // "Dongle Disconnect!" box is up.
-        if (m_connectedCount == 0) {
+        if (connectedModelCount() == 0) {
             answer(head.socket, MouseOutcome::of(MouseOutcome::NoMouse));
             m_remoteQueue.removeFirst();
             continue;
@@ -134,7 +134,7 @@ void MousecfgWidget::runRemoteQueue() {
 }
 
 MouseOutcome MousecfgWidget::remoteStatus() const {
-    if (m_connectedCount == 0)
+    if (connectedModelCount() == 0)
         return MouseOutcome::of(MouseOutcome::NoMouse);
     MouseStatus status = m_battery;
     setStatusLink(status, m_devices.model());
@@ -161,8 +161,8 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
     ProfileSet &w = m_working;
     switch (request.command) {
     case MouseRequest::List: {
-        MouseOutcome outcome =
-            MouseOutcome::of(m_connectedCount > 0 ? MouseOutcome::Done : MouseOutcome::NoMouse);
+        MouseOutcome outcome = MouseOutcome::of(connectedModelCount() > 0 ? MouseOutcome::Done
+                                                                          : MouseOutcome::NoMouse);
         outcome.data.insert(QStringLiteral("mice"), presentMice(m_devices.table));
         answer(outcome);
         return;
@@ -184,7 +184,7 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
         break;
     }
     // The commands that send: nothing changes unless the mouse is there and awake.
-    if (m_connectedCount == 0) {
+    if (connectedModelCount() == 0) {
         answer(MouseOutcome::of(MouseOutcome::NoMouse));
         return;
     }

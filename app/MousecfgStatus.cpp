@@ -324,8 +324,8 @@ void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {
     ProfileData &p = m_working.activeProfile();
     p.dpi = iDPI;
     saveProfileDpi(m_working.profileNames[m_working.activeIndex()], iDPI);
-    if (m_dpiWindow)
-        m_dpiWindow->setActiveStage(iDPI);
+    if (KelDPIWindow *page = m_pages->dpi())
+        page->setActiveStage(iDPI);
     showOsd(tr("DPI") + QStringLiteral(" %1:%2").arg(iDPI + 1).arg(
                             stageToDpi(int(p.dpiInfo[iDPI].y), sensorCode())));
 }
@@ -336,8 +336,8 @@ void MousecfgWidget::slotRefreshLightMode(quint8 iBuff1) {
         return;
     m_working.profiles[lightingRecordIndex(currentProductName(), m_working.activeIndex())].LedMode =
         iBuff1;
-    if (m_colorWindow)
-        m_colorWindow->setLightMode(iBuff1);
+    if (KelColorWindow *page = m_pages->lighting())
+        page->setLightMode(iBuff1);
 }
 
 void MousecfgWidget::slotRefreshRate(quint8 iRate) {
@@ -345,8 +345,8 @@ void MousecfgWidget::slotRefreshRate(quint8 iRate) {
     if (rateText(iRate).isEmpty())
         return;
     m_working.activeProfile().pollrate = iRate;
-    if (m_reportRate)
-        m_reportRate->setReportRate(iRate);
+    if (KelReportRate *page = m_pages->reportRate())
+        page->setReportRate(iRate);
     showOsd(rateText(iRate));
 }
 
@@ -370,7 +370,7 @@ void MousecfgWidget::showOsd(const QString &text) {
 // ---------------------------------------------------------------- presence
 
 void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
-    const int presentBefore = m_connectedCount;
+    const int presentBefore = connectedModelCount();
     const bool first = !m_devicesKnown;
     m_devicesKnown = true;
     m_devices = devices;
@@ -386,7 +386,7 @@ void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
     if (first) {
         // The window shows at once when a mouse is there; without one the start-up checks
         // show it with their warning.
-        if (m_connectedCount > 0)
+        if (connectedModelCount() > 0)
             show();
         if (m_warningDue) {
             m_warningDue = false;
@@ -394,7 +394,7 @@ void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
         }
         return;
     }
-    if (m_connectedCount == 0) {
+    if (connectedModelCount() == 0) {
         if (presentBefore > 0) {
             setMouseReadyFlag(false);
             m_warningShown = true;

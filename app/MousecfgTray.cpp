@@ -131,7 +131,8 @@ void MousecfgWidget::retranslateUi() {
         m_langBtn->setText(m_languages.names[m_language]);
     m_frontBtn->setText(tr("Front"));
     m_sideBtn->setText(tr("Side"));
-    retranslatePages();
+    if (m_pages)
+        m_pages->retranslate();
 
     for (int i = 0; i < 5; ++i) {
         m_profileBtns[i]->setText(tr("Profile") + QStringLiteral(" %1").arg(i + 1));

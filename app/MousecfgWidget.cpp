@@ -44,13 +44,6 @@
 using namespace MainLayout;
 
 namespace {
-// Models whose wheel spots use the second picture set.
-const char *const kAltWheelModels[] = {
-    "SKARVEN2",  "PELMORE",  "DRAVIK",   "TUSKAR FPS", "TUSKAR",     "MORVANE",
-    "MORVANE3",  "QUILLOT",  "7314",     "K430-RGB",   "7314-P6161", "EMBERLYX",
-    "K215",      "K216",     "K220-RGB", "SOLVARA",    "K221-PRO",   "K221-RGB",
-    "K221-RGB2", "TALVENT2", "VELORIN2", "GRANDUX"};
-
 QRect place(const QRect &design) {
     return scaledRect(design.x(), design.y(), design.width(), design.height());
 }
@@ -108,7 +101,6 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // Tabs and the mouse-selection button are made with the other widgets (below); their
     // pictures are loaded by the buttons themselves. Until the mouse session tells which
     // supported mice are present, the model is the installation's.
-    m_connectedCount = 0;
     setCurrentProductName(modelListName());
     m_mouseMenu = new KelMenu(this);
 
@@ -385,6 +377,7 @@ void MousecfgWidget::createWidgets() {
         m_frontSpots[i]->raise();
         m_sideSpots[i]->raise();
     }
+    m_pages = std::make_unique<PageHost>(this, m_frontSpots[0]);
 }
 
 void MousecfgWidget::layoutWidgets() {
@@ -425,7 +418,8 @@ void MousecfgWidget::layoutWidgets() {
     m_batteryBar->setGeometry(place(kBatteryBar));
     m_mouseMenu->setFixedWidth(scaled(150));
     m_libraryMenu->setFixedWidth(152);
-    layoutPages();
+    if (m_pages)
+        m_pages->relayout();
     layoutModelPictures();
 }
 
@@ -455,10 +449,7 @@ void MousecfgWidget::layoutModelPictures() {
 }
 
 void MousecfgWidget::setWheelPictures() {
-    const QString model = currentProductName();
-    bool alternative = false;
-    for (const char *name : kAltWheelModels)
-        alternative = alternative || model == QLatin1String(name);
+    const bool alternative = descriptorWheelPictures() == 2;
     const QString normal = alternative ? QStringLiteral("4") : QStringLiteral("2");
     const QString hover = alternative ? QStringLiteral("3") : QStringLiteral("1");
     const QString kinds[2] = {QStringLiteral("btn_up"), QStringLiteral("btn_down")};
@@ -675,37 +666,22 @@ void MousecfgWidget::closeEvent(QCloseEvent *event) {
 }
 
 void MousecfgWidget::refreshMouseList() {
-    m_connectedNames.clear();
-    const DeviceMatchTable &table = m_devices.table;
-    if (table.size() < 2)
-        m_mouseSelBtn->hide();
+    const QStringList names = m_devices.presentNames();
     m_mouseMenu->clear();
-    int count = 0;
-    for (const DeviceMatchEntry &e : table) {
-        if (!e.present())
-            continue;
-        const QString name = QString::fromLatin1(e.modelName.c_str());
-        m_connectedNames << name;
+    for (const QString &name : names)
         m_mouseMenu->addAction(name);
-        ++count;
-    }
-    m_connectedCount = count;
-    if (count < 2) {
+    if (names.size() < 2) {
         m_mouseSelBtn->hide();
-        if (count == 1) {
-            setCurrentProductName(m_connectedNames.first());
-        } else {
-            setCurrentProductName(QString());
-        }
+        setCurrentProductName(names.isEmpty() ? QString() : names.first());
         return;
     }
     m_mouseSelBtn->show();
     const QString saved = currentProductName();
-    if (m_connectedNames.contains(saved)) {
+    if (names.contains(saved)) {
         m_mouseSelBtn->setText(saved);
     } else {
-        setCurrentProductName(m_connectedNames.first());
-        m_mouseSelBtn->setText(m_connectedNames.first());
+        setCurrentProductName(names.first());
+        m_mouseSelBtn->setText(names.first());
     }
     disconnect(m_mouseMenu, &QMenu::triggered, this, nullptr);
     connect(m_mouseMenu, &QMenu::triggered, this, &MousecfgWidget::slot_show_mousename);
@@ -746,7 +722,7 @@ void MousecfgWidget::slotWarning() {
         return;
     }
     show();
-    if (m_connectedCount > 0) {
+    if (connectedModelCount() > 0) {
         if (firmwareTooOld()) {
             forcedFirmwareUpdate();
             return;
@@ -760,7 +736,7 @@ void MousecfgWidget::slotWarning() {
     KelMessageBox box(KelMessageBox::KindDongle, tr("Warning"), tr("Dongle Disconnect!"), QString(),
                       this, true);
     box.exec();
-    if (m_connectedCount == 0)
+    if (connectedModelCount() == 0)
         hideOrQuit();
     m_warningShown = false;
 }

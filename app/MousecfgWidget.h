@@ -6,6 +6,7 @@
 #include "LanguageConfig.h"
 #include "MouseRequests.h"
 #include "MouseSession.h"
+#include "PageHost.h"
 #include "ProfileData.h"
 
 #include <QBitmap>
@@ -24,14 +25,7 @@
 #include <functional>
 #include <memory>
 
-class KelBtnWindow;
-class KelColorWindow;
-class KelDPIWindow;
-class KelPointSpeed;
 class KelProcessDialog;
-class KelReportRate;
-class MacroDialog;
-class QScrollArea;
 class KelLabel;
 class OsdChannel;
 class KelLineEdit;
@@ -49,7 +43,13 @@ class MousecfgWidget : public QWidget {
     Q_OBJECT
 
 public:
-    enum Page { PageLighting = 0, PageCustomize = 1, PageDpi = 2, PageMacro = 3, PageCount = 4 };
+    enum Page {
+        PageLighting = PageHost::TabLighting,
+        PageCustomize = PageHost::TabCustomize,
+        PageDpi = PageHost::TabDpi,
+        PageMacro = PageHost::TabMacro,
+        PageCount = PageHost::TabCount
+    };
     enum SpotKind { SpotFront = 0, SpotSide = 1, SpotWheel = 2 };
     static constexpr int kSpotCount = 20;
     static constexpr int kBackgroundSteps = 17;
@@ -58,7 +58,7 @@ public:
     ~MousecfgWidget() override;
 
     // Supported mice present at the last look (zero: the window starts hidden).
-    int connectedModelCount() const { return m_connectedCount; }
+    int connectedModelCount() const { return m_devices.presentCount(); }
 
     // The page shown: the one asked for, unless the model has no lighting.
     static int effectivePage(int index, bool ledDisable);
@@ -128,6 +128,8 @@ public slots:
     void slot_show_mousename(QAction *action);
     void slotEnableButtons(bool bEnable);
     void slotLiftChange(quint8 iLift);
+    void slotSleepTimeChange(quint8 minutes);
+    void slotMoveOffChange(quint8 value);
     void slotWarning();
     void slotWarnClose();
     void slotMouseOver(KelPushButton *btn, bool bType);
@@ -185,21 +187,21 @@ private:
     const Background &backgroundForStep(int step);
     void refreshMouseList();
     void loadProfiles();
-    // The pages: made once, placed by the scale factor, shown by the page rule, loaded
-    // from the working set, and collected on Apply (MousecfgPages.cpp).
-    bool pageMade(int page) const;
+    // The pages: made once, shown by the page rule, loaded from the working set, and
+    // collected into it (MousecfgPages.cpp).
     void makePage(int page);
-    void layoutPages();
-    void layoutPage(int page);
-    void refreshPage(int page);
-    void retranslatePage(int page);
+    void connectPage(int page);
+    // Which records the pages show.
+    PageView pageView() const;
     void showPages();
     void refreshPages();
+    // Takes the pages' edits into the working set, bounded as the mouse takes them: before a
+    // send.
     void collectPages();
     // Takes what the pages made so far show into the working set, before they are loaded
     // with another record: edits stay until Apply or Cancel.
     void keepPageEdits();
-    void retranslatePages();
+    void showLightingOptions();
     void showProfileIndicator(int index);
     // Makes slot index the current one, reading its file again when asked.
     void switchSlot(int index, bool reload);
@@ -355,14 +357,7 @@ private:
     ProfileSet m_working;
     ProfileSet m_applied;
 
-    // The pages.
-    KelColorWindow *m_colorWindow = nullptr;
-    QScrollArea *m_btnScroll = nullptr;
-    KelBtnWindow *m_btnWindow = nullptr;
-    KelDPIWindow *m_dpiWindow = nullptr;
-    KelPointSpeed *m_pointSpeed = nullptr;
-    KelReportRate *m_reportRate = nullptr;
-    MacroDialog *m_macroDialog = nullptr;
+    std::unique_ptr<PageHost> m_pages;
 
     // Page and spots.
     int m_page = PageLighting;
@@ -372,8 +367,6 @@ private:
     bool m_ledDisable = false;
 
     // Models.
-    int m_connectedCount = 0;
-    QStringList m_connectedNames;
     bool m_warningShown = false;
     bool m_deniedWarningShown = false;
 

@@ -21,17 +21,17 @@ Q_LOGGING_CATEGORY(lcButtons, "mousecfg.buttons", QtInfoMsg)
 namespace {
 // Runs the dialog of a function with parameters for a slot: preset from the slot when it
 // already carries the function; on "Yes" the result is stored and the function set. A record
-// shown anew meanwhile (a profile switched on the mouse) is not the one the choice was made
-// for, and is left alone.
+// shown anew meanwhile (a profile switched on the mouse; loads counts the records shown) is
+// not the one the choice was made for, and is left alone.
 template <typename Dialog, typename Preset, typename Store>
-void runDialog(Dialog &dialog, ProfileData *const &current, int slot, int fun, Preset preset,
-               Store store) {
-    ProfileData *const before = current;
-    if (before->buttons[slot].Fun == fun)
-        preset(before->buttons[slot]);
-    if (dialog.exec() != QDialog::Accepted || current != before)
+void runDialog(Dialog &dialog, ProfileData &record, const quint64 &loads, int slot, int fun,
+               Preset preset, Store store) {
+    const quint64 before = loads;
+    if (record.buttons[slot].Fun == fun)
+        preset(record.buttons[slot]);
+    if (dialog.exec() != QDialog::Accepted || loads != before)
         return;
-    ButtonInfo &out = current->buttons[slot];
+    ButtonInfo &out = record.buttons[slot];
     store(out);
     out.Fun = fun;
 }
@@ -40,10 +40,10 @@ void runDialog(Dialog &dialog, ProfileData *const &current, int slot, int fun, P
 void KelBtnWindow::chooseFunction(int fun) {
     const int slot = buttonSlot(m_bType, m_iBtn);
     KelPushButton *btn = currentButton();
-    if (!m_record || slot < 0 || !btn)
+    if (!m_loaded || slot < 0 || !btn)
         return;
     emit SelBtnControl(btn, true);
-    if (!keepsOneClick(*m_record, slot, fun)) {
+    if (!keepsOneClick(m_record, slot, fun)) {
         emit PopOneClickBox();
     } else {
         switch (fun) {
@@ -64,7 +64,7 @@ void KelBtnWindow::chooseFunction(int fun) {
             chooseSniper(slot);
             break;
         default:
-            m_record->buttons[slot].Fun = fun;
+            m_record.buttons[slot].Fun = fun;
             break;
         }
         refreshLabels();
@@ -84,16 +84,16 @@ void KelBtnWindow::chooseMacro(int slot, int fun) {
         emit GotoMacroTab(3);
         return;
     }
-    ProfileData *const record = m_record;
-    const ButtonInfo &b = record->buttons[slot];
+    const quint64 before = m_loads;
+    const ButtonInfo &b = m_record.buttons[slot];
     const bool bound = b.Fun == fun;
     KelMacroSelect dialog(fun == FunGunFile ? tr("GUNFILE SELECT") : tr("MACRO SELECT"),
                           bound ? b.macroname : QString(), bound ? b.LoopNumber : 1,
                           bound ? b.Res1 : 0, this);
     // Without a chosen file there is nothing to bind.
-    if (dialog.exec() != QDialog::Accepted || m_record != record || dialog.chosenName().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || m_loads != before || dialog.chosenName().isEmpty())
         return;
-    ButtonInfo &out = m_record->buttons[slot];
+    ButtonInfo &out = m_record.buttons[slot];
     out.Fun = fun;
     out.LoopNumber = dialog.loopCount();
     out.Res1 = uint8_t(dialog.loopMode());
@@ -117,7 +117,8 @@ void KelBtnWindow::chooseMacro(int slot, int fun) {
 void KelBtnWindow::chooseSingleKey(int slot) {
     KelSingleKeyWindow dialog(this);
     runDialog(
-        dialog, m_record, slot, FunSingleKey, [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
+        dialog, m_record, m_loads, slot, FunSingleKey,
+        [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
         [&](ButtonInfo &b) {
             b.Res1 = uint8_t(dialog.keyCode());
             qCDebug(lcButtons, "%d", dialog.keyCode());
@@ -127,20 +128,22 @@ void KelBtnWindow::chooseSingleKey(int slot) {
 void KelBtnWindow::chooseComboKey(int slot) {
     KelComboKeyWindow dialog(this);
     runDialog(
-        dialog, m_record, slot, FunComboKey, [&](const ButtonInfo &b) { dialog.preset(b); },
+        dialog, m_record, m_loads, slot, FunComboKey,
+        [&](const ButtonInfo &b) { dialog.preset(b); },
         [&](ButtonInfo &b) { writeCombo(b, dialog.keys()); });
 }
 
 void KelBtnWindow::chooseFireKey(int slot) {
     KelFireKeyWindow dialog(this);
     runDialog(
-        dialog, m_record, slot, FunFireKey, [&](const ButtonInfo &b) { dialog.preset(b); },
+        dialog, m_record, m_loads, slot, FunFireKey, [&](const ButtonInfo &b) { dialog.preset(b); },
         [&](ButtonInfo &b) { writeFireKey(b, dialog.setting()); });
 }
 
 void KelBtnWindow::chooseSniper(int slot) {
     KelSniperWindow dialog(m_sensorCode, this);
     runDialog(
-        dialog, m_record, slot, FunSniper, [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
+        dialog, m_record, m_loads, slot, FunSniper,
+        [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
         [&](ButtonInfo &b) { b.Res1 = uint8_t(dialog.value()); });
 }

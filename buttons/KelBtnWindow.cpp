@@ -11,10 +11,12 @@
 
 #include <QLabel>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace ButtonsLayout;
 
-KelBtnWindow::KelBtnWindow(QWidget *parent, ProfileData *record)
-    : QWidget(parent), m_record(record) {
+KelBtnWindow::KelBtnWindow(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("btnWindow"));
     const QString skin = AppDir::path() + QStringLiteral("/skin/");
     const QStringList pictures = {skin + QStringLiteral("button-1.png"),
@@ -110,22 +112,32 @@ void KelBtnWindow::retranslateUi() {
     refreshLabels();
 }
 
-void KelBtnWindow::loadProfile(ProfileData *record, int sensorCode) {
-    m_record = record;
-    m_sensorCode = sensorCode;
+void KelBtnWindow::loadPage(const ProfileSet &set, const PageView &view) {
+    m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
+    m_record = set.profiles[m_profileIndex];
+    m_sensorCode = view.sensorCode;
+    m_loaded = true;
+    ++m_loads;
     refreshLabels();
+}
+
+void KelBtnWindow::collectProfile(ProfileSet &set) const {
+    if (!m_loaded)
+        return;
+    ProfileData &out = set.profiles[m_profileIndex];
+    std::copy(std::begin(m_record.buttons), std::end(m_record.buttons), std::begin(out.buttons));
 }
 
 void KelBtnWindow::refreshLabels() {
     for (int group = 0; group < 2; ++group) {
         for (int i = 0; i < kGroupButtons; ++i) {
             const int slot = buttonSlot(group, i);
-            m_groupBtns[group][i]->setText(m_record ? functionLabel(m_record->buttons[slot], false)
+            m_groupBtns[group][i]->setText(m_loaded ? functionLabel(m_record.buttons[slot], false)
                                                     : QString());
         }
     }
     for (int i = 0; i < kWheelButtons; ++i) {
-        m_wheelBtns[i]->setText(m_record ? functionLabel(m_record->buttons[buttonSlot(2, i)], true)
+        m_wheelBtns[i]->setText(m_loaded ? functionLabel(m_record.buttons[buttonSlot(2, i)], true)
                                          : QString());
     }
 }

@@ -1,12 +1,14 @@
 #pragma once
 // The button page of the CUSTOMIZE tab: one numbered button per mouse button and one per
 // wheel direction, each showing its function; a click opens the menu of functions, and the
-// choice is written straight into the shown profile record.
+// choice goes into the page's copy of the shown record until the window collects it.
+
+#include "ProfileData.h"
+#include "SettingsPage.h"
 
 #include <QVector>
 #include <QWidget>
 
-struct ProfileData;
 class KelAction;
 class KelMenu;
 class KelPushButton;
@@ -17,11 +19,12 @@ class KelBtnWindow : public QWidget {
     Q_OBJECT
 
 public:
-    KelBtnWindow(QWidget *parent, ProfileData *record);
+    explicit KelBtnWindow(QWidget *parent = nullptr);
 
-    // Shows a record; the page writes every choice into it until the next call. The sensor
-    // code sets the sniper's range.
-    void loadProfile(ProfileData *record, int sensorCode);
+    // Shows a copy of the view's record; the view's sensor code sets the sniper's range.
+    void loadPage(const ProfileSet &set, const PageView &view);
+    // Writes every button's function into the record it was loaded from.
+    void collectProfile(ProfileSet &set) const;
     // Shows the list of a group (bType 0 or 2: the main buttons with the wheel, 1: the second
     // set; 255 keeps the list) and marks button iBtn of bType as the one selected.
     void selectGroup(int iBtn, int bType);
@@ -65,7 +68,11 @@ private:
     void chooseSniper(int slot);
     KelPushButton *currentButton() const;
 
-    ProfileData *m_record = nullptr;
+    ProfileData m_record;
+    int m_profileIndex = 0;
+    bool m_loaded = false;
+    // Counts the loads: a dialog's choice is dropped when another record was shown meanwhile.
+    quint64 m_loads = 0;
     int m_sensorCode = 0;
     int m_bType = 255;
     int m_iBtn = 255;

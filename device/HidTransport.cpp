@@ -102,11 +102,6 @@ ReportKind reportKind(const unsigned char *report, int length) {
     return report[3] == kStatusReport ? ReportKind::Status : ReportKind::Other;
 }
 
-int presentModelCount(const DeviceMatchTable &table) {
-    return int(std::count_if(table.begin(), table.end(),
-                             [](const DeviceMatchEntry &e) { return e.present(); }));
-}
-
 // --- handles ---------------------------------------------------------------------------
 
 bool HidHandle::open(const std::string &path) {

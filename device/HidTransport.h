@@ -94,17 +94,15 @@ struct DeviceMatchEntry {
     uint16_t release2 = 0;
     std::string modelName; // Latin-1
 
-    // The model is there: one of its identities shows both its collections.
-    bool present() const {
-        return (mouse1Found && command1Found) || (mouse2Found && command2Found);
-    }
+    // An identity is there when it shows both its collections: the receiver's, the cable's.
+    bool receiverPresent() const { return mouse1Found && command1Found; }
+    bool cablePresent() const { return mouse2Found && command2Found; }
+    // The model is there: one of its identities is.
+    bool present() const { return receiverPresent() || cablePresent(); }
 };
 
 // The models the program serves, one entry each.
 using DeviceMatchTable = std::vector<DeviceMatchEntry>;
-
-// The number of models of the table that are present.
-int presentModelCount(const DeviceMatchTable &table);
 
 // One HID interface handle.
 class HidHandle {

@@ -229,9 +229,9 @@ QJsonObject statusObject(const MouseStatus &s) {
 QJsonArray presentMice(const DeviceMatchTable &table) {
     QJsonArray mice;
     for (const DeviceMatchEntry &e : table) {
-        if (e.mouse1Found && e.command1Found)
+        if (e.receiverPresent())
             mice.append(linkRecord(e, "receiver", e.path1, e.path2, e.release1));
-        if (e.mouse2Found && e.command2Found)
+        if (e.cablePresent())
             mice.append(linkRecord(e, "cable", e.path3, e.path4, e.release2));
     }
     return mice;

@@ -20,6 +20,15 @@ const DeviceMatchEntry &emptyEntry() {
 
 } // namespace
 
+QStringList MouseDevices::presentNames() const {
+    QStringList names;
+    for (const DeviceMatchEntry &e : table) {
+        if (e.present())
+            names << QString::fromLatin1(e.modelName.c_str());
+    }
+    return names;
+}
+
 const DeviceMatchEntry &MouseDevices::model() const {
     return table.empty() ? emptyEntry() : table.front();
 }

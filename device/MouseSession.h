@@ -48,7 +48,9 @@ struct MouseDevices {
     // Plug events are being received.
     bool hotPlug = false;
 
-    int presentCount() const { return presentModelCount(table); }
+    // The names of the models present, in the table's order.
+    QStringList presentNames() const;
+    int presentCount() const { return presentNames().size(); }
     // The model's entry (an empty one when the table is not loaded).
     const DeviceMatchEntry &model() const;
 };

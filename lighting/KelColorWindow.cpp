@@ -17,6 +17,9 @@
 
 #include <QSignalBlocker>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace LightingLayout;
 
 namespace {
@@ -91,34 +94,45 @@ KelColorWindow::KelColorWindow(QWidget *parent) : QWidget(parent) {
     relayout();
 }
 
-void KelColorWindow::loadProfile(ProfileData *effectRecord, ProfileData *lightingRecord) {
-    m_effectRecord = effectRecord;
-    m_lightingRecord = lightingRecord;
-    if (!m_effectRecord || !m_lightingRecord)
-        return;
+void KelColorWindow::loadPage(const ProfileSet &set, const PageView &view) {
+    m_effectIndex = qBound(0, view.effectRecord, kProfileCount - 1);
+    m_ledMode = set.profiles[m_effectIndex].LedMode;
+    std::copy(std::begin(set.profiles[0].ledModes), std::end(set.profiles[0].ledModes),
+              std::begin(m_ledModes));
+    showLightingOptions(set.profiles[0].LedSleepTime, set.profiles[0].LedMoveOFF);
+    showEffect(m_ledMode);
+    showEffectValues();
+    rebuildMenu();
+}
+
+void KelColorWindow::collectProfile(ProfileSet &set) const {
+    set.profiles[m_effectIndex].LedMode = m_ledMode;
+    std::copy(std::begin(m_ledModes), std::end(m_ledModes), std::begin(set.profiles[0].ledModes));
+}
+
+void KelColorWindow::showLightingOptions(quint8 sleepTime, quint8 moveOff) {
     // Showing is never an edit: a slider that bounds a stored value must not write it back.
     const QSignalBlocker sleepBlock(m_sleepSlider);
     int sleepMin = 1;
     int sleepMax = 9;
     readSleepRange(sleepMin, sleepMax);
     m_sleepSlider->setRange(sleepMin, sleepMax);
-    m_sleepSlider->setValue(m_lightingRecord->LedSleepTime);
-    m_moveOff->setChecked(m_lightingRecord->LedMoveOFF == kMoveOffOn);
+    m_sleepSlider->setValue(sleepTime);
+    m_sleepTime = sleepTime;
+    m_moveOff->setChecked(moveOff == kMoveOffOn);
     showSleepValue();
-    showEffect(m_effectRecord->LedMode);
-    showEffectValues();
-    rebuildMenu();
 }
 
 void KelColorWindow::setLightMode(quint8 effect) {
+    m_ledMode = effect;
     showEffect(effect);
     showEffectValues();
 }
 
-LedModeInfo *KelColorWindow::shownLedMode() const {
-    if (!m_lightingRecord || m_effect < 0 || m_effect >= kLedModeCount)
+LedModeInfo *KelColorWindow::shownLedMode() {
+    if (m_effect < 0 || m_effect >= kLedModeCount)
         return nullptr;
-    return &m_lightingRecord->ledModes[m_effect];
+    return &m_ledModes[m_effect];
 }
 
 void KelColorWindow::showEffect(int effect) {
@@ -150,8 +164,7 @@ void KelColorWindow::showEffectValues() {
 }
 
 void KelColorWindow::showSleepValue() {
-    const int minutes = m_lightingRecord ? m_lightingRecord->LedSleepTime : 0;
-    m_sleepValue->setText(QString::number(minutes) + tr(" MINUTE"));
+    m_sleepValue->setText(QString::number(m_sleepTime) + tr(" MINUTE"));
 }
 
 void KelColorWindow::rebuildMenu() {
@@ -162,11 +175,11 @@ void KelColorWindow::rebuildMenu() {
 
 void KelColorWindow::onEffectTriggered(QAction *action) {
     auto *effectAction = qobject_cast<KelAction *>(action);
-    if (!effectAction || !m_effectRecord)
+    if (!effectAction)
         return;
     const int i = effectAction->id();
     showEffect(i);
-    m_effectRecord->LedMode = uint8_t(i);
+    m_ledMode = uint8_t(i);
     showEffectValues();
     const LedModeInfo *m = shownLedMode();
     const QColor c = m ? m->RGB : QColor();
@@ -174,12 +187,11 @@ void KelColorWindow::onEffectTriggered(QAction *action) {
 }
 
 void KelColorWindow::onSliderChanged(int value) {
-    if (!m_lightingRecord)
-        return;
     QObject *s = sender();
     if (s == m_sleepSlider) {
-        m_lightingRecord->LedSleepTime = uint8_t(value);
+        m_sleepTime = uint8_t(value);
         showSleepValue();
+        emit SleepTimeChanged(m_sleepTime);
         return;
     }
     LedModeInfo *m = shownLedMode();
@@ -192,8 +204,7 @@ void KelColorWindow::onSliderChanged(int value) {
 }
 
 void KelColorWindow::checkbtn_clicked() {
-    if (m_lightingRecord)
-        m_lightingRecord->LedMoveOFF = m_moveOff->isChecked() ? kMoveOffOn : kMoveOffOff;
+    emit MoveOffChanged(m_moveOff->isChecked() ? kMoveOffOn : kMoveOffOff);
 }
 
 void KelColorWindow::color_clicked() {

@@ -1,12 +1,17 @@
 #pragma once
 // The LIGHTING page: the lighting effect with its brightness, speed and colour, the sleep
-// time and "MOVE TO LIGHT OFF". It edits the working set in place and sends nothing; the
-// next apply carries the changes to the mouse.
+// time and "MOVE TO LIGHT OFF". It edits its own copy and sends nothing; the window collects
+// the effect and its settings, and the next apply carries them to the mouse.
 //
 // The mouse holds one lighting table, built from the first profile's effect records, and
-// takes the effect from the active profile. So the page is handed two records: the one whose
-// effect it shows, and the first profile's, which holds the colour, brightness and speed of
-// every effect, the sleep time and the move-off flag. Both may be the same record.
+// takes the effect from the active profile. So the page shows two records: the one whose
+// effect it shows (the view's effect record), and the first profile's, which holds the
+// colour, brightness and speed of every effect, the sleep time and the move-off flag. Both
+// may be the same record. The sleep time and the move-off flag go to the window as the user
+// sets them, as the DPI page's do.
+
+#include "ProfileData.h"
+#include "SettingsPage.h"
 
 #include <QWidget>
 
@@ -18,10 +23,7 @@ class KelMenu;
 class KelPushButton;
 class KelSlider;
 class QAction;
-struct LedModeInfo;
-struct ProfileData;
-
-class KelColorWindow : public QWidget {
+class KelColorWindow : public QWidget, public SettingsPage {
     Q_OBJECT
 
 public:
@@ -29,17 +31,25 @@ public:
 
     explicit KelColorWindow(QWidget *parent = nullptr);
 
-    // Shows the records; the pointers are kept until the next load and are written when
-    // the user changes something.
-    void loadProfile(ProfileData *effectRecord, ProfileData *lightingRecord);
+    // Shows the effect of the view's effect record with the first profile's settings of it.
+    void loadPage(const ProfileSet &set, const PageView &view) override;
+    // Writes the effect into the effect record and the effects' settings into the first.
+    void collectProfile(ProfileSet &set) const override;
     // The mouse reports the effect it runs now (already stored by the window): shows it.
     void setLightMode(quint8 effect);
+    // Slot 0's sleep time and "MOVE TO LIGHT OFF" byte, set elsewhere: shown, not an edit.
+    void showLightingOptions(quint8 sleepTime, quint8 moveOff);
     // The effect the page shows (may be a number that names no effect).
     int shownEffect() const { return m_effect; }
 
-    void retranslateUi();
+    void retranslateUi() override;
     // Places every control again for the published scale factor.
-    void relayout();
+    void relayout() override;
+
+signals:
+    // The user set the sleep time or "MOVE TO LIGHT OFF" (0 checked, 255 not).
+    void SleepTimeChanged(quint8 minutes);
+    void MoveOffChanged(quint8 value);
 
 public slots:
     // Takes a colour for the shown effect.
@@ -54,14 +64,18 @@ private slots:
 
 private:
     // The first profile's settings of the shown effect, or nullptr when it names none.
-    LedModeInfo *shownLedMode() const;
+    LedModeInfo *shownLedMode();
     void showEffect(int effect);
     void showEffectValues();
     void showSleepValue();
     void rebuildMenu();
 
-    ProfileData *m_effectRecord = nullptr;
-    ProfileData *m_lightingRecord = nullptr;
+    // The copy shown: the effect record's index and effect, and the first profile's settings
+    // of every effect.
+    int m_effectIndex = 0;
+    uint8_t m_ledMode = 0;
+    LedModeInfo m_ledModes[kLedModeCount];
+    uint8_t m_sleepTime = 0;
     int m_effect = 0;
     bool m_speedInFirstRow = false;
 

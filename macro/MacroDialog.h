@@ -6,6 +6,7 @@
 
 #include "MacroFile.h"
 #include "MacroRecorder.h"
+#include "SettingsPage.h"
 
 #include <QModelIndex>
 #include <QVector>
@@ -23,17 +24,20 @@ class QStandardItemModel;
 class QTableView;
 class QTreeWidgetItem;
 
-class MacroDialog : public QWidget {
+class MacroDialog : public QWidget, public SettingsPage {
     Q_OBJECT
 
 public:
     explicit MacroDialog(QWidget *parent = nullptr);
     ~MacroDialog() override;
 
+    // The page shows macro files, not the set: loading and collecting leave it alone.
+    void loadPage(const ProfileSet &, const PageView &) override {}
+    void collectProfile(ProfileSet &) const override {}
     // Sets every text again in the current language.
-    void retranslateUi();
+    void retranslateUi() override;
     // Lays the page out again for the published scale factor.
-    void relayout();
+    void relayout() override;
 
     MacroListPanel *listPanel() const { return m_panel; }
     // The macro selected in the list ("" for none).

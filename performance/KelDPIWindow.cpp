@@ -75,10 +75,10 @@ KelDPIWindow::KelDPIWindow(QWidget *parent) : QWidget(parent) {
     relayout();
 }
 
-void KelDPIWindow::loadProfile(const ProfileData &record, int sensorCode, quint8 sleepTime,
-                               quint8 moveOff) {
-    m_ProfileData = record;
-    setSensorCode(sensorCode);
+void KelDPIWindow::loadPage(const ProfileSet &set, const PageView &view) {
+    m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
+    m_ProfileData = set.profiles[m_profileIndex];
+    setSensorCode(view.sensorCode);
     for (int i = 0; i < kDpiStageCount; ++i) {
         const DpiInfo &stage = m_ProfileData.dpiInfo[i];
         m_rows[i]->setLink(stage.link);
@@ -86,6 +86,10 @@ void KelDPIWindow::loadProfile(const ProfileData &record, int sensorCode, quint8
         m_rows[i]->setUsed(stage.used);
     }
     showActiveStage();
+    showLightingOptions(set.profiles[0].LedSleepTime, set.profiles[0].LedMoveOFF);
+}
+
+void KelDPIWindow::showLightingOptions(quint8 sleepTime, quint8 moveOff) {
     {
         const QSignalBlocker blocker(m_sleepSlider);
         m_sleepSlider->setValue(sleepTime);
@@ -96,7 +100,7 @@ void KelDPIWindow::loadProfile(const ProfileData &record, int sensorCode, quint8
 }
 
 void KelDPIWindow::collectProfile(ProfileSet &set) const {
-    ProfileData &p = set.activeProfile();
+    ProfileData &p = set.profiles[m_profileIndex];
     p.dpi = m_ProfileData.dpi;
     for (int i = 0; i < kDpiStageCount; ++i)
         p.dpiInfo[i] = m_ProfileData.dpiInfo[i];

@@ -5,6 +5,7 @@
 // lighting options belong to profile slot 0 and go to the window as the user sets them.
 
 #include "ProfileData.h"
+#include "SettingsPage.h"
 
 #include <QWidget>
 
@@ -14,7 +15,7 @@ class KelSingleDPI;
 class KelSlider;
 class QButtonGroup;
 
-class KelDPIWindow : public QWidget {
+class KelDPIWindow : public QWidget, public SettingsPage {
     Q_OBJECT
 
 public:
@@ -23,18 +24,20 @@ public:
 
     explicit KelDPIWindow(QWidget *parent = nullptr);
 
-    // Shows a copy of record with the sensor code of "MouseSenSor/1", and slot 0's sleep
+    // Shows a copy of the view's profile with the view's sensor code, and slot 0's sleep
     // time and "MOVE TO LIGHT OFF" byte. Showing is never an edit.
-    void loadProfile(const ProfileData &record, int sensorCode, quint8 sleepTime, quint8 moveOff);
-    // Writes the active stage and the eight stages into the set's active profile.
-    void collectProfile(ProfileSet &set) const;
+    void loadPage(const ProfileSet &set, const PageView &view) override;
+    // Writes the active stage and the eight stages into the profile it was loaded from.
+    void collectProfile(ProfileSet &set) const override;
+    // Slot 0's sleep time and "MOVE TO LIGHT OFF" byte, set elsewhere: shown, not an edit.
+    void showLightingOptions(quint8 sleepTime, quint8 moveOff);
     // Applies a sensor's range and number conversion to every row.
     void setSensorCode(int code);
     // The mouse changed its stage: shown at once.
     void setActiveStage(quint8 stage);
     // Places the rows and controls by the scale factor now published.
-    void relayout();
-    void retranslateUi();
+    void relayout() override;
+    void retranslateUi() override;
 
     const ProfileData &profile() const { return m_ProfileData; }
     int sensorCode() const { return m_sensorCode; }
@@ -64,6 +67,7 @@ private:
     void showSleepValue(int minutes);
 
     ProfileData m_ProfileData;
+    int m_profileIndex = 0;
     KelSingleDPI *m_rows[kDpiStageCount] = {};
     QButtonGroup *m_stageGroup = nullptr;
     KelLabel *m_title = nullptr;

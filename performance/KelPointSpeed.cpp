@@ -24,7 +24,7 @@ using namespace PerformanceLayout;
 namespace {
 constexpr int kSpeedMin = 1;
 constexpr int kSpeedMax = 20;
-constexpr int kKeyMin = 1;
+constexpr int kKeyMin = kKeyResponseMin;
 constexpr int kKeyMax = 255;
 
 QString skinPath(const char *name) {
@@ -111,18 +111,17 @@ KelPointSpeed::KelPointSpeed(QWidget *parent) : QWidget(parent) {
     relayout();
 }
 
-void KelPointSpeed::loadProfile(const ProfileData &record, quint8 sync, quint8 lift, quint8 angle,
-                                quint8 jitter, quint8 debounce, quint8 wake, quint8 sensorMode) {
+void KelPointSpeed::loadPage(const ProfileSet &set, const PageView &view) {
+    m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
+    const ProfileData &record = set.profiles[m_profileIndex];
     m_mouseSpeed = record.mousespeed;
-    m_syncValue = sync;
-    m_liftValue = lift;
-    m_angleValue = angle;
-    m_jitterValue = jitter;
-    // The mouse takes a key response of 1 to 255: a 0 from the file is shown and handed
-    // back as the slider's lowest setting.
-    m_debounce = qMax<quint8>(debounce, kKeyMin);
-    m_wakeValue = wake;
-    m_sensorMode = sensorMode;
+    m_syncValue = set.Sync;
+    m_liftValue = set.LiftHigh;
+    m_angleValue = set.AngleValue;
+    m_jitterValue = set.Jitter;
+    m_debounce = boundedKeyResponse(set.Debounce);
+    m_wakeValue = set.Wake;
+    m_sensorMode = set.SensorMode;
     {
         const QSignalBlocker blockSlider(m_keySlider);
         const QSignalBlocker blockBox(m_speedBox);
@@ -131,10 +130,10 @@ void KelPointSpeed::loadProfile(const ProfileData &record, quint8 sync, quint8 l
     }
     m_keyValue->setText(QStringLiteral("%1").arg(m_debounce));
     m_speedBox->setFont(languageFont());
-    m_sync->setChecked(sync == 1);
-    m_angle->setChecked(invertedOptionChecked(angle));
-    m_jitter->setChecked(invertedOptionChecked(jitter));
-    m_wake->setChecked(invertedOptionChecked(wake));
+    m_sync->setChecked(m_syncValue == 1);
+    m_angle->setChecked(invertedOptionChecked(m_angleValue));
+    m_jitter->setChecked(invertedOptionChecked(m_jitterValue));
+    m_wake->setChecked(invertedOptionChecked(m_wakeValue));
     showLift();
     showSensorMode();
 }
@@ -147,7 +146,7 @@ void KelPointSpeed::collectProfile(ProfileSet &set) const {
     set.Debounce = m_debounce;
     set.Wake = m_wakeValue;
     set.SensorMode = m_sensorMode;
-    set.activeProfile().mousespeed = m_mouseSpeed;
+    set.profiles[m_profileIndex].mousespeed = m_mouseSpeed;
 }
 
 void KelPointSpeed::setLift(quint8 lift) {

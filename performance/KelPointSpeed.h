@@ -4,6 +4,8 @@
 // and the button that opens the desktop's mouse settings. Which options show depends on
 // the model's sync variant. The values wait in the page until Apply.
 
+#include "SettingsPage.h"
+
 #include <QWidget>
 
 class KelCheckBox;
@@ -15,23 +17,23 @@ class QSpinBox;
 struct ProfileData;
 struct ProfileSet;
 
-class KelPointSpeed : public QWidget {
+class KelPointSpeed : public QWidget, public SettingsPage {
     Q_OBJECT
 
 public:
     explicit KelPointSpeed(QWidget *parent = nullptr);
 
-    // Shows the record's pointer speed and the seven options of the set, in this order.
-    // Showing is never an edit; a key response of 0, which the mouse cannot take, shows
-    // and is handed back as 1.
-    void loadProfile(const ProfileData &record, quint8 sync, quint8 lift, quint8 angle,
-                     quint8 jitter, quint8 debounce, quint8 wake, quint8 sensorMode);
-    // Writes the seven options into the set and the pointer speed into its active profile.
-    void collectProfile(ProfileSet &set) const;
+    // Shows the view's profile's pointer speed and the seven options of the set. Showing is
+    // never an edit; a key response the mouse cannot take shows and is handed back as the
+    // nearest it can.
+    void loadPage(const ProfileSet &set, const PageView &view) override;
+    // Writes the seven options into the set and the pointer speed into the profile it was
+    // loaded from.
+    void collectProfile(ProfileSet &set) const override;
     // The lift-off distance was set on the report-rate page.
     void setLift(quint8 lift);
-    void relayout();
-    void retranslateUi();
+    void relayout() override;
+    void retranslateUi() override;
 
     // Which options a sync variant ("PROFILE/SyncMode") shows: 0 has no angle snapping,
     // jitter or sync on the mouse.
@@ -71,6 +73,7 @@ private:
     KelLabel *m_sensorLabel = nullptr;
     KelRadioButton *m_modes[3] = {};
 
+    int m_profileIndex = 0;
     quint8 m_mouseSpeed = 0;
     quint8 m_syncValue = 0;
     quint8 m_liftValue = 0;

@@ -49,15 +49,17 @@ KelReportRate::KelReportRate(QWidget *parent) : QWidget(parent) {
     relayout();
 }
 
-void KelReportRate::loadProfile(const ProfileData &record, quint8 lift) {
-    m_profile = record;
+void KelReportRate::loadPage(const ProfileSet &set, const PageView &view) {
+    m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
+    m_profile = set.profiles[m_profileIndex];
     showRate();
+    const quint8 lift = set.LiftHigh;
     m_iLift = lift == 1 || lift == 2 ? lift : 2;
     m_liftButtons[m_iLift - 1]->setChecked(true);
 }
 
 void KelReportRate::collectProfile(ProfileSet &set) const {
-    set.activeProfile().pollrate = m_profile.pollrate;
+    set.profiles[m_profileIndex].pollrate = m_profile.pollrate;
 }
 
 void KelReportRate::setReportRate(quint8 code) {

@@ -4,6 +4,7 @@
 // lift-off distance goes to the window at once (RefreshLift).
 
 #include "ProfileData.h"
+#include "SettingsPage.h"
 
 #include <QWidget>
 
@@ -15,21 +16,21 @@ class KelRadioButton;
 class QAction;
 class QButtonGroup;
 
-class KelReportRate : public QWidget {
+class KelReportRate : public QWidget, public SettingsPage {
     Q_OBJECT
 
 public:
     explicit KelReportRate(QWidget *parent = nullptr);
 
-    // Shows a copy of record and the set's lift-off distance (1 or 2; anything else shows
-    // as 2). Showing is never an edit.
-    void loadProfile(const ProfileData &record, quint8 lift);
-    // Writes the report rate into the set's active profile.
-    void collectProfile(ProfileSet &set) const;
+    // Shows a copy of the view's profile and the set's lift-off distance (1 or 2; anything
+    // else shows as 2). Showing is never an edit.
+    void loadPage(const ProfileSet &set, const PageView &view) override;
+    // Writes the report rate into the profile it was loaded from.
+    void collectProfile(ProfileSet &set) const override;
     // The mouse changed its report rate: shown at once.
     void setReportRate(quint8 code);
-    void relayout();
-    void retranslateUi();
+    void relayout() override;
+    void retranslateUi() override;
 
     quint8 reportRate() const { return m_profile.pollrate; }
     quint8 lift() const { return m_iLift; }
@@ -50,6 +51,7 @@ private:
     void showRate();
 
     ProfileData m_profile;
+    int m_profileIndex = 0;
     quint8 m_iLift = 2;
     KelLabel *m_title = nullptr;
     KelPushButton *m_rateButton = nullptr;

@@ -132,6 +132,10 @@ void makeDefaultProfile(ProfileData &record) {
     record.buttons[kWheelDownSlot].Fun = 53;
 }
 
+void boundForMouse(ProfileSet &set) {
+    set.Debounce = boundedKeyResponse(set.Debounce);
+}
+
 void resetProfileSet(ProfileSet &set) {
     // Without a descriptor the sensor options become 0.
     uint8_t sensor[SensorDefaultCount] = {};

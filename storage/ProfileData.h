@@ -126,6 +126,15 @@ struct ProfileSet {
     bool operator!=(const ProfileSet &o) const { return !(*this == o); }
 };
 
+// The lowest key response the mouse takes; a 0 from a file stands for it.
+constexpr uint8_t kKeyResponseMin = 1;
+// The key response the mouse is sent for a stored one.
+inline uint8_t boundedKeyResponse(uint8_t stored) {
+    return stored < kKeyResponseMin ? kKeyResponseMin : stored;
+}
+// Makes the values of the set that the mouse cannot take the nearest ones it can.
+void boundForMouse(ProfileSet &set);
+
 // Masks returned by diffProfileSets and taken by the download.
 enum DiffMask : unsigned {
     DiffGeneral = 1,

@@ -107,7 +107,6 @@ private slots:
         pick(page->button(0, 5), page->action(200));
         QVERIFY(macro.done());
         QCOMPARE(page->button(0, 5)->text(), QStringLiteral("spray"));
-        QCOMPARE(w.workingSet().activeProfile().buttons[5].KeyNumber, 2);
 
         pick(page->button(2, 1), page->action(5)); // wheel down goes back
         QCOMPARE(w.selectedSpotKind(), int(MousecfgWidget::SpotWheel));
@@ -126,6 +125,8 @@ private slots:
                                                  Qt::LeftButton);
                            }),
                  0);
+        // Apply took the page's choices into the working set.
+        QCOMPARE(w.workingSet().activeProfile().buttons[5].KeyNumber, 2);
         const std::vector<uint8_t> table = rig.mouse.table(MouseTable::Buttons);
         QCOMPARE(deviceSlot(table, 0), (std::vector<uint8_t>{0x81, 0, 0, 0}));
         // Ctrl + Shift + A: modifier mask 1 | 2, the usage of A.

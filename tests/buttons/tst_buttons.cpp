@@ -53,10 +53,28 @@ class TestButtons : public QObject {
     ProfileData m_record;
     std::unique_ptr<KelBtnWindow> m_page;
 
-    // Chooses a function for a button as the user does: press the button, pick the entry.
+    // Shows m_record as slot 2 of a set whose other records differ from it.
+    ProfileSet show() {
+        ProfileSet set;
+        set.profiles[2] = m_record;
+        set.profiles[0].buttons[3].Fun = 77;
+        m_page->loadPage(set, {2, 0, 3389});
+        return set;
+    }
+
+    // Chooses a function for a button of m_record as the user does: press the button, pick
+    // the entry; m_record takes the buttons the page hands back, which is all it hands back.
     void choose(int bType, int iBtn, int fun) {
+        const ProfileSet shown = show();
         m_page->slotMouseEnter(m_page->button(bType, iBtn));
         m_page->action(fun)->trigger();
+        ProfileSet collected = shown;
+        m_page->collectProfile(collected);
+        std::copy(std::begin(collected.profiles[2].buttons),
+                  std::end(collected.profiles[2].buttons), std::begin(m_record.buttons));
+        ProfileSet expected = shown;
+        expected.profiles[2] = m_record;
+        QVERIFY(collected == expected);
     }
 
 private slots:
@@ -68,8 +86,8 @@ private slots:
 
     void init() {
         makeDefaultProfile(m_record);
-        m_page = std::make_unique<KelBtnWindow>(nullptr, &m_record);
-        m_page->loadProfile(&m_record, 3389);
+        m_page = std::make_unique<KelBtnWindow>();
+        show();
         m_page->relayout(199);
     }
 
@@ -101,11 +119,11 @@ private slots:
         // Codes the menus do not offer still read.
         for (int fun : {57, 58, 59, 55}) {
             m_record.buttons[4].Fun = fun;
-            m_page->loadProfile(&m_record, 3389);
+            show();
             QCOMPARE(m_page->button(0, 4)->text(), QString(catalogueEntry(fun)->text));
         }
         m_record.buttons[4].Fun = 9;
-        m_page->loadProfile(&m_record, 3389);
+        show();
         QCOMPARE(m_page->button(0, 4)->text(), QString());
 
         const QStringList top = menuTexts(m_page->mainMenu());

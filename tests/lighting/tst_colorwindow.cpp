@@ -53,6 +53,13 @@ void distinctive(ProfileData &effectRecord, ProfileData &lightingRecord) {
         effectRecord.ledModes[e].bright = 1;
     }
 }
+// Shows one record as both the effect and the lighting record.
+ProfileSet showRecord(KelColorWindow &page, const ProfileData &record) {
+    ProfileSet set;
+    set.profiles[0] = record;
+    page.loadPage(set, PageView());
+    return set;
+}
 } // namespace
 
 class TestColorWindow : public QObject {
@@ -69,7 +76,7 @@ void TestColorWindow::menuOffersTheDeviceEffectsInOrder() {
     KelColorWindow page;
     ProfileData record;
     makeDefaultProfile(record);
-    page.loadProfile(&record, &record);
+    showRecord(page, record);
     QCOMPARE(menuEffects(page), (QList<int>{1, 2, 3, 4, 9, 11, 10, 12, 13, 0}));
 }
 
@@ -86,7 +93,7 @@ void TestColorWindow::rowsFollowTheEffect() {
     const int firstRow = scaled(97), secondRow = scaled(156);
 
     record.LedMode = 0;
-    page.loadProfile(&record, &record);
+    showRecord(page, record);
     QCOMPARE(button->text(), QStringLiteral("OFF"));
     for (const char *row : {"brightSlider", "speedSlider", "swatch", "colourLabel"})
         QVERIFY2(!shown(page, row), row);
@@ -108,37 +115,40 @@ void TestColorWindow::rowsFollowTheEffect() {
 
     // Effects the menu never offers still show by their name and rows when a record has them.
     record.LedMode = 7;
-    page.loadProfile(&record, &record);
+    showRecord(page, record);
     QCOMPARE(button->text(), QStringLiteral("Horizontal GO WITHOUT TRACE"));
     QVERIFY(shown(page, "brightSlider") && shown(page, "speedSlider") && !shown(page, "swatch"));
     QCOMPARE(bright->y(), firstRow);
     QCOMPARE(speed->y(), secondRow);
 
     // A number that names no effect changes only the text, and edits go nowhere.
-    const ProfileData before = record;
     record.LedMode = 20;
-    page.loadProfile(&record, &record);
+    const ProfileSet before = showRecord(page, record);
     QVERIFY(button->text().isEmpty());
     QVERIFY(shown(page, "brightSlider") && shown(page, "speedSlider"));
     speed->setValue(speed->value() == 1 ? 2 : 1);
-    record.LedMode = before.LedMode;
-    QVERIFY(record == before);
+    ProfileSet collected = before;
+    page.collectProfile(collected);
+    QVERIFY(collected == before);
     setScaleFactor(1.0);
 }
 
 void TestColorWindow::roundTripEditsTheRightRecords() {
     TestAppDir dir;
-    ProfileData effectRecord, lightingRecord;
-    distinctive(effectRecord, lightingRecord);
-    const ProfileData effectBefore = effectRecord, lightingBefore = lightingRecord;
+    ProfileSet set;
+    distinctive(set.profiles[3], set.profiles[0]);
+    const PageView view{3, 3, 0};
     KelColorWindow page;
+    QSignalSpy sleep(&page, &KelColorWindow::SleepTimeChanged);
+    QSignalSpy moveOff(&page, &KelColorWindow::MoveOffChanged);
     ProfileData other;
     makeDefaultProfile(other);
     other.LedSleepTime = 5;
-    page.loadProfile(&other, &other);
-    page.loadProfile(&effectRecord, &lightingRecord);
-    QVERIFY(effectRecord == effectBefore); // showing clamps nothing back into the records
-    QVERIFY(lightingRecord == lightingBefore);
+    showRecord(page, other);
+    page.loadPage(set, view);
+    ProfileSet collected = set;
+    page.collectProfile(collected);
+    QVERIFY(collected == set); // showing clamps nothing back into the records
     QVERIFY(!child<KelCheckBox>(page, "moveOffBox")->isChecked());
     // The shown effect's values come from the first profile's record.
     QCOMPARE(child<KelSlider>(page, "brightSlider")->value(), 2);
@@ -149,18 +159,23 @@ void TestColorWindow::roundTripEditsTheRightRecords() {
     QTest::mouseClick(child<KelCheckBox>(page, "moveOffBox"), Qt::LeftButton);
     page.slotSendLedState(QColor(1, 2, 3));
 
-    ProfileData effectExpected = effectBefore, lightingExpected = lightingBefore;
-    effectExpected.LedMode = 2;
-    lightingExpected.ledModes[2].breath = 4;
-    lightingExpected.ledModes[2].RGB = QColor(1, 2, 3);
-    lightingExpected.LedSleepTime = 6;
-    lightingExpected.LedMoveOFF = 0;
-    QVERIFY(effectRecord == effectExpected);
-    QVERIFY(lightingRecord == lightingExpected);
+    // The effect goes into the effect record and its settings into the first; the sleep time
+    // and the move-off flag go to the window, which writes them.
+    ProfileSet expected = set;
+    expected.profiles[3].LedMode = 2;
+    expected.profiles[0].ledModes[2].breath = 4;
+    expected.profiles[0].ledModes[2].RGB = QColor(1, 2, 3);
+    page.collectProfile(collected);
+    QVERIFY(collected == expected);
+    QCOMPARE(sleep.count(), 1);
+    QCOMPARE(sleep.first().first().toInt(), 6);
+    QCOMPARE(moveOff.count(), 1);
+    QCOMPARE(moveOff.first().first().toInt(), 0);
     QCOMPARE(child<QLabel>(page, "sleepValue")->text(), QStringLiteral("6 MINUTE"));
 
-    // Shown again, the page shows what it wrote.
-    page.loadProfile(&effectRecord, &lightingRecord);
+    // Shown again, the page shows what it handed back.
+    collected.profiles[0].LedMoveOFF = 0;
+    page.loadPage(collected, view);
     QCOMPARE(child<KelSlider>(page, "speedSlider")->value(), 4);
     QVERIFY(child<KelCheckBox>(page, "moveOffBox")->isChecked());
     QCOMPARE(page.shownEffect(), 2);

@@ -97,9 +97,9 @@ private slots:
         m_dir->setIni(QStringLiteral("DefaultProfile.bin"),
                       {{QStringLiteral("PROFILE/33254"), variant}});
         KelDPIWindow *page = m_rangePage.get();
-        ProfileData record;
-        record.dpiInfo[7] = {1, 1, 0, 321, 321};
-        page->loadProfile(record, code, 1, 0);
+        ProfileSet set;
+        set.profiles[0].dpiInfo[7] = {1, 1, 0, 321, 321};
+        page->loadPage(set, {0, 0, code});
         for (int i = 0; i < kDpiStageCount; ++i) {
             const KelSingleDPI *row = page->row(i);
             QCOMPARE(row->slider()->minimum(), minimum);
@@ -147,7 +147,8 @@ private slots:
         record.dpiInfo[3] = {1, 0, 5, 40, 321};
         record.dpiInfo[5] = {1, 1, 600, 600, 600}; // beyond the slider, from a hand-edited file
         record.dpiInfo[6].used = 0;
-        page->loadProfile(record, 3389, 1, 0);
+        set.profiles[0].LedSleepTime = 1;
+        page->loadPage(set, {2, 2, 3389});
         QVERIFY(!page->row(4)->stageButton()->isChecked());
         ProfileSet collected = set;
         page->collectProfile(collected);
@@ -198,8 +199,9 @@ private slots:
         QVERIFY(page->row(7)->geometry().bottom() < page->sleepSlider()->geometry().top());
         QSignalSpy sleep(page.get(), &KelDPIWindow::SleepTimeChanged);
         QSignalSpy moveOff(page.get(), &KelDPIWindow::MoveOffChanged);
-        ProfileData record;
-        page->loadProfile(record, 3389, 5, 0);
+        ProfileSet set;
+        set.profiles[0].LedSleepTime = 5;
+        page->loadPage(set, {0, 0, 3389});
         QCOMPARE(page->sleepSlider()->minimum(), 2);
         QVERIFY(page->moveOffBox()->isChecked());
         QCOMPARE(sleep.count() + moveOff.count(), 0);

@@ -39,8 +39,7 @@ private slots:
         set.Wake = 1;
         set.SensorMode = 2;
         set.Count = 9;
-        page.loadProfile(set.profiles[3], set.Sync, set.LiftHigh, set.AngleValue, set.Jitter,
-                         set.Debounce, set.Wake, set.SensorMode);
+        page.loadPage(set, {3, 3, 0});
         // Stored 0 means on: the boxes show the inverse of the byte.
         QVERIFY(!page.angleBox()->isChecked() && page.jitterBox()->isChecked());
         QVERIFY(!page.wakeBox()->isChecked() && page.syncBox()->isChecked());
@@ -76,12 +75,12 @@ private slots:
     void keyResponseNeverZero() {
         TestAppDir dir;
         KelPointSpeed page;
-        ProfileData record;
-        page.loadProfile(record, 0, 1, 0, 0, 0, 0, 7);
+        ProfileSet set;
+        set.LiftHigh = 1;
+        set.SensorMode = 7;
+        page.loadPage(set, {});
         QCOMPARE(page.keySlider()->value(), 1);
         QCOMPARE(page.keyValueText(), QStringLiteral("1"));
-        ProfileSet set;
-        set.Debounce = 0;
         page.collectProfile(set);
         QCOMPARE(int(set.Debounce), 1);
         QCOMPARE(int(set.SensorMode), 7);

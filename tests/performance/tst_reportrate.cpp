@@ -31,7 +31,8 @@ private slots:
         set.ProfileID = 1;
         makeDefaultProfile(set.profiles[1]);
         set.profiles[1].pollrate = 2;
-        page.loadProfile(set.profiles[1], 1);
+        set.LiftHigh = 1;
+        page.loadPage(set, {1, 1, 0});
         QCOMPARE(page.rateCaption(), QStringLiteral("500 HZ"));
         ProfileSet collected = set;
         page.collectProfile(collected);
@@ -47,7 +48,7 @@ private slots:
 
         // An unknown code shows no rate (not the one shown before) and is handed back as is.
         set.profiles[1].pollrate = 3;
-        page.loadProfile(set.profiles[1], 1);
+        page.loadPage(set, {1, 1, 0});
         QCOMPARE(page.rateCaption(), QString());
         page.collectProfile(collected);
         QCOMPARE(int(collected.profiles[1].pollrate), 3);
@@ -61,8 +62,9 @@ private slots:
         KelReportRate page;
         page.show();
         QSignalSpy lift(&page, &KelReportRate::RefreshLift);
-        ProfileData record;
-        page.loadProfile(record, 0); // not a distance: shown as 2 mm
+        ProfileSet set;
+        set.LiftHigh = 0; // not a distance: shown as 2 mm
+        page.loadPage(set, {});
         QVERIFY(page.liftButton(1)->isChecked());
         QCOMPARE(lift.count(), 0);
         QTest::mouseClick(page.liftButton(0), Qt::LeftButton, {}, QPoint(7, 11));
