@@ -10,13 +10,11 @@
 #include "ProfileData.h"
 
 #include <QBitmap>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QList>
 #include <QPixmap>
 #include <QPoint>
-#include <QPointer>
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <QVector>
@@ -25,6 +23,7 @@
 #include <functional>
 #include <memory>
 
+class CommandServer;
 class KelProcessDialog;
 class KelLabel;
 class OsdChannel;
@@ -32,11 +31,8 @@ class KelLineEdit;
 class KelMenu;
 class KelProcessbar;
 class KelPushButton;
-class LocalStreamConnection;
-class LocalStreamServer;
 class QAction;
 class QLabel;
-class QTimer;
 class QTranslator;
 
 class MousecfgWidget : public QWidget {
@@ -251,13 +247,9 @@ private:
     // The battery in the tray: the tooltip, and a notice when it runs low (MousecfgTray.cpp).
     void noteBatteryReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte);
     void showBatteryInTray();
-    // Requests of the command line, taken on a local socket and carried out here, so that
+    // Requests of the command line, taken by the command server and carried out here, so that
     // only one program talks to the mouse (MousecfgRemote.cpp).
     void startRemote();
-    void onRemoteConnection(LocalStreamConnection *socket);
-    void onRemoteReadable(LocalStreamConnection *socket);
-    void runRemoteQueue();
-    bool remoteBusy() const;
     using RemoteAnswer = std::function<void(const MouseOutcome &)>;
     // Carries a request out and answers it, at once or when the mouse has answered.
     void performRemote(const MouseRequest &request, RemoteAnswer answer);
@@ -386,14 +378,5 @@ private:
     int m_lowBatteryNotices = 0;
 
     // The command line's requests.
-    struct RemoteRequest {
-        QPointer<LocalStreamConnection> socket;
-        MouseRequest request;
-        qint64 since = 0;
-    };
-    LocalStreamServer *m_remote = nullptr;
-    QList<RemoteRequest> m_remoteQueue;
-    QTimer *m_remoteTimer = nullptr;
-    QElapsedTimer m_remoteClock;
-    bool m_remoteRunning = false;
+    CommandServer *m_commands = nullptr;
 };

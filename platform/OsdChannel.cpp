@@ -1,16 +1,15 @@
 #include "OsdChannel.h"
 
-#include "LocalStream.h"
 #include "UserRuntimeDir.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStringList>
 #include <QtEndian>
 #include <array>
-#include <unistd.h>
 
 namespace {
 
@@ -54,19 +53,6 @@ void put32(RecordBytes &record, int offset, quint32 value) {
 
 quint32 get32(const QByteArray &record, int offset) {
     return qFromLittleEndian<quint32>(reinterpret_cast<const uchar *>(record.constData() + offset));
-}
-
-// Writes the record to the server at path if one listens there now. A local connect succeeds or
-// fails at once, and a new connection takes a record without waiting; a server that does not
-// (its backlog full, its buffer taken) gets the record again on the next try, on a connection
-// of its own, so a torn record is never followed by the rest of one.
-bool deliverTo(const QString &path, const QByteArray &record) {
-    const int fd = LocalStream::connectTo(path, 0);
-    if (fd < 0)
-        return false;
-    const bool written = LocalStream::writeAll(fd, record, 0);
-    ::close(fd);
-    return written;
 }
 
 } // namespace
@@ -152,9 +138,30 @@ void OsdChannel::show(const QString &text, const QColor &colour) {
     m_retry.start();
 }
 
+bool OsdChannel::deliverTo(const QByteArray &record) {
+    // A local connect succeeds or fails at once. A server whose backlog is full is not waited
+    // for: the record goes again on the next try, on a connection of its own.
+    auto *socket = new QLocalSocket(this);
+    socket->connectToServer(m_serverName);
+    if (socket->state() != QLocalSocket::ConnectedState) {
+        socket->abort();
+        delete socket;
+        return false;
+    }
+    // What the server takes now is written now (a new connection takes a record at once);
+    // anything left goes from the event loop, and the socket closes once it has gone or the
+    // server has.
+    socket->write(record);
+    socket->flush();
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::errorOccurred, socket, &QObject::deleteLater);
+    socket->disconnectFromServer();
+    return true;
+}
+
 bool OsdChannel::deliverPending() {
     QStringList sent;
-    while (!m_pending.isEmpty() && deliverTo(m_serverName, m_pending.first().record))
+    while (!m_pending.isEmpty() && deliverTo(m_pending.first().record))
         sent.append(m_pending.takeFirst().text);
     for (const QString &text : qAsConst(sent))
         emit delivered(text);

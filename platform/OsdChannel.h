@@ -102,6 +102,8 @@ private:
         QByteArray record;
     };
 
+    // Hands one record to the program if it listens now; false when it does not.
+    bool deliverTo(const QByteArray &record);
     // Delivers the waiting texts in order; true when none is left.
     bool deliverPending();
     // False when there is no program to start.
