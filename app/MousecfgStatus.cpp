@@ -6,6 +6,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "AppLog.h"
+#include "FirmwareUpdater.h"
 #include "InterfaceColour.h"
 #include "KelColorWindow.h"
 #include "KelDPIWindow.h"
@@ -26,18 +27,13 @@
 #include "Scale.h"
 
 #include <QAction>
-#include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QTimer>
 
 Q_LOGGING_CATEGORY(lcApp, "mousecfg.app", QtInfoMsg)
 
 namespace {
-// The release number of the cable device that needs no firmware update.
-constexpr uint16_t kCurrentRelease = 0x0902;
-const char kUpdaterA[] = "/skin/mouse/bin/RX10-UPDATE-VER1.3.exe";
 // The status poll rests this long around a change of language.
 constexpr int kLanguagePauseMs = 500;
 } // namespace
@@ -435,58 +431,12 @@ void MousecfgWidget::warnDeviceDenied() {
     m_deniedWarningShown = false;
 }
 
-// ---------------------------------------------------------------- firmware
-
-bool MousecfgWidget::startUpdater(const QString &relativePath) {
-    setPolling(false);
-    const QString path = AppDir::path() + relativePath;
-    if (QProcess::startDetached(path, QStringList())) {
-        // The updater needs the mouse to itself: this program lets it go and ends at once.
-        endSession();
-        ::exit(0);
-    }
-    // An updater that cannot run here must not take the program down with it.
-    KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
-                      tr("The firmware updater could not be started."),
-                      QDir::toNativeSeparators(path), this);
-    box.exec();
-    setPolling(true);
-    return false;
-}
-
-void MousecfgWidget::firmwarePressed() {
-    if (m_devices.model().mouse2Found) {
-        KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
-                          tr("Do you want to upgrade the firmware?"), QString(), this);
-        if (ask.exec() == QDialog::Accepted)
-            startUpdater(QString::fromLatin1(kUpdaterA));
-        return;
-    }
-    KelMessageBox notice(KelMessageBox::KindWarning, tr("Warning"),
-                         tr("To update the firmware, please connect to the computer with a cable."),
-                         QString(), this);
-    notice.exec();
-}
-
-bool MousecfgWidget::firmwareTooOld() const {
-    return m_devices.device2Release != 0 && m_devices.device2Release != kCurrentRelease;
-}
-
-void MousecfgWidget::forcedFirmwareUpdate() {
-    KelMessageBox notice(
-        KelMessageBox::KindWarning, tr("Warning"),
-        tr("The mouse firmware version is too low and will be automatically updated soon."),
-        QString(), this);
-    notice.exec();
-    startUpdater(QString::fromLatin1(kUpdaterA));
-}
-
 bool MousecfgWidget::eventFilter(QObject *watched, QEvent *event) {
     // The firmware command acts on the press itself, before the button's click.
     if (watched == m_firmwareBtn && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
         m_firmwareBtn->isEnabled()) {
-        firmwarePressed();
+        m_firmware->offer(m_devices);
         return true;
     }
     return QWidget::eventFilter(watched, event);

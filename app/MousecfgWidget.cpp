@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "AppLog.h"
+#include "FirmwareUpdater.h"
 #include "IniFile.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
@@ -66,12 +67,17 @@ double screenRatio(const QScreen *screen) {
 }
 } // namespace
 
+const WindowBackground::Step &MousecfgWidget::background(int step) {
+    return m_background->forStep(step, palette().color(backgroundRole()));
+}
+
 MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // The frame.
     setObjectName(QStringLiteral("MousecfgWidget"));
     setWindowTitle(QStringLiteral("MousecfgWidget"));
 
     // Background and battery pictures.
+    m_background = std::make_unique<WindowBackground>(skin(QStringLiteral("cfgMainback.png")));
     m_bat1 = readSkinPixmap(skin(QStringLiteral("bat1.png")));
     m_bat2 = readSkinPixmap(skin(QStringLiteral("bat2.png")));
 
@@ -91,7 +97,7 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     }
 
     // The window takes the outline of its background.
-    const Background &back = backgroundForStep(m_iDpiVal);
+    const WindowBackground::Step &back = background(m_iDpiVal);
     if (!back.outline.isNull())
         setMask(back.outline);
 
@@ -179,55 +185,6 @@ QString MousecfgWidget::modelPicture(const QString &suffix) const {
     return AppDir::path() + QStringLiteral("/skin/mouse/") + currentProductName() + suffix;
 }
 
-const MousecfgWidget::Background &MousecfgWidget::backgroundForStep(int step) {
-    step = qBound(0, step, kBackgroundSteps - 1);
-    Background &cached = m_backgrounds[step];
-    if (!cached.picture.isNull())
-        return cached;
-    // Read again for each step rather than kept: the screen keeps only what it shows.
-    QImage source = readSkinImage(skin(QStringLiteral("cfgMainback.png")));
-    if (source.isNull())
-        return cached;
-    const QSize size = scaledSize(kWidth, kHeight, scaleFactorForStep(step));
-    if (source.size() != size)
-        source = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    // The outline is every pixel not wholly transparent.
-    QImage outline(source.size(), QImage::Format_MonoLSB);
-    outline.setColorCount(2);
-    outline.setColor(0, QColor(Qt::color0).rgba());
-    outline.setColor(1, QColor(Qt::color1).rgba());
-    outline.fill(0);
-    for (int y = 0; y < source.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        uchar *bits = outline.scanLine(y);
-        for (int x = 0; x < source.width(); ++x)
-            if (qAlpha(line[x]) > 0)
-                bits[x >> 3] |= uchar(1 << (x & 7));
-    }
-    cached.outline = QBitmap::fromImage(outline);
-    // Drawn over the window's colour exactly as the screen would draw it, a row at a time,
-    // and kept in three bytes a pixel instead of four.
-    QImage picture(source.size(), QImage::Format_RGB888);
-    QImage row(source.width(), 1, QImage::Format_RGB32);
-    const QColor fill = palette().color(backgroundRole());
-    for (int y = 0; y < source.height(); ++y) {
-        row.fill(fill);
-        {
-            QPainter painter(&row);
-            painter.drawImage(QPoint(0, 0), source, QRect(0, y, source.width(), 1));
-        }
-        const auto *in = reinterpret_cast<const QRgb *>(row.constScanLine(0));
-        uchar *out = picture.scanLine(y);
-        for (int x = 0; x < source.width(); ++x) {
-            out[3 * x] = uchar(qRed(in[x]));
-            out[3 * x + 1] = uchar(qGreen(in[x]));
-            out[3 * x + 2] = uchar(qBlue(in[x]));
-        }
-    }
-    cached.picture = std::move(picture);
-    return cached;
-}
-
 int MousecfgWidget::effectivePage(int index, bool ledDisable) {
     if (index == PageLighting && ledDisable)
         return PageCustomize;
@@ -258,6 +215,14 @@ void MousecfgWidget::createWidgets() {
     m_firmwareBtn = button(command);
     m_firmwareBtn->setNoElide(true);
     m_firmwareBtn->installEventFilter(this);
+    m_firmware = new FirmwareUpdater(this);
+    connect(m_firmware, &FirmwareUpdater::pausePolling, this,
+            [this](bool paused) { setPolling(!paused); });
+    connect(m_firmware, &FirmwareUpdater::handedOver, this, [this] {
+        // The updater needs the mouse to itself: this program lets it go and ends at once.
+        endSession();
+        ::exit(0);
+    });
     for (KelPushButton *&b : m_profileBtns) {
         b = button({QStringLiteral("profile-1.png"), QStringLiteral("profile-2.png"),
                     QStringLiteral("profile-3.png")});
@@ -723,8 +688,8 @@ void MousecfgWidget::slotWarning() {
     }
     show();
     if (connectedModelCount() > 0) {
-        if (firmwareTooOld()) {
-            forcedFirmwareUpdate();
+        if (FirmwareUpdater::tooOld(m_devices)) {
+            m_firmware->force();
             return;
         }
         activateWindow();
@@ -761,7 +726,7 @@ void MousecfgWidget::applyScaleStep(int step) {
     m_iDpiVal = step;
     m_factor = scaleFactorForStep(step);
     setScaleFactor(m_factor);
-    const Background &back = backgroundForStep(step);
+    const WindowBackground::Step &back = background(step);
     if (!back.outline.isNull())
         setMask(back.outline);
     layoutWidgets();
@@ -793,7 +758,7 @@ void MousecfgWidget::resizeEvent(QResizeEvent *event) {
 
 void MousecfgWidget::paintEvent(QPaintEvent *) {
     QPainter p(this);
-    const QImage &back = backgroundForStep(m_iDpiVal).picture;
+    const QImage &back = background(m_iDpiVal).picture;
     if (!back.isNull())
         p.drawImage(rect(), back);
     const QPixmap &battery = m_connectionState <= 1 ? m_bat2 : m_bat1;

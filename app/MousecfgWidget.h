@@ -8,6 +8,7 @@
 #include "MouseSession.h"
 #include "PageHost.h"
 #include "ProfileData.h"
+#include "WindowBackground.h"
 
 #include <QBitmap>
 #include <QHash>
@@ -24,6 +25,7 @@
 #include <memory>
 
 class CommandServer;
+class FirmwareUpdater;
 class KelProcessDialog;
 class KelLabel;
 class OsdChannel;
@@ -48,7 +50,6 @@ public:
     };
     enum SpotKind { SpotFront = 0, SpotSide = 1, SpotWheel = 2 };
     static constexpr int kSpotCount = 20;
-    static constexpr int kBackgroundSteps = 17;
 
     MousecfgWidget();
     ~MousecfgWidget() override;
@@ -174,13 +175,8 @@ private:
     // The front or side picture of the model, decoded and scaled once per model and size.
     void decodeModelPicture(bool front);
     void setWheelPictures();
-    // The background of a scale step: the picture composed on the window's colour, which is
-    // what the screen shows where it is partly transparent, and the outline it gives.
-    struct Background {
-        QImage picture;
-        QBitmap outline;
-    };
-    const Background &backgroundForStep(int step);
+    // The background of a scale step, composed on the window's colour.
+    const WindowBackground::Step &background(int step);
     void refreshMouseList();
     void loadProfiles();
     // The pages: made once, shown by the page rule, loaded from the working set, and
@@ -238,10 +234,6 @@ private:
     void selectOnMouse(int index, std::function<void(int)> answer = {});
     // The host's pointer speed from the profile last sent (or the active slot's).
     void applyHostPointerSpeed();
-    bool firmwareTooOld() const;
-    void firmwarePressed();
-    void forcedFirmwareUpdate();
-    bool startUpdater(const QString &relativePath);
     void showOsd(const QString &text);
     void setBatteryStyle(bool mouseOff);
     // The battery in the tray: the tooltip, and a notice when it runs low (MousecfgTray.cpp).
@@ -266,7 +258,7 @@ private:
     QPoint m_pressPos;
     QPoint m_windowOrigin;
 
-    Background m_backgrounds[kBackgroundSteps];
+    std::unique_ptr<WindowBackground> m_background;
     QPixmap m_bat1;
     QPixmap m_bat2;
 
@@ -274,6 +266,7 @@ private:
     KelPushButton *m_closeBtn = nullptr;
     KelPushButton *m_minBtn = nullptr;
     KelPushButton *m_firmwareBtn = nullptr;
+    FirmwareUpdater *m_firmware = nullptr;
     KelPushButton *m_profileBtns[5] = {};
     KelPushButton *m_tabs[PageCount] = {};
     KelPushButton *m_exportBtn = nullptr;

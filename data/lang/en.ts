@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>FirmwareUpdater</name>
+    <message>
+        <source>The firmware updater could not be started.</source>
+        <translation>The firmware updater could not be started.</translation>
+    </message>
+    <message>
+        <source>Do you want to upgrade the firmware?</source>
+        <translation>Do you want to upgrade the firmware?</translation>
+    </message>
+    <message>
+        <source>To update the firmware, please connect to the computer with a cable.</source>
+        <translation>To update the firmware, please connect to the computer with a cable.</translation>
+    </message>
+    <message>
+        <source>The mouse firmware version is too low and will be automatically updated soon.</source>
+        <translation>The mouse firmware version is too low and will be automatically updated soon.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
     <name>KelMessageBox</name>
     <message>
         <source>Yes</source>
@@ -57,22 +80,6 @@
     <message>
         <source>DPI</source>
         <translation>DPI</translation>
-    </message>
-    <message>
-        <source>The firmware updater could not be started.</source>
-        <translation>The firmware updater could not be started.</translation>
-    </message>
-    <message>
-        <source>Do you want to upgrade the firmware?</source>
-        <translation>Do you want to upgrade the firmware?</translation>
-    </message>
-    <message>
-        <source>To update the firmware, please connect to the computer with a cable.</source>
-        <translation>To update the firmware, please connect to the computer with a cable.</translation>
-    </message>
-    <message>
-        <source>The mouse firmware version is too low and will be automatically updated soon.</source>
-        <translation>The mouse firmware version is too low and will be automatically updated soon.</translation>
     </message>
     <message>
         <source>&amp;Load Config</source>
@@ -268,6 +275,34 @@
     </message>
     <message>
         <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is incomplete (cut short or damaged); nothing was imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only profile files (.prof) and configuration files (.conf) can be imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is too large to be a profile or configuration file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is not a profile or configuration file.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

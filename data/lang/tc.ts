@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>FirmwareUpdater</name>
+    <message>
+        <source>The firmware updater could not be started.</source>
+        <translation>無法啟動韌體更新程式。</translation>
+    </message>
+    <message>
+        <source>Do you want to upgrade the firmware?</source>
+        <translation>是否更新韌體？</translation>
+    </message>
+    <message>
+        <source>To update the firmware, please connect to the computer with a cable.</source>
+        <translation>更新韌體，請用傳輸線將滑鼠連接到電腦。</translation>
+    </message>
+    <message>
+        <source>The mouse firmware version is too low and will be automatically updated soon.</source>
+        <translation>滑鼠韌體版本過低，即將自動更新。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
     <name>KelMessageBox</name>
     <message>
         <source>Yes</source>
@@ -57,22 +80,6 @@
     <message>
         <source>DPI</source>
         <translation>DPI</translation>
-    </message>
-    <message>
-        <source>The firmware updater could not be started.</source>
-        <translation>無法啟動韌體更新程式。</translation>
-    </message>
-    <message>
-        <source>Do you want to upgrade the firmware?</source>
-        <translation>是否更新韌體？</translation>
-    </message>
-    <message>
-        <source>To update the firmware, please connect to the computer with a cable.</source>
-        <translation>更新韌體，請用傳輸線將滑鼠連接到電腦。</translation>
-    </message>
-    <message>
-        <source>The mouse firmware version is too low and will be automatically updated soon.</source>
-        <translation>滑鼠韌體版本過低，即將自動更新。</translation>
     </message>
     <message>
         <source>&amp;Load Config</source>
@@ -269,6 +276,34 @@
     <message>
         <source>AT LEAST ONE CLICK FUNCTION TO BE RETAINED.</source>
         <translation>至少保留一個單擊功能。</translation>
+    </message>
+    <message>
+        <source>The file is incomplete (cut short or damaged); nothing was imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only profile files (.prof) and configuration files (.conf) can be imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is too large to be a profile or configuration file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is not a profile or configuration file.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
