@@ -294,6 +294,14 @@ private slots:
             sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("dpi")).toInt(),
             3200);
         QCOMPARE(sh(s, QStringLiteral("cli profile 9")).status, 1);
+        // --verbose adds the layers' debug lines, which the user's own rules still switch off.
+        const QRegularExpression deviceLine(QStringLiteral("^mousecfg\\.device: "),
+                                            QRegularExpression::MultilineOption);
+        r = sh(s, QStringLiteral("cli --verbose status"));
+        QVERIFY2(r.status == 0 && r.err.contains(deviceLine), qPrintable(r.err));
+        r = sh(s,
+               QStringLiteral("QT_LOGGING_RULES=mousecfg.device.debug=false cli --verbose status"));
+        QVERIFY2(r.status == 0 && !r.err.contains(deviceLine), qPrintable(r.err));
         checkRefusals(s);
         checkBadFiles(s, true);
         checkSleepingMouse(s);
