@@ -1,4 +1,5 @@
-// Entry point: one running copy per product, then the main window.
+// Entry point: the command line (--verbose, --help, --version), one running copy per product,
+// then the main window.
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "InstanceLock.h"
@@ -8,6 +9,36 @@
 #include "Resources.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QLoggingCategory>
+
+namespace {
+
+// Reads the program's options. Anything unknown is ignored: Qt's own (-platform, -style, ...)
+// are the application's, and a desktop launcher may pass arguments of its own. --help and
+// --version print and end the program here.
+void readOptions() {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Configuration of the mouse: profiles, DPI stages, report rate, buttons, "
+                       "macros and lighting."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption verbose(
+        QStringLiteral("verbose"),
+        QStringLiteral("Print the debug messages of every part of the program on standard error."));
+    parser.addOption(verbose);
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(help))
+        parser.showHelp();
+    if (parser.isSet(version))
+        parser.showVersion();
+    // The environment's rules (QT_LOGGING_RULES) are applied after these and still win.
+    if (parser.isSet(verbose))
+        QLoggingCategory::setFilterRules(QStringLiteral("mousecfg.*.debug=true"));
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     // The program draws no OpenGL: without GLX the first paint comes sooner and the
@@ -19,6 +50,13 @@ int main(int argc, char *argv[]) {
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    QCoreApplication::setApplicationVersion(QStringLiteral(MOUSECFG_VERSION));
+    {
+        // Read before the window system is reached: --help and --version answer without a
+        // display.
+        QCoreApplication options(argc, argv);
+        readOptions();
+    }
     QApplication app(argc, argv);
 #ifdef MOUSECFG_APP_ID
     // Lets the desktop match the window with the installed menu entry and its icon.

@@ -129,6 +129,8 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
             line.help = true;
         } else if (options && a == QLatin1String("--json")) {
             line.json = true;
+        } else if (options && a == QLatin1String("--verbose")) {
+            line.verbose = true;
         } else if (options && a == QLatin1String("--all")) {
             r.everything = true;
         } else if (options && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
@@ -168,7 +170,7 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
 
 QString usageText() {
     return MousecfgCli::tr(
-        "Usage: mousecfg-cli [--json] COMMAND [ARGUMENT]\n"
+        "Usage: mousecfg-cli [--json] [--verbose] COMMAND [ARGUMENT]\n"
         "\n"
         "Commands:\n"
         "  list                  the supported mice present: model, link (receiver or cable),\n"
@@ -187,6 +189,8 @@ QString usageText() {
         "\n"
         "Options:\n"
         "  --json                print list and status as JSON\n"
+        "  --verbose             print the debug messages of every part of the program on\n"
+        "                        standard error\n"
         "  -h, --help            print this text\n"
         "\n"
         "While the window runs, it carries the commands out; otherwise the command line\n"

@@ -15,7 +15,8 @@ struct CommandLine {
     MouseRequest request;
     bool json = false;
     bool help = false;
-    QString error; // non-empty when the arguments are wrong
+    bool verbose = false; // debug messages of every layer on stderr
+    QString error;        // non-empty when the arguments are wrong
 };
 
 // args: the arguments after the program name. Relative file names are taken in workDir.

@@ -28,8 +28,8 @@ void installTranslation(QCoreApplication &app) {
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    // The device layer's trace is for the window's log; here stderr is for the user. The
-    // logging rules of the environment still switch it on.
+    // Here stderr is for the user: debug messages only with --verbose (below) or the logging
+    // rules of the environment, which are applied after these and still win.
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     // Installed, the settings live in the user's folder: a first command, before the window
     // ever ran, finds the shipped settings there too (files already there stay as they are).
@@ -47,6 +47,9 @@ int main(int argc, char *argv[]) {
         err << "mousecfg-cli: " << line.error << '\n' << tryHelpText() << '\n';
         return ExitRefused;
     }
+    if (line.verbose)
+        QLoggingCategory::setFilterRules(
+            QStringLiteral("default.debug=false\nmousecfg.*.debug=true"));
     const MouseOutcome outcome = carryOut(line.request, descriptorProductName());
     out << outputOf(line, outcome);
     out.flush();

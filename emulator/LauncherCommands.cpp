@@ -147,10 +147,12 @@ ControlCommand parseControlCommand(const std::string &line) {
         c.kind = ControlCommand::Battery;
         c.value = int(n);
         c.charging = charging != 0;
-    } else if (verb == "sleep" || verb == "wake") {
+    } else if (verb == "sleep" || verb == "wake" || verb == "dump") {
         if (argc != 0)
             return invalid(verb + " takes no arguments");
-        c.kind = verb == "sleep" ? ControlCommand::Sleep : ControlCommand::Wake;
+        c.kind = verb == "sleep"  ? ControlCommand::Sleep
+                 : verb == "wake" ? ControlCommand::Wake
+                                  : ControlCommand::Dump;
     } else if (verb == "dpi" || verb == "rate") {
         if (argc != 1 || !parseNumber(w[1], 10, 0, 255, n))
             return invalid(verb + " takes a number from 0 to 255");
@@ -207,6 +209,7 @@ bool applyToMouse(VirtualMouse &mouse, const ControlCommand &command) {
     case ControlCommand::Empty:
     case ControlCommand::Plug:
     case ControlCommand::Unplug:
+    case ControlCommand::Dump:
         break;
     }
     return false;

@@ -9,8 +9,9 @@
 //
 // Control commands, one a line: "plug receiver|cable", "unplug receiver|cable",
 // "battery MILLIVOLTS CHARGING", "sleep", "wake", "dpi STAGE", "profile INDEX",
-// "rate CODE", "answer ok|none|zeros|wrong-header|wrong-data [COUNT]", "delay MS".
-// Empty lines and lines starting with '#' are ignored.
+// "rate CODE", "answer ok|none|zeros|wrong-header|wrong-data [COUNT]", "delay MS", and
+// "dump", which writes the --dump file now, while the command runs (it is written again
+// when the command ends). Empty lines and lines starting with '#' are ignored.
 
 #include "VirtualMouse.h"
 
@@ -45,7 +46,8 @@ struct ControlCommand {
         Profile,
         Rate,
         Answer,
-        Delay
+        Delay,
+        Dump
     };
     Kind kind = Invalid;
     MouseLink link = MouseLink::Receiver; // plug, unplug
@@ -59,6 +61,6 @@ ControlCommand parseControlCommand(const std::string &line);
 
 // Carries out a command that concerns the mouse itself: battery, sleep and wake send a
 // battery report, dpi, profile and rate a status report, as if changed on the mouse.
-// Returns false for plug and unplug, which concern the device nodes and are the caller's,
-// and for Invalid and Empty lines.
+// Returns false for plug, unplug and dump, which concern the device nodes and the dump file
+// and are the caller's, and for Invalid and Empty lines.
 bool applyToMouse(VirtualMouse &mouse, const ControlCommand &command);

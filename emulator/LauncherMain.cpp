@@ -196,13 +196,23 @@ public:
         }
     }
 
+    // Replaces the dump file whole, so that a test reading it while the command runs never
+    // sees half of it.
     void writeDump() {
-        if (m_options.dumpPath.empty())
+        const std::string &path = m_options.dumpPath;
+        if (path.empty())
             return;
-        std::ofstream out(m_options.dumpPath, std::ios::trunc);
-        out << m_mouse.dump();
-        if (!out)
-            say("cannot write " + m_options.dumpPath);
+        const std::string part = path + ".part";
+        {
+            std::ofstream out(part, std::ios::trunc);
+            out << m_mouse.dump();
+            if (!out) {
+                say("cannot write " + part);
+                return;
+            }
+        }
+        if (std::rename(part.c_str(), path.c_str()) != 0)
+            say("cannot write " + path + ": " + std::strerror(errno));
     }
 
     void shutdown() {
@@ -258,6 +268,11 @@ private:
                 say("control: plug: " + error);
             return;
         }
+        case ControlCommand::Dump:
+            if (m_options.dumpPath.empty())
+                say("control: dump needs --dump FILE");
+            writeDump();
+            return;
         default:
             if (!applyToMouse(m_mouse, c))
                 say("control: refused \"" + line + "\"");

@@ -166,8 +166,10 @@ void VirtualMouse::receive(MouseLink link, const uint8_t *data, size_t length) {
               f.bytes[2] == kFrameMarker && f.bytes[1] == frameChecksum(f.bytes.data()) &&
               f.bytes[6] <= kMaxFrameData && size_t(f.bytes[6]) + 8 <= length;
     m_frames.push_back(f);
-    if (f.valid && m_plugged[linkIndex(link)])
+    if (f.valid && m_plugged[linkIndex(link)]) {
+        ++m_commands[linkIndex(link)];
         handleFrame(link, f.bytes);
+    }
 }
 
 void VirtualMouse::error(const std::string &text) {
@@ -202,10 +204,12 @@ void VirtualMouse::handleFrame(MouseLink link, const MouseReport &frame) {
             error("unknown download mark " + std::to_string(frame[4]));
     }
 
-    if (code == kCmdStatusQuery)
+    if (code == kCmdStatusQuery) {
+        ++m_queries[linkIndex(link)];
         queueReport(link, batteryReportLocked());
-    else if (isEchoedCommand(code) && !m_asleep)
+    } else if (isEchoedCommand(code) && !m_asleep) {
         answerFrame(link, frame);
+    }
 }
 
 void VirtualMouse::writeBlock(MouseTable table, const MouseReport &frame) {
@@ -556,5 +560,10 @@ std::string VirtualMouse::dump() const {
     for (int t = 0; t < kMouseTableCount; ++t)
         out += std::string(kTableNames[t]) + ' ' + hex(m_tables[t].committed) + '\n';
     out += "profile " + std::to_string(m_profile) + '\n';
+    for (const MouseLink link : {MouseLink::Receiver, MouseLink::Cable}) {
+        const size_t i = linkIndex(link);
+        out += std::string(link == MouseLink::Receiver ? "receiver" : "cable") + " commands " +
+               std::to_string(m_commands[i]) + " queries " + std::to_string(m_queries[i]) + '\n';
+    }
     return out;
 }

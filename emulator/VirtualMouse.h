@@ -195,7 +195,9 @@ public:
     void clearFrames();
 
     // One line each: "settings", "dpi", "buttons", "lighting", "macros" with the committed
-    // table in lower-case hex, and "profile" with the active index.
+    // table in lower-case hex, "profile" with the active index, then per link
+    // "receiver|cable commands N queries M": the commands the mouse took on that link and the
+    // status queries among them, each answered with a battery report.
     std::string dump() const;
 
 private:
@@ -243,6 +245,8 @@ private:
     std::vector<int> m_selected;
     int m_beginMarks = 0;
     int m_endMarks = 0;
+    int m_commands[kMouseLinkCount] = {0, 0}; // valid frames taken, per link
+    int m_queries[kMouseLinkCount] = {0, 0};  // status queries answered, per link
     std::vector<std::string> m_errors;
     std::vector<Frame> m_frames;
 };

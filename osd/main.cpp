@@ -3,7 +3,7 @@
 // the program. A second copy for the same product and user ends at once. Started with
 // --watch-stdin (as the configuration program starts it), it also ends when its standard input
 // ends: the program that started it holds the pipe, and the kernel closes it when that program
-// ends, however it ends.
+// ends, however it ends. --verbose prints the debug messages of every part on stderr.
 
 #include "ModelDescriptor.h"
 #include "OsdServer.h"
@@ -46,8 +46,11 @@ int main(int argc, char **argv) {
         qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    if (QCoreApplication::arguments().contains(QLatin1String(kOsdWatchInputOption)) &&
-        !quitWhenInputEnds(app))
+    const QStringList options = QCoreApplication::arguments();
+    // The environment's rules (QT_LOGGING_RULES) are applied after these and still win.
+    if (options.contains(QLatin1String("--verbose")))
+        QLoggingCategory::setFilterRules(QStringLiteral("mousecfg.*.debug=true"));
+    if (options.contains(QLatin1String(kOsdWatchInputOption)) && !quitWhenInputEnds(app))
         return 0;
 
     const QString product = descriptorProductName();

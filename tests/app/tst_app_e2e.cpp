@@ -1,7 +1,9 @@
 // The real program on its own X server, with the virtual mouse on virtual hidraw nodes:
 // start-up with and without a mouse, hot-plug, a send cut short by an unplug, a stage
 // changed on the mouse reaching the on-screen display, which ends with the program, firmware
-// checks, one copy only.
+// checks, one copy only. What the program did is read from the virtual mouse's traffic and
+// from the command line's answers through the running window.
+#include "MouseControl.h"
 #include "OsdChannel.h"
 #include "PrivateXServer.h"
 
@@ -21,18 +23,23 @@
 namespace {
 const QString kBuild = QStringLiteral(MOUSECFG_APP_DIR);
 
-QString run(const QString &program, const QStringList &args, const QProcessEnvironment &env) {
+// The program's output; its exit status in status, -1 when it did not end in time.
+QString run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+            int *status = nullptr) {
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(program, args);
-    p.waitForFinished(10000);
+    const bool ended = p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit;
+    if (status)
+        *status = ended ? p.exitCode() : -1;
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-// An installation of our own: the program and its on-screen display (hard-linked, so that
-// they find their data beside them), its data files and pictures.
+// An installation of our own: the program, its on-screen display and the command line
+// (hard-linked, so that they find their data beside them), its data files and pictures.
 bool install(const QString &dir) {
-    for (const QString &program : {QStringLiteral("/mousecfg"), QStringLiteral("/OSD")}) {
+    for (const QString &program :
+         {QStringLiteral("/mousecfg"), QStringLiteral("/OSD"), QStringLiteral("/mousecfg-cli")}) {
         if (::link(qPrintable(kBuild + program), qPrintable(dir + program)) != 0)
             return false;
     }
@@ -74,6 +81,7 @@ class TestAppEndToEnd : public QObject {
         ~App() { endProcess(process); }
         QTemporaryDir dir{kBuild + QStringLiteral("/tests/e2e-app-XXXXXX")};
         QString fifo;
+        QString dump;
         QProcess process;
         QString log() const {
             QFile f(dir.filePath(QStringLiteral("app.log")));
@@ -88,21 +96,30 @@ class TestAppEndToEnd : public QObject {
         QVERIFY(app.dir.isValid());
         QVERIFY(install(app.dir.path()));
         app.fifo = app.dir.filePath(QStringLiteral("control"));
+        app.dump = app.dir.filePath(QStringLiteral("dump"));
         QVERIFY(::mkfifo(qPrintable(app.fifo), 0600) == 0);
         const QString script = prelude + QStringLiteral("exec ./mousecfg > app.log 2>&1");
         app.process.setWorkingDirectory(app.dir.path());
         app.process.setProcessEnvironment(environment());
         app.process.start(QStringLiteral(VIRTUAL_MOUSE),
                           options + QStringList{QStringLiteral("--control"), app.fifo,
+                                                QStringLiteral("--dump"), app.dump,
                                                 QStringLiteral("--"), QStringLiteral("/bin/sh"),
                                                 QStringLiteral("-c"), script});
         QVERIFY(app.process.waitForStarted(5000));
     }
 
-    void control(App &app, const QString &line) {
-        QFile f(app.fifo);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(line.toLatin1() + '\n');
+    void control(App &app, const QString &line) { QVERIFY(controlMouse(app.fifo, line)); }
+
+    // What has reached the mouse on a link so far: a status query there means the program
+    // opened the mouse and talks to it on that link.
+    LinkTraffic traffic(App &app, const QString &link) {
+        return linkTraffic(mouseDump(app.fifo, app.dump), link);
+    }
+
+    // The installation's command line, which the running window answers.
+    QString cli(App &app, const QStringList &args, int *status = nullptr) {
+        return run(app.dir.filePath(QStringLiteral("mousecfg-cli")), args, environment(), status);
     }
 
     QString windowsNamed(const QString &name) { return m_xvfb.windowsNamed(name); }
@@ -148,8 +165,10 @@ private slots:
                 {QStringLiteral("getwindowgeometry"), windowsNamed(QStringLiteral("TOLV"))},
                 environment());
         QVERIFY2(geometry.contains(QLatin1String("999x640")), qPrintable(geometry.simplified()));
-        QTRY_VERIFY_WITH_TIMEOUT(
-            app.log().contains(QLatin1String("device opened, commands on cable")), 30000);
+        // Both links are there; the commands go by cable.
+        QTRY_VERIFY2_WITH_TIMEOUT(traffic(app, QStringLiteral("cable")).queries >= 1,
+                                  qPrintable(app.log()), 30000);
+        QCOMPARE(traffic(app, QStringLiteral("receiver")).commands, 0);
         // A second copy of the same product ends at once with 1 and shows nothing.
         QProcess second;
         QProcessEnvironment env = environment();
@@ -163,10 +182,9 @@ private slots:
     void receiverOnlyUsesTheReceiver() {
         App app;
         start(app, {QStringLiteral("--receiver")});
-        QTRY_VERIFY2_WITH_TIMEOUT(
-            app.log().contains(QLatin1String("device opened, commands on receiver")),
-            qPrintable(app.log()), 30000);
-        QVERIFY(!app.log().contains(QLatin1String("device opened, commands on cable")));
+        QTRY_VERIFY2_WITH_TIMEOUT(traffic(app, QStringLiteral("receiver")).queries >= 1,
+                                  qPrintable(app.log()), 30000);
+        QCOMPARE(traffic(app, QStringLiteral("cable")).commands, 0);
         stop(app);
     }
 
@@ -180,8 +198,8 @@ private slots:
         // The box closes by itself and the window is there and ready.
         QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("Warning")).isEmpty(), 30000);
         QVERIFY(!windowsNamed(QStringLiteral("TOLV")).isEmpty());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            app.log().contains(QLatin1String("device opened, commands on receiver")), 30000);
+        QTRY_VERIFY2_WITH_TIMEOUT(traffic(app, QStringLiteral("receiver")).queries >= 1,
+                                  qPrintable(app.log()), 30000);
         stop(app);
     }
 
@@ -196,8 +214,8 @@ private slots:
         // The mouse's reports reach the program once it has opened the mouse. This includes
         // the start-up, which in a sanitizer build on a busy machine takes as long as the
         // window waits above allow.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            app.log().contains(QLatin1String("device opened, commands on cable")), 60000);
+        QTRY_VERIFY2_WITH_TIMEOUT(traffic(app, QStringLiteral("cable")).queries >= 1,
+                                  qPrintable(app.log()), 60000);
         control(app, QStringLiteral("dpi 3"));
         QVERIFY2(osd.waitForNewConnection(20000), qPrintable(app.log()));
         QLocalSocket *s = osd.nextPendingConnection();
@@ -207,7 +225,9 @@ private slots:
         QVERIFY(parseOsdRecord(s->read(kOsdRecordSize), message));
         QCOMPARE(message.text, QStringLiteral("DPI 4:3200"));
         QCOMPARE(message.displayTime, 1500u);
-        QTRY_VERIFY_WITH_TIMEOUT(app.log().contains(QLatin1String("dpi= 3")), 3000);
+        // The window holds the stage too, as the command line shows (counted from 1).
+        const QString status = cli(app, {QStringLiteral("status"), QStringLiteral("--json")});
+        QVERIFY2(status.contains(QLatin1String("\"dpiStage\":4,")), qPrintable(status));
         stop(app);
     }
 
@@ -216,8 +236,8 @@ private slots:
     void osdEndsWithTheProgram() {
         App app;
         start(app, {QStringLiteral("--cable")});
-        QTRY_VERIFY_WITH_TIMEOUT(
-            app.log().contains(QLatin1String("device opened, commands on cable")), 60000);
+        QTRY_VERIFY2_WITH_TIMEOUT(traffic(app, QStringLiteral("cable")).queries >= 1,
+                                  qPrintable(app.log()), 60000);
         const QString osd = app.dir.filePath(QStringLiteral("OSD"));
         control(app, QStringLiteral("dpi 2"));
         QTRY_VERIFY2_WITH_TIMEOUT(!processesOf(osd).isEmpty(), qPrintable(app.log()), 30000);
@@ -253,10 +273,8 @@ private slots:
         QTest::qWait(800);
         control(app, QStringLiteral("unplug cable"));
         // The send ends with a failure the user is told about, and nothing hangs.
-        QTRY_VERIFY2_WITH_TIMEOUT(app.log().contains(QLatin1String("send result")),
-                                  qPrintable(app.log()), 20000);
-        QVERIFY(!app.log().contains(QLatin1String("send result 0")));
-        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(), 30000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(),
+                                  qPrintable(app.log()), 30000);
         // The box telling of the failure and "Dongle Disconnect!" come in either order, and
         // the removal may wait for the first box to be answered. Boxes are answered at the
         // spot of a question's "Yes", which is empty on a notice such as "Dongle Disconnect!".
@@ -276,18 +294,29 @@ private slots:
                 answerBox(shown.first(), true);
             return false;
         };
-        QTRY_VERIFY_WITH_TIMEOUT(answerQuestionsUntil([&] {
-                                     return app.log().contains(QLatin1String("connection state 3"));
-                                 }),
-                                 30000);
+        // The window sees no mouse any more, as the command line shows.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            answerQuestionsUntil([&] {
+                return cli(app, {QStringLiteral("list"), QStringLiteral("--json")}) == "[]";
+            }),
+            30000);
         // Both are shown before the cable comes back (plugged back at once, the mouse would be
         // there again before "Dongle Disconnect!" is due).
         QTRY_VERIFY_WITH_TIMEOUT((boxes(), seen.size() >= 2), 30000);
+        // The send is recorded as failed, so that the next one is whole.
+        QCOMPARE(
+            QSettings(app.dir.filePath(QStringLiteral("Configs/Config.ini")), QSettings::IniFormat)
+                .value(QStringLiteral("Config/Diff"))
+                .toInt(),
+            1);
         control(app, QStringLiteral("answer ok"));
         control(app, QStringLiteral("plug cable"));
         // "Dongle Disconnect!" closes by itself; a failure box still open is answered.
         QTRY_VERIFY_WITH_TIMEOUT(answerQuestionsUntil([&] { return boxes().isEmpty(); }), 30000);
         QVERIFY2(seen.size() >= 2, "the failure and the removal were not both shown");
+        // The window and its mouse session send again.
+        int sent = -1;
+        QTRY_VERIFY_WITH_TIMEOUT((cli(app, {QStringLiteral("apply")}, &sent), sent == 0), 30000);
         QCOMPARE(app.process.state(), QProcess::Running);
         stop(app);
     }

@@ -49,18 +49,18 @@ public:
     // The folder XDG_RUNTIME_DIR names (owner-only).
     QString runtimeDir() const { return m_runtime.path(); }
 
+    // The display's name, ":N".
+    QString display() const { return m_display; }
+
     // The environment of a program shown on this server: the runtime folder, the xcb
-    // platform, 96 DPI exactly (so that the window's pixels are its design units), the
-    // leak suppressions of Qt's own allocations, and the program's own log of the mouse
-    // session and the window, which the tests read.
+    // platform, 96 DPI exactly (so that the window's pixels are its design units), and the
+    // leak suppressions of Qt's own allocations.
     QProcessEnvironment programEnvironment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), m_display);
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
-        env.insert(QStringLiteral("QT_LOGGING_RULES"),
-                   QStringLiteral("mousecfg.device.debug=true\nmousecfg.app.debug=true"));
         env.insert(QStringLiteral("LSAN_OPTIONS"),
                    QStringLiteral("suppressions=" MOUSECFG_SOURCE_DIR
                                   "/tests/widgets/lsan-offscreen.supp:fast_unwind_on_malloc=0"));

@@ -132,6 +132,7 @@ void TestLauncher::controlCommands_data() {
     QTest::newRow("answer") << "answer wrong-header 3" << C::Answer << 3;
     QTest::newRow("answer for good") << "answer zeros" << C::Answer << 0;
     QTest::newRow("delay") << "delay 200" << C::Delay << 200;
+    QTest::newRow("dump") << "dump" << C::Dump << 0;
     QTest::newRow("blank") << "   " << C::Empty << 0;
     QTest::newRow("comment") << "# plug cable" << C::Empty << 0;
     QTest::newRow("plug what") << "plug mouse" << C::Invalid << 0;
@@ -142,6 +143,7 @@ void TestLauncher::controlCommands_data() {
     QTest::newRow("dpi word") << "dpi two" << C::Invalid << 0;
     QTest::newRow("answer garbled") << "answer slow" << C::Invalid << 0;
     QTest::newRow("sleep extra") << "sleep now" << C::Invalid << 0;
+    QTest::newRow("dump where") << "dump /tmp/x" << C::Invalid << 0;
     QTest::newRow("unknown") << "explode" << C::Invalid << 0;
 }
 
@@ -189,6 +191,7 @@ void TestLauncher::controlCommandsReachTheMouse() {
     QVERIFY(run("answer none 2"));
     QCOMPARE(mouse.answer(), VirtualMouse::Answer::None);
     QVERIFY(!run("plug cable")); // the launcher's own business
+    QVERIFY(!run("dump"));
     QVERIFY(!run("nonsense"));
 }
 
@@ -233,8 +236,13 @@ void TestLauncher::tablesEndToEnd() {
     const Run r = launch(QStringList{link, "--dump", dump} + probe({"tables", "248a", pid}));
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     const QMap<QString, QString> d = readDump(dump);
-    QCOMPARE(d.keys(),
-             (QStringList{"buttons", "dpi", "lighting", "macros", "profile", "settings"}));
+    QCOMPARE(d.keys(), (QStringList{"buttons", "cable", "dpi", "lighting", "macros", "profile",
+                                    "receiver", "settings"}));
+    // The probe's commands arrived on its link alone.
+    const QString other = link == "--cable" ? "receiver" : "cable";
+    QCOMPARE(d[other], QStringLiteral("commands 0 queries 0"));
+    QVERIFY2(d[link.mid(2)].startsWith("commands ") && d[link.mid(2)] != d[other],
+             qPrintable(d[link.mid(2)]));
     QCOMPARE(d["settings"], QStringLiteral("303132333435023738393a3b3c043e3f400342"));
     QCOMPARE(d["dpi"], QStringLiteral("060120034006") + QString(70, '0'));
     QCOMPARE(d["buttons"], QString(204, '0'));

@@ -476,8 +476,15 @@ void TestVirtualMouse::dumpFormat() {
     h.send(frame(0x01, 0, kTagFirst, bytes(19, 0xF0)));
     h.send(commit(0x01));
     h.send(frame(0x44, 1, 0, {}));
+    h.send(frame(kCmdStatusQuery, 0, 0, {}));
+    // Not taken: a frame with a wrong checksum, and one on a link that is not plugged.
+    MouseReport broken = frame(0x44, 2, 0, {});
+    broken[1] ^= 0xFF;
+    h.send(broken);
+    h.mouse.unplug(MouseLink::Receiver);
+    h.mouse.receive(MouseLink::Receiver, frame(0x44, 3, 0, {}).data(), kMouseReportSize);
     const QStringList lines = QString::fromStdString(h.mouse.dump()).split('\n');
-    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines.size(), 9);
     QCOMPARE(lines[0], QStringLiteral("settings f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff000102"));
     QVERIFY(lines[1].startsWith("dpi "));
     QCOMPARE(lines[1].size(), 4 + 82);
@@ -485,7 +492,9 @@ void TestVirtualMouse::dumpFormat() {
     QCOMPARE(lines[3].size(), 9 + 160);
     QCOMPARE(lines[4].size(), 7 + 8000);
     QCOMPARE(lines[5], QStringLiteral("profile 1"));
-    QCOMPARE(lines[6], QString());
+    QCOMPARE(lines[6], QStringLiteral("receiver commands 0 queries 0"));
+    QCOMPARE(lines[7], QStringLiteral("cable commands 4 queries 1"));
+    QCOMPARE(lines[8], QString());
 }
 
 QTEST_GUILESS_MAIN(TestVirtualMouse)

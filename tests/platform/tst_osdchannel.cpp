@@ -1,11 +1,14 @@
 // The OSD record and the sending side of the channel: against a server in this test, with
-// stand-in programs, and with the real OSD program, also after the program that started it has
-// been killed.
+// stand-in programs, and with the real OSD program on a private X server, where its window
+// shows what it was sent, also after the program that started it has been killed.
 
 #include "OsdChannel.h"
 #include "OsdServer.h"
+#include "PrivateXServer.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtEndian>
@@ -57,9 +60,9 @@ int lineCount(const QString &path) {
     return f.readAll().count('\n');
 }
 
-bool fileContains(const QString &path, const QByteArray &text) {
+QString readText(const QString &path) {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) && f.readAll().contains(text);
+    return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
 }
 
 // Whether a process runs. One that has ended but is not reaped yet (it is not our child) has
@@ -113,10 +116,13 @@ class TestOsdChannel : public QObject {
 
     QTemporaryDir m_dir;
     QTemporaryDir m_runtime;
+    PrivateXServer m_xvfb{QDir::tempPath() + QStringLiteral("/osd-x11-XXXXXX")};
+    bool m_x11 = false;
 
     // The real OSD program for the product in a folder of its own, started through a script
-    // that passes the channel's arguments on and keeps the program's debug log in a file.
-    static QString installOsd(const QTemporaryDir &appDir, const QString &product) {
+    // that passes the channel's arguments on, shows it on the private X server and keeps what
+    // it prints in a file.
+    QString installOsd(const QTemporaryDir &appDir, const QString &product) const {
         const QString osd = appDir.filePath(QStringLiteral("OSD"));
         const QString launcher = appDir.filePath(QStringLiteral("run-osd"));
         if (!QFile::copy(QStringLiteral(OSD_PROGRAM), osd))
@@ -124,11 +130,29 @@ class TestOsdChannel : public QObject {
         writeFile(appDir.filePath(QStringLiteral("DefaultProfile.bin")),
                   "[PROFILE]\nProductName=" + product.toLatin1() + "\n", false);
         writeFile(launcher,
-                  "#!/bin/sh\nQT_LOGGING_RULES=mousecfg.osd.debug=true exec '" + osd.toLocal8Bit() +
-                      "' \"$@\" >>'" + appDir.filePath(QStringLiteral("osd.log")).toLocal8Bit() +
-                      "' 2>&1\n",
+                  "#!/bin/sh\nDISPLAY=" + m_xvfb.display().toLatin1() +
+                      " QT_QPA_PLATFORM=xcb exec '" + osd.toLocal8Bit() + "' \"$@\" >>'" +
+                      appDir.filePath(QStringLiteral("osd.log")).toLocal8Bit() + "' 2>&1\n",
                   true);
         return launcher;
+    }
+
+    // The width of the product's OSD window while it shows a text (its plate is as wide as
+    // the text); 0 while it shows nothing.
+    int osdWidth(const QString &product) const {
+        const QString window = m_xvfb.windowsNamed(osdTitle(product)).section('\n', 0, 0);
+        if (window.isEmpty())
+            return 0;
+        QProcess xdotool;
+        xdotool.setProcessEnvironment(m_xvfb.programEnvironment());
+        xdotool.start(QStringLiteral("xdotool"),
+                      {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+        xdotool.waitForFinished(10000);
+        for (const QByteArray &line : xdotool.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("WIDTH="))
+                return line.mid(6).toInt();
+        }
+        return 0;
     }
 
 private slots:
@@ -137,10 +161,15 @@ private slots:
         // A runtime folder of the test's own, as the user's would be.
         QVERIFY(m_runtime.isValid());
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
-        // The real OSD program started by the tests needs a platform without a display.
+        // This test needs no display; the real OSD program it starts shows on the private X
+        // server.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_x11 = !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() &&
+                !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty() &&
+                m_xvfb.start();
     }
+    void cleanupTestCase() { m_xvfb.stop(); }
 
     void recordLayout() {
         const QByteArray r = osdRecord(QStringLiteral("DPI 800"), QColor(0, 190, 255));
@@ -268,8 +297,11 @@ private slots:
     }
 
     // The real program, with a stale socket of an earlier run in its way: started once, the
-    // text arrives; the next text goes straight to the running program.
+    // text shows; the next, longer text goes straight to the running program and takes its
+    // place.
     void realProgram() {
+        if (!m_x11)
+            QSKIP("Xvfb and xdotool are needed");
         const QString product = uniqueProduct();
         QTemporaryDir appDir;
         QVERIFY(appDir.isValid());
@@ -282,12 +314,13 @@ private slots:
         channel->show(QStringLiteral("DPI 12000"), QColor(0, 190, 255));
         const qint64 helper = channel->helperProcessId();
         QVERIFY(helper > 0);
-        QTRY_VERIFY_WITH_TIMEOUT(fileContains(log, "\"DPI 12000\" for 1500 ms"), 5000);
+        int first = 0;
+        QTRY_VERIFY2_WITH_TIMEOUT((first = osdWidth(product)) > 0, qPrintable(readText(log)), 5000);
 
         channel->show(QStringLiteral("Report rate 500 Hz"), Qt::white);
         QCOMPARE(delivered.count(), 2);
         QCOMPARE(channel->helperProcessId(), helper);
-        QTRY_VERIFY_WITH_TIMEOUT(fileContains(log, "\"Report rate 500 Hz\" for 1500 ms"), 3000);
+        QTRY_VERIFY2_WITH_TIMEOUT(osdWidth(product) > first, qPrintable(readText(log)), 3000);
         channel.reset();
         QVERIFY(!processAlive(helper));
     }
@@ -301,6 +334,8 @@ private slots:
     }
     void programEndsWithItsStarter() {
         QFETCH(int, signal);
+        if (!m_x11)
+            QSKIP("Xvfb and xdotool are needed");
         const QString product = uniqueProduct();
         QTemporaryDir appDir;
         QVERIFY(appDir.isValid());
@@ -314,8 +349,7 @@ private slots:
         const qint64 helper = starter.readLine().trimmed().toLongLong();
         QVERIFY(helper > 0);
         StrayProcess stray(helper);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            fileContains(appDir.filePath(QStringLiteral("osd.log")), "\"DPI 800\""), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(osdWidth(product) > 0, 10000);
         QVERIFY(processAlive(helper));
 
         ::kill(pid_t(starter.processId()), signal);
