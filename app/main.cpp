@@ -34,8 +34,12 @@ void readOptions() {
     if (parser.isSet(version))
         parser.showVersion();
     // The environment's rules (QT_LOGGING_RULES) are applied after these and still win.
-    if (parser.isSet(verbose))
+    if (parser.isSet(verbose)) {
         QLoggingCategory::setFilterRules(QStringLiteral("mousecfg.*.debug=true"));
+        // The OSD helper the window starts logs alike, unless the user set rules of their own.
+        if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+            qputenv("QT_LOGGING_RULES", "mousecfg.*.debug=true");
+    }
 }
 
 } // namespace
