@@ -2,6 +2,7 @@
 // it (through the command server) and the window carries it out as its own commands do, so
 // that only one program ever talks to the mouse.
 #include "AppConfig.h"
+#include "BatteryTray.h"
 #include "CommandServer.h"
 #include "KelPushButton.h"
 #include "ModelDescriptor.h"
@@ -31,7 +32,7 @@ void MousecfgWidget::startRemote() {
 MouseOutcome MousecfgWidget::remoteStatus() const {
     if (connectedModelCount() == 0)
         return MouseOutcome::of(MouseOutcome::NoMouse);
-    MouseStatus status = m_battery;
+    MouseStatus status = m_tray->battery();
     setStatusLink(status, m_devices.model());
     setStatusProfile(status, m_working);
     const bool reading = status.batteryKnown && !status.asleep && !m_mouseOff;

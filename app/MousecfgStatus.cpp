@@ -6,6 +6,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "AppLog.h"
+#include "BatteryTray.h"
 #include "FirmwareUpdater.h"
 #include "InterfaceColour.h"
 #include "KelColorWindow.h"
@@ -232,8 +233,9 @@ void MousecfgWidget::setBatteryStyle(bool mouseOff) {
 }
 
 void MousecfgWidget::slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, quint8 iHiByte) {
-    noteBatteryReport(iCharge, iLowByte, iHiByte);
     const bool cable = m_devices.model().command2Found != 0;
+    if (m_tray)
+        m_tray->noteReport(iCharge, iLowByte, iHiByte, cable);
     if (iCharge == 0 && iLowByte == 0 && iHiByte == 0) {
         m_batteryBar->setCaption(tr("MOUSE OFF"));
         setBatteryStyle(true);

@@ -1,6 +1,7 @@
-// The tray icon, the language menu and the texts of the main window.
+// The tray icon's requests, the language menu and the texts of the main window.
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "BatteryTray.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
 #include "KelMenu.h"
@@ -15,53 +16,12 @@
 #include <QTimer>
 #include <QTranslator>
 
-void MousecfgWidget::createTray() {
-    m_tray = new QSystemTrayIcon(windowIcon(), this);
-    m_tray->setToolTip(currentProductName());
-    auto *menu = new KelMenu(this);
-    m_loadConfigAction = menu->addAction(tr("&Load Config"));
-    m_quitAction = menu->addAction(tr("&Quit"));
-    connect(m_loadConfigAction, &QAction::triggered, this, &MousecfgWidget::slotWarning);
-    connect(m_quitAction, &QAction::triggered, this, &MousecfgWidget::onQuit);
-    m_tray->setContextMenu(menu);
-    connect(m_tray, &QSystemTrayIcon::activated, this, &MousecfgWidget::iconActivated);
-    m_tray->show();
+QSystemTrayIcon *MousecfgWidget::trayIcon() const {
+    return m_tray ? m_tray->icon() : nullptr;
 }
 
-void MousecfgWidget::noteBatteryReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte) {
-    // The reading shown while the window is made is no report of the mouse.
-    if (!m_batteryLive)
-        return;
-    setStatusBattery(m_battery, iCharge, iLowByte, iHiByte);
-    showBatteryInTray();
-    // Told once when the level falls to the lowest step, and again only after the mouse
-    // charged. On the cable the mouse charges and the level means nothing.
-    const bool cable = m_devices.model().command2Found != 0;
-    if (m_battery.asleep || cable)
-        return;
-    if (m_battery.charging) {
-        m_lowBatteryNoticed = false;
-    } else if (m_battery.level <= kLowestBatteryLevel && !m_lowBatteryNoticed) {
-        m_lowBatteryNoticed = true;
-        ++m_lowBatteryNotices;
-        m_tray->showMessage(
-            currentProductName(),
-            tr("The mouse battery is low (%1%). Please charge it.").arg(m_battery.level),
-            QSystemTrayIcon::Warning);
-    }
-}
-
-void MousecfgWidget::showBatteryInTray() {
-    if (!m_tray)
-        return;
-    QString tip = currentProductName();
-    if (m_battery.asleep)
-        tip += QLatin1Char('\n') + tr("MOUSE OFF");
-    else if (m_battery.batteryKnown && m_battery.charging)
-        tip += QLatin1Char('\n') + tr("Battery %1%, charging").arg(m_battery.level);
-    else if (m_battery.batteryKnown)
-        tip += QLatin1Char('\n') + tr("Battery %1%").arg(m_battery.level);
-    m_tray->setToolTip(tip);
+int MousecfgWidget::lowBatteryNotices() const {
+    return m_tray ? m_tray->lowBatteryNotices() : 0;
 }
 
 void MousecfgWidget::iconActivated(QSystemTrayIcon::ActivationReason reason) {
@@ -71,10 +31,6 @@ void MousecfgWidget::iconActivated(QSystemTrayIcon::ActivationReason reason) {
         slotWarning();
     else if (!m_warningShown)
         hide();
-}
-
-void MousecfgWidget::onQuit() {
-    qApp->quit();
 }
 
 bool MousecfgWidget::loadTranslation(int language) {
@@ -139,12 +95,8 @@ void MousecfgWidget::retranslateUi() {
         m_slotActions[i]->setText(tr("Mode") + QStringLiteral(" %1").arg(i + 1));
     }
     m_slotBtn->setText(m_slotActions[m_working.activeIndex()]->text());
-    if (m_loadConfigAction) {
-        m_loadConfigAction->setText(tr("&Load Config"));
-        m_quitAction->setText(tr("&Quit"));
-    }
-
-    showBatteryInTray();
+    if (m_tray)
+        m_tray->retranslateUi();
 
     // The status poll rests for half a second around a language change.
     pausePollingForLanguage();

@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "AppLog.h"
+#include "BatteryTray.h"
 #include "FirmwareUpdater.h"
 #include "IniFile.h"
 #include "KelLabel.h"
@@ -154,12 +155,13 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // the window system in all its sizes; the large ones serve only the menu entry, which
     // takes the installed icon.
     setWindowIcon(readSkinIcon(skin(QStringLiteral("icon.ico")), kWindowIconMaxSide));
-    createTray();
-
     // A low level until the mouse reports.
     slotRefreshBatteryStatus(0, 1, 1);
-    // From here on battery reports come from the mouse.
-    m_batteryLive = true;
+    // From here on battery reports come from the mouse, and go to the tray too.
+    m_tray = new BatteryTray(windowIcon(), this);
+    connect(m_tray, &BatteryTray::loadConfigRequested, this, &MousecfgWidget::slotWarning);
+    connect(m_tray, &BatteryTray::quitRequested, qApp, &QCoreApplication::quit);
+    connect(m_tray, &BatteryTray::activated, this, &MousecfgWidget::iconActivated);
     // The command line's requests come to this window from now on.
     startRemote();
 

@@ -24,6 +24,7 @@
 #include <functional>
 #include <memory>
 
+class BatteryTray;
 class CommandServer;
 class FirmwareUpdater;
 class KelProcessDialog;
@@ -83,9 +84,9 @@ public:
 
     KelPushButton *spot(int kind, int index) const;
     KelPushButton *tab(int index) const { return m_tabs[index]; }
-    QSystemTrayIcon *trayIcon() const { return m_tray; }
+    QSystemTrayIcon *trayIcon() const;
     // Low-battery notices shown in the tray since start.
-    int lowBatteryNotices() const { return m_lowBatteryNotices; }
+    int lowBatteryNotices() const;
 
     // The sets: the one the pages edit, and the one the mouse is believed to hold (last
     // loaded or sent).
@@ -147,7 +148,6 @@ public slots:
 private slots:
     void onButtonClicked();
     void onLanguageChosen(QAction *action);
-    void onQuit();
     void onDevicesChanged(const MouseDevices &devices);
     void onSendFinished(quint64 ticket, int result, unsigned flags);
     void onProfileSelected(quint64 ticket, int index, int result);
@@ -168,7 +168,6 @@ protected:
 
 private:
     void createWidgets();
-    void createTray();
     void layoutWidgets();
     void layoutModelPictures();
     // Decodes and scales the side picture of the model, unless it is up to date.
@@ -236,9 +235,6 @@ private:
     void applyHostPointerSpeed();
     void showOsd(const QString &text);
     void setBatteryStyle(bool mouseOff);
-    // The battery in the tray: the tooltip, and a notice when it runs low (MousecfgTray.cpp).
-    void noteBatteryReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte);
-    void showBatteryInTray();
     // Requests of the command line, taken by the command server and carried out here, so that
     // only one program talks to the mouse (MousecfgRemote.cpp).
     void startRemote();
@@ -360,15 +356,7 @@ private:
     int m_language = 0;
     QTranslator *m_translator = nullptr;
     bool m_translatorInstalled = false;
-    QSystemTrayIcon *m_tray = nullptr;
-    QAction *m_loadConfigAction = nullptr;
-    QAction *m_quitAction = nullptr;
-
-    // The battery as last reported by the mouse (not the start-up placeholder).
-    MouseStatus m_battery;
-    bool m_batteryLive = false;
-    bool m_lowBatteryNoticed = false;
-    int m_lowBatteryNotices = 0;
+    BatteryTray *m_tray = nullptr;
 
     // The command line's requests.
     CommandServer *m_commands = nullptr;

@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>BatteryTray</name>
+    <message>
+        <source>&amp;Load Config</source>
+        <translation>&amp;Load Config</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>The mouse battery is low (%1%). Please charge it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOUSE OFF</source>
+        <translation>MOUSE OFF</translation>
+    </message>
+    <message>
+        <source>Battery %1%, charging</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Battery %1%</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FirmwareUpdater</name>
     <message>
         <source>The firmware updater could not be started.</source>
@@ -80,14 +107,6 @@
     <message>
         <source>DPI</source>
         <translation>DPI</translation>
-    </message>
-    <message>
-        <source>&amp;Load Config</source>
-        <translation>&amp;Load Config</translation>
-    </message>
-    <message>
-        <source>&amp;Quit</source>
-        <translation>&amp;Quit</translation>
     </message>
     <message>
         <source>Press Enter To Apply</source>
@@ -251,18 +270,6 @@
     </message>
     <message>
         <source>A profile name in the file cannot be used; its slot keeps its name.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The mouse battery is low (%1%). Please charge it.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Battery %1%, charging</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Battery %1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>BatteryTray</name>
+    <message>
+        <source>&amp;Load Config</source>
+        <translation>加载配置(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>The mouse battery is low (%1%). Please charge it.</source>
+        <translation>鼠标电量低（%1%），请充电。</translation>
+    </message>
+    <message>
+        <source>MOUSE OFF</source>
+        <translation>鼠标已关闭</translation>
+    </message>
+    <message>
+        <source>Battery %1%, charging</source>
+        <translation>电量 %1%，充电中</translation>
+    </message>
+    <message>
+        <source>Battery %1%</source>
+        <translation>电量 %1%</translation>
+    </message>
+</context>
+<context>
     <name>FirmwareUpdater</name>
     <message>
         <source>The firmware updater could not be started.</source>
@@ -80,14 +107,6 @@
     <message>
         <source>DPI</source>
         <translation>DPI</translation>
-    </message>
-    <message>
-        <source>&amp;Load Config</source>
-        <translation>加载配置(&amp;L)</translation>
-    </message>
-    <message>
-        <source>&amp;Quit</source>
-        <translation>退出(&amp;Q)</translation>
     </message>
     <message>
         <source>Press Enter To Apply</source>
@@ -252,18 +271,6 @@
     <message>
         <source>A profile name in the file cannot be used; its slot keeps its name.</source>
         <translation>文件中的某个配置文件名无法使用，该位置保留原名称。</translation>
-    </message>
-    <message>
-        <source>The mouse battery is low (%1%). Please charge it.</source>
-        <translation>鼠标电量低（%1%），请充电。</translation>
-    </message>
-    <message>
-        <source>Battery %1%, charging</source>
-        <translation>电量 %1%，充电中</translation>
-    </message>
-    <message>
-        <source>Battery %1%</source>
-        <translation>电量 %1%</translation>
     </message>
     <message>
         <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>

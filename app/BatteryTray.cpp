@@ -1,0 +1,55 @@
+#include "BatteryTray.h"
+
+#include "AppConfig.h"
+#include "KelMenu.h"
+
+#include <QAction>
+
+BatteryTray::BatteryTray(const QIcon &icon, QWidget *window) : QObject(window) {
+    m_tray = new QSystemTrayIcon(icon, this);
+    m_tray->setToolTip(currentProductName());
+    auto *menu = new KelMenu(window);
+    m_loadConfigAction = menu->addAction(tr("&Load Config"));
+    m_quitAction = menu->addAction(tr("&Quit"));
+    connect(m_loadConfigAction, &QAction::triggered, this, &BatteryTray::loadConfigRequested);
+    connect(m_quitAction, &QAction::triggered, this, &BatteryTray::quitRequested);
+    m_tray->setContextMenu(menu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, &BatteryTray::activated);
+    m_tray->show();
+}
+
+void BatteryTray::noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bool onCable) {
+    setStatusBattery(m_battery, iCharge, iLowByte, iHiByte);
+    refresh();
+    // Told once when the level falls to the lowest step, and again only after the mouse
+    // charged. On the cable the mouse charges and the level means nothing.
+    if (m_battery.asleep || onCable)
+        return;
+    if (m_battery.charging) {
+        m_lowBatteryNoticed = false;
+    } else if (m_battery.level <= kLowestBatteryLevel && !m_lowBatteryNoticed) {
+        m_lowBatteryNoticed = true;
+        ++m_lowBatteryNotices;
+        m_tray->showMessage(
+            currentProductName(),
+            tr("The mouse battery is low (%1%). Please charge it.").arg(m_battery.level),
+            QSystemTrayIcon::Warning);
+    }
+}
+
+void BatteryTray::refresh() {
+    QString tip = currentProductName();
+    if (m_battery.asleep)
+        tip += QLatin1Char('\n') + tr("MOUSE OFF");
+    else if (m_battery.batteryKnown && m_battery.charging)
+        tip += QLatin1Char('\n') + tr("Battery %1%, charging").arg(m_battery.level);
+    else if (m_battery.batteryKnown)
+        tip += QLatin1Char('\n') + tr("Battery %1%").arg(m_battery.level);
+    m_tray->setToolTip(tip);
+}
+
+void BatteryTray::retranslateUi() {
+    m_loadConfigAction->setText(tr("&Load Config"));
+    m_quitAction->setText(tr("&Quit"));
+    refresh();
+}

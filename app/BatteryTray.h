@@ -1,0 +1,45 @@
+#pragma once
+// The tray icon: the model and its battery in the tooltip, a notice when the battery runs low,
+// and the menu with "Load Config" and "Quit".
+
+#include "MouseRequests.h"
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+class QAction;
+class QWidget;
+
+class BatteryTray : public QObject {
+    Q_OBJECT
+
+public:
+    // The tray shows icon; its menu is made as a child of window.
+    BatteryTray(const QIcon &icon, QWidget *window);
+
+    // A battery report of the mouse (all zero: asleep); onCable: the mouse charges on its
+    // cable, where the level means nothing and no low-battery notice is given.
+    void noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bool onCable);
+    // The tooltip again, for a new model or language.
+    void refresh();
+    void retranslateUi();
+
+    QSystemTrayIcon *icon() const { return m_tray; }
+    // The battery as last reported by the mouse.
+    const MouseStatus &battery() const { return m_battery; }
+    // Low-battery notices shown since start.
+    int lowBatteryNotices() const { return m_lowBatteryNotices; }
+
+signals:
+    void loadConfigRequested();
+    void quitRequested();
+    void activated(QSystemTrayIcon::ActivationReason reason);
+
+private:
+    QSystemTrayIcon *m_tray = nullptr;
+    QAction *m_loadConfigAction = nullptr;
+    QAction *m_quitAction = nullptr;
+    MouseStatus m_battery;
+    bool m_lowBatteryNoticed = false;
+    int m_lowBatteryNotices = 0;
+};
