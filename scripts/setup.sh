@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config clang clang-format
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev qt5-image-formats-plugins
-  libhidapi-dev libudev-dev libpng-dev
+  libhidapi-dev libudev-dev
   libumockdev-dev umockdev libglib2.0-dev
   libx11-dev
   xvfb xauth xdotool x11-utils imagemagick trayer

@@ -1,6 +1,6 @@
-// The reader of skin pictures: what it decodes must equal what Qt's reader gives, what it
-// cannot read must be left to Qt or refused, and a picture must not make the program load
-// every image format plugin.
+// The reader of skin pictures: what it reads must equal what Qt's reader gives, in the form
+// the screen draws, and a picture read at start-up must not make the program load every image
+// format plugin.
 #include "SkinImage.h"
 
 #include <QBuffer>
@@ -21,9 +21,21 @@ QImage testPattern(QImage::Format format) {
     return image.convertToFormat(format);
 }
 
-bool mapsImageFormatPlugins() {
+// The image format plugins the process has loaded, by file name.
+QStringList loadedImagePlugins() {
     QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("plugins/imageformats");
+    QStringList names;
+    if (maps.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : maps.readAll().split('\n'))
+            if (line.contains("plugins/imageformats/"))
+                names.append(QFileInfo(QString::fromLatin1(line)).fileName());
+    names.removeDuplicates();
+    return names;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -33,12 +45,18 @@ class TestSkinImage : public QObject {
 
 private slots:
     // First: Qt's PNG writer, used by the other cases, loads every plugin itself.
-    void aSkinPictureLoadsNoImagePlugin() {
-        const QPixmap back(QStringLiteral(MOUSECFG_APP_DIR "/skin/cfgMainback.png"));
+    void startPicturesLoadOnlyTheIcoPlugin() {
+        // What the window reads at start: the background, and the icon up to 128 pixels, which
+        // leaves out its one PNG image.
+        const QPixmap back =
+            readSkinPixmap(QStringLiteral(MOUSECFG_APP_DIR "/skin/cfgMainback.png"));
         QCOMPARE(back.size(), QSize(999, 640));
         QVERIFY(back.hasAlphaChannel());
-        QVERIFY(!readSkinIcon(QStringLiteral(MOUSECFG_APP_DIR "/skin/icon.ico")).isNull());
-        QVERIFY(!mapsImageFormatPlugins());
+        QCOMPARE(readSkinIcon(QStringLiteral(MOUSECFG_APP_DIR "/skin/icon.ico"), 128)
+                     .availableSizes()
+                     .size(),
+                 6);
+        QCOMPARE(loadedImagePlugins(), QStringList{QStringLiteral("libqico.so")});
     }
 
     void pngReadsAsQtReadsIt() {
@@ -64,7 +82,19 @@ private slots:
         }
     }
 
-    void damagedOrUnusualFilesAreRefusedOrLeftToQt() {
+    void pixmapIsSharedUntilItsFileChanges() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("button.png"));
+        QVERIFY(testPattern(QImage::Format_ARGB32).save(path, "PNG"));
+        const QPixmap first = readSkinPixmap(path);
+        QCOMPARE(readSkinPixmap(path).cacheKey(), first.cacheKey());
+        QImage other(8, 4, QImage::Format_RGB32);
+        other.fill(Qt::blue);
+        QVERIFY(other.save(path, "PNG"));
+        QCOMPARE(readSkinPixmap(path).toImage(), other);
+    }
+
+    void damagedOrUnusualFilesAreRefusedOrReadAsQtReadsThem() {
         QTemporaryDir dir;
         const QImage source = testPattern(QImage::Format_ARGB32);
         QByteArray png;
@@ -73,24 +103,25 @@ private slots:
             buffer.open(QIODevice::WriteOnly);
             QVERIFY(source.save(&buffer, "PNG"));
         }
-        // Cut short: nothing, and no crash.
-        QBuffer cut;
-        cut.setData(png.left(png.size() / 2));
-        cut.open(QIODevice::ReadOnly);
-        QVERIFY(readPngImage(&cut).isNull());
-        // A header claiming a picture larger than any of ours is refused before decoding.
-        QByteArray huge = png;
-        qToBigEndian<quint32>(100000, huge.data() + 16);
-        QBuffer hugeBuffer(&huge);
-        hugeBuffer.open(QIODevice::ReadOnly);
-        QVERIFY(readPngImage(&hugeBuffer).isNull());
-        // 16 bits a channel: left to Qt's reader, which gives what it always gave.
+        // Cut short: nothing, not the part decoded, and no crash.
+        const QString cut = dir.filePath(QStringLiteral("cut.png"));
+        QVERIFY(writeFile(cut, png.left(png.size() / 2)));
+        QVERIFY(readSkinImage(cut).isNull());
+        // Without a suffix, as compiled-in pictures are: told by the signature.
+        const QString bare = dir.filePath(QStringLiteral("picture"));
+        QVERIFY(writeFile(bare, png));
+        QCOMPARE(readSkinImage(bare), source.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        // Wider than any picture of ours: refused, though Qt would read it.
+        const QString wide = dir.filePath(QStringLiteral("wide.png"));
+        QImage wideImage(kSkinImageMaxSide + 1, 1, QImage::Format_RGB32);
+        wideImage.fill(Qt::red);
+        QVERIFY(wideImage.save(wide, "PNG"));
+        QVERIFY(readSkinImage(wide).isNull());
+        // 16 bits a channel: Qt's picture, brought to the screen's form.
         const QString deep = dir.filePath(QStringLiteral("deep.png"));
         QVERIFY(testPattern(QImage::Format_RGBA64).save(deep, "PNG"));
-        const QImage deepRead = readSkinImage(deep);
-        QVERIFY(!deepRead.isNull());
-        QCOMPARE(deepRead.convertToFormat(QImage::Format_ARGB32),
-                 testPattern(QImage::Format_ARGB32));
+        QCOMPARE(readSkinImage(deep),
+                 QImage(deep).convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
 
     void iconKeepsItsSizesUpToTheLimit() {
