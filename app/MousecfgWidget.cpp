@@ -329,9 +329,9 @@ void MousecfgWidget::createWidgets() {
     m_chargingIcon->setScaledContents(true);
     m_receiverIcon->setScaledContents(true);
     m_logo->setScaledContents(true);
-    m_chargingIcon->setPixmap(QPixmap(skin(QStringLiteral("lightning.png"))));
-    m_receiverIcon->setPixmap(QPixmap(skin(QStringLiteral("dongle.png"))));
-    m_logo->setPixmap(QPixmap(skin(QStringLiteral("mouselogo.png"))));
+    m_chargingIcon->setPixmap(readSkinPixmap(skin(QStringLiteral("lightning.png"))));
+    m_receiverIcon->setPixmap(readSkinPixmap(skin(QStringLiteral("dongle.png"))));
+    m_logo->setPixmap(readSkinPixmap(skin(QStringLiteral("mouselogo.png"))));
     m_chargingIcon->hide();
 
     m_batteryBar = new KelProcessbar(this);

@@ -80,7 +80,7 @@ KelMessageBox::KelMessageBox(int iKind, const QString &title, const QString &tex
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(translated(title));
 
-    m_background = QPixmap(AppDir::path() + QStringLiteral("/skin/dlg.png"));
+    m_background = readSkinPixmap(AppDir::path() + QStringLiteral("/skin/dlg.png"));
     g_lastParent = parent;
 
     const QString picture = pictureForKind(iKind);
@@ -89,7 +89,7 @@ KelMessageBox::KelMessageBox(int iKind, const QString &title, const QString &tex
     m_pictureLabel->setGeometry(scaledRect(48, 98, kPictureSize, kPictureSize));
     m_pictureLabel->setScaledContents(true);
     if (!picture.isEmpty())
-        m_pictureLabel->setPixmap(QPixmap(AppDir::path() + picture));
+        m_pictureLabel->setPixmap(readSkinPixmap(AppDir::path() + picture));
     m_pictureLabel->setVisible(!picture.isEmpty());
 
     // Without a picture the texts take the whole width.

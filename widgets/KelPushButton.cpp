@@ -1,4 +1,5 @@
 #include "KelPushButton.h"
+#include "SkinImage.h"
 
 #include "InterfaceColour.h"
 #include "LanguageFont.h"
@@ -18,9 +19,9 @@ KelPushButton::KelPushButton(const QStringList &pictures, QWidget *parent,
     : QPushButton(parent) {
     m_pictures.reserve(pictures.size());
     for (const QString &path : pictures)
-        m_pictures.append(QPixmap(path));
+        m_pictures.append(readSkinPixmap(path));
     if (!background.isEmpty())
-        m_background = QPixmap(background);
+        m_background = readSkinPixmap(background);
 
     if (descriptorColorMode() != 0) {
         m_textColours[0] = Qt::white;
