@@ -14,7 +14,10 @@
 #include "LightingRules.h"
 #include "MacroDialog.h"
 #include "MacroList.h"
+#include "MousePictures.h"
 #include "MousecfgWidget.h"
+
+#include "MousePictures.h"
 #include "ProfileData.h"
 
 // A page is made when it is first shown, or when its values are first needed: until then the
@@ -44,13 +47,15 @@ void MousecfgWidget::connectPage(int page) {
         // the spots of the picture shown (the side picture marks the same buttons), the
         // wheel buttons for the wheel spots.
         connect(buttons, &KelBtnWindow::SelBtnChanged, this, [this](quint8 iBtn, quint8 bType) {
-            SelBtnChanged(iBtn, bType == 2 ? SpotWheel : (m_front ? SpotFront : SpotSide));
+            SelBtnChanged(iBtn, bType == 2                  ? MousePictures::SpotWheel
+                                : m_pictures->isFrontView() ? MousePictures::SpotFront
+                                                            : MousePictures::SpotSide);
         });
         connect(buttons, &KelBtnWindow::SelBtnControl, this,
                 [this, buttons](KelPushButton *btn, bool on) {
-                    for (int i = 0; i < kSpotCount; ++i) {
+                    for (int i = 0; i < MousePictures::kSpotCount; ++i) {
                         if (btn == buttons->button(0, i))
-                            slotMouseOver(spot(m_front ? SpotFront : SpotSide, i), on);
+                            m_pictures->showButtonPicture(i, on);
                     }
                 });
         break;
@@ -119,7 +124,9 @@ void MousecfgWidget::showPages() {
     m_pages->show(m_page);
     // The button page marks the spot selected on the mouse picture.
     if (m_pages->buttons())
-        m_pages->buttons()->selectGroup(m_spotIndex, m_spotKind == SpotWheel ? 2 : 0);
+        m_pages->buttons()->selectGroup(m_pictures->selectedIndex(),
+                                        m_pictures->selectedKind() == MousePictures::SpotWheel ? 2
+                                                                                               : 0);
 }
 
 void MousecfgWidget::refreshPages() {

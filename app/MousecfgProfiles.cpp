@@ -260,7 +260,6 @@ void MousecfgWidget::loadConfiguration(const QString &path) {
     if (refused > 0)
         notice(tr("A profile name in the file cannot be used; its slot keeps its name."));
     rebuildLibraryMenu();
-    setWheelPictures();
     m_slotBtn->setText(m_slotActions[w.activeIndex()]->text());
     refreshPages();
     send();

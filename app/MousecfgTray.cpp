@@ -9,6 +9,7 @@
 #include "KeyTable.h"
 #include "LanguageFont.h"
 #include "ModelDescriptor.h"
+#include "MousePictures.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
 
@@ -85,8 +86,7 @@ void MousecfgWidget::retranslateUi() {
     m_firmwareBtn->setText(tr("Firmware Update"));
     if (m_language >= 0 && m_language < kMaxLanguages)
         m_langBtn->setText(m_languages.names[m_language]);
-    m_frontBtn->setText(tr("Front"));
-    m_sideBtn->setText(tr("Side"));
+    m_pictures->retranslateUi();
     if (m_pages)
         m_pages->retranslate();
 
@@ -101,7 +101,8 @@ void MousecfgWidget::retranslateUi() {
     // The status poll rests for half a second around a language change.
     pausePollingForLanguage();
 
-    layoutModelPictures();
+    m_pictures->relayout();
+    setPage(m_page);
     setFont(languageFont());
     update();
 }

@@ -1,7 +1,6 @@
 #include "MousecfgWidget.h"
 
 #include "AppConfig.h"
-#include "AppDir.h"
 #include "AppLog.h"
 #include "BatteryTray.h"
 #include "FirmwareUpdater.h"
@@ -16,7 +15,7 @@
 #include "LanguageFont.h"
 #include "MainLayout.h"
 #include "ModelDescriptor.h"
-#include "ModelSpots.h"
+#include "MousePictures.h"
 #include "OsdChannel.h"
 #include "PointerSpeed.h"
 #include "ProfileData.h"
@@ -46,20 +45,6 @@
 using namespace MainLayout;
 
 namespace {
-QRect place(const QRect &design) {
-    return scaledRect(design.x(), design.y(), design.width(), design.height());
-}
-
-// The marker place of a button slot on one of the model's pictures, or nullptr when the
-// button cannot be seen there. Slot n holds button n + 1 of the pictures.
-template <size_t N> const ModelSpots::Spot *spotOf(const ModelSpots::Spot (&table)[N], int slot) {
-    for (const ModelSpots::Spot &s : table) {
-        if (s.button == slot + 1)
-            return &s;
-    }
-    return nullptr;
-}
-
 // 128 pixels is twice the largest a task bar shows.
 constexpr int kWindowIconMaxSide = 128;
 
@@ -78,9 +63,9 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     setWindowTitle(QStringLiteral("MousecfgWidget"));
 
     // Background and battery pictures.
-    m_background = std::make_unique<WindowBackground>(skin(QStringLiteral("cfgMainback.png")));
-    m_bat1 = readSkinPixmap(skin(QStringLiteral("bat1.png")));
-    m_bat2 = readSkinPixmap(skin(QStringLiteral("bat2.png")));
+    m_background = std::make_unique<WindowBackground>(skinPath(QStringLiteral("cfgMainback.png")));
+    m_bat1 = readSkinPixmap(skinPath(QStringLiteral("bat1.png")));
+    m_bat2 = readSkinPixmap(skinPath(QStringLiteral("bat2.png")));
 
     // Scale step of the primary screen; size and position.
     QScreen *primary = QGuiApplication::primaryScreen();
@@ -143,8 +128,7 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // Start page, texts, name field.
     setFrontView(true);
     setPage(m_ledDisable ? PageCustomize : PageLighting);
-    selectSpot(SpotFront, 0);
-    setWheelPictures();
+    selectSpot(MousePictures::SpotFront, 0);
     refreshPages();
     retranslateUi();
     // No focus rectangles anywhere: the sheet on the window reaches every child.
@@ -154,7 +138,7 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // Read once for the window, its dialogs and the tray. Every new window hands its icon to
     // the window system in all its sizes; the large ones serve only the menu entry, which
     // takes the installed icon.
-    setWindowIcon(readSkinIcon(skin(QStringLiteral("icon.ico")), kWindowIconMaxSide));
+    setWindowIcon(readSkinIcon(skinPath(QStringLiteral("icon.ico")), kWindowIconMaxSide));
     // A low level until the mouse reports.
     slotRefreshBatteryStatus(0, 1, 1);
     // From here on battery reports come from the mouse, and go to the tray too.
@@ -179,14 +163,6 @@ MousecfgWidget::~MousecfgWidget() {
     endSession();
 }
 
-QString MousecfgWidget::skin(const QString &relative) const {
-    return AppDir::path() + QStringLiteral("/skin/") + relative;
-}
-
-QString MousecfgWidget::modelPicture(const QString &suffix) const {
-    return AppDir::path() + QStringLiteral("/skin/mouse/") + currentProductName() + suffix;
-}
-
 int MousecfgWidget::effectivePage(int index, bool ledDisable) {
     if (index == PageLighting && ledDisable)
         return PageCustomize;
@@ -201,9 +177,9 @@ void MousecfgWidget::createWidgets() {
     auto button = [this](const QStringList &pictures, const QString &background = QString()) {
         QStringList paths;
         for (const QString &p : pictures)
-            paths << skin(p);
+            paths << skinPath(p);
         auto *b =
-            new KelPushButton(paths, this, background.isEmpty() ? QString() : skin(background));
+            new KelPushButton(paths, this, background.isEmpty() ? QString() : skinPath(background));
         connect(b, &QPushButton::clicked, this, &MousecfgWidget::onButtonClicked);
         return b;
     };
@@ -247,10 +223,6 @@ void MousecfgWidget::createWidgets() {
     m_applyBtn = button(command);
     m_loadBtn = button(command);
     m_saveBtn = button(command);
-    m_frontBtn = button(command);
-    m_sideBtn = button(command);
-    m_frontBtn->setToggleMode(true);
-    m_sideBtn->setToggleMode(true);
     // Names for tests and for reading the window's tree.
     const std::pair<KelPushButton *, const char *> names[] = {
         {m_exportBtn, "exportBtn"}, {m_importBtn, "importBtn"},     {m_resetBtn, "resetBtn"},
@@ -261,21 +233,6 @@ void MousecfgWidget::createWidgets() {
         n.first->setObjectName(QLatin1String(n.second));
     for (int i = 0; i < kProfileCount; ++i)
         m_profileBtns[i]->setObjectName(QStringLiteral("profileBtn%1").arg(i + 1));
-
-    const QStringList spotPictures = {QStringLiteral("spot-1.png"), QStringLiteral("spot-2.png"),
-                                      QStringLiteral("spot-3.png")};
-    for (int i = 0; i < kSpotCount; ++i) {
-        m_frontSpots[i] = button(spotPictures);
-        m_sideSpots[i] = button(spotPictures);
-        for (KelPushButton *s : {m_frontSpots[i], m_sideSpots[i]}) {
-            s->setToggleMode(true);
-            connect(s, &KelPushButton::OverSignal, this, &MousecfgWidget::slotMouseOver);
-        }
-    }
-    for (KelPushButton *&w : m_wheelSpots) {
-        w = button({QStringLiteral("btn_up2.png")});
-        w->setToggleMode(true);
-    }
 
     m_langBtn = button({QStringLiteral("lang.png")});
     m_langMenu = new KelMenu(this);
@@ -316,22 +273,15 @@ void MousecfgWidget::createWidgets() {
     m_nameEdit->setStyleSheet(
         QStringLiteral("border-width:2px;background-color:rgb(30,30,30);color:white"));
 
-    m_frontPicture = new QLabel(this);
-    m_sidePicture = new QLabel(this);
-    m_hoverPicture = new QLabel(this);
-    m_hoverPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_hoverPicture->hide();
-    for (QLabel *l : {m_frontPicture, m_sidePicture, m_hoverPicture})
-        l->setAlignment(Qt::AlignCenter);
     m_chargingIcon = new QLabel(this);
     m_receiverIcon = new QLabel(this);
     m_logo = new QLabel(this);
     m_chargingIcon->setScaledContents(true);
     m_receiverIcon->setScaledContents(true);
     m_logo->setScaledContents(true);
-    m_chargingIcon->setPixmap(readSkinPixmap(skin(QStringLiteral("lightning.png"))));
-    m_receiverIcon->setPixmap(readSkinPixmap(skin(QStringLiteral("dongle.png"))));
-    m_logo->setPixmap(readSkinPixmap(skin(QStringLiteral("mouselogo.png"))));
+    m_chargingIcon->setPixmap(readSkinPixmap(skinPath(QStringLiteral("lightning.png"))));
+    m_receiverIcon->setPixmap(readSkinPixmap(skinPath(QStringLiteral("dongle.png"))));
+    m_logo->setPixmap(readSkinPixmap(skinPath(QStringLiteral("mouselogo.png"))));
     m_chargingIcon->hide();
 
     m_batteryBar = new KelProcessbar(this);
@@ -339,179 +289,69 @@ void MousecfgWidget::createWidgets() {
     m_batteryBar->setValue(batteryLevel());
     m_batteryBar->setTextVisible(true);
 
-    // The spots stack above the pictures they mark.
-    for (int i = 0; i < kSpotCount; ++i) {
-        m_frontSpots[i]->raise();
-        m_sideSpots[i]->raise();
-    }
-    m_pages = std::make_unique<PageHost>(this, m_frontSpots[0]);
+    // The mouse pictures and their spots; the pages stack under the spots.
+    m_pictures = new MousePictures(this);
+    connect(m_pictures, &MousePictures::spotClicked, this, &MousecfgWidget::selectSpot);
+    connect(m_pictures, &MousePictures::viewClicked, this, &MousecfgWidget::setFrontView);
+    m_pages = std::make_unique<PageHost>(this, m_pictures->lowestSpot());
 }
 
 void MousecfgWidget::layoutWidgets() {
-    m_closeBtn->setGeometry(place(kClose));
-    m_minBtn->setGeometry(place(kMinimise));
-    m_firmwareBtn->setGeometry(place(kFirmware));
+    m_closeBtn->setGeometry(scaledRect(kClose));
+    m_minBtn->setGeometry(scaledRect(kMinimise));
+    m_firmwareBtn->setGeometry(scaledRect(kFirmware));
     for (int i = 0; i < 5; ++i)
         m_profileBtns[i]->setGeometry(
-            place(QRect(kProfileX, kProfileY + i * kProfileStep, kProfileW, kProfileH)));
+            scaledRect(QRect(kProfileX, kProfileY + i * kProfileStep, kProfileW, kProfileH)));
     for (int i = 0; i < PageCount; ++i)
-        m_tabs[i]->setGeometry(place(QRect(kTabX, kTabY + i * kTabStep, kTabW, kTabH)));
-    m_addBtn->setGeometry(place(kAdd));
-    m_deleteBtn->setGeometry(place(kDelete));
-    m_copyBtn->setGeometry(place(kCopy));
-    m_resetBtn->setGeometry(place(kReset));
-    m_resetAllBtn->setGeometry(place(kResetAll));
-    m_slotBtn->setGeometry(place(kSlotButton));
-    m_importBtn->setGeometry(place(kImport));
-    m_exportBtn->setGeometry(place(kExport));
-    m_loadBtn->setGeometry(place(kLoadConfig));
-    m_saveBtn->setGeometry(place(kSaveConfig));
-    m_okBtn->setGeometry(place(kOk));
-    m_cancelBtn->setGeometry(place(kCancel));
-    m_applyBtn->setGeometry(place(kApply));
-    m_frontBtn->setGeometry(place(kFrontToggle));
-    m_sideBtn->setGeometry(place(kSideToggle));
-    m_wheelSpots[0]->setGeometry(place(kWheelUp));
-    m_wheelSpots[1]->setGeometry(place(kWheelDown));
-    m_langBtn->setGeometry(place(kLanguageButton));
-    m_mouseSelBtn->setGeometry(place(kMouseSelect));
-    m_libraryBtn->setGeometry(place(kLibraryButton));
-    m_nameLabel->setGeometry(place(kNameLabel));
-    m_versionLabel->setGeometry(place(kVersion));
-    m_nameEdit->setGeometry(place(kNameField));
-    m_chargingIcon->setGeometry(place(kChargingIcon));
-    m_receiverIcon->setGeometry(place(kReceiverIcon));
-    m_logo->setGeometry(place(kLogo));
-    m_batteryBar->setGeometry(place(kBatteryBar));
+        m_tabs[i]->setGeometry(scaledRect(QRect(kTabX, kTabY + i * kTabStep, kTabW, kTabH)));
+    m_addBtn->setGeometry(scaledRect(kAdd));
+    m_deleteBtn->setGeometry(scaledRect(kDelete));
+    m_copyBtn->setGeometry(scaledRect(kCopy));
+    m_resetBtn->setGeometry(scaledRect(kReset));
+    m_resetAllBtn->setGeometry(scaledRect(kResetAll));
+    m_slotBtn->setGeometry(scaledRect(kSlotButton));
+    m_importBtn->setGeometry(scaledRect(kImport));
+    m_exportBtn->setGeometry(scaledRect(kExport));
+    m_loadBtn->setGeometry(scaledRect(kLoadConfig));
+    m_saveBtn->setGeometry(scaledRect(kSaveConfig));
+    m_okBtn->setGeometry(scaledRect(kOk));
+    m_cancelBtn->setGeometry(scaledRect(kCancel));
+    m_applyBtn->setGeometry(scaledRect(kApply));
+    m_langBtn->setGeometry(scaledRect(kLanguageButton));
+    m_mouseSelBtn->setGeometry(scaledRect(kMouseSelect));
+    m_libraryBtn->setGeometry(scaledRect(kLibraryButton));
+    m_nameLabel->setGeometry(scaledRect(kNameLabel));
+    m_versionLabel->setGeometry(scaledRect(kVersion));
+    m_nameEdit->setGeometry(scaledRect(kNameField));
+    m_chargingIcon->setGeometry(scaledRect(kChargingIcon));
+    m_receiverIcon->setGeometry(scaledRect(kReceiverIcon));
+    m_logo->setGeometry(scaledRect(kLogo));
+    m_batteryBar->setGeometry(scaledRect(kBatteryBar));
     m_mouseMenu->setFixedWidth(scaled(150));
     m_libraryMenu->setFixedWidth(152);
     if (m_pages)
         m_pages->relayout();
-    layoutModelPictures();
-}
-
-void MousecfgWidget::layoutModelPictures() {
-    m_frontPicture->setGeometry(place(kFrontPicture));
-    m_sidePicture->setGeometry(place(kSidePicture));
-    m_hoverPicture->setGeometry(place(kFrontPicture));
-    // The side picture is centred in its place.
-    const QPoint sideOrigin(kSidePicture.x() + (kSidePicture.width() - kSidePictureFit) / 2,
-                            kSidePicture.y() + (kSidePicture.height() - kSidePictureFit) / 2);
-    const int buttons = buttonCount();
-    const int half = kSpotSize / 2;
-    for (int i = 0; i < kSpotCount; ++i) {
-        const ModelSpots::Spot *f = i < buttons ? spotOf(ModelSpots::kTopView, i) : nullptr;
-        const ModelSpots::Spot *s = i < buttons ? spotOf(ModelSpots::kSideView, i) : nullptr;
-        if (f)
-            m_frontSpots[i]->setGeometry(
-                place(QRect(kFrontPicture.x() + f->x - half, kFrontPicture.y() + f->y - half,
-                            kSpotSize, kSpotSize)));
-        if (s)
-            m_sideSpots[i]->setGeometry(place(QRect(
-                sideOrigin.x() + s->x - half, sideOrigin.y() + s->y - half, kSpotSize, kSpotSize)));
-        m_frontSpots[i]->setProperty("present", f != nullptr);
-        m_sideSpots[i]->setProperty("present", s != nullptr);
-    }
+    m_pictures->relayout();
     setPage(m_page);
-}
-
-void MousecfgWidget::setWheelPictures() {
-    const bool alternative = descriptorWheelPictures() == 2;
-    const QString normal = alternative ? QStringLiteral("4") : QStringLiteral("2");
-    const QString hover = alternative ? QStringLiteral("3") : QStringLiteral("1");
-    const QString kinds[2] = {QStringLiteral("btn_up"), QStringLiteral("btn_down")};
-    for (int i = 0; i < 2; ++i) {
-        QStringList pictures = {skin(kinds[i] + normal + QStringLiteral(".png")),
-                                skin(kinds[i] + hover + QStringLiteral(".png")),
-                                skin(kinds[i] + hover + QStringLiteral(".png"))};
-        KelPushButton *old = m_wheelSpots[i];
-        auto *w = new KelPushButton(pictures, this);
-        w->setToggleMode(true);
-        w->setGeometry(old->geometry());
-        w->setChecked(old->isChecked());
-        w->setVisible(old->isVisible());
-        connect(w, &QPushButton::clicked, this, &MousecfgWidget::onButtonClicked);
-        m_wheelSpots[i] = w;
-        old->deleteLater();
-    }
-}
-
-KelPushButton *MousecfgWidget::spot(int kind, int index) const {
-    switch (kind) {
-    case SpotFront:
-        return index >= 0 && index < kSpotCount ? m_frontSpots[index] : nullptr;
-    case SpotSide:
-        return index >= 0 && index < kSpotCount ? m_sideSpots[index] : nullptr;
-    case SpotWheel:
-        return index >= 0 && index < 2 ? m_wheelSpots[index] : nullptr;
-    default:
-        return nullptr;
-    }
 }
 
 void MousecfgWidget::setPage(int index) {
     m_page = effectivePage(index, m_ledDisable);
     for (int i = 0; i < PageCount; ++i)
         m_tabs[i]->setChecked(i == m_page);
-    const bool customize = m_page == PageCustomize;
-    // The mouse pictures are decoded and scaled once per model and size, when first shown.
-    if (customize)
-        decodeModelPicture(m_front);
-    m_frontBtn->setVisible(customize);
-    m_sideBtn->setVisible(customize);
-    for (KelPushButton *w : m_wheelSpots)
-        w->setVisible(customize);
-    m_frontPicture->setVisible(customize && m_front);
-    m_sidePicture->setVisible(customize && !m_front);
-    if (!customize)
-        m_hoverPicture->hide();
-    for (int i = 0; i < kSpotCount; ++i) {
-        m_frontSpots[i]->setVisible(customize && m_front &&
-                                    m_frontSpots[i]->property("present").toBool());
-        m_sideSpots[i]->setVisible(customize && !m_front &&
-                                   m_sideSpots[i]->property("present").toBool());
-    }
+    m_pictures->setShown(m_page == PageCustomize);
     showPages();
 }
 
-void MousecfgWidget::decodeModelPicture(bool front) {
-    const QSize size = front ? scaledSize(kFrontPicture.width(), kFrontPicture.height())
-                             : scaledSize(kSidePictureFit, kSidePictureFit);
-    const QString path =
-        modelPicture(front ? QStringLiteral("/Mouse.png") : QStringLiteral("_Side.png"));
-    QString &decodedPath = front ? m_frontPath : m_sidePath;
-    QSize &decodedSize = front ? m_frontPictureSize : m_sidePictureSize;
-    if (path == decodedPath && size == decodedSize)
-        return;
-    const QPixmap picture(path);
-    (front ? m_frontPicture : m_sidePicture)
-        ->setPixmap(picture.isNull()
-                        ? QPixmap()
-                        : picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    decodedPath = path;
-    decodedSize = size;
-}
-
 void MousecfgWidget::setFrontView(bool front) {
-    m_front = front;
-    m_frontBtn->setChecked(front);
-    m_sideBtn->setChecked(!front);
+    m_pictures->setFrontView(front);
     setPage(m_page);
 }
 
 void MousecfgWidget::selectSpot(int kind, int index) {
-    if (!spot(kind, index))
-        return;
-    m_spotKind = kind;
-    m_spotIndex = index;
-    for (int i = 0; i < kSpotCount; ++i) {
-        m_frontSpots[i]->setChecked(false);
-        m_sideSpots[i]->setChecked(false);
-    }
-    for (KelPushButton *w : m_wheelSpots)
-        w->setChecked(false);
-    spot(kind, index)->setChecked(true);
-    showPages();
+    if (m_pictures->select(kind, index))
+        showPages();
 }
 
 void MousecfgWidget::SelBtnChanged(quint8 iBtn, quint8 iType) {
@@ -520,25 +360,6 @@ void MousecfgWidget::SelBtnChanged(quint8 iBtn, quint8 iType) {
 
 void MousecfgWidget::slotGotoMacro(quint8 page) {
     setPage(page);
-}
-
-void MousecfgWidget::slotMouseOver(KelPushButton *btn, bool bType) {
-    for (int i = 0; i < kSpotCount; ++i) {
-        if (btn != m_frontSpots[i] && btn != m_sideSpots[i])
-            continue;
-        const QPixmap hover(modelPicture(QStringLiteral("/mouse_%1.png").arg(i + 1)));
-        if (bType && !hover.isNull() && m_front && m_page == PageCustomize) {
-            m_hoverPicture->setPixmap(hover.scaled(m_frontPicture->size(), Qt::KeepAspectRatio,
-                                                   Qt::SmoothTransformation));
-            m_hoverPicture->show();
-            m_hoverPicture->raise();
-            for (KelPushButton *s : m_frontSpots)
-                s->raise();
-        } else {
-            m_hoverPicture->hide();
-        }
-        return;
-    }
 }
 
 void MousecfgWidget::slotEnableButtons(bool bEnable) {
@@ -585,26 +406,10 @@ void MousecfgWidget::onButtonClicked() {
         hideOrQuit();
     } else if (profileCommand(s)) {
         return;
-    } else if (s == m_frontBtn) {
-        setFrontView(true);
-    } else if (s == m_sideBtn) {
-        setFrontView(false);
-    } else if (s == m_wheelSpots[0] || s == m_wheelSpots[1]) {
-        selectSpot(SpotWheel, s == m_wheelSpots[0] ? 0 : 1);
     } else {
         for (int i = 0; i < PageCount; ++i) {
             if (s == m_tabs[i]) {
                 setPage(i);
-                return;
-            }
-        }
-        for (int i = 0; i < kSpotCount; ++i) {
-            if (s == m_frontSpots[i]) {
-                selectSpot(SpotFront, i);
-                return;
-            }
-            if (s == m_sideSpots[i]) {
-                selectSpot(SpotSide, i);
                 return;
             }
         }
@@ -659,8 +464,6 @@ void MousecfgWidget::refreshMouseList() {
 
 void MousecfgWidget::slot_show_mousename(QAction *action) {
     setFrontView(true);
-    for (KelPushButton *s : m_frontSpots)
-        s->setChecked(false);
     m_mouseSelBtn->setText(action->text());
     // The session closes the model that was open and opens this one (slotWarnClose asks).
     setCurrentProductName(action->text());
@@ -711,14 +514,12 @@ void MousecfgWidget::slotWarning() {
 void MousecfgWidget::slotWarnClose() {
     if (m_session)
         m_session->requestModel(currentProductName());
-    for (KelPushButton *s : m_frontSpots)
-        s->setChecked(false);
     setFrontView(true);
-    layoutModelPictures();
+    m_pictures->readWheelPictures();
+    m_pictures->relayout();
     loadProfiles();
     setPage(PageLighting);
-    selectSpot(SpotFront, 0);
-    setWheelPictures();
+    selectSpot(MousePictures::SpotFront, 0);
     refreshPages();
     m_slotBtn->setText(m_slotActions[m_working.activeIndex()]->text());
     setMouseReadyFlag(true);
@@ -765,7 +566,7 @@ void MousecfgWidget::paintEvent(QPaintEvent *) {
         p.drawImage(rect(), back);
     const QPixmap &battery = m_connectionState <= 1 ? m_bat2 : m_bat1;
     if (!battery.isNull())
-        p.drawPixmap(place(kBattery), battery);
+        p.drawPixmap(scaledRect(kBattery), battery);
 }
 
 void MousecfgWidget::mousePressEvent(QMouseEvent *event) {

@@ -34,6 +34,7 @@ class KelLineEdit;
 class KelMenu;
 class KelProcessbar;
 class KelPushButton;
+class MousePictures;
 class QAction;
 class QLabel;
 class QTranslator;
@@ -49,8 +50,6 @@ public:
         PageMacro = PageHost::TabMacro,
         PageCount = PageHost::TabCount
     };
-    enum SpotKind { SpotFront = 0, SpotSide = 1, SpotWheel = 2 };
-    static constexpr int kSpotCount = 20;
 
     MousecfgWidget();
     ~MousecfgWidget() override;
@@ -64,9 +63,8 @@ public:
     static bool dragMoves(const QPoint &distance);
 
     int currentPage() const { return m_page; }
-    bool isFrontView() const { return m_front; }
-    int selectedSpotKind() const { return m_spotKind; }
-    int selectedSpotIndex() const { return m_spotIndex; }
+    // The mouse pictures of CUSTOMIZE, with the spot selected there.
+    MousePictures *pictures() const { return m_pictures; }
     int scaleStep() const { return m_iDpiVal; }
     int batteryLevel() const { return m_batteryLevel; }
     int connectionState() const { return m_connectionState; }
@@ -82,7 +80,6 @@ public:
     int language() const { return m_language; }
     bool warningShown() const { return m_warningShown; }
 
-    KelPushButton *spot(int kind, int index) const;
     KelPushButton *tab(int index) const { return m_tabs[index]; }
     QSystemTrayIcon *trayIcon() const;
     // Low-battery notices shown in the tray since start.
@@ -130,7 +127,6 @@ public slots:
     void slotMoveOffChange(quint8 value);
     void slotWarning();
     void slotWarnClose();
-    void slotMouseOver(KelPushButton *btn, bool bType);
     void slotPopOneClickBox();
     void slotRefreshProfile(quint8 iProfile);
     void slotRefreshDPIStage(quint8 iDPI);
@@ -169,11 +165,6 @@ protected:
 private:
     void createWidgets();
     void layoutWidgets();
-    void layoutModelPictures();
-    // Decodes and scales the side picture of the model, unless it is up to date.
-    // The front or side picture of the model, decoded and scaled once per model and size.
-    void decodeModelPicture(bool front);
-    void setWheelPictures();
     // The background of a scale step, composed on the window's colour.
     const WindowBackground::Step &background(int step);
     void refreshMouseList();
@@ -215,8 +206,6 @@ private:
     QString askFileName(bool save, const QString &caption, const QString &filter,
                         const QString &suffix, const QString &suggested = QString());
     bool loadTranslation(int language);
-    QString skin(const QString &relative) const;
-    QString modelPicture(const QString &suffix) const;
     QList<QWidget *> commandWidgets() const;
     void updateConnectionDisplay();
     // The mouse session on its worker thread: started with the window, ended with it.
@@ -277,11 +266,6 @@ private:
     KelPushButton *m_applyBtn = nullptr;
     KelPushButton *m_loadBtn = nullptr;
     KelPushButton *m_saveBtn = nullptr;
-    KelPushButton *m_frontSpots[kSpotCount] = {};
-    KelPushButton *m_sideSpots[kSpotCount] = {};
-    KelPushButton *m_wheelSpots[2] = {};
-    KelPushButton *m_frontBtn = nullptr;
-    KelPushButton *m_sideBtn = nullptr;
     KelPushButton *m_langBtn = nullptr;
     KelPushButton *m_slotBtn = nullptr;
     KelPushButton *m_mouseSelBtn = nullptr;
@@ -298,16 +282,9 @@ private:
     KelLabel *m_nameLabel = nullptr;
     KelLabel *m_versionLabel = nullptr;
     KelLineEdit *m_nameEdit = nullptr;
-    QLabel *m_frontPicture = nullptr;
-    QLabel *m_sidePicture = nullptr;
-    QLabel *m_hoverPicture = nullptr;
     QLabel *m_chargingIcon = nullptr;
     QLabel *m_receiverIcon = nullptr;
     QLabel *m_logo = nullptr;
-    QString m_frontPath;
-    QString m_sidePath;
-    QSize m_frontPictureSize;
-    QSize m_sidePictureSize;
 
     // Status.
     KelProcessbar *m_batteryBar = nullptr;
@@ -340,11 +317,9 @@ private:
 
     std::unique_ptr<PageHost> m_pages;
 
-    // Page and spots.
+    // Page and the mouse pictures.
     int m_page = PageLighting;
-    bool m_front = true;
-    int m_spotKind = SpotFront;
-    int m_spotIndex = 0;
+    MousePictures *m_pictures = nullptr;
     bool m_ledDisable = false;
 
     // Models.

@@ -1,6 +1,5 @@
 #include "KelSkinDialog.h"
 
-#include "AppDir.h"
 #include "ButtonsLayout.h"
 #include "InterfaceColour.h"
 #include "KelLabel.h"
@@ -19,12 +18,6 @@
 #include <QToolButton>
 
 using namespace ButtonsLayout;
-
-namespace {
-QString skinPath(const QString &name) {
-    return AppDir::path() + QStringLiteral("/skin/") + name;
-}
-} // namespace
 
 KelSkinDialog::KelSkinDialog(int designWidth, int designHeight, QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint) {

@@ -17,9 +17,7 @@ constexpr int kElideMargin = 5;
 KelPushButton::KelPushButton(const QStringList &pictures, QWidget *parent,
                              const QString &background)
     : QPushButton(parent) {
-    m_pictures.reserve(pictures.size());
-    for (const QString &path : pictures)
-        m_pictures.append(readSkinPixmap(path));
+    setPictures(pictures);
     if (!background.isEmpty())
         m_background = readSkinPixmap(background);
 
@@ -34,6 +32,15 @@ KelPushButton::KelPushButton(const QStringList &pictures, QWidget *parent,
     }
     m_textColours[3] = QColor(100, 100, 100);
     setMouseTracking(false);
+}
+
+void KelPushButton::setPictures(const QStringList &pictures) {
+    m_pictures.clear();
+    m_pictures.reserve(pictures.size());
+    for (const QString &path : pictures)
+        m_pictures.append(readSkinPixmap(path));
+    updateGeometry();
+    update();
 }
 
 void KelPushButton::setText(const QString &text) {

@@ -22,6 +22,9 @@ public:
     explicit KelPushButton(const QStringList &pictures, QWidget *parent = nullptr,
                            const QString &background = QString());
 
+    // Other pictures, in the same order.
+    void setPictures(const QStringList &pictures);
+
     // Stores the text, uses it as the tooltip too, and repaints.
     void setText(const QString &text);
 

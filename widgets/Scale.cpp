@@ -90,6 +90,10 @@ QRect scaledRect(int x, int y, int w, int h) {
     return scaledRect(x, y, w, h, scaleFactor());
 }
 
+QRect scaledRect(const QRect &design) {
+    return scaledRect(design.x(), design.y(), design.width(), design.height(), scaleFactor());
+}
+
 QRect scaledRect(int x, int y, int w, int h, double factor) {
     return QRect(scaled(x, factor), scaled(y, factor), scaled(w, factor), scaled(h, factor));
 }

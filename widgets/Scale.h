@@ -33,3 +33,4 @@ QSize scaledSize(int w, int h);
 QSize scaledSize(int w, int h, double factor);
 QRect scaledRect(int x, int y, int w, int h);
 QRect scaledRect(int x, int y, int w, int h, double factor);
+QRect scaledRect(const QRect &design);

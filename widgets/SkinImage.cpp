@@ -1,5 +1,7 @@
 #include "SkinImage.h"
 
+#include "AppDir.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -87,4 +89,8 @@ QIcon readSkinIcon(const QString &path, int maxSide) {
 
 QIcon resourceIcon(const QString &name) {
     return QFile::exists(name) ? readSkinIcon(name) : QIcon();
+}
+
+QString skinPath(const QString &relative) {
+    return AppDir::path() + QStringLiteral("/skin/") + relative;
 }

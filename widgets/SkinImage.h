@@ -10,6 +10,9 @@
 #include <QImage>
 #include <QPixmap>
 
+// A file of the installed skin: the program's folder, "skin/", then the relative path.
+QString skinPath(const QString &relative);
+
 // A picture whose width or height exceeds this is refused before it is decoded: no picture
 // of ours comes near it.
 constexpr int kSkinImageMaxSide = 8192;

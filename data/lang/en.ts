@@ -67,6 +67,17 @@
     </message>
 </context>
 <context>
+    <name>MousePictures</name>
+    <message>
+        <source>Front</source>
+        <translation>Front</translation>
+    </message>
+    <message>
+        <source>Side</source>
+        <translation>Side</translation>
+    </message>
+</context>
+<context>
     <name>MousecfgWidget</name>
     <message>
         <source>Mouse is sleeping or not connected.</source>
@@ -179,14 +190,6 @@
     <message>
         <source>Firmware Update</source>
         <translation>Firmware Update</translation>
-    </message>
-    <message>
-        <source>Front</source>
-        <translation>Front</translation>
-    </message>
-    <message>
-        <source>Side</source>
-        <translation>Side</translation>
     </message>
     <message>
         <source>Profile</source>

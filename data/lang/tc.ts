@@ -67,6 +67,17 @@
     </message>
 </context>
 <context>
+    <name>MousePictures</name>
+    <message>
+        <source>Front</source>
+        <translation>正面</translation>
+    </message>
+    <message>
+        <source>Side</source>
+        <translation>側面</translation>
+    </message>
+</context>
+<context>
     <name>MousecfgWidget</name>
     <message>
         <source>Mouse is sleeping or not connected.</source>
@@ -179,14 +190,6 @@
     <message>
         <source>Firmware Update</source>
         <translation>韌體更新</translation>
-    </message>
-    <message>
-        <source>Front</source>
-        <translation>正面</translation>
-    </message>
-    <message>
-        <source>Side</source>
-        <translation>側面</translation>
     </message>
     <message>
         <source>Profile</source>

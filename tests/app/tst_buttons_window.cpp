@@ -10,6 +10,7 @@
 #include "KelPushButton.h"
 #include "ModalCloser.h"
 #include "ModalDriver.h"
+#include "MousePictures.h"
 #include "ProfileData.h"
 #include "WindowRig.h"
 
@@ -73,7 +74,7 @@ private slots:
         QCOMPARE(page->button(0, 0)->text(), QStringLiteral("Left"));
 
         // A spot of the mouse picture and the button of the page go together.
-        QTest::mouseClick(w.spot(MousecfgWidget::SpotFront, 4), Qt::LeftButton);
+        QTest::mouseClick(w.pictures()->spot(MousePictures::SpotFront, 4), Qt::LeftButton);
         QVERIFY(page->button(0, 4)->isChecked());
 
         ModalDriver<KelComboKeyWindow> combo([](KelComboKeyWindow &d) {
@@ -84,8 +85,8 @@ private slots:
         });
         pick(page->button(0, 2), page->action(7));
         QVERIFY(combo.done());
-        QCOMPARE(w.selectedSpotIndex(), 2);
-        QVERIFY(w.spot(MousecfgWidget::SpotFront, 2)->isChecked());
+        QCOMPARE(w.pictures()->selectedIndex(), 2);
+        QVERIFY(w.pictures()->spot(MousePictures::SpotFront, 2)->isChecked());
 
         ModalDriver<KelFireKeyWindow> fire([](KelFireKeyWindow &d) {
             QTest::mouseClick(d.kindBox(FireKeyboard), Qt::LeftButton);
@@ -109,7 +110,7 @@ private slots:
         QCOMPARE(page->button(0, 5)->text(), QStringLiteral("spray"));
 
         pick(page->button(2, 1), page->action(5)); // wheel down goes back
-        QCOMPARE(w.selectedSpotKind(), int(MousecfgWidget::SpotWheel));
+        QCOMPARE(w.pictures()->selectedKind(), int(MousePictures::SpotWheel));
 
         // Taking the only left click away is refused with the window's box.
         {

@@ -11,6 +11,7 @@
 #include "MacroDialog.h"
 #include "MainLayout.h"
 #include "ModalCloser.h"
+#include "MousePictures.h"
 #include "MousecfgWidget.h"
 #include "OsdChannel.h"
 #include "ProfileData.h"
@@ -139,16 +140,16 @@ private slots:
         w.setPage(MousecfgWidget::PageCustomize);
         QVERIFY(w.tab(1)->isChecked());
         QVERIFY(!w.tab(0)->isChecked());
-        QVERIFY(w.spot(MousecfgWidget::SpotFront, 0)->isVisible());
-        QVERIFY(!w.spot(MousecfgWidget::SpotSide, 3)->isVisible());
+        QVERIFY(w.pictures()->spot(MousePictures::SpotFront, 0)->isVisible());
+        QVERIFY(!w.pictures()->spot(MousePictures::SpotSide, 3)->isVisible());
         // Only the model's six buttons have spots.
-        QVERIFY(!w.spot(MousecfgWidget::SpotFront, 6)->isVisible());
+        QVERIFY(!w.pictures()->spot(MousePictures::SpotFront, 6)->isVisible());
         w.setFrontView(false);
-        QVERIFY(w.spot(MousecfgWidget::SpotSide, 3)->isVisible());
-        QVERIFY(!w.spot(MousecfgWidget::SpotFront, 0)->isVisible());
+        QVERIFY(w.pictures()->spot(MousePictures::SpotSide, 3)->isVisible());
+        QVERIFY(!w.pictures()->spot(MousePictures::SpotFront, 0)->isVisible());
         w.setPage(MousecfgWidget::PageDpi);
-        QVERIFY(!w.spot(MousecfgWidget::SpotSide, 3)->isVisible());
-        QVERIFY(!w.spot(MousecfgWidget::SpotWheel, 0)->isVisible());
+        QVERIFY(!w.pictures()->spot(MousePictures::SpotSide, 3)->isVisible());
+        QVERIFY(!w.pictures()->spot(MousePictures::SpotWheel, 0)->isVisible());
         // A tab click goes through the button handler.
         QTest::mouseClick(w.tab(3), Qt::LeftButton);
         QCOMPARE(w.currentPage(), 3);
@@ -171,24 +172,25 @@ private slots:
         WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         w.setPage(MousecfgWidget::PageCustomize);
-        QTest::mouseClick(w.spot(MousecfgWidget::SpotFront, 2), Qt::LeftButton);
-        QCOMPARE(w.selectedSpotKind(), int(MousecfgWidget::SpotFront));
-        QCOMPARE(w.selectedSpotIndex(), 2);
-        QVERIFY(w.spot(MousecfgWidget::SpotFront, 2)->isChecked());
-        QTest::mouseClick(w.spot(MousecfgWidget::SpotWheel, 1), Qt::LeftButton);
-        QVERIFY(!w.spot(MousecfgWidget::SpotFront, 2)->isChecked());
-        QVERIFY(w.spot(MousecfgWidget::SpotWheel, 1)->isChecked());
-        w.SelBtnChanged(4, MousecfgWidget::SpotSide);
-        QVERIFY(w.spot(MousecfgWidget::SpotSide, 4)->isChecked());
-        QVERIFY(!w.spot(MousecfgWidget::SpotWheel, 1)->isChecked());
-        QVERIFY(!w.spot(MousecfgWidget::SpotFront, 2)->isChecked());
+        QTest::mouseClick(w.pictures()->spot(MousePictures::SpotFront, 2), Qt::LeftButton);
+        QCOMPARE(w.pictures()->selectedKind(), int(MousePictures::SpotFront));
+        QCOMPARE(w.pictures()->selectedIndex(), 2);
+        QVERIFY(w.pictures()->spot(MousePictures::SpotFront, 2)->isChecked());
+        QTest::mouseClick(w.pictures()->spot(MousePictures::SpotWheel, 1), Qt::LeftButton);
+        QVERIFY(!w.pictures()->spot(MousePictures::SpotFront, 2)->isChecked());
+        QVERIFY(w.pictures()->spot(MousePictures::SpotWheel, 1)->isChecked());
+        w.SelBtnChanged(4, MousePictures::SpotSide);
+        QVERIFY(w.pictures()->spot(MousePictures::SpotSide, 4)->isChecked());
+        QVERIFY(!w.pictures()->spot(MousePictures::SpotWheel, 1)->isChecked());
+        QVERIFY(!w.pictures()->spot(MousePictures::SpotFront, 2)->isChecked());
         int checked = 0;
         for (int kind = 0; kind < 3; ++kind)
-            for (int i = 0; i < MousecfgWidget::kSpotCount; ++i)
-                checked += w.spot(kind, i) && w.spot(kind, i)->isChecked() ? 1 : 0;
+            for (int i = 0; i < MousePictures::kSpotCount; ++i)
+                checked +=
+                    w.pictures()->spot(kind, i) && w.pictures()->spot(kind, i)->isChecked() ? 1 : 0;
         QCOMPARE(checked, 1);
-        w.SelBtnChanged(99, MousecfgWidget::SpotFront); // no such spot: nothing changes
-        QVERIFY(w.spot(MousecfgWidget::SpotSide, 4)->isChecked());
+        w.SelBtnChanged(99, MousePictures::SpotFront); // no such spot: nothing changes
+        QVERIFY(w.pictures()->spot(MousePictures::SpotSide, 4)->isChecked());
     }
 
     void dragMovesPastFourPixels() {
