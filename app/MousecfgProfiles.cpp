@@ -3,6 +3,7 @@
 // answers with a result code); here the user is asked and told, and the pages follow.
 #include "AppConfig.h"
 #include "AppLog.h"
+#include "CommandBar.h"
 #include "KelLineEdit.h"
 #include "KelMenu.h"
 #include "KelMessageBox.h"
@@ -157,7 +158,7 @@ void MousecfgWidget::slotProfileNameChange() {
         rebuildLibraryMenu();
 }
 
-bool MousecfgWidget::profileCommand(QObject *button) {
+void MousecfgWidget::profileCommand(int command) {
     ProfileSet &w = m_working;
     const int slot = w.activeIndex();
     // The name field may hold a name typed but not confirmed: commands act on the slot's.
@@ -167,70 +168,88 @@ bool MousecfgWidget::profileCommand(QObject *button) {
     // settings shared by all slots, the other slots' edits), and goes into what is saved.
     keepPageEdits();
 
-    if (button == m_addBtn) {
+    switch (command) {
+    case CommandBar::Add: {
         if (showLibraryResult(addLibraryProfile(m_library, w, slot))) {
             saveSlotNames(true);
             rebuildLibraryMenu();
             refreshPages();
         }
-    } else if (button == m_deleteBtn) {
+        break;
+    }
+    case CommandBar::Delete: {
         if (!showLibraryResult(checkDeleteLibraryProfile(m_library, w, slot)))
-            return true;
+            return;
         if (!confirm(tr("Are you sure you want delete this profile?")))
-            return true;
+            return;
         if (showLibraryResult(deleteLibraryProfile(m_library, w, slot))) {
             saveSlotNames(true);
             rebuildLibraryMenu();
             refreshPages();
         }
-    } else if (button == m_copyBtn) {
+        break;
+    }
+    case CommandBar::Copy: {
         // The copy holds what the slot held: the mouse needs nothing new.
         if (showLibraryResult(copyLibraryProfile(m_library, w, slot))) {
             saveSlotNames(false);
             rebuildLibraryMenu();
             refreshPages();
         }
-    } else if (button == m_resetBtn) {
+        break;
+    }
+    case CommandBar::Reset: {
         if (!confirm(tr("Are you sure you want reset this profile?")))
-            return true;
+            return;
         qCDebug(lcApp, "Accepted %d", slot);
         makeDefaultProfile(w.profiles[slot]);
         w.profiles[slot].ProfileName = w.profileNames[slot];
         refreshPages();
         send();
-    } else if (button == m_resetAllBtn) {
+        break;
+    }
+    case CommandBar::ResetAll: {
         if (!confirm(tr("Are you sure you want reset all profiles?")))
-            return true;
+            return;
         resetAllProfiles();
-    } else if (button == m_exportBtn) {
+        break;
+    }
+    case CommandBar::Export: {
         const QString path = askFileName(true, tr("Save Profile File"), tr("Profile File(*.prof)"),
                                          QStringLiteral("prof"), w.profileNames[slot]);
         if (!path.isEmpty())
             showLibraryResult(exportProfileFile(w, slot, path));
-    } else if (button == m_importBtn) {
+        break;
+    }
+    case CommandBar::Import: {
         const QString path = askFileName(false, tr("Load Profile File"), tr("Profile File(*.prof)"),
                                          QStringLiteral("prof"));
         if (path.isEmpty())
-            return true;
+            return;
         if (showLibraryResult(importProfileFile(m_library, w, slot, path))) {
             rebuildLibraryMenu();
             refreshPages();
             send();
         }
-    } else if (button == m_saveBtn) {
+        break;
+    }
+    case CommandBar::SaveConfig: {
         const QString path = askFileName(true, tr("Save Config File"), tr("Config File(*.conf)"),
                                          QStringLiteral("conf"), currentProductName());
         if (!path.isEmpty())
             showLibraryResult(saveConfigFile(w, path));
-    } else if (button == m_loadBtn) {
+        break;
+    }
+    case CommandBar::LoadConfig: {
         const QString path = askFileName(false, tr("Load Config File"), tr("Config File(*.conf)"),
                                          QStringLiteral("conf"));
         if (!path.isEmpty())
             loadConfiguration(path);
-    } else {
-        return false;
+        break;
     }
-    return true;
+    default:
+        break;
+    }
 }
 
 void MousecfgWidget::resetAllProfiles() {

@@ -2,6 +2,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "BatteryTray.h"
+#include "CommandBar.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
 #include "KelMenu.h"
@@ -67,18 +68,7 @@ void MousecfgWidget::retranslateUi() {
     m_nameEdit->setToolTip(tr("Press Enter To Apply"));
 
     m_nameLabel->setText(tr("NAME"));
-    m_resetBtn->setText(tr("RESET"));
-    m_addBtn->setText(tr("ADD"));
-    m_deleteBtn->setText(tr("DELETE"));
-    m_copyBtn->setText(tr("COPY"));
-    m_resetAllBtn->setText(tr("Reset All"));
-    m_okBtn->setText(tr("OK"));
-    m_cancelBtn->setText(tr("Cancel"));
-    m_applyBtn->setText(tr("Apply"));
-    m_loadBtn->setText(tr("LOAD1"));
-    m_saveBtn->setText(tr("SAVE"));
-    m_importBtn->setText(tr("IMPORT"));
-    m_exportBtn->setText(tr("EXPORT"));
+    m_commandBar->retranslateUi();
     m_tabs[PageLighting]->setText(tr("LIGHTING"));
     m_tabs[PageCustomize]->setText(tr("CUSTOMIZE"));
     m_tabs[PageDpi]->setText(tr("DPI"));

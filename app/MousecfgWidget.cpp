@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "AppLog.h"
 #include "BatteryTray.h"
+#include "CommandBar.h"
 #include "FirmwareUpdater.h"
 #include "IniFile.h"
 #include "KelLabel.h"
@@ -211,26 +212,9 @@ void MousecfgWidget::createWidgets() {
                     QStringLiteral("tabbutton-2.png")});
         b->setToggleMode(true);
     }
-    m_exportBtn = button(command);
-    m_importBtn = button(command);
-    m_resetBtn = button(command);
-    m_addBtn = button(command);
-    m_deleteBtn = button(command);
-    m_copyBtn = button(command);
-    m_resetAllBtn = button(command);
-    m_okBtn = button(command);
-    m_cancelBtn = button(command);
-    m_applyBtn = button(command);
-    m_loadBtn = button(command);
-    m_saveBtn = button(command);
+    m_commandBar = new CommandBar(this);
+    connect(m_commandBar, &CommandBar::triggered, this, &MousecfgWidget::onCommand);
     // Names for tests and for reading the window's tree.
-    const std::pair<KelPushButton *, const char *> names[] = {
-        {m_exportBtn, "exportBtn"}, {m_importBtn, "importBtn"},     {m_resetBtn, "resetBtn"},
-        {m_addBtn, "addBtn"},       {m_deleteBtn, "deleteBtn"},     {m_copyBtn, "copyBtn"},
-        {m_okBtn, "okBtn"},         {m_resetAllBtn, "resetAllBtn"}, {m_cancelBtn, "cancelBtn"},
-        {m_applyBtn, "applyBtn"},   {m_loadBtn, "loadBtn"},         {m_saveBtn, "saveBtn"}};
-    for (const auto &n : names)
-        n.first->setObjectName(QLatin1String(n.second));
     for (int i = 0; i < kProfileCount; ++i)
         m_profileBtns[i]->setObjectName(QStringLiteral("profileBtn%1").arg(i + 1));
 
@@ -305,19 +289,8 @@ void MousecfgWidget::layoutWidgets() {
             scaledRect(QRect(kProfileX, kProfileY + i * kProfileStep, kProfileW, kProfileH)));
     for (int i = 0; i < PageCount; ++i)
         m_tabs[i]->setGeometry(scaledRect(QRect(kTabX, kTabY + i * kTabStep, kTabW, kTabH)));
-    m_addBtn->setGeometry(scaledRect(kAdd));
-    m_deleteBtn->setGeometry(scaledRect(kDelete));
-    m_copyBtn->setGeometry(scaledRect(kCopy));
-    m_resetBtn->setGeometry(scaledRect(kReset));
-    m_resetAllBtn->setGeometry(scaledRect(kResetAll));
+    m_commandBar->relayout();
     m_slotBtn->setGeometry(scaledRect(kSlotButton));
-    m_importBtn->setGeometry(scaledRect(kImport));
-    m_exportBtn->setGeometry(scaledRect(kExport));
-    m_loadBtn->setGeometry(scaledRect(kLoadConfig));
-    m_saveBtn->setGeometry(scaledRect(kSaveConfig));
-    m_okBtn->setGeometry(scaledRect(kOk));
-    m_cancelBtn->setGeometry(scaledRect(kCancel));
-    m_applyBtn->setGeometry(scaledRect(kApply));
     m_langBtn->setGeometry(scaledRect(kLanguageButton));
     m_mouseSelBtn->setGeometry(scaledRect(kMouseSelect));
     m_libraryBtn->setGeometry(scaledRect(kLibraryButton));
@@ -363,6 +336,7 @@ void MousecfgWidget::slotGotoMacro(quint8 page) {
 }
 
 void MousecfgWidget::slotEnableButtons(bool bEnable) {
+    m_commandBar->setEnabled(bEnable);
     for (QWidget *w : commandWidgets()) {
         if (auto *b = qobject_cast<KelPushButton *>(w))
             b->setEnabled(bEnable);
@@ -378,9 +352,7 @@ QList<QWidget *> MousecfgWidget::commandWidgets() const {
     list << m_closeBtn << m_minBtn << m_firmwareBtn << m_langBtn << m_slotBtn;
     for (KelPushButton *p : m_profileBtns)
         list << p;
-    list << m_exportBtn << m_importBtn << m_resetBtn << m_addBtn << m_deleteBtn << m_copyBtn
-         << m_resetAllBtn << m_okBtn << m_cancelBtn << m_applyBtn << m_loadBtn << m_saveBtn
-         << m_nameEdit << m_libraryBtn << m_mouseSelBtn;
+    list << m_nameEdit << m_libraryBtn << m_mouseSelBtn;
     return list;
 }
 
@@ -392,20 +364,8 @@ void MousecfgWidget::onButtonClicked() {
     QObject *s = sender();
     if (s == m_closeBtn) {
         hideOrQuit();
-    } else if (s == m_okBtn) {
-        // OK sends what the pages show, as Apply does, and the window goes once it is sent.
-        collectPages();
-        send(false, true, [this](int) { hideOrQuit(); });
-    } else if (s == m_applyBtn) {
-        collectPages();
-        send();
     } else if (s == m_minBtn) {
         showMinimized();
-    } else if (s == m_cancelBtn) {
-        dropUnsentEdits();
-        hideOrQuit();
-    } else if (profileCommand(s)) {
-        return;
     } else {
         for (int i = 0; i < PageCount; ++i) {
             if (s == m_tabs[i]) {
@@ -420,6 +380,27 @@ void MousecfgWidget::onButtonClicked() {
                 return;
             }
         }
+    }
+}
+
+void MousecfgWidget::onCommand(int command) {
+    switch (command) {
+    case CommandBar::Ok:
+        // OK sends what the pages show, as Apply does, and the window goes once it is sent.
+        collectPages();
+        send(false, true, [this](int) { hideOrQuit(); });
+        break;
+    case CommandBar::Apply:
+        collectPages();
+        send();
+        break;
+    case CommandBar::Cancel:
+        dropUnsentEdits();
+        hideOrQuit();
+        break;
+    default:
+        profileCommand(command);
+        break;
     }
 }
 

@@ -25,6 +25,7 @@
 #include <memory>
 
 class BatteryTray;
+class CommandBar;
 class CommandServer;
 class FirmwareUpdater;
 class KelProcessDialog;
@@ -191,7 +192,8 @@ private:
     // Profile commands (MousecfgProfiles.cpp).
     void loadLibrary();
     void rebuildLibraryMenu();
-    bool profileCommand(QObject *button);
+    void onCommand(int command);
+    void profileCommand(int command);
     void resetAllProfiles();
     void loadConfiguration(const QString &path);
     void dropUnsentEdits();
@@ -254,18 +256,7 @@ private:
     FirmwareUpdater *m_firmware = nullptr;
     KelPushButton *m_profileBtns[5] = {};
     KelPushButton *m_tabs[PageCount] = {};
-    KelPushButton *m_exportBtn = nullptr;
-    KelPushButton *m_importBtn = nullptr;
-    KelPushButton *m_resetBtn = nullptr;
-    KelPushButton *m_addBtn = nullptr;
-    KelPushButton *m_deleteBtn = nullptr;
-    KelPushButton *m_copyBtn = nullptr;
-    KelPushButton *m_resetAllBtn = nullptr;
-    KelPushButton *m_okBtn = nullptr;
-    KelPushButton *m_cancelBtn = nullptr;
-    KelPushButton *m_applyBtn = nullptr;
-    KelPushButton *m_loadBtn = nullptr;
-    KelPushButton *m_saveBtn = nullptr;
+    CommandBar *m_commandBar = nullptr;
     KelPushButton *m_langBtn = nullptr;
     KelPushButton *m_slotBtn = nullptr;
     KelPushButton *m_mouseSelBtn = nullptr;

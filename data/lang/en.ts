@@ -29,6 +29,57 @@
     </message>
 </context>
 <context>
+    <name>CommandBar</name>
+    <message>
+        <source>ADD</source>
+        <translation>ADD</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>DELETE</translation>
+    </message>
+    <message>
+        <source>COPY</source>
+        <translation>COPY</translation>
+    </message>
+    <message>
+        <source>RESET</source>
+        <translation>RESET</translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation>Reset All</translation>
+    </message>
+    <message>
+        <source>IMPORT</source>
+        <translation>IMPORT</translation>
+    </message>
+    <message>
+        <source>EXPORT</source>
+        <translation>EXPORT</translation>
+    </message>
+    <message>
+        <source>LOAD1</source>
+        <translation>LOAD</translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation>SAVE</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Apply</translation>
+    </message>
+</context>
+<context>
     <name>FirmwareUpdater</name>
     <message>
         <source>The firmware updater could not be started.</source>
@@ -126,54 +177,6 @@
     <message>
         <source>NAME</source>
         <translation>NAME</translation>
-    </message>
-    <message>
-        <source>RESET</source>
-        <translation>RESET</translation>
-    </message>
-    <message>
-        <source>ADD</source>
-        <translation>ADD</translation>
-    </message>
-    <message>
-        <source>DELETE</source>
-        <translation>DELETE</translation>
-    </message>
-    <message>
-        <source>COPY</source>
-        <translation>COPY</translation>
-    </message>
-    <message>
-        <source>Reset All</source>
-        <translation>Reset All</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>Apply</source>
-        <translation>Apply</translation>
-    </message>
-    <message>
-        <source>LOAD1</source>
-        <translation>LOAD</translation>
-    </message>
-    <message>
-        <source>SAVE</source>
-        <translation>SAVE</translation>
-    </message>
-    <message>
-        <source>IMPORT</source>
-        <translation>IMPORT</translation>
-    </message>
-    <message>
-        <source>EXPORT</source>
-        <translation>EXPORT</translation>
     </message>
     <message>
         <source>LIGHTING</source>

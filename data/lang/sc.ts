@@ -29,6 +29,57 @@
     </message>
 </context>
 <context>
+    <name>CommandBar</name>
+    <message>
+        <source>ADD</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>COPY</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>RESET</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation>全部重置</translation>
+    </message>
+    <message>
+        <source>IMPORT</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>EXPORT</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>LOAD1</source>
+        <translation>载入</translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
+</context>
+<context>
     <name>FirmwareUpdater</name>
     <message>
         <source>The firmware updater could not be started.</source>
@@ -126,54 +177,6 @@
     <message>
         <source>NAME</source>
         <translation>名称</translation>
-    </message>
-    <message>
-        <source>RESET</source>
-        <translation>重置</translation>
-    </message>
-    <message>
-        <source>ADD</source>
-        <translation>新建</translation>
-    </message>
-    <message>
-        <source>DELETE</source>
-        <translation>删除</translation>
-    </message>
-    <message>
-        <source>COPY</source>
-        <translation>复制</translation>
-    </message>
-    <message>
-        <source>Reset All</source>
-        <translation>全部重置</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>确定</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>取消</translation>
-    </message>
-    <message>
-        <source>Apply</source>
-        <translation>应用</translation>
-    </message>
-    <message>
-        <source>LOAD1</source>
-        <translation>载入</translation>
-    </message>
-    <message>
-        <source>SAVE</source>
-        <translation>保存</translation>
-    </message>
-    <message>
-        <source>IMPORT</source>
-        <translation>导入</translation>
-    </message>
-    <message>
-        <source>EXPORT</source>
-        <translation>导出</translation>
     </message>
     <message>
         <source>LIGHTING</source>

@@ -29,6 +29,57 @@
     </message>
 </context>
 <context>
+    <name>CommandBar</name>
+    <message>
+        <source>ADD</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>DELETE</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>COPY</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>RESET</source>
+        <translation>重設</translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation>全部重設</translation>
+    </message>
+    <message>
+        <source>IMPORT</source>
+        <translation>匯入</translation>
+    </message>
+    <message>
+        <source>EXPORT</source>
+        <translation>匯出</translation>
+    </message>
+    <message>
+        <source>LOAD1</source>
+        <translation>載入</translation>
+    </message>
+    <message>
+        <source>SAVE</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>套用</translation>
+    </message>
+</context>
+<context>
     <name>FirmwareUpdater</name>
     <message>
         <source>The firmware updater could not be started.</source>
@@ -126,54 +177,6 @@
     <message>
         <source>NAME</source>
         <translation>名稱</translation>
-    </message>
-    <message>
-        <source>RESET</source>
-        <translation>重設</translation>
-    </message>
-    <message>
-        <source>ADD</source>
-        <translation>新增</translation>
-    </message>
-    <message>
-        <source>DELETE</source>
-        <translation>刪除</translation>
-    </message>
-    <message>
-        <source>COPY</source>
-        <translation>複製</translation>
-    </message>
-    <message>
-        <source>Reset All</source>
-        <translation>全部重設</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>確定</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>取消</translation>
-    </message>
-    <message>
-        <source>Apply</source>
-        <translation>套用</translation>
-    </message>
-    <message>
-        <source>LOAD1</source>
-        <translation>載入</translation>
-    </message>
-    <message>
-        <source>SAVE</source>
-        <translation>儲存</translation>
-    </message>
-    <message>
-        <source>IMPORT</source>
-        <translation>匯入</translation>
-    </message>
-    <message>
-        <source>EXPORT</source>
-        <translation>匯出</translation>
     </message>
     <message>
         <source>LIGHTING</source>
