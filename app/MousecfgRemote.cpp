@@ -35,7 +35,7 @@ MouseOutcome MousecfgWidget::remoteStatus() const {
     MouseStatus status = m_tray->battery();
     setStatusLink(status, m_devices.model());
     setStatusProfile(status, m_working);
-    const bool reading = status.batteryKnown && !status.asleep && !m_mouseOff;
+    const bool reading = status.batteryKnown && !status.asleep && !mouseOff();
     MouseOutcome outcome = MouseOutcome::of(reading ? MouseOutcome::Done : MouseOutcome::MouseOff);
     outcome.data = statusObject(status);
     return outcome;
@@ -87,7 +87,7 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
         answer(MouseOutcome::of(MouseOutcome::NoMouse));
         return;
     }
-    if (m_mouseOff) {
+    if (mouseOff()) {
         answer(MouseOutcome::of(MouseOutcome::MouseOff));
         return;
     }

@@ -6,6 +6,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "AppLog.h"
+#include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "FirmwareUpdater.h"
 #include "InterfaceColour.h"
@@ -81,7 +82,7 @@ void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int)> th
     // The working set is stored whatever follows, as every apply does.
     saveAppliedState(m_working);
     PendingSend pending{m_working, tellUser, std::move(then)};
-    if (m_mouseOff) {
+    if (mouseOff()) {
         finishSend(pending, ResultMouseOff, true);
         return;
     }
@@ -183,16 +184,8 @@ void MousecfgWidget::applyHostPointerSpeed() {
 
 // ---------------------------------------------------------------- status display
 
-int MousecfgWidget::batteryLevelFor(int millivolts, int fullValue) {
-    return ::batteryLevelFor(millivolts, fullValue);
-}
-
-int MousecfgWidget::connectionStateFor(bool cable, bool receiver, bool charging) {
-    if (cable)
-        return receiver ? 1 : 0;
-    if (receiver)
-        return charging ? 1 : 2;
-    return 3;
+bool MousecfgWidget::mouseOff() const {
+    return m_battery->mouseOff();
 }
 
 QString MousecfgWidget::rateText(int code) {
@@ -210,65 +203,11 @@ QString MousecfgWidget::rateText(int code) {
     }
 }
 
-void MousecfgWidget::setBatteryStyle(bool mouseOff) {
-    const int px = scaled(16);
-    if (mouseOff) {
-        m_batteryBar->setStyleSheet(
-            QStringLiteral("QProgressBar{background-color:rgb(100,100,100);border:none;"
-                           "border-radius:2px;color:white;font:bold %1px;text-align:center;}"
-                           "QProgressBar::chunk{background-color:rgb(100,100,100);"
-                           "border-radius:2px;}")
-                .arg(px));
-        return;
-    }
-    const QColor c = interfaceColour();
-    m_batteryBar->setStyleSheet(
-        QStringLiteral("QProgressBar{background-color:white;border:none;border-radius:2px;"
-                       "color:black;font:bold %1px;text-align:center;}"
-                       "QProgressBar::chunk{background-color:rgb(%2,%3,%4);border-radius:2px;}")
-            .arg(px)
-            .arg(c.red())
-            .arg(c.green())
-            .arg(c.blue()));
-}
-
 void MousecfgWidget::slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, quint8 iHiByte) {
     const bool cable = m_devices.model().command2Found != 0;
     if (m_tray)
         m_tray->noteReport(iCharge, iLowByte, iHiByte, cable);
-    if (iCharge == 0 && iLowByte == 0 && iHiByte == 0) {
-        m_batteryBar->setCaption(tr("MOUSE OFF"));
-        setBatteryStyle(true);
-        m_chargingIcon->hide();
-        m_mouseOff = true;
-        return;
-    }
-    m_mouseOff = false;
-    m_batteryBar->clearCaption();
-    m_batteryBar->setFormat(cable ? QString() : QStringLiteral("%p%"));
-    setBatteryStyle(false);
-    m_lastCharge = iCharge;
-    const int level = batteryLevelFor(batteryMillivolts(iLowByte, iHiByte), batteryFullValue());
-    if (level != m_batteryLevel) {
-        m_batteryLevel = level;
-        setBatteryLevel(level);
-    }
-    m_batteryBar->setValue(cable ? 100 : level);
-    updateConnectionDisplay();
-}
-
-void MousecfgWidget::updateConnectionDisplay() {
-    const DeviceMatchEntry &e = m_devices.model();
-    const bool cable = e.command2Found != 0;
-    const bool receiver = e.command1Found != 0;
-    const int state = connectionStateFor(cable, receiver, m_lastCharge != 0);
-    if (state != m_connectionState)
-        qCDebug(lcApp, "connection state %d", state);
-    m_connectionState = state;
-    m_receiverIcon->setVisible(receiver);
-    m_batteryBar->setVisible(!cable && !(receiver && m_lastCharge != 0));
-    m_chargingIcon->hide();
-    update();
+    m_battery->showReport(iCharge, iLowByte, iHiByte, cable);
 }
 
 void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode) {
@@ -376,7 +315,8 @@ void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
         writeDiffFlag(1);
     const QString current = currentProductName();
     refreshMouseList();
-    updateConnectionDisplay();
+    m_battery->showLinks(m_devices.model().command2Found != 0,
+                         m_devices.model().command1Found != 0);
     // At start the window is not up yet; slotWarning tells the user then.
     if (devices.link == MouseDevices::NoLink && !devices.deniedPath.isEmpty() && isVisible())
         QTimer::singleShot(0, this, &MousecfgWidget::warnDeviceDenied);

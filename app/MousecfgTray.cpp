@@ -1,6 +1,7 @@
 // The tray icon's requests, the language menu and the texts of the main window.
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "CommandBar.h"
 #include "KelLabel.h"
@@ -69,6 +70,7 @@ void MousecfgWidget::retranslateUi() {
 
     m_nameLabel->setText(tr("NAME"));
     m_commandBar->retranslateUi();
+    m_battery->retranslateUi();
     m_tabs[PageLighting]->setText(tr("LIGHTING"));
     m_tabs[PageCustomize]->setText(tr("CUSTOMIZE"));
     m_tabs[PageDpi]->setText(tr("DPI"));

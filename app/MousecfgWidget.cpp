@@ -2,6 +2,7 @@
 
 #include "AppConfig.h"
 #include "AppLog.h"
+#include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "CommandBar.h"
 #include "FirmwareUpdater.h"
@@ -65,8 +66,6 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
 
     // Background and battery pictures.
     m_background = std::make_unique<WindowBackground>(skinPath(QStringLiteral("cfgMainback.png")));
-    m_bat1 = readSkinPixmap(skinPath(QStringLiteral("bat1.png")));
-    m_bat2 = readSkinPixmap(skinPath(QStringLiteral("bat2.png")));
 
     // Scale step of the primary screen; size and position.
     QScreen *primary = QGuiApplication::primaryScreen();
@@ -257,21 +256,11 @@ void MousecfgWidget::createWidgets() {
     m_nameEdit->setStyleSheet(
         QStringLiteral("border-width:2px;background-color:rgb(30,30,30);color:white"));
 
-    m_chargingIcon = new QLabel(this);
-    m_receiverIcon = new QLabel(this);
     m_logo = new QLabel(this);
-    m_chargingIcon->setScaledContents(true);
-    m_receiverIcon->setScaledContents(true);
     m_logo->setScaledContents(true);
-    m_chargingIcon->setPixmap(readSkinPixmap(skinPath(QStringLiteral("lightning.png"))));
-    m_receiverIcon->setPixmap(readSkinPixmap(skinPath(QStringLiteral("dongle.png"))));
     m_logo->setPixmap(readSkinPixmap(skinPath(QStringLiteral("mouselogo.png"))));
-    m_chargingIcon->hide();
 
-    m_batteryBar = new KelProcessbar(this);
-    m_batteryBar->setRange(0, 100);
-    m_batteryBar->setValue(batteryLevel());
-    m_batteryBar->setTextVisible(true);
+    m_battery = new BatteryStatus(this);
 
     // The mouse pictures and their spots; the pages stack under the spots.
     m_pictures = new MousePictures(this);
@@ -297,10 +286,8 @@ void MousecfgWidget::layoutWidgets() {
     m_nameLabel->setGeometry(scaledRect(kNameLabel));
     m_versionLabel->setGeometry(scaledRect(kVersion));
     m_nameEdit->setGeometry(scaledRect(kNameField));
-    m_chargingIcon->setGeometry(scaledRect(kChargingIcon));
-    m_receiverIcon->setGeometry(scaledRect(kReceiverIcon));
     m_logo->setGeometry(scaledRect(kLogo));
-    m_batteryBar->setGeometry(scaledRect(kBatteryBar));
+    m_battery->relayout();
     m_mouseMenu->setFixedWidth(scaled(150));
     m_libraryMenu->setFixedWidth(152);
     if (m_pages)
@@ -545,9 +532,6 @@ void MousecfgWidget::paintEvent(QPaintEvent *) {
     const QImage &back = background(m_iDpiVal).picture;
     if (!back.isNull())
         p.drawImage(rect(), back);
-    const QPixmap &battery = m_connectionState <= 1 ? m_bat2 : m_bat1;
-    if (!battery.isNull())
-        p.drawPixmap(scaledRect(kBattery), battery);
 }
 
 void MousecfgWidget::mousePressEvent(QMouseEvent *event) {

@@ -24,6 +24,7 @@
 #include <functional>
 #include <memory>
 
+class BatteryStatus;
 class BatteryTray;
 class CommandBar;
 class CommandServer;
@@ -67,14 +68,8 @@ public:
     // The mouse pictures of CUSTOMIZE, with the spot selected there.
     MousePictures *pictures() const { return m_pictures; }
     int scaleStep() const { return m_iDpiVal; }
-    int batteryLevel() const { return m_batteryLevel; }
-    int connectionState() const { return m_connectionState; }
-    KelProcessbar *batteryBar() const { return m_batteryBar; }
-    QLabel *receiverIcon() const { return m_receiverIcon; }
-    // The battery level shown for a reading, by the millivolt steps and the full value.
-    static int batteryLevelFor(int millivolts, int fullValue);
-    // The connection state 0..3 from the command collections found and the charge flag.
-    static int connectionStateFor(bool cable, bool receiver, bool charging);
+    // The battery and connection corner.
+    BatteryStatus *batteryStatus() const { return m_battery; }
     // The text shown for a report-rate code; empty for an unknown code.
     static QString rateText(int code);
     double factor() const { return m_factor; }
@@ -91,7 +86,7 @@ public:
     ProfileSet &workingSet() { return m_working; }
     const ProfileSet &appliedSet() const { return m_applied; }
     // The mouse reported itself off ("MOUSE OFF"): a send is refused.
-    bool mouseOff() const { return m_mouseOff; }
+    bool mouseOff() const;
     // What the mouse session found and opened, as it last told.
     const MouseDevices &devices() const { return m_devices; }
     // The session that talks to the mouse, on its own thread.
@@ -209,7 +204,6 @@ private:
                         const QString &suffix, const QString &suggested = QString());
     bool loadTranslation(int language);
     QList<QWidget *> commandWidgets() const;
-    void updateConnectionDisplay();
     // The mouse session on its worker thread: started with the window, ended with it.
     void startSession();
     void endSession();
@@ -225,7 +219,6 @@ private:
     // The host's pointer speed from the profile last sent (or the active slot's).
     void applyHostPointerSpeed();
     void showOsd(const QString &text);
-    void setBatteryStyle(bool mouseOff);
     // Requests of the command line, taken by the command server and carried out here, so that
     // only one program talks to the mouse (MousecfgRemote.cpp).
     void startRemote();
@@ -246,8 +239,6 @@ private:
     QPoint m_windowOrigin;
 
     std::unique_ptr<WindowBackground> m_background;
-    QPixmap m_bat1;
-    QPixmap m_bat2;
 
     // Buttons.
     KelPushButton *m_closeBtn = nullptr;
@@ -273,16 +264,10 @@ private:
     KelLabel *m_nameLabel = nullptr;
     KelLabel *m_versionLabel = nullptr;
     KelLineEdit *m_nameEdit = nullptr;
-    QLabel *m_chargingIcon = nullptr;
-    QLabel *m_receiverIcon = nullptr;
     QLabel *m_logo = nullptr;
 
     // Status.
-    KelProcessbar *m_batteryBar = nullptr;
-    int m_batteryLevel = 0;
-    int m_lastCharge = 0;
-    int m_connectionState = 3;
-    bool m_mouseOff = false;
+    BatteryStatus *m_battery = nullptr;
     OsdChannel *m_osd = nullptr;
 
     // The mouse session, and what it told last.

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>BatteryStatus</name>
+    <message>
+        <source>MOUSE OFF</source>
+        <translation>滑鼠已關閉</translation>
+    </message>
+</context>
+<context>
     <name>BatteryTray</name>
     <message>
         <source>&amp;Load Config</source>
@@ -161,10 +168,6 @@
     <message>
         <source>1000 HZ</source>
         <translation>1000 HZ</translation>
-    </message>
-    <message>
-        <source>MOUSE OFF</source>
-        <translation>滑鼠已關閉</translation>
     </message>
     <message>
         <source>DPI</source>

@@ -1,6 +1,7 @@
 // The main window against the virtual mouse in process: layout, pages, spots, dragging,
 // tray and close, languages, the status display and the apply path.
 #include "AppConfig.h"
+#include "BatteryStatus.h"
 #include "KelColorWindow.h"
 #include "KelDPIWindow.h"
 #include "KelMessageBox.h"
@@ -308,43 +309,43 @@ private slots:
                        {{QStringLiteral("Config/BatteryFull"), full}});
         MousecfgWidget &w = *rig.window;
         w.slotRefreshBatteryStatus(0, quint8(raw & 0xFF), quint8(raw >> 8));
-        QCOMPARE(w.batteryLevel(), level);
-        QCOMPARE(w.batteryBar()->value(), level);
+        QCOMPARE(w.batteryStatus()->level(), level);
+        QCOMPARE(w.batteryStatus()->bar()->value(), level);
         QCOMPARE(batteryLevel(), level); // remembered in Config.ini
     }
 
     void mouseOffAndConnectionStates() {
-        QCOMPARE(MousecfgWidget::connectionStateFor(true, true, false), 1);
-        QCOMPARE(MousecfgWidget::connectionStateFor(true, false, true), 0);
-        QCOMPARE(MousecfgWidget::connectionStateFor(false, true, true), 1);
-        QCOMPARE(MousecfgWidget::connectionStateFor(false, true, false), 2);
-        QCOMPARE(MousecfgWidget::connectionStateFor(false, false, false), 3);
+        QCOMPARE(BatteryStatus::connectionStateFor(true, true, false), 1);
+        QCOMPARE(BatteryStatus::connectionStateFor(true, false, true), 0);
+        QCOMPARE(BatteryStatus::connectionStateFor(false, true, true), 1);
+        QCOMPARE(BatteryStatus::connectionStateFor(false, true, false), 2);
+        QCOMPARE(BatteryStatus::connectionStateFor(false, false, false), 3);
 
         WindowRig &rig = receiverOnly();
         MousecfgWidget &w = *rig.window;
         w.slotRefreshBatteryStatus(0, 0, 0);
         QVERIFY(w.mouseOff());
-        QVERIFY(w.batteryBar()->hasCaption());
-        QCOMPARE(w.batteryBar()->caption(), QStringLiteral("MOUSE OFF"));
+        QVERIFY(w.batteryStatus()->bar()->hasCaption());
+        QCOMPARE(w.batteryStatus()->bar()->caption(), QStringLiteral("MOUSE OFF"));
         w.slotRefreshBatteryStatus(0, 232, 3);
         QVERIFY(!w.mouseOff());
-        QVERIFY(!w.batteryBar()->hasCaption());
-        QCOMPARE(w.connectionState(), 2);
-        QVERIFY(w.receiverIcon()->isVisible());
-        QVERIFY(w.batteryBar()->isVisible());
+        QVERIFY(!w.batteryStatus()->bar()->hasCaption());
+        QCOMPARE(w.batteryStatus()->connectionState(), 2);
+        QVERIFY(w.batteryStatus()->receiverIcon()->isVisible());
+        QVERIFY(w.batteryStatus()->bar()->isVisible());
         w.slotRefreshBatteryStatus(1, 232, 3); // charging through the receiver
-        QCOMPARE(w.connectionState(), 1);
-        QVERIFY(!w.batteryBar()->isVisible());
+        QCOMPARE(w.batteryStatus()->connectionState(), 1);
+        QVERIFY(!w.batteryStatus()->bar()->isVisible());
     }
 
     void cableShowsFullWithoutText() {
         WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
         w.slotRefreshBatteryStatus(0, 0x10, 3);
-        QCOMPARE(w.connectionState(), 1);
-        QCOMPARE(w.batteryBar()->value(), 100);
-        QVERIFY(w.batteryBar()->format().isEmpty());
-        QVERIFY(!w.batteryBar()->isVisible());
+        QCOMPARE(w.batteryStatus()->connectionState(), 1);
+        QCOMPARE(w.batteryStatus()->bar()->value(), 100);
+        QVERIFY(w.batteryStatus()->bar()->format().isEmpty());
+        QVERIFY(!w.batteryStatus()->bar()->isVisible());
     }
 
     void applyWithNothingChangedSendsNothing() {

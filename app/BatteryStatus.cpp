@@ -1,0 +1,123 @@
+#include "BatteryStatus.h"
+
+#include "AppConfig.h"
+#include "AppLog.h"
+#include "InterfaceColour.h"
+#include "KelProcessbar.h"
+#include "MainLayout.h"
+#include "ModelDescriptor.h"
+#include "MouseRequests.h"
+#include "ProfileData.h"
+#include "Scale.h"
+#include "SkinImage.h"
+
+#include <QLabel>
+#include <QPainter>
+
+using namespace MainLayout;
+
+namespace {
+// The corner in the window's design coordinates: the battery picture and the receiver's.
+constexpr QRect kArea(QPoint(qMin(kBattery.left(), kReceiverIcon.left()),
+                             qMin(kBattery.top(), kReceiverIcon.top())),
+                      QPoint(qMax(kBattery.right(), kReceiverIcon.right()),
+                             qMax(kBattery.bottom(), kReceiverIcon.bottom())));
+
+// A part of the corner, placed where the window would place it on its own.
+QRect inArea(const QRect &design) {
+    return scaledRect(design).translated(-scaledRect(kArea).topLeft());
+}
+} // namespace
+
+BatteryStatus::BatteryStatus(QWidget *window)
+    : QWidget(window), m_battery(readSkinPixmap(skinPath(QStringLiteral("bat1.png")))),
+      m_charging(readSkinPixmap(skinPath(QStringLiteral("bat2.png")))) {
+    m_bar = new KelProcessbar(this);
+    m_bar->setRange(0, 100);
+    m_bar->setTextVisible(true);
+    m_receiver = new QLabel(this);
+    m_receiver->setScaledContents(true);
+    m_receiver->setPixmap(readSkinPixmap(skinPath(QStringLiteral("dongle.png"))));
+}
+
+int BatteryStatus::connectionStateFor(bool cable, bool receiver, bool charging) {
+    if (cable)
+        return receiver ? 1 : 0;
+    if (receiver)
+        return charging ? 1 : 2;
+    return 3;
+}
+
+void BatteryStatus::showReport(quint8 charge, quint8 lowByte, quint8 highByte, bool cable) {
+    m_cable = cable;
+    m_mouseOff = charge == 0 && lowByte == 0 && highByte == 0;
+    setBarStyle();
+    if (m_mouseOff) {
+        m_bar->setCaption(tr("MOUSE OFF"));
+        return;
+    }
+    m_bar->clearCaption();
+    m_bar->setFormat(cable ? QString() : QStringLiteral("%p%"));
+    m_lastCharge = charge;
+    const int level = batteryLevelFor(batteryMillivolts(lowByte, highByte), batteryFullValue());
+    if (level != m_level) {
+        m_level = level;
+        setBatteryLevel(level);
+    }
+    m_bar->setValue(cable ? 100 : level);
+    showLinks(cable, m_receiverPresent);
+}
+
+void BatteryStatus::showLinks(bool cable, bool receiver) {
+    m_cable = cable;
+    m_receiverPresent = receiver;
+    const int state = connectionStateFor(cable, receiver, m_lastCharge != 0);
+    if (state != m_state)
+        qCDebug(lcApp, "connection state %d", state);
+    m_state = state;
+    m_receiver->setVisible(receiver);
+    m_bar->setVisible(!cable && !(receiver && m_lastCharge != 0));
+    update();
+}
+
+void BatteryStatus::relayout() {
+    setGeometry(scaledRect(kArea));
+    m_bar->setGeometry(inArea(kBatteryBar));
+    m_receiver->setGeometry(inArea(kReceiverIcon));
+    setBarStyle();
+}
+
+void BatteryStatus::retranslateUi() {
+    if (m_mouseOff)
+        m_bar->setCaption(tr("MOUSE OFF"));
+}
+
+void BatteryStatus::setBarStyle() {
+    const int px = scaled(16);
+    if (m_mouseOff) {
+        m_bar->setStyleSheet(
+            QStringLiteral("QProgressBar{background-color:rgb(100,100,100);border:none;"
+                           "border-radius:2px;color:white;font:bold %1px;text-align:center;}"
+                           "QProgressBar::chunk{background-color:rgb(100,100,100);"
+                           "border-radius:2px;}")
+                .arg(px));
+        return;
+    }
+    const QColor c = interfaceColour();
+    m_bar->setStyleSheet(
+        QStringLiteral("QProgressBar{background-color:white;border:none;border-radius:2px;"
+                       "color:black;font:bold %1px;text-align:center;}"
+                       "QProgressBar::chunk{background-color:rgb(%2,%3,%4);border-radius:2px;}")
+            .arg(px)
+            .arg(c.red())
+            .arg(c.green())
+            .arg(c.blue()));
+}
+
+void BatteryStatus::paintEvent(QPaintEvent *) {
+    const QPixmap &battery = m_state <= 1 ? m_charging : m_battery;
+    if (battery.isNull())
+        return;
+    QPainter p(this);
+    p.drawPixmap(inArea(kBattery), battery);
+}
