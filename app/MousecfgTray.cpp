@@ -9,6 +9,7 @@
 #include "KelMenu.h"
 #include "KelPushButton.h"
 #include "KeyTable.h"
+#include "LanguageChooser.h"
 #include "LanguageFont.h"
 #include "ModelDescriptor.h"
 #include "MousePictures.h"
@@ -36,32 +37,8 @@ void MousecfgWidget::iconActivated(QSystemTrayIcon::ActivationReason reason) {
         hide();
 }
 
-bool MousecfgWidget::loadTranslation(int language) {
-    // A catalogue that does not load leaves the installed one (and the texts) as they are.
-    const QString path = translationPath(m_languages, language);
-    auto *next = new QTranslator(this);
-    if (path.isEmpty() || !next->load(path)) {
-        delete next;
-        return false;
-    }
-    if (m_translatorInstalled)
-        QCoreApplication::removeTranslator(m_translator);
-    delete m_translator;
-    m_translator = next;
-    QCoreApplication::installTranslator(m_translator);
-    m_translatorInstalled = true;
-    return true;
-}
-
-void MousecfgWidget::onLanguageChosen(QAction *action) {
-    const int language = action->data().toInt();
-    m_language = language;
-    const bool loaded = loadTranslation(language);
-    setCurrentLanguage(language);
-    m_langBtn->setText(action->text());
-    writeLanguageId(language);
-    if (loaded)
-        retranslateUi();
+int MousecfgWidget::language() const {
+    return m_languages->language();
 }
 
 void MousecfgWidget::retranslateUi() {
@@ -76,8 +53,7 @@ void MousecfgWidget::retranslateUi() {
     m_tabs[PageDpi]->setText(tr("DPI"));
     m_tabs[PageMacro]->setText(tr("MACRO"));
     m_firmwareBtn->setText(tr("Firmware Update"));
-    if (m_language >= 0 && m_language < kMaxLanguages)
-        m_langBtn->setText(m_languages.names[m_language]);
+    m_languages->retranslateUi();
     m_pictures->retranslateUi();
     if (m_pages)
         m_pages->retranslate();

@@ -14,6 +14,7 @@
 #include "KelProcessbar.h"
 #include "KelPushButton.h"
 #include "KeyTable.h"
+#include "LanguageChooser.h"
 #include "LanguageFont.h"
 #include "MainLayout.h"
 #include "ModelDescriptor.h"
@@ -96,24 +97,16 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     setCurrentProductName(modelListName());
     m_mouseMenu = new KelMenu(this);
 
-    // Language, the model's French key names, and the language list.
-    m_language = readLanguageId();
-    setCurrentLanguage(m_language);
+    // The language and its translation, and the model's French key names.
+    m_languages = new LanguageChooser(this);
+    connect(m_languages, &LanguageChooser::languageChanged, this, &MousecfgWidget::retranslateUi);
     setFrenchLanguage(descriptorFrench());
-    m_translator = new QTranslator(this);
-    readLanguageList(m_languages);
     m_ledDisable = descriptorLedDisable() != 0;
 
     // The child widgets; the model pictures follow the model chosen from the list.
     createWidgets();
     m_mouseSelBtn->hide();
     layoutWidgets();
-    if (m_languages.count < 2)
-        m_langBtn->hide();
-
-    // The translation of the saved language, where there is a choice of languages.
-    if (m_languages.count > 1)
-        loadTranslation(m_language);
 
     // The mouse session on its own thread finds, opens and polls the mouse; what it finds
     // comes back as signals.
@@ -217,15 +210,6 @@ void MousecfgWidget::createWidgets() {
     for (int i = 0; i < kProfileCount; ++i)
         m_profileBtns[i]->setObjectName(QStringLiteral("profileBtn%1").arg(i + 1));
 
-    m_langBtn = button({QStringLiteral("lang.png")});
-    m_langMenu = new KelMenu(this);
-    for (int i = 0; i < qMin(m_languages.count, kMaxLanguages); ++i) {
-        QAction *a = m_langMenu->addAction(m_languages.names[i]);
-        a->setData(i);
-    }
-    connect(m_langMenu, &QMenu::triggered, this, &MousecfgWidget::onLanguageChosen);
-    m_langBtn->setMenu(m_langMenu);
-
     m_slotBtn = button(command);
     m_slotMenu = new KelMenu(this);
     for (int i = 0; i < 5; ++i) {
@@ -280,7 +264,7 @@ void MousecfgWidget::layoutWidgets() {
         m_tabs[i]->setGeometry(scaledRect(QRect(kTabX, kTabY + i * kTabStep, kTabW, kTabH)));
     m_commandBar->relayout();
     m_slotBtn->setGeometry(scaledRect(kSlotButton));
-    m_langBtn->setGeometry(scaledRect(kLanguageButton));
+    m_languages->relayout();
     m_mouseSelBtn->setGeometry(scaledRect(kMouseSelect));
     m_libraryBtn->setGeometry(scaledRect(kLibraryButton));
     m_nameLabel->setGeometry(scaledRect(kNameLabel));
@@ -336,7 +320,7 @@ QList<QWidget *> MousecfgWidget::commandWidgets() const {
     QList<QWidget *> list;
     for (KelPushButton *t : m_tabs)
         list << t;
-    list << m_closeBtn << m_minBtn << m_firmwareBtn << m_langBtn << m_slotBtn;
+    list << m_closeBtn << m_minBtn << m_firmwareBtn << m_languages->button() << m_slotBtn;
     for (KelPushButton *p : m_profileBtns)
         list << p;
     list << m_nameEdit << m_libraryBtn << m_mouseSelBtn;

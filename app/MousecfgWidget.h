@@ -30,6 +30,7 @@ class CommandBar;
 class CommandServer;
 class FirmwareUpdater;
 class KelProcessDialog;
+class LanguageChooser;
 class KelLabel;
 class OsdChannel;
 class KelLineEdit;
@@ -73,7 +74,7 @@ public:
     // The text shown for a report-rate code; empty for an unknown code.
     static QString rateText(int code);
     double factor() const { return m_factor; }
-    int language() const { return m_language; }
+    int language() const;
     bool warningShown() const { return m_warningShown; }
 
     KelPushButton *tab(int index) const { return m_tabs[index]; }
@@ -139,7 +140,6 @@ public slots:
 
 private slots:
     void onButtonClicked();
-    void onLanguageChosen(QAction *action);
     void onDevicesChanged(const MouseDevices &devices);
     void onSendFinished(quint64 ticket, int result, unsigned flags);
     void onProfileSelected(quint64 ticket, int index, int result);
@@ -202,7 +202,6 @@ private:
     // A file dialog; save dialogs offer the suggested name. Empty when cancelled.
     QString askFileName(bool save, const QString &caption, const QString &filter,
                         const QString &suffix, const QString &suggested = QString());
-    bool loadTranslation(int language);
     QList<QWidget *> commandWidgets() const;
     // The mouse session on its worker thread: started with the window, ended with it.
     void startSession();
@@ -248,14 +247,12 @@ private:
     KelPushButton *m_profileBtns[5] = {};
     KelPushButton *m_tabs[PageCount] = {};
     CommandBar *m_commandBar = nullptr;
-    KelPushButton *m_langBtn = nullptr;
     KelPushButton *m_slotBtn = nullptr;
     KelPushButton *m_mouseSelBtn = nullptr;
     KelPushButton *m_libraryBtn = nullptr;
     KelMenu *m_slotMenu = nullptr;
     KelMenu *m_mouseMenu = nullptr;
     KelMenu *m_libraryMenu = nullptr;
-    KelMenu *m_langMenu = nullptr;
     QAction *m_slotActions[5] = {};
     QStringList m_library;
     QString m_fileFolder;
@@ -303,10 +300,7 @@ private:
     bool m_deniedWarningShown = false;
 
     // Language and tray.
-    LanguageList m_languages;
-    int m_language = 0;
-    QTranslator *m_translator = nullptr;
-    bool m_translatorInstalled = false;
+    LanguageChooser *m_languages = nullptr;
     BatteryTray *m_tray = nullptr;
 
     // The command line's requests.
