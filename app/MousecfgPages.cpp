@@ -16,6 +16,7 @@
 #include "MacroList.h"
 #include "MousePictures.h"
 #include "MousecfgWidget.h"
+#include "SlotSelector.h"
 
 #include "MousePictures.h"
 #include "ProfileData.h"
@@ -130,7 +131,7 @@ void MousecfgWidget::showPages() {
 }
 
 void MousecfgWidget::refreshPages() {
-    showProfileIndicator(m_working.activeIndex());
+    m_slots->showActive(m_working.activeIndex());
     m_nameEdit->setText(m_working.profileNames[m_working.activeIndex()]);
     m_pages->load(m_working, pageView());
 }

@@ -265,7 +265,6 @@ void MousecfgWidget::resetAllProfiles() {
     addToProfileLibrary(m_library, QStringList(w.profileNames, w.profileNames + kProfileCount));
     writeProfileLibrary(m_library);
     rebuildLibraryMenu();
-    m_slotBtn->setText(m_slotActions[w.activeIndex()]->text());
     saveActiveProfileId(w.activeIndex());
     refreshPages();
     send(true);
@@ -279,7 +278,6 @@ void MousecfgWidget::loadConfiguration(const QString &path) {
     if (refused > 0)
         notice(tr("A profile name in the file cannot be used; its slot keeps its name."));
     rebuildLibraryMenu();
-    m_slotBtn->setText(m_slotActions[w.activeIndex()]->text());
     refreshPages();
     send();
 }

@@ -48,7 +48,6 @@ MouseOutcome MousecfgWidget::remoteTakeIn(const QString &path, ImportMode mode) 
     const MouseOutcome outcome = importIntoSet(m_library, w, path, mode);
     if (outcome.kind == MouseOutcome::Done) {
         rebuildLibraryMenu();
-        m_slotBtn->setText(m_slotActions[w.activeIndex()]->text());
         refreshPages();
     }
     return outcome;

@@ -228,7 +228,6 @@ void MousecfgWidget::switchSlot(int index, bool reload) {
         return;
     // What the pages show of the slot left stays with it.
     keepPageEdits();
-    m_slotBtn->setText(m_slotActions[index]->text());
     m_working.ProfileID = uint8_t(index);
     if (reload) {
         loadProfileByName(m_working.profiles[index], m_working.profileNames[index]);
@@ -245,8 +244,7 @@ void MousecfgWidget::slotRefreshProfile(quint8 iProfile) {
     applyHostPointerSpeed();
 }
 
-void MousecfgWidget::onSlotChosen(QAction *action) {
-    const int index = action->data().toInt();
+void MousecfgWidget::onSlotChosen(int index) {
     if (index < 0 || index >= kProfileCount)
         return;
     switchSlot(index, false);

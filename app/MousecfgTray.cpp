@@ -15,6 +15,7 @@
 #include "MousePictures.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
+#include "SlotSelector.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -58,11 +59,7 @@ void MousecfgWidget::retranslateUi() {
     if (m_pages)
         m_pages->retranslate();
 
-    for (int i = 0; i < 5; ++i) {
-        m_profileBtns[i]->setText(tr("Profile") + QStringLiteral(" %1").arg(i + 1));
-        m_slotActions[i]->setText(tr("Mode") + QStringLiteral(" %1").arg(i + 1));
-    }
-    m_slotBtn->setText(m_slotActions[m_working.activeIndex()]->text());
+    m_slots->retranslateUi();
     if (m_tray)
         m_tray->retranslateUi();
 

@@ -27,6 +27,7 @@
 #include "SavedProfiles.h"
 #include "Scale.h"
 #include "SkinImage.h"
+#include "SlotSelector.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -194,11 +195,8 @@ void MousecfgWidget::createWidgets() {
         endSession();
         ::exit(0);
     });
-    for (KelPushButton *&b : m_profileBtns) {
-        b = button({QStringLiteral("profile-1.png"), QStringLiteral("profile-2.png"),
-                    QStringLiteral("profile-3.png")});
-        b->setToggleMode(true);
-    }
+    m_slots = new SlotSelector(this);
+    connect(m_slots, &SlotSelector::slotChosen, this, &MousecfgWidget::onSlotChosen);
     for (KelPushButton *&b : m_tabs) {
         b = button({QStringLiteral("tabbutton-1.png"), QStringLiteral("tabbutton-3.png"),
                     QStringLiteral("tabbutton-2.png")});
@@ -206,18 +204,6 @@ void MousecfgWidget::createWidgets() {
     }
     m_commandBar = new CommandBar(this);
     connect(m_commandBar, &CommandBar::triggered, this, &MousecfgWidget::onCommand);
-    // Names for tests and for reading the window's tree.
-    for (int i = 0; i < kProfileCount; ++i)
-        m_profileBtns[i]->setObjectName(QStringLiteral("profileBtn%1").arg(i + 1));
-
-    m_slotBtn = button(command);
-    m_slotMenu = new KelMenu(this);
-    for (int i = 0; i < 5; ++i) {
-        m_slotActions[i] = m_slotMenu->addAction(QString());
-        m_slotActions[i]->setData(i);
-    }
-    m_slotBtn->setMenu(m_slotMenu);
-    connect(m_slotMenu, &QMenu::triggered, this, &MousecfgWidget::onSlotChosen);
 
     m_mouseSelBtn = button({QStringLiteral("mousesel.png")});
     m_libraryBtn = button({QStringLiteral("library-1.png"), QStringLiteral("library-2.png"),
@@ -257,13 +243,10 @@ void MousecfgWidget::layoutWidgets() {
     m_closeBtn->setGeometry(scaledRect(kClose));
     m_minBtn->setGeometry(scaledRect(kMinimise));
     m_firmwareBtn->setGeometry(scaledRect(kFirmware));
-    for (int i = 0; i < 5; ++i)
-        m_profileBtns[i]->setGeometry(
-            scaledRect(QRect(kProfileX, kProfileY + i * kProfileStep, kProfileW, kProfileH)));
+    m_slots->relayout();
     for (int i = 0; i < PageCount; ++i)
         m_tabs[i]->setGeometry(scaledRect(QRect(kTabX, kTabY + i * kTabStep, kTabW, kTabH)));
     m_commandBar->relayout();
-    m_slotBtn->setGeometry(scaledRect(kSlotButton));
     m_languages->relayout();
     m_mouseSelBtn->setGeometry(scaledRect(kMouseSelect));
     m_libraryBtn->setGeometry(scaledRect(kLibraryButton));
@@ -308,6 +291,7 @@ void MousecfgWidget::slotGotoMacro(quint8 page) {
 
 void MousecfgWidget::slotEnableButtons(bool bEnable) {
     m_commandBar->setEnabled(bEnable);
+    m_slots->setEnabled(bEnable);
     for (QWidget *w : commandWidgets()) {
         if (auto *b = qobject_cast<KelPushButton *>(w))
             b->setEnabled(bEnable);
@@ -320,9 +304,7 @@ QList<QWidget *> MousecfgWidget::commandWidgets() const {
     QList<QWidget *> list;
     for (KelPushButton *t : m_tabs)
         list << t;
-    list << m_closeBtn << m_minBtn << m_firmwareBtn << m_languages->button() << m_slotBtn;
-    for (KelPushButton *p : m_profileBtns)
-        list << p;
+    list << m_closeBtn << m_minBtn << m_firmwareBtn << m_languages->button();
     list << m_nameEdit << m_libraryBtn << m_mouseSelBtn;
     return list;
 }
@@ -341,13 +323,6 @@ void MousecfgWidget::onButtonClicked() {
         for (int i = 0; i < PageCount; ++i) {
             if (s == m_tabs[i]) {
                 setPage(i);
-                return;
-            }
-        }
-        for (int i = 0; i < kProfileCount; ++i) {
-            if (s == m_profileBtns[i]) {
-                // An indicator selects its slot as the slot menu does.
-                onSlotChosen(m_slotActions[i]);
                 return;
             }
         }
@@ -432,11 +407,6 @@ void MousecfgWidget::loadProfiles() {
     loadLibrary();
 }
 
-void MousecfgWidget::showProfileIndicator(int index) {
-    for (int i = 0; i < 5; ++i)
-        m_profileBtns[i]->setChecked(i == index);
-}
-
 void MousecfgWidget::slotWarning() {
     // The checks are about what the mouse session found: they wait for its first word.
     if (!m_devicesKnown) {
@@ -473,7 +443,6 @@ void MousecfgWidget::slotWarnClose() {
     setPage(PageLighting);
     selectSpot(MousePictures::SpotFront, 0);
     refreshPages();
-    m_slotBtn->setText(m_slotActions[m_working.activeIndex()]->text());
     setMouseReadyFlag(true);
 }
 

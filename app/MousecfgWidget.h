@@ -39,6 +39,7 @@ class KelProcessbar;
 class KelPushButton;
 class MousePictures;
 class QAction;
+class SlotSelector;
 class QLabel;
 class QTranslator;
 
@@ -143,7 +144,7 @@ private slots:
     void onDevicesChanged(const MouseDevices &devices);
     void onSendFinished(quint64 ticket, int result, unsigned flags);
     void onProfileSelected(quint64 ticket, int index, int result);
-    void onSlotChosen(QAction *action);
+    void onSlotChosen(int index);
     void onLibraryChosen(QAction *action);
     void slotProfileNameChange();
     // Tells the user that the mouse is there but may not be opened, and how to allow it.
@@ -180,7 +181,6 @@ private:
     // with another record: edits stay until Apply or Cancel.
     void keepPageEdits();
     void showLightingOptions();
-    void showProfileIndicator(int index);
     // Makes slot index the current one, reading its file again when asked.
     void switchSlot(int index, bool reload);
     void hideOrQuit();
@@ -244,16 +244,13 @@ private:
     KelPushButton *m_minBtn = nullptr;
     KelPushButton *m_firmwareBtn = nullptr;
     FirmwareUpdater *m_firmware = nullptr;
-    KelPushButton *m_profileBtns[5] = {};
     KelPushButton *m_tabs[PageCount] = {};
     CommandBar *m_commandBar = nullptr;
-    KelPushButton *m_slotBtn = nullptr;
     KelPushButton *m_mouseSelBtn = nullptr;
     KelPushButton *m_libraryBtn = nullptr;
-    KelMenu *m_slotMenu = nullptr;
     KelMenu *m_mouseMenu = nullptr;
     KelMenu *m_libraryMenu = nullptr;
-    QAction *m_slotActions[5] = {};
+    SlotSelector *m_slots = nullptr;
     QStringList m_library;
     QString m_fileFolder;
 

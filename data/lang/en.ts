@@ -198,14 +198,6 @@
         <translation>Firmware Update</translation>
     </message>
     <message>
-        <source>Profile</source>
-        <translation>Profile</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Mode</translation>
-    </message>
-    <message>
         <source>Dongle Disconnect!</source>
         <translation>Dongle Disconnect!</translation>
     </message>
@@ -320,6 +312,17 @@
     <message>
         <source>The file is not a profile or configuration file.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SlotSelector</name>
+    <message>
+        <source>Profile</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
     </message>
 </context>
 </TS>

@@ -198,14 +198,6 @@
         <translation>韌體更新</translation>
     </message>
     <message>
-        <source>Profile</source>
-        <translation>設定檔</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>模式</translation>
-    </message>
-    <message>
         <source>Dongle Disconnect!</source>
         <translation>接收器未連接！</translation>
     </message>
@@ -320,6 +312,17 @@
     <message>
         <source>The file is not a profile or configuration file.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SlotSelector</name>
+    <message>
+        <source>Profile</source>
+        <translation>設定檔</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
     </message>
 </context>
 </TS>
