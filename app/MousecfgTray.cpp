@@ -1,6 +1,7 @@
 // The tray icon's requests, the language menu and the texts of the main window.
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "AppVersion.h"
 #include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "CommandBar.h"
@@ -43,7 +44,7 @@ int MousecfgWidget::language() const {
 }
 
 void MousecfgWidget::retranslateUi() {
-    m_versionLabel->setText(descriptorVersion());
+    m_versionLabel->setText(QLatin1Char('V') + appVersion());
     m_nameEdit->setToolTip(tr("Press Enter To Apply"));
 
     m_nameLabel->setText(tr("NAME"));

@@ -2,6 +2,7 @@
 // then the main window.
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "AppVersion.h"
 #include "InstanceLock.h"
 #include "ModelDescriptor.h"
 #include "MouseRequests.h"
@@ -54,7 +55,7 @@ int main(int argc, char *argv[]) {
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-    QCoreApplication::setApplicationVersion(QStringLiteral(MOUSECFG_VERSION));
+    QCoreApplication::setApplicationVersion(appVersion());
     {
         // Read before the window system is reached: --help and --version answer without a
         // display.

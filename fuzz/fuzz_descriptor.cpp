@@ -24,7 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     readUsbIds(vid1, pid1, vid2, pid2);
     int sleepMin = 0, sleepMax = 0;
     readSleepRange(sleepMin, sleepMax);
-    descriptorVersion();
     descriptorProductName();
     HidTransport().LoadDeviceMatchTable();
     ProfileSet set;

@@ -159,12 +159,6 @@ void readSleepRange(int &min, int &max) {
     max = ini.value(QStringLiteral("PROFILE/SleepMax"), 9).toInt();
 }
 
-QString descriptorVersion() {
-    const std::shared_ptr<const IniFile> file = descriptorFile();
-    const IniFile &ini = *file;
-    return ini.value(QStringLiteral("PROFILE/Version")).toString();
-}
-
 QString descriptorProductName() {
     const std::shared_ptr<const IniFile> file = descriptorFile();
     const IniFile &ini = *file;

@@ -56,7 +56,6 @@ int dpiStageCount();
 void readUsbIds(int &vid1, int &pid1, int &vid2, int &pid2);
 void readSleepRange(int &min, int &max);
 
-QString descriptorVersion();
 int descriptorDisableMacro();
 int descriptorShowUpdate();
 int descriptorShowSleep();

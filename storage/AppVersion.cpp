@@ -1,0 +1,5 @@
+#include "AppVersion.h"
+
+QString appVersion() {
+    return QStringLiteral(MOUSECFG_VERSION);
+}
