@@ -89,8 +89,8 @@ void CommandServer::runQueue() {
             m_queue.removeFirst();
             continue;
         }
-        // Without a mouse there is no model and nothing to do: told at once, also while the
-        // "Dongle Disconnect!" box is up.
+        // Without a mouse there is no model and nothing to do: told at once ("No mouse is
+        // connected."), also while the window's own no-mouse box is up.
         if (!m_hasMouse()) {
             answer(head.socket, MouseOutcome::of(MouseOutcome::NoMouse));
             m_queue.removeFirst();

@@ -69,7 +69,7 @@ bool MousecfgWidget::showLibraryResult(int result) {
     case LibraryUnchanged:
         return false;
     case LibraryNoModel:
-        text = tr("Dongle Disconnect!");
+        text = tr("No mouse is connected.");
         break;
     case LibraryUnsafeName:
         text = tr("This name cannot be used for a profile.");
@@ -112,6 +112,9 @@ bool MousecfgWidget::showLibraryResult(int result) {
         break;
     case LibraryNotProfile:
         text = tr("The file is not a profile or configuration file.");
+        break;
+    case LibraryNoFolder:
+        text = tr("The folder to save in does not exist.");
         break;
     default:
         text = tr("The profile file could not be written.");

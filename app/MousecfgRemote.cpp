@@ -57,8 +57,8 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
     ProfileSet &w = m_working;
     switch (request.command) {
     case MouseRequest::List: {
-        MouseOutcome outcome = MouseOutcome::of(connectedModelCount() > 0 ? MouseOutcome::Done
-                                                                          : MouseOutcome::NoMouse);
+        // No mouse is an empty list, not a failure.
+        MouseOutcome outcome;
         outcome.data.insert(QStringLiteral("mice"), presentMice(m_devices.table));
         answer(outcome);
         return;

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -59,7 +60,17 @@ QString yesNo(bool value) {
     return value ? MousecfgCli::tr("yes") : MousecfgCli::tr("no");
 }
 
+// What status tells without a mouse: no link, nothing read from the mouse or its profile.
+QJsonObject noMouseStatus() {
+    QJsonObject o = statusObject(MouseStatus());
+    for (const char *key : {"model", "profile", "dpiStage", "dpi", "reportRate"})
+        o.insert(QLatin1String(key), QJsonValue());
+    return o;
+}
+
+// The status as rows of text; what is null in it (no reading, no mouse) is "unknown".
 QString statusText(const QJsonObject &s) {
+    const QString unknown = MousecfgCli::tr("unknown");
     const QString link = s.value(QStringLiteral("link")).toString();
     QString connection = link == QLatin1String("cable")      ? MousecfgCli::tr("cable")
                          : link == QLatin1String("receiver") ? MousecfgCli::tr("receiver")
@@ -70,25 +81,28 @@ QString statusText(const QJsonObject &s) {
     if (s.value(QStringLiteral("asleep")).toBool())
         battery = windowText("MOUSE OFF");
     else if (s.value(QStringLiteral("battery")).isNull())
-        battery = MousecfgCli::tr("unknown");
+        battery = unknown;
     else
         battery = QStringLiteral("%1% (%2 mV)")
                       .arg(s.value(QStringLiteral("battery")).toInt())
                       .arg(s.value(QStringLiteral("millivolts")).toInt());
     const int hz = s.value(QStringLiteral("reportRate")).toInt();
+    const QJsonValue profile = s.value(QStringLiteral("profile"));
+    const QJsonValue stage = s.value(QStringLiteral("dpiStage"));
     const std::pair<QString, QString> rows[] = {
-        {MousecfgCli::tr("Model"), s.value(QStringLiteral("model")).toString()},
+        {MousecfgCli::tr("Model"), s.value(QStringLiteral("model")).toString(unknown)},
         {MousecfgCli::tr("Connection"), connection},
         {MousecfgCli::tr("Battery"), battery},
         {MousecfgCli::tr("Charging"), s.value(QStringLiteral("charging")).isNull()
-                                          ? MousecfgCli::tr("unknown")
+                                          ? unknown
                                           : yesNo(s.value(QStringLiteral("charging")).toBool())},
-        {windowText("Profile"), QString::number(s.value(QStringLiteral("profile")).toInt())},
-        {MousecfgCli::tr("DPI stage"), QStringLiteral("%1 (%2 DPI)")
-                                           .arg(s.value(QStringLiteral("dpiStage")).toInt())
-                                           .arg(s.value(QStringLiteral("dpi")).toInt())},
-        {MousecfgCli::tr("Report rate"),
-         hz > 0 ? QStringLiteral("%1 Hz").arg(hz) : MousecfgCli::tr("unknown")}};
+        {windowText("Profile"), profile.isNull() ? unknown : QString::number(profile.toInt())},
+        {MousecfgCli::tr("DPI stage"), stage.isNull()
+                                           ? unknown
+                                           : QStringLiteral("%1 (%2 DPI)")
+                                                 .arg(stage.toInt())
+                                                 .arg(s.value(QStringLiteral("dpi")).toInt())},
+        {MousecfgCli::tr("Report rate"), hz > 0 ? QStringLiteral("%1 Hz").arg(hz) : unknown}};
     int width = 0;
     for (const auto &r : rows)
         width = qMax(width, r.first.size());
@@ -121,19 +135,28 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
     CommandLine line;
     MouseRequest &r = line.request;
     QStringList operands;
+    QStringList given;
     bool options = true;
     for (const QString &a : args) {
-        if (options && a == QLatin1String("--")) {
+        const bool option = options && a.size() > 1 && a.startsWith(QLatin1Char('-'));
+        // An option given twice is a slip in a script rather than a wish: refused.
+        if (option && given.contains(a)) {
+            line.error = MousecfgCli::tr("The option %1 is given twice.").arg(a);
+            return line;
+        }
+        if (option)
+            given << a;
+        if (option && a == QLatin1String("--")) {
             options = false;
-        } else if (options && (a == QLatin1String("-h") || a == QLatin1String("--help"))) {
+        } else if (option && (a == QLatin1String("-h") || a == QLatin1String("--help"))) {
             line.help = true;
-        } else if (options && a == QLatin1String("--json")) {
+        } else if (option && a == QLatin1String("--json")) {
             line.json = true;
-        } else if (options && a == QLatin1String("--verbose")) {
+        } else if (option && a == QLatin1String("--verbose")) {
             line.verbose = true;
-        } else if (options && a == QLatin1String("--all")) {
+        } else if (option && a == QLatin1String("--all")) {
             r.everything = true;
-        } else if (options && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+        } else if (option) {
             line.error = MousecfgCli::tr("Unknown option: %1").arg(a);
             return line;
         } else {
@@ -216,7 +239,7 @@ int exitStatusOf(const MouseOutcome &outcome) {
     }
 }
 
-QString messageOf(const MouseOutcome &outcome) {
+QString messageOf(const CommandLine &line, const MouseOutcome &outcome) {
     switch (outcome.kind) {
     case MouseOutcome::Done:
         return outcome.refusedNames > 0
@@ -224,7 +247,9 @@ QString messageOf(const MouseOutcome &outcome) {
                                 "name.")
                    : QString();
     case MouseOutcome::NoMouse:
-        return windowText("Dongle Disconnect!");
+        // Neither the receiver nor the cable is there. Whether a receiver was there before
+        // and was pulled ("Dongle Disconnect!") one look at the devices cannot tell.
+        return windowText("No mouse is connected.");
     case MouseOutcome::MouseOff:
         return windowText("Mouse is sleeping or not connected.");
     case MouseOutcome::SendFailed:
@@ -232,13 +257,18 @@ QString messageOf(const MouseOutcome &outcome) {
     case MouseOutcome::TooManyMacros:
         return windowText("Too many macros on the buttons: the mouse holds at most twelve.");
     case MouseOutcome::Refused:
+        // The folder is named, as cp names what is missing.
+        if (outcome.code == LibraryNoFolder)
+            return MousecfgCli::tr("The folder %1 does not exist.")
+                .arg(QDir::toNativeSeparators(QFileInfo(line.request.path).absolutePath()));
         return libraryText(outcome.code);
     case MouseOutcome::StageOff:
         return MousecfgCli::tr("This DPI stage cannot be made active: the mouse has stages 1 to "
                                "%1, and a stage must be switched on.")
             .arg(outcome.code);
     case MouseOutcome::BadFile:
-        return MousecfgCli::tr("The file name ends in neither .prof nor .conf.");
+        return MousecfgCli::tr("Only profile files (.prof) and configuration files (.conf) can be "
+                               "exported.");
     case MouseOutcome::Busy:
         return outcome.code == 0
                    ? MousecfgCli::tr("The mouse is busy with another program; try again.")
@@ -259,8 +289,12 @@ QString outputOf(const CommandLine &line, const MouseOutcome &outcome) {
     const QJsonValue mice = outcome.data.value(QStringLiteral("mice"));
     if (line.request.command == MouseRequest::List && mice.isArray())
         return line.json ? json(QJsonDocument(mice.toArray())) : listText(mice.toArray());
-    if (line.request.command == MouseRequest::Status &&
-        outcome.data.contains(QStringLiteral("model")))
-        return line.json ? json(QJsonDocument(outcome.data)) : statusText(outcome.data);
+    if (line.request.command != MouseRequest::Status)
+        return QString();
+    // No mouse is a status too: no link, nothing known.
+    const QJsonObject status =
+        outcome.kind == MouseOutcome::NoMouse ? noMouseStatus() : outcome.data;
+    if (status.contains(QStringLiteral("model")))
+        return line.json ? json(QJsonDocument(status)) : statusText(status);
     return QString();
 }

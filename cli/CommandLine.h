@@ -26,7 +26,7 @@ QString usageText();
 QString tryHelpText();
 
 int exitStatusOf(const MouseOutcome &outcome);
-// What is said on stderr for an outcome; empty when there is nothing to say.
-QString messageOf(const MouseOutcome &outcome);
+// What is said on stderr for a request's outcome; empty when there is nothing to say.
+QString messageOf(const CommandLine &line, const MouseOutcome &outcome);
 // What is printed on stdout for a request's answer: the list or the status, as text or JSON.
 QString outputOf(const CommandLine &line, const MouseOutcome &outcome);

@@ -53,7 +53,7 @@ int main(int argc, char *argv[]) {
     const MouseOutcome outcome = carryOut(line.request, descriptorProductName());
     out << outputOf(line, outcome);
     out.flush();
-    const QString message = messageOf(outcome);
+    const QString message = messageOf(line, outcome);
     if (!message.isEmpty())
         err << "mousecfg-cli: " << message << '\n';
     return exitStatusOf(outcome);

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcStorage, "mousecfg.storage", QtInfoMsg)
 
 namespace {
@@ -85,8 +87,13 @@ QString descriptorPath() {
 bool isSafeFileName(const QString &name) {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
-    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QChar(0));
+    // A control character (a line break, a tab, NUL) would end the name in a list, a menu or
+    // a line of Config.ini.
+    const auto unfit = [](QChar c) {
+        return c == QLatin1Char('/') || c == QLatin1Char('\\') ||
+               c.category() == QChar::Other_Control;
+    };
+    return std::none_of(name.begin(), name.end(), unfit);
 }
 
 bool fitsFileNameLimit(const QString &name) {

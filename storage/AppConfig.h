@@ -27,7 +27,8 @@ QString macroDir();
 QString descriptorPath();
 
 // True for a name that can become a file name inside its folder: not empty, not "." or
-// "..", and without "/" or "\". Names from files and dialogs are checked before use.
+// "..", and without "/", "\" or control characters (line breaks, tabs). Names from files and
+// dialogs are checked before use.
 bool isSafeFileName(const QString &name);
 // True when the name leaves room, within the file system's 255 bytes for one file name,
 // for the longest ending its files get (".MSMACRO" with the temporary file written beside

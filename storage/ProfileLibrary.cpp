@@ -104,6 +104,11 @@ bool heldByOtherSlot(const ProfileSet &set, int slot, const QString &name) {
     return false;
 }
 
+// An export writes into a folder that is there; it makes none.
+bool folderExists(const QString &path) {
+    return QFileInfo(QFileInfo(path).absolutePath()).isDir();
+}
+
 bool validSlot(int slot) {
     return slot >= 0 && slot < kProfileCount;
 }
@@ -393,6 +398,8 @@ int exportProfileFile(const ProfileSet &set, int slot, const QString &path) {
         return LibraryNoModel;
     if (!validSlot(slot))
         return LibraryUnchanged;
+    if (!folderExists(path))
+        return LibraryNoFolder;
     const QString name = set.profileNames[slot];
     const QString from = profileFilePath(name);
     if (from.isEmpty())
@@ -406,6 +413,8 @@ int exportProfileFile(const ProfileSet &set, int slot, const QString &path) {
 int saveConfigFile(const ProfileSet &set, const QString &path) {
     if (!modelSelected())
         return LibraryNoModel;
+    if (!folderExists(path))
+        return LibraryNoFolder;
     // One new file replaces whatever was there: a file of only some of its keys, which an
     // interrupted export could leave, never appears.
     return writeConfigFile(set, path, currentProductName()) ? LibraryDone : LibraryWriteFailed;

@@ -32,6 +32,8 @@ enum LibraryResult {
     LibraryTooLarge = 15,   // larger than kMaxImportFileSize: refused unread
     LibraryUnreadable = 16, // the file cannot be read (no permission, not a plain file)
     LibraryNotProfile = 17, // neither a model's name nor any profile key: not one of our files
+    // Files written by export:
+    LibraryNoFolder = 18, // the folder to write into does not exist (it is not made)
 };
 
 // Far above any file of ours (a configuration file of five busy profiles is about 1 MB).
@@ -88,9 +90,11 @@ int chooseLibraryProfile(ProfileSet &set, int slot, const QString &name);
 // as one set of files. A file that lacks a key every profile file has is refused as incomplete.
 int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QString &path,
                       ImportMode mode = ImportThenSend);
-// Export of the slot's profile file to path, marked with the model's name.
+// Export of the slot's profile file to path, marked with the model's name. The folder must
+// exist, as for cp: a mistyped folder is not made.
 int exportProfileFile(const ProfileSet &set, int slot, const QString &path);
-// SAVE: the whole set to a configuration file, marked with the model's name.
+// SAVE: the whole set to a configuration file, marked with the model's name, into a folder
+// that exists.
 int saveConfigFile(const ProfileSet &set, const QString &path);
 // LOAD: a configuration file made for this model into the set. A slot name in the file
 // that cannot be a file name, or is too long for one, is not taken: the slot keeps its

@@ -80,7 +80,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Usage: mousecfg-cli [--json] COMMAND [ARGUMENT]
+        <source>This DPI stage cannot be made active: the mouse has stages 1 to %1, and a stage must be switched on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The mouse is busy with another program; try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The window did not answer; whether the command was carried out is not known.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The option %1 is given twice.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: mousecfg-cli [--json] [--verbose] COMMAND [ARGUMENT]
 
 Commands:
   list                  the supported mice present: model, link (receiver or cable),
@@ -99,6 +119,8 @@ Commands:
 
 Options:
   --json                print list and status as JSON
+  --verbose             print the debug messages of every part of the program on
+                        standard error
   -h, --help            print this text
 
 While the window runs, it carries the commands out; otherwise the command line
@@ -108,23 +130,11 @@ unsafe name, wrong argument), 2 no mouse answers.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>This DPI stage cannot be made active: the mouse has stages 1 to %1, and a stage must be switched on.</source>
+        <source>The folder %1 does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The mouse is busy with another program; try again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The window did not answer; whether the command was carried out is not known.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file name ends in neither .prof nor .conf.</source>
+        <source>Only profile files (.prof) and configuration files (.conf) can be exported.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

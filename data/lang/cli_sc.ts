@@ -80,7 +80,27 @@
         <translation>%1 需要 1 到 %2 之间的数字。</translation>
     </message>
     <message>
-        <source>Usage: mousecfg-cli [--json] COMMAND [ARGUMENT]
+        <source>This DPI stage cannot be made active: the mouse has stages 1 to %1, and a stage must be switched on.</source>
+        <translation>无法启用此 DPI 档位：鼠标有 1 到 %1 档，且该档位必须已开启。</translation>
+    </message>
+    <message>
+        <source>The mouse is busy with another program; try again.</source>
+        <translation>鼠标正被另一个程序使用，请重试。</translation>
+    </message>
+    <message>
+        <source>The window did not answer; whether the command was carried out is not known.</source>
+        <translation>窗口没有应答，无法确定命令是否已执行。</translation>
+    </message>
+    <message>
+        <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
+        <translation>运行“mousecfg-cli --help”查看更多信息。</translation>
+    </message>
+    <message>
+        <source>The option %1 is given twice.</source>
+        <translation>选项 %1 重复给出。</translation>
+    </message>
+    <message>
+        <source>Usage: mousecfg-cli [--json] [--verbose] COMMAND [ARGUMENT]
 
 Commands:
   list                  the supported mice present: model, link (receiver or cable),
@@ -99,13 +119,15 @@ Commands:
 
 Options:
   --json                print list and status as JSON
+  --verbose             print the debug messages of every part of the program on
+                        standard error
   -h, --help            print this text
 
 While the window runs, it carries the commands out; otherwise the command line
 opens the mouse itself. Exit status: 0 done, 1 refused (wrong model, bad file,
 unsafe name, wrong argument), 2 no mouse answers.
 </source>
-        <translation>用法：mousecfg-cli [--json] 命令 [参数]
+        <translation>用法：mousecfg-cli [--json] [--verbose] 命令 [参数]
 
 命令：
   list                  当前连接的受支持鼠标：型号、连接方式（接收器或有线）、
@@ -122,6 +144,7 @@ unsafe name, wrong argument), 2 no mouse answers.
 
 选项：
   --json                以 JSON 输出 list 和 status
+  --verbose             在标准错误上输出程序各部分的调试信息
   -h, --help            显示本说明
 
 窗口运行时由窗口执行这些命令；否则命令行自己打开鼠标。
@@ -130,24 +153,12 @@ unsafe name, wrong argument), 2 no mouse answers.
 </translation>
     </message>
     <message>
-        <source>This DPI stage cannot be made active: the mouse has stages 1 to %1, and a stage must be switched on.</source>
-        <translation>无法启用此 DPI 档位：鼠标有 1 到 %1 档，且该档位必须已开启。</translation>
+        <source>The folder %1 does not exist.</source>
+        <translation>文件夹 %1 不存在。</translation>
     </message>
     <message>
-        <source>The mouse is busy with another program; try again.</source>
-        <translation>鼠标正被另一个程序使用，请重试。</translation>
-    </message>
-    <message>
-        <source>The window did not answer; whether the command was carried out is not known.</source>
-        <translation>窗口没有应答，无法确定命令是否已执行。</translation>
-    </message>
-    <message>
-        <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
-        <translation>运行“mousecfg-cli --help”查看更多信息。</translation>
-    </message>
-    <message>
-        <source>The file name ends in neither .prof nor .conf.</source>
-        <translation type="unfinished"></translation>
+        <source>Only profile files (.prof) and configuration files (.conf) can be exported.</source>
+        <translation>只能导出配置文件（.prof）和设置文件（.conf）。</translation>
     </message>
 </context>
 </TS>

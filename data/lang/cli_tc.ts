@@ -80,7 +80,27 @@
         <translation>%1 需要 1 到 %2 之間的數字。</translation>
     </message>
     <message>
-        <source>Usage: mousecfg-cli [--json] COMMAND [ARGUMENT]
+        <source>This DPI stage cannot be made active: the mouse has stages 1 to %1, and a stage must be switched on.</source>
+        <translation>無法啟用此 DPI 檔位：滑鼠有 1 到 %1 檔，且該檔位必須已開啟。</translation>
+    </message>
+    <message>
+        <source>The mouse is busy with another program; try again.</source>
+        <translation>滑鼠正被另一個程式使用，請重試。</translation>
+    </message>
+    <message>
+        <source>The window did not answer; whether the command was carried out is not known.</source>
+        <translation>視窗沒有回應，無法確定命令是否已執行。</translation>
+    </message>
+    <message>
+        <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
+        <translation>執行「mousecfg-cli --help」查看更多資訊。</translation>
+    </message>
+    <message>
+        <source>The option %1 is given twice.</source>
+        <translation>選項 %1 重複給出。</translation>
+    </message>
+    <message>
+        <source>Usage: mousecfg-cli [--json] [--verbose] COMMAND [ARGUMENT]
 
 Commands:
   list                  the supported mice present: model, link (receiver or cable),
@@ -99,13 +119,15 @@ Commands:
 
 Options:
   --json                print list and status as JSON
+  --verbose             print the debug messages of every part of the program on
+                        standard error
   -h, --help            print this text
 
 While the window runs, it carries the commands out; otherwise the command line
 opens the mouse itself. Exit status: 0 done, 1 refused (wrong model, bad file,
 unsafe name, wrong argument), 2 no mouse answers.
 </source>
-        <translation>用法：mousecfg-cli [--json] 命令 [參數]
+        <translation>用法：mousecfg-cli [--json] [--verbose] 命令 [參數]
 
 命令：
   list                  目前連接的支援滑鼠：型號、連接方式（接收器或有線）、
@@ -122,6 +144,7 @@ unsafe name, wrong argument), 2 no mouse answers.
 
 選項：
   --json                以 JSON 輸出 list 和 status
+  --verbose             在標準錯誤上輸出程式各部分的除錯訊息
   -h, --help            顯示本說明
 
 視窗執行時由視窗執行這些命令；否則命令列自己開啟滑鼠。
@@ -130,24 +153,12 @@ unsafe name, wrong argument), 2 no mouse answers.
 </translation>
     </message>
     <message>
-        <source>This DPI stage cannot be made active: the mouse has stages 1 to %1, and a stage must be switched on.</source>
-        <translation>無法啟用此 DPI 檔位：滑鼠有 1 到 %1 檔，且該檔位必須已開啟。</translation>
+        <source>The folder %1 does not exist.</source>
+        <translation>資料夾 %1 不存在。</translation>
     </message>
     <message>
-        <source>The mouse is busy with another program; try again.</source>
-        <translation>滑鼠正被另一個程式使用，請重試。</translation>
-    </message>
-    <message>
-        <source>The window did not answer; whether the command was carried out is not known.</source>
-        <translation>視窗沒有回應，無法確定命令是否已執行。</translation>
-    </message>
-    <message>
-        <source>Try &apos;mousecfg-cli --help&apos; for more information.</source>
-        <translation>執行「mousecfg-cli --help」查看更多資訊。</translation>
-    </message>
-    <message>
-        <source>The file name ends in neither .prof nor .conf.</source>
-        <translation type="unfinished"></translation>
+        <source>Only profile files (.prof) and configuration files (.conf) can be exported.</source>
+        <translation>只能匯出設定檔（.prof）和組態檔（.conf）。</translation>
     </message>
 </context>
 </TS>

@@ -313,6 +313,14 @@
         <source>The file is not a profile or configuration file.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>No mouse is connected.</source>
+        <translation>No mouse is connected.</translation>
+    </message>
+    <message>
+        <source>The folder to save in does not exist.</source>
+        <translation>The folder to save in does not exist.</translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

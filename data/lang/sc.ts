@@ -313,6 +313,14 @@
         <source>The file is not a profile or configuration file.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>No mouse is connected.</source>
+        <translation>未连接鼠标。</translation>
+    </message>
+    <message>
+        <source>The folder to save in does not exist.</source>
+        <translation>要保存到的文件夹不存在。</translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

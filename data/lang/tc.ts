@@ -313,6 +313,14 @@
         <source>The file is not a profile or configuration file.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>No mouse is connected.</source>
+        <translation>未連接滑鼠。</translation>
+    </message>
+    <message>
+        <source>The folder to save in does not exist.</source>
+        <translation>要儲存到的資料夾不存在。</translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

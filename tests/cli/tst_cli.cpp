@@ -103,7 +103,7 @@ class TestCli : public QObject {
             QStringLiteral("%1 while read -r n line; do t=$(date +%s%N); "
                            "(eval \"$line\") > out.$n 2> err.$n; r=$?; "
                            "echo $(( ($(date +%s%N) - t) / 1000000 )) > ms.$n; "
-                           "echo $r > rc.$n; done < commands; %2")
+                           "echo $r > r.$n; mv r.$n rc.$n; done < commands; %2")
                 .arg(window ? QStringLiteral("./mousecfg > app.log 2>&1 &") : QString(),
                      window ? QStringLiteral("kill $!; wait") : QString());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -248,6 +248,35 @@ class TestCli : public QObject {
                  QStringLiteral("mousecfg-cli: Profile Exist!"));
         QCOMPARE(sh(s, QStringLiteral("cli export all.conf")).status, 0);
         QCOMPARE(sh(s, QStringLiteral("cli apply all.conf")).status, 0);
+        // The name a profile takes is its file's: a line break in it is refused.
+        QVERIFY(QFile::copy(s.file(QStringLiteral("Mine.prof")),
+                            s.file(QStringLiteral("two\nlines.prof"))));
+        r = sh(s, QStringLiteral("cli import \"$(printf 'two\\nlines.prof')\""));
+        QCOMPARE(r.err, QStringLiteral("mousecfg-cli: This name cannot be used for a profile.\n"));
+        // An export names the kinds it writes, and makes no folder.
+        r = sh(s, QStringLiteral("cli export x.txt"));
+        QCOMPARE(r.err, QStringLiteral("mousecfg-cli: Only profile files (.prof) and configuration "
+                                       "files (.conf) can be exported.\n"));
+        r = sh(s, QStringLiteral("cli export nodir/x.prof"));
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.err, QStringLiteral("mousecfg-cli: The folder %1 does not exist.\n")
+                            .arg(s.file(QStringLiteral("nodir"))));
+    }
+
+    // No mouse at all: an empty list, which is no failure, and a status with no link (2).
+    void checkNoMouse(Session &s) {
+        control(s, QStringLiteral("unplug receiver"));
+        control(s, QStringLiteral("unplug cable"));
+        QTRY_COMPARE_WITH_TIMEOUT(sh(s, QStringLiteral("cli list; cli list --json; echo $?")).out,
+                                  QStringLiteral("[]\n0\n"), 5000);
+        const Run r = sh(s, QStringLiteral("cli status --json"));
+        QCOMPARE(r.err, QStringLiteral("mousecfg-cli: No mouse is connected.\n"));
+        QVERIFY2(r.status == 2 &&
+                     r.json().value(QStringLiteral("link")) == QStringLiteral("none") &&
+                     r.json().value(QStringLiteral("battery")).isNull(),
+                 qPrintable(r.out));
+        QVERIFY(
+            sh(s, QStringLiteral("cli status")).out.contains(QLatin1String("Connection:  none")));
     }
 
     // A sleeping mouse: status tells so, and a command that sends is refused with 2.
@@ -294,6 +323,8 @@ private slots:
             sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("dpi")).toInt(),
             3200);
         QCOMPARE(sh(s, QStringLiteral("cli profile 9")).status, 1);
+        for (const char *twice : {"cli apply --all --all", "cli --json status --json"})
+            QVERIFY2(sh(s, QLatin1String(twice)).err.contains(QLatin1String("given twice")), twice);
         // --verbose adds the layers' debug lines, which the user's own rules still switch off.
         const QRegularExpression deviceLine(QStringLiteral("^mousecfg\\.device: "),
                                             QRegularExpression::MultilineOption);
@@ -309,14 +340,7 @@ private slots:
         r = sh(s, QStringLiteral("for i in 1 2 3; do (cli apply --all; echo $?) & done; wait"));
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
                  (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
-        // No mouse: nothing listed, and 2.
-        control(s, QStringLiteral("unplug receiver"));
-        control(s, QStringLiteral("unplug cable"));
-        QTRY_COMPARE_WITH_TIMEOUT(sh(s, QStringLiteral("cli list --json")).out.trimmed(),
-                                  QStringLiteral("[]"), 5000);
-        r = sh(s, QStringLiteral("cli status"));
-        QCOMPARE(r.status, 2);
-        QVERIFY(r.err.contains(QLatin1String("Dongle Disconnect!")));
+        checkNoMouse(s);
         const QString dump = stop(s);
         // The mouse holds slot 3 active, with stage 4 (byte 17 of the settings table).
         QVERIFY2(dump.contains(QLatin1String("profile 2\n")), qPrintable(dump));
@@ -357,6 +381,7 @@ private slots:
                                            "(cli status >/dev/null; echo $?) & wait"));
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
                  (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
+        checkNoMouse(s);
         const QString dump = stop(s);
         QVERIFY2(dump.contains(QLatin1String("profile 0\n")), qPrintable(dump));
         QCOMPARE(dump.section(QLatin1String("settings "), 1).mid(17 * 2, 2), QStringLiteral("01"));

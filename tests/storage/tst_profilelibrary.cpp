@@ -202,9 +202,9 @@ private slots:
         QCOMPARE(lib.set.profileNames[1], longest);
 
         // A file may be called so (the name with ".prof" fits) but not be taken in.
-        const QString made = lib.dir.file(QStringLiteral("out/made.prof"));
+        const QString made = lib.dir.file(QStringLiteral("made.prof"));
         QCOMPARE(exportProfileFile(lib.set, 0, made), int(LibraryDone));
-        const QString file = lib.dir.file(QStringLiteral("out/") + tooLong + ".prof");
+        const QString file = lib.dir.file(tooLong + ".prof");
         QVERIFY(QFile::copy(made, file));
         QCOMPARE(importProfileFile(lib.library, lib.set, 0, file), int(LibraryTooLong));
 
