@@ -76,7 +76,9 @@ void BatteryStatus::showLinks(bool cable, bool receiver) {
         qCDebug(lcApp, "connection state %d", state);
     m_state = state;
     m_receiver->setVisible(receiver);
-    m_bar->setVisible(!cable && !(receiver && m_lastCharge != 0));
+    // The bar shows a level read through the receiver; a charging mouse shows the charging
+    // picture instead, and with neither link no level is known.
+    m_bar->setVisible(receiver && !cable && m_lastCharge == 0);
     update();
 }
 

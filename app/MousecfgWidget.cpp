@@ -425,8 +425,8 @@ void MousecfgWidget::slotWarning() {
         return;
     }
     m_warningShown = true;
-    KelMessageBox box(KelMessageBox::KindDongle, tr("Warning"), tr("Dongle Disconnect!"), QString(),
-                      this, true);
+    KelMessageBox box(KelMessageBox::KindDongle, tr("Warning"), tr("No mouse is connected."),
+                      QString(), this, true);
     box.exec();
     if (connectedModelCount() == 0)
         hideOrQuit();

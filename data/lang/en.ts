@@ -198,10 +198,6 @@
         <translation>Firmware Update</translation>
     </message>
     <message>
-        <source>Dongle Disconnect!</source>
-        <translation>Dongle Disconnect!</translation>
-    </message>
-    <message>
         <source>This name cannot be used for a profile.</source>
         <translation type="unfinished"></translation>
     </message>

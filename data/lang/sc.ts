@@ -198,10 +198,6 @@
         <translation>固件升级</translation>
     </message>
     <message>
-        <source>Dongle Disconnect!</source>
-        <translation>接收器未连接！</translation>
-    </message>
-    <message>
         <source>This name cannot be used for a profile.</source>
         <translation>此名称不能用作配置文件名。</translation>
     </message>

@@ -198,10 +198,6 @@
         <translation>韌體更新</translation>
     </message>
     <message>
-        <source>Dongle Disconnect!</source>
-        <translation>接收器未連接！</translation>
-    </message>
-    <message>
         <source>This name cannot be used for a profile.</source>
         <translation>此名稱不能用作設定檔名稱。</translation>
     </message>

@@ -275,9 +275,9 @@ private slots:
         // The send ends with a failure the user is told about, and nothing hangs.
         QTRY_VERIFY2_WITH_TIMEOUT(!windowsNamed(QStringLiteral("Warning")).isEmpty(),
                                   qPrintable(app.log()), 30000);
-        // The box telling of the failure and "Dongle Disconnect!" come in either order, and
+        // The box telling of the failure and "No mouse is connected." come in either order, and
         // the removal may wait for the first box to be answered. Boxes are answered at the
-        // spot of a question's "Yes", which is empty on a notice such as "Dongle Disconnect!".
+        // spot of a question's "Yes", which is empty on a notice such as "No mouse is connected.".
         QSet<QString> seen;
         const auto boxes = [&] {
             const QStringList shown =
@@ -301,7 +301,7 @@ private slots:
             }),
             30000);
         // Both are shown before the cable comes back (plugged back at once, the mouse would be
-        // there again before "Dongle Disconnect!" is due).
+        // there again before "No mouse is connected." is due).
         QTRY_VERIFY_WITH_TIMEOUT((boxes(), seen.size() >= 2), 30000);
         // The send is recorded as failed, so that the next one is whole.
         QCOMPARE(
@@ -311,7 +311,7 @@ private slots:
             1);
         control(app, QStringLiteral("answer ok"));
         control(app, QStringLiteral("plug cable"));
-        // "Dongle Disconnect!" closes by itself; a failure box still open is answered.
+        // "No mouse is connected." closes by itself; a failure box still open is answered.
         QTRY_VERIFY_WITH_TIMEOUT(answerQuestionsUntil([&] { return boxes().isEmpty(); }), 30000);
         QVERIFY2(seen.size() >= 2, "the failure and the removal were not both shown");
         // The window and its mouse session send again.

@@ -336,6 +336,11 @@ private slots:
         w.slotRefreshBatteryStatus(1, 232, 3); // charging through the receiver
         QCOMPARE(w.batteryStatus()->connectionState(), 1);
         QVERIFY(!w.batteryStatus()->bar()->isVisible());
+        // Receiver and cable gone: no level is known any more.
+        w.slotRefreshBatteryStatus(0, 232, 3);
+        w.batteryStatus()->showLinks(false, false);
+        QVERIFY(!w.batteryStatus()->bar()->isVisible());
+        QVERIFY(!w.batteryStatus()->receiverIcon()->isVisible());
     }
 
     void cableShowsFullWithoutText() {
@@ -599,7 +604,7 @@ private slots:
         QCOMPARE(window->connectedModelCount(), 0);
         QVERIFY(!window->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!watcher.texts.isEmpty(), 3000);
-        QCOMPARE(watcher.texts.first(), QStringLiteral("Dongle Disconnect!"));
+        QCOMPARE(watcher.texts.first(), QStringLiteral("No mouse is connected."));
         window.reset();
     }
 };
