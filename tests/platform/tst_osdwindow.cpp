@@ -9,10 +9,12 @@
 #include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <sys/socket.h>
@@ -45,12 +47,13 @@ bool makeStaleSocket(const QString &file) {
     return bound && QFileInfo::exists(file);
 }
 
-OsdMessage message(const QString &text, int time, const QColor &colour = QColor(0, 190, 255)) {
+OsdMessage message(const QString &text, int time, const QColor &colour = QColor(0, 190, 255),
+                   int textHeight = 60) {
     OsdMessage m;
     m.text = text;
     m.displayTime = quint32(time);
     m.colour = colour;
-    m.textHeight = 60;
+    m.textHeight = quint32(textHeight);
     m.fontFace = QStringLiteral("Arial");
     return m;
 }
@@ -266,7 +269,47 @@ private slots:
         QVERIFY(area.contains(w.geometry()));
         QVERIFY(w.width() <= area.width());
     }
+
+    // The text height is given at 96 DPI: on a screen of 192 DPI the plate is twice as large,
+    // as the main window is. Each screen is a run of this program with that DPI.
+    void plateFollowsTheScreenScale() {
+        const auto plateAt = [](int dpi) {
+            QProcess run;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
+            run.setProcessEnvironment(env);
+            run.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--plate-size")});
+            run.waitForFinished(30000);
+            const QList<QByteArray> size = run.readAllStandardOutput().trimmed().split(' ');
+            return size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt()) : QSize();
+        };
+        const QSize one = plateAt(96);
+        const QSize two = plateAt(192);
+        const QString sizes = QStringLiteral("%1x%2 and %3x%4")
+                                  .arg(one.width())
+                                  .arg(one.height())
+                                  .arg(two.width())
+                                  .arg(two.height());
+        QVERIFY2(one.height() >= 40, qPrintable(sizes));
+        QVERIFY2(qAbs(two.width() - 2 * one.width()) <= 1 &&
+                     qAbs(two.height() - 2 * one.height()) <= 1,
+                 qPrintable(sizes));
+    }
 };
 
-QTEST_MAIN(TestOsdWindow)
+// Run as "--plate-size": shows a text as the OSD program does and prints the plate's width and
+// height on this run's screen.
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    if (argc == 2 && qstrcmp(argv[1], "--plate-size") == 0) {
+        OsdWindow w;
+        w.showMessage(message(QStringLiteral("DPI 800"), 1500, Qt::white, 40));
+        std::printf("%d %d\n", w.width(), w.height());
+        return 0;
+    }
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestOsdWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_osdwindow.moc"
