@@ -1,6 +1,7 @@
 // The colour editor: its number boxes, hexadecimal text, presets and field keep one colour.
 #include "ColorAreas.h"
 #include "KelColorArea.h"
+#include "Scale.h"
 #include "TestAppDir.h"
 
 #include <QLineEdit>
@@ -20,15 +21,27 @@ void typeHex(KelColorArea &editor, const QString &text) {
     hexEdit(editor)->clear();
     QTest::keyClicks(hexEdit(editor), text);
 }
+
+// A left click at a point of the widget (QTest::mouseClick takes (0, 0) for its middle).
+void clickAt(QWidget *widget, const QPoint &at) {
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, {});
+        QApplication::sendEvent(widget, &event);
+    }
+}
 } // namespace
 
 class TestColorArea : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { setScaleFactor(1.0); }
     void numberBoxesKeepOneColour();
     void hexTextShortLongAndFinished();
     void presetsAndField();
+    void fieldAndBarReachTheirEnds_data();
+    void fieldAndBarReachTheirEnds();
 };
 
 void TestColorArea::numberBoxesKeepOneColour() {
@@ -99,22 +112,56 @@ void TestColorArea::presetsAndField() {
     QCOMPARE(editor.value(), 255);
     QCOMPARE(hexEdit(editor)->text(), QStringLiteral("ffffff"));
 
-    // At scale 1 the field is 128 pixels square, and its far corners are still 255 and 0.
-    auto *field = editor.findChild<SVColorArea *>();
-    QCOMPARE(field->width(), 128);
+    // A click in the field picks there, also beyond its edge, and its release applies.
     box(editor, "hBox")->setValue(240);
-    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width(), 0));
+    auto *field = editor.findChild<SVColorArea *>();
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() + 5, -5));
     QCOMPARE(editor.color(), QColor(0, 0, 255));
     QCOMPARE(applied.count(), 1);
-    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(0, field->height()));
-    QCOMPARE(editor.color(), QColor(0, 0, 0));
+}
 
-    // The top of the hue bar is hue 360, shown as 0, at the field's point.
-    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width(), 0));
+void TestColorArea::fieldAndBarReachTheirEnds_data() {
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<bool>("right");
+    QTest::addColumn<bool>("top");
+    QTest::addColumn<QColor>("colour");
+    for (const double scale : {1.0, 1.25, 2.0}) {
+        const QByteArray at = QByteArray::number(scale) + ' ';
+        QTest::newRow(at + "top left") << scale << false << true << QColor(255, 255, 255);
+        QTest::newRow(at + "top right") << scale << true << true << QColor(255, 0, 0);
+        QTest::newRow(at + "bottom left") << scale << false << false << QColor(0, 0, 0);
+        QTest::newRow(at + "bottom right") << scale << true << false << QColor(0, 0, 0);
+    }
+}
+
+// The last pixel of the field and of the hue bar stands for the extreme value at every scale,
+// and the marker is drawn there.
+void TestColorArea::fieldAndBarReachTheirEnds() {
+    QFETCH(double, scale);
+    QFETCH(bool, right);
+    QFETCH(bool, top);
+    QFETCH(QColor, colour);
+    TestAppDir dir;
+    setScaleFactor(scale);
+    KelColorArea editor(QColor(40, 160, 90));
+    auto *field = editor.findChild<SVColorArea *>();
     auto *bar = editor.findChild<HColorArea *>();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(2, 0));
-    QCOMPARE(box(editor, "hBox")->value(), 0);
-    QCOMPARE(editor.color(), QColor(255, 0, 0));
+    QCOMPARE(field->height(), scaled(128, scale));
+
+    // Hue 360 at the top of the bar and 0 at the bottom: the same red.
+    clickAt(bar, QPoint(2, top ? 0 : bar->height() - 1));
+    QCOMPARE(bar->hue(), top ? 360 : 0);
+    const QPoint corner(right ? field->width() - 1 : 0, top ? 0 : field->height() - 1);
+    clickAt(field, corner);
+    QCOMPARE(hexEdit(editor)->text(), colour.name().mid(1));
+    QCOMPARE(field->saturation(), right ? 255 : 0);
+    QCOMPARE(field->value(), top ? 255 : 0);
+    QCOMPARE(bar->hue(), top ? 360 : 0);
+
+    // A dark ring on the bright top rows, a light one on the dark bottom rows.
+    const QPoint onRing(scaled(right ? -6 : 6, scale), 0);
+    const int ring = qGray(field->grab().toImage().pixel(corner + onRing));
+    QVERIFY2(top ? ring < 50 : ring > 150, qPrintable(QString::number(ring)));
 }
 
 QTEST_MAIN(TestColorArea)
