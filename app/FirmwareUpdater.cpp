@@ -5,12 +5,36 @@
 #include "MouseSession.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 
 namespace {
 // The firmware release this program serves, and the updater that brings a mouse to it.
 constexpr uint16_t kCurrentRelease = 0x0902;
 const char kUpdater[] = "/skin/mouse/bin/RX10-UPDATE-VER1.3.exe";
+
+// The updater as this system can run it.
+struct Updater {
+    QString path;
+    bool runsHere = true;
+};
+
+// The updater named, or where that is a Windows program on another system, a native one beside
+// it with the same name less ".exe"; without that, the Windows one, which cannot run here.
+Updater locateUpdater() {
+    const QFileInfo named(AppDir::path() + QLatin1String(kUpdater));
+#ifdef Q_OS_WIN
+    return {named.filePath(), true};
+#else
+    if (named.suffix().compare(QLatin1String("exe"), Qt::CaseInsensitive) != 0)
+        return {named.filePath(), true};
+    const QFileInfo native(named.dir().filePath(named.completeBaseName()));
+    if (native.isFile() && native.isExecutable())
+        return {native.filePath(), true};
+    return {named.filePath(), false};
+#endif
+}
 } // namespace
 
 FirmwareUpdater::FirmwareUpdater(QWidget *window) : QObject(window), m_window(window) {}
@@ -19,9 +43,8 @@ bool FirmwareUpdater::tooOld(const MouseDevices &devices) {
     return devices.device2Release != 0 && devices.device2Release != kCurrentRelease;
 }
 
-bool FirmwareUpdater::start(const QString &relativePath) {
+bool FirmwareUpdater::start(const QString &path) {
     emit pausePolling(true);
-    const QString path = AppDir::path() + relativePath;
     if (QProcess::startDetached(path, QStringList())) {
         emit handedOver();
         return true;
@@ -35,12 +58,30 @@ bool FirmwareUpdater::start(const QString &relativePath) {
     return false;
 }
 
+void FirmwareUpdater::tellWindowsOnly(const QString &text, const QString &path) {
+    if (!m_notice) {
+        m_notice = new KelMessageBox(KelMessageBox::KindWarning, tr("Warning"), text,
+                                     QDir::toNativeSeparators(path), m_window);
+        m_notice->setAttribute(Qt::WA_DeleteOnClose);
+        // The path can be copied to take the updater to a Windows computer.
+        if (auto *label = m_notice->findChild<QLabel *>(QStringLiteral("msgBoxInfoLabel2")))
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    m_notice->show();
+    m_notice->raise();
+}
+
 void FirmwareUpdater::offer(const MouseDevices &devices) {
+    const Updater updater = locateUpdater();
+    if (!updater.runsHere) {
+        tellWindowsOnly(tr("The firmware updater runs on Windows only:"), updater.path);
+        return;
+    }
     if (devices.model().mouse2Found) {
         KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
                           tr("Do you want to upgrade the firmware?"), QString(), m_window);
         if (ask.exec() == QDialog::Accepted)
-            start(QString::fromLatin1(kUpdater));
+            start(updater.path);
         return;
     }
     KelMessageBox notice(KelMessageBox::KindWarning, tr("Warning"),
@@ -50,10 +91,17 @@ void FirmwareUpdater::offer(const MouseDevices &devices) {
 }
 
 void FirmwareUpdater::force() {
+    const Updater updater = locateUpdater();
+    if (!updater.runsHere) {
+        tellWindowsOnly(tr("This mouse needs a firmware update. The firmware updater runs on "
+                           "Windows only:"),
+                        updater.path);
+        return;
+    }
     KelMessageBox notice(
         KelMessageBox::KindWarning, tr("Warning"),
         tr("The mouse firmware version is too low and will be automatically updated soon."),
         QString(), m_window);
     notice.exec();
-    start(QString::fromLatin1(kUpdater));
+    start(updater.path);
 }

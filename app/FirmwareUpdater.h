@@ -1,10 +1,15 @@
 #pragma once
 // The firmware updater the model data names: offered by the firmware button to a mouse on its
-// cable, and started on its own when the mouse on the cable has another firmware release.
+// cable, and started on its own when the mouse on the cable has another firmware release. The
+// updater named is a Windows program; elsewhere a native build of it beside it (the same name
+// without ".exe") is started instead, and without one the user is told where the Windows
+// updater lies, in a box that leaves the window free.
 
 #include <QObject>
+#include <QPointer>
 
 struct MouseDevices;
+class QDialog;
 class QWidget;
 
 class FirmwareUpdater : public QObject {
@@ -17,8 +22,10 @@ public:
     // The mouse on the cable has a firmware release other than the one this program serves.
     static bool tooOld(const MouseDevices &devices);
     // The firmware button: asks, then starts the updater; without a cable, says to plug one.
+    // With only the Windows updater, says so and where it lies.
     void offer(const MouseDevices &devices);
-    // Tells the user the firmware will be updated, then starts the updater.
+    // Tells the user the firmware will be updated, then starts the updater; with only the
+    // Windows updater, says that the mouse needs an update and where the updater lies.
     void force();
 
 signals:
@@ -28,7 +35,11 @@ signals:
     void handedOver();
 
 private:
-    bool start(const QString &relativePath);
+    bool start(const QString &path);
+    // Says that the updater runs on Windows only and where it lies, without a modal loop; a
+    // notice still open is brought up again instead of a second one.
+    void tellWindowsOnly(const QString &text, const QString &path);
 
     QWidget *m_window;
+    QPointer<QDialog> m_notice;
 };

@@ -1,5 +1,6 @@
 #include "ColorAreas.h"
 #include "LightingLog.h"
+#include "Scale.h"
 
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -11,8 +12,21 @@ Q_LOGGING_CATEGORY(lcLighting, "mousecfg.lighting", QtInfoMsg)
 namespace {
 constexpr int kHueTurn = 360;
 constexpr int kComponentMax = 255;
-constexpr int kMarkerPixels = 12;
+constexpr int kMarkerPixels = 12; // at scale 1
 const QColor kEdge(110, 116, 124);
+
+// The value 0..top that pixel `pixel` of a row of `pixels` stands for: the first pixel is 0
+// and the last one top, at every size on the screen; a point beyond the row takes its end.
+int valueAtPixel(int pixel, int pixels, int top) {
+    if (pixels <= 1)
+        return top;
+    return qRound(qBound(0, pixel, pixels - 1) * double(top) / (pixels - 1));
+}
+
+// Where value lies along a row of pixels: the middle of the pixel that stands for it.
+double pixelOfValue(int value, int pixels, int top) {
+    return value * double(qMax(0, pixels - 1)) / top + 0.5;
+}
 
 // A filled colour with a thin edge, so that black still shows on the dark panels.
 void paintSwatch(QWidget *widget, const QColor &colour) {
@@ -53,7 +67,11 @@ HColorArea::HColorArea(QWidget *parent) : PickColorArea(parent) {
 }
 
 void HColorArea::setHue(int hue) {
-    m_hue = qBound(0, hue, kHueTurn);
+    hue = qBound(0, hue, kHueTurn);
+    // 0 and 360 are the same red: a marker at either end stays where it is.
+    if (hue % kHueTurn == m_hue % kHueTurn)
+        return;
+    m_hue = hue;
     update();
 }
 
@@ -64,14 +82,14 @@ int HColorArea::stripWidth() const {
 void HColorArea::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     const int h = height();
-    // Hue 0 at the bottom, a full turn at the top.
-    QLinearGradient gradient(0, h, 0, 0);
+    // Hue 0 in the bottom row, a full turn in the top one.
+    QLinearGradient gradient(0, h - 0.5, 0, 0.5);
     for (int i = 0; i < 16; ++i)
         gradient.setColorAt(i / 16.0, colourFromHsv(kHueTurn * i / 16, 255, 255));
     gradient.setColorAt(1.0, colourFromHsv(0, 255, 255));
     painter.fillRect(QRect(0, 0, stripWidth(), h), gradient);
 
-    const double y = (1.0 - double(m_hue) / kHueTurn) * (h - 1);
+    const double y = h - pixelOfValue(m_hue, h, kHueTurn);
     const double tip = stripWidth() + 1;
     const double size = width() - tip;
     const QPointF marker[3] = {
@@ -83,8 +101,7 @@ void HColorArea::paintEvent(QPaintEvent *) {
 }
 
 void HColorArea::pickAt(const QPoint &pos) {
-    const double f = qBound(0.0, 1.0 - double(pos.y()) / qMax(1, height()), 1.0);
-    m_hue = int(f * kHueTurn);
+    m_hue = valueAtPixel(height() - 1 - pos.y(), height(), kHueTurn);
     update();
     emit hueChangedSignal(m_hue);
 }
@@ -112,33 +129,30 @@ void SVColorArea::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     const QRect r = rect();
     painter.fillRect(r, colourFromHsv(m_hue, 255, 255));
-    QLinearGradient toSaturated(0, 0, r.width(), 0);
+    // The colour in the middle of each pixel is the one a click there picks.
+    QLinearGradient toSaturated(0.5, 0, r.width() - 0.5, 0);
     toSaturated.setColorAt(0, QColor(255, 255, 255, 255));
     toSaturated.setColorAt(1, QColor(255, 255, 255, 0));
     painter.fillRect(r, toSaturated);
-    QLinearGradient toDark(0, 0, 0, r.height());
+    QLinearGradient toDark(0, 0.5, 0, r.height() - 0.5);
     toDark.setColorAt(0, QColor(0, 0, 0, 0));
     toDark.setColorAt(1, QColor(0, 0, 0, 255));
     painter.fillRect(r, toDark);
 
-    // The point drawn for (s, v) lies at half their value times the scale factor, which is
-    // the square's size over 256.
-    const QPointF point(m_saturation * r.width() / 256.0,
-                        r.height() - m_value * r.height() / 256.0);
+    const QPointF point(pixelOfValue(m_saturation, r.width(), kComponentMax),
+                        r.height() - pixelOfValue(m_value, r.height(), kComponentMax));
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(m_value >= 128 ? Qt::black : Qt::white, 1.5));
+    const double factor = scaleFactor();
+    painter.setPen(QPen(m_value >= 128 ? Qt::black : Qt::white, 1.5 * factor));
     painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(point, kMarkerPixels / 2.0, kMarkerPixels / 2.0);
+    painter.drawEllipse(point, kMarkerPixels / 2.0 * factor, kMarkerPixels / 2.0 * factor);
 }
 
 void SVColorArea::pickAt(const QPoint &pos) {
-    const int x = qBound(0, pos.x(), width());
-    const int up = qBound(0, height() - pos.y(), height());
-    // Back to 0..255, so the far edges are reachable at every scale factor.
-    m_saturation = qMin(kComponentMax, qRound(x * 256.0 / qMax(1, width())));
-    m_value = qMin(kComponentMax, qRound(up * 256.0 / qMax(1, height())));
+    m_saturation = valueAtPixel(pos.x(), width(), kComponentMax);
+    m_value = valueAtPixel(height() - 1 - pos.y(), height(), kComponentMax);
     update();
-    qCDebug(lcLighting, "SVColorArea mousePressEvent %d %d\n", x, up);
+    qCDebug(lcLighting, "SVColorArea picked %d %d", m_saturation, m_value);
     emit svChangedSignal(m_hue, m_saturation, m_value);
 }
 

@@ -24,15 +24,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
-// A vertical strip through every hue, red at the bottom and at the top, with a marker at the
-// current hue. Picking takes the hue under the pointer.
+// A vertical strip through every hue, red at the bottom (0) and at the top (360), with a
+// marker at the current hue. Picking takes the hue under the pointer.
 class HColorArea : public PickColorArea {
     Q_OBJECT
 
 public:
     explicit HColorArea(QWidget *parent = nullptr);
 
-    // Moves the marker without telling anyone.
+    // Moves the marker without telling anyone; a marker at one end stays there for the other
+    // end's hue, the same red.
     void setHue(int hue);
     int hue() const { return m_hue; }
 
@@ -50,8 +51,9 @@ private:
 };
 
 // A square of one hue: saturation grows to the right, value upwards. A circle marks the
-// current point; picking moves it and reports the point as saturation and value 0..255,
-// whatever the square's size on the screen.
+// current point; picking moves it and reports the point as saturation and value 0..255. The
+// left column is saturation 0 and the right one 255, the bottom row value 0 and the top one
+// 255, whatever the square's size on the screen.
 class SVColorArea : public PickColorArea {
     Q_OBJECT
 

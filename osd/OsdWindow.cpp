@@ -1,5 +1,7 @@
 #include "OsdWindow.h"
 
+#include "Scale.h"
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -8,12 +10,13 @@
 #include <QScreen>
 
 namespace {
-constexpr int kFadeTime = 250; // at most; never more than a quarter of the time
-constexpr int kMinTextHeight = 12;
-constexpr qreal kPaddingX = 0.55; // of the text height
+constexpr int kFadeTime = 250;     // at most; never more than a quarter of the time
+constexpr int kMinTextHeight = 12; // like the text height, at 96 DPI
+constexpr qreal kPaddingX = 0.55;  // of the text height
 constexpr qreal kPaddingY = 0.22;
 constexpr qreal kRadius = 0.28;        // of the plate height
 constexpr qreal kLiftFromBottom = 0.1; // of the screen height
+constexpr qreal kEdgeWidth = 1.5;      // at 96 DPI, drawn 1 pixel inside the window
 } // namespace
 
 OsdWindow::OsdWindow(QWidget *parent)
@@ -54,8 +57,8 @@ void OsdWindow::showMessage(const OsdMessage &message) {
     m_font = QFont(message.fontFace.isEmpty() ? QStringLiteral("Arial") : message.fontFace);
     m_font.setStyleHint(QFont::SansSerif);
     m_font.setWeight(QFont::DemiBold);
-    const int height = message.textHeight == 0 ? kDefaultTextHeight : int(message.textHeight);
-    m_font.setPixelSize(qMax(kMinTextHeight, qMin(height, 1000)));
+    m_textHeight = message.textHeight == 0 ? kDefaultTextHeight
+                                           : qBound(kMinTextHeight, int(message.textHeight), 1000);
 
     layOut();
     const int fade = qMin(kFadeTime, m_displayTime / 4);
@@ -69,18 +72,26 @@ void OsdWindow::showMessage(const OsdMessage &message) {
 void OsdWindow::layOut() {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    // The text height is given at 96 DPI: the plate grows by the main window's scale step
+    // for the screen's logical DPI. A scale Qt applies itself (QT_SCALE_FACTOR, a device
+    // pixel ratio) is already in the screen's pixels.
+    m_factor = scaleFactorForStep(scaleStepForDpi(screen ? screen->logicalDotsPerInch() : 96.0));
 
-    // Never taller than a sixth of the screen, never wider than nine tenths of it.
-    if (m_font.pixelSize() > area.height() / 6)
-        m_font.setPixelSize(qMax(kMinTextHeight, area.height() / 6));
-    const QFontMetrics metrics(m_font);
-    const int padX = qRound(m_font.pixelSize() * kPaddingX);
-    const int padY = qRound(m_font.pixelSize() * kPaddingY);
-    const int maxText = qMax(1, area.width() * 9 / 10 - 2 * padX);
+    // The plate is laid out at 96 DPI and then scaled, so that it grows by the factor exactly
+    // (a font's line height does not). Never taller than a sixth of the screen, never wider
+    // than nine tenths of it.
+    QFont design = m_font;
+    design.setPixelSize(
+        qMin(m_textHeight, qMax(kMinTextHeight, int(area.height() / m_factor / 6))));
+    const QFontMetricsF metrics(design);
+    const qreal padX = design.pixelSize() * kPaddingX;
+    const qreal padY = design.pixelSize() * kPaddingY;
+    const qreal maxText = qMax(1.0, area.width() / m_factor * 0.9 - 2 * padX);
     m_shownText = metrics.elidedText(m_text, Qt::ElideRight, maxText);
+    m_font.setPixelSize(scaled(design.pixelSize(), m_factor));
 
-    const QSize size(metrics.horizontalAdvance(m_shownText) + 2 * padX,
-                     metrics.height() + 2 * padY);
+    const QSize size(scaled(metrics.horizontalAdvance(m_shownText) + 2 * padX, m_factor),
+                     scaled(metrics.height() + 2 * padY, m_factor));
     const int x = area.center().x() - size.width() / 2 + 1;
     const int y = area.bottom() + 1 - size.height() - qRound(area.height() * kLiftFromBottom);
     setGeometry(QRect(QPoint(x, y), size));
@@ -88,7 +99,7 @@ void OsdWindow::layOut() {
     // Without a compositor the translucent corners would show black: the window takes
     // the shape of its plate.
     QPainterPath shape;
-    const qreal radius = (size.height() - 2) * kRadius;
+    const qreal radius = (size.height() - 2 * m_factor) * kRadius;
     shape.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), radius, radius);
     setMask(QRegion(shape.toFillPolygon().toPolygon()));
 }
@@ -98,14 +109,14 @@ void OsdWindow::paintEvent(QPaintEvent *) {
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     p.setOpacity(m_opacity);
 
-    const QRectF plate = QRectF(rect()).adjusted(1, 1, -1, -1);
+    const QRectF plate = QRectF(rect()).adjusted(m_factor, m_factor, -m_factor, -m_factor);
     const qreal radius = plate.height() * kRadius;
     QLinearGradient fill(plate.topLeft(), plate.bottomLeft());
     fill.setColorAt(0.0, QColor(34, 36, 44, 225));
     fill.setColorAt(1.0, QColor(12, 13, 17, 225));
     QColor edge = m_colour;
     edge.setAlpha(120);
-    p.setPen(QPen(edge, 1.5));
+    p.setPen(QPen(edge, kEdgeWidth * m_factor));
     p.setBrush(fill);
     p.drawRoundedRect(plate, radius, radius);
 

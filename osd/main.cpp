@@ -44,6 +44,11 @@ int main(int argc, char **argv) {
     // Nothing here draws with OpenGL: starting without it is faster and smaller.
     if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+    // Scaled by the screen as the configuration program's window is: Qt's own scaling by the
+    // screen's DPI, fractions kept (the plate adds the window's scale step for what Qt leaves).
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const QStringList options = QCoreApplication::arguments();

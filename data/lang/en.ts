@@ -108,6 +108,14 @@
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
+    <message>
+        <source>The firmware updater runs on Windows only:</source>
+        <translation>The firmware updater runs on Windows only:</translation>
+    </message>
+    <message>
+        <source>This mouse needs a firmware update. The firmware updater runs on Windows only:</source>
+        <translation>This mouse needs a firmware update. The firmware updater runs on Windows only:</translation>
+    </message>
 </context>
 <context>
     <name>KelMessageBox</name>

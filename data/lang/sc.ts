@@ -108,6 +108,14 @@
         <source>Warning</source>
         <translation>警告</translation>
     </message>
+    <message>
+        <source>The firmware updater runs on Windows only:</source>
+        <translation>固件升级程序只能在 Windows 上运行：</translation>
+    </message>
+    <message>
+        <source>This mouse needs a firmware update. The firmware updater runs on Windows only:</source>
+        <translation>此鼠标需要升级固件。固件升级程序只能在 Windows 上运行：</translation>
+    </message>
 </context>
 <context>
     <name>KelMessageBox</name>

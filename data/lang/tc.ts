@@ -108,6 +108,14 @@
         <source>Warning</source>
         <translation>警告</translation>
     </message>
+    <message>
+        <source>The firmware updater runs on Windows only:</source>
+        <translation>韌體更新程式只能在 Windows 上執行：</translation>
+    </message>
+    <message>
+        <source>This mouse needs a firmware update. The firmware updater runs on Windows only:</source>
+        <translation>此滑鼠需要更新韌體。韌體更新程式只能在 Windows 上執行：</translation>
+    </message>
 </context>
 <context>
     <name>KelMessageBox</name>

@@ -1,6 +1,7 @@
 // The colour editor: its number boxes, hexadecimal text, presets and field keep one colour.
 #include "ColorAreas.h"
 #include "KelColorArea.h"
+#include "Scale.h"
 #include "TestAppDir.h"
 
 #include <QLineEdit>
@@ -20,15 +21,25 @@ void typeHex(KelColorArea &editor, const QString &text) {
     hexEdit(editor)->clear();
     QTest::keyClicks(hexEdit(editor), text);
 }
+
+// A press at a point, which picks (QTest takes (0, 0) for the middle).
+void pressAt(QWidget *widget, const QPoint &at) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QApplication::sendEvent(widget, &press);
+}
 } // namespace
 
 class TestColorArea : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { setScaleFactor(1.0); }
     void numberBoxesKeepOneColour();
     void hexTextShortLongAndFinished();
     void presetsAndField();
+    void fieldAndBarReachTheirEnds_data();
+    void fieldAndBarReachTheirEnds();
 };
 
 void TestColorArea::numberBoxesKeepOneColour() {
@@ -99,22 +110,47 @@ void TestColorArea::presetsAndField() {
     QCOMPARE(editor.value(), 255);
     QCOMPARE(hexEdit(editor)->text(), QStringLiteral("ffffff"));
 
-    // At scale 1 the field is 128 pixels square, and its far corners are still 255 and 0.
-    auto *field = editor.findChild<SVColorArea *>();
-    QCOMPARE(field->width(), 128);
+    // A click in the field picks there, also beyond its edge, and its release applies.
     box(editor, "hBox")->setValue(240);
-    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width(), 0));
+    auto *field = editor.findChild<SVColorArea *>();
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() + 5, -5));
     QCOMPARE(editor.color(), QColor(0, 0, 255));
     QCOMPARE(applied.count(), 1);
-    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(0, field->height()));
-    QCOMPARE(editor.color(), QColor(0, 0, 0));
+}
 
-    // The top of the hue bar is hue 360, shown as 0, at the field's point.
-    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width(), 0));
+void TestColorArea::fieldAndBarReachTheirEnds_data() {
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<bool>("right");
+    QTest::addColumn<bool>("top");
+    for (const double scale : {1.0, 1.25, 2.0})
+        for (const bool right : {false, true})
+            for (const bool top : {false, true})
+                QTest::addRow("%g %s %s", scale, top ? "top" : "bottom", right ? "right" : "left")
+                    << scale << right << top;
+}
+
+// The last pixels of the field and the hue bar stand for the extreme values at every scale.
+void TestColorArea::fieldAndBarReachTheirEnds() {
+    QFETCH(double, scale);
+    QFETCH(bool, right);
+    QFETCH(bool, top);
+    TestAppDir dir;
+    setScaleFactor(scale);
+    KelColorArea editor(QColor(40, 160, 90));
+    auto *field = editor.findChild<SVColorArea *>();
     auto *bar = editor.findChild<HColorArea *>();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(2, 0));
+    // Hue 360 at the top of the bar and 0 at the bottom: the same red, the marker stays.
+    pressAt(bar, QPoint(2, top ? 0 : bar->height() - 1));
+    const QPoint corner(right ? field->width() - 1 : 0, top ? 0 : field->height() - 1);
+    pressAt(field, corner);
+    QCOMPARE(bar->hue(), top ? 360 : 0);
     QCOMPARE(box(editor, "hBox")->value(), 0);
-    QCOMPARE(editor.color(), QColor(255, 0, 0));
+    QCOMPARE(editor.color(), QColor(top ? (right ? 0xff0000 : 0xffffff) : 0));
+
+    // The marker's ring: dark on the bright top rows, light on the dark bottom rows.
+    const int ring = qGray(
+        field->grab().toImage().pixel(corner.x() + scaled(right ? -6 : 6, scale), corner.y()));
+    QVERIFY(top ? ring < 50 : ring > 150);
 }
 
 QTEST_MAIN(TestColorArea)

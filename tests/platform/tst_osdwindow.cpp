@@ -9,10 +9,12 @@
 #include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <sys/socket.h>
@@ -53,6 +55,15 @@ OsdMessage message(const QString &text, int time, const QColor &colour = QColor(
     m.textHeight = 60;
     m.fontFace = QStringLiteral("Arial");
     return m;
+}
+
+// The plate's "width height" for a text 40 pixels high at 96 DPI (twice that still fits).
+QByteArray plate() {
+    OsdWindow w;
+    OsdMessage m = message(QStringLiteral("DPI 800"), 1500);
+    m.textHeight = 40;
+    w.showMessage(m);
+    return QByteArray::number(w.width()) + ' ' + QByteArray::number(w.height());
 }
 
 bool near(QRgb pixel, const QColor &colour, int tolerance) {
@@ -266,7 +277,31 @@ private slots:
         QVERIFY(area.contains(w.geometry()));
         QVERIFY(w.width() <= area.width());
     }
+
+    // At 192 DPI (a run of this program) the plate is twice this run's (about 96 DPI).
+    void plateFollowsTheScreenScale() {
+        QProcess twice;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("192"));
+        twice.setProcessEnvironment(env);
+        twice.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--plate")});
+        QVERIFY(twice.waitForFinished(30000));
+        const QByteArray sizes = plate() + " and " + twice.readAllStandardOutput();
+        const QList<QByteArray> n = sizes.split(' ');
+        QVERIFY2(n.size() == 5 && qAbs(n[3].toInt() - 2 * n[0].toInt()) <= 1 &&
+                     qAbs(n[4].toInt() - 2 * n[1].toInt()) <= 1,
+                 sizes.constData());
+    }
 };
 
-QTEST_MAIN(TestOsdWindow)
+// Run as "--plate": prints plate() on this run's screen.
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    if (argc == 2 && qstrcmp(argv[1], "--plate") == 0)
+        return std::printf("%s", plate().constData()) > 0 ? 0 : 1;
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestOsdWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_osdwindow.moc"
