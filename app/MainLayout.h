@@ -63,8 +63,6 @@ constexpr QRect kApply(858, kRow2, 92, kRowH);
 // The CUSTOMIZE page's own controls.
 constexpr QRect kFrontToggle(300, 90, 76, 26);
 constexpr QRect kSideToggle(382, 90, 76, 26);
-constexpr QRect kWheelUp(590, 160, 28, 20);
-constexpr QRect kWheelDown(590, 186, 28, 20);
 constexpr int kSpotSize = 22;
 
 // A drag starts moving the window once the pointer went further than this (in pixels,

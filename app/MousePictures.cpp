@@ -56,14 +56,6 @@ MousePictures::MousePictures(QWidget *window) : QObject(window) {
                 [this, t] { emit viewClicked(t == m_frontToggle); });
     }
 
-    for (int i = 0; i < kWheelSpots; ++i) {
-        m_wheelSpots[i] = new KelPushButton(skinPaths({"btn_up2.png"}), window);
-        m_wheelSpots[i]->setToggleMode(true);
-        connect(m_wheelSpots[i], &QPushButton::clicked, this,
-                [this, i] { emit spotClicked(SpotWheel, i); });
-    }
-    readWheelPictures();
-
     // The spots stack above the pictures they mark.
     const QStringList spotPictures = skinPaths({"spot-1.png", "spot-2.png", "spot-3.png"});
     for (int i = 0; i < kSpotCount; ++i) {
@@ -88,8 +80,6 @@ KelPushButton *MousePictures::spot(int kind, int index) const {
         return index >= 0 && index < kSpotCount ? m_frontSpots[index] : nullptr;
     case SpotSide:
         return index >= 0 && index < kSpotCount ? m_sideSpots[index] : nullptr;
-    case SpotWheel:
-        return index >= 0 && index < kWheelSpots ? m_wheelSpots[index] : nullptr;
     default:
         return nullptr;
     }
@@ -101,7 +91,7 @@ QWidget *MousePictures::lowestSpot() const {
 
 bool MousePictures::select(int kind, int index) {
     KelPushButton *chosen = spot(kind, index);
-    if (!chosen)
+    if (!chosen && !(kind == SpotWheel && index >= 0 && index < kWheelSpots))
         return false;
     m_kind = kind;
     m_index = index;
@@ -109,9 +99,8 @@ bool MousePictures::select(int kind, int index) {
         m_frontSpots[i]->setChecked(false);
         m_sideSpots[i]->setChecked(false);
     }
-    for (KelPushButton *w : m_wheelSpots)
-        w->setChecked(false);
-    chosen->setChecked(true);
+    if (chosen)
+        chosen->setChecked(true);
     return true;
 }
 
@@ -129,8 +118,6 @@ void MousePictures::setShown(bool shown) {
         decodePicture(m_front);
     m_frontToggle->setVisible(shown);
     m_sideToggle->setVisible(shown);
-    for (KelPushButton *w : m_wheelSpots)
-        w->setVisible(shown);
     m_frontPicture->setVisible(shown && m_front);
     m_sidePicture->setVisible(shown && !m_front);
     if (!shown)
@@ -144,8 +131,6 @@ void MousePictures::setShown(bool shown) {
 void MousePictures::relayout() {
     m_frontToggle->setGeometry(scaledRect(kFrontToggle));
     m_sideToggle->setGeometry(scaledRect(kSideToggle));
-    m_wheelSpots[0]->setGeometry(scaledRect(kWheelUp));
-    m_wheelSpots[1]->setGeometry(scaledRect(kWheelDown));
     m_frontPicture->setGeometry(scaledRect(kFrontPicture));
     m_sidePicture->setGeometry(scaledRect(kSidePicture));
     m_buttonPicture->setGeometry(scaledRect(kFrontPicture));
@@ -168,18 +153,6 @@ void MousePictures::relayout() {
         m_sidePresent[i] = s != nullptr;
     }
     setShown(m_shown);
-}
-
-void MousePictures::readWheelPictures() {
-    const bool alternative = descriptorWheelPictures() == 2;
-    const QString normal = alternative ? QStringLiteral("4") : QStringLiteral("2");
-    const QString hover = alternative ? QStringLiteral("3") : QStringLiteral("1");
-    const QString kinds[kWheelSpots] = {QStringLiteral("btn_up"), QStringLiteral("btn_down")};
-    for (int i = 0; i < kWheelSpots; ++i) {
-        const QString hovered = skinPath(kinds[i] + hover + QStringLiteral(".png"));
-        m_wheelSpots[i]->setPictures(
-            {skinPath(kinds[i] + normal + QStringLiteral(".png")), hovered, hovered});
-    }
 }
 
 void MousePictures::retranslateUi() {

@@ -1,7 +1,8 @@
 #pragma once
 // The CUSTOMIZE page's pictures of the mouse: the front and side pictures with a spot on each
-// button, the two wheel spots, the Front/Side toggle, and the picture of a button under the
-// pointer. One spot is selected at a time; the window shows the button page for it.
+// button, the Front/Side toggle, and the picture of a button under the pointer. One button is
+// selected at a time, a spot or one of the two wheel buttons (chosen on the button page,
+// which labels them); the window shows the button page for it.
 //
 // The widgets are the window's children, laid out in its design coordinates; the spots stack
 // above everything made before them.
@@ -24,7 +25,8 @@ public:
 
     explicit MousePictures(QWidget *window);
 
-    // A spot, or nullptr when there is none of that kind and index.
+    // A spot, or nullptr when there is none of that kind and index (the wheel buttons have
+    // none).
     KelPushButton *spot(int kind, int index) const;
     // The lowest of the spots: what is made later and must stay under them stacks below it.
     QWidget *lowestSpot() const;
@@ -33,8 +35,8 @@ public:
     int selectedKind() const { return m_kind; }
     int selectedIndex() const { return m_index; }
 
-    // Marks one spot of the three sets as selected; false (and nothing changes) when there is
-    // no such spot.
+    // Selects a button: marks its spot, if it has one; false (and nothing changes) when there
+    // is no such button.
     bool select(int kind, int index);
     void setFrontView(bool front);
     // Shows the pictures and the spots the model has, or hides them all.
@@ -42,8 +44,6 @@ public:
     // Places everything at the current scale, and marks the spots of the current model's
     // buttons.
     void relayout();
-    // The wheel spots' pictures, by the current model's data.
-    void readWheelPictures();
     void retranslateUi();
     // Shows (or hides) the picture of button slot index over the front picture.
     void showButtonPicture(int index, bool on);
@@ -64,7 +64,6 @@ private:
     KelPushButton *m_sideToggle = nullptr;
     KelPushButton *m_frontSpots[kSpotCount] = {};
     KelPushButton *m_sideSpots[kSpotCount] = {};
-    KelPushButton *m_wheelSpots[kWheelSpots] = {};
     bool m_frontPresent[kSpotCount] = {};
     bool m_sidePresent[kSpotCount] = {};
 

@@ -437,7 +437,6 @@ void MousecfgWidget::slotWarnClose() {
     if (m_session)
         m_session->requestModel(currentProductName());
     setFrontView(true);
-    m_pictures->readWheelPictures();
     m_pictures->relayout();
     loadProfiles();
     setPage(PageLighting);

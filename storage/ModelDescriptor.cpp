@@ -177,9 +177,6 @@ int descriptorShowSleep() {
 int descriptorLedDisable() {
     return descriptorInt("ledDisable", 0);
 }
-int descriptorWheelPictures() {
-    return descriptorInt("WheelPictures", 1) == 2 ? 2 : 1;
-}
 int descriptorScrollRev() {
     return descriptorInt("ScrollRev", 0);
 }

@@ -61,8 +61,6 @@ int descriptorShowUpdate();
 int descriptorShowSleep();
 int descriptorLedDisable();
 int descriptorScrollRev();
-// Which set of wheel-spot pictures the model's picture takes: 1 (btn_up2/1) or 2 (btn_up4/3).
-int descriptorWheelPictures();
 int descriptorMinDelay();
 int descriptor33254();
 int descriptorColorMode();
