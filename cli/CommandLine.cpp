@@ -150,6 +150,8 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
             options = false;
         } else if (option && (a == QLatin1String("-h") || a == QLatin1String("--help"))) {
             line.help = true;
+        } else if (option && (a == QLatin1String("-v") || a == QLatin1String("--version"))) {
+            line.version = true;
         } else if (option && a == QLatin1String("--json")) {
             line.json = true;
         } else if (option && a == QLatin1String("--verbose")) {
@@ -163,7 +165,7 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
             operands << a;
         }
     }
-    if (line.help)
+    if (line.help || line.version)
         return line;
     if (operands.isEmpty()) {
         line.error = MousecfgCli::tr("No command given.");
@@ -215,6 +217,7 @@ QString usageText() {
         "  --verbose             print the debug messages of every part of the program on\n"
         "                        standard error\n"
         "  -h, --help            print this text\n"
+        "  -v, --version         print the version\n"
         "\n"
         "While the window runs, it carries the commands out; otherwise the command line\n"
         "opens the mouse itself. Exit status: 0 done, 1 refused (wrong model, bad file,\n"

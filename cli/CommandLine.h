@@ -15,6 +15,7 @@ struct CommandLine {
     MouseRequest request;
     bool json = false;
     bool help = false;
+    bool version = false;
     bool verbose = false; // debug messages of every layer on stderr
     QString error;        // non-empty when the arguments are wrong
 };

@@ -1,6 +1,7 @@
 // mousecfg-cli: the mouse's status and profile commands for scripts, status bars and key
 // bindings.
 #include "AppConfig.h"
+#include "AppVersion.h"
 #include "CommandLine.h"
 #include "LanguageConfig.h"
 #include "ModelDescriptor.h"
@@ -41,6 +42,10 @@ int main(int argc, char *argv[]) {
     const CommandLine line = parseCommandLine(app.arguments().mid(1), QDir::currentPath());
     if (line.help) {
         out << usageText();
+        return ExitDone;
+    }
+    if (line.version) {
+        out << "mousecfg-cli " << appVersion() << '\n';
         return ExitDone;
     }
     if (!line.error.isEmpty()) {

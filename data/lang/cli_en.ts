@@ -122,6 +122,7 @@ Options:
   --verbose             print the debug messages of every part of the program on
                         standard error
   -h, --help            print this text
+  -v, --version         print the version
 
 While the window runs, it carries the commands out; otherwise the command line
 opens the mouse itself. Exit status: 0 done, 1 refused (wrong model, bad file,

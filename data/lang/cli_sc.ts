@@ -122,6 +122,7 @@ Options:
   --verbose             print the debug messages of every part of the program on
                         standard error
   -h, --help            print this text
+  -v, --version         print the version
 
 While the window runs, it carries the commands out; otherwise the command line
 opens the mouse itself. Exit status: 0 done, 1 refused (wrong model, bad file,
@@ -146,6 +147,7 @@ unsafe name, wrong argument), 2 no mouse answers.
   --json                以 JSON 输出 list 和 status
   --verbose             在标准错误上输出程序各部分的调试信息
   -h, --help            显示本说明
+  -v, --version         显示版本
 
 窗口运行时由窗口执行这些命令；否则命令行自己打开鼠标。
 退出状态：0 完成，1 被拒绝（鼠标型号不符、文件有误、名称不可用、参数错误），

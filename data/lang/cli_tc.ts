@@ -122,6 +122,7 @@ Options:
   --verbose             print the debug messages of every part of the program on
                         standard error
   -h, --help            print this text
+  -v, --version         print the version
 
 While the window runs, it carries the commands out; otherwise the command line
 opens the mouse itself. Exit status: 0 done, 1 refused (wrong model, bad file,
@@ -146,6 +147,7 @@ unsafe name, wrong argument), 2 no mouse answers.
   --json                以 JSON 輸出 list 和 status
   --verbose             在標準錯誤上輸出程式各部分的除錯訊息
   -h, --help            顯示本說明
+  -v, --version         顯示版本
 
 視窗執行時由視窗執行這些命令；否則命令列自己開啟滑鼠。
 結束狀態：0 完成，1 被拒絕（滑鼠型號不符、檔案有誤、名稱不可用、參數錯誤），

@@ -194,6 +194,18 @@ private slots:
                  qPrintable(metaCheck.output));
         QVERIFY(readText(metainfo).contains(QLatin1String("<screenshot type=\"default\">")));
 
+        // One version everywhere: both programs, the manual page and the release list.
+        const QString version = QStringLiteral(PROJECT_VERSION);
+        for (const char *program : {"mousecfg", "mousecfg-cli"}) {
+            const Result shown =
+                run(installed(QStringLiteral(BINDIR "/") + program), {QStringLiteral("--version")});
+            QCOMPARE(shown.output.trimmed(), QLatin1String(program) + ' ' + version);
+        }
+        QVERIFY(readText(installed(QStringLiteral(MANDIR "/man1/mousecfg-cli.1")))
+                    .contains(QStringLiteral("\"mousecfg %1\"").arg(version)));
+        QVERIFY(
+            readText(metainfo).contains(QStringLiteral("<release version=\"%1\"").arg(version)));
+
         // The udev rule: the uaccess tag on the hidraw nodes of both of the model's USB
         // identities, ids in lowercase as sysfs shows them.
         AppDir::setPath(dataDir(), true);
