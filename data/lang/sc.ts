@@ -291,31 +291,31 @@
     </message>
     <message>
         <source>The file is incomplete (cut short or damaged); nothing was imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>文件不完整（被截断或已损坏），未导入任何内容。</translation>
     </message>
     <message>
         <source>The file does not exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>文件不存在。</translation>
     </message>
     <message>
         <source>This is a folder, not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation>这是文件夹，不是文件。</translation>
     </message>
     <message>
         <source>Only profile files (.prof) and configuration files (.conf) can be imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>只能导入配置文件（.prof）和设置文件（.conf）。</translation>
     </message>
     <message>
         <source>The file is too large to be a profile or configuration file.</source>
-        <translation type="unfinished"></translation>
+        <translation>文件过大，不是配置文件或设置文件。</translation>
     </message>
     <message>
         <source>The file cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法读取该文件。</translation>
     </message>
     <message>
         <source>The file is not a profile or configuration file.</source>
-        <translation type="unfinished"></translation>
+        <translation>该文件不是配置文件或设置文件。</translation>
     </message>
     <message>
         <source>No mouse is connected.</source>

@@ -291,31 +291,31 @@
     </message>
     <message>
         <source>The file is incomplete (cut short or damaged); nothing was imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>檔案不完整（被截斷或已損壞），未匯入任何內容。</translation>
     </message>
     <message>
         <source>The file does not exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>檔案不存在。</translation>
     </message>
     <message>
         <source>This is a folder, not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation>這是資料夾，不是檔案。</translation>
     </message>
     <message>
         <source>Only profile files (.prof) and configuration files (.conf) can be imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>只能匯入設定檔（.prof）和配置檔（.conf）。</translation>
     </message>
     <message>
         <source>The file is too large to be a profile or configuration file.</source>
-        <translation type="unfinished"></translation>
+        <translation>檔案過大，不是設定檔或配置檔。</translation>
     </message>
     <message>
         <source>The file cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>無法讀取該檔案。</translation>
     </message>
     <message>
         <source>The file is not a profile or configuration file.</source>
-        <translation type="unfinished"></translation>
+        <translation>該檔案不是設定檔或配置檔。</translation>
     </message>
     <message>
         <source>No mouse is connected.</source>
