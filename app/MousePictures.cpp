@@ -1,6 +1,7 @@
 #include "MousePictures.h"
 
 #include "AppConfig.h"
+#include "ButtonRules.h"
 #include "KelPushButton.h"
 #include "MainLayout.h"
 #include "ModelDescriptor.h"
@@ -169,7 +170,8 @@ void MousePictures::retranslateUi() {
 }
 
 QString MousePictures::buttonName(int index) {
-    return tr("Button %1").arg(index + 1);
+    const int number = buttonRowNumber(index);
+    return tr("Button %1").arg(number > 0 ? number : index + 1);
 }
 
 void MousePictures::showButtonPicture(int index, bool on) {
