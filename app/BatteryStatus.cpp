@@ -54,6 +54,7 @@ void BatteryStatus::showReport(quint8 charge, quint8 lowByte, quint8 highByte, b
     setBarStyle();
     if (m_mouseOff) {
         m_bar->setCaption(tr("MOUSE OFF"));
+        describe();
         return;
     }
     m_bar->clearCaption();
@@ -79,6 +80,7 @@ void BatteryStatus::showLinks(bool cable, bool receiver) {
     // The bar shows a level read through the receiver; a charging mouse shows the charging
     // picture instead, and with neither link no level is known.
     m_bar->setVisible(receiver && !cable && m_lastCharge == 0);
+    describe();
     update();
 }
 
@@ -92,6 +94,23 @@ void BatteryStatus::relayout() {
 void BatteryStatus::retranslateUi() {
     if (m_mouseOff)
         m_bar->setCaption(tr("MOUSE OFF"));
+    setAccessibleName(tr("Battery"));
+    m_bar->setAccessibleName(tr("Battery level"));
+    m_receiver->setAccessibleName(tr("Receiver connected"));
+    describe();
+}
+
+void BatteryStatus::describe() {
+    QString state;
+    if (m_mouseOff)
+        state = tr("MOUSE OFF");
+    else if (m_state <= 1)
+        state = tr("Charging");
+    else if (m_state == 2)
+        state = QStringLiteral("%1%").arg(m_level);
+    else
+        state = tr("No mouse is connected.");
+    setAccessibleDescription(state);
 }
 
 void BatteryStatus::setBarStyle() {

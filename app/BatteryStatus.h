@@ -39,6 +39,8 @@ protected:
 
 private:
     void setBarStyle();
+    // What a screen reader says of the battery: its level, charging, off or no mouse.
+    void describe();
 
     QPixmap m_battery;
     QPixmap m_charging;

@@ -35,14 +35,21 @@ void LanguageChooser::relayout() {
 
 void LanguageChooser::retranslateUi() {
     if (m_language >= 0 && m_language < kMaxLanguages)
-        m_button->setText(m_languages.names[m_language]);
+        showLanguage(m_languages.names[m_language]);
+    m_button->setAccessibleName(tr("Language"));
+}
+
+void LanguageChooser::showLanguage(const QString &name) {
+    m_button->setText(name);
+    // A screen reader says "Language", then which one.
+    m_button->setAccessibleDescription(name);
 }
 
 void LanguageChooser::choose(QAction *action) {
     m_language = action->data().toInt();
     const bool loaded = loadTranslation(m_language);
     setCurrentLanguage(m_language);
-    m_button->setText(action->text());
+    showLanguage(action->text());
     writeLanguageId(m_language);
     if (loaded)
         emit languageChanged();

@@ -23,7 +23,7 @@ public:
     int language() const { return m_language; }
     KelPushButton *button() const { return m_button; }
     void relayout();
-    // The button shows the current language's name.
+    // The button shows the current language's name and is named "Language".
     void retranslateUi();
 
 signals:
@@ -32,6 +32,8 @@ signals:
 
 private:
     void choose(QAction *action);
+    // The button shows a language's name.
+    void showLanguage(const QString &name);
     // Installs the catalogue of a language; false (and the installed one stays) when it does
     // not load.
     bool loadTranslation(int language);

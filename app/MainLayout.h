@@ -9,11 +9,13 @@ namespace MainLayout {
 constexpr int kWidth = 999;
 constexpr int kHeight = 640;
 
-// The pages.
-constexpr QRect kBtnWindowArea(285, 342, 664, 199);
+// The pages. The button list takes the panel's lower left, clear of the Front/Side toggles,
+// tall enough for six rows with even gaps down to the panel's edge.
+constexpr QRect kBtnWindowArea(285, 290, 664, 251);
 constexpr QRect kDpiWindow(286, 75, 456, 386);
 constexpr QRect kPointSpeed(286, 413, 506, 77);
-constexpr QRect kReportRate(746, 75, 149, 200);
+// Inside the panel's border and its shadow, level with the DPI page's title.
+constexpr QRect kReportRate(746, 85, 149, 200);
 constexpr QRect kMacroDialog(285, 74, 665, 467);
 constexpr QRect kColorWindow(285, 342, 664, 199);
 constexpr QRect kContentArea(285, 74, 665, 467);

@@ -1,6 +1,7 @@
 #include "MousePictures.h"
 
 #include "AppConfig.h"
+#include "ButtonRules.h"
 #include "KelPushButton.h"
 #include "MainLayout.h"
 #include "ModelDescriptor.h"
@@ -158,6 +159,19 @@ void MousePictures::relayout() {
 void MousePictures::retranslateUi() {
     m_frontToggle->setText(tr("Front"));
     m_sideToggle->setText(tr("Side"));
+    m_frontPicture->setAccessibleName(tr("Mouse from above"));
+    m_sidePicture->setAccessibleName(tr("Mouse from the side"));
+    // A spot reads as the button it marks, numbered as on the button page's list.
+    for (int i = 0; i < kSpotCount; ++i) {
+        const QString name = buttonName(i);
+        m_frontSpots[i]->setAccessibleName(name);
+        m_sideSpots[i]->setAccessibleName(name);
+    }
+}
+
+QString MousePictures::buttonName(int index) {
+    const int number = buttonRowNumber(index);
+    return tr("Button %1").arg(number > 0 ? number : index + 1);
 }
 
 void MousePictures::showButtonPicture(int index, bool on) {
@@ -173,6 +187,7 @@ void MousePictures::showButtonPicture(int index, bool on) {
     }
     m_buttonPicture->setPixmap(
         picture.scaled(m_frontPicture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_buttonPicture->setAccessibleName(buttonName(index));
     m_buttonPicture->show();
     m_buttonPicture->raise();
     for (KelPushButton *s : m_frontSpots)

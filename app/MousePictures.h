@@ -54,6 +54,8 @@ signals:
     void viewClicked(bool front);
 
 private:
+    // What a screen reader calls button slot index: "Button 3".
+    static QString buttonName(int index);
     // The front or side picture of the model, decoded and scaled once per model and size.
     void decodePicture(bool front);
 

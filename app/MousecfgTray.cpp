@@ -55,6 +55,13 @@ void MousecfgWidget::retranslateUi() {
     m_tabs[PageDpi]->setText(tr("DPI"));
     m_tabs[PageMacro]->setText(tr("MACRO"));
     m_firmwareBtn->setText(tr("Firmware Update"));
+    // What a screen reader says for the controls that show pictures, not texts.
+    m_closeBtn->setAccessibleName(tr("Close"));
+    m_minBtn->setAccessibleName(tr("Minimise"));
+    m_libraryBtn->setAccessibleName(tr("Profile library"));
+    m_mouseSelBtn->setAccessibleName(tr("Choose mouse"));
+    m_nameEdit->setAccessibleName(tr("Profile name"));
+    m_logo->setAccessibleName(currentProductName());
     m_languages->retranslateUi();
     m_pictures->retranslateUi();
     if (m_pages)

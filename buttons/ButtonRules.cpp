@@ -1,6 +1,7 @@
 #include "ButtonRules.h"
 
 #include "KeyTable.h"
+#include "ModelDescriptor.h"
 #include "ProfileData.h"
 
 #include <QStringList>
@@ -206,4 +207,15 @@ int bindMacroEvents(ButtonInfo &button, const QVector<MacroEvent> &events) {
         button.keyInfo[j] = {events[j].Map, events[j].DataL, events[j].DataH};
     button.KeyNumber = count;
     return int(events.size()) - count;
+}
+
+int buttonRowNumber(int index) {
+    int8_t matrix[kDescriptorButtonKeys] = {};
+    const int n = qMin(readButtonMatrix2(matrix), kDescriptorButtonKeys);
+    if (index < 0 || index >= n || matrix[index] == -1)
+        return 0;
+    int number = 0;
+    for (int i = 0; i <= index; ++i)
+        number += matrix[i] == -1 ? 0 : 1;
+    return number;
 }

@@ -85,3 +85,7 @@ int sniperPreset(int sensorCode, int stored);
 // and counts them in KeyNumber. A button holds 63 steps: the first 63 are taken, and the
 // number of steps left out is returned (0 when all fit).
 int bindMacroEvents(ButtonInfo &button, const QVector<MacroEvent> &events);
+
+// The number button index's row shows on the button page: its place among the buttons the
+// model lists, from 1; 0 for a button the model does not list.
+int buttonRowNumber(int index);

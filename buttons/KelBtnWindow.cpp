@@ -110,6 +110,22 @@ void KelBtnWindow::retranslateUi() {
     }
     rebuildMainMenu();
     refreshLabels();
+    const QString wheel[kWheelButtons] = {tr("Wheel up"), tr("Wheel down")};
+    for (int i = 0; i < kWheelButtons; ++i) {
+        m_wheelArrows[i]->setAccessibleName(wheel[i]);
+        m_wheelBtns[i]->setAccessibleDescription(wheel[i]);
+    }
+    describeRows();
+    showGroupList();
+}
+
+// A screen reader reads a row as its function, then the button it belongs to, by the number
+// the row shows.
+void KelBtnWindow::describeRows() {
+    for (auto &group : m_groupBtns) {
+        for (KelPushButton *b : group)
+            b->setAccessibleDescription(tr("Button %1").arg(b->number()));
+    }
 }
 
 void KelBtnWindow::loadPage(const ProfileSet &set, const PageView &view) {
@@ -156,9 +172,11 @@ void KelBtnWindow::selectGroup(int iBtn, int bType) {
 }
 
 void KelBtnWindow::showGroupList() {
+    // A button the model does not have gets no row (an empty place), and stays hidden, also
+    // from screen readers.
     for (int group = 0; group < 2; ++group) {
         for (KelPushButton *b : m_groupBtns[group])
-            b->setVisible(group == m_shownGroup);
+            b->setVisible(group == m_shownGroup && !b->geometry().isEmpty());
     }
     for (int i = 0; i < kWheelButtons; ++i) {
         m_wheelBtns[i]->setVisible(m_shownGroup == 0);
@@ -204,6 +222,7 @@ void KelBtnWindow::relayout(int panelHeight) {
             group[i]->setNumber(place.isEmpty() ? KelPushButton::kNoNumber : c);
         }
     }
+    describeRows();
     // The wheel keeps to the foot of a short list, clear of the mouse pictures above it.
     const int first = visible <= kLongListLimit ? qMax(0, visible - kWheelButtons) : 0;
     for (int i = 0; i < kWheelButtons; ++i) {

@@ -58,6 +58,7 @@ private:
     void createMenus();
     void rebuildMainMenu();
     void refreshLabels();
+    void describeRows();
     void showGroupList();
     // Gives the current button a function of the catalogue (KelBtnAssign.cpp).
     void chooseFunction(int fun);

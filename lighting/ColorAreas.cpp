@@ -162,6 +162,7 @@ PreviewColorArea::PreviewColorArea(QWidget *parent) : QWidget(parent) {}
 
 void PreviewColorArea::setColor(const QColor &colour) {
     m_colour = colour;
+    setAccessibleDescription(colour.name());
     update();
 }
 
@@ -175,13 +176,15 @@ void PreviewColorArea::paintEvent(QPaintEvent *) {
 
 DefaultColorArea::DefaultColorArea(QWidget *parent) : DefaultColorArea(QColor(), parent) {}
 
-DefaultColorArea::DefaultColorArea(const QColor &colour, QWidget *parent)
-    : QWidget(parent), m_colour(colour) {
+DefaultColorArea::DefaultColorArea(const QColor &colour, QWidget *parent) : QWidget(parent) {
     setCursor(Qt::PointingHandCursor);
+    setColor(colour);
 }
 
+// A screen reader tells the colour as "#rrggbb" after the swatch's name.
 void DefaultColorArea::setColor(const QColor &colour) {
     m_colour = colour;
+    setAccessibleDescription(colour.isValid() ? colour.name() : QString());
     update();
 }
 

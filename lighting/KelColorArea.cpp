@@ -16,6 +16,7 @@
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QToolButton>
+#include <utility>
 
 using namespace LightingLayout;
 
@@ -150,6 +151,17 @@ void KelColorArea::retranslateUi() {
     m_title->setText(tr("COLOR"));
     m_acceptBtn->setText(tr("OK"));
     m_rejectBtn->setText(tr("Cancel"));
+    m_hueBar->setAccessibleName(tr("Hue bar"));
+    m_field->setAccessibleName(tr("Saturation and value field"));
+    m_preview->setAccessibleName(tr("New colour"));
+    const std::pair<QSpinBox *, QString> boxes[] = {
+        {m_hBox, tr("Hue")}, {m_sBox, tr("Saturation")}, {m_vBox, tr("Value")},
+        {m_rBox, tr("Red")}, {m_gBox, tr("Green")},      {m_bBox, tr("Blue")}};
+    for (const auto &box : boxes)
+        box.first->setAccessibleName(box.second);
+    m_hexEdit->setAccessibleName(tr("Hexadecimal colour"));
+    for (int i = 0; i < kPresetCount; ++i)
+        m_presets[i]->setAccessibleName(tr("Preset colour %1").arg(i + 1));
 }
 
 void KelColorArea::setColor(const QColor &colour) {

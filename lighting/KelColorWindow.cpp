@@ -71,6 +71,12 @@ KelColorWindow::KelColorWindow(QWidget *parent) : QWidget(parent) {
     m_swatch->setObjectName(QStringLiteral("swatch"));
     connect(m_swatch, &DefaultColorArea::ClickedSignal, this, &KelColorWindow::color_clicked);
 
+    // A screen reader names each slider and the swatch by the heading beside it.
+    m_brightLabel->setBuddy(m_brightSlider);
+    m_speedLabel->setBuddy(m_speedSlider);
+    m_sleepLabel->setBuddy(m_sleepSlider);
+    m_colourLabel->setBuddy(m_swatch);
+
     const QString skin = AppDir::path() + QStringLiteral("/skin/");
     m_effectBtn = new KelPushButton({skin + QStringLiteral("effect-1.png"),
                                      skin + QStringLiteral("effect-2.png"),
@@ -233,6 +239,7 @@ void KelColorWindow::retranslateUi() {
     m_colourLabel->setText(tr("COLOR"));
     m_sleepLabel->setText(tr("SLEEP TIME"));
     m_moveOff->setText(tr("MOVE TO LIGHT OFF"));
+    m_effectBtn->setAccessibleDescription(tr("Lighting effect"));
     for (KelAction *a : m_effectActions)
         a->setText(effectText(a->id()));
     m_effectBtn->setText(effectText(m_effect));

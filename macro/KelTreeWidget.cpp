@@ -55,6 +55,7 @@ KelTreeItem *KelTreeItem::distanceItem(QWidget *parent) {
     auto *item = new KelTreeItem(QString(), parent);
     item->m_field = macroField(item, "macroDistanceField", 3, new MyIntValidator2);
     item->m_field->setText(QStringLiteral("10"));
+    item->m_text->setBuddy(item->m_field);
     item->layout()->addWidget(item->m_field);
     item->relayout();
     return item;
@@ -62,6 +63,8 @@ KelTreeItem *KelTreeItem::distanceItem(QWidget *parent) {
 
 void KelTreeItem::setText(const QString &text) {
     m_text->setText(text);
+    if (m_icon)
+        m_icon->setAccessibleName(text);
 }
 
 void KelTreeItem::relayout() {

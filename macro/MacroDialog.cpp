@@ -229,6 +229,9 @@ void MacroDialog::retranslateUi() {
     m_loopTimesBox->setText(tr("LOOPS TIME(1-255)"));
     m_repeatWhileBox->setText(tr("REPEAT RUN WHEN KEY DOWN"));
     m_repeatUntilBox->setText(tr("REPEAT RUN UNTIL THE KEY DOWN"));
+    m_defaultDelayEdit->setAccessibleName(tr("Default delay (ms)"));
+    m_loopTimeEdit->setAccessibleName(tr("Loop count"));
+    m_table->setAccessibleName(tr("Macro steps"));
     m_stepEditor->retranslateUi();
     m_saveBtn->setText(tr("SAVE"));
     m_cancelBtn->setText(tr("CANCEL"));

@@ -41,6 +41,7 @@ MacroListPanel::MacroListPanel(QWidget *parent) : QWidget(parent) {
     m_tree->hide();
     m_nameLabel = macroLabel(this);
     m_nameEdit = macroField(this, "macroNameEdit", 100);
+    m_nameLabel->setBuddy(m_nameEdit);
     m_changeNameBtn = macroButton(this, "macroChangeNameBtn");
     m_newBtn = macroButton(this, "macroNewBtn");
     m_deleteBtn = macroButton(this, "macroDeleteBtn");
@@ -274,6 +275,8 @@ void MacroListPanel::retranslateUi() {
     m_gunSetBtn->setText(tr("GUN SET"));
     m_importBtn->setText(tr("IMPORT"));
     m_exportBtn->setText(tr("EXPORT"));
+    m_list->setAccessibleName(tr("Macros"));
+    m_tree->setAccessibleName(tr("Mouse commands"));
     m_tree->retranslateUi();
 }
 

@@ -23,6 +23,10 @@ MacroStepEditor::MacroStepEditor(int unit, QWidget *parent) : QWidget(parent), m
                          new QIntValidator(0, kMaxDelayCount * boundedDelayUnit(unit)));
     m_moveLabel = macroLabel(this);
     m_move = macroField(this, "macroEditMove", 3, new MyIntValidator2);
+    // A screen reader names each field by the label before it.
+    m_keyLabel->setBuddy(m_key);
+    m_delayLabel->setBuddy(m_delay);
+    m_moveLabel->setBuddy(m_move);
     connect(m_delay, &QLineEdit::textEdited, this, &MacroStepEditor::delayEdited);
     connect(m_move, &QLineEdit::textEdited, this, &MacroStepEditor::moveEdited);
     showStep(MacroEvent());

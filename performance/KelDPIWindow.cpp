@@ -67,6 +67,7 @@ KelDPIWindow::KelDPIWindow(QWidget *parent) : QWidget(parent) {
     m_sleepValue->setStyleSheet(QStringLiteral("color:rgb(220,220,220);"));
     m_moveOffBox = new KelCheckBox(QString(), this);
     m_moveOffBox->setDesignPixelSize(12);
+    m_sleepLabel->setBuddy(m_sleepSlider);
     connect(m_sleepSlider, &QSlider::valueChanged, this, &KelDPIWindow::slider_clicked);
     connect(m_moveOffBox, &QCheckBox::clicked, this, &KelDPIWindow::checkbtn_clicked);
 

@@ -74,6 +74,7 @@ KelPointSpeed::KelPointSpeed(QWidget *parent) : QWidget(parent) {
     m_keySlider->setSingleStep(1);
     m_keySlider->setPageStep(1);
     m_keyValue = optionLabel(this);
+    m_keyLabel->setBuddy(m_keySlider);
     m_speedBox = new QSpinBox(this);
     m_speedBox->setObjectName(QStringLiteral("pointerSpeed"));
     m_speedBox->setRange(kSpeedMin, kSpeedMax);
@@ -205,6 +206,7 @@ void KelPointSpeed::retranslateUi() {
     m_lift1->setText(tr("1mm"));
     m_lift2->setText(tr("2mm"));
     m_mouseSetting->setText(tr("Mouse Setting"));
+    m_speedBox->setAccessibleName(tr("Pointer speed"));
     m_angle->setText(tr("Angle Snapping"));
     m_jitter->setText(tr("Jitter"));
     m_sensorLabel->setText(tr("Sensor Mode"));

@@ -92,6 +92,7 @@ void KelReportRate::retranslateUi() {
     for (KelAction *action : m_rateActions)
         action->setText(reportRateText(action->id()));
     m_liftLabel->setText(tr("Lift off Distance"));
+    m_rateButton->setAccessibleDescription(tr("Report rate"));
     m_liftButtons[0]->setText(tr("1 mm"));
     m_liftButtons[1]->setText(tr("2 mm"));
     showRate();

@@ -147,6 +147,11 @@ void KelSingleDPI::relayout(int designHeight) {
 
 void KelSingleDPI::retranslateUi() {
     m_linkBox->setText(tr("Link XY"));
+    // The stage button's checked state tells whether the stage is the active one.
+    const int number = m_stage + 1;
+    m_stageButton->setAccessibleName(tr("DPI stage %1").arg(number));
+    m_enableBox->setAccessibleName(tr("Use DPI stage %1").arg(number));
+    m_slider->setAccessibleName(tr("DPI stage %1, X and Y").arg(number));
 }
 
 void KelSingleDPI::onStateChanged(int state) {

@@ -10,6 +10,7 @@ PACKAGES=(
   libumockdev-dev umockdev libglib2.0-dev
   libx11-dev
   xvfb xauth xdotool x11-utils imagemagick trayer
+  at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream
   fonts-dejavu-core fonts-wqy-microhei
   clang libclang-rt-14-dev llvm

@@ -4,6 +4,10 @@
 #include "LanguageFont.h"
 #include "Scale.h"
 
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionButton>
+
 namespace {
 template <typename Box> void refreshBox(Box *box, const QString &widgetClass, int designPixels) {
     const QString sheet = checkStyleSheet(widgetClass, interfaceColour(), scaleFactor());
@@ -51,6 +55,30 @@ void KelCheckBox::refreshStyle() {
 void KelCheckBox::showEvent(QShowEvent *event) {
     refreshStyle();
     QCheckBox::showEvent(event);
+}
+
+void KelCheckBox::paintEvent(QPaintEvent *event) {
+    QCheckBox::paintEvent(event);
+    if (checkState() != Qt::Checked)
+        return;
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QRectF box = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+    if (box.isEmpty())
+        return;
+    // Dark on a light fill, white on a dark one; the fill is the interface colour, or grey
+    // while disabled.
+    const QColor fill = isEnabled() ? interfaceColour() : QColor(90, 90, 90);
+    const QColor tick = fill.lightnessF() > 0.6 ? QColor(30, 30, 30) : Qt::white;
+    QPainterPath path;
+    path.moveTo(box.left() + box.width() * 0.22, box.top() + box.height() * 0.52);
+    path.lineTo(box.left() + box.width() * 0.42, box.top() + box.height() * 0.72);
+    path.lineTo(box.left() + box.width() * 0.78, box.top() + box.height() * 0.30);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(
+        QPen(tick, qMax(1.5, box.width() / 7.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(path);
 }
 
 KelRadioButton::KelRadioButton(const QString &text, QWidget *parent) : QRadioButton(text, parent) {

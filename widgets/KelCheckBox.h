@@ -21,6 +21,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // A checked box shows a tick over its filled square.
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int m_designPixels = 0;

@@ -274,6 +274,22 @@
         <source>THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>THE MACRO DOES NOT FIT THE MOUSE: IT PLAYS ITS FIRST %1 STEPS.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wheel up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wheel down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Button %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KelComboKeyWindow</name>

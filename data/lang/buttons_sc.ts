@@ -274,6 +274,22 @@
         <source>THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63.</source>
         <translation>文件超过 63 步：按键只保留前 63 步。</translation>
     </message>
+    <message>
+        <source>THE MACRO DOES NOT FIT THE MOUSE: IT PLAYS ITS FIRST %1 STEPS.</source>
+        <translation>宏超出鼠标容量：只播放前 %1 步。</translation>
+    </message>
+    <message>
+        <source>Wheel up</source>
+        <translation>滚轮向上</translation>
+    </message>
+    <message>
+        <source>Wheel down</source>
+        <translation>滚轮向下</translation>
+    </message>
+    <message>
+        <source>Button %1</source>
+        <translation>按键 %1</translation>
+    </message>
 </context>
 <context>
     <name>KelComboKeyWindow</name>

@@ -274,6 +274,22 @@
         <source>THE FILE HAS MORE THAN 63 STEPS: THE BUTTON KEEPS THE FIRST 63.</source>
         <translation>檔案超過 63 步：按鍵只保留前 63 步。</translation>
     </message>
+    <message>
+        <source>THE MACRO DOES NOT FIT THE MOUSE: IT PLAYS ITS FIRST %1 STEPS.</source>
+        <translation>巨集超出滑鼠容量：只播放前 %1 步。</translation>
+    </message>
+    <message>
+        <source>Wheel up</source>
+        <translation>滾輪向上</translation>
+    </message>
+    <message>
+        <source>Wheel down</source>
+        <translation>滾輪向下</translation>
+    </message>
+    <message>
+        <source>Button %1</source>
+        <translation>按鍵 %1</translation>
+    </message>
 </context>
 <context>
     <name>KelComboKeyWindow</name>

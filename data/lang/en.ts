@@ -7,6 +7,26 @@
         <source>MOUSE OFF</source>
         <translation>MOUSE OFF</translation>
     </message>
+    <message>
+        <source>Battery</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Battery level</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Receiver connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No mouse is connected.</source>
+        <translation type="unfinished">No mouse is connected.</translation>
+    </message>
 </context>
 <context>
     <name>BatteryTray</name>
@@ -133,6 +153,13 @@
     </message>
 </context>
 <context>
+    <name>LanguageChooser</name>
+    <message>
+        <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MousePictures</name>
     <message>
         <source>Front</source>
@@ -141,6 +168,18 @@
     <message>
         <source>Side</source>
         <translation>Side</translation>
+    </message>
+    <message>
+        <source>Mouse from above</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mouse from the side</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Button %1</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -324,6 +363,26 @@
     <message>
         <source>The folder to save in does not exist.</source>
         <translation>The folder to save in does not exist.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profile library</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose mouse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profile name</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -19,6 +19,50 @@
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Hue bar</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saturation and value field</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hexadecimal colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preset colour %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KelColorWindow</name>
@@ -104,6 +148,10 @@
     </message>
     <message>
         <source>Marbles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lighting effect</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

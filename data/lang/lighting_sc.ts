@@ -19,6 +19,50 @@
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>Hue bar</source>
+        <translation>色相条</translation>
+    </message>
+    <message>
+        <source>Saturation and value field</source>
+        <translation>饱和度与明度区</translation>
+    </message>
+    <message>
+        <source>New colour</source>
+        <translation>新颜色</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>色相</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>饱和度</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>明度</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>红</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>绿</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>蓝</translation>
+    </message>
+    <message>
+        <source>Hexadecimal colour</source>
+        <translation>十六进制颜色</translation>
+    </message>
+    <message>
+        <source>Preset colour %1</source>
+        <translation>预设颜色 %1</translation>
+    </message>
 </context>
 <context>
     <name>KelColorWindow</name>
@@ -105,6 +149,10 @@
     <message>
         <source>Marbles</source>
         <translation>弹珠</translation>
+    </message>
+    <message>
+        <source>Lighting effect</source>
+        <translation>灯效</translation>
     </message>
 </context>
 </TS>

@@ -19,6 +19,50 @@
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>Hue bar</source>
+        <translation>色相條</translation>
+    </message>
+    <message>
+        <source>Saturation and value field</source>
+        <translation>飽和度與明度區</translation>
+    </message>
+    <message>
+        <source>New colour</source>
+        <translation>新顏色</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>色相</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>飽和度</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>明度</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>紅</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>綠</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>藍</translation>
+    </message>
+    <message>
+        <source>Hexadecimal colour</source>
+        <translation>十六進位顏色</translation>
+    </message>
+    <message>
+        <source>Preset colour %1</source>
+        <translation>預設顏色 %1</translation>
+    </message>
 </context>
 <context>
     <name>KelColorWindow</name>
@@ -105,6 +149,10 @@
     <message>
         <source>Marbles</source>
         <translation>彈珠</translation>
+    </message>
+    <message>
+        <source>Lighting effect</source>
+        <translation>燈效</translation>
     </message>
 </context>
 </TS>

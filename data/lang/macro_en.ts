@@ -245,10 +245,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>A button holds at most 63 steps.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>ONE OR MORE KEYS HAS NOT BEEN RELEASED.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -259,6 +255,32 @@
     <message>
         <source>Editing: press a key or change the value, then SAVE.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Room left on the mouse: %n step(s)</source>
+        <translation>
+            <numerusform>Room left on the mouse: %n step</numerusform>
+            <numerusform>Room left on the mouse: %n steps</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Default delay (ms)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loop count</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Macro steps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>No room for these steps: %n more fit this macro on the mouse.</source>
+        <translation>
+            <numerusform>No room for these steps: %n more fits this macro on the mouse.</numerusform>
+            <numerusform>No room for these steps: %n more fit this macro on the mouse.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -345,6 +367,14 @@
     </message>
     <message>
         <source>EXPORT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Macros</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mouse commands</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

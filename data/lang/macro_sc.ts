@@ -245,10 +245,6 @@
         <translation>无法写入宏文件。</translation>
     </message>
     <message>
-        <source>A button holds at most 63 steps.</source>
-        <translation>一个按键最多容纳 63 个步骤。</translation>
-    </message>
-    <message>
         <source>ONE OR MORE KEYS HAS NOT BEEN RELEASED.</source>
         <translation>有一个或多个按键尚未释放。</translation>
     </message>
@@ -259,6 +255,30 @@
     <message>
         <source>Editing: press a key or change the value, then SAVE.</source>
         <translation>正在编辑：按下按键或修改数值，然后按“保存”。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Room left on the mouse: %n step(s)</source>
+        <translation>
+            <numerusform>鼠标剩余空间：%n 步</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Default delay (ms)</source>
+        <translation>默认延时(毫秒)</translation>
+    </message>
+    <message>
+        <source>Loop count</source>
+        <translation>循环次数</translation>
+    </message>
+    <message>
+        <source>Macro steps</source>
+        <translation>宏步骤</translation>
+    </message>
+    <message numerus="yes">
+        <source>No room for these steps: %n more fit this macro on the mouse.</source>
+        <translation>
+            <numerusform>空间不足：此宏在鼠标上只能再放 %n 步。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -346,6 +366,14 @@
     <message>
         <source>EXPORT</source>
         <translation>导出</translation>
+    </message>
+    <message>
+        <source>Macros</source>
+        <translation>宏列表</translation>
+    </message>
+    <message>
+        <source>Mouse commands</source>
+        <translation>鼠标指令</translation>
     </message>
 </context>
 <context>

@@ -245,10 +245,6 @@
         <translation>無法寫入巨集檔案。</translation>
     </message>
     <message>
-        <source>A button holds at most 63 steps.</source>
-        <translation>一個按鍵最多容納 63 個步驟。</translation>
-    </message>
-    <message>
         <source>ONE OR MORE KEYS HAS NOT BEEN RELEASED.</source>
         <translation>有一個或多個按鍵尚未釋放。</translation>
     </message>
@@ -259,6 +255,30 @@
     <message>
         <source>Editing: press a key or change the value, then SAVE.</source>
         <translation>正在編輯：按下按鍵或修改數值，然後按「儲存」。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Room left on the mouse: %n step(s)</source>
+        <translation>
+            <numerusform>滑鼠剩餘空間：%n 步</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Default delay (ms)</source>
+        <translation>預設延時(毫秒)</translation>
+    </message>
+    <message>
+        <source>Loop count</source>
+        <translation>循環次數</translation>
+    </message>
+    <message>
+        <source>Macro steps</source>
+        <translation>巨集步驟</translation>
+    </message>
+    <message numerus="yes">
+        <source>No room for these steps: %n more fit this macro on the mouse.</source>
+        <translation>
+            <numerusform>空間不足：此巨集在滑鼠上只能再放 %n 步。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -346,6 +366,14 @@
     <message>
         <source>EXPORT</source>
         <translation>匯出</translation>
+    </message>
+    <message>
+        <source>Macros</source>
+        <translation>巨集列表</translation>
+    </message>
+    <message>
+        <source>Mouse commands</source>
+        <translation>滑鼠指令</translation>
     </message>
 </context>
 <context>

@@ -82,6 +82,10 @@
         <source>No mouse settings of a known desktop were found.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Pointer speed</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KelReportRate</name>
@@ -117,11 +121,27 @@
         <source>1000 HZ</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Report rate</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KelSingleDPI</name>
     <message>
         <source>Link XY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DPI stage %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use DPI stage %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DPI stage %1, X and Y</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

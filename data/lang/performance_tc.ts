@@ -82,6 +82,10 @@
         <source>No mouse settings of a known desktop were found.</source>
         <translation>未找到已知桌面環境的滑鼠設定程式。</translation>
     </message>
+    <message>
+        <source>Pointer speed</source>
+        <translation>指標速度</translation>
+    </message>
 </context>
 <context>
     <name>KelReportRate</name>
@@ -117,12 +121,28 @@
         <source>1000 HZ</source>
         <translation>1000 HZ</translation>
     </message>
+    <message>
+        <source>Report rate</source>
+        <translation>回報率</translation>
+    </message>
 </context>
 <context>
     <name>KelSingleDPI</name>
     <message>
         <source>Link XY</source>
         <translation>XY連動</translation>
+    </message>
+    <message>
+        <source>DPI stage %1</source>
+        <translation>DPI 檔位 %1</translation>
+    </message>
+    <message>
+        <source>Use DPI stage %1</source>
+        <translation>啟用 DPI 檔位 %1</translation>
+    </message>
+    <message>
+        <source>DPI stage %1, X and Y</source>
+        <translation>DPI 檔位 %1，X 與 Y</translation>
     </message>
 </context>
 </TS>

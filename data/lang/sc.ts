@@ -7,6 +7,26 @@
         <source>MOUSE OFF</source>
         <translation>鼠标已关闭</translation>
     </message>
+    <message>
+        <source>Battery</source>
+        <translation>电池</translation>
+    </message>
+    <message>
+        <source>Battery level</source>
+        <translation>电量</translation>
+    </message>
+    <message>
+        <source>Receiver connected</source>
+        <translation>接收器已连接</translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation>充电中</translation>
+    </message>
+    <message>
+        <source>No mouse is connected.</source>
+        <translation>未连接鼠标。</translation>
+    </message>
 </context>
 <context>
     <name>BatteryTray</name>
@@ -133,6 +153,13 @@
     </message>
 </context>
 <context>
+    <name>LanguageChooser</name>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+</context>
+<context>
     <name>MousePictures</name>
     <message>
         <source>Front</source>
@@ -141,6 +168,18 @@
     <message>
         <source>Side</source>
         <translation>侧面</translation>
+    </message>
+    <message>
+        <source>Mouse from above</source>
+        <translation>鼠标俯视图</translation>
+    </message>
+    <message>
+        <source>Mouse from the side</source>
+        <translation>鼠标侧视图</translation>
+    </message>
+    <message>
+        <source>Button %1</source>
+        <translation>按键 %1</translation>
     </message>
 </context>
 <context>
@@ -324,6 +363,26 @@
     <message>
         <source>The folder to save in does not exist.</source>
         <translation>要保存到的文件夹不存在。</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Profile library</source>
+        <translation>配置库</translation>
+    </message>
+    <message>
+        <source>Choose mouse</source>
+        <translation>选择鼠标</translation>
+    </message>
+    <message>
+        <source>Profile name</source>
+        <translation>配置名称</translation>
     </message>
 </context>
 <context>

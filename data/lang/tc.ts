@@ -7,6 +7,26 @@
         <source>MOUSE OFF</source>
         <translation>滑鼠已關閉</translation>
     </message>
+    <message>
+        <source>Battery</source>
+        <translation>電池</translation>
+    </message>
+    <message>
+        <source>Battery level</source>
+        <translation>電量</translation>
+    </message>
+    <message>
+        <source>Receiver connected</source>
+        <translation>接收器已連接</translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation>充電中</translation>
+    </message>
+    <message>
+        <source>No mouse is connected.</source>
+        <translation>未連接滑鼠。</translation>
+    </message>
 </context>
 <context>
     <name>BatteryTray</name>
@@ -133,6 +153,13 @@
     </message>
 </context>
 <context>
+    <name>LanguageChooser</name>
+    <message>
+        <source>Language</source>
+        <translation>語言</translation>
+    </message>
+</context>
+<context>
     <name>MousePictures</name>
     <message>
         <source>Front</source>
@@ -141,6 +168,18 @@
     <message>
         <source>Side</source>
         <translation>側面</translation>
+    </message>
+    <message>
+        <source>Mouse from above</source>
+        <translation>滑鼠俯視圖</translation>
+    </message>
+    <message>
+        <source>Mouse from the side</source>
+        <translation>滑鼠側視圖</translation>
+    </message>
+    <message>
+        <source>Button %1</source>
+        <translation>按鍵 %1</translation>
     </message>
 </context>
 <context>
@@ -324,6 +363,26 @@
     <message>
         <source>The folder to save in does not exist.</source>
         <translation>要儲存到的資料夾不存在。</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Profile library</source>
+        <translation>設定檔庫</translation>
+    </message>
+    <message>
+        <source>Choose mouse</source>
+        <translation>選擇滑鼠</translation>
+    </message>
+    <message>
+        <source>Profile name</source>
+        <translation>設定檔名稱</translation>
     </message>
 </context>
 <context>

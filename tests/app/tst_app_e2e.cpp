@@ -3,6 +3,7 @@
 // changed on the mouse reaching the on-screen display, which ends with the program, firmware
 // checks, one copy only. What the program did is read from the virtual mouse's traffic and
 // from the command line's answers through the running window.
+#include "AppInstall.h"
 #include "MouseControl.h"
 #include "OsdChannel.h"
 #include "PrivateXServer.h"
@@ -35,27 +36,6 @@ QString run(const QString &program, const QStringList &args, const QProcessEnvir
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-// An installation of our own: the program, its on-screen display and the command line
-// (hard-linked, so that they find their data beside them), its data files and pictures.
-bool install(const QString &dir) {
-    for (const QString &program :
-         {QStringLiteral("/mousecfg"), QStringLiteral("/OSD"), QStringLiteral("/mousecfg-cli")}) {
-        if (::link(qPrintable(kBuild + program), qPrintable(dir + program)) != 0)
-            return false;
-    }
-    QFile::copy(kBuild + QStringLiteral("/DefaultProfile.bin"),
-                dir + QStringLiteral("/DefaultProfile.bin"));
-    QDir().mkpath(dir + QStringLiteral("/Configs"));
-    QFile::copy(QStringLiteral(MOUSECFG_SOURCE_DIR "/data/Configs/Config.ini"),
-                dir + QStringLiteral("/Configs/Config.ini"));
-    for (const QString &sub : {QStringLiteral("skin"), QStringLiteral("lang")}) {
-        QDir().mkpath(dir + QLatin1Char('/') + sub);
-        QDir from(kBuild + QLatin1Char('/') + sub);
-        for (const QString &f : from.entryList(QDir::Files))
-            QFile::copy(from.filePath(f), dir + QLatin1Char('/') + sub + QLatin1Char('/') + f);
-    }
-    return true;
-}
 // The live processes running the program at this path (a process that ended and waits to be
 // reaped has no program any more).
 QList<qint64> processesOf(const QString &program) {
@@ -94,7 +74,7 @@ class TestAppEndToEnd : public QObject {
     // Starts the program under the launcher; prelude runs first (e.g. unplugging).
     void start(App &app, const QStringList &options, const QString &prelude = QString()) {
         QVERIFY(app.dir.isValid());
-        QVERIFY(install(app.dir.path()));
+        QVERIFY(installApp(app.dir.path()));
         app.fifo = app.dir.filePath(QStringLiteral("control"));
         app.dump = app.dir.filePath(QStringLiteral("dump"));
         QVERIFY(::mkfifo(qPrintable(app.fifo), 0600) == 0);
