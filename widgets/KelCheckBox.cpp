@@ -1,5 +1,6 @@
 #include "KelCheckBox.h"
 
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "LanguageFont.h"
 #include "Scale.h"
@@ -35,7 +36,7 @@ QString checkStyleSheet(const QString &widgetClass, const QColor &accent, double
 }
 
 KelCheckBox::KelCheckBox(const QString &text, QWidget *parent) : QCheckBox(text, parent) {
-    setFocusPolicy(Qt::NoFocus);
+    trackFocusMarks();
     refreshStyle();
 }
 
@@ -53,8 +54,13 @@ void KelCheckBox::showEvent(QShowEvent *event) {
     QCheckBox::showEvent(event);
 }
 
+void KelCheckBox::paintEvent(QPaintEvent *event) {
+    QCheckBox::paintEvent(event);
+    paintFocusMark(this);
+}
+
 KelRadioButton::KelRadioButton(const QString &text, QWidget *parent) : QRadioButton(text, parent) {
-    setFocusPolicy(Qt::NoFocus);
+    trackFocusMarks();
     refreshStyle();
 }
 
@@ -70,4 +76,9 @@ void KelRadioButton::refreshStyle() {
 void KelRadioButton::showEvent(QShowEvent *event) {
     refreshStyle();
     QRadioButton::showEvent(event);
+}
+
+void KelRadioButton::paintEvent(QPaintEvent *event) {
+    QRadioButton::paintEvent(event);
+    paintFocusMark(this);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Skinned check boxes and radio buttons: white text in the language's font, a dark square
 // (or round) indicator that fills with the interface colour when checked, sized by the
-// scale factor. Colour and font are taken again each time the box is shown.
+// scale factor. Colour and font are taken again each time the box is shown. Space toggles
+// them (Qt's own keys); they mark the keyboard focus.
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -21,6 +22,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int m_designPixels = 0;
@@ -37,6 +39,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int m_designPixels = 0;
