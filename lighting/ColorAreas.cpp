@@ -1,7 +1,9 @@
 #include "ColorAreas.h"
+#include "FocusMark.h"
 #include "LightingLog.h"
 #include "Scale.h"
 
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -178,6 +180,8 @@ DefaultColorArea::DefaultColorArea(QWidget *parent) : DefaultColorArea(QColor(),
 DefaultColorArea::DefaultColorArea(const QColor &colour, QWidget *parent)
     : QWidget(parent), m_colour(colour) {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    trackFocusMarks();
 }
 
 void DefaultColorArea::setColor(const QColor &colour) {
@@ -187,6 +191,18 @@ void DefaultColorArea::setColor(const QColor &colour) {
 
 void DefaultColorArea::paintEvent(QPaintEvent *) {
     paintSwatch(this, m_colour);
+    paintFocusMark(this);
+}
+
+void DefaultColorArea::keyPressEvent(QKeyEvent *event) {
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat())
+        emit ClickedSignal();
 }
 
 void DefaultColorArea::mousePressEvent(QMouseEvent *event) {
