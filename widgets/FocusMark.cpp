@@ -79,14 +79,20 @@ bool showsFocusMark(const QWidget *widget) {
 void paintFocusMark(QPainter &painter, const QWidget *widget, const QRect &area) {
     if (!showsFocusMark(widget))
         return;
+    // The ring in the interface colour, and a dark line inside it that keeps it apart from a
+    // picture filled with the same colour (a checked box, a lit stage).
     const int width = qMax(1, scaled(2));
-    const qreal inset = width / 2.0;
     const qreal radius = qMax(2, scaled(3));
+    const QRectF ring = QRectF(area).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(interfaceColour(), width));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(area).adjusted(inset, inset, -inset, -inset), radius, radius);
+    painter.setPen(QPen(QColor(20, 22, 25), 1));
+    painter.drawRoundedRect(
+        ring.adjusted(width / 2.0 + 0.5, width / 2.0 + 0.5, -width / 2.0 - 0.5, -width / 2.0 - 0.5),
+        radius, radius);
+    painter.setPen(QPen(interfaceColour(), width));
+    painter.drawRoundedRect(ring, radius, radius);
     painter.restore();
 }
 
