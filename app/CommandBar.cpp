@@ -52,3 +52,10 @@ void CommandBar::setEnabled(bool on) {
     for (KelPushButton *b : m_buttons)
         b->setEnabled(on);
 }
+
+QList<QWidget *> CommandBar::buttons() const {
+    QList<QWidget *> list;
+    for (KelPushButton *b : m_buttons)
+        list << b;
+    return list;
+}

@@ -4,6 +4,7 @@
 // The buttons are the window's children, placed in its design coordinates; a click is told
 // as the command it stands for.
 
+#include <QList>
 #include <QObject>
 
 class KelPushButton;
@@ -32,6 +33,7 @@ public:
     explicit CommandBar(QWidget *window);
 
     KelPushButton *button(Command command) const { return m_buttons[command]; }
+    QList<QWidget *> buttons() const;
     void relayout();
     void retranslateUi();
     void setEnabled(bool on);

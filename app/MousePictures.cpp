@@ -90,6 +90,13 @@ QWidget *MousePictures::lowestSpot() const {
     return m_frontSpots[0];
 }
 
+QList<QWidget *> MousePictures::controls() const {
+    QList<QWidget *> list = {m_frontToggle, m_sideToggle};
+    for (int i = 0; i < kSpotCount; ++i)
+        list << m_frontSpots[i] << m_sideSpots[i];
+    return list;
+}
+
 bool MousePictures::select(int kind, int index) {
     KelPushButton *chosen = spot(kind, index);
     if (!chosen && !(kind == SpotWheel && index >= 0 && index < kWheelSpots))

@@ -7,6 +7,7 @@
 // The widgets are the window's children, laid out in its design coordinates; the spots stack
 // above everything made before them.
 
+#include <QList>
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -30,6 +31,8 @@ public:
     KelPushButton *spot(int kind, int index) const;
     // The lowest of the spots: what is made later and must stay under them stacks below it.
     QWidget *lowestSpot() const;
+    // The view toggles and the spots, for the window's Tab order (hidden ones are passed over).
+    QList<QWidget *> controls() const;
 
     bool isFrontView() const { return m_front; }
     int selectedKind() const { return m_kind; }

@@ -3,6 +3,8 @@
 // reports. The pages themselves live in PageHost.
 #include "AppConfig.h"
 #include "ButtonPage.h"
+#include "CommandBar.h"
+#include "FocusOrder.h"
 #include "KelBtnWindow.h"
 #include "KelColorWindow.h"
 #include "KelDPIWindow.h"
@@ -11,6 +13,7 @@
 #include "KelPointSpeed.h"
 #include "KelPushButton.h"
 #include "KelReportRate.h"
+#include "LanguageChooser.h"
 #include "LightingRules.h"
 #include "MacroDialog.h"
 #include "MacroList.h"
@@ -128,6 +131,22 @@ void MousecfgWidget::showPages() {
         m_pages->buttons()->selectGroup(m_pictures->selectedIndex(),
                                         m_pictures->selectedKind() == MousePictures::SpotWheel ? 2
                                                                                                : 0);
+    chainFocus();
+}
+
+void MousecfgWidget::chainFocus() {
+    QList<QWidget *> chain;
+    for (KelPushButton *t : m_tabs)
+        chain << t;
+    chain << m_slots->indicators();
+    chain << m_nameEdit << m_libraryBtn << m_mouseSelBtn << m_languages->button() << m_minBtn
+          << m_closeBtn;
+    if (m_page == PageCustomize)
+        chain << inReadingOrder(m_pictures->controls(), this);
+    chain << m_pages->focusOrder(m_page);
+    chain << inReadingOrder(m_commandBar->buttons() << m_slots->menuButton() << m_firmwareBtn,
+                            this);
+    chainTabOrder(chain);
 }
 
 void MousecfgWidget::refreshPages() {

@@ -125,8 +125,11 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     selectSpot(MousePictures::SpotFront, 0);
     refreshPages();
     retranslateUi();
-    // No focus rectangles anywhere: the sheet on the window reaches every child.
+    // No native focus rectangles: the skinned widgets draw a mark of their own (FocusMark.h)
+    // while the keyboard is in use. The sheet on the window reaches every child.
     setStyleSheet(QStringLiteral("*{outline:0px;}"));
+    // Tab starts at the tab of the page shown.
+    m_tabs[m_page]->setFocus();
 
     // Icon and tray.
     // Read once for the window, its dialogs and the tray. Every new window hands its icon to

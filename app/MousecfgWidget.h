@@ -173,6 +173,9 @@ private:
     // Which records the pages show.
     PageView pageView() const;
     void showPages();
+    // Tab goes through the window in reading order: the tabs and the profile slots at the
+    // left, the top bar, the page shown, then the two command rows.
+    void chainFocus();
     void refreshPages();
     // Takes the pages' edits into the working set, bounded as the mouse takes them: before a
     // send.

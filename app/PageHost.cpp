@@ -1,6 +1,7 @@
 #include "PageHost.h"
 
 #include "ButtonPage.h"
+#include "FocusOrder.h"
 #include "KelColorWindow.h"
 #include "KelDPIWindow.h"
 #include "KelPointSpeed.h"
@@ -87,4 +88,13 @@ void PageHost::retranslate() {
 void PageHost::relayout() {
     for (const Part &part : m_parts)
         place(part);
+}
+
+QList<QWidget *> PageHost::focusOrder(int tab) const {
+    QList<QWidget *> order;
+    for (const Part &part : m_parts) {
+        if (part.tab == tab)
+            order << readingOrder(part.widget);
+    }
+    return order;
 }

@@ -5,6 +5,7 @@
 
 #include "SettingsPage.h"
 
+#include <QList>
 #include <QRect>
 
 #include <vector>
@@ -36,6 +37,8 @@ public:
     void collect(ProfileSet &set) const;
     void retranslate();
     void relayout();
+    // The controls of a tab's pages for Tab: page by page, each in reading order.
+    QList<QWidget *> focusOrder(int tab) const;
 
     // The pages, once made (nullptr before).
     KelColorWindow *lighting() const { return m_lighting; }

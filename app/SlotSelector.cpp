@@ -59,3 +59,14 @@ void SlotSelector::setEnabled(bool on) {
         b->setEnabled(on);
     m_menuButton->setEnabled(on);
 }
+
+QList<QWidget *> SlotSelector::indicators() const {
+    QList<QWidget *> list;
+    for (KelPushButton *b : m_indicators)
+        list << b;
+    return list;
+}
+
+QWidget *SlotSelector::menuButton() const {
+    return m_menuButton;
+}

@@ -3,6 +3,7 @@
 // (the active one lit) and the "Mode" button with its menu among the commands. Either
 // chooses a slot.
 
+#include <QList>
 #include <QObject>
 
 class KelMenu;
@@ -23,6 +24,9 @@ public:
     void relayout();
     void retranslateUi();
     void setEnabled(bool on);
+    // The slot indicators from the top, and the "Mode" button, for the window's Tab order.
+    QList<QWidget *> indicators() const;
+    QWidget *menuButton() const;
 
 signals:
     void slotChosen(int index);

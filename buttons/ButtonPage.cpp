@@ -8,6 +8,8 @@
 ButtonPage::ButtonPage(QWidget *parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("btnScroll"));
     setFrameShape(QFrame::NoFrame);
+    // Tab goes to the buttons inside, and the area scrolls to the one with the focus.
+    setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setStyleSheet(QStringLiteral("QScrollArea{background:transparent;}"));

@@ -25,7 +25,6 @@ KelBtnWindow::KelBtnWindow(QWidget *parent) : QWidget(parent) {
     auto makeButton = [&] {
         auto *b = new KelPushButton(pictures, this);
         b->setToggleMode(true);
-        b->setFocusPolicy(Qt::NoFocus);
         connect(b, &KelPushButton::EnterSignal, this, &KelBtnWindow::slotMouseEnter);
         connect(b, &KelPushButton::OverSignal, this, &KelBtnWindow::slotMouseOver);
         return b;

@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "ButtonsLayout.h"
+#include "FocusMark.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
 #include "KelMenu.h"
@@ -34,7 +35,6 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
                                   this);
     m_nameBtn->setObjectName(QStringLiteral("macroNameButton"));
     m_nameBtn->setGeometry(place(kMacroName));
-    m_nameBtn->setFocusPolicy(Qt::NoFocus);
     m_nameMenu = new KelMenu(this);
     for (int i = 0; i < kMacroListSize; ++i) {
         const QString entry = macroListEntry(i);
@@ -63,6 +63,9 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     for (int i = 0; i < LoopModes; ++i) {
         m_options[i] = new QCheckBox(options[i], this);
         useSkinCheckPictures(m_options[i]);
+        // Not a key capture dialog: Tab reaches the options, Space toggles them.
+        m_options[i]->setFocusPolicy(Qt::StrongFocus);
+        markFocusOf(m_options[i]);
         m_options[i]->setGeometry(scaledRect(kLoopOptionX, kLoopOptionTop + kLoopOptionStep * i,
                                              kLoopOptionW, kLoopOptionStep));
         m_options[i]->setChecked(i == loopMode);

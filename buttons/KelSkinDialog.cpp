@@ -1,6 +1,7 @@
 #include "KelSkinDialog.h"
 
 #include "ButtonsLayout.h"
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "KelLabel.h"
 #include "KelMessageBox.h"
@@ -43,8 +44,7 @@ KelSkinDialog::KelSkinDialog(int designWidth, int designHeight, QWidget *parent)
         button->setFont(languageFont(kTextPixels));
         button->setStyleSheet(style);
         button->setCursor(Qt::PointingHandCursor);
-        // A key typed to capture must not press the button.
-        button->setFocusPolicy(Qt::NoFocus);
+        markFocusOf(button);
         button->setGeometry(scaledRect(x, top, kButtonW, kButtonH));
         return button;
     };
@@ -96,11 +96,19 @@ void KelSkinDialog::paintEvent(QPaintEvent *) {
 }
 
 void KelSkinDialog::keyPressEvent(QKeyEvent *event) {
+    if (!KelMessageBox::pressOnEnter(event, {m_yesBtn, m_noBtn}))
+        QDialog::keyPressEvent(event);
+}
+
+void KelKeyDialog::keyPressEvent(QKeyEvent *event) {
     // Escape and Enter are keys like any other here: only "Yes" and "No" close the dialog.
     event->accept();
 }
 
 KelKeyDialog::KelKeyDialog(QWidget *parent) : KelSkinDialog(kKeyDialogW, kKeyDialogH, parent) {
+    // A key typed to capture must not press a button.
+    yesButton()->setFocusPolicy(Qt::NoFocus);
+    noButton()->setFocusPolicy(Qt::NoFocus);
     m_capture = new KeyCapture(this);
     connect(m_capture, &KeyCapture::keyEvent, this, &KelKeyDialog::onKeyEvent);
 }

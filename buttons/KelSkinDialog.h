@@ -1,8 +1,9 @@
 #pragma once
 // The frame of the button page's dialogs: a frameless, translucent dialog painted from the
 // skin's dialog picture with a frame in the interface colour, a title on top and "Yes"
-// (accept) and "No" (reject) at the foot. Keys typed into it never close it: the key
-// capture dialogs take every key as a key to capture.
+// (accept) and "No" (reject) at the foot. Enter presses "Yes" (or the one of the two with the
+// focus) and Escape cancels, except in the key capture dialogs, which take every key (Tab,
+// Enter and Escape too) as a key to capture: only a click on "Yes" or "No" closes those.
 
 #include <QDialog>
 #include <QPixmap>
@@ -60,6 +61,7 @@ protected:
     QLabel *addKeyBox(const QRect &design);
     // Tab is a key to capture too, not a step to the next field.
     bool focusNextPrevChild(bool) override { return false; }
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void onKeyEvent(quint8 scanCode, quint8 flags, bool repeat);

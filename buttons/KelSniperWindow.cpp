@@ -24,6 +24,8 @@ KelSniperWindow::KelSniperWindow(int sensorCode, QWidget *parent)
     m_dpiLabel->setAlignment(Qt::AlignCenter);
     connect(m_slider, &QSlider::valueChanged, this, &KelSniperWindow::onSliderChanged);
     onSliderChanged(m_slider->value());
+    // The arrow keys move the slider at once; Enter takes the value, Escape leaves it.
+    m_slider->setFocus();
 }
 
 void KelSniperWindow::preset(int stored) {

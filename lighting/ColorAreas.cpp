@@ -1,7 +1,9 @@
 #include "ColorAreas.h"
+#include "FocusMark.h"
 #include "LightingLog.h"
 #include "Scale.h"
 
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -179,6 +181,8 @@ DefaultColorArea::DefaultColorArea(QWidget *parent) : DefaultColorArea(QColor(),
 DefaultColorArea::DefaultColorArea(const QColor &colour, QWidget *parent) : QWidget(parent) {
     setCursor(Qt::PointingHandCursor);
     setColor(colour);
+    setFocusPolicy(Qt::StrongFocus);
+    trackFocusMarks();
 }
 
 // A screen reader tells the colour as "#rrggbb" after the swatch's name.
@@ -190,6 +194,18 @@ void DefaultColorArea::setColor(const QColor &colour) {
 
 void DefaultColorArea::paintEvent(QPaintEvent *) {
     paintSwatch(this, m_colour);
+    paintFocusMark(this);
+}
+
+void DefaultColorArea::keyPressEvent(QKeyEvent *event) {
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat())
+        emit ClickedSignal();
 }
 
 void DefaultColorArea::mousePressEvent(QMouseEvent *event) {

@@ -102,7 +102,7 @@ private:
     QColor m_colour = Qt::black;
 };
 
-// A swatch of one colour that reports a click.
+// A swatch of one colour that reports a click, or Space or Enter while it has the focus.
 class DefaultColorArea : public QWidget {
     Q_OBJECT
 
@@ -119,6 +119,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QColor m_colour;

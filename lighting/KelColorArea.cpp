@@ -2,6 +2,7 @@
 
 #include "AppDir.h"
 #include "ColorAreas.h"
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
@@ -13,6 +14,7 @@
 
 #include <QFile>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QToolButton>
@@ -99,6 +101,7 @@ KelColorArea::KelColorArea(const QColor &start, QWidget *parent)
         button->setStyleSheet(buttonStyle);
         button->setCursor(Qt::PointingHandCursor);
         button->setGeometry(place(where));
+        markFocusOf(button);
         return button;
     };
     m_acceptBtn =
@@ -271,4 +274,9 @@ void KelColorArea::MouseReleaseSlot() {
 
 void KelColorArea::paintEvent(QPaintEvent *) {
     KelMessageBox::paintSkinnedDialog(this, m_background);
+}
+
+void KelColorArea::keyPressEvent(QKeyEvent *event) {
+    if (!KelMessageBox::pressOnEnter(event, {m_acceptBtn, m_rejectBtn}))
+        QDialog::keyPressEvent(event);
 }

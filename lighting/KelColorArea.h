@@ -55,6 +55,8 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Enter takes the dialog's "Yes"; Escape cancels.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QSpinBox *makeBox(int column, int row, int maximum, const QString &objectName);

@@ -2,6 +2,7 @@
 
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
@@ -12,6 +13,7 @@
 #include "SkinImage.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QSpinBox>
 #include <QToolButton>
@@ -78,12 +80,13 @@ KelGunsetDialog::KelGunsetDialog(QWidget *parent, double factor)
         b->setStyleSheet(style);
         b->setCursor(Qt::PointingHandCursor);
         b->setGeometry(place(where));
+        markFocusOf(b);
         return b;
     };
-    QToolButton *yes = button("msgBoxYesBtn", QStringLiteral(":/yes_Btn"), tr("Yes"), kGunYes);
-    QToolButton *no = button("msgBoxNoBtn", QStringLiteral(":/no_Btn"), tr("No"), kGunNo);
-    connect(yes, &QToolButton::clicked, this, &KelGunsetDialog::OnYesClick);
-    connect(no, &QToolButton::clicked, this, &QDialog::reject);
+    m_yesBtn = button("msgBoxYesBtn", QStringLiteral(":/yes_Btn"), tr("Yes"), kGunYes);
+    m_noBtn = button("msgBoxNoBtn", QStringLiteral(":/no_Btn"), tr("No"), kGunNo);
+    connect(m_yesBtn, &QToolButton::clicked, this, &KelGunsetDialog::OnYesClick);
+    connect(m_noBtn, &QToolButton::clicked, this, &QDialog::reject);
 }
 
 QSpinBox *KelGunsetDialog::spinBox(int minimum, int maximum, int value) {
@@ -162,4 +165,9 @@ void KelGunsetDialog::paintEvent(QPaintEvent *) {
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(1, 1, -1, -1));
+}
+
+void KelGunsetDialog::keyPressEvent(QKeyEvent *event) {
+    if (!KelMessageBox::pressOnEnter(event, {m_yesBtn, m_noBtn}))
+        QDialog::keyPressEvent(event);
 }

@@ -37,6 +37,8 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Enter takes the dialog's "Yes"; Escape cancels.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QSpinBox *spinBox(int minimum, int maximum, int value);
@@ -45,6 +47,8 @@ private:
     QPixmap m_background;
     QPixmap m_bullet;
     KelLineEdit *m_nameEdit = nullptr;
+    QToolButton *m_yesBtn = nullptr;
+    QToolButton *m_noBtn = nullptr;
     QSpinBox *m_delay[kGunShots] = {};
     QSpinBox *m_vertical[kGunShots] = {};
     QSpinBox *m_horizontal[kGunShots] = {};

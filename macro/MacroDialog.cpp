@@ -91,8 +91,9 @@ void MacroDialog::createTable() {
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Keys belong to the recorder and the step editor, not to the table.
-    m_table->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the table to step through its rows; a click does not take the keys from the
+    // page, where the recorder and the step editor have them.
+    m_table->setFocusPolicy(Qt::TabFocus);
     m_table->setShowGrid(false);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The three columns share the table's width equally.

@@ -28,7 +28,8 @@ MacroListPanel::MacroListPanel(QWidget *parent) : QWidget(parent) {
     connect(m_batchBox, &QCheckBox::toggled, this, &MacroListPanel::setBatch);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("macroList"));
-    m_list->setFocusPolicy(Qt::NoFocus);
+    // As the step table: by Tab only, so that a click leaves the keys where they are.
+    m_list->setFocusPolicy(Qt::TabFocus);
     connect(m_list, &QListWidget::currentRowChanged, this, [this] {
         if (m_loading)
             return;

@@ -21,7 +21,6 @@ KelPushButton *macroButton(QWidget *parent, const char *objectName) {
         pictures << AppDir::path() + QStringLiteral("/skin/button-%1.png").arg(i);
     auto *b = new KelPushButton(pictures, parent);
     b->setObjectName(QLatin1String(objectName));
-    b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
 

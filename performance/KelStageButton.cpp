@@ -1,16 +1,18 @@
 #include "KelStageButton.h"
 
 #include "AppDir.h"
+#include "FocusMark.h"
 #include "LanguageFont.h"
 #include "Scale.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 KelStageButton::KelStageButton(int number, QWidget *parent)
     : QAbstractButton(parent), m_on(AppDir::path() + QStringLiteral("/skin/DPI-ON.png")),
       m_off(AppDir::path() + QStringLiteral("/skin/DPI-OFF.png")) {
     setCheckable(true);
-    setFocusPolicy(Qt::NoFocus);
+    trackFocusMarks();
     setCursor(Qt::PointingHandCursor);
     setText(QString::number(number));
 }
@@ -35,4 +37,16 @@ void KelStageButton::paintEvent(QPaintEvent *) {
     painter.setFont(languageFont(11, true));
     painter.setPen(isChecked() ? QColor(10, 12, 14) : QColor(200, 200, 200));
     painter.drawText(rect(), Qt::AlignCenter, text());
+    paintFocusMark(painter, this, rect());
+}
+
+// Space is the button's own key; Enter does the same, as on the window's other buttons.
+void KelStageButton::keyPressEvent(QKeyEvent *event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QAbstractButton::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat())
+        click();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The button that makes a DPI stage the active one: the lit or the dark stage picture with
 // the stage number on it. Checkable, so that the page can keep its stage buttons in one
-// exclusive group.
+// exclusive group. Space and Enter press it; the arrow keys step to the group's next stage.
 
 #include <QAbstractButton>
 #include <QPixmap>
@@ -17,6 +17,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QPixmap m_on;

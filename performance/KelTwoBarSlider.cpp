@@ -1,14 +1,17 @@
 #include "KelTwoBarSlider.h"
 
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWheelEvent>
 
 KelTwoBarSlider::KelTwoBarSlider(QWidget *parent) : QWidget(parent) {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    trackFocusMarks();
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -111,6 +114,46 @@ void KelTwoBarSlider::wheelEvent(QWheelEvent *event) {
     event->accept();
 }
 
+bool KelTwoBarSlider::keyTarget(int key, int from, int &to) const {
+    const int page = qMax(1, (m_maximum - m_minimum) / 10);
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        to = from - 1;
+        return true;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        to = from + 1;
+        return true;
+    case Qt::Key_PageDown:
+        to = from - page;
+        return true;
+    case Qt::Key_PageUp:
+        to = from + page;
+        return true;
+    case Qt::Key_Home:
+        to = m_minimum;
+        return true;
+    case Qt::Key_End:
+        to = m_maximum;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void KelTwoBarSlider::keyPressEvent(QKeyEvent *event) {
+    const Handle handle = !m_linked && (event->modifiers() & Qt::ShiftModifier) ? HandleY : HandleX;
+    const int from = qBound(m_minimum, handle == HandleY ? m_y : m_x, m_maximum);
+    int to = from;
+    if (!isEnabled() || !keyTarget(event->key(), from, to)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    moveHandle(handle, to);
+    event->accept();
+}
+
 void KelTwoBarSlider::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -154,4 +197,5 @@ void KelTwoBarSlider::paintEvent(QPaintEvent *) {
     painter.drawPath(triangle(px, true));
     painter.setBrush(m_linked ? accent : second);
     painter.drawPath(triangle(py, false));
+    paintFocusMark(painter, this, rect());
 }

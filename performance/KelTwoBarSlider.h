@@ -2,7 +2,9 @@
 // The slider of one DPI stage: one groove with two handles, X above it and Y below it. In
 // linked mode the handles move together. The values it holds are whatever it was given,
 // also outside its range (the handles then stand at the nearer end); only the user's
-// moves change them, and each move is told with valuesMoved.
+// moves change them, and each move is told with valuesMoved. From the keyboard the arrows
+// move a handle one step, Page Up and Page Down a tenth of the range, Home and End to the
+// ends: X (both, when linked), or Y with Shift held.
 
 #include <QWidget>
 
@@ -36,12 +38,15 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     enum Handle { NoHandle, HandleX, HandleY };
     int handleWidth() const;
     Handle handleFor(const QPoint &pos) const;
     void moveHandle(Handle handle, int value);
+    // Where a key takes a handle from `from`; false for a key that does not move it.
+    bool keyTarget(int key, int from, int &to) const;
 
     int m_minimum = 0;
     int m_maximum = 100;

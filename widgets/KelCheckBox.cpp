@@ -1,5 +1,6 @@
 #include "KelCheckBox.h"
 
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "LanguageFont.h"
 #include "Scale.h"
@@ -39,7 +40,7 @@ QString checkStyleSheet(const QString &widgetClass, const QColor &accent, double
 }
 
 KelCheckBox::KelCheckBox(const QString &text, QWidget *parent) : QCheckBox(text, parent) {
-    setFocusPolicy(Qt::NoFocus);
+    trackFocusMarks();
     refreshStyle();
 }
 
@@ -59,8 +60,12 @@ void KelCheckBox::showEvent(QShowEvent *event) {
 
 void KelCheckBox::paintEvent(QPaintEvent *event) {
     QCheckBox::paintEvent(event);
-    if (checkState() != Qt::Checked)
-        return;
+    if (checkState() == Qt::Checked)
+        paintTick();
+    paintFocusMark(this);
+}
+
+void KelCheckBox::paintTick() {
     QStyleOptionButton option;
     initStyleOption(&option);
     const QRectF box = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
@@ -82,7 +87,7 @@ void KelCheckBox::paintEvent(QPaintEvent *event) {
 }
 
 KelRadioButton::KelRadioButton(const QString &text, QWidget *parent) : QRadioButton(text, parent) {
-    setFocusPolicy(Qt::NoFocus);
+    trackFocusMarks();
     refreshStyle();
 }
 
@@ -98,4 +103,9 @@ void KelRadioButton::refreshStyle() {
 void KelRadioButton::showEvent(QShowEvent *event) {
     refreshStyle();
     QRadioButton::showEvent(event);
+}
+
+void KelRadioButton::paintEvent(QPaintEvent *event) {
+    QRadioButton::paintEvent(event);
+    paintFocusMark(this);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Skinned check boxes and radio buttons: white text in the language's font, a dark square
 // (or round) indicator that fills with the interface colour when checked, sized by the
-// scale factor. Colour and font are taken again each time the box is shown.
+// scale factor. Colour and font are taken again each time the box is shown. Space toggles
+// them (Qt's own keys); they mark the keyboard focus.
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -21,10 +22,12 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    // A checked box shows a tick over its filled square.
+    // A checked box shows a tick over its filled square; a focused one the focus mark.
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintTick();
+
     int m_designPixels = 0;
 };
 
@@ -39,6 +42,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int m_designPixels = 0;

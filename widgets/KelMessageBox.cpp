@@ -1,6 +1,7 @@
 #include "KelMessageBox.h"
 
 #include "AppDir.h"
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "LanguageFont.h"
 #include "Scale.h"
@@ -9,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -124,6 +126,7 @@ KelMessageBox::KelMessageBox(int iKind, const QString &title, const QString &tex
         button->setFont(buttonFont);
         button->setStyleSheet(style);
         button->setCursor(Qt::PointingHandCursor);
+        markFocusOf(button);
         return button;
     };
 
@@ -168,4 +171,28 @@ void KelMessageBox::paintSkinnedDialog(QWidget *dialog, const QPixmap &backgroun
 
 void KelMessageBox::paintEvent(QPaintEvent *) {
     paintSkinnedDialog(this, m_background);
+}
+
+bool KelMessageBox::pressOnEnter(QKeyEvent *event,
+                                 std::initializer_list<QAbstractButton *> buttons) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) ||
+        mods != Qt::NoModifier || buttons.size() == 0)
+        return false;
+    event->accept();
+    if (event->isAutoRepeat())
+        return true;
+    QAbstractButton *chosen = *buttons.begin();
+    for (QAbstractButton *b : buttons) {
+        if (b && b->hasFocus())
+            chosen = b;
+    }
+    if (chosen && chosen->isEnabled())
+        chosen->click();
+    return true;
+}
+
+void KelMessageBox::keyPressEvent(QKeyEvent *event) {
+    if (!pressOnEnter(event, {m_yesBtn, m_noBtn}))
+        QDialog::keyPressEvent(event);
 }

@@ -7,6 +7,10 @@
 #include <QPixmap>
 #include <QString>
 
+#include <initializer_list>
+
+class QAbstractButton;
+class QKeyEvent;
 class QLabel;
 class QTimer;
 class QToolButton;
@@ -45,12 +49,17 @@ public:
     // Paints a skinned dialog as the box is painted: the picture over the whole dialog,
     // edged in the interface colour.
     static void paintSkinnedDialog(QWidget *dialog, const QPixmap &background);
+    // Enter and Return in a skinned dialog: press the one of its buttons (the first is the
+    // default, Yes or OK) that has the focus, else the default. True when the key was taken;
+    // Escape stays QDialog's and cancels.
+    static bool pressOnEnter(QKeyEvent *event, std::initializer_list<QAbstractButton *> buttons);
 
 public slots:
     void GetPlugInSignal();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     int m_iKind;

@@ -1,12 +1,14 @@
 #include "KelPushButton.h"
 #include "SkinImage.h"
 
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "LanguageFont.h"
 #include "ModelDescriptor.h"
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -32,6 +34,7 @@ KelPushButton::KelPushButton(const QStringList &pictures, QWidget *parent,
     }
     m_textColours[3] = QColor(100, 100, 100);
     setMouseTracking(false);
+    trackFocusMarks();
 }
 
 void KelPushButton::setPictures(const QStringList &pictures) {
@@ -51,12 +54,31 @@ void KelPushButton::setText(const QString &text) {
 
 void KelPushButton::setToggleMode(bool on) {
     m_toggleMode = on;
+    setCheckable(on);
+    keepChecked(m_checked);
     setState(StateNormal);
 }
 
 void KelPushButton::setChecked(bool on) {
-    m_checked = on;
+    keepChecked(on);
     setState(on ? StateHover : StateNormal);
+}
+
+void KelPushButton::keepChecked(bool on) {
+    m_checked = on;
+    if (m_toggleMode)
+        QPushButton::setChecked(on);
+}
+
+// A click turns a toggle-mode button over once: at the mouse press already (the pictures
+// show it while the button is held), else here, for a click by key or by accessibility.
+void KelPushButton::nextCheckState() {
+    if (m_turnedByPress) {
+        m_turnedByPress = false;
+        return;
+    }
+    keepChecked(!m_checked);
+    applyEnabledState();
 }
 
 void KelPushButton::setEnabled(bool on) {
@@ -165,7 +187,8 @@ void KelPushButton::leaveEvent(QEvent *event) {
 void KelPushButton::mousePressEvent(QMouseEvent *event) {
     if (m_enabled && event->button() == Qt::LeftButton) {
         const bool wasChecked = m_checked;
-        m_checked = !m_checked;
+        keepChecked(!m_checked);
+        m_turnedByPress = true;
         m_pressedSinceEnter = true;
         if (m_pictures.size() > 2)
             setState(wasChecked ? StateNormal : StatePressed);
@@ -181,6 +204,56 @@ void KelPushButton::mouseReleaseEvent(QMouseEvent *event) {
         update();
     }
     QPushButton::mouseReleaseEvent(event);
+    m_turnedByPress = false;
+}
+
+bool KelPushButton::isActivationKey(const QKeyEvent &event) const {
+    switch (event.key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return event.modifiers() == Qt::NoModifier || event.modifiers() == Qt::KeypadModifier;
+    case Qt::Key_Down:
+        return menu() != nullptr && event.modifiers() == Qt::NoModifier;
+    default:
+        return false;
+    }
+}
+
+// The key does what a click does, once per press, and goes no further: the window and the
+// page around the button never see it. Like Qt's Space, the click comes when the key is let
+// go, so that what the click starts (a macro recording) does not see the key's release.
+void KelPushButton::keyPressEvent(QKeyEvent *event) {
+    if (!isActivationKey(*event)) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!m_enabled || event->isAutoRepeat())
+        return;
+    if (menu()) {
+        emit EnterSignal(this);
+        showMenu();
+        return;
+    }
+    m_keyDown = event->key();
+    setDown(true);
+}
+
+void KelPushButton::keyReleaseEvent(QKeyEvent *event) {
+    if (!isActivationKey(*event)) {
+        QPushButton::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || event->key() != m_keyDown)
+        return;
+    m_keyDown = 0;
+    if (!isDown() || !m_enabled)
+        return;
+    emit EnterSignal(this);
+    click();
 }
 
 // Enabling or disabling through a QWidget pointer or a parent widget keeps the state in
@@ -221,4 +294,5 @@ void KelPushButton::paintEvent(QPaintEvent *) {
                          QString::asprintf("  %d", m_number));
     if (!text().isEmpty())
         painter.drawText(area, Qt::AlignCenter, shownText(font));
+    paintFocusMark(painter, this, area);
 }

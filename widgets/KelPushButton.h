@@ -1,7 +1,8 @@
 #pragma once
 // The skinned button of every window: paints one of its state pictures (or, in colour
 // mode, a filled shape in the interface colour) with a text in the language's font, and
-// reports hovering and pressing with signals of its own.
+// reports hovering and pressing with signals of its own. Space and Enter press it as a click
+// does (a button with a menu opens the menu, Down too), and it marks the keyboard focus.
 
 #include <QPixmap>
 #include <QPushButton>
@@ -28,7 +29,9 @@ public:
     // Stores the text, uses it as the tooltip too, and repaints.
     void setText(const QString &text);
 
-    // Toggle mode: a checked button shows the hover state while the pointer is away.
+    // Toggle mode: a checked button shows the hover state while the pointer is away. The
+    // button is then checkable, and Qt's checked state (what the keyboard and accessibility
+    // see) follows isChecked().
     void setToggleMode(bool on);
     bool isToggleMode() const { return m_toggleMode; }
     // State 1 when checked, 0 when not.
@@ -73,9 +76,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void nextCheckState() override;
 
 private:
     void setState(int state);
+    // Sets the checked state, Qt's too in toggle mode.
+    void keepChecked(bool on);
+    // Space, Enter and Return; Down too on a button with a menu.
+    bool isActivationKey(const QKeyEvent &event) const;
     void applyEnabledState();
     const QPixmap *statePicture() const;
     QString shownText(const QFont &font) const;
@@ -92,5 +102,9 @@ private:
     bool m_round = false;
     bool m_noElide = false;
     bool m_pressedSinceEnter = false;
+    // A mouse press turned the checked state over; the click that follows must not again.
+    bool m_turnedByPress = false;
+    // The activation key held down on the button, 0 for none.
+    int m_keyDown = 0;
     bool m_hovered = false;
 };

@@ -1,5 +1,6 @@
 #include "KelSlider.h"
 
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "Scale.h"
 
@@ -8,7 +9,9 @@
 #include <QStyleOptionSlider>
 
 KelSlider::KelSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent) {
-    setFocusPolicy(Qt::NoFocus);
+    // Tab and a click give it the keys; the wheel moves it without taking them.
+    setFocusPolicy(Qt::StrongFocus);
+    trackFocusMarks();
     refreshStyle();
 }
 
@@ -27,7 +30,8 @@ QString KelSlider::sliderStyleSheet(const QColor &accent, double factor) {
                           "border-radius:%8px;background:rgb(235,238,242);"
                           "border:%9px solid rgb(%4,%5,%6);}"
                           "QSlider::sub-page:horizontal:disabled{background:rgb(90,90,90);}"
-                          "QSlider::handle:horizontal:disabled{border-color:rgb(90,90,90);}")
+                          "QSlider::handle:horizontal:disabled{border-color:rgb(90,90,90);}"
+                          "QSlider{outline:0px;}")
         .arg(groove)
         .arg(groove / 2)
         .arg(handle)
@@ -76,4 +80,9 @@ void KelSlider::mousePressEvent(QMouseEvent *event) {
 void KelSlider::showEvent(QShowEvent *event) {
     refreshStyle();
     QSlider::showEvent(event);
+}
+
+void KelSlider::paintEvent(QPaintEvent *event) {
+    QSlider::paintEvent(event);
+    paintFocusMark(this);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A skinned horizontal slider: dark groove, the filled part and the handle in the interface
 // colour, sized by the scale factor. A click on the groove moves the handle there at once
-// (sliderClicked), instead of stepping a page towards the click.
+// (sliderClicked), instead of stepping a page towards the click. The arrow keys move it a
+// step, Page Up and Page Down a page, Home and End to the ends; it marks the keyboard focus.
 
 #include <QSlider>
 
@@ -25,4 +26,5 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };

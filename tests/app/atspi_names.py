@@ -47,7 +47,8 @@ def read_pages(desktop, name):
     unnamed_total = 0
     for page in ["LIGHTING", "CUSTOMIZE", "DPI", "MACRO"]:
         tab = wait_for(lambda: next((c for c in controls(app, []) if c.name == page
-                                    and c.getRoleName() == "push button"), None), 10)
+                                    and c.getRoleName() in ("push button", "check box")),
+                                   None), 10)
         if tab is None:
             print(f"no tab {page}")
             return 2

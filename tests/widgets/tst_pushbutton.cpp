@@ -48,6 +48,7 @@ private slots:
     void parentDisableFollows();
     void pressFlipsChecked_data();
     void pressFlipsChecked();
+    void toggleModeTurnsOncePerClickOrKey();
     void sizeHintFromBackgroundOrPicture();
     void paintsPictureOfState_data();
     void paintsPictureOfState();
@@ -230,6 +231,24 @@ void TestPushButton::pressFlipsChecked() {
                       Qt::NoModifier);
     QApplication::sendEvent(b, &right);
     QCOMPARE(b->isChecked(), !checkedBefore);
+}
+
+// In toggle mode Qt's checked state (what the keyboard and accessibility read) follows the
+// button's own: a click turns both over once, as Space and Enter do.
+void TestPushButton::toggleModeTurnsOncePerClickOrKey() {
+    KelPushButton *b = makeButton(3);
+    b->setToggleMode(true);
+    QSignalSpy clicked(b, &QPushButton::clicked);
+    press(b);
+    release(b);
+    QVERIFY(b->isChecked() && b->QAbstractButton::isChecked());
+    QTest::keyClick(b, Qt::Key_Space);
+    QVERIFY(!b->isChecked() && !b->QAbstractButton::isChecked());
+    QTest::keyClick(b, Qt::Key_Return);
+    QVERIFY(b->isChecked() && b->QAbstractButton::isChecked());
+    QCOMPARE(clicked.count(), 3);
+    b->setChecked(false);
+    QVERIFY(!b->QAbstractButton::isChecked());
 }
 
 void TestPushButton::sizeHintFromBackgroundOrPicture() {

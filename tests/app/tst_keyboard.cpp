@@ -1,0 +1,193 @@
+// The window from the keyboard alone, against the virtual mouse: Tab walks each page in
+// reading order, and each kind of control answers its keys (sliders, check boxes, stage and
+// tab buttons, the message box).
+#include "CommandBar.h"
+#include "KelCheckBox.h"
+#include "KelDPIWindow.h"
+#include "KelMessageBox.h"
+#include "KelPointSpeed.h"
+#include "KelPushButton.h"
+#include "KelSingleDPI.h"
+#include "KelSlider.h"
+#include "KelStageButton.h"
+#include "KelTwoBarSlider.h"
+#include "MousePictures.h"
+#include "WindowRig.h"
+
+#include <QtTest>
+
+namespace {
+// Presses Tab (Shift+Tab backwards) on whatever has the focus; returns what has it then.
+QWidget *tab(bool back = false) {
+    QWidget *from = QApplication::focusWidget();
+    if (from)
+        QTest::keyClick(from, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                        back ? Qt::ShiftModifier : Qt::NoModifier);
+    return QApplication::focusWidget();
+}
+
+// The widgets Tab reaches from `start` until it comes round again.
+QList<QWidget *> walk(QWidget *start) {
+    start->setFocus(Qt::TabFocusReason);
+    QList<QWidget *> seen{start};
+    for (QWidget *w = tab(); w && w != start && seen.size() < 400; w = tab())
+        seen << w;
+    return seen;
+}
+
+void key(QWidget *w, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    w->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w, k, mods);
+}
+} // namespace
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WindowRig> m_rig;
+
+    MousecfgWidget &window() {
+        if (!m_rig) {
+            m_rig = std::make_unique<WindowRig>();
+            m_rig->open().show();
+            QApplication::setActiveWindow(m_rig->window.get());
+        }
+        return *m_rig->window;
+    }
+    template <typename T> T *named(const char *name) {
+        return window().findChild<T *>(QLatin1String(name));
+    }
+
+private slots:
+    void cleanupTestCase() { m_rig.reset(); }
+
+    void tabWalksThePageInReadingOrder_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("first");  // an early control of the page
+        QTest::addColumn<QString>("second"); // one further down or to the right
+        QTest::newRow("lighting") << int(MousecfgWidget::PageLighting) << "brightSlider"
+                                  << "moveOffBox";
+        QTest::newRow("customize") << int(MousecfgWidget::PageCustomize) << ""
+                                   << "";
+        QTest::newRow("dpi") << int(MousecfgWidget::PageDpi) << "dpiRow0"
+                             << "dpiRow1";
+        QTest::newRow("macro") << int(MousecfgWidget::PageMacro) << "macroRecordBtn"
+                               << "macroSaveBtn";
+    }
+    void tabWalksThePageInReadingOrder() {
+        QFETCH(int, page);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        MousecfgWidget &w = window();
+        w.setPage(page);
+        const QList<QWidget *> order = walk(w.tab(0));
+        const auto at = [&](const QString &name) {
+            for (int i = 0; i < order.size(); ++i) {
+                // A page's row stands for the first control in it.
+                if (order[i]->objectName() == name ||
+                    order[i]->parentWidget()->objectName() == name)
+                    return i;
+            }
+            return -1;
+        };
+        // Left column, top bar, the page, the command rows.
+        const int slot1 = at(QStringLiteral("profileBtn1"));
+        const int name = at(QStringLiteral("nameEdit"));
+        const int library = at(QStringLiteral("libraryBtn"));
+        const int add = at(QStringLiteral("addBtn"));
+        const int apply = at(QStringLiteral("applyBtn"));
+        QCOMPARE(order.indexOf(w.tab(3)), 3);
+        QCOMPARE(slot1, 4);
+        QVERIFY(name > slot1 && library == name + 1);
+        QVERIFY(add > library && apply > add);
+        QCOMPARE(apply, order.size() - 1);
+        if (page == MousecfgWidget::PageCustomize) {
+            // The view toggles, a spot of the picture, then the page's first button.
+            const int spot = order.indexOf(w.pictures()->spot(0, 0));
+            QVERIFY(spot > library && spot < add);
+            QVERIFY(at(QStringLiteral("btnWindow")) > spot);
+        } else {
+            const int a = at(first);
+            const int b = at(second);
+            QVERIFY2(a > library && b > a && add > b, qPrintable(QString("%1 %2").arg(a).arg(b)));
+        }
+        // Shift+Tab goes back the same way.
+        w.findChild<QWidget *>(QStringLiteral("addBtn"))->setFocus(Qt::TabFocusReason);
+        QCOMPARE(tab(true), order.at(add - 1));
+        QCOMPARE(tab(false), order.at(add));
+    }
+
+    void controlsAnswerTheirKeys() {
+        MousecfgWidget &w = window();
+        // Enter on a tab switches the page; Qt's checked state follows the tabs.
+        key(w.tab(MousecfgWidget::PageDpi), Qt::Key_Return);
+        QCOMPARE(w.currentPage(), int(MousecfgWidget::PageDpi));
+        QVERIFY(w.tab(2)->QAbstractButton::isChecked() && !w.tab(0)->QAbstractButton::isChecked());
+        // A click turns a tab over once, as before.
+        QTest::mouseClick(w.tab(0), Qt::LeftButton);
+        QCOMPARE(w.currentPage(), int(MousecfgWidget::PageLighting));
+        QVERIFY(w.tab(0)->isChecked() && w.tab(0)->QAbstractButton::isChecked());
+        w.setPage(MousecfgWidget::PageDpi);
+
+        auto *dpi = named<KelDPIWindow>("dpiWindow");
+        auto *sensor = named<KelPointSpeed>("pointSpeed");
+        QVERIFY(dpi && sensor);
+        ProfileSet set = w.workingSet();
+
+        // Key response: the arrows and Page Up move it, and the page hands the value back.
+        KelSlider *keys = sensor->keySlider();
+        keys->setValue(keys->minimum());
+        key(keys, Qt::Key_Right);
+        key(keys, Qt::Key_PageUp);
+        QCOMPARE(keys->value(), keys->minimum() + 1 + keys->pageStep());
+        sensor->collectProfile(set);
+        QCOMPARE(int(set.Debounce), keys->value());
+
+        // A check box toggles with Space.
+        const bool angle = sensor->angleBox()->isChecked();
+        key(sensor->angleBox(), Qt::Key_Space);
+        QCOMPARE(sensor->angleBox()->isChecked(), !angle);
+
+        // The stage slider: Right moves both handles a step, Shift moves Y alone when unlinked;
+        // Space on a stage button makes that stage the active one.
+        KelSingleDPI *row = dpi->row(1);
+        const int x = row->xValue();
+        key(row->slider(), Qt::Key_Right);
+        QCOMPARE(row->xValue(), x + 1);
+        QCOMPARE(row->yValue(), row->xValue());
+        key(row->slider(), Qt::Key_End);
+        QCOMPARE(row->xValue(), row->slider()->maximum());
+        key(row->stageButton(), Qt::Key_Space);
+        QVERIFY(row->stageButton()->isChecked());
+        dpi->collectProfile(set);
+        QCOMPARE(int(set.activeProfile().dpi), 1);
+        QCOMPARE(int(set.activeProfile().dpiInfo[1].x), row->slider()->maximum());
+        QVERIFY(!dpi->row(0)->stageButton()->isChecked());
+    }
+
+    void messageBoxTakesEnterAndEscape_data() {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("result");
+        QTest::newRow("Enter takes Yes") << QList<int>{Qt::Key_Return} << int(QDialog::Accepted);
+        QTest::newRow("Enter on No")
+            << QList<int>{Qt::Key_Tab, Qt::Key_Enter} << int(QDialog::Rejected);
+        QTest::newRow("Escape") << QList<int>{Qt::Key_Escape} << int(QDialog::Rejected);
+    }
+    void messageBoxTakesEnterAndEscape() {
+        QFETCH(QList<int>, keys);
+        QFETCH(int, result);
+        KelMessageBox box(KelMessageBox::KindQuestion, QStringLiteral("Warning"),
+                          QStringLiteral("Really?"), QString(), &window());
+        QTimer::singleShot(0, &box, [&box, keys] {
+            QApplication::setActiveWindow(&box);
+            for (int k : keys)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(k));
+        });
+        // A key that went astray fails the case instead of leaving the box open.
+        QTimer::singleShot(3000, &box, [&box] { box.done(-1); });
+        QCOMPARE(box.exec(), result);
+    }
+};
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"

@@ -1,0 +1,104 @@
+#include "FocusMark.h"
+
+#include "InterfaceColour.h"
+#include "Scale.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+// Watches every input event of the program: a key press shows the mark, a click hides it.
+class InputWatcher : public QObject {
+public:
+    bool keyboard = false;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            show(true);
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            show(false);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void show(bool on) {
+        if (keyboard == on)
+            return;
+        keyboard = on;
+        if (QWidget *focused = QApplication::focusWidget())
+            focused->update();
+    }
+};
+
+QPointer<InputWatcher> g_watcher;
+
+// Lets the widget paint first, then paints the mark over it.
+class MarkPainter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() != QEvent::Paint || !watched->isWidgetType())
+            return false;
+        watched->event(event);
+        paintFocusMark(static_cast<QWidget *>(watched));
+        return true;
+    }
+};
+} // namespace
+
+void markFocusOf(QWidget *widget) {
+    trackFocusMarks();
+    widget->installEventFilter(new MarkPainter(widget));
+}
+
+void trackFocusMarks() {
+    if (g_watcher || !qApp)
+        return;
+    g_watcher = new InputWatcher;
+    g_watcher->setParent(qApp);
+    qApp->installEventFilter(g_watcher);
+}
+
+bool showsFocusMark(const QWidget *widget) {
+    return widget->hasFocus() && g_watcher && g_watcher->keyboard;
+}
+
+void paintFocusMark(QPainter &painter, const QWidget *widget, const QRect &area) {
+    if (!showsFocusMark(widget))
+        return;
+    // The ring in the interface colour, and a dark line inside it that keeps it apart from a
+    // picture filled with the same colour (a checked box, a lit stage).
+    const int width = qMax(1, scaled(2));
+    const qreal radius = qMax(2, scaled(3));
+    const QRectF ring = QRectF(area).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(20, 22, 25), 1));
+    painter.drawRoundedRect(
+        ring.adjusted(width / 2.0 + 0.5, width / 2.0 + 0.5, -width / 2.0 - 0.5, -width / 2.0 - 0.5),
+        radius, radius);
+    painter.setPen(QPen(interfaceColour(), width));
+    painter.drawRoundedRect(ring, radius, radius);
+    painter.restore();
+}
+
+void paintFocusMark(QWidget *widget) {
+    if (!showsFocusMark(widget))
+        return;
+    QPainter painter(widget);
+    paintFocusMark(painter, widget, widget->rect());
+}
