@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's status corner: the battery picture (charging or not), the battery bar with
 // its level or "MOUSE OFF", and the receiver picture while the receiver is plugged in.

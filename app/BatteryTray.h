@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tray icon: the model and its battery in the tooltip, a notice when the battery runs low,
 // and the menu with "Load Config" and "Quit".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's two rows of command buttons under the pages: the profile commands (ADD,
 // DELETE, COPY, RESET, Reset All, IMPORT, EXPORT, LOAD, SAVE) and OK, Cancel and Apply.

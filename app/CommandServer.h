@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line's way into the running window: requests taken on a local socket in the
 // user's runtime folder, open to its owner only, from peers of the same user only. One

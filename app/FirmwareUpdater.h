@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The firmware updater the model data names: offered by the firmware button to a mouse on its
 // cable, and started on its own when the mouse on the cable has another firmware release. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's language button and menu: the languages the installation lists, the one saved
 // last, and the translation catalogue installed for it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where everything sits in the main window, in design units of the 999 x 640 window. The
 // background picture is drawn to fit these places; every rectangle is multiplied by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The CUSTOMIZE page's pictures of the mouse: the front and side pictures with a spot on each
 // button, the Front/Side toggle, and the picture of a button under the pointer. One button is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's pages: made when first shown, connected to the window, shown by the page
 // rule, loaded from the working set and collected back into it, and told what the mouse
 // reports. The pages themselves live in PageHost.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's profile commands: the slots, the library of named profiles with its
 // menu, and the profile and configuration files. The rules live in storage (each command
 // answers with a result code); here the user is asked and told, and the pages follow.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's requests: while the window runs, the command line hands each request to
 // it (through the command server) and the window carries it out as its own commands do, so
 // that only one program ever talks to the mouse.

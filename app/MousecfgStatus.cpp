@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's traffic with the mouse, all through the mouse session on its worker
 // thread: sending, what the session reports (battery, changes made on the mouse, devices
 // coming and going), the choice of model, firmware updaters and the on-screen display. Nothing

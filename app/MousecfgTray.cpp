@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon's requests, the language menu and the texts of the main window.
 #include "AppConfig.h"
 #include "AppDir.h"

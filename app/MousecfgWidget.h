@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one top-level window: a frameless, skinned window drawn from its background picture,
 // with the page tabs, the mouse pictures with their button spots, the profile controls,

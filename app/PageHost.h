@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's pages in one list: each is made when its tab is first shown (or its values
 // first needed), placed by the design rectangles and the scale factor, shown by tab, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The five profile slots as the window shows them: an indicator button per slot at the left
 // (the active one lit) and the "Mode" button with its menu among the commands. Either

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's background for each scale step: the skin's picture scaled and composed on the
 // window's colour (what the screen shows where the picture is partly transparent), and the

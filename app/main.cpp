@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point: the command line (--verbose, --help, --version), one running copy per product,
 // then the main window.
 #include "AppConfig.h"

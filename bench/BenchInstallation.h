@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An installation for a benchmark of the window: a temporary application directory with the
 // model descriptor and the shipped Config.ini.

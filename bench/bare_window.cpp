@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for start-up: a bare Qt widgets window of the main window's size.
 #include <QApplication>
 #include <QWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Apply of one changed DPI stage, end to end in the window: from the send's start to its
 // end told back to the window, against the virtual mouse in process (offscreen).
 #include "BenchInstallation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a whole download (every group, with and without twelve macros) and compares it
 // with the pauses the protocol mandates (10 ms after every write, 50 ms after each macro
 // is read). bench_device inprocess | bench_device hid APPDIR (run under virtual-mouse).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile commands in the window on a library of 200 profiles, against the virtual
 // mouse in process (offscreen): the time from the click to the command done, including
 // the send where the command sends. Boxes and file dialogs are answered at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The longest stalls of the window's GUI thread: how late a 5 ms timer fires while the window
 // starts, while it takes in a DPI stage changed on the mouse (the first time also starting the
 // on-screen display), while it applies the whole configuration, and while the cable is pulled

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the storage operations the program runs on start and on every apply, in a
 // temporary application directory: bench_storage [RUNS]
 #include "AppConfig.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The longest stalls of the window's GUI thread against the virtual mouse:
 # bench/stalls.sh [BUILD_DIR] [ROUNDS]. Offscreen by default; with XVFB=1 the window (and the
 # OSD it starts) run on a private X server instead.

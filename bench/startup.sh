@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up to the first visible window, peak memory and private memory (Private_Clean +
 # Private_Dirty, a second after showing) of mousecfg against a bare Qt
 # widgets window of the same size, both measured the same way in one run on a private X

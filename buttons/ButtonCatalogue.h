@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The functions a button can carry: the code stored in ButtonInfo::Fun, the text the menus
 // and the button list show for it, and the menu that offers it. Also the addressing of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The CUSTOMIZE page as the window holds it: the button page in a scroll area of the skin's
 // look, for models with more buttons than the panel holds.

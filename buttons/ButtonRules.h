@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules behind the key capture dialogs, apart from any window: how a key combination is
 // captured and stored, what a fire key is preset to and stores, and the sniper ranges.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where everything sits on the button page and in its dialogs, in design units; every value
 // is multiplied by the scale factor when it is laid out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button page's choices: a function from the menus goes into the current button's slot,
 // through its dialog where it has parameters.
 #include "AppConfig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The button page of the CUSTOMIZE tab: one numbered button per mouse button and one per
 // wheel direction, each showing its function; a click opens the menu of functions, and the

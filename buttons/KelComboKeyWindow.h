@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Combo Key": the combination of modifiers and one key that the button will send, as held
 // at the last key press.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "FireKey Setting": what the button fires (a left, right or middle click, or a key), how
 // many times ("Times:") and how far apart ("Delay:").

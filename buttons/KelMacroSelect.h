@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "MACRO SELECT" / "GUNFILE SELECT": which macro file a button plays, and how: a number of
 // times, repeated while the button is held, or repeated until it is pressed again.

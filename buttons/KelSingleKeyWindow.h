@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Single Key": the key the button will send, taken from the next key pressed or released.
 

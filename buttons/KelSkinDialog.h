@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame of the button page's dialogs: a frameless, translucent dialog painted from the
 // skin's dialog picture with a frame in the interface colour, a title on top and "Yes"

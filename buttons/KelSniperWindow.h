@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Sniper Setting": the DPI step the button switches to while it is held, on a slider
 // whose range follows the sensor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line's words: what the arguments ask for, what is printed for an answer, the
 // messages (in the user's language, the window's own texts where it has them) and the exit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a request reaches the mouse: handed to the running window over its local socket, or,
 // with no window running, carried out in this process under the product's instance lock.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mousecfg-cli: the mouse's status and profile commands for scripts, status bars and key
 // bindings.
 #include "AppConfig.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts beside it: a private installation of the window and the command line
 # in a temporary folder, with a runtime folder of its own and the offscreen platform, so that
 # a run never meets the user's own window, lock or settings. Afterwards $dir is the

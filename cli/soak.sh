@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A soak run of the command line beside the window, with the virtual mouse:
 #   cli/soak.sh [BUILD_DIR] [SECONDS] [POLL_SECONDS] [APPLY_EVERY]
 # The window runs (offscreen) in a private installation; a status-bar loop polls

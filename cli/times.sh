@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each command's time to answer, with the virtual mouse, first with the command line alone
 # (it opens the mouse itself) and then beside the running window (which carries it out):
 #   cli/times.sh [BUILD_DIR] [RUNS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // descriptorfill: fills a template of an installed file (the udev rule, the menu entry, the
 // AppStream metainfo) from the model descriptor, so that they name the mouse the program
 // serves.

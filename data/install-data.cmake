@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 file(MAKE_DIRECTORY ${DST}/Configs ${DST}/lang ${DST}/skin)
 configure_file(${SRC}/DefaultProfile.bin ${DST}/DefaultProfile.bin COPYONLY)
 file(GLOB_RECURSE configs RELATIVE ${SRC}/Configs ${SRC}/Configs/*)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button table and macro memory of a download.
 #include "AppConfig.h"
 #include "DeviceCommands.h"

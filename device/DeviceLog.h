@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device layer's log: off below warnings unless enabled, e.g. with
 // QT_LOGGING_RULES="mousecfg.device.debug=true"; the step-by-step trace of each transfer

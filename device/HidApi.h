@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one seam between the device layer and hidapi: enumerate, open by path, write,
 // read with time-out, close. Production code goes to hidapi itself; tests put a scripted

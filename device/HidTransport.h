@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finding the mouse among the HID devices, its four interface handles, and the verified
 // transfer of one 33-byte command report.

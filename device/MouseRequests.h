@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Requests from the command line and their answers, whichever program carries them out: the
 // command line itself when it holds the mouse, or the running window, which takes them on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything live about the mouse, in one object on one thread: the open handles, the status
 // poll, the reactions to devices coming and going, the send of a profile set, the choice of

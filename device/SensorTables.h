@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DPI register settings of the sensors whose resolution is set through a table, and the
 // encoding of a DPI stage value into the two bytes (value, range) the mouse takes per axis.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One virtual hidraw node in a umockdev testbed, served by a VirtualMouse: the USB device,
 // its interface, the HID device with our report descriptor, and the hidraw node, backed by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The virtual-mouse launcher's command line and the commands of its control FIFO.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // virtual-mouse: runs a program with a virtual mouse (receiver and/or cable) in a umockdev
 // testbed, so that the program's own hidapi and libudev find, open and talk to it.
 // See LauncherCommands.h for the command line and the control commands.

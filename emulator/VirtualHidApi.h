@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An in-process HID backend that puts a VirtualMouse behind the device layer's hidapi seam.
 // It lists the receiver (first id pair) and the cable (second id pair) the way hidapi on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A model of the mouse's side of the command protocol: it checks every command report,
 // answers the answered commands with an echo, keeps the tables and the macro memory the

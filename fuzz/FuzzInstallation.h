@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every fuzz target shares: a scratch installation in a temporary directory with the
 // repository's model descriptor and Config.ini, and a mouse that answers every command, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A configuration file (.conf) loaded into the working set, as LOAD does, and sent to the
 // mouse.
 #include "AppDir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Config.ini as start-up reads it: the profile set, the slots' profile files, the model,
 // battery, colour, sensor and macro-list keys and the language list; then the set is sent.
 #include "AppConfig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model descriptor (DefaultProfile.bin) as start-up reads it: the model's counts, ids,
 // options, button layout and default profile; then the defaults are sent to the mouse.
 #include "AppConfig.h"

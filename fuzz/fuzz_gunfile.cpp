@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A gun file (the macro file the gun-set dialog writes): loaded by the macro page, bound to
 // a button as a gun file and sent.
 #include "DeviceCommands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LangConfig.ini: the language chosen, and the translation file and font it leads to.
 #include "FuzzInstallation.h"
 #include "LanguageConfig.h"

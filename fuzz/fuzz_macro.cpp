@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A macro file (.MSMACRO): loaded by the macro page, bound to a button and sent.
 #include "DeviceCommands.h"
 #include "FuzzInstallation.h"

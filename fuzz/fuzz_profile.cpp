@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A profile file (.prof) of the library, read as a slot's profile and sent to the mouse.
 #include "FuzzInstallation.h"
 #include "ProfileData.h"

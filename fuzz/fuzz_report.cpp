@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reports from the mouse: each as the status poll takes it, then all of them as what a
 // command meets while it waits for its answer. The input is a list of reports, each a
 // length byte and that many bytes (see Fuzz::replyWith).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The painted pieces of the colour editor: the hue bar, the saturation/value field, the
 // preview and the clickable colour swatch (the lighting page uses the swatch too). Hue runs

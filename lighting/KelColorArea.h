@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colour editor the lighting page opens from its swatch: one colour shown at once as a
 // hue bar with a saturation/value field, as hue/saturation/value and red/green/blue numbers,

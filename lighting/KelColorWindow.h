@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The LIGHTING page: the lighting effect with its brightness, speed and colour, the sleep
 // time and "MOVE TO LIGHT OFF". It edits its own copy and sends nothing; the window collects

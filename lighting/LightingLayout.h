@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the lighting page's and the colour editor's controls sit, in design units; every
 // rectangle is multiplied by the scale factor when it is laid out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting page's rules, free of any window: which effects the menu offers and in what
 // order, which rows an effect shows, which profile's record the page shows, and how the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gun-set dialog: five shots ("BULLETS"), each a delay and a vertical and horizontal
 // step, and a file name. Accepted, it holds the generated steps and writes them as a gun

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paints the rows of the macro page's event table: each row holds the decimal texts of
 // one step's Map, DataH and DataL, shown as the key, button, movement or delay it stands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro page's command tree ("MOUSE COMMAND"): the five mouse buttons, each with
 // "PRESS DOWN" and "BOUNCE UP", and the four movements, each with a distance field. The

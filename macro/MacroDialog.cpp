@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro page: building and laying out its widgets, its texts, the delay and loop
 // options, and loading and saving the selected macro. The event table, recording and edit
 // mode are in MacroEvents.cpp; the macro list is MacroListPanel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro page of the main window: the macro list and command tree at the side, the event
 // table of the selected macro, the keyboard recorder, the step editor of edit mode, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro page's event table: showing, inserting, moving, deleting, copying and pasting
 // steps; the command tree; the keyboard recorder; and edit mode, which changes one step at
 // a time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where everything sits on the macro page (665 x 467 design units) and in the gun-set
 // dialog (619 x 400); every rectangle is multiplied by the scale factor when laid out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro list: the names in "MACRO_LIST/0".."MACRO_LIST/49" of Config.ini, each with its
 // file in MacroDB. A new name takes the first empty key; a removed name leaves its key empty.

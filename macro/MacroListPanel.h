@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The side panel of the macro page: the macro list with its commands (new, delete, change
 // name, import, export, gun set) or, switched by "MOUSE ACTION", the command tree that

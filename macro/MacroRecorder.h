@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard recorder of the macro page, apart from any window: turns key events (set-1
 // scan code and the flags of storage's KeyEventFlag) into key rows with the delays between

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro editor's rules, apart from any window: delay counts, movements, which steps
 // the editor shows, the row limits of recording and insertion, keys left held down, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The step editors of the macro page's edit mode: the key of a key step (set by pressing a
 // key), the delay of a delay step, the distance of a movement. Only the editor of the shown

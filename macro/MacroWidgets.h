@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small pieces the macro page and its parts are built from: command buttons, fields,
 // check boxes and labels in the page's look, placing by design rectangle, and the warning box.

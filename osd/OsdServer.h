@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The OSD program's end of the channel: a local server named by the OSD title that reads
 // fixed-size records from each connection and hands every complete one on.

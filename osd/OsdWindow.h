@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The on-screen text: a frameless, translucent, always-on-top window that never takes the
 // focus or the mouse, near the bottom centre of the primary screen. Each message shows its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The on-screen display program: serves "<product> Wireless Mouse OSD" in the user's runtime
 // folder and shows the texts it is sent. The product is the one of DefaultProfile.bin beside
 // the program. A second copy for the same product and user ends at once. Started with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The DPI page: the model's DPI stages as rows (enable, link, X and Y), the active stage,
 // and, for a model without a lighting page, the sleep time and "MOVE TO LIGHT OFF". It

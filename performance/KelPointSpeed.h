@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sensor options page: the options global to the mouse (sync, lift-off distance, angle
 // snapping, jitter, key response, motion wake, sensor mode), the profile's pointer speed,

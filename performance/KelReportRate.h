@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report-rate page: the profile's report rate, chosen from a menu, and the mouse's
 // lift-off distance. The rate waits in the page's copy of the profile until Apply; the

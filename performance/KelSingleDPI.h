@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One DPI stage row of the DPI page: the stage button, the enable box, the two-handle
 // slider with the range ends either side, the DPI, X and Y readings and "Link XY". The row

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The button that makes a DPI stage the active one: the lit or the dark stage picture with
 // the stage number on it. Checkable, so that the page can keep its stage buttons in one

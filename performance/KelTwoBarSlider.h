@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The slider of one DPI stage: one groove with two handles, X above it and Y below it. In
 // linked mode the handles move together. The values it holds are whatever it was given,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the controls of the DPI, report-rate and sensor pages sit, in design units of each
 // page; every rectangle is multiplied by the scale factor when it is laid out.

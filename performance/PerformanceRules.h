@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules of the DPI, report-rate and sensor pages that need no window: the slider range
 // of each sensor, how many stage rows a model shows, the report-rate codes and their texts,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Hot-plug of HID devices: a udev monitor on the "hidraw" subsystem, read on the thread
 // that owns the monitor (the GUI thread) through a socket notifier.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One running copy per product: a lock file named after the product. The lock is held for
 // the life of the process; a copy that crashed leaves a lock that the next start takes over.

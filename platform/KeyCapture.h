@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keys typed into the program's own windows, as a low-level keyboard event gives them: the
 // set-1 scan code with the flag bits of storage's KeyEventFlag (extended key, an Alt key

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The on-screen display: a separate program ("OSD", beside the executable) that shows short
 // texts such as a new DPI stage on top of everything. It listens on a local socket named by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host's pointer speed on a 1..20 scale (10 = the pointer moves as the mouse reports,
 // lower is slower, higher is faster).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user's own runtime folder (XDG_RUNTIME_DIR): what must not be shared with the other
 // users of the machine lives there, such as the one-copy lock and the OSD's socket.

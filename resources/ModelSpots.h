@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the TOLV's buttons are on its pictures, in design units: the top view
 // skin/mouse/TOLV/Mouse.png is laid out at 300 x 400, the side view skin/mouse/TOLV_Side.png at

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into a build directory: scripts/build.sh [DIR] [cmake options...]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang, AddressSanitizer and UBSan (in build-fuzz) and runs
 # each for a while on a working copy of its starting inputs (fuzz/corpus):
 #   scripts/fuzz.sh [SECONDS] [TARGET...]    (default: 600 seconds, every target)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the machine, builds, and runs the program with the virtual mouse plugged in.
 # With a display the program opens there. Without one it runs on a private X server,
 # saves a screenshot (shots/mousecfg.png, or the path in SHOT) and ends.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package the project needs to build, run and test.
 # Idempotent and non-interactive; needs root (or sudo).
 set -euo pipefail

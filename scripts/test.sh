@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the machine, builds with AddressSanitizer and UBSan, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."

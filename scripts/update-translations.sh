@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Collects the program's texts into the translation catalogues (run after adding or changing
 # a text; the build merges each language's catalogues into lang/<lang>.qm):
 #   data/lang/<lang>.ts           the shell and the skinned widgets (app/, widgets/)

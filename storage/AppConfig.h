@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Config.ini: what the program remembers between runs apart from the profiles themselves.
 // Every accessor opens the file, reads or writes its keys, and closes it again.

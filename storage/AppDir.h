@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application directory: where the installation's read-only files lie (model
 // descriptor, skin, translations, the shipped Configs), and where the program keeps its

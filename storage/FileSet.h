@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Several files written as one: whatever moment the writer is killed at, the files are found
 // either all with their new contents or all with their old ones (an import writes the profile

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // INI files in the layout Qt's QSettings reads and writes (IniFormat), read and written in
 // one piece. A file is read into one buffer and its keys found through one hash; a value

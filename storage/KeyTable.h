@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key codes: one 8-bit code space for every key the program captures, shows and sends.
 // Codes 1..93 are set-1 scan codes (the extended navigation keys share their twin's code),

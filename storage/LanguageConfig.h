@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Languages the installation offers (Config.ini "FONT_LIST") and the user's choice
 // (LangConfig.ini).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Macro files: <app dir>/Configs/MacroDB/<name>.MSMACRO, INI text in group "Setting". A
 // macro is a list of three-byte steps that a mouse button replays; gun files share the

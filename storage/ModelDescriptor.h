@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The model descriptor DefaultProfile.bin: what the installed model has and its factory
 // settings. INI text in group "PROFILE"; read only, each accessor opens the file anew.

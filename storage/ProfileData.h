@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile record: everything the user can set for one profile of the mouse,
 // and the set of five profiles with the mouse-wide sensor options.

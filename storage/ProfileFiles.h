@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Profile files (.prof: one profile in group "PROFILE") and configuration files (.conf:
 // the whole set, profiles in groups "PROFILE_0".."PROFILE_4"), and the profile set's load

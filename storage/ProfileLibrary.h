@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The library of named profiles of the current model: an ordered list of names kept in
 // "PROFILE_LIST" of the model's Config.ini, each name with its file <name>.prof in the

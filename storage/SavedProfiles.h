@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile set as the program finds it at start: the five slot names and their profile
 // files, made on a first start, then the whole set read from storage.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Identity of a file's current content as far as the file system tells it: path, inode,
 // size and change times. Used to keep values read from Config.ini until the file changes,

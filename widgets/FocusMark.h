@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard focus mark of the skinned widgets: a thin rounded outline in the interface
 // colour, drawn by each widget over its own picture. Like a browser's focus ring it shows only

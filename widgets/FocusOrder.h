@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The order Tab takes through a window: controls in reading order (top to bottom, then left to
 // right along a line), chained with QWidget::setTabOrder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The interface colour: one of a fixed table of accent colours, chosen by "Config/GColorID"
 // of Config.ini. It draws slider chunks, selection highlights, the battery chunk and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Skinned check boxes and radio buttons: white text in the language's font, a dark square
 // (or round) indicator that fills with the interface colour when checked, sized by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label in the language's font: the configured size, or a fixed design size in pixels,
 // times the scale factor. The font is looked up again whenever the label paints.

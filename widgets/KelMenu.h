@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A dark pop-up menu: the selected entry in the interface colour, texts in the language's
 // font. Colour and font are taken again each time the menu opens.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The modal message box of the program: a frameless, skinned dialog with a picture, two
 // lines of text and one or two image buttons. A polling box closes itself once a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The modal "sending" dialog: a frameless, translucent picture with the loading animation
 // in its middle. It stays until slotProcessDlg() closes it as accepted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A progress bar that can paint a caption of its own in place of its percentage text
 // (the battery bar shows "MOUSE OFF" this way). The caption is drawn white, bold and

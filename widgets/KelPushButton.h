@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skinned button of every window: paints one of its state pictures (or, in colour
 // mode, a filled shape in the interface colour) with a text in the language's font, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A skinned horizontal slider: dark groove, the filled part and the handle in the interface
 // colour, sized by the scale factor. A click on the groove moves the handle there at once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The font of the user's language: family and size from Config.ini "FONT_LIST" for the
 // current language number, the size taken as pixels times the display scale factor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Display scale: every window is laid out in design coordinates (the main window is
 // 999 x 640) multiplied by one factor chosen from the screen's logical DPI.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every page of the window does, so that the window keeps its pages in one list: it
 // shows the records of the working set the window points it to, keeps its own copy of what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Skin pictures read through QImageReader with their format named and format detection off.
 // Detection asks every installed image format plugin whether it reads the file, which loads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two file formats the skin needs and Qt does not write: a multi-size Windows icon and an
 // animated GIF.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Renders the skin's SVG sources. QSvgRenderer draws SVG Tiny 1.2, which has no filters and no
 // clipping; the artwork needs soft shadows and glows, so this renderer adds two things for the

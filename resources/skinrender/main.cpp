@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // skinrender: renders one SVG source of the skin to a PNG, a multi-size ICO or an animated GIF.
 //
 //   skinrender [--layer NAME] input.svg output.png WxH

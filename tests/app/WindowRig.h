@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window in process with the virtual mouse plugged in: an installation in a
 // temporary directory, the in-process HID backend, and the window itself.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the running window over AT-SPI as a screen reader does and lists its unnamed controls.
 
 Run inside dbus-run-session on an X display: "atspi_names.py -- PROGRAM ARGS..." starts the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds: in the window against the virtual mouse through Qt's
 // accessibility interface, and in the real program over AT-SPI (atspi_names.py, on its own X
 // server and D-Bus session). On every page, and in the colour editor, each control showing

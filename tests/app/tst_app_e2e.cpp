@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program on its own X server, with the virtual mouse on virtual hidraw nodes:
 // start-up with and without a mouse, hot-plug, a send cut short by an unplug, a stage
 // changed on the mouse reaching the on-screen display, which ends with the program, firmware

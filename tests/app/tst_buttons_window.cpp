@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button page in the main window against the virtual mouse: functions chosen on the
 // CUSTOMIZE page, through the menus and dialogs, reach the mouse's button table on Apply.
 #include "AppConfig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's server without a window: who may use its socket, and what becomes of a
 // request line that never ends.
 #include "CommandServer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DPI tab in the main window against the virtual mouse: a stage, the report rate, the
 // key response and slot 0's lighting power options changed on the pages reach the mouse's
 // tables on Apply; the mouse's own stage and rate changes show on the pages; a profile file

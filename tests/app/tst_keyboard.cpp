@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window from the keyboard alone, against the virtual mouse: Tab walks each page in
 // reading order, and each kind of control answers its keys (sliders, check boxes, stage and
 // tab buttons, the message box).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LIGHTING page in the main window against the virtual mouse: an effect and a colour
 // chosen on the page reach the mouse's lighting and settings tables on Apply, and an effect
 // the mouse reports shows on the page.

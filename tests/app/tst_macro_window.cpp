@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro page in the main window with the virtual mouse: a macro recorded from keys in
 // the window is bound to a button through the working set, follows a rename, and reaches
 // the mouse's macro memory and button table byte for byte on Apply.

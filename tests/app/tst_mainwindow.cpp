@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window against the virtual mouse in process: layout, pages, spots, dragging,
 // tray and close, languages, the status display and the apply path.
 #include "AppConfig.h"

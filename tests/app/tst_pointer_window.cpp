@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's pointer speed follows the profile slot: the slot's own speed until something was
 // sent in this run, then the speed of the active profile as last sent. Needs an X server (the
 // ctest variant under xvfb-run); without one it is skipped.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile commands in the window, as a user gives them: the library menu of a fresh
 // installation, ADD, COPY, rename by Enter, DELETE with its question, the indicators,
 // import of a profile file that is then sent to the mouse, and a configuration file with a

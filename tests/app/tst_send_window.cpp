@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sending from the main window when things go wrong: the status poll after a failed send,
 // and the program quitting while a slow mouse is still being sent to.
 #include "AppConfig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button page and its dialogs: functions chosen from the menus land in the shown
 // record with their codes and parameters, the last left click is kept, and the key capture
 // dialogs turn keys into what the mouse stores.

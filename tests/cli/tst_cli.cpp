@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line end to end: the real programs with the virtual mouse on virtual hidraw
 // nodes, first alone (the command line opens the mouse itself), then beside the running
 // window (on the offscreen platform), which carries the commands out.

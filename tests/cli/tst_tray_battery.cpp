@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The battery in the tray: the tooltip follows the mouse's reports, and the low-battery
 // notice comes once when the level falls to the lowest step, again only after charging.
 #include "VirtualMouse.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A copy of the build tree's installation in a folder of a test's own, for tests that run the
 // real program: what it writes stays there.

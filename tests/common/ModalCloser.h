@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Answers the next modal box that opens: records its first text line and accepts (or
 // rejects) it, so a test can drive code that asks the user.

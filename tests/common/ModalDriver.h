@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fills in the next modal dialog of a given type once it shows, as a user would: the test's
 // function types keys into it, clicks its controls and closes it. Key events carry the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The virtual mouse seen from a test that runs a program under the virtual-mouse launcher:
 // control lines into the launcher's FIFO, and the mouse's state read back from its dump file

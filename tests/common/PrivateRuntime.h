@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A runtime folder of the test's own (XDG_RUNTIME_DIR), open to its owner only as the
 // system's is: the instance lock and the window's socket for the command line go there.

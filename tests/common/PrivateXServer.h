@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A private X server for tests that run the real program: Xvfb on a display of its own
 // choosing, 1280 x 800, never reset when its last client leaves, no TCP; with a runtime

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Points the process-wide application directory at a fresh temporary directory, and
 // helps tests put installation files there.

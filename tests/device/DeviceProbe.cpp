@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // device-probe APPDIR: finds, opens and downloads to the mouse through the device layer,
 // as the program does, and prints what it found and the table images it meant to send,
 // one line each ("settings", "dpi", "lighting" with their bytes in hex), for a test to

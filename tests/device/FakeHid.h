@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A scripted HID backend for the device tests: a list of collections to enumerate, and
 // behind each path a mouse whose answers are taken from a script (an echo of the last

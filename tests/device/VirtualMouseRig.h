@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A virtual mouse plugged in through the in-process HID backend, with the installation's
 // descriptor and Config.ini in a temporary application directory, and the device opened on a

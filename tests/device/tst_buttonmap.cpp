@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button table and the macro memory, byte for byte.
 
 #include "DeviceCommands.h"

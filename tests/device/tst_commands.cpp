@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command frames and the whole download, byte for byte, against a mouse that echoes.
 
 #include "DeviceCommands.h"

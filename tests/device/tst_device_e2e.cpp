@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End to end: the device layer through the real hidapi and libudev to the virtual mouse
 // served by the launcher on virtual hidraw nodes.
 #include <QProcess>

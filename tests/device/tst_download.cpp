@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole download to the virtual mouse: what the mouse holds afterwards, failures at every
 // step, and the macro limit.
 #include "AppConfig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines between the command line and the window: what the window takes from its socket
 // must be a whole, well-formed request, and nothing it could read against its own folder.
 #include "MouseRequests.h"

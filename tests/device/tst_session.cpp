@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse session against the virtual mouse: the status poll, reports found by any read,
 // sends, the order of slot choices, and a transfer cut short.
 #include "MouseSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Discovery, opening and the verified transfer against a scripted HID backend.
 
 #include "FakeHid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small host program for the end-to-end tests, run under virtual-mouse. It talks to the
 // mouse through hidapi and libudev exactly as the real program does, and exits with 0
 // when every check passed (printing what failed otherwise).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual-mouse launcher: its command line and control commands, and end to end: a
 // probe program run under it finds, opens and writes the virtual mouse through the real
 // hidapi and libudev, and the dump shows what the mouse took.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-process backend: enumeration records as hidapi on hidraw gives them, opening,
 // read time-outs and prompt wake-ups, unplugging, and a concurrency smoke test.
 

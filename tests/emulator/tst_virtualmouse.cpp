@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse model: frame checks, echoes, tables that take effect at their commit block,
 // macro memory, profile selection, apply groups and marks, the status query, the
 // misbehaviours and the mouse's own reports.

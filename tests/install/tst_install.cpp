@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installation: "cmake --install" into a temporary prefix, the layout a package would
 // have, the validators of the menu entry and the metainfo, and the installed program run
 // from the read-only prefix on its own X server with the virtual mouse: its data from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour editor: its number boxes, hexadecimal text, presets and field keep one colour.
 #include "ColorAreas.h"
 #include "KelColorArea.h"

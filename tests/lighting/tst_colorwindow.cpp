@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting page on its own: the effect menu, the rows each effect shows, and a round trip
 // through the two records it is handed (the shown profile's effect, the first profile's
 // lighting values).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key step a recorder writes for a key code: press (0x84) or release (0x04) with the
 // key's HID usage.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorder on a real X server: keys typed with xdotool by their X keycodes reach the
 // macro page as the keys they are (extended and keypad keys told apart), and a key held
 // long enough to repeat is recorded once, also under load. Run offscreen, the program starts itself

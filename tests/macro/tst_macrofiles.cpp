@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Macro files: the round trip of every step kind, and files that are missing, damaged or
 // named unsafely.
 #include "AppConfig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro page offscreen, driven as a user would: recording keys (Alt combinations, held
 // keys, every extended and keypad key), the unreleased-key warning, the command tree and
 // the 63-step limit, edit mode, reordering, copy and paste between macros, renaming,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro list and the editor's rules without a window: names, list keys, the recorder's
 // row limits, repeats, delays and Alt combinations, keys left held, and gun-set steps.
 #include "AppConfig.h"

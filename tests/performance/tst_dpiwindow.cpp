@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DPI page alone: the range of every sensor, the rows a model shows, a round trip of a
 // profile through the page, and the two lighting options it hands to the window.
 #include "KelCheckBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sensor options page alone: a round trip of the seven options and the pointer speed,
 // the key response that is never 0, the layouts by sync variant, and the choice of the
 // desktop's mouse settings program.

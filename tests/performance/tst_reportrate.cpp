@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report-rate page alone: rate codes and their texts, a round trip of the rate, and
 // the lift-off distance it hands to the window at once.
 #include "KelCheckBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lockholder PRODUCT: takes the product's instance lock, says "locked" and waits to be
 // killed; exits 1 (saying "busy") when another process holds the lock.
 #include "InstanceLock.h"

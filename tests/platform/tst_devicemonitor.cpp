@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hot-plug of hidraw nodes, against devices added to and removed from a umockdev testbed.
 // Runs under umockdev-wrapper, which routes this process's udev and sysfs to the testbed.
 

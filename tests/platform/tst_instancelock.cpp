@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running copy per product, across real processes.
 #include "InstanceLock.h"
 #include "PrivateRuntime.h"

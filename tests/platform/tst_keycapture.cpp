@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key capture: keys typed into our windows arrive once each, as set-1 scan codes with the
 // extended, Alt-held and released flags, with key repeat told apart, and still reach the
 // widget they were typed into.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The OSD record and the sending side of the channel: against a server in this test, with
 // stand-in programs, and with the real OSD program on a private X server, where its window
 // shows what it was sent, also after the program that started it has been killed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The OSD program's parts in-process: its server (taking the name, reading records) and its
 // window (where, how long, how it looks, and that it never takes the focus).
 

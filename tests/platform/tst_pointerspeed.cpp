@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host pointer speed: the 1..20 scale against X pointer acceleration.
 
 #include "PointerSpeed.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin renderer: the SVG features it adds to QSvgRenderer (blur, offset, clipping, layers),
 // its refusals, and the ICO and GIF files it writes, read back through Qt's own readers.
 #include "ImageFiles.h"

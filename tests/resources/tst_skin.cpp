@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rendered skin as the program finds it after a build: every picture of the manifest at its
 // size, the window shape of the background, the icon, the compiled-in resources and the button
 // centres of the model pictures.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Config.ini, the model descriptor and the language configuration.
 #include "AppConfig.h"
 #include "LanguageConfig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // IniFile beside QSettings on generated INI files, hand-edited and damaged ones among them:
 // every file reads the same through both, and a file changed by one key is written byte for
 // byte as QSettings writes it. Also: a writer waiting for a lock outlasts signals.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key codes: the two name tables, HID usages and low-level event translation.
 #include "KeyTable.h"
 

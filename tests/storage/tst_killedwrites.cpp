@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes killed at random moments: a writer process saves a profile, the profile library,
 // Config.ini, a macro and an exported configuration over and over, alternating between two
 // contents, and is killed with SIGKILL again and again. After every kill each file must hold

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile record: defaults, factory reset, stage-to-DPI rules and change detection.
 #include "AppConfig.h"
 #include "IniFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profile and configuration files: key layout, round trips, the profile set's load and
 // save, import/export, and hostile input.
 #include "AppConfig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library of named profiles: the naming rules of ADD and COPY, the successor after a
 // DELETE, renames, imports and exports of profile and configuration files, the shared
 // folder of older installations, and refusals that leave everything as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skinned message box: buttons and pictures per kind, the button style, the results of
 // its buttons, its frame, and the polling box that closes when the mouse comes back.
 #include "InterfaceColour.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skinned push button: state rules on hover, press and release, toggle mode, disabled
 // buttons, size hints, painting of the state pictures and the text colours.
 #include "InterfaceColour.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Display-scale steps, rounding of scaled geometry, the interface colour table and the
 // language font.
 #include "InterfaceColour.h"

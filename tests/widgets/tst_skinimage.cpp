@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader of skin pictures: what it reads must equal what Qt's reader gives, in the form
 // the screen draws, and a picture read at start-up must not make the program load every image
 // format plugin.

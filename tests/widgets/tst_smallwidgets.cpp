@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress bar's own caption, the sending dialog, the menu and the label font.
 #include "InterfaceColour.h"
 #include "KelLabel.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes loading.svg, one frame of the loading animation: a track ring and a comet arc whose
 tail fades by colour, not by transparency (GIF has only on/off transparency). The build turns
 it into the animated GIF; it never runs this script.

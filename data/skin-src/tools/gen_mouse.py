@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the TOLV top view (mouse/TOLV/Mouse.svg) and side view (mouse/TOLV_Side.svg).
 
 The build renders the SVG files; it never runs this script. The script is kept because the
