@@ -25,9 +25,7 @@ constexpr CommandPlace kPlaces[CommandBar::CommandCount] = {
 } // namespace
 
 CommandBar::CommandBar(QWidget *window) : QObject(window) {
-    QStringList pictures;
-    for (int i = 1; i <= 4; ++i)
-        pictures << skinPath(QStringLiteral("button-%1.png").arg(i));
+    const QStringList pictures = skinStates(QStringLiteral("button"), 4);
     for (int c = 0; c < CommandCount; ++c) {
         auto *b = new KelPushButton(pictures, window);
         b->setObjectName(QLatin1String(kPlaces[c].objectName));

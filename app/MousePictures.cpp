@@ -29,13 +29,6 @@ template <size_t N> const ModelSpots::Spot *spotOf(const ModelSpots::Spot (&tabl
 QString modelPicture(const QString &suffix) {
     return skinPath(QStringLiteral("mouse/") + currentProductName() + suffix);
 }
-
-QStringList skinPaths(std::initializer_list<const char *> names) {
-    QStringList paths;
-    for (const char *name : names)
-        paths << skinPath(QLatin1String(name));
-    return paths;
-}
 } // namespace
 
 MousePictures::MousePictures(QWidget *window) : QObject(window) {
@@ -48,8 +41,7 @@ MousePictures::MousePictures(QWidget *window) : QObject(window) {
         l->hide();
     }
 
-    const QStringList toggle =
-        skinPaths({"button-1.png", "button-2.png", "button-3.png", "button-4.png"});
+    const QStringList toggle = skinStates(QStringLiteral("button"), 4);
     m_frontToggle = new KelPushButton(toggle, window);
     m_sideToggle = new KelPushButton(toggle, window);
     for (KelPushButton *t : {m_frontToggle, m_sideToggle}) {
@@ -59,7 +51,7 @@ MousePictures::MousePictures(QWidget *window) : QObject(window) {
     }
 
     // The spots stack above the pictures they mark.
-    const QStringList spotPictures = skinPaths({"spot-1.png", "spot-2.png", "spot-3.png"});
+    const QStringList spotPictures = skinStates(QStringLiteral("spot"), 3);
     for (int i = 0; i < kSpotCount; ++i) {
         m_frontSpots[i] = new KelPushButton(spotPictures, window);
         m_sideSpots[i] = new KelPushButton(spotPictures, window);

@@ -172,23 +172,15 @@ bool MousecfgWidget::dragMoves(const QPoint &distance) {
 }
 
 void MousecfgWidget::createWidgets() {
-    auto button = [this](const QStringList &pictures, const QString &background = QString()) {
-        QStringList paths;
-        for (const QString &p : pictures)
-            paths << skinPath(p);
-        auto *b =
-            new KelPushButton(paths, this, background.isEmpty() ? QString() : skinPath(background));
+    auto button = [this](const QStringList &paths) {
+        auto *b = new KelPushButton(paths, this);
         connect(b, &QPushButton::clicked, this, &MousecfgWidget::onButtonClicked);
         return b;
     };
-    const QStringList command = {QStringLiteral("button-1.png"), QStringLiteral("button-2.png"),
-                                 QStringLiteral("button-3.png"), QStringLiteral("button-4.png")};
 
-    m_closeBtn = button({QStringLiteral("close-1.png"), QStringLiteral("close-2.png"),
-                         QStringLiteral("close-3.png")});
-    m_minBtn = button(
-        {QStringLiteral("min-1.png"), QStringLiteral("min-2.png"), QStringLiteral("min-3.png")});
-    m_firmwareBtn = button(command);
+    m_closeBtn = button(skinStates(QStringLiteral("close"), 3));
+    m_minBtn = button(skinStates(QStringLiteral("min"), 3));
+    m_firmwareBtn = button(skinStates(QStringLiteral("button"), 4));
     m_firmwareBtn->setNoElide(true);
     m_firmwareBtn->installEventFilter(this);
     m_firmware = new FirmwareUpdater(this);
@@ -202,16 +194,16 @@ void MousecfgWidget::createWidgets() {
     m_slots = new SlotSelector(this);
     connect(m_slots, &SlotSelector::slotChosen, this, &MousecfgWidget::onSlotChosen);
     for (KelPushButton *&b : m_tabs) {
-        b = button({QStringLiteral("tabbutton-1.png"), QStringLiteral("tabbutton-3.png"),
-                    QStringLiteral("tabbutton-2.png")});
+        // The tab's second picture (pressed) is the skin's third.
+        const QStringList tab = skinStates(QStringLiteral("tabbutton"), 3);
+        b = button({tab[0], tab[2], tab[1]});
         b->setToggleMode(true);
     }
     m_commandBar = new CommandBar(this);
     connect(m_commandBar, &CommandBar::triggered, this, &MousecfgWidget::onCommand);
 
-    m_mouseSelBtn = button({QStringLiteral("mousesel.png")});
-    m_libraryBtn = button({QStringLiteral("library-1.png"), QStringLiteral("library-2.png"),
-                           QStringLiteral("library-3.png")});
+    m_mouseSelBtn = button({skinPath(QStringLiteral("mousesel.png"))});
+    m_libraryBtn = button(skinStates(QStringLiteral("library"), 3));
     m_libraryBtn->setObjectName(QStringLiteral("libraryBtn"));
     m_libraryMenu = new KelMenu(this);
     m_libraryMenu->setScrollable(true);

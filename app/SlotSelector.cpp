@@ -10,19 +10,14 @@
 using namespace MainLayout;
 
 SlotSelector::SlotSelector(QWidget *window) : QObject(window) {
-    const QStringList indicator = {skinPath(QStringLiteral("profile-1.png")),
-                                   skinPath(QStringLiteral("profile-2.png")),
-                                   skinPath(QStringLiteral("profile-3.png"))};
+    const QStringList indicator = skinStates(QStringLiteral("profile"), 3);
     for (int i = 0; i < kSlots; ++i) {
         m_indicators[i] = new KelPushButton(indicator, window);
         m_indicators[i]->setToggleMode(true);
         m_indicators[i]->setObjectName(QStringLiteral("profileBtn%1").arg(i + 1));
         connect(m_indicators[i], &QPushButton::clicked, this, [this, i] { emit slotChosen(i); });
     }
-    QStringList command;
-    for (int i = 1; i <= 4; ++i)
-        command << skinPath(QStringLiteral("button-%1.png").arg(i));
-    m_menuButton = new KelPushButton(command, window);
+    m_menuButton = new KelPushButton(skinStates(QStringLiteral("button"), 4), window);
     m_menu = new KelMenu(window);
     for (int i = 0; i < kSlots; ++i) {
         m_actions[i] = m_menu->addAction(QString());

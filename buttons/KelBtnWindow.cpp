@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "KelBtnWindow.h"
 
-#include "AppDir.h"
 #include "ButtonCatalogue.h"
 #include "ButtonsLayout.h"
 #include "KelMenu.h"
@@ -9,6 +8,7 @@
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
 #include "Scale.h"
+#include "SkinImage.h"
 
 #include <QLabel>
 
@@ -19,10 +19,7 @@ using namespace ButtonsLayout;
 
 KelBtnWindow::KelBtnWindow(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("btnWindow"));
-    const QString skin = AppDir::path() + QStringLiteral("/skin/");
-    const QStringList pictures = {skin + QStringLiteral("button-1.png"),
-                                  skin + QStringLiteral("button-2.png"),
-                                  skin + QStringLiteral("button-3.png")};
+    const QStringList pictures = skinStates(QStringLiteral("button"), 3);
     auto makeButton = [&] {
         auto *b = new KelPushButton(pictures, this);
         b->setToggleMode(true);
@@ -39,7 +36,7 @@ KelBtnWindow::KelBtnWindow(QWidget *parent) : QWidget(parent) {
     for (int i = 0; i < kWheelButtons; ++i) {
         m_wheelBtns[i] = makeButton();
         m_wheelArrows[i] = new QLabel(this);
-        m_wheelArrows[i]->setPixmap(QPixmap(skin + arrows[i]));
+        m_wheelArrows[i]->setPixmap(QPixmap(skinPath(arrows[i])));
         m_wheelArrows[i]->setScaledContents(true);
     }
     createMenus();

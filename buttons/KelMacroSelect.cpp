@@ -2,7 +2,6 @@
 #include "KelMacroSelect.h"
 
 #include "AppConfig.h"
-#include "AppDir.h"
 #include "ButtonsLayout.h"
 #include "FocusMark.h"
 #include "KelLabel.h"
@@ -10,6 +9,7 @@
 #include "KelMenu.h"
 #include "KelPushButton.h"
 #include "Scale.h"
+#include "SkinImage.h"
 
 #include <QCheckBox>
 #include <QIntValidator>
@@ -29,11 +29,7 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     setTitle(title);
 
     addLabel(kMacroNameLabel)->setText(tr("NAME"));
-    const QString skin = AppDir::path() + QStringLiteral("/skin/");
-    m_nameBtn = new KelPushButton({skin + QStringLiteral("button-1.png"),
-                                   skin + QStringLiteral("button-2.png"),
-                                   skin + QStringLiteral("button-3.png")},
-                                  this);
+    m_nameBtn = new KelPushButton(skinStates(QStringLiteral("button"), 3), this);
     m_nameBtn->setObjectName(QStringLiteral("macroNameButton"));
     m_nameBtn->setGeometry(place(kMacroName));
     m_nameMenu = new KelMenu(this);

@@ -2,7 +2,6 @@
 #include "KelColorWindow.h"
 #include "LightingLog.h"
 
-#include "AppDir.h"
 #include "ColorAreas.h"
 #include "KelCheckBox.h"
 #include "KelColorArea.h"
@@ -15,6 +14,7 @@
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
 #include "Scale.h"
+#include "SkinImage.h"
 
 #include <QSignalBlocker>
 
@@ -78,11 +78,7 @@ KelColorWindow::KelColorWindow(QWidget *parent) : QWidget(parent) {
     m_sleepLabel->setBuddy(m_sleepSlider);
     m_colourLabel->setBuddy(m_swatch);
 
-    const QString skin = AppDir::path() + QStringLiteral("/skin/");
-    m_effectBtn = new KelPushButton({skin + QStringLiteral("effect-1.png"),
-                                     skin + QStringLiteral("effect-2.png"),
-                                     skin + QStringLiteral("effect-3.png")},
-                                    this);
+    m_effectBtn = new KelPushButton(skinStates(QStringLiteral("effect"), 3), this);
     m_effectBtn->setObjectName(QStringLiteral("effectButton"));
     m_effectMenu = new KelMenu(this);
     m_effectMenu->setObjectName(QStringLiteral("effectMenu"));

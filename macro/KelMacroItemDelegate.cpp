@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "KelMacroItemDelegate.h"
 
-#include "AppDir.h"
 #include "InterfaceColour.h"
 #include "KeyTable.h"
 #include "LanguageFont.h"
 #include "MacroRules.h"
 #include "Scale.h"
+#include "SkinImage.h"
 
 #include <QPainter>
 
@@ -15,7 +15,7 @@ constexpr int kRowHeight = 22;
 constexpr int kIconSize = 16;
 
 QPixmap skinPicture(const char *name) {
-    return QPixmap(AppDir::path() + QStringLiteral("/skin/") + QLatin1String(name));
+    return QPixmap(skinPath(QLatin1String(name)));
 }
 } // namespace
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "KelTreeWidget.h"
 
-#include "AppDir.h"
 #include "InterfaceColour.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
@@ -11,6 +10,7 @@
 #include "MacroRules.h"
 #include "MacroWidgets.h"
 #include "Scale.h"
+#include "SkinImage.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -41,7 +41,7 @@ KelTreeItem::KelTreeItem(const QString &icon, QWidget *parent) : QWidget(parent)
     auto *layout = new QHBoxLayout(this);
     if (!icon.isEmpty()) {
         m_icon = new QLabel(this);
-        m_icon->setPixmap(QPixmap(AppDir::path() + QStringLiteral("/skin/") + icon));
+        m_icon->setPixmap(QPixmap(skinPath(icon)));
         m_icon->setScaledContents(true);
         layout->addWidget(m_icon);
     }

@@ -95,3 +95,10 @@ QIcon resourceIcon(const QString &name) {
 QString skinPath(const QString &relative) {
     return AppDir::path() + QStringLiteral("/skin/") + relative;
 }
+
+QStringList skinStates(const QString &stem, int count) {
+    QStringList paths;
+    for (int i = 1; i <= count; ++i)
+        paths << skinPath(QStringLiteral("%1-%2.png").arg(stem).arg(i));
+    return paths;
+}

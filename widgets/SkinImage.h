@@ -13,6 +13,9 @@
 
 // A file of the installed skin: the program's folder, "skin/", then the relative path.
 QString skinPath(const QString &relative);
+// The states of a skinned button, "<stem>-1.png" to "<stem>-<count>.png" in the skin, each
+// as skinPath gives it.
+QStringList skinStates(const QString &stem, int count);
 
 // A picture whose width or height exceeds this is refused before it is decoded: no picture
 // of ours comes near it.
