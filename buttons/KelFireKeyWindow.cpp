@@ -111,7 +111,7 @@ void KelFireKeyWindow::onEditReturn() {
 }
 
 bool KelFireKeyWindow::isCapturing() const {
-    return m_kind == FireKeyboard && !m_times->hasFocus() && !m_delay->hasFocus();
+    return m_kind == FireKeyboard && KelKeyDialog::isCapturing();
 }
 
 void KelFireKeyWindow::keyCaptured(int code, unsigned) {

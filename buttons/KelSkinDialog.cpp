@@ -3,6 +3,7 @@
 
 #include "ButtonsLayout.h"
 #include "FocusMark.h"
+#include "FocusOrder.h"
 #include "InterfaceColour.h"
 #include "KelLabel.h"
 #include "KelMessageBox.h"
@@ -88,8 +89,8 @@ void KelSkinDialog::useSkinCheckPictures(QCheckBox *box) {
             .arg(skinPath(QStringLiteral("checkbox2-1.png")),
                  skinPath(QStringLiteral("checkbox2-2.png"))));
     box->setFont(languageFont(kTextPixels));
-    box->setFocusPolicy(Qt::NoFocus);
     box->setCursor(Qt::PointingHandCursor);
+    markFocusOf(box);
 }
 
 void KelSkinDialog::paintEvent(QPaintEvent *) {
@@ -101,17 +102,28 @@ void KelSkinDialog::keyPressEvent(QKeyEvent *event) {
         QDialog::keyPressEvent(event);
 }
 
-void KelKeyDialog::keyPressEvent(QKeyEvent *event) {
-    // Escape and Enter are keys like any other here: only "Yes" and "No" close the dialog.
-    event->accept();
+void KelSkinDialog::showEvent(QShowEvent *event) {
+    // The controls a dialog adds come after "Yes" and "No" in the order they were made.
+    chainTabOrder(readingOrder(this));
+    QDialog::showEvent(event);
 }
 
 KelKeyDialog::KelKeyDialog(QWidget *parent) : KelSkinDialog(kKeyDialogW, kKeyDialogH, parent) {
-    // A key typed to capture must not press a button.
-    yesButton()->setFocusPolicy(Qt::NoFocus);
-    noButton()->setFocusPolicy(Qt::NoFocus);
+    // A key taken for the box reaches no button.
     m_capture = new KeyCapture(this);
+    m_capture->setTakesKeys(true);
+    m_capture->listenWhile([this] { return isVisible() && isCapturing(); });
     connect(m_capture, &KeyCapture::keyEvent, this, &KelKeyDialog::onKeyEvent);
+}
+
+bool KelKeyDialog::isCapturing() const {
+    return m_keyBox && focusWidget() == m_keyBox;
+}
+
+bool KelKeyDialog::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_keyBox && event->type() == QEvent::MouseButtonPress)
+        m_capture->arm();
+    return KelSkinDialog::eventFilter(watched, event);
 }
 
 QLabel *KelKeyDialog::addKeyBox(const QRect &design) {
@@ -131,6 +143,9 @@ QLabel *KelKeyDialog::addKeyBox(const QRect &design) {
                            .arg(accent.blue())
                            .arg(scaled(3)));
     box->setFocus();
+    markFocusOf(box);
+    box->installEventFilter(this);
+    m_keyBox = box;
     return box;
 }
 

@@ -2,9 +2,10 @@
 #pragma once
 // The frame of the button page's dialogs: a frameless, translucent dialog painted from the
 // skin's dialog picture with a frame in the interface colour, a title on top and "Yes"
-// (accept) and "No" (reject) at the foot. Enter presses "Yes" (or the one of the two with the
-// focus) and Escape cancels, except in the key capture dialogs, which take every key (Tab,
-// Enter and Escape too) as a key to capture: only a click on "Yes" or "No" closes those.
+// (accept) and "No" (reject) at the foot, last in the Tab order. Enter presses "Yes" (or the
+// one of the two with the focus) and Escape cancels. The key capture dialogs take the first key
+// whatever it is (Tab, Enter and Escape too); after that those three move on, accept and cancel
+// again, and a click on the key box takes the next key whatever it is.
 
 #include <QDialog>
 #include <QPixmap>
@@ -35,6 +36,7 @@ protected:
     void addHint(const QString &text);
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QPixmap m_background;
@@ -45,9 +47,9 @@ private:
 
 class KeyCapture;
 
-// A dialog that listens to the keyboard while it lives: each key event, translated into
-// the key code space, reaches keyCaptured() once; a repeat of the previous event (same code
-// and flags, as a held key gives) is dropped.
+// A dialog that listens to the keyboard while it lives and its key box has the focus: each key
+// event, translated into the key code space, reaches keyCaptured() once; a repeat of the
+// previous event (same code and flags, as a held key gives) is dropped.
 class KelKeyDialog : public KelSkinDialog {
     Q_OBJECT
 
@@ -56,18 +58,17 @@ public:
 
 protected:
     virtual void keyCaptured(int code, unsigned flags) = 0;
-    // False while keys are for something else (a number being typed, say).
-    virtual bool isCapturing() const { return true; }
+    // Whether keys are captured now: while the key box has the focus.
+    virtual bool isCapturing() const;
     // The frame around a key name: monospaced, centred, on a dark field; it takes the focus.
     QLabel *addKeyBox(const QRect &design);
-    // Tab is a key to capture too, not a step to the next field.
-    bool focusNextPrevChild(bool) override { return false; }
-    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void onKeyEvent(quint8 scanCode, quint8 flags, bool repeat);
 
     KeyCapture *m_capture = nullptr;
+    QLabel *m_keyBox = nullptr;
     int m_lastCode = -1;
     unsigned m_lastFlags = 0;
 };

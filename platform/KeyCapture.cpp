@@ -10,6 +10,17 @@ namespace {
 constexpr int kEvdevOffset = 8; // X11 and Wayland keycodes are evdev codes plus 8
 constexpr int kEvdevLeftAlt = 56;
 constexpr int kEvdevRightAlt = 100;
+// The keys a window moves on, accepts and cancels with.
+constexpr int kEvdevEscape = 1;
+constexpr int kEvdevTab = 15;
+constexpr int kEvdevReturn = 28;
+constexpr int kEvdevKeypadEnter = 96;
+constexpr int kEvdevLeftShift = 42;
+constexpr int kEvdevRightShift = 54;
+
+bool isShift(int evdev) {
+    return evdev == kEvdevLeftShift || evdev == kEvdevRightShift;
+}
 
 struct ExtendedKey {
     int evdev;
@@ -93,7 +104,10 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event) {
     key.press = type == QEvent::KeyPress;
     key.stamp = qtKey->timestamp();
     key.timeMs = key.stamp != 0 ? qint64(key.stamp) : m_clock.elapsed();
-
+    if (m_listenWhile && !m_listenWhile()) {
+        m_shift = ShiftNone;
+        return false;
+    }
     if (m_releaseHeld) {
         // The press that follows a held-back release of its key at the same moment is the
         // key's repeat: neither goes on.
@@ -101,15 +115,41 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event) {
             m_releaseHeld = false;
             m_releaseTimer.stop();
             emit keyEvent(quint8(key.scanCode), quint8(flagsFor(key)), true, key.timeMs);
-            return false;
+            return m_takesKeys;
         }
         flush();
     }
+    if (m_shift != ShiftNone) {
+        // A Shift that came while nothing was taken: Shift+Tab is the window's, anything else
+        // (Shift alone too) is taken from the Shift on.
+        if (key.evdev == kEvdevTab || (!key.press && key.evdev != m_shiftKey.evdev)) {
+            if (key.press)
+                m_shift = ShiftMovedOn;
+            return false;
+        }
+        const bool movedOn = m_shift == ShiftMovedOn;
+        m_shift = ShiftNone;
+        if (!key.press && key.evdev == m_shiftKey.evdev) {
+            if (movedOn)
+                return false;
+            handle(m_shiftKey, false);
+            handle(key, false);
+            return true;
+        }
+        if (!movedOn)
+            handle(m_shiftKey, false);
+    } else if (m_takesKeys && !m_armed && m_held.isEmpty() && key.press && isShift(key.evdev)) {
+        m_shiftKey = key;
+        m_shift = ShiftWaits;
+        return false;
+    }
+    if (leavesAlone(key, *qtKey))
+        return false;
     if (key.press) {
         // A held key repeats as press after press, marked or not.
         handle(key, qtKey->isAutoRepeat() || m_held.contains(key.evdev));
     } else if (qtKey->isAutoRepeat()) {
-        return false; // the release half of a repeat Qt recognised
+        // the release half of a repeat Qt recognised
     } else if (key.stamp != 0 && m_held.contains(key.evdev)) {
         m_release = key;
         m_releaseHeld = true;
@@ -117,7 +157,27 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event) {
     } else {
         handle(key, false);
     }
-    return false;
+    return m_takesKeys;
+}
+
+bool KeyCapture::leavesAlone(const Key &key, const QKeyEvent &event) const {
+    if (!m_takesKeys)
+        return false;
+    const bool down = m_held.contains(key.evdev);
+    if (!key.press)
+        return !down;
+    if (m_armed || !m_held.isEmpty())
+        return false;
+    const Qt::KeyboardModifiers extra =
+        event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    const bool windowKey = key.evdev == kEvdevEscape || key.evdev == kEvdevTab ||
+                           key.evdev == kEvdevReturn || key.evdev == kEvdevKeypadEnter;
+    return windowKey && extra == Qt::NoModifier;
+}
+
+void KeyCapture::setTakesKeys(bool on) {
+    m_takesKeys = on;
+    m_armed = true;
 }
 
 void KeyCapture::flush() {
@@ -138,9 +198,12 @@ unsigned KeyCapture::flagsFor(const Key &key) const {
 }
 
 void KeyCapture::handle(const Key &key, bool repeat) {
-    if (key.press)
+    if (key.press) {
         m_held.insert(key.evdev);
-    else
+    } else {
         m_held.remove(key.evdev);
+        if (m_takesKeys && m_held.isEmpty())
+            m_armed = false; // a key or a combination has been taken
+    }
     emit keyEvent(quint8(key.scanCode), quint8(flagsFor(key)), repeat, key.timeMs);
 }

@@ -3,13 +3,15 @@
 // Keys typed into the program's own windows, as a low-level keyboard event gives them: the
 // set-1 scan code with the flag bits of storage's KeyEventFlag (extended key, an Alt key
 // held, key released). The macro recorder and the key capture dialogs create one while
-// they listen and delete it when they stop. Keys are never swallowed: every window still
-// gets its key events.
+// they listen and delete it when they stop. Keys are not swallowed (every window still gets
+// its key events) unless the capture is told to take them (setTakesKeys).
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QSet>
 #include <QTimer>
+
+#include <functional>
 
 class QKeyEvent;
 
@@ -33,6 +35,19 @@ public:
     // Hands on a release held back now (a recording that stops takes its last key).
     void flush();
 
+    // For a field that takes one key, or one combination, at a time. While on, the keys this
+    // capture hands on are kept from the windows. Once every key it took is up, a plain Tab,
+    // Shift+Tab, Return, Enter or Escape is left to the window (to move on, accept or cancel)
+    // until arm() is called; any other key is taken at once. A release of a key it did not
+    // take is left alone. A new capture is armed.
+    void setTakesKeys(bool on);
+    // The next key is taken, whatever it is.
+    void arm() { m_armed = true; }
+    bool isArmed() const { return m_armed; }
+    // Keys are heard only while condition() holds (the field has the focus, say); at other
+    // times they pass untouched. Without a condition every key is heard.
+    void listenWhile(std::function<bool()> condition) { m_listenWhile = std::move(condition); }
+
 signals:
     // One key event at timeMs (the windowing system's time of the event, in ms; the events of
     // one capture share one clock). A key held down repeats as further presses with repeat
@@ -55,6 +70,8 @@ private:
     void handle(const Key &key, bool repeat);
     // Extended, released, and an Alt key down.
     unsigned flagsFor(const Key &key) const;
+    // Whether a key event this capture understands is left to the windows untouched.
+    bool leavesAlone(const Key &key, const QKeyEvent &event) const;
 
     QSet<int> m_held; // evdev codes of the keys down
     // X repeats a held key as a release and a press with the same timestamp; Qt marks them
@@ -64,4 +81,11 @@ private:
     bool m_releaseHeld = false;
     QTimer m_releaseTimer;
     QElapsedTimer m_clock; // for events without a timestamp
+    bool m_takesKeys = false;
+    bool m_armed = true;
+    // A Shift pressed while nothing is taken waits for the next key: Shift+Tab is left alone.
+    enum ShiftState { ShiftNone, ShiftWaits, ShiftMovedOn };
+    ShiftState m_shift = ShiftNone;
+    Key m_shiftKey;
+    std::function<bool()> m_listenWhile;
 };

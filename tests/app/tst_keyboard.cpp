@@ -9,12 +9,15 @@
 #include "KelPointSpeed.h"
 #include "KelPushButton.h"
 #include "KelSingleDPI.h"
+#include "KelSingleKeyWindow.h"
 #include "KelSlider.h"
 #include "KelStageButton.h"
 #include "KelTwoBarSlider.h"
+#include "KeyTable.h"
 #include "MousePictures.h"
 #include "WindowRig.h"
 
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -187,6 +190,27 @@ private slots:
         // A key that went astray fails the case instead of leaving the box open.
         QTimer::singleShot(3000, &box, [&box] { box.done(-1); });
         QCOMPARE(box.exec(), result);
+    }
+    // A key dialog takes its first key, Tab too; after it Tab moves on to the buttons and
+    // Escape cancels: the dialog is left from the keyboard alone.
+    void keyDialogTakesItsKeyThenLetsGo() {
+        KelSingleKeyWindow dialog(&window());
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            QApplication::setActiveWindow(&dialog);
+            auto type = [&dialog](int evdev, Qt::Key key) {
+                for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                    QKeyEvent event(t, key, Qt::NoModifier, quint32(evdev + 8), 0, 0);
+                    QCoreApplication::sendEvent(dialog.windowHandle(), &event);
+                }
+            };
+            type(15, Qt::Key_Tab);
+            type(15, Qt::Key_Tab);
+            if (QApplication::focusWidget() == dialog.yesButton())
+                type(1, Qt::Key_Escape);
+        });
+        QTimer::singleShot(3000, &dialog, [&dialog] { dialog.done(-1); });
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QCOMPARE(dialog.keyText(), keyName(keyCodeFromEvent(15, 0)));
     }
 };
 

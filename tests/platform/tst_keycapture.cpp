@@ -182,6 +182,69 @@ private slots:
         QCOMPARE(spy->count(), 0);
         delete spy;
     }
+    // A field that takes one key at a time: the first key is taken whatever it is and kept from
+    // the window; after it Tab, Shift+Tab and Escape are the window's, other keys (Shift alone
+    // too) are taken, and arm() takes the next key whatever it is.
+    void takesOneKeyAtATime() {
+        struct Reached : QObject {
+            QList<int> keys;
+            bool eventFilter(QObject *, QEvent *e) override {
+                if (e->type() == QEvent::KeyPress)
+                    keys << static_cast<QKeyEvent *>(e)->key();
+                return false;
+            }
+        } reached;
+        m_edit->installEventFilter(&reached);
+        KeyCapture capture;
+        capture.setTakesKeys(true);
+        QSignalSpy spy(&capture, &KeyCapture::keyEvent);
+        auto click = [this](int evdev, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent event(type, key, modifiers, quint32(evdev + 8), 0, 0, QString());
+                QCoreApplication::sendEvent(m_top.windowHandle(), &event);
+            }
+        };
+        auto shiftTab = [this] {
+            const struct {
+                QEvent::Type type;
+                int evdev;
+                Qt::Key key;
+            } steps[] = {{QEvent::KeyPress, 42, Qt::Key_Shift},
+                         {QEvent::KeyPress, 15, Qt::Key_Backtab},
+                         {QEvent::KeyRelease, 15, Qt::Key_Backtab},
+                         {QEvent::KeyRelease, 42, Qt::Key_Shift}};
+            for (const auto &s : steps) {
+                QKeyEvent event(s.type, s.key, Qt::ShiftModifier, quint32(s.evdev + 8), 0, 0,
+                                QString());
+                QCoreApplication::sendEvent(m_top.windowHandle(), &event);
+            }
+        };
+
+        click(15, Qt::Key_Tab); // armed: Tab is the key
+        QCOMPARE(spy.count(), 2);
+        QVERIFY(reached.keys.isEmpty());
+        QVERIFY(!capture.isArmed());
+        click(15, Qt::Key_Tab);
+        click(1, Qt::Key_Escape);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(reached.keys, (QList<int>{Qt::Key_Tab, Qt::Key_Escape}));
+        click(30, Qt::Key_A);
+        QCOMPARE(spy.count(), 4);
+        shiftTab();
+        QCOMPARE(spy.count(), 4);
+        QCOMPARE(reached.keys.last(), int(Qt::Key_Backtab));
+        click(42, Qt::Key_Shift); // Shift alone is a key
+        QCOMPARE(spy.count(), 6);
+        QCOMPARE(seen(spy)[4].scanCode, 42);
+        QCOMPARE(seen(spy)[5].flags, int(KeyFlagReleased));
+        capture.arm();
+        click(28, Qt::Key_Return);
+        QCOMPARE(spy.count(), 8);
+        QCOMPARE(seen(spy)[6].scanCode, 28);
+        // Tab, Escape, Shift+Tab and the lone Shift, which waited to see if Tab came
+        QCOMPARE(reached.keys.size(), 5);
+        m_edit->removeEventFilter(&reached);
+    }
 };
 
 QTEST_MAIN(TestKeyCapture)
