@@ -14,6 +14,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -81,7 +82,8 @@ KelTreeWidget::KelTreeWidget(QWidget *parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
     setMouseTracking(true);
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the tree; a click does not take the focus from where the keys go.
+    setFocusPolicy(Qt::TabFocus);
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::NoSelection);
     // Entries open and close by the page's rule only, not by their arrows.
@@ -116,7 +118,10 @@ KelTreeWidget::KelTreeWidget(QWidget *parent) : QTreeWidget(parent) {
         connect(field, &QLineEdit::returnPressed, this, [this, field, d] {
             if (field->hasAcceptableInput())
                 emit distanceEntered(d, field->text().toInt());
+            if (field->hasFocus())
+                setFocus(Qt::OtherFocusReason);
         });
+        field->installEventFilter(this);
     }
     retranslateUi();
     relayout();
@@ -158,7 +163,9 @@ void KelTreeWidget::relayout() {
     setStyleSheet(QStringLiteral("QTreeWidget{background:rgb(20,22,25);border:1px solid "
                                  "rgb(53,58,65);outline:0;}"
                                  "QTreeWidget::item{height:%1px;}"
-                                 "QTreeWidget::item:hover{background:rgba(%2,%3,%4,60);}")
+                                 "QTreeWidget::item:hover{background:rgba(%2,%3,%4,60);}"
+                                 "QTreeWidget::item:focus{background:rgba(%2,%3,%4,60);"
+                                 "border:1px solid rgb(%2,%3,%4);}")
                       .arg(scaled(kEntryHeight))
                       .arg(accent.red())
                       .arg(accent.green())
@@ -180,6 +187,37 @@ void KelTreeWidget::mouseMoveEvent(QMouseEvent *event) {
 }
 
 void KelTreeWidget::leaveEvent(QEvent *event) {
-    setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+    if (!hasFocus())
+        setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
     QTreeWidget::leaveEvent(event);
+}
+
+void KelTreeWidget::focusInEvent(QFocusEvent *event) {
+    if (!currentItem())
+        setCurrentItem(m_buttons[0], 0, QItemSelectionModel::NoUpdate);
+    QTreeWidget::focusInEvent(event);
+}
+
+void KelTreeWidget::keyPressEvent(QKeyEvent *event) {
+    QTreeWidgetItem *item = currentItem();
+    const int key = event->key();
+    if (!item || (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)) {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
+    if (item->data(0, kCommandRole).toInt() == DistanceEntry)
+        entry(item)->distanceField()->setFocus(Qt::TabFocusReason);
+    else
+        emit itemClicked(item, 0);
+}
+
+bool KelTreeWidget::eventFilter(QObject *watched, QEvent *event) {
+    // Escape in a distance field goes back to the tree.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->hasFocus()) {
+        setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return QTreeWidget::eventFilter(watched, event);
 }

@@ -2,7 +2,9 @@
 #pragma once
 // The macro page's command tree ("MOUSE COMMAND"): the five mouse buttons, each with
 // "PRESS DOWN" and "BOUNCE UP", and the four movements, each with a distance field. The
-// tree follows the item under the mouse; every entry shows a KelTreeItem.
+// tree follows the item under the mouse; every entry shows a KelTreeItem. From the keyboard
+// (Tab reaches the tree) the arrows choose an entry and Enter or Space acts as a click; on a
+// distance entry they go to its field, and Enter or Escape there comes back.
 
 #include <QIntValidator>
 #include <QTreeWidget>
@@ -67,6 +69,9 @@ signals:
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     KelTreeItem *entry(QTreeWidgetItem *item) const;

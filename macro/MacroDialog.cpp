@@ -68,6 +68,15 @@ void MacroDialog::createWidgets() {
     m_cutBtn = macroButton(this, "macroCutBtn");
     m_pasteBtn = macroButton(this, "macroPasteBtn");
     createOptions();
+    m_stopHold.setSingleShot(true);
+    // A release comes up to KeyCapture::kReleaseHoldMs late.
+    m_stopHold.setInterval(kStopHoldMs + KeyCapture::kReleaseHoldMs);
+    connect(&m_stopHold, &QTimer::timeout, this, [this] {
+        if (!m_recording)
+            return;
+        m_model->removeRows(m_rowsBeforeEscape, m_model->rowCount() - m_rowsBeforeEscape);
+        stopRecording();
+    });
     m_stepEditor = new MacroStepEditor(m_unit, this);
     m_stepEditor->hide();
     connect(m_stepEditor, &MacroStepEditor::delayEdited, this, &MacroDialog::EditDelayChanged);
@@ -200,9 +209,10 @@ void MacroDialog::relayout() {
 
 void MacroDialog::showHint() {
     if (m_recording)
-        m_recordHint->setText(tr("Recording: type the keys, then press STOP."));
+        m_recordHint->setText(tr("Recording: type the keys, then press STOP (or hold Esc)."));
     else if (m_editing)
-        m_recordHint->setText(tr("Editing: press a key or change the value, then SAVE."));
+        m_recordHint->setText(
+            tr("Editing: press a key or change the value, then SAVE (Enter) or CANCEL (Esc)."));
     else if (!currentMacro().isEmpty())
         m_recordHint->setText(
             tr("Room left on the mouse: %n step(s)", nullptr, macroRoomLeft(events())));
@@ -351,13 +361,15 @@ void MacroDialog::checkbtn_clicked() {
         copyRows(b == m_cutBtn);
     else if (b == m_pasteBtn)
         insertEvents(m_clipboard);
-    else if (b == m_saveBtn || b == m_cancelBtn) {
-        // SAVE writes the file, CANCEL reads it again; either ends edit mode.
-        if (b == m_saveBtn)
-            saveCurrent();
-        else
-            loadMacro(currentMacro());
-        if (m_editing)
-            stopEditing();
-    }
+    else if (b == m_saveBtn || b == m_cancelBtn)
+        finishEditing(b == m_saveBtn);
+}
+
+void MacroDialog::finishEditing(bool save) {
+    if (save)
+        saveCurrent();
+    else
+        loadMacro(currentMacro());
+    if (m_editing)
+        stopEditing();
 }

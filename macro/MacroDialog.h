@@ -10,6 +10,7 @@
 #include "SettingsPage.h"
 
 #include <QModelIndex>
+#include <QTimer>
 #include <QVector>
 #include <QWidget>
 
@@ -72,6 +73,7 @@ public slots:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -109,6 +111,8 @@ private:
     void onKey(quint8 scanCode, quint8 flags, bool repeat, qint64 timeMs);
     // What the hint line says: recording, editing, or the room left for steps.
     void showHint();
+    // SAVE writes the file, CANCEL reads it again; either ends edit mode.
+    void finishEditing(bool save);
 
     int m_unit = 10;
     bool m_recording = false;
@@ -117,6 +121,10 @@ private:
     KeyCapture *m_capture = nullptr;
     int m_lastEditCode = -1;
     int m_lastEditFlags = -1;
+    // Escape held this long ends a recording, and its steps are taken out again.
+    static constexpr int kStopHoldMs = 1000;
+    QTimer m_stopHold;
+    int m_rowsBeforeEscape = 0;
     QVector<MacroEvent> m_clipboard;
 
     MacroListPanel *m_panel = nullptr;

@@ -17,10 +17,13 @@
 #include "MacroWidgets.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QStandardItemModel>
 #include <QTableView>
 
 namespace {
+constexpr int kEscapeScanCode = 1;
+
 QList<QStandardItem *> rowItems(const MacroEvent &e) {
     return {new QStandardItem(QString::number(e.Map)), new QStandardItem(QString::number(e.DataH)),
             new QStandardItem(QString::number(e.DataL))};
@@ -78,6 +81,12 @@ void MacroDialog::SelectRow(int row) {
 
 void MacroDialog::itemClicked(const QModelIndex &index) {
     qCDebug(lcMacro, "itemClicked %d", index.row());
+    // In edit mode a click on a step makes its editor ready: the next key is its key.
+    if (m_editing) {
+        m_stepEditor->focusEditor();
+        if (m_capture)
+            m_capture->arm();
+    }
 }
 
 bool MacroDialog::insertEvents(const QVector<MacroEvent> &events) {
@@ -184,6 +193,13 @@ void MacroDialog::KelItemPressed(int direction, int distance) {
 void MacroDialog::listenToKeys(bool on) {
     if (on && !m_capture) {
         m_capture = new KeyCapture(this);
+        if (m_editing) {
+            // A step's key is taken in its field, one at a time; Tab, Enter and Escape then
+            // move on, save and cancel.
+            m_capture->setTakesKeys(true);
+            m_capture->listenWhile(
+                [this] { return window()->focusWidget() == m_stepEditor->keyField(); });
+        }
         connect(m_capture, &KeyCapture::keyEvent, this, &MacroDialog::onKey);
     } else if (!on && m_capture) {
         delete m_capture;
@@ -211,9 +227,11 @@ void MacroDialog::stopRecording() {
         m_capture->flush();
     m_recording = false;
     listenToKeys(false);
+    m_stopHold.stop();
     setControlsEnabled(true);
     retranslateUi();
     emit EnableButtonsSignal(true);
+    m_recordBtn->setFocus();
     if (hasUnreleasedKeys(events()))
         macroWarning(this, tr("ONE OR MORE KEYS HAS NOT BEEN RELEASED."));
     saveCurrent();
@@ -221,6 +239,15 @@ void MacroDialog::stopRecording() {
 
 void MacroDialog::onKey(quint8 scanCode, quint8 flags, bool repeat, qint64 timeMs) {
     if (m_recording) {
+        // Escape held ends the recording (see m_stopHold).
+        if (scanCode == kEscapeScanCode && !repeat) {
+            if (flags & KeyFlagReleased) {
+                m_stopHold.stop();
+            } else {
+                m_rowsBeforeEscape = m_model->rowCount();
+                m_stopHold.start();
+            }
+        }
         const MacroFile settings = editorSettings();
         const MacroRecorder::Options options{settings.DelayType, settings.DefaultDelay, m_unit};
         QVector<MacroEvent> rows = events();
@@ -250,14 +277,23 @@ void MacroDialog::onKey(quint8 scanCode, quint8 flags, bool repeat, qint64 timeM
 }
 
 bool MacroDialog::event(QEvent *event) {
-    // While recording or editing, keys that reach the page itself are the recorder's, not
-    // shortcuts or focus moves.
-    if ((m_recording || m_editing) &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+    // While recording, keys that reach the page itself are the recorder's, not shortcuts or
+    // focus moves.
+    if (m_recording && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         event->accept();
         return true;
     }
     return QWidget::event(event);
+}
+
+void MacroDialog::keyPressEvent(QKeyEvent *event) {
+    // In edit mode Enter saves and Escape cancels, from wherever the focus is on the page.
+    const int key = event->key();
+    if (m_editing && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        finishEditing(key != Qt::Key_Escape);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // ---------------------------------------------------------------- edit mode
@@ -281,13 +317,17 @@ void MacroDialog::startEditing() {
     listenToKeys(true);
     m_stepEditor->showStep(rowEvent(row));
     setFocus();
+    m_stepEditor->focusEditor();
 }
 
 void MacroDialog::stopEditing() {
+    const bool hadFocus = m_stepEditor->isAncestorOf(window()->focusWidget());
     m_editing = false;
     listenToKeys(false);
-    showEditors(false);
     setControlsEnabled(true);
+    if (hadFocus)
+        m_editBtn->setFocus();
+    showEditors(false);
     retranslateUi();
     emit EnableButtonsSignal(true);
 }

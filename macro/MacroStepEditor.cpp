@@ -18,7 +18,6 @@ MacroStepEditor::MacroStepEditor(int unit, QWidget *parent) : QWidget(parent), m
     m_keyLabel = macroLabel(this);
     m_key = macroField(this, "macroEditKey", 32);
     m_key->setReadOnly(true);
-    m_key->setFocusPolicy(Qt::NoFocus);
     m_delayLabel = macroLabel(this);
     m_delay = macroField(this, "macroEditDelay", 7,
                          new QIntValidator(0, kMaxDelayCount * boundedDelayUnit(unit)));
@@ -51,6 +50,19 @@ void MacroStepEditor::showStep(const MacroEvent &e) {
     m_moveLabel->setText(KelMacroItemDelegate::moveName(direction));
     m_move->setText(moves ? QString::number(distance) : QString());
     m_move->setEnabled(moves);
+}
+
+QWidget *MacroStepEditor::keyField() const {
+    return m_key;
+}
+
+void MacroStepEditor::focusEditor() {
+    for (KelLineEdit *field : {m_key, m_delay, m_move}) {
+        if (field->isEnabled()) {
+            field->setFocus();
+            return;
+        }
+    }
 }
 
 void MacroStepEditor::showKey(const QString &name) {

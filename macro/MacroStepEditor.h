@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The step editors of the macro page's edit mode: the key of a key step (set by pressing a
-// key), the delay of a delay step, the distance of a movement. Only the editor of the shown
-// step's kind is enabled; the page writes the changes into the step.
+// key while its field has the focus), the delay of a delay step, the distance of a movement. Only
+// the editor of the shown step's kind is enabled; the page writes the changes into the step.
 
 #include "MacroFile.h"
 
@@ -23,6 +23,10 @@ public:
     void showKey(const QString &name);
     // The direction of the movement shown (a MoveDirection).
     int direction() const { return m_direction; }
+    // The field that shows a key step's key; keys typed while it has the focus set the key.
+    QWidget *keyField() const;
+    // Gives the focus to the editor of the step shown, if it has one.
+    void focusEditor();
 
     void retranslateUi();
     void relayout();

@@ -239,6 +239,41 @@ private slots:
         QCOMPARE(page().events(), (QVector<MacroEvent>{edited[2], edited[2]}));
     }
 
+    // Without a pointer: Escape held ends a recording and leaves no step of its own; in edit
+    // mode the key field takes its first key (Tab too), then Enter saves; the command tree
+    // takes Enter.
+    void keyboardAloneRecordsEditsAndUsesTheTree() {
+        auto type = [this](int evdev, Qt::Key key) {
+            for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent e(t, key, Qt::NoModifier, quint32(evdev + 8), 0, 0);
+                QCoreApplication::sendEvent(m_page->windowHandle(), &e);
+            }
+        };
+        click("macroRecordBtn");
+        tap(30);
+        sendKey(1, true);
+        QTRY_VERIFY_WITH_TIMEOUT(!page().isRecording(), 5000);
+        sendKey(1, false);
+        QCOMPARE(page().events(), (QVector<MacroEvent>{keyStep(30, true), keyStep(30, false)}));
+
+        page().SelectRow(0);
+        click("macroEditBtn");
+        type(15, Qt::Key_Tab);
+        type(28, Qt::Key_Return);
+        QVERIFY(!page().isEditing());
+        QCOMPARE(m_page->focusWidget()->objectName(), QStringLiteral("macroEditBtn"));
+        QCOMPARE(saved(QStringLiteral("name_1")).events.first(), keyStep(15, true));
+
+        click("macroMouseActionBtn");
+        KelTreeWidget *tree = page().listPanel()->tree();
+        tree->setFocus();
+        tree->setCurrentItem(tree->buttonItem(1));
+        type(28, Qt::Key_Return); // opens the entry
+        QVERIFY(tree->buttonItem(1)->isExpanded());
+        type(28, Qt::Key_Return); // a click of the right button
+        QCOMPARE(page().events().size(), 4);
+    }
+
     void renameImportAndGunSets() {
         QSignalSpy renamed(&page(), &MacroDialog::MacroRenamed);
         auto *name = page().findChild<KelLineEdit *>(QStringLiteral("macroNameEdit"));
