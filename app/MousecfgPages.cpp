@@ -20,6 +20,7 @@
 #include "MacroList.h"
 #include "MousePictures.h"
 #include "MousecfgWidget.h"
+#include "PointerSpeed.h"
 #include "SlotSelector.h"
 
 #include "MousePictures.h"
@@ -31,6 +32,9 @@ void MousecfgWidget::makePage(int page) {
     if (!m_pages->make(page))
         return;
     connectPage(page);
+    // Under a desktop that takes no pointer speed from programs, the sensor page says so.
+    if (page == PageDpi)
+        m_pages->sensor()->setHostSpeedApplies(PointerSpeed::activeBackend() != PointerSpeed::None);
     m_pages->load(m_working, pageView());
 }
 

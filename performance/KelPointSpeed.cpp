@@ -156,6 +156,11 @@ void KelPointSpeed::setLift(quint8 lift) {
     showLift();
 }
 
+void KelPointSpeed::setHostSpeedApplies(bool applies) {
+    m_hostSpeedApplies = applies;
+    retranslateUi();
+}
+
 void KelPointSpeed::showLift() {
     m_lift1->setChecked(m_liftValue == 1);
     m_lift2->setChecked(m_liftValue != 1);
@@ -208,6 +213,12 @@ void KelPointSpeed::retranslateUi() {
     m_lift2->setText(tr("2mm"));
     m_mouseSetting->setText(tr("Mouse Setting"));
     m_speedBox->setAccessibleName(tr("Pointer speed"));
+    const QString note = m_hostSpeedApplies
+                             ? QString()
+                             : tr("This desktop does not let programs set the pointer speed; "
+                                  "set it in the desktop's own mouse settings.");
+    m_speedBox->setToolTip(note);
+    m_speedBox->setAccessibleDescription(note);
     m_angle->setText(tr("Angle Snapping"));
     m_jitter->setText(tr("Jitter"));
     m_sensorLabel->setText(tr("Sensor Mode"));

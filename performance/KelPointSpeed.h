@@ -33,6 +33,9 @@ public:
     void collectProfile(ProfileSet &set) const override;
     // The lift-off distance was set on the report-rate page.
     void setLift(quint8 lift);
+    // Whether the desktop takes the pointer speed from programs; where it does not, the speed
+    // box says so, and the speed still goes into the profile.
+    void setHostSpeedApplies(bool applies);
     void relayout() override;
     void retranslateUi() override;
 
@@ -84,4 +87,5 @@ private:
     quint8 m_wakeValue = 0;
     quint8 m_sensorMode = 0;
     int m_syncMode = 0;
+    bool m_hostSpeedApplies = true;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OsdChannel.h"
 
+#include "PlatformLog.h"
 #include "UserRuntimeDir.h"
 
 #include <QCoreApplication>
@@ -12,9 +13,9 @@
 #include <QtEndian>
 #include <array>
 
-namespace {
-
 Q_LOGGING_CATEGORY(lcPlatform, "mousecfg.platform", QtInfoMsg)
+
+namespace {
 
 constexpr int kTextOffset = 0;
 constexpr int kStringBytes = 512; // 256 UTF-16 units, the last one always NUL

@@ -1,95 +1,113 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The host's pointer speed: which desktop's way the session takes, the 1..20 scale against
+// libinput's −1..1, and the hand-over to that desktop's read and write.
 #include "PointerSpeed.h"
+#include "PointerSpeedBackends.h"
 
-#include <X11/Xlib.h>
-
-#include <cmath>
-#include <cstdlib>
+#include <QtMath>
 
 namespace PointerSpeed {
-namespace {
 
-// Pointer multipliers of the 1..20 scale: below 10 in steps of 1/8 (with 1/32 and 1/16
-// at the slow end), above 10 in steps of 1/4.
-// clang-format off
-const Fraction kFractions[kMaxSpeed] = {
-    {1, 32}, {1, 16}, {1, 8},  {1, 4},  {3, 8},  {1, 2},  {5, 8},  {3, 4},  {7, 8},  {1, 1},
-    {5, 4},  {3, 2},  {7, 4},  {2, 1},  {9, 4},  {5, 2},  {11, 4}, {3, 1},  {13, 4}, {7, 2},
-};
-// clang-format on
-
-// An X connection for one call; closed again when the call ends.
-class DisplayConnection {
-public:
-    DisplayConnection() : m_display(openDisplay()) {}
-    ~DisplayConnection() {
-        if (m_display)
-            XCloseDisplay(m_display);
-    }
-    DisplayConnection(const DisplayConnection &) = delete;
-    DisplayConnection &operator=(const DisplayConnection &) = delete;
-    Display *get() const { return m_display; }
-
-private:
-    static Display *openDisplay() {
-        // XOpenDisplay(nullptr) would do the same test, but without DISPLAY there is no
-        // point in loading the connection machinery at all.
-        const char *name = std::getenv("DISPLAY");
-        if (!name || !*name)
-            return nullptr;
-        return XOpenDisplay(name);
-    }
-    Display *m_display;
-};
-
-} // namespace
-
-Fraction pointerSpeedFraction(int speed) {
-    if (speed < kMinSpeed)
-        speed = kMinSpeed;
-    if (speed > kMaxSpeed)
-        speed = kMaxSpeed;
-    return kFractions[speed - 1];
+Backend chooseBackend(const QProcessEnvironment &env) {
+    const QStringList desktops = env.value(QStringLiteral("XDG_CURRENT_DESKTOP"))
+                                     .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    const auto running = [&desktops](const char *name) {
+        return desktops.contains(QLatin1String(name), Qt::CaseInsensitive);
+    };
+    // GNOME keeps the speed in GSettings whether the session is Wayland or X11, and puts it
+    // back over any X setting of ours; desktops built on it name it in the list
+    // ("ubuntu:GNOME", "Budgie:GNOME").
+    if (running("GNOME"))
+        return Gnome;
+    if (running("KDE"))
+        return Kde;
+    if (running("sway") || !env.value(QStringLiteral("SWAYSOCK")).isEmpty())
+        return Sway;
+    const QString session = env.value(QStringLiteral("XDG_SESSION_TYPE")).toLower();
+    const bool wayland =
+        session == QLatin1String("wayland") ||
+        (session.isEmpty() && !env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty());
+    // Under another Wayland desktop, X calls reach only XWayland's clients.
+    if (wayland || env.value(QStringLiteral("DISPLAY")).isEmpty())
+        return None;
+    return X11;
 }
 
-int speedFromFraction(int numerator, int denominator) {
-    if (denominator <= 0 || numerator < 0)
-        return kDefaultSpeed;
-    const double ratio = double(numerator) / double(denominator);
-    int best = kDefaultSpeed;
-    double bestDistance = -1.0;
-    for (int s = kMinSpeed; s <= kMaxSpeed; ++s) {
-        const Fraction f = kFractions[s - 1];
-        const double distance = std::fabs(ratio - double(f.numerator) / double(f.denominator));
-        if (bestDistance < 0.0 || distance < bestDistance) {
-            best = s;
-            bestDistance = distance;
-        }
+Backend activeBackend() {
+    return chooseBackend(QProcessEnvironment::systemEnvironment());
+}
+
+QString backendName() {
+    switch (activeBackend()) {
+    case X11:
+        return QStringLiteral("x11");
+    case Gnome:
+        return QStringLiteral("gnome");
+    case Kde:
+        return QStringLiteral("kde");
+    case Sway:
+        return QStringLiteral("sway");
+    case None:
+        break;
     }
-    return best;
+    return QStringLiteral("none");
+}
+
+double libinputFromSpeed(int speed) {
+    return double(qBound(kMinSpeed, speed, kMaxSpeed) - kDefaultSpeed) / 10.0;
+}
+
+int speedFromLibinput(double value) {
+    if (qIsNaN(value))
+        return kDefaultSpeed;
+    return qBound(kMinSpeed, kDefaultSpeed + qRound(qBound(-1.0, value, 1.0) * 10.0), kMaxSpeed);
+}
+
+QString libinputText(double value) {
+    return QString::number(value, 'f', 3);
 }
 
 int readSpeed() {
-    DisplayConnection display;
-    if (!display.get())
-        return kDefaultSpeed;
-    int numerator = 0;
-    int denominator = 0;
-    int threshold = 0;
-    XGetPointerControl(display.get(), &numerator, &denominator, &threshold);
-    return speedFromFraction(numerator, denominator);
+    switch (activeBackend()) {
+    case X11:
+        return readX11Speed();
+    case Gnome:
+        return readGnomeSpeed();
+    case Kde:
+        return readKdeSpeed();
+    case Sway:
+        return readSwaySpeed();
+    case None:
+        break;
+    }
+    return kDefaultSpeed;
 }
 
 Result writeSpeed(int speed) {
     if (speed < kMinSpeed || speed > kMaxSpeed)
         return OutOfRange;
-    DisplayConnection display;
-    if (!display.get())
-        return NoDisplay;
-    const Fraction f = kFractions[speed - 1];
-    XChangePointerControl(display.get(), True, False, f.numerator, f.denominator, 0);
-    XSync(display.get(), False);
-    return Done;
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    Result result = Unsupported;
+    switch (chooseBackend(env)) {
+    case X11:
+        result = writeX11Speed(speed);
+        break;
+    case Gnome:
+        result = writeGnomeSpeed(speed);
+        break;
+    case Kde:
+        result = writeKdeSpeed(speed, env.value(QStringLiteral("XDG_SESSION_TYPE")) ==
+                                          QLatin1String("x11"));
+        break;
+    case Sway:
+        result = writeSwaySpeed(speed);
+        break;
+    case None:
+        break;
+    }
+    qCDebug(lcPlatform, "pointer speed %d through %s: result %d", speed, qPrintable(backendName()),
+            int(result));
+    return result;
 }
 
 } // namespace PointerSpeed

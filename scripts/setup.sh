@@ -10,6 +10,7 @@ PACKAGES=(
   libhidapi-dev libudev-dev
   libumockdev-dev umockdev libglib2.0-dev
   libx11-dev
+  gsettings-desktop-schemas libglib2.0-bin
   xvfb xauth xdotool x11-utils imagemagick trayer
   at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream

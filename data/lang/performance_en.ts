@@ -86,6 +86,10 @@
         <source>Pointer speed</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>This desktop does not let programs set the pointer speed; set it in the desktop&apos;s own mouse settings.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KelReportRate</name>

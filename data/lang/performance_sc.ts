@@ -86,6 +86,10 @@
         <source>Pointer speed</source>
         <translation>指针速度</translation>
     </message>
+    <message>
+        <source>This desktop does not let programs set the pointer speed; set it in the desktop&apos;s own mouse settings.</source>
+        <translation>此桌面不允许程序设置指针速度，请在桌面自带的鼠标设置中设置。</translation>
+    </message>
 </context>
 <context>
     <name>KelReportRate</name>

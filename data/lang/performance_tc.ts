@@ -86,6 +86,10 @@
         <source>Pointer speed</source>
         <translation>指標速度</translation>
     </message>
+    <message>
+        <source>This desktop does not let programs set the pointer speed; set it in the desktop&apos;s own mouse settings.</source>
+        <translation>此桌面不允許程式設定指標速度，請在桌面本身的滑鼠設定中設定。</translation>
+    </message>
 </context>
 <context>
     <name>KelReportRate</name>

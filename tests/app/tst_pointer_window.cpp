@@ -1,22 +1,45 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The host's pointer speed follows the profile slot: the slot's own speed until something was
-// sent in this run, then the speed of the active profile as last sent. Needs an X server (the
-// ctest variant under xvfb-run); without one it is skipped.
+// sent in this run, then the speed of the active profile as last sent. Runs as three ctest
+// variants: under xvfb-run (the X server's acceleration), as a GNOME session on GSettings'
+// keyfile backend (checked with GNOME's own gsettings tool), and with no desktop at all, where
+// the sensor page says that the desktop takes no speed from programs.
+#include "KelPointSpeed.h"
 #include "PointerSpeed.h"
 #include "WindowRig.h"
 
+#include <QSpinBox>
 #include <QtTest>
+
+namespace {
+// GNOME's own reading of its pointer speed, −1..1.
+double gsettingsSpeed() {
+    QProcess gsettings;
+    gsettings.start(QStringLiteral("gsettings"),
+                    {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.peripherals.mouse"),
+                     QStringLiteral("speed")});
+    if (!gsettings.waitForFinished(10000))
+        return qQNaN();
+    return gsettings.readAllStandardOutput().trimmed().toDouble();
+}
+} // namespace
+
+// Skips a case meant for another ctest variant; fails in the variant meant for it.
+#define REQUIRE_BACKEND(wanted, expectVariable, why)                                               \
+    if (PointerSpeed::activeBackend() != PointerSpeed::wanted) {                                   \
+        if (qEnvironmentVariableIsSet(expectVariable))                                             \
+            QFAIL(qPrintable(QStringLiteral("the session gives backend ") +                        \
+                             PointerSpeed::backendName()));                                        \
+        QSKIP(why);                                                                                \
+    }
 
 class TestPointerWindow : public QObject {
     Q_OBJECT
 
 private slots:
     void followsTheSlot() {
-        if (qgetenv("DISPLAY").isEmpty()) {
-            if (qEnvironmentVariableIsSet("MOUSECFG_EXPECT_DISPLAY"))
-                QFAIL("DISPLAY is not set");
-            QSKIP("no X display (the ctest variant under xvfb-run covers this)");
-        }
+        REQUIRE_BACKEND(X11, "MOUSECFG_EXPECT_DISPLAY",
+                        "no X display (the ctest variant under xvfb-run covers this)");
         WindowRig rig;
         MousecfgWidget &w = rig.open();
         ProfileSet &ws = w.workingSet();
@@ -34,6 +57,34 @@ private slots:
         ws.profiles[1].mousespeed = 3;
         w.slotRefreshProfile(1);
         QCOMPARE(PointerSpeed::readSpeed(), 15);
+    }
+
+    void gnomeSettingFollowsTheSlot() {
+        REQUIRE_BACKEND(Gnome, "MOUSECFG_EXPECT_GNOME",
+                        "not GNOME (the ctest variant on GSettings' keyfile covers this)");
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        ProfileSet &ws = w.workingSet();
+        ws.profiles[2].mousespeed = 16;
+        w.slotRefreshProfile(2);
+        QVERIFY2(gsettingsSpeed() > 0.0, qPrintable(QString::number(gsettingsSpeed())));
+        QCOMPARE(PointerSpeed::readSpeed(), 16);
+        ws.profiles[1].mousespeed = 4;
+        w.slotRefreshProfile(1);
+        QVERIFY2(gsettingsSpeed() < 0.0, qPrintable(QString::number(gsettingsSpeed())));
+        QCOMPARE(PointerSpeed::readSpeed(), 4);
+    }
+
+    void saysWhereTheDesktopTakesNoSpeed() {
+        REQUIRE_BACKEND(None, "MOUSECFG_EXPECT_NO_DESKTOP",
+                        "the session has a desktop that takes the pointer speed");
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        w.setPage(MousecfgWidget::PageDpi);
+        auto *sensor = w.findChild<KelPointSpeed *>(QStringLiteral("pointSpeed"));
+        QVERIFY(sensor);
+        QVERIFY(!sensor->speedBox()->toolTip().isEmpty());
+        QCOMPARE(PointerSpeed::writeSpeed(12), PointerSpeed::Unsupported);
     }
 };
 

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The host pointer speed: the 1..20 scale against X pointer acceleration.
+// The host pointer speed: the 1..20 scale against X pointer acceleration and libinput's speed,
+// the desktop each session gets, KDE's kcminputrc and KWin on a session bus of the test's own
+// (the ctest variant under dbus-run-session), sway's command line.
 
 #include "PointerSpeed.h"
+#include "PointerSpeedBackends.h"
 
+#include <QDBusConnection>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace PointerSpeed;
@@ -26,27 +31,60 @@ bool haveDisplay() {
     return !qgetenv("DISPLAY").isEmpty();
 }
 
+// One of KWin's input devices as its session-bus object shows it.
+class FakeKwinDevice : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.KWin.InputDevice")
+    Q_PROPERTY(bool pointer MEMBER pointer)
+    Q_PROPERTY(bool touchpad MEMBER touchpad)
+    Q_PROPERTY(bool supportsPointerAcceleration MEMBER pointer)
+    Q_PROPERTY(double pointerAcceleration MEMBER acceleration)
+public:
+    bool pointer = true;
+    bool touchpad = false;
+    double acceleration = 0.0;
+};
+
+class FakeKwinManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.KWin.InputDeviceManager")
+    Q_PROPERTY(QStringList devicesSysNames MEMBER names)
+public:
+    QStringList names{QStringLiteral("event4"), QStringLiteral("event5"), QStringLiteral("event6")};
+};
+
 } // namespace
 
 class TestPointerSpeed : public QObject {
     Q_OBJECT
 
 private slots:
-    void fractionsRiseAndReadBack() {
-        double last = 0.0;
+    // Every step of the scale goes out and reads back as itself, rising with the speed; 10 is
+    // each desktop's default. The X server may keep the pair unreduced; the desktops keep the
+    // libinput value as text.
+    void scaleRoundTrip_data() {
+        QTest::addColumn<bool>("x11");
+        QTest::newRow("X server pair") << true;
+        QTest::newRow("libinput value") << false;
+    }
+    void scaleRoundTrip() {
+        QFETCH(bool, x11);
+        double last = x11 ? 0.0 : -1.0;
         for (int s = kMinSpeed; s <= kMaxSpeed; ++s) {
             const Fraction f = pointerSpeedFraction(s);
-            QVERIFY(f.denominator > 0);
-            QVERIFY(f.numerator > 0);
-            const double ratio = double(f.numerator) / f.denominator;
-            QVERIFY2(ratio > last, qPrintable(QString::number(s)));
-            last = ratio;
-            QCOMPARE(speedFromFraction(f.numerator, f.denominator), s);
-            // The server may keep the pair unreduced.
-            QCOMPARE(speedFromFraction(f.numerator * 3, f.denominator * 3), s);
+            const double out = x11 ? double(f.numerator) / f.denominator : libinputFromSpeed(s);
+            QVERIFY2(out > last, qPrintable(QString::number(s)));
+            last = out;
+            QCOMPARE(x11 ? speedFromFraction(f.numerator, f.denominator) : speedFromLibinput(out),
+                     s);
+            QCOMPARE(x11 ? speedFromFraction(3 * f.numerator, 3 * f.denominator)
+                         : speedFromLibinput(libinputText(out).toDouble()),
+                     s);
         }
-        QCOMPARE(pointerSpeedFraction(kDefaultSpeed).numerator, 1);
-        QCOMPARE(pointerSpeedFraction(kDefaultSpeed).denominator, 1);
+        const Fraction d = pointerSpeedFraction(kDefaultSpeed);
+        QCOMPARE(x11 ? double(d.numerator) / d.denominator : libinputFromSpeed(kDefaultSpeed),
+                 x11 ? 1.0 : 0.0);
+        QVERIFY(x11 || last <= 1.0);
     }
 
     void serverPairs_data() {
@@ -73,10 +111,114 @@ private slots:
     void withoutDisplayNothingHappens() {
         WithoutDisplay none;
         QCOMPARE(readSpeed(), kDefaultSpeed);
-        QCOMPARE(writeSpeed(5), NoDisplay);
+        QCOMPARE(writeSpeed(5), Unsupported);
         QCOMPARE(writeSpeed(0), OutOfRange);
         QCOMPARE(writeSpeed(21), OutOfRange);
         QCOMPARE(readSpeed(), kDefaultSpeed);
+    }
+
+    void backendOfTheSession_data() {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("session");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<int>("backend");
+        QTest::newRow("GNOME on Wayland") << "GNOME"
+                                          << "wayland"
+                                          << ":0" << int(Gnome);
+        QTest::newRow("Ubuntu's GNOME on X11") << "ubuntu:GNOME"
+                                               << "x11"
+                                               << ":0" << int(Gnome);
+        QTest::newRow("Plasma") << "KDE"
+                                << "wayland"
+                                << ":1" << int(Kde);
+        QTest::newRow("sway") << "sway"
+                              << "wayland"
+                              << "" << int(Sway);
+        QTest::newRow("Xfce") << "XFCE"
+                              << "x11"
+                              << ":0" << int(X11);
+        QTest::newRow("bare X server") << ""
+                                       << ""
+                                       << ":0" << int(X11);
+        QTest::newRow("another Wayland desktop") << "Hyprland"
+                                                 << "wayland"
+                                                 << ":0" << int(None);
+        QTest::newRow("no display") << ""
+                                    << "tty"
+                                    << "" << int(None);
+    }
+    void backendOfTheSession() {
+        QFETCH(QString, desktop);
+        QFETCH(QString, session);
+        QFETCH(QString, display);
+        QFETCH(int, backend);
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop);
+        env.insert(QStringLiteral("XDG_SESSION_TYPE"), session);
+        env.insert(QStringLiteral("DISPLAY"), display);
+        QCOMPARE(int(chooseBackend(env)), backend);
+    }
+
+    // kcminputrc as Plasma reads it: the one entry changed in place, every other line kept.
+    // KWin's pointers get the speed when KWin is on the session bus, touchpads and keyboards
+    // do not; without a bus only the file changes.
+    void kdeFileAndKwin() {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        qputenv("XDG_CURRENT_DESKTOP", "KDE");
+        const QString path = kcmInputPath();
+        QCOMPARE(path, config.filePath(QStringLiteral("kcminputrc")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("# kept\n[Libinput][1133][16505][G Pro [wired]]\nPointerAcceleration=0.200\n\n"
+                   "[Mouse]\ncursorTheme=breeze\nXLbInptPointerAcceleration=-1\n\n"
+                   "[Keyboard]\nNumLock=0\n");
+        file.close();
+        QCOMPARE(readSpeed(), kMinSpeed);
+
+        FakeKwinManager manager;
+        FakeKwinDevice mouse, touchpad, keyboard;
+        touchpad.touchpad = true;
+        keyboard.pointer = false;
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        const QString at = QStringLiteral("/org/kde/KWin/InputDevice");
+        const auto all = QDBusConnection::ExportAllProperties;
+        const bool kwin = bus.registerService(QStringLiteral("org.kde.KWin")) &&
+                          bus.registerObject(at, &manager, all) &&
+                          bus.registerObject(at + QLatin1String("/event4"), &keyboard, all) &&
+                          bus.registerObject(at + QLatin1String("/event5"), &mouse, all) &&
+                          bus.registerObject(at + QLatin1String("/event6"), &touchpad, all);
+        QVERIFY(kwin || !qEnvironmentVariableIsSet("MOUSECFG_EXPECT_BUS"));
+
+        QCOMPARE(writeSpeed(16), Done);
+        QCOMPARE(readSpeed(), 16);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(),
+                 QByteArray("# kept\n[Libinput][1133][16505][G Pro [wired]]\n"
+                            "PointerAcceleration=0.200\n\n[Mouse]\ncursorTheme=breeze\n"
+                            "XLbInptPointerAcceleration=0.600\n\n[Keyboard]\nNumLock=0\n"));
+        QCOMPARE(withKdeEntry(QString(), QStringLiteral("[Mouse]"), QStringLiteral("K"),
+                              QStringLiteral("1")),
+                 QStringLiteral("[Mouse]\nK=1\n"));
+        if (kwin) {
+            QTRY_COMPARE(mouse.acceleration, 0.6);
+            QTest::qWait(100);
+            QCOMPARE(touchpad.acceleration, 0.0);
+            QCOMPARE(keyboard.acceleration, 0.0);
+        }
+        qunsetenv("XDG_CURRENT_DESKTOP");
+    }
+
+    void swayCommandAndAnswer() {
+        QCOMPARE(swayArguments(4),
+                 QStringList({QStringLiteral("input"), QStringLiteral("type:pointer"),
+                              QStringLiteral("pointer_accel"), QStringLiteral("-0.600")}));
+        QCOMPARE(speedFromSwayInputs(R"([
+            {"type": "keyboard", "libinput": {"send_events": "enabled"}},
+            {"type": "touchpad", "libinput": {"accel_speed": 0.5}},
+            {"type": "pointer", "name": "Mouse", "libinput": {"accel_speed": -0.3}}])"),
+                 7);
+        QCOMPARE(speedFromSwayInputs("not json"), kDefaultSpeed);
     }
 
     void roundTripOnDisplay() {

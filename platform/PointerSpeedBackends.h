@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The pointer speed of each desktop, behind PointerSpeed::readSpeed and writeSpeed: one
+// read and one write per desktop, and the pieces of them that are worth testing alone (the
+// kcminputrc editing, sway's command line and answer).
+
+#include "PlatformLog.h"
+#include "PointerSpeed.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace PointerSpeed {
+
+// A libinput speed as the desktops write it, "-0.300".
+QString libinputText(double value);
+
+int readX11Speed();
+Result writeX11Speed(int speed);
+
+int readGnomeSpeed();
+Result writeGnomeSpeed(int speed);
+
+int readKdeSpeed();
+// Writes kcminputrc and asks KWin, when it is on the session bus, to apply the speed to its
+// pointers; x11 also sets the X server's acceleration.
+Result writeKdeSpeed(int speed, bool x11);
+// Where Plasma keeps kcminputrc: $XDG_CONFIG_HOME/kcminputrc.
+QString kcmInputPath();
+// The text of a KDE configuration file with key set to value in group (a group header as
+// KConfig writes it, e.g. "[Mouse]"); every other line is kept as it was.
+QString withKdeEntry(const QString &text, const QString &groupHeader, const QString &key,
+                     const QString &value);
+// The value of key in group of a KDE configuration file's text, or a null string.
+QString kdeEntry(const QString &text, const QString &groupHeader, const QString &key);
+
+int readSwaySpeed();
+Result writeSwaySpeed(int speed);
+// swaymsg's arguments that set every pointer to speed.
+QStringList swayArguments(int speed);
+// The speed of the first pointer in swaymsg -t get_inputs -r's answer, or kDefaultSpeed.
+int speedFromSwayInputs(const QByteArray &json);
+
+} // namespace PointerSpeed
