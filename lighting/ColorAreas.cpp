@@ -48,6 +48,62 @@ QColor colourFromHsv(int hue, int saturation, int value) {
 
 // ---------------------------------------------------------------- picking
 
+PickColorArea::PickColorArea(QWidget *parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    trackFocusMarks();
+}
+
+void PickColorArea::keyPressEvent(QKeyEvent *event) {
+    const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    constexpr int kFar = 1000; // past either end of any area
+    switch (event->key()) {
+    case Qt::Key_Left:
+        stepBy(-step, 0);
+        break;
+    case Qt::Key_Right:
+        stepBy(step, 0);
+        break;
+    case Qt::Key_Up:
+        stepBy(0, step);
+        break;
+    case Qt::Key_Down:
+        stepBy(0, -step);
+        break;
+    case Qt::Key_PageUp:
+        stepBy(0, 10);
+        break;
+    case Qt::Key_PageDown:
+        stepBy(0, -10);
+        break;
+    case Qt::Key_Home:
+        stepBy(0, -kFar);
+        break;
+    case Qt::Key_End:
+        stepBy(0, kFar);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void PickColorArea::keyReleaseEvent(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (!event->isAutoRepeat())
+            emit mouseReleaseSignal();
+        break;
+    default:
+        QWidget::keyReleaseEvent(event);
+    }
+}
+
 void PickColorArea::mousePressEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton)
         pickAt(event->pos());
@@ -101,10 +157,17 @@ void HColorArea::paintEvent(QPaintEvent *) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(235, 238, 242));
     painter.drawPolygon(marker, 3);
+    paintFocusMark(painter, this, rect());
 }
 
 void HColorArea::pickAt(const QPoint &pos) {
     m_hue = valueAtPixel(height() - 1 - pos.y(), height(), kHueTurn);
+    update();
+    emit hueChangedSignal(m_hue);
+}
+
+void HColorArea::stepBy(int, int dy) {
+    m_hue = qBound(0, m_hue + dy, kHueTurn);
     update();
     emit hueChangedSignal(m_hue);
 }
@@ -149,6 +212,14 @@ void SVColorArea::paintEvent(QPaintEvent *) {
     painter.setPen(QPen(m_value >= 128 ? Qt::black : Qt::white, 1.5 * factor));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(point, kMarkerPixels / 2.0 * factor, kMarkerPixels / 2.0 * factor);
+    paintFocusMark(painter, this, r);
+}
+
+void SVColorArea::stepBy(int dx, int dy) {
+    m_saturation = qBound(0, m_saturation + dx, kComponentMax);
+    m_value = qBound(0, m_value + dy, kComponentMax);
+    update();
+    emit svChangedSignal(m_hue, m_saturation, m_value);
 }
 
 void SVColorArea::pickAt(const QPoint &pos) {

@@ -8,21 +8,27 @@
 #include <QWidget>
 
 // A painted area the pointer picks a point in: a press, or a drag with the left button,
-// picks; the release is reported.
+// picks; the release is reported. From the keyboard (Tab reaches it) the arrows move the point a
+// step, ten with Shift, Page Up and Page Down ten steps up and down, Home and End to the bottom
+// and the top; the key's release is reported as the button's is.
 class PickColorArea : public QWidget {
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
+    explicit PickColorArea(QWidget *parent = nullptr);
 
 signals:
     void mouseReleaseSignal();
 
 protected:
     virtual void pickAt(const QPoint &pos) = 0;
+    // Moves the point by dx steps to the right and dy steps up, within the area.
+    virtual void stepBy(int dx, int dy) = 0;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 };
 
 // A vertical strip through every hue, red at the bottom (0) and at the top (360), with a
@@ -44,6 +50,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void pickAt(const QPoint &pos) override;
+    void stepBy(int dx, int dy) override;
 
 private:
     int stripWidth() const;
@@ -76,6 +83,7 @@ public slots:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void pickAt(const QPoint &pos) override;
+    void stepBy(int dx, int dy) override;
 
 private:
     int m_hue = 0;

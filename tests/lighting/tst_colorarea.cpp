@@ -6,6 +6,7 @@
 #include "TestAppDir.h"
 
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -41,6 +42,7 @@ private slots:
     void presetsAndField();
     void fieldAndBarReachTheirEnds_data();
     void fieldAndBarReachTheirEnds();
+    void fieldAndBarTakeKeys();
 };
 
 void TestColorArea::numberBoxesKeepOneColour() {
@@ -152,6 +154,27 @@ void TestColorArea::fieldAndBarReachTheirEnds() {
     const int ring = qGray(
         field->grab().toImage().pixel(corner.x() + scaled(right ? -6 : 6, scale), corner.y()));
     QVERIFY(top ? ring < 50 : ring > 150);
+}
+
+// From the keyboard: the arrows step, Shift by ten, End to the top; a key's release is the end
+// of a pick, as a button's is.
+void TestColorArea::fieldAndBarTakeKeys() {
+    TestAppDir dir;
+    KelColorArea editor(QColor(0, 0, 0));
+    auto *field = editor.findChild<SVColorArea *>();
+    auto *bar = editor.findChild<HColorArea *>();
+    QVERIFY(field->focusPolicy() & Qt::TabFocus);
+    QSignalSpy picked(field, &SVColorArea::mouseReleaseSignal);
+    QTest::keyClick(field, Qt::Key_End);
+    QTest::keyClick(field, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(field, Qt::Key_Right);
+    QCOMPARE(field->value(), 255);
+    QCOMPARE(field->saturation(), 11);
+    QCOMPARE(picked.count(), 3);
+    QTest::keyClick(bar, Qt::Key_Up);
+    QTest::keyClick(bar, Qt::Key_PageUp);
+    QCOMPARE(bar->hue(), 11);
+    QCOMPARE(editor.color(), QColor::fromHsv(11, 11, 255).toRgb());
 }
 
 QTEST_MAIN(TestColorArea)
