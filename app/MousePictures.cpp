@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MousePictures.h"
 
+#include "AccessibleRole.h"
 #include "AppConfig.h"
 #include "ButtonRules.h"
 #include "KelPushButton.h"
@@ -46,6 +47,7 @@ MousePictures::MousePictures(QWidget *window) : QObject(window) {
     m_sideToggle = new KelPushButton(toggle, window);
     for (KelPushButton *t : {m_frontToggle, m_sideToggle}) {
         t->setToggleMode(true);
+        setAccessibleRole(t, QAccessible::RadioButton);
         connect(t, &QPushButton::clicked, this,
                 [this, t] { emit viewClicked(t == m_frontToggle); });
     }

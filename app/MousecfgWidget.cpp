@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MousecfgWidget.h"
 
+#include "AccessibleRole.h"
 #include "AppConfig.h"
 #include "AppLog.h"
 #include "BatteryStatus.h"
@@ -198,6 +199,7 @@ void MousecfgWidget::createWidgets() {
         const QStringList tab = skinStates(QStringLiteral("tabbutton"), 3);
         b = button({tab[0], tab[2], tab[1]});
         b->setToggleMode(true);
+        setAccessibleRole(b, QAccessible::PageTab);
     }
     m_commandBar = new CommandBar(this);
     connect(m_commandBar, &CommandBar::triggered, this, &MousecfgWidget::onCommand);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SlotSelector.h"
 
+#include "AccessibleRole.h"
 #include "KelMenu.h"
 #include "KelPushButton.h"
 #include "MainLayout.h"
@@ -14,6 +15,7 @@ SlotSelector::SlotSelector(QWidget *window) : QObject(window) {
     for (int i = 0; i < kSlots; ++i) {
         m_indicators[i] = new KelPushButton(indicator, window);
         m_indicators[i]->setToggleMode(true);
+        setAccessibleRole(m_indicators[i], QAccessible::RadioButton);
         m_indicators[i]->setObjectName(QStringLiteral("profileBtn%1").arg(i + 1));
         connect(m_indicators[i], &QPushButton::clicked, this, [this, i] { emit slotChosen(i); });
     }

@@ -13,7 +13,7 @@ import subprocess
 import sys
 import time
 
-CONTROLS = {"push button", "toggle button", "check box", "radio button", "slider",
+CONTROLS = {"push button", "toggle button", "check box", "radio button", "page tab", "slider",
             "spin button", "combo box", "text", "entry", "list", "tree", "table",
             "tree table", "progress bar", "image", "icon"}
 
@@ -48,7 +48,7 @@ def read_pages(desktop, name):
     unnamed_total = 0
     for page in ["LIGHTING", "CUSTOMIZE", "DPI", "MACRO"]:
         tab = wait_for(lambda: next((c for c in controls(app, []) if c.name == page
-                                    and c.getRoleName() in ("push button", "check box")),
+                                    and c.getRoleName() == "page tab"),
                                    None), 10)
         if tab is None:
             print(f"no tab {page}")

@@ -21,7 +21,7 @@ bool isControl(QAccessibleInterface *object) {
     static const QSet<A::Role> roles = {
         A::PushButton,   A::ButtonMenu, A::ButtonDropDown, A::CheckBox, A::RadioButton,
         A::Slider,       A::SpinBox,    A::ComboBox,       A::List,     A::Tree,
-        A::EditableText, A::Graphic,    A::ProgressBar};
+        A::EditableText, A::Graphic,    A::ProgressBar,    A::PageTab};
     return roles.contains(object->role()) ||
            (object->role() == A::Client && object->childCount() == 0);
 }
