@@ -11,6 +11,7 @@ PACKAGES=(
   libumockdev-dev umockdev libglib2.0-dev
   libx11-dev
   xvfb xauth xdotool x11-utils imagemagick trayer
+  weston qtwayland5
   at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream
   fonts-dejavu-core fonts-wqy-microhei
