@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Key capture: keys typed into our windows arrive once each, as set-1 scan codes with the
 // extended, Alt-held and released flags, with key repeat told apart, and still reach the
-// widget they were typed into.
+// widget they were typed into. Run again on an X server and on a Wayland compositor, where
+// real keys come from the windowing system.
 #include "KeyCapture.h"
 #include "KeyTable.h"
 
 #include <QLineEdit>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -37,6 +39,18 @@ QVector<Seen> seen(const QSignalSpy &spy) {
 // A key event as X delivers it, with its server timestamp and unmarked.
 void stamped(QWidget &top, QEvent::Type type, int evdev, ulong stamp) {
     sendKey(top, type, evdev, false, Qt::Key_unknown, QString(), stamp);
+}
+
+// Types on the X display: "key 38", "keydown 39" (X keycodes, evdev + 8).
+bool xdotool(const QString &action, int keycode) {
+    return QProcess::execute(QStringLiteral("xdotool"), {action, QString::number(keycode)}) == 0;
+}
+
+int repeatsIn(const QSignalSpy &spy) {
+    int n = 0;
+    for (const QList<QVariant> &args : spy)
+        n += args[2].toBool() ? 1 : 0;
+    return n;
 }
 } // namespace
 
@@ -169,6 +183,53 @@ private slots:
         stamped(m_top, QEvent::KeyRelease, 30, 3100);
         capture.flush();
         QCOMPARE(spy.count(), 8);
+    }
+
+    // Keys from the windowing system: an X server, or a Wayland compositor that reads the X
+    // server's keyboard. A typed key, a held one that repeats (X repeats as release-press
+    // pairs, Qt makes Wayland's repeats itself) and an extended key each come with their scan
+    // code; the held key gives one press, repeats, and one release at its real time.
+    void keysFromTheWindowSystem() {
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("xcb") && platform != QLatin1String("wayland"))
+            QSKIP("runs on an X server or a Wayland compositor");
+        if (platform == QLatin1String("xcb"))
+            m_top.activateWindow(); // a Wayland compositor activates a new window itself
+        QTRY_COMPARE(QGuiApplication::focusWindow(), m_top.windowHandle());
+
+        KeyCapture capture;
+        QSignalSpy spy(&capture, &KeyCapture::keyEvent);
+        QVERIFY(xdotool(QStringLiteral("key"), 38));     // A
+        QVERIFY(xdotool(QStringLiteral("keydown"), 39)); // S, held
+        QTRY_VERIFY_WITH_TIMEOUT(repeatsIn(spy) >= 2, 5000);
+        QVERIFY(xdotool(QStringLiteral("keyup"), 39));
+        QVERIFY(xdotool(QStringLiteral("key"), 105)); // right Ctrl
+        QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty() && spy.last().at(0).toInt() == 29 &&
+                                     (spy.last().at(1).toInt() & KeyFlagReleased),
+                                 3000);
+
+        QVector<Seen> keys;
+        for (const Seen &s : seen(spy)) {
+            if (!s.repeat)
+                keys.append(s);
+            else
+                QVERIFY(s.scanCode == 31 && !(s.flags & KeyFlagReleased) && keys.size() == 3);
+        }
+        QCOMPARE(keys.size(), 6);
+        const int scanCodes[] = {30, 30, 31, 31, 29, 29};
+        const int flags[] = {0,
+                             KeyFlagReleased,
+                             0,
+                             KeyFlagReleased,
+                             KeyFlagExtended,
+                             KeyFlagExtended | KeyFlagReleased};
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(keys[i].scanCode, scanCodes[i]);
+            QCOMPARE(keys[i].flags, flags[i]);
+        }
+        // Held past the first repeat (X: 660 ms, weston: 400 ms).
+        QVERIFY2(keys[3].timeMs - keys[2].timeMs >= 300,
+                 qPrintable(QString::number(keys[3].timeMs - keys[2].timeMs)));
     }
 
     void listensOnlyWhileItLives() {
