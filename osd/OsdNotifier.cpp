@@ -36,6 +36,11 @@ void OsdNotifier::showMessage(const OsdMessage &message) {
 }
 
 void OsdNotifier::send(const OsdMessage &message) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        noService(bus.lastError().message());
+        return;
+    }
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
     // A passing state, not news: the desktop need not keep it in its list.
@@ -43,8 +48,7 @@ void OsdNotifier::send(const OsdMessage &message) {
     call << m_appName << m_shownId << QString() << message.text << QString() << QStringList()
          << hints << qint32(OsdWindow::boundedTime(message.displayTime));
     m_sending = true;
-    auto *watcher =
-        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &OsdNotifier::sent);
 }
 
@@ -52,19 +56,21 @@ void OsdNotifier::sent(QDBusPendingCallWatcher *call) {
     call->deleteLater();
     m_sending = false;
     const QDBusPendingReply<quint32> reply = *call;
-    if (reply.isError()) {
-        if (!m_toldNoService) {
-            m_toldNoService = true;
-            qCDebug(lcOsd, "OSD: no desktop notifications (%s), texts are dropped",
-                    qPrintable(reply.error().message()));
-        }
-        m_shownId = 0;
-    } else {
+    if (reply.isError())
+        noService(reply.error().message());
+    else
         m_shownId = reply.value();
-    }
     if (m_waiting) {
         const OsdMessage next = *m_waiting;
         m_waiting.reset();
         send(next);
     }
+}
+
+void OsdNotifier::noService(const QString &why) {
+    m_shownId = 0;
+    if (m_toldNoService)
+        return;
+    m_toldNoService = true;
+    qCDebug(lcOsd, "OSD: no desktop notifications (%s), texts are dropped", qPrintable(why));
 }

@@ -29,6 +29,8 @@ public slots:
 private:
     void send(const OsdMessage &message);
     void sent(QDBusPendingCallWatcher *call);
+    // Drops the text; the first time, says why in the debug log.
+    void noService(const QString &why);
 
     QString m_appName;
     quint32 m_shownId = 0; // the notification a new message replaces
