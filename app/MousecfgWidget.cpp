@@ -43,6 +43,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -486,24 +487,31 @@ void MousecfgWidget::paintEvent(QPaintEvent *) {
 
 void MousecfgWidget::mousePressEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton) {
-        m_dragging = true;
-        m_pressPos = event->globalPos();
+        m_dragFrom = event->globalPos();
         m_windowOrigin = pos();
     }
     QWidget::mousePressEvent(event);
 }
 
 void MousecfgWidget::mouseMoveEvent(QMouseEvent *event) {
-    if (m_dragging) {
-        const QPoint distance = event->globalPos() - m_pressPos;
-        if (dragMoves(distance))
-            move(m_windowOrigin + distance);
+    if (m_dragFrom && (event->buttons() & Qt::LeftButton)) {
+        const QPoint distance = event->globalPos() - *m_dragFrom;
+        if (dragMoves(distance)) {
+            // The desktop moves the window where it can (a Wayland compositor lets no window
+            // place itself; an X window manager snaps and keeps it on the screens); the
+            // window follows the pointer itself where it cannot. Once the desktop has the
+            // move, the rest of this drag is its own.
+            if (windowHandle() && windowHandle()->startSystemMove())
+                m_dragFrom.reset();
+            else
+                move(m_windowOrigin + distance);
+        }
     }
     QWidget::mouseMoveEvent(event);
 }
 
 void MousecfgWidget::mouseReleaseEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton)
-        m_dragging = false;
+        m_dragFrom.reset();
     QWidget::mouseReleaseEvent(event);
 }

@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class BatteryStatus;
 class BatteryTray;
@@ -236,9 +237,9 @@ private:
     int m_iDpiVal = 0;
     QSize m_rememberedSize;
 
-    // Dragging.
-    bool m_dragging = false;
-    QPoint m_pressPos;
+    // Dragging by the background: where the left button went down (none once the desktop
+    // has taken the move over) and where the window was then.
+    std::optional<QPoint> m_dragFrom;
     QPoint m_windowOrigin;
 
     std::unique_ptr<WindowBackground> m_background;

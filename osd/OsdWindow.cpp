@@ -40,6 +40,10 @@ OsdWindow::OsdWindow(QWidget *parent)
     connect(&m_fade, &QVariantAnimation::finished, this, &QWidget::hide);
 }
 
+int OsdWindow::boundedTime(quint32 displayTime) {
+    return displayTime == 0 ? kDefaultTime : int(qBound<quint32>(kMinTime, displayTime, kMaxTime));
+}
+
 void OsdWindow::showMessage(const OsdMessage &message) {
     m_hold.stop();
     m_fade.stop();
@@ -52,9 +56,7 @@ void OsdWindow::showMessage(const OsdMessage &message) {
         return;
     }
     m_colour = message.colour.isValid() ? message.colour : QColor(Qt::white);
-    m_displayTime = message.displayTime == 0
-                        ? kDefaultTime
-                        : int(qBound<quint32>(kMinTime, message.displayTime, kMaxTime));
+    m_displayTime = boundedTime(message.displayTime);
     m_font = QFont(message.fontFace.isEmpty() ? QStringLiteral("Arial") : message.fontFace);
     m_font.setStyleHint(QFont::SansSerif);
     m_font.setWeight(QFont::DemiBold);

@@ -22,6 +22,8 @@ public:
     // Times are kept within these bounds, so a bad record neither flashes nor sticks.
     static constexpr int kMinTime = 200;
     static constexpr int kMaxTime = 60000;
+    // A message's time in milliseconds within those bounds, the default for none.
+    static int boundedTime(quint32 displayTime);
 
     explicit OsdWindow(QWidget *parent = nullptr);
 

@@ -5,21 +5,23 @@
 // --watch-stdin (as the configuration program starts it), it also ends when its standard input
 // ends: the program that started it holds the pipe, and the kernel closes it when that program
 // ends, however it ends. --verbose prints the debug messages of every part on stderr.
+// Where windows cannot place themselves (Wayland) the texts become desktop notifications
+// instead of the plate.
 
 #include "ModelDescriptor.h"
+#include "OsdLog.h"
+#include "OsdNotifier.h"
 #include "OsdServer.h"
 #include "OsdWindow.h"
 
 #include <QApplication>
-#include <QLoggingCategory>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcOsd, "mousecfg.osd", QtInfoMsg)
 
 // Quits the application once standard input reaches its end or fails; false when there is no
 // standard input to watch. Whatever arrives on it is read and ignored.
@@ -74,11 +76,21 @@ int main(int argc, char **argv) {
         return 1;
     }
 
-    OsdWindow window;
-    window.setWindowTitle(title);
-    QObject::connect(&server, &OsdServer::messageReceived, &window, [&](const OsdMessage &m) {
+    QObject::connect(&server, &OsdServer::messageReceived, &server, [](const OsdMessage &m) {
         qCDebug(lcOsd, "OSD: \"%s\" for %u ms", qPrintable(m.text), m.displayTime);
-        window.showMessage(m);
     });
+    // The plate is not even created where it would land anywhere on the screen.
+    std::unique_ptr<OsdNotifier> notifier;
+    std::unique_ptr<OsdWindow> window;
+    if (OsdNotifier::needed()) {
+        notifier = std::make_unique<OsdNotifier>(product.isEmpty() ? title : product);
+        QObject::connect(&server, &OsdServer::messageReceived, notifier.get(),
+                         &OsdNotifier::showMessage);
+    } else {
+        window = std::make_unique<OsdWindow>();
+        window->setWindowTitle(title);
+        QObject::connect(&server, &OsdServer::messageReceived, window.get(),
+                         &OsdWindow::showMessage);
+    }
     return app.exec();
 }

@@ -12,6 +12,7 @@ PACKAGES=(
   libx11-dev
   gsettings-desktop-schemas libglib2.0-bin
   xvfb xauth xdotool x11-utils imagemagick trayer
+  weston qtwayland5
   at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream
   fonts-dejavu-core fonts-wqy-microhei

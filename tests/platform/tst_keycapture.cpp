@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Key capture: keys typed into our windows arrive once each, as set-1 scan codes with the
 // extended, Alt-held and released flags, with key repeat told apart, and still reach the
-// widget they were typed into.
+// widget they were typed into. Run again on an X server and on a Wayland compositor, where
+// real keys come from the windowing system.
 #include "KeyCapture.h"
 #include "KeyTable.h"
 
 #include <QLineEdit>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -37,6 +39,11 @@ QVector<Seen> seen(const QSignalSpy &spy) {
 // A key event as X delivers it, with its server timestamp and unmarked.
 void stamped(QWidget &top, QEvent::Type type, int evdev, ulong stamp) {
     sendKey(top, type, evdev, false, Qt::Key_unknown, QString(), stamp);
+}
+
+// Types on the X display: "key 38", "keydown 39" (X keycodes, evdev + 8).
+bool xdotool(const QString &action, int keycode) {
+    return QProcess::execute(QStringLiteral("xdotool"), {action, QString::number(keycode)}) == 0;
 }
 } // namespace
 
@@ -169,6 +176,52 @@ private slots:
         stamped(m_top, QEvent::KeyRelease, 30, 3100);
         capture.flush();
         QCOMPARE(spy.count(), 8);
+    }
+
+    // Keys from the windowing system: an X server, or a Wayland compositor that reads the X
+    // server's keyboard. A typed key, a held one that repeats (X repeats as release-press
+    // pairs, Qt makes Wayland's repeats itself) and an extended key each come with their scan
+    // code; the held key gives one press, repeats, and one release at its real time.
+    void keysFromTheWindowSystem() {
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("xcb") && platform != QLatin1String("wayland"))
+            QSKIP("runs on an X server or a Wayland compositor");
+        if (platform == QLatin1String("xcb"))
+            m_top.activateWindow(); // a Wayland compositor activates a new window itself
+        QTRY_COMPARE(QGuiApplication::focusWindow(), m_top.windowHandle());
+
+        KeyCapture capture;
+        QSignalSpy spy(&capture, &KeyCapture::keyEvent);
+        const auto repeats = [&spy] {
+            return std::count_if(spy.begin(), spy.end(),
+                                 [](const auto &e) { return e[2].toBool(); });
+        };
+        QVERIFY(xdotool(QStringLiteral("key"), 38));     // A
+        QVERIFY(xdotool(QStringLiteral("keydown"), 39)); // S, held
+        QTRY_VERIFY_WITH_TIMEOUT(repeats() >= 2, 5000);
+        QVERIFY(xdotool(QStringLiteral("keyup"), 39));
+        QVERIFY(xdotool(QStringLiteral("key"), 105)); // right Ctrl
+        QTRY_VERIFY(spy.size() > 2 && spy.last()[0].toInt() == 29 &&
+                    (spy.last()[1].toInt() & KeyFlagReleased));
+
+        const auto key = [](int scanCode, int flags) {
+            return QString("%1/%2").arg(scanCode).arg(flags);
+        };
+        QStringList keys;
+        QVector<qint64> times;
+        for (const Seen &s : seen(spy)) {
+            if (s.repeat) {
+                QVERIFY(s.scanCode == 31 && s.flags == 0 && keys.size() == 3);
+            } else {
+                keys << key(s.scanCode, s.flags);
+                times << s.timeMs;
+            }
+        }
+        const int up = KeyFlagReleased, ext = KeyFlagExtended;
+        QCOMPARE(keys, QStringList({key(30, 0), key(30, up), key(31, 0), key(31, up), key(29, ext),
+                                    key(29, ext | up)}));
+        // S was held past its first repeat (X: 660 ms, weston: 400 ms).
+        QVERIFY2(times[3] - times[2] >= 300, qPrintable(QString::number(times[3] - times[2])));
     }
 
     void listensOnlyWhileItLives() {
