@@ -122,7 +122,7 @@ bool KelKeyDialog::isCapturing() const {
 
 bool KelKeyDialog::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_keyBox && event->type() == QEvent::MouseButtonPress)
-        m_capture->arm();
+        m_capture->setArmed(true);
     return KelSkinDialog::eventFilter(watched, event);
 }
 

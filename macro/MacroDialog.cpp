@@ -212,7 +212,7 @@ void MacroDialog::showHint() {
         m_recordHint->setText(tr("Recording: type the keys, then press STOP (or hold Esc)."));
     else if (m_editing)
         m_recordHint->setText(
-            tr("Editing: press a key or change the value, then SAVE (Enter) or CANCEL (Esc)."));
+            tr("Editing: press a key or type a value; Enter saves, Esc cancels."));
     else if (!currentMacro().isEmpty())
         m_recordHint->setText(
             tr("Room left on the mouse: %n step(s)", nullptr, macroRoomLeft(events())));

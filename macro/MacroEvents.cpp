@@ -85,7 +85,7 @@ void MacroDialog::itemClicked(const QModelIndex &index) {
     if (m_editing) {
         m_stepEditor->focusEditor();
         if (m_capture)
-            m_capture->arm();
+            m_capture->setArmed(true);
     }
 }
 
@@ -194,9 +194,10 @@ void MacroDialog::listenToKeys(bool on) {
     if (on && !m_capture) {
         m_capture = new KeyCapture(this);
         if (m_editing) {
-            // A step's key is taken in its field, one at a time; Tab, Enter and Escape then
-            // move on, save and cancel.
+            // A step's key is taken in its field, one at a time; Tab, Enter and Escape move
+            // on, save and cancel unless a click on a step made its field ready for any key.
             m_capture->setTakesKeys(true);
+            m_capture->setArmed(false);
             m_capture->listenWhile(
                 [this] { return window()->focusWidget() == m_stepEditor->keyField(); });
         }

@@ -38,11 +38,11 @@ public:
     // For a field that takes one key, or one combination, at a time. While on, the keys this
     // capture hands on are kept from the windows. Once every key it took is up, a plain Tab,
     // Shift+Tab, Return, Enter or Escape is left to the window (to move on, accept or cancel)
-    // until arm() is called; any other key is taken at once. A release of a key it did not
+    // until it is armed again; any other key is taken at once. A release of a key it did not
     // take is left alone. A new capture is armed.
     void setTakesKeys(bool on);
-    // The next key is taken, whatever it is.
-    void arm() { m_armed = true; }
+    // Armed, the next key is taken whatever it is.
+    void setArmed(bool on) { m_armed = on; }
     bool isArmed() const { return m_armed; }
     // Keys are heard only while condition() holds (the field has the focus, say); at other
     // times they pass untouched. Without a condition every key is heard.
