@@ -149,10 +149,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Recording: type the keys, then press STOP.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>DELETE</source>
         <translation type="unfinished"></translation>
     </message>
@@ -252,10 +248,6 @@
         <source>Warning</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Editing: press a key or change the value, then SAVE.</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message numerus="yes">
         <source>Room left on the mouse: %n step(s)</source>
         <translation>
@@ -281,6 +273,14 @@
             <numerusform>No room for these steps: %n more fits this macro on the mouse.</numerusform>
             <numerusform>No room for these steps: %n more fit this macro on the mouse.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Recording: type the keys, then press STOP (or hold Esc).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Editing: press a key or type a value; Enter saves, Esc cancels.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -149,10 +149,6 @@
         <translation>开始</translation>
     </message>
     <message>
-        <source>Recording: type the keys, then press STOP.</source>
-        <translation>正在录制：请按键，完成后按“停止”。</translation>
-    </message>
-    <message>
         <source>DELETE</source>
         <translation>删除</translation>
     </message>
@@ -252,10 +248,6 @@
         <source>Warning</source>
         <translation>警告</translation>
     </message>
-    <message>
-        <source>Editing: press a key or change the value, then SAVE.</source>
-        <translation>正在编辑：按下按键或修改数值，然后按“保存”。</translation>
-    </message>
     <message numerus="yes">
         <source>Room left on the mouse: %n step(s)</source>
         <translation>
@@ -279,6 +271,14 @@
         <translation>
             <numerusform>空间不足：此宏在鼠标上只能再放 %n 步。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Recording: type the keys, then press STOP (or hold Esc).</source>
+        <translation>正在录制：请按键，完成后按“停止”（或按住 Esc）。</translation>
+    </message>
+    <message>
+        <source>Editing: press a key or type a value; Enter saves, Esc cancels.</source>
+        <translation>正在编辑：按下按键或输入数值；Enter 保存，Esc 取消。</translation>
     </message>
 </context>
 <context>

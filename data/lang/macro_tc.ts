@@ -149,10 +149,6 @@
         <translation>開始</translation>
     </message>
     <message>
-        <source>Recording: type the keys, then press STOP.</source>
-        <translation>正在錄製：請按鍵，完成後按「停止」。</translation>
-    </message>
-    <message>
         <source>DELETE</source>
         <translation>刪除</translation>
     </message>
@@ -252,10 +248,6 @@
         <source>Warning</source>
         <translation>警告</translation>
     </message>
-    <message>
-        <source>Editing: press a key or change the value, then SAVE.</source>
-        <translation>正在編輯：按下按鍵或修改數值，然後按「儲存」。</translation>
-    </message>
     <message numerus="yes">
         <source>Room left on the mouse: %n step(s)</source>
         <translation>
@@ -279,6 +271,14 @@
         <translation>
             <numerusform>空間不足：此巨集在滑鼠上只能再放 %n 步。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Recording: type the keys, then press STOP (or hold Esc).</source>
+        <translation>正在錄製：請按鍵，完成後按「停止」（或按住 Esc）。</translation>
+    </message>
+    <message>
+        <source>Editing: press a key or type a value; Enter saves, Esc cancels.</source>
+        <translation>正在編輯：按下按鍵或輸入數值；Enter 儲存，Esc 取消。</translation>
     </message>
 </context>
 <context>
