@@ -5,6 +5,7 @@
 #include "KelMenu.h"
 
 #include <QAction>
+#include <QGuiApplication>
 
 BatteryTray::BatteryTray(const QIcon &icon, QWidget *window) : QObject(window) {
     m_tray = new QSystemTrayIcon(icon, this);
@@ -16,7 +17,11 @@ BatteryTray::BatteryTray(const QIcon &icon, QWidget *window) : QObject(window) {
     connect(m_quitAction, &QAction::triggered, this, &BatteryTray::quitRequested);
     m_tray->setContextMenu(menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, &BatteryTray::activated);
-    m_tray->show();
+    // On X11 the icon waits for a notification area that comes later; on Wayland Qt serves
+    // only a desktop that has one now, and the X11 way would only print warnings.
+    if (QGuiApplication::platformName() != QLatin1String("wayland") ||
+        QSystemTrayIcon::isSystemTrayAvailable())
+        m_tray->show();
 }
 
 void BatteryTray::noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bool onCable) {

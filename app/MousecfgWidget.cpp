@@ -418,7 +418,9 @@ void MousecfgWidget::slotWarning() {
             m_firmware->force();
             return;
         }
-        activateWindow();
+        // A Wayland desktop decides itself which window is active.
+        if (QGuiApplication::platformName() != QLatin1String("wayland"))
+            activateWindow();
         raise();
         warnDeviceDenied();
         return;
