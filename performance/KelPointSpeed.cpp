@@ -2,7 +2,6 @@
 #include "KelPointSpeed.h"
 #include "PerformanceLog.h"
 
-#include "AppDir.h"
 #include "KelCheckBox.h"
 #include "KelLabel.h"
 #include "KelMessageBox.h"
@@ -14,6 +13,7 @@
 #include "PerformanceRules.h"
 #include "ProfileData.h"
 #include "Scale.h"
+#include "SkinImage.h"
 
 #include <QDebug>
 #include <QProcess>
@@ -28,13 +28,8 @@ constexpr int kSpeedMax = 20;
 constexpr int kKeyMin = kKeyResponseMin;
 constexpr int kKeyMax = 255;
 
-QString skinPath(const char *name) {
-    return AppDir::path() + QStringLiteral("/skin/") + QLatin1String(name);
-}
-
 // The number box in the skin's colours, its arrows sized by the scale factor.
 QString speedBoxStyleSheet() {
-    const QString skin = AppDir::path() + QStringLiteral("/skin/");
     return QStringLiteral(
                "QSpinBox{background-color:rgb(30,30,30);color:white;border:1px solid "
                "rgb(60,64,70);border-radius:3px;padding-right:%1px;}"
@@ -43,10 +38,10 @@ QString speedBoxStyleSheet() {
                "QSpinBox::up-button{subcontrol-position:top right;}"
                "QSpinBox::down-button{subcontrol-position:bottom right;}"
                "QSpinBox::up-button:hover,QSpinBox::down-button:hover{background:rgb(58,63,70);}"
-               "QSpinBox::up-arrow{image:url(\"%2spin-up.png\");width:%3px;height:%4px;}"
-               "QSpinBox::down-arrow{image:url(\"%2spin-down.png\");width:%3px;height:%4px;}")
+               "QSpinBox::up-arrow{image:url(\"%2\");width:%4px;height:%5px;}"
+               "QSpinBox::down-arrow{image:url(\"%3\");width:%4px;height:%5px;}")
         .arg(scaled(14))
-        .arg(skin)
+        .arg(skinPath(QStringLiteral("spin-up.png")), skinPath(QStringLiteral("spin-down.png")))
         .arg(scaled(8))
         .arg(scaled(5));
 }
@@ -80,9 +75,7 @@ KelPointSpeed::KelPointSpeed(QWidget *parent) : QWidget(parent) {
     m_speedBox->setObjectName(QStringLiteral("pointerSpeed"));
     m_speedBox->setRange(kSpeedMin, kSpeedMax);
     m_speedBox->setAlignment(Qt::AlignCenter);
-    m_mouseSetting = new KelPushButton({skinPath("button-1.png"), skinPath("button-2.png"),
-                                        skinPath("button-3.png"), skinPath("button-4.png")},
-                                       this);
+    m_mouseSetting = new KelPushButton(skinStates(QStringLiteral("button"), 4), this);
     m_mouseSetting->setObjectName(QStringLiteral("mouseSetting"));
 
     m_sync = new KelCheckBox(QString(), this);
