@@ -119,6 +119,7 @@ MouseOutcome switchProfile(Session &session, int index) {
     const int result = session.mouse().selectProfile(index, sets.working.profiles[index]);
     // Nothing was sent in this run: the slot's own pointer speed goes to the host.
     PointerSpeed::writeSpeed(sets.working.activeProfile().mousespeed);
+    PointerSpeed::settle(1000); // the program ends soon: let the desktop take it first
     return outcomeOfSend(result);
 }
 

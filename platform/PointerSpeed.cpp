@@ -4,6 +4,9 @@
 #include "PointerSpeed.h"
 #include "PointerSpeedBackends.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
 #include <QtMath>
 
 namespace PointerSpeed {
@@ -108,6 +111,14 @@ Result writeSpeed(int speed) {
     qCDebug(lcPlatform, "pointer speed %d through %s: result %d", speed, qPrintable(backendName()),
             int(result));
     return result;
+}
+
+void settle(int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    QTimer wake; // the loop looks at the clock at least this often
+    wake.start(20);
+    while (pendingKdeCalls() > 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 } // namespace PointerSpeed

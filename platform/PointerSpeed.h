@@ -75,5 +75,9 @@ int readSpeed();
 // Sets the host's speed; a speed outside 1..20 changes nothing. Never waits for another
 // program, apart from GSettings' own flush of the write.
 Result writeSpeed(int speed);
+// Runs the event loop until the desktop has answered the last write (KWin's calls), at most
+// timeoutMs: for a program that ends right after writing, such as the command line. Never on
+// the GUI thread.
+void settle(int timeoutMs);
 
 } // namespace PointerSpeed

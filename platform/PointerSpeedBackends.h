@@ -27,6 +27,8 @@ int readKdeSpeed();
 Result writeKdeSpeed(int speed, bool x11);
 // Where Plasma keeps kcminputrc: $XDG_CONFIG_HOME/kcminputrc.
 QString kcmInputPath();
+// KWin's calls sent and not yet answered.
+int pendingKdeCalls();
 // The text of a KDE configuration file with key set to value in group (a group header as
 // KConfig writes it, e.g. "[Mouse]"); every other line is kept as it was.
 QString withKdeEntry(const QString &text, const QString &groupHeader, const QString &key,

@@ -56,12 +56,16 @@ QDBusMessage kwinCall(const QString &path, const QString &method) {
     return call;
 }
 
+int g_pendingCalls = 0;
+
 // Calls done(reply) when the answer comes; an error answer is logged and dropped.
 template <typename Done> void whenAnswered(const QDBusMessage &call, Done done) {
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call));
+    ++g_pendingCalls;
     QObject::connect(
         watcher, &QDBusPendingCallWatcher::finished, [done](QDBusPendingCallWatcher *answered) {
             answered->deleteLater();
+            --g_pendingCalls;
             const QDBusMessage reply = answered->reply();
             if (reply.type() == QDBusMessage::ErrorMessage) {
                 qCDebug(lcPlatform, "pointer speed: KWin: %s", qPrintable(reply.errorMessage()));
@@ -112,6 +116,10 @@ QString readText(const QString &path) {
 }
 
 } // namespace
+
+int pendingKdeCalls() {
+    return g_pendingCalls;
+}
 
 QString kcmInputPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
