@@ -2,10 +2,24 @@
 #include "BatteryTray.h"
 
 #include "AppConfig.h"
+#include "BatteryEstimate.h"
+#include "BatteryHistory.h"
 #include "KelMenu.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QGuiApplication>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+qint64 (*s_clock)() = nullptr;
+
+// The hours told: whole ones, at least one (the texts say "about").
+int wholeHours(double hours) {
+    return std::max(1, int(std::lround(hours)));
+}
+} // namespace
 
 BatteryTray::BatteryTray(const QIcon &icon, QWidget *window) : QObject(window) {
     m_tray = new QSystemTrayIcon(icon, this);
@@ -24,8 +38,15 @@ BatteryTray::BatteryTray(const QIcon &icon, QWidget *window) : QObject(window) {
         m_tray->show();
 }
 
+BatteryTray::~BatteryTray() = default;
+
+void BatteryTray::setClock(qint64 (*clock)()) {
+    s_clock = clock;
+}
+
 void BatteryTray::noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bool onCable) {
     setStatusBattery(m_battery, iCharge, iLowByte, iHiByte);
+    noteInHistory(onCable);
     refresh();
     // Told once when the level falls to the lowest step, and again only after the mouse
     // charged. On the cable the mouse charges and the level means nothing.
@@ -36,11 +57,34 @@ void BatteryTray::noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bo
     } else if (m_battery.level <= kLowestBatteryLevel && !m_lowBatteryNoticed) {
         m_lowBatteryNoticed = true;
         ++m_lowBatteryNotices;
-        m_tray->showMessage(
-            currentProductName(),
-            tr("The mouse battery is low (%1%). Please charge it.").arg(m_battery.level),
-            QSystemTrayIcon::Warning);
+        const QString text =
+            m_battery.hoursLeft
+                ? tr("The mouse battery is low (%1%, about %n h left). Please charge it.", nullptr,
+                     wholeHours(*m_battery.hoursLeft))
+                      .arg(m_battery.level)
+                : tr("The mouse battery is low (%1%). Please charge it.").arg(m_battery.level);
+        m_tray->showMessage(currentProductName(), text, QSystemTrayIcon::Warning);
     }
+}
+
+void BatteryTray::noteInHistory(bool onCable) {
+    m_battery.hoursLeft.reset();
+    m_hoursToFull.reset();
+    // A sleeping mouse tells no reading.
+    if (m_battery.asleep)
+        return;
+    const QString model = currentProductName();
+    if (!m_history || m_history->model() != model)
+        m_history = std::make_unique<BatteryHistory>(model);
+    // On the cable the mouse charges, whatever the report says: its discharge ends there.
+    const bool charging = m_battery.charging || onCable;
+    const qint64 now = s_clock ? s_clock() : QDateTime::currentMSecsSinceEpoch();
+    m_history->record({now, m_battery.millivolts, m_battery.level, charging});
+    const BatteryEstimate estimate = estimateBattery(m_history->samples(), now, batteryFullValue());
+    if (charging)
+        m_hoursToFull = estimate.hoursToFull;
+    else
+        m_battery.hoursLeft = estimate.hoursLeft;
 }
 
 void BatteryTray::refresh() {
@@ -51,6 +95,10 @@ void BatteryTray::refresh() {
         tip += QLatin1Char('\n') + tr("Battery %1%, charging").arg(m_battery.level);
     else if (m_battery.batteryKnown)
         tip += QLatin1Char('\n') + tr("Battery %1%").arg(m_battery.level);
+    if (m_battery.hoursLeft)
+        tip += QLatin1Char('\n') + tr("about %n h left", nullptr, wholeHours(*m_battery.hoursLeft));
+    else if (m_hoursToFull && m_battery.charging)
+        tip += QLatin1Char('\n') + tr("full in about %n h", nullptr, wholeHours(*m_hoursToFull));
     m_tray->setToolTip(tip);
 }
 

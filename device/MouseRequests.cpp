@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -224,6 +225,9 @@ QJsonObject statusObject(const MouseStatus &s) {
     o.insert(QStringLiteral("battery"), reading ? QJsonValue(s.level) : QJsonValue());
     o.insert(QStringLiteral("millivolts"), reading ? QJsonValue(s.millivolts) : QJsonValue());
     o.insert(QStringLiteral("charging"), reading ? QJsonValue(s.charging) : QJsonValue());
+    o.insert(QStringLiteral("hoursLeft"), reading && s.hoursLeft
+                                              ? QJsonValue(std::round(*s.hoursLeft * 10) / 10)
+                                              : QJsonValue());
     return o;
 }
 

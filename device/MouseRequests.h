@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "HidTransport.h"
 #include "ProfileLibrary.h"
@@ -107,6 +108,9 @@ struct MouseStatus {
     bool charging = false;
     int millivolts = 0;
     int level = 0;
+    // Hours until the battery is empty, estimated from its history; unknown while charging,
+    // on the cable and before the history carries an estimate.
+    std::optional<double> hoursLeft;
     int profile = 0;  // slot index 0..4
     int dpiStage = 0; // stage index 0..7
     int dpi = 0;

@@ -54,6 +54,27 @@
         <source>Battery %1%</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>The mouse battery is low (%1%, about %n h left). Please charge it.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n h left</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>full in about %n h</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CommandBar</name>

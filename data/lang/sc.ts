@@ -54,6 +54,24 @@
         <source>Battery %1%</source>
         <translation>电量 %1%</translation>
     </message>
+    <message numerus="yes">
+        <source>The mouse battery is low (%1%, about %n h left). Please charge it.</source>
+        <translation>
+            <numerusform>鼠标电量低（%1%，约剩 %n 小时），请充电。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n h left</source>
+        <translation>
+            <numerusform>约剩 %n 小时</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>full in about %n h</source>
+        <translation>
+            <numerusform>约 %n 小时后充满</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CommandBar</name>

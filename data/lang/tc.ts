@@ -54,6 +54,24 @@
         <source>Battery %1%</source>
         <translation>電量 %1%</translation>
     </message>
+    <message numerus="yes">
+        <source>The mouse battery is low (%1%, about %n h left). Please charge it.</source>
+        <translation>
+            <numerusform>滑鼠電量低（%1%，約剩 %n 小時），請充電。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n h left</source>
+        <translation>
+            <numerusform>約剩 %n 小時</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>full in about %n h</source>
+        <translation>
+            <numerusform>約 %n 小時後充滿</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CommandBar</name>

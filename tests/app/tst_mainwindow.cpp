@@ -3,6 +3,7 @@
 // tray and close, languages, the status display and the apply path.
 #include "AppConfig.h"
 #include "BatteryStatus.h"
+#include "BatteryTray.h"
 #include "KelColorWindow.h"
 #include "KelDPIWindow.h"
 #include "KelMessageBox.h"
@@ -10,9 +11,11 @@
 #include "KelPushButton.h"
 #include "KeyTable.h"
 #include "LanguageConfig.h"
+#include "LauncherCommands.h"
 #include "MacroDialog.h"
 #include "MainLayout.h"
 #include "ModalCloser.h"
+#include "ModelDescriptor.h"
 #include "MousePictures.h"
 #include "MousecfgWidget.h"
 #include "OsdChannel.h"
@@ -313,6 +316,41 @@ private slots:
         QCOMPARE(w.batteryStatus()->level(), level);
         QCOMPARE(w.batteryStatus()->bar()->value(), level);
         QCOMPARE(batteryLevel(), level); // remembered in Config.ini
+    }
+
+    // Three hours of discharge told by the launcher's battery command, on a clock of the test:
+    // the tray and the status record then tell the time left.
+    void batteryTimeLeft() {
+        dropShared();
+        static qint64 clock = 1700000000000;
+        static int readings = 0;
+        BatteryTray::setClock([] {
+            ++readings;
+            return clock;
+        });
+        const auto systemClock = qScopeGuard([] { BatteryTray::setClock(nullptr); });
+        WindowRig rig;
+        rig.mouse.unplug(MouseLink::Cable);
+        rig.mouse.setBatteryMillivolts(3900, false);
+        MousecfgWidget &w = rig.open();
+        // 40 mV an hour from 3900 mV: 3780 mV at the end, 24.5 h from empty (2800 mV).
+        for (int i = 0; i <= 6; ++i, clock += 30 * 60 * 1000) {
+            const int before = readings;
+            const QString command = QStringLiteral("battery %1 0").arg(3900 - 20 * i);
+            QVERIFY(applyToMouse(rig.mouse, parseControlCommand(command.toStdString())));
+            QTRY_VERIFY(readings > before);
+        }
+        const QString tip = w.trayIcon()->toolTip();
+        QVERIFY2(tip.contains(QRegularExpression(QStringLiteral("\\nabout 2[2-6] h left$"))),
+                 qPrintable(tip));
+        QLocalSocket client;
+        client.connectToServer(requestSocketPath(descriptorProductName()));
+        client.write("{\"command\":\"status\"}\n");
+        QTRY_VERIFY(client.canReadLine());
+        MouseOutcome status;
+        QVERIFY(decodeOutcome(client.readLine(), status));
+        const double inRecord = status.data.value(QStringLiteral("hoursLeft")).toDouble(-1);
+        QVERIFY2(qAbs(inRecord - 24.5) <= 2.45, qPrintable(QString::number(inRecord)));
     }
 
     void mouseOffAndConnectionStates() {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Points the process-wide application directory at a fresh temporary directory, and
-// helps tests put installation files there.
+// Points the process-wide application directory at a fresh temporary directory, and the
+// user's state folder (the battery histories) at its "state" folder; and helps tests put
+// installation files there.
 
 #include "AppDir.h"
 
@@ -13,11 +14,13 @@
 
 class TestAppDir {
 public:
-    TestAppDir() {
+    TestAppDir() : m_stateHome(qgetenv("XDG_STATE_HOME")) {
         QVERIFY2(m_dir.isValid(), "temporary directory");
         AppDir::setPath(m_dir.path());
         QDir(m_dir.path()).mkpath(QStringLiteral("Configs"));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(file(QStringLiteral("state"))));
     }
+    ~TestAppDir() { qputenv("XDG_STATE_HOME", m_stateHome); }
     QString path() const { return m_dir.path(); }
     QString file(const QString &relative) const {
         return m_dir.path() + QLatin1Char('/') + relative;
@@ -47,4 +50,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QByteArray m_stateHome;
 };
