@@ -16,8 +16,8 @@
 
 namespace {
 
-const char *const kCommandNames[] = {"",    "list",  "status", "profile",
-                                     "dpi", "apply", "export", "import"};
+const char *const kCommandNames[] = {"",      "list",   "status", "profile", "dpi",
+                                     "apply", "export", "import", "follow"};
 constexpr int kCommandCount = int(sizeof kCommandNames / sizeof kCommandNames[0]);
 
 QJsonObject parseLine(const QByteArray &line, bool &ok) {
@@ -225,6 +225,14 @@ QJsonObject statusObject(const MouseStatus &s) {
     o.insert(QStringLiteral("millivolts"), reading ? QJsonValue(s.millivolts) : QJsonValue());
     o.insert(QStringLiteral("charging"), reading ? QJsonValue(s.charging) : QJsonValue());
     return o;
+}
+
+bool statusChanged(const QJsonObject &before, const QJsonObject &after) {
+    QJsonObject a = before;
+    QJsonObject b = after;
+    a.remove(QStringLiteral("millivolts"));
+    b.remove(QStringLiteral("millivolts"));
+    return a != b;
 }
 
 QJsonArray presentMice(const DeviceMatchTable &table) {
