@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,6 +64,11 @@ class TestCli : public QObject {
     // the command lines handed to it, one per line of a FIFO, optionally beside the window.
     struct Session {
         ~Session() {
+            // A follower that a failed check left running ends with the session.
+            bool following = false;
+            const int follower = read(QStringLiteral("follow.pid")).trimmed().toInt(&following);
+            if (following)
+                ::kill(follower, SIGTERM);
             ::close(commands);
             if (launcher.state() != QProcess::NotRunning) {
                 launcher.terminate();
@@ -319,11 +325,11 @@ class TestCli : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(last().value(QStringLiteral("battery")).toInt(), 50, 5000);
         QTest::qWait(1000);
         QCOMPARE(lines().size(), 3);
-        sh(s, QStringLiteral("kill $(cat follow.pid)"));
+        sh(s, QStringLiteral("kill $(cat follow.pid) && rm follow.pid"));
         QTRY_COMPARE_WITH_TIMEOUT(s.read(QStringLiteral("follow.rc")), QStringLiteral("0\n"), 5000);
         QCOMPARE(lines().size(), 3);
-        const Run r = sh(s, QStringLiteral("{ cli status --follow --json; echo $? > gone.rc; } | "
-                                           "head -n 1"));
+        const Run r = sh(s, QStringLiteral("{ timeout 10 cli status --follow --json; echo $? > "
+                                           "gone.rc; } | head -n 1"));
         QCOMPARE(r.out.count('\n'), 1);
         QCOMPARE(s.read(QStringLiteral("gone.rc")), QStringLiteral("0\n"));
         QVERIFY2(r.ms < 3000, qPrintable(QString::number(r.ms)));
