@@ -41,7 +41,9 @@ Forwarded forward(const QString &socketPath, const MouseRequest &request, MouseO
     return decodeOutcome(answer, outcome) ? Forwarded::Answered : Forwarded::Unanswered;
 }
 
-enum class Followed { NoWindow, WindowEnded, Ended };
+// Refused: the window closed the connection without a line (a window that does not know
+// the request).
+enum class Followed { NoWindow, WindowEnded, Refused, Ended };
 
 // Follows the window's status for as long as the window runs.
 Followed followWindow(const QString &socketPath,
@@ -54,14 +56,16 @@ Followed followWindow(const QString &socketPath,
     MouseRequest follow;
     follow.command = MouseRequest::Follow;
     socket.write(encodeRequest(follow));
+    bool heard = false;
     while (!stopped()) {
         while (socket.canReadLine()) {
+            heard = true;
             MouseOutcome outcome;
             if (decodeOutcome(socket.readLine(kMaxRequestLine + 1), outcome) && !show(outcome))
                 return Followed::Ended;
         }
         if (socket.state() != QLocalSocket::ConnectedState && socket.bytesAvailable() == 0)
-            return Followed::WindowEnded;
+            return heard ? Followed::WindowEnded : Followed::Refused;
         socket.waitForReadyRead(kFollowCheckMs);
     }
     return Followed::Ended;
@@ -91,8 +95,15 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
         const Followed followed = followWindow(socketPath, show, stopped);
         if (followed == Followed::Ended)
             return;
-        if (followed == Followed::WindowEnded)
+        // A window that ended is soon looked for again, or its mouse taken over; one that
+        // refuses is asked again at the polling step.
+        if (followed != Followed::NoWindow) {
+            const int rest =
+                followed == Followed::Refused ? MouseSession::kPollIntervalMs : kRetryMs;
+            if (!restFor(rest, stopped))
+                return;
             continue;
+        }
         bool looked = false;
         MouseOutcome outcome;
         {
