@@ -68,6 +68,11 @@ void CommandServer::readRequest(QLocalSocket *socket) {
         socket->abort();
         return;
     }
+    if (request.command == MouseRequest::Follow) {
+        m_followers.append({socket, MouseOutcome(), false});
+        pushStatus();
+        return;
+    }
     // What only reads is told at once, also while a send runs: a status bar never waits.
     if (request.readsOnly()) {
         m_perform(request, [socket](const MouseOutcome &outcome) { answer(socket, outcome); });
@@ -121,5 +126,43 @@ void CommandServer::runQueue() {
         // Answered later: the queue goes on from the answer.
         if (m_running)
             return;
+    }
+}
+
+void CommandServer::pushStatus() {
+    if (m_followers.isEmpty())
+        return;
+    MouseRequest status;
+    status.command = MouseRequest::Status;
+    QPointer<CommandServer> self(this);
+    m_perform(status, [self](const MouseOutcome &outcome) {
+        if (self)
+            self->tellFollowers(outcome);
+    });
+}
+
+void CommandServer::tellFollowers(const MouseOutcome &status) {
+    const QByteArray line = encodeOutcome(status);
+    for (auto it = m_followers.begin(); it != m_followers.end();) {
+        QLocalSocket *socket = it->socket;
+        if (!socket || socket->state() != QLocalSocket::ConnectedState) {
+            it = m_followers.erase(it);
+            continue;
+        }
+        if (it->toldOnce && it->told.kind == status.kind &&
+            !statusChanged(it->told.data, status.data)) {
+            ++it;
+            continue;
+        }
+        socket->write(line);
+        it->told = status;
+        it->toldOnce = true;
+        if (socket->bytesToWrite() > kMaxUnsentBytes) {
+            qCDebug(lcApp, "a status follower does not read: let go");
+            socket->abort();
+            it = m_followers.erase(it);
+            continue;
+        }
+        ++it;
     }
 }

@@ -4,7 +4,8 @@
 // user's runtime folder, open to its owner only, from peers of the same user only. One
 // request line per connection; what only reads is answered at once, the rest waits its turn
 // (and for the window to be free) and is carried out one at a time, so that only one program
-// ever talks to the mouse.
+// ever talks to the mouse. A follow request keeps its connection: it gets the status at once
+// and again whenever the status reads differently (pushStatus).
 
 #include "MouseRequests.h"
 
@@ -31,6 +32,9 @@ public:
     // send, a dialog), before the command line is told so. The command line waits longer.
     static constexpr int kBusyWaitMs = 20000;
     static constexpr int kBusyRetryMs = 100;
+    // A follower that leaves this much of its status lines unread is let go: the window never
+    // waits for a reader, nor keeps lines for it without end.
+    static constexpr qint64 kMaxUnsentBytes = 64 * 1024;
 
     // busy: the window is sending or the user has a dialog open, and a request that changes
     // something waits. hasMouse: a supported mouse is present. perform: carries a request out.
@@ -43,6 +47,11 @@ public:
     // cannot be made.
     bool listen(const QString &path);
 
+public slots:
+    // The window's status may read differently now (a battery report, a slot, stage or rate
+    // change, a link coming or going): each follower gets a line when it does for them.
+    void pushStatus();
+
 private:
     struct Queued {
         QPointer<QLocalSocket> socket;
@@ -53,12 +62,20 @@ private:
     void acceptAll();
     void readRequest(QLocalSocket *socket);
     void runQueue();
+    void tellFollowers(const MouseOutcome &status);
+
+    struct Follower {
+        QPointer<QLocalSocket> socket;
+        MouseOutcome told; // the status the follower has last been sent
+        bool toldOnce = false;
+    };
 
     std::function<bool()> m_busy;
     std::function<bool()> m_hasMouse;
     Perform m_perform;
     QLocalServer *m_server = nullptr;
     QList<Queued> m_queue;
+    QList<Follower> m_followers;
     QTimer *m_timer = nullptr;
     QElapsedTimer m_clock;
     bool m_running = false;

@@ -27,6 +27,7 @@ void MousecfgWidget::startRemote() {
             performRemote(request, std::move(answer));
         },
         this);
+    connect(this, &MousecfgWidget::statusMayHaveChanged, m_commands, &CommandServer::pushStatus);
     m_commands->listen(requestSocketPath(descriptorProductName()));
 }
 
@@ -73,6 +74,7 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
         answer(exportFromSet(w, request.path));
         return;
     case MouseRequest::Invalid:
+    case MouseRequest::Follow: // the command server keeps its followers itself
         answer(MouseOutcome::of(MouseOutcome::BadFile));
         return;
     case MouseRequest::Import:

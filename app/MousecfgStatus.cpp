@@ -150,6 +150,7 @@ void MousecfgWidget::finishSend(const PendingSend &pending, int result, bool acc
         box.exec();
     }
     emit sendDone(result);
+    emit statusMayHaveChanged();
     if (pending.then)
         pending.then(result);
 }
@@ -209,6 +210,7 @@ void MousecfgWidget::slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, q
     if (m_tray)
         m_tray->noteReport(iCharge, iLowByte, iHiByte, cable);
     m_battery->showReport(iCharge, iLowByte, iHiByte, cable);
+    emit statusMayHaveChanged();
 }
 
 void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode) {
@@ -236,6 +238,7 @@ void MousecfgWidget::switchSlot(int index, bool reload) {
     }
     refreshPages();
     saveActiveProfileId(index);
+    emit statusMayHaveChanged();
 }
 
 void MousecfgWidget::slotRefreshProfile(quint8 iProfile) {
@@ -262,6 +265,7 @@ void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {
     saveProfileDpi(m_working.profileNames[m_working.activeIndex()], iDPI);
     if (KelDPIWindow *page = m_pages->dpi())
         page->setActiveStage(iDPI);
+    emit statusMayHaveChanged();
     showOsd(tr("DPI") + QStringLiteral(" %1:%2").arg(iDPI + 1).arg(
                             stageToDpi(int(p.dpiInfo[iDPI].y), sensorCode())));
 }
@@ -283,6 +287,7 @@ void MousecfgWidget::slotRefreshRate(quint8 iRate) {
     m_working.activeProfile().pollrate = iRate;
     if (KelReportRate *page = m_pages->reportRate())
         page->setReportRate(iRate);
+    emit statusMayHaveChanged();
     showOsd(rateText(iRate));
 }
 
@@ -316,6 +321,7 @@ void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
     refreshMouseList();
     m_battery->showLinks(m_devices.model().command2Found != 0,
                          m_devices.model().command1Found != 0);
+    emit statusMayHaveChanged();
     // At start the window is not up yet; slotWarning tells the user then.
     if (devices.link == MouseDevices::NoLink && !devices.deniedPath.isEmpty() && isVisible())
         QTimer::singleShot(0, this, &MousecfgWidget::warnDeviceDenied);

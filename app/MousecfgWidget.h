@@ -115,6 +115,9 @@ signals:
     void quitRequested();
     // A send ended (or was refused) with this result, after the user was told.
     void sendDone(int result);
+    // What `status` tells may read differently now: a battery report, a slot, stage or rate
+    // taken in or sent, a link come or gone.
+    void statusMayHaveChanged();
 
 public slots:
     void iconActivated(QSystemTrayIcon::ActivationReason reason);

@@ -114,6 +114,31 @@ QString statusText(const QJsonObject &s) {
     return text;
 }
 
+// The status in one line, for a status bar; what is not known is left out.
+QString statusLine(const QJsonObject &s) {
+    if (s.value(QStringLiteral("link")).toString() == QLatin1String("none"))
+        return MousecfgCli::tr("no mouse");
+    QStringList parts;
+    const QJsonValue profile = s.value(QStringLiteral("profile"));
+    if (!profile.isNull())
+        parts << windowText("Profile") + QLatin1Char(' ') + QString::number(profile.toInt());
+    if (!s.value(QStringLiteral("dpiStage")).isNull())
+        parts << MousecfgCli::tr("DPI %1").arg(s.value(QStringLiteral("dpi")).toInt());
+    const int hz = s.value(QStringLiteral("reportRate")).toInt();
+    if (hz > 0)
+        parts << QStringLiteral("%1 Hz").arg(hz);
+    if (s.value(QStringLiteral("asleep")).toBool()) {
+        parts << windowText("MOUSE OFF");
+    } else if (!s.value(QStringLiteral("battery")).isNull()) {
+        QString battery =
+            MousecfgCli::tr("battery %1%").arg(s.value(QStringLiteral("battery")).toInt());
+        if (s.value(QStringLiteral("charging")).toBool())
+            battery += QLatin1Char(' ') + MousecfgCli::tr("charging");
+        parts << battery;
+    }
+    return parts.join(QStringLiteral(" \u00b7 "));
+}
+
 QString listText(const QJsonArray &mice) {
     QString text;
     for (const QJsonValue &v : mice) {
@@ -155,6 +180,8 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
             line.version = true;
         } else if (option && a == QLatin1String("--json")) {
             line.json = true;
+        } else if (option && a == QLatin1String("--follow")) {
+            line.follow = true;
         } else if (option && a == QLatin1String("--verbose")) {
             line.verbose = true;
         } else if (option && a == QLatin1String("--all")) {
@@ -174,6 +201,9 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
     }
     const QString word = operands.takeFirst();
     r.command = commandNamed(word);
+    // Following is asked for with status --follow; the request's word is not the user's.
+    if (r.command == MouseRequest::Follow)
+        r.command = MouseRequest::Invalid;
     const int wanted = needsNumber(r.command) || needsFile(r.command) ? 1 : 0;
     const int allowed = r.command == MouseRequest::Apply ? 1 : wanted;
     if (r.command == MouseRequest::Invalid) {
@@ -182,6 +212,8 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
         line.error = MousecfgCli::tr("Wrong number of arguments for %1.").arg(word);
     } else if (r.everything && r.command != MouseRequest::Apply) {
         line.error = MousecfgCli::tr("--all goes with apply only.");
+    } else if (line.follow && r.command != MouseRequest::Status) {
+        line.error = MousecfgCli::tr("--follow goes with status only.");
     } else if (needsNumber(r.command)) {
         bool ok = false;
         r.number = operands.first().toInt(&ok);
@@ -201,8 +233,9 @@ QString usageText() {
         "Commands:\n"
         "  list                  the supported mice present: model, link (receiver or cable),\n"
         "                        release number and device paths\n"
-        "  status                battery level and millivolts, charging, connection, active\n"
-        "                        profile, DPI stage and report rate\n"
+        "  status [--follow]     battery level and millivolts, charging, connection, active\n"
+        "                        profile, DPI stage and report rate; with --follow one line\n"
+        "                        now and one at every change, until interrupted\n"
         "  profile N             make profile slot N (1 to 5) active, on the mouse and in the\n"
         "                        saved state\n"
         "  dpi N                 make DPI stage N active, on the mouse and in the saved state\n"
@@ -295,10 +328,22 @@ QString outputOf(const CommandLine &line, const MouseOutcome &outcome) {
         return line.json ? json(QJsonDocument(mice.toArray())) : listText(mice.toArray());
     if (line.request.command != MouseRequest::Status)
         return QString();
+    const QJsonObject status = statusRecordOf(outcome);
+    if (status.isEmpty())
+        return QString();
+    return line.json ? json(QJsonDocument(status)) : statusText(status);
+}
+
+QJsonObject statusRecordOf(const MouseOutcome &outcome) {
     // No mouse is a status too: no link, nothing known.
     const QJsonObject status =
         outcome.kind == MouseOutcome::NoMouse ? noMouseStatus() : outcome.data;
-    if (status.contains(QStringLiteral("model")))
-        return line.json ? json(QJsonDocument(status)) : statusText(status);
-    return QString();
+    return status.contains(QStringLiteral("model")) ? status : QJsonObject();
+}
+
+QString followLineOf(const CommandLine &line, const QJsonObject &status) {
+    if (line.json)
+        return QString::fromUtf8(QJsonDocument(status).toJson(QJsonDocument::Compact)) +
+               QLatin1Char('\n');
+    return statusLine(status) + QLatin1Char('\n');
 }

@@ -15,6 +15,7 @@ enum ExitStatus { ExitDone = 0, ExitRefused = 1, ExitNoMouse = 2 };
 struct CommandLine {
     MouseRequest request;
     bool json = false;
+    bool follow = false; // status: a line now and at every change, until ended
     bool help = false;
     bool version = false;
     bool verbose = false; // debug messages of every layer on stderr
@@ -32,3 +33,9 @@ int exitStatusOf(const MouseOutcome &outcome);
 QString messageOf(const CommandLine &line, const MouseOutcome &outcome);
 // What is printed on stdout for a request's answer: the list or the status, as text or JSON.
 QString outputOf(const CommandLine &line, const MouseOutcome &outcome);
+// The status record a status outcome tells (with no mouse: no link, nothing known); empty when
+// the outcome carries none.
+QJsonObject statusRecordOf(const MouseOutcome &outcome);
+// One line of status --follow for a record: the compact JSON, or the status in a few words
+// ("Profile 2 · DPI 1600 · 1000 Hz · battery 80% charging").
+QString followLineOf(const CommandLine &line, const QJsonObject &status);

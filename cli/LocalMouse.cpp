@@ -180,6 +180,7 @@ MouseOutcome runLocally(const MouseRequest &r) {
     case MouseRequest::Import:
         return import(r.path);
     case MouseRequest::Invalid:
+    case MouseRequest::Follow: // followed by the command line's own looks (followStatus)
         return MouseOutcome::of(MouseOutcome::BadFile);
     default:
         break;

@@ -3,6 +3,7 @@
 
 #include "InstanceLock.h"
 #include "LocalMouse.h"
+#include "MouseSession.h"
 #include "UserRuntimeDir.h"
 
 #include <QElapsedTimer>
@@ -13,6 +14,8 @@ namespace {
 
 constexpr int kConnectMs = 1000;
 constexpr int kRetryMs = 25;
+// How often a follower looks whether it was interrupted or its reader went away.
+constexpr int kFollowCheckMs = 100;
 
 enum class Forwarded { NoWindow, Answered, Unanswered };
 
@@ -38,7 +41,86 @@ Forwarded forward(const QString &socketPath, const MouseRequest &request, MouseO
     return decodeOutcome(answer, outcome) ? Forwarded::Answered : Forwarded::Unanswered;
 }
 
+// Refused: the window closed the connection without a line (a window that does not know
+// the request).
+enum class Followed { NoWindow, WindowEnded, Refused, Ended };
+
+// Follows the window's status for as long as the window runs.
+Followed followWindow(const QString &socketPath,
+                      const std::function<bool(const MouseOutcome &)> &show,
+                      const std::function<bool()> &stopped) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(kConnectMs) || !peerIsThisUser(socket.socketDescriptor()))
+        return Followed::NoWindow;
+    MouseRequest follow;
+    follow.command = MouseRequest::Follow;
+    socket.write(encodeRequest(follow));
+    bool heard = false;
+    while (!stopped()) {
+        while (socket.canReadLine()) {
+            heard = true;
+            MouseOutcome outcome;
+            if (decodeOutcome(socket.readLine(kMaxRequestLine + 1), outcome) && !show(outcome))
+                return Followed::Ended;
+        }
+        if (socket.state() != QLocalSocket::ConnectedState && socket.bytesAvailable() == 0)
+            return heard ? Followed::WindowEnded : Followed::Refused;
+        socket.waitForReadyRead(kFollowCheckMs);
+    }
+    return Followed::Ended;
+}
+
+// Waits ms unless the follow is to end first; false when it is.
+bool restFor(int ms, const std::function<bool()> &stopped) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!stopped()) {
+        const qint64 left = ms - clock.elapsed();
+        if (left <= 0)
+            return true;
+        QThread::msleep(ulong(qMin<qint64>(left, kFollowCheckMs)));
+    }
+    return false;
+}
+
 } // namespace
+
+void followStatus(const QString &productName, const std::function<bool(const MouseOutcome &)> &show,
+                  const std::function<bool()> &stopped) {
+    const QString socketPath = requestSocketPath(productName);
+    MouseRequest status;
+    status.command = MouseRequest::Status;
+    for (;;) {
+        const Followed followed = followWindow(socketPath, show, stopped);
+        if (followed == Followed::Ended)
+            return;
+        // A window that ended is soon looked for again, or its mouse taken over; one that
+        // refuses is asked again at the polling step.
+        if (followed != Followed::NoWindow) {
+            const int rest =
+                followed == Followed::Refused ? MouseSession::kPollIntervalMs : kRetryMs;
+            if (!restFor(rest, stopped))
+                return;
+            continue;
+        }
+        bool looked = false;
+        MouseOutcome outcome;
+        {
+            // Held for one look only, so that the window can start (it waits for a command
+            // line's lock a while, not for ever) and other commands get their turn.
+            InstanceLock lock;
+            if (lock.tryLock(productName)) {
+                outcome = runLocally(status);
+                looked = true;
+            }
+        }
+        if (looked && !show(outcome))
+            return;
+        if (!restFor(looked ? MouseSession::kPollIntervalMs : kRetryMs, stopped))
+            return;
+    }
+}
 
 MouseOutcome carryOut(const MouseRequest &request, const QString &productName) {
     const QString socketPath = requestSocketPath(productName);

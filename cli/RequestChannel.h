@@ -7,9 +7,20 @@
 
 #include "MouseRequests.h"
 
+#include <functional>
+
 // How long a command waits for another program to let go of the mouse, and how long the
 // window may take to answer (a whole download with retries takes seconds).
 constexpr int kWaitForMouseMs = 30000;
 constexpr int kWindowAnswerMs = 60000;
 
 MouseOutcome carryOut(const MouseRequest &request, const QString &productName);
+
+// status --follow: hands `show` the status now and at every change until `stopped` says so.
+// While the window runs, the window pushes its status over the socket. Without it, the mouse
+// is looked at every MouseSession::kPollIntervalMs, each look taking the product's lock and
+// letting it go again: a window that starts meanwhile gets the mouse and is then followed, and
+// other command lines take their turns; when the window ends, the looks start again. `show`
+// may be handed a status that reads as the last one did; false from it ends the follow too.
+void followStatus(const QString &productName, const std::function<bool(const MouseOutcome &)> &show,
+                  const std::function<bool()> &stopped);

@@ -14,6 +14,11 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include <cerrno>
+#include <csignal>
+#include <poll.h>
+#include <unistd.h>
+
 namespace {
 
 // The window's language, so that the messages it shares with the window read the same.
@@ -24,6 +29,55 @@ void installTranslation(QCoreApplication &app) {
     auto *translator = new QTranslator(&app);
     if (!path.isEmpty() && translator->load(path))
         QCoreApplication::installTranslator(translator);
+}
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int) {
+    g_interrupted = 1;
+}
+
+// The reader of standard output went away: the read end of its pipe or socket is closed.
+bool readerGone() {
+    pollfd out{STDOUT_FILENO, 0, 0};
+    return ::poll(&out, 1, 0) > 0 && (out.revents & (POLLERR | POLLHUP)) != 0;
+}
+
+// Writes the whole line; false when the reader has gone.
+bool writeLine(const QByteArray &bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// status --follow: a line whenever the status reads differently, until SIGINT or SIGTERM, or
+// until the reader goes away; each of them ends it as done, without a word.
+int follow(const CommandLine &line) {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
+    QJsonObject shown;
+    followStatus(
+        descriptorProductName(),
+        [&line, &shown](const MouseOutcome &outcome) {
+            const QJsonObject status = statusRecordOf(outcome);
+            if (status.isEmpty() || (!shown.isEmpty() && !statusChanged(shown, status)))
+                return true;
+            shown = status;
+            return writeLine(followLineOf(line, status).toLocal8Bit());
+        },
+        [] { return g_interrupted != 0 || readerGone(); });
+    return ExitDone;
 }
 
 } // namespace
@@ -56,6 +110,8 @@ int main(int argc, char *argv[]) {
     if (line.verbose)
         QLoggingCategory::setFilterRules(
             QStringLiteral("default.debug=false\nmousecfg.*.debug=true"));
+    if (line.follow)
+        return follow(line);
     const MouseOutcome outcome = carryOut(line.request, descriptorProductName());
     out << outputOf(line, outcome);
     out.flush();

@@ -17,8 +17,8 @@
 
 namespace {
 
-const char *const kCommandNames[] = {"",    "list",  "status", "profile",
-                                     "dpi", "apply", "export", "import"};
+const char *const kCommandNames[] = {"",      "list",   "status", "profile", "dpi",
+                                     "apply", "export", "import", "follow"};
 constexpr int kCommandCount = int(sizeof kCommandNames / sizeof kCommandNames[0]);
 
 QJsonObject parseLine(const QByteArray &line, bool &ok) {
@@ -229,6 +229,14 @@ QJsonObject statusObject(const MouseStatus &s) {
                                               ? QJsonValue(std::round(*s.hoursLeft * 10) / 10)
                                               : QJsonValue());
     return o;
+}
+
+bool statusChanged(const QJsonObject &before, const QJsonObject &after) {
+    QJsonObject a = before;
+    QJsonObject b = after;
+    a.remove(QStringLiteral("millivolts"));
+    b.remove(QStringLiteral("millivolts"));
+    return a != b;
 }
 
 QJsonArray presentMice(const DeviceMatchTable &table) {

@@ -26,7 +26,8 @@ constexpr char kCommandLineProgram[] = "mousecfg-cli";
 constexpr int kCommandLineLockWaitMs = 15000;
 
 struct MouseRequest {
-    enum Command { Invalid, List, Status, Profile, Dpi, Apply, Export, Import };
+    // Follow: the status now and again at every change, on one connection that stays open.
+    enum Command { Invalid, List, Status, Profile, Dpi, Apply, Export, Import, Follow };
     Command command = Invalid;
     // The profile slot (1..5) or the DPI stage (1..8), counted as the user counts.
     int number = 0;
@@ -125,6 +126,9 @@ void setStatusBattery(MouseStatus &status, quint8 charge, quint8 lowByte, quint8
 void setStatusProfile(MouseStatus &status, const ProfileSet &set);
 // The record `status --json` prints; slot and stage counted from 1, rate in Hz.
 QJsonObject statusObject(const MouseStatus &status);
+// True when two status records read differently: the millivolts alone are no change, since
+// they wander within a level step; the level, charging and every other key are.
+bool statusChanged(const QJsonObject &before, const QJsonObject &after);
 // The report rate in Hz of a rate code; 0 for an unknown code.
 int rateHz(int rateCode);
 

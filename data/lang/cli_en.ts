@@ -100,13 +100,42 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>The folder %1 does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only profile files (.prof) and configuration files (.conf) can be exported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no mouse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DPI %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>battery %1%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>charging</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--follow goes with status only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Usage: mousecfg-cli [--json] [--verbose] COMMAND [ARGUMENT]
 
 Commands:
   list                  the supported mice present: model, link (receiver or cable),
                         release number and device paths
-  status                battery level and millivolts, charging, connection, active
-                        profile, DPI stage and report rate
+  status [--follow]     battery level and millivolts, charging, connection, active
+                        profile, DPI stage and report rate; with --follow one line
+                        now and one at every change, until interrupted
   profile N             make profile slot N (1 to 5) active, on the mouse and in the
                         saved state
   dpi N                 make DPI stage N active, on the mouse and in the saved state
@@ -128,14 +157,6 @@ While the window runs, it carries the commands out; otherwise the command line
 opens the mouse itself. Exit status: 0 done, 1 refused (wrong model, bad file,
 unsafe name, wrong argument), 2 no mouse answers.
 </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The folder %1 does not exist.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Only profile files (.prof) and configuration files (.conf) can be exported.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -100,13 +100,42 @@
         <translation>选项 %1 重复给出。</translation>
     </message>
     <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>文件夹 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>Only profile files (.prof) and configuration files (.conf) can be exported.</source>
+        <translation>只能导出配置文件（.prof）和设置文件（.conf）。</translation>
+    </message>
+    <message>
+        <source>no mouse</source>
+        <translation>没有鼠标</translation>
+    </message>
+    <message>
+        <source>DPI %1</source>
+        <translation>DPI %1</translation>
+    </message>
+    <message>
+        <source>battery %1%</source>
+        <translation>电量 %1%</translation>
+    </message>
+    <message>
+        <source>charging</source>
+        <translation>充电中</translation>
+    </message>
+    <message>
+        <source>--follow goes with status only.</source>
+        <translation>--follow 只能与 status 一起使用。</translation>
+    </message>
+    <message>
         <source>Usage: mousecfg-cli [--json] [--verbose] COMMAND [ARGUMENT]
 
 Commands:
   list                  the supported mice present: model, link (receiver or cable),
                         release number and device paths
-  status                battery level and millivolts, charging, connection, active
-                        profile, DPI stage and report rate
+  status [--follow]     battery level and millivolts, charging, connection, active
+                        profile, DPI stage and report rate; with --follow one line
+                        now and one at every change, until interrupted
   profile N             make profile slot N (1 to 5) active, on the mouse and in the
                         saved state
   dpi N                 make DPI stage N active, on the mouse and in the saved state
@@ -133,8 +162,9 @@ unsafe name, wrong argument), 2 no mouse answers.
 命令：
   list                  当前连接的受支持鼠标：型号、连接方式（接收器或有线）、
                         版本号和设备路径
-  status                电量百分比和毫伏数、充电、连接、当前配置、DPI 档位
-                        和回报率
+  status [--follow]     电量百分比和毫伏数、充电、连接、当前配置、DPI 档位
+                        和回报率；加 --follow 时先输出一行，之后每次变化再输出
+                        一行，直到被中断
   profile N             启用第 N 个配置（1 到 5），同时写入鼠标和已保存的设置
   dpi N                 启用第 N 个 DPI 档位，同时写入鼠标和已保存的设置
   apply [--all] [FILE]  发送自上次发送以来的更改（加 --all：全部发送）；
@@ -153,14 +183,6 @@ unsafe name, wrong argument), 2 no mouse answers.
 退出状态：0 完成，1 被拒绝（鼠标型号不符、文件有误、名称不可用、参数错误），
 2 没有鼠标应答。
 </translation>
-    </message>
-    <message>
-        <source>The folder %1 does not exist.</source>
-        <translation>文件夹 %1 不存在。</translation>
-    </message>
-    <message>
-        <source>Only profile files (.prof) and configuration files (.conf) can be exported.</source>
-        <translation>只能导出配置文件（.prof）和设置文件（.conf）。</translation>
     </message>
 </context>
 </TS>

@@ -100,13 +100,42 @@
         <translation>選項 %1 重複給出。</translation>
     </message>
     <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>資料夾 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>Only profile files (.prof) and configuration files (.conf) can be exported.</source>
+        <translation>只能匯出設定檔（.prof）和組態檔（.conf）。</translation>
+    </message>
+    <message>
+        <source>no mouse</source>
+        <translation>沒有滑鼠</translation>
+    </message>
+    <message>
+        <source>DPI %1</source>
+        <translation>DPI %1</translation>
+    </message>
+    <message>
+        <source>battery %1%</source>
+        <translation>電量 %1%</translation>
+    </message>
+    <message>
+        <source>charging</source>
+        <translation>充電中</translation>
+    </message>
+    <message>
+        <source>--follow goes with status only.</source>
+        <translation>--follow 只能與 status 一起使用。</translation>
+    </message>
+    <message>
         <source>Usage: mousecfg-cli [--json] [--verbose] COMMAND [ARGUMENT]
 
 Commands:
   list                  the supported mice present: model, link (receiver or cable),
                         release number and device paths
-  status                battery level and millivolts, charging, connection, active
-                        profile, DPI stage and report rate
+  status [--follow]     battery level and millivolts, charging, connection, active
+                        profile, DPI stage and report rate; with --follow one line
+                        now and one at every change, until interrupted
   profile N             make profile slot N (1 to 5) active, on the mouse and in the
                         saved state
   dpi N                 make DPI stage N active, on the mouse and in the saved state
@@ -133,8 +162,9 @@ unsafe name, wrong argument), 2 no mouse answers.
 命令：
   list                  目前連接的支援滑鼠：型號、連接方式（接收器或有線）、
                         版本號和裝置路徑
-  status                電量百分比和毫伏數、充電、連接、目前設定檔、DPI 檔位
-                        和回報率
+  status [--follow]     電量百分比和毫伏數、充電、連接、目前設定檔、DPI 檔位
+                        和回報率；加 --follow 時先輸出一行，之後每次變化再輸出
+                        一行，直到被中斷
   profile N             啟用第 N 個設定檔（1 到 5），同時寫入滑鼠和已儲存的設定
   dpi N                 啟用第 N 個 DPI 檔位，同時寫入滑鼠和已儲存的設定
   apply [--all] [FILE]  傳送自上次傳送以來的變更（加 --all：全部傳送）；
@@ -153,14 +183,6 @@ unsafe name, wrong argument), 2 no mouse answers.
 結束狀態：0 完成，1 被拒絕（滑鼠型號不符、檔案有誤、名稱不可用、參數錯誤），
 2 沒有滑鼠回應。
 </translation>
-    </message>
-    <message>
-        <source>The folder %1 does not exist.</source>
-        <translation>資料夾 %1 不存在。</translation>
-    </message>
-    <message>
-        <source>Only profile files (.prof) and configuration files (.conf) can be exported.</source>
-        <translation>只能匯出設定檔（.prof）和組態檔（.conf）。</translation>
     </message>
 </context>
 </TS>

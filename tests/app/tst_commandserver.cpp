@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The command line's server without a window: who may use its socket, and what becomes of a
-// request line that never ends.
+// The command line's server without a window: who may use its socket, what becomes of a
+// request line that never ends, and what its status followers are sent.
 #include "CommandServer.h"
 
 #include <QLocalSocket>
@@ -21,6 +21,7 @@ class TestCommandServer : public QObject {
 
     QTemporaryDir m_dir;
     QList<MouseRequest::Command> m_performed;
+    QJsonObject m_status; // what a status request is answered with
     QScopedPointer<CommandServer> m_server;
     QString m_path;
 
@@ -30,7 +31,9 @@ private slots:
         m_server.reset(new CommandServer([] { return false; }, [] { return true; },
                                          [this](const MouseRequest &request, auto answer) {
                                              m_performed.append(request.command);
-                                             answer(MouseOutcome::of(MouseOutcome::Done));
+                                             MouseOutcome outcome;
+                                             outcome.data = m_status;
+                                             answer(outcome);
                                          }));
         m_path = m_dir.filePath(QStringLiteral("requests"));
         // A file left by a crashed copy is taken over; under umask 0 the socket is still the
@@ -63,6 +66,34 @@ private slots:
         client.write(QByteArray(kMaxRequestLine + 1, ' ') + kStatusLine);
         QTRY_COMPARE(client.state(), QLocalSocket::UnconnectedState);
         QVERIFY(m_performed.isEmpty());
+    }
+
+    // A follower gets the status at once and a line per change, none for millivolts alone; one
+    // that stops reading is let go when its unsent lines pass the cap, the others go on.
+    void followersToldOfChanges() {
+        QLocalSocket reader, stalled;
+        stalled.setReadBufferSize(1);
+        for (QLocalSocket *client : {&reader, &stalled}) {
+            client->connectToServer(m_path);
+            client->write("{\"command\":\"follow\"}\n");
+        }
+        QTRY_VERIFY(reader.canReadLine());
+        m_status.insert(QStringLiteral("millivolts"), 3950);
+        m_server->pushStatus();
+        m_status.insert(QStringLiteral("pad"), QString(4096, QLatin1Char('x')));
+        const int changes = 100;
+        for (int i = 1; i <= changes; ++i) {
+            m_status.insert(QStringLiteral("dpiStage"), i);
+            m_server->pushStatus();
+            QCoreApplication::processEvents();
+        }
+        QByteArray lines;
+        QTRY_VERIFY((lines += reader.readAll()).contains("\"dpiStage\":100,"));
+        QCOMPARE(lines.count('\n'), 1 + changes);
+        stalled.setReadBufferSize(0);
+        QTRY_COMPARE(stalled.state(), QLocalSocket::UnconnectedState);
+        QVERIFY(stalled.readAll().count('\n') < changes);
+        QCOMPARE(reader.state(), QLocalSocket::ConnectedState);
     }
 
     // Were the socket file open to everyone, a peer of another user would still be turned

@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,6 +64,11 @@ class TestCli : public QObject {
     // the command lines handed to it, one per line of a FIFO, optionally beside the window.
     struct Session {
         ~Session() {
+            // A follower that a failed check left running ends with the session.
+            bool following = false;
+            const int follower = read(QStringLiteral("follow.pid")).trimmed().toInt(&following);
+            if (following)
+                ::kill(follower, SIGTERM);
             ::close(commands);
             if (launcher.state() != QProcess::NotRunning) {
                 launcher.terminate();
@@ -295,6 +301,40 @@ class TestCli : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(sh(s, QStringLiteral("cli status")).status, 0, 5000);
     }
 
+    // status --follow --json: a line at once, then exactly one per change (a DPI stage made
+    // with stageChange, a battery level step), none for millivolts within a step; SIGTERM
+    // ends it with 0, and so, at once, does its reader going away.
+    void checkFollow(Session &s, const QString &stageChange, int stage) {
+        control(s, QStringLiteral("battery 3950 1"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("battery")),
+            QJsonValue(70), 5000);
+        sh(s, QStringLiteral("(sh -c 'echo $$ > follow.pid; exec cli status --follow --json' "
+                             "> follow.out 2>&1; echo $? > follow.rc) &"));
+        const auto lines = [&s] {
+            return s.read(QStringLiteral("follow.out")).split('\n', Qt::SkipEmptyParts);
+        };
+        const auto last = [&lines] {
+            return QJsonDocument::fromJson(lines().value(lines().size() - 1).toUtf8()).object();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(lines().size(), 1, 10000);
+        control(s, QStringLiteral("battery 3960 1"));
+        sh(s, stageChange);
+        QTRY_COMPARE_WITH_TIMEOUT(last().value(QStringLiteral("dpiStage")).toInt(), stage, 5000);
+        control(s, QStringLiteral("battery 3700 0"));
+        QTRY_COMPARE_WITH_TIMEOUT(last().value(QStringLiteral("battery")).toInt(), 50, 5000);
+        QTest::qWait(1000);
+        QCOMPARE(lines().size(), 3);
+        sh(s, QStringLiteral("kill $(cat follow.pid) && rm follow.pid"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.read(QStringLiteral("follow.rc")), QStringLiteral("0\n"), 5000);
+        QCOMPARE(lines().size(), 3);
+        const Run r = sh(s, QStringLiteral("{ timeout 10 cli status --follow --json; echo $? > "
+                                           "gone.rc; } | head -n 1"));
+        QCOMPARE(r.out.count('\n'), 1);
+        QCOMPARE(s.read(QStringLiteral("gone.rc")), QStringLiteral("0\n"));
+        QVERIFY2(r.ms < 3000, qPrintable(QString::number(r.ms)));
+    }
+
 private slots:
     void initTestCase() { usePrivateRuntime(m_runtime); }
 
@@ -319,6 +359,7 @@ private slots:
         QCOMPARE(status.value(QStringLiteral("charging")).toBool(), true);
         QCOMPARE(status.value(QStringLiteral("link")).toString(), QStringLiteral("cable"));
         QCOMPARE(sh(s, QStringLiteral("cli profile 3")).status, 0);
+        checkFollow(s, QStringLiteral("cli dpi 4"), 4);
         QCOMPARE(sh(s, QStringLiteral("cli dpi 4")).status, 0);
         QCOMPARE(
             sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("dpi")).toInt(),
@@ -374,6 +415,7 @@ private slots:
                                       .value(QStringLiteral("dpiStage"))
                                       .toInt(),
                                   5, 10000);
+        checkFollow(s, QStringLiteral("echo 'dpi 1' > control"), 2);
         checkRefusals(s);
         checkBadFiles(s, false);
         checkSleepingMouse(s);
