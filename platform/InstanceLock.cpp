@@ -33,7 +33,9 @@ bool InstanceLock::tryLockWaitingFor(const QString &productName, const QString &
     QElapsedTimer clock;
     clock.start();
     while (!tryLock(productName)) {
-        if (clock.elapsed() >= waitMs || holderName(productName) != shortHolder)
+        // A holder that let go between the two looks names no one: look again.
+        const QString holder = holderName(productName);
+        if (clock.elapsed() >= waitMs || (!holder.isEmpty() && holder != shortHolder))
             return false;
         QThread::msleep(20);
     }

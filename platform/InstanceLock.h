@@ -23,8 +23,9 @@ public:
     // True when this process now holds the product's lock; false when a live copy does.
     bool tryLock(const QString &productName);
     // The same, but while the lock is held by the program named shortHolder (one that holds
-    // it only for a moment, as the command line does for one command), tries again for up
-    // to waitMs milliseconds.
+    // it only for a moment, as the command line does for one command), or by no one it can
+    // name (a holder that let go between two looks), tries again for up to waitMs
+    // milliseconds.
     bool tryLockWaitingFor(const QString &productName, const QString &shortHolder, int waitMs);
 
     // The name of the program that holds the product's lock ("mousecfg", "mousecfg-cli"),
