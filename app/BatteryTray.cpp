@@ -87,6 +87,10 @@ void BatteryTray::noteInHistory(bool onCable) {
         m_battery.hoursLeft = estimate.hoursLeft;
 }
 
+QVector<BatterySample> BatteryTray::historySamples() const {
+    return m_history ? m_history->samples() : QVector<BatterySample>();
+}
+
 void BatteryTray::refresh() {
     QString tip = currentProductName();
     if (m_battery.asleep)

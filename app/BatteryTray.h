@@ -4,6 +4,7 @@
 // the battery runs low, and the menu with "Load Config" and "Quit". The battery's readings go
 // into the model's battery history, from which the time left is estimated.
 
+#include "BatteryHistory.h"
 #include "MouseRequests.h"
 
 #include <QObject>
@@ -11,7 +12,6 @@
 #include <memory>
 #include <optional>
 
-class BatteryHistory;
 class QAction;
 class QWidget;
 
@@ -37,6 +37,10 @@ public:
     QSystemTrayIcon *icon() const { return m_tray; }
     // The battery as last reported by the mouse, with the hours left.
     const MouseStatus &battery() const { return m_battery; }
+    // While charging, the hours until full when the history tells them.
+    std::optional<double> hoursToFull() const { return m_hoursToFull; }
+    // The readings of the model's history, oldest first (none before the first reading).
+    QVector<BatterySample> historySamples() const;
     // Low-battery notices shown since start.
     int lowBatteryNotices() const { return m_lowBatteryNotices; }
 
