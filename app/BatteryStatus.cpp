@@ -5,6 +5,7 @@
 #include "AppLog.h"
 #include "InterfaceColour.h"
 #include "KelProcessbar.h"
+#include "KelPushButton.h"
 #include "MainLayout.h"
 #include "ModelDescriptor.h"
 #include "MouseRequests.h"
@@ -13,7 +14,6 @@
 #include "SkinImage.h"
 
 #include <QLabel>
-#include <QPainter>
 
 using namespace MainLayout;
 
@@ -30,10 +30,14 @@ QRect inArea(const QRect &design) {
 }
 } // namespace
 
-BatteryStatus::BatteryStatus(QWidget *window)
-    : QWidget(window), m_battery(readSkinPixmap(skinPath(QStringLiteral("bat1.png")))),
-      m_charging(readSkinPixmap(skinPath(QStringLiteral("bat2.png")))) {
+BatteryStatus::BatteryStatus(QWidget *window) : QWidget(window) {
+    // Made first, so that the bar lies over it; a press on the bar is the picture's.
+    m_picture = new KelPushButton({skinPath(QStringLiteral("bat1.png"))}, this);
+    m_picture->setObjectName(QStringLiteral("batteryPicture"));
+    m_picture->setCursor(Qt::PointingHandCursor);
+    connect(m_picture, &QPushButton::clicked, this, &BatteryStatus::historyRequested);
     m_bar = new KelProcessbar(this);
+    m_bar->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_bar->setRange(0, 100);
     m_bar->setTextVisible(true);
     m_receiver = new QLabel(this);
@@ -78,15 +82,21 @@ void BatteryStatus::showLinks(bool cable, bool receiver) {
         qCDebug(lcApp, "connection state %d", state);
     m_state = state;
     m_receiver->setVisible(receiver);
+    const bool charging = state <= 1;
+    if (charging != m_chargingPicture) {
+        m_chargingPicture = charging;
+        m_picture->setPictures(
+            {skinPath(charging ? QStringLiteral("bat2.png") : QStringLiteral("bat1.png"))});
+    }
     // The bar shows a level read through the receiver; a charging mouse shows the charging
     // picture instead, and with neither link no level is known.
     m_bar->setVisible(receiver && !cable && m_lastCharge == 0);
     describe();
-    update();
 }
 
 void BatteryStatus::relayout() {
     setGeometry(scaledRect(kArea));
+    m_picture->setGeometry(inArea(kBattery));
     m_bar->setGeometry(inArea(kBatteryBar));
     m_receiver->setGeometry(inArea(kReceiverIcon));
     setBarStyle();
@@ -95,7 +105,8 @@ void BatteryStatus::relayout() {
 void BatteryStatus::retranslateUi() {
     if (m_mouseOff)
         m_bar->setCaption(tr("MOUSE OFF"));
-    setAccessibleName(tr("Battery"));
+    m_picture->setAccessibleName(tr("Battery"));
+    m_picture->setToolTip(tr("Battery over the last 7 days"));
     m_bar->setAccessibleName(tr("Battery level"));
     m_receiver->setAccessibleName(tr("Receiver connected"));
     describe();
@@ -111,7 +122,7 @@ void BatteryStatus::describe() {
         state = QStringLiteral("%1%").arg(m_level);
     else
         state = tr("No mouse is connected.");
-    setAccessibleDescription(state);
+    m_picture->setAccessibleDescription(state);
 }
 
 void BatteryStatus::setBarStyle() {
@@ -134,12 +145,4 @@ void BatteryStatus::setBarStyle() {
             .arg(c.red())
             .arg(c.green())
             .arg(c.blue()));
-}
-
-void BatteryStatus::paintEvent(QPaintEvent *) {
-    const QPixmap &battery = m_state <= 1 ? m_charging : m_battery;
-    if (battery.isNull())
-        return;
-    QPainter p(this);
-    p.drawPixmap(inArea(kBattery), battery);
 }

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's status corner: the battery picture (charging or not), the battery bar with
-// its level or "MOUSE OFF", and the receiver picture while the receiver is plugged in.
+// its level or "MOUSE OFF", and the receiver picture while the receiver is plugged in. The
+// battery picture is a button: pressed (or Space or Enter on it) it asks for the battery's
+// history.
 
-#include <QPixmap>
 #include <QWidget>
 
 class KelProcessbar;
+class KelPushButton;
 class QLabel;
 
 class BatteryStatus : public QWidget {
@@ -34,17 +36,17 @@ public:
     bool mouseOff() const { return m_mouseOff; }
     KelProcessbar *bar() const { return m_bar; }
     QLabel *receiverIcon() const { return m_receiver; }
+    KelPushButton *picture() const { return m_picture; }
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
+signals:
+    void historyRequested();
 
 private:
     void setBarStyle();
     // What a screen reader says of the battery: its level, charging, off or no mouse.
     void describe();
 
-    QPixmap m_battery;
-    QPixmap m_charging;
+    KelPushButton *m_picture = nullptr;
     KelProcessbar *m_bar = nullptr;
     QLabel *m_receiver = nullptr;
     bool m_cable = false;
@@ -53,4 +55,5 @@ private:
     int m_lastCharge = 0;
     int m_state = 3;
     bool m_mouseOff = false;
+    bool m_chargingPicture = false;
 };

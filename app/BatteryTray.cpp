@@ -44,6 +44,10 @@ void BatteryTray::setClock(qint64 (*clock)()) {
     s_clock = clock;
 }
 
+qint64 BatteryTray::now() {
+    return s_clock ? s_clock() : QDateTime::currentMSecsSinceEpoch();
+}
+
 void BatteryTray::noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bool onCable) {
     setStatusBattery(m_battery, iCharge, iLowByte, iHiByte);
     noteInHistory(onCable);
@@ -78,7 +82,7 @@ void BatteryTray::noteInHistory(bool onCable) {
         m_history = std::make_unique<BatteryHistory>(model);
     // On the cable the mouse charges, whatever the report says: its discharge ends there.
     const bool charging = m_battery.charging || onCable;
-    const qint64 now = s_clock ? s_clock() : QDateTime::currentMSecsSinceEpoch();
+    const qint64 now = BatteryTray::now();
     m_history->record({now, m_battery.millivolts, m_battery.level, charging});
     const BatteryEstimate estimate = estimateBattery(m_history->samples(), now, batteryFullValue());
     if (charging)

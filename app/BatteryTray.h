@@ -26,6 +26,8 @@ public:
     // The time of the readings kept in the battery history, in ms since the epoch; tests set
     // a clock of their own (nullptr: the system's).
     static void setClock(qint64 (*clock)());
+    // The time now on that clock.
+    static qint64 now();
 
     // A battery report of the mouse (all zero: asleep); onCable: the mouse charges on its
     // cable, where the level means nothing and no low-battery notice is given.

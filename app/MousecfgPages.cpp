@@ -3,6 +3,7 @@
 // rule, loaded from the working set and collected back into it, and told what the mouse
 // reports. The pages themselves live in PageHost.
 #include "AppConfig.h"
+#include "BatteryStatus.h"
 #include "ButtonPage.h"
 #include "CommandBar.h"
 #include "FocusOrder.h"
@@ -143,7 +144,7 @@ void MousecfgWidget::chainFocus() {
     QList<QWidget *> chain;
     for (KelPushButton *t : m_tabs)
         chain << t;
-    chain << m_slots->indicators();
+    chain << m_slots->indicators() << m_battery->picture();
     chain << m_nameEdit << m_libraryBtn << m_mouseSelBtn << m_languages->button() << m_minBtn
           << m_closeBtn;
     if (m_page == PageCustomize)

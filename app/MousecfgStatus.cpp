@@ -7,6 +7,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "AppLog.h"
+#include "BatteryChartDialog.h"
 #include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "FirmwareUpdater.h"
@@ -210,7 +211,26 @@ void MousecfgWidget::slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, q
     if (m_tray)
         m_tray->noteReport(iCharge, iLowByte, iHiByte, cable);
     m_battery->showReport(iCharge, iLowByte, iHiByte, cable);
+    if (m_batteryChart)
+        showBatteryChart();
     emit statusMayHaveChanged();
+}
+
+BatteryChartDialog *MousecfgWidget::batteryChart() const {
+    return m_batteryChart.data();
+}
+
+void MousecfgWidget::showBatteryChart() {
+    if (!m_tray)
+        return;
+    if (!m_batteryChart) {
+        m_batteryChart = new BatteryChartDialog(this);
+        m_batteryChart->setAttribute(Qt::WA_DeleteOnClose);
+        m_batteryChart->open();
+    }
+    const bool cable = m_devices.model().command2Found != 0;
+    m_batteryChart->setBattery(m_tray->historySamples(), BatteryTray::now(), m_tray->battery(),
+                               cable, m_tray->hoursToFull());
 }
 
 void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode) {

@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "AppVersion.h"
+#include "BatteryChartDialog.h"
 #include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "CommandBar.h"
@@ -51,6 +52,8 @@ void MousecfgWidget::retranslateUi() {
     m_nameLabel->setText(tr("NAME"));
     m_commandBar->retranslateUi();
     m_battery->retranslateUi();
+    if (m_batteryChart)
+        m_batteryChart->retranslateUi();
     m_tabs[PageLighting]->setText(tr("LIGHTING"));
     m_tabs[PageCustomize]->setText(tr("CUSTOMIZE"));
     m_tabs[PageDpi]->setText(tr("DPI"));

@@ -230,6 +230,7 @@ void MousecfgWidget::createWidgets() {
     m_logo->setPixmap(readSkinPixmap(skinPath(QStringLiteral("mouselogo.png"))));
 
     m_battery = new BatteryStatus(this);
+    connect(m_battery, &BatteryStatus::historyRequested, this, &MousecfgWidget::showBatteryChart);
 
     // The mouse pictures and their spots; the pages stack under the spots.
     m_pictures = new MousePictures(this);

@@ -17,6 +17,7 @@
 #include <QList>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <QVector>
@@ -26,6 +27,7 @@
 #include <memory>
 #include <optional>
 
+class BatteryChartDialog;
 class BatteryStatus;
 class BatteryTray;
 class CommandBar;
@@ -74,6 +76,8 @@ public:
     int scaleStep() const { return m_iDpiVal; }
     // The battery and connection corner.
     BatteryStatus *batteryStatus() const { return m_battery; }
+    // The battery's week, while it is shown.
+    BatteryChartDialog *batteryChart() const;
     // The text shown for a report-rate code; empty for an unknown code.
     static QString rateText(int code);
     double factor() const { return m_factor; }
@@ -136,6 +140,8 @@ public slots:
     void slotRefreshLightMode(quint8 iBuff1);
     void slotRefreshRate(quint8 iRate);
     void slotRefreshBatteryStatus(quint8 iCharge, quint8 iLowByte, quint8 iHiByte);
+    // Shows the battery's last 7 days (kept up to date while shown).
+    void showBatteryChart();
     void slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode);
     void slotRefreshWriteStatus(quint8 iStatus);
 
@@ -270,6 +276,7 @@ private:
 
     // Status.
     BatteryStatus *m_battery = nullptr;
+    QPointer<BatteryChartDialog> m_batteryChart;
     OsdChannel *m_osd = nullptr;
 
     // The mouse session, and what it told last.

@@ -33,20 +33,10 @@ KelSkinDialog::KelSkinDialog(int designWidth, int designHeight, QWidget *parent)
     m_title->setBold(true);
     m_title->setAlignment(Qt::AlignCenter);
 
-    const QString style = KelMessageBox::buttonStyleSheet(interfaceColour());
     const int top = designHeight - kButtonBottom - kButtonH;
     const int left = (designWidth - 2 * kButtonW - kButtonGap) / 2;
     auto makeButton = [&](const QString &name, const QString &icon, const QString &text, int x) {
-        auto *button = new QToolButton(this);
-        button->setObjectName(name);
-        button->setIcon(resourceIcon(icon));
-        button->setIconSize(scaledSize(16, 16));
-        button->setText(text);
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        button->setFont(languageFont(kTextPixels));
-        button->setStyleSheet(style);
-        button->setCursor(Qt::PointingHandCursor);
-        markFocusOf(button);
+        QToolButton *button = KelMessageBox::makeButton(this, name, icon, text);
         button->setGeometry(scaledRect(x, top, kButtonW, kButtonH));
         return button;
     };

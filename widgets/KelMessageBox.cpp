@@ -114,29 +114,13 @@ KelMessageBox::KelMessageBox(int iKind, const QString &title, const QString &tex
         label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);"));
     }
 
-    const QString style = buttonStyleSheet(interfaceColour());
-    const QSize iconSize = scaledSize(16, 16);
-    const QFont buttonFont = languageFont(kTextPixels);
-    auto makeButton = [&](const QString &name, const QString &icon, const QString &text) {
-        auto *button = new QToolButton(this);
-        button->setObjectName(name);
-        button->setIcon(resourceIcon(icon));
-        button->setIconSize(iconSize);
-        button->setText(text);
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        button->setFont(buttonFont);
-        button->setStyleSheet(style);
-        button->setCursor(Qt::PointingHandCursor);
-        markFocusOf(button);
-        return button;
-    };
-
     const bool question = iKind == KindQuestion;
-    m_yesBtn = makeButton(QStringLiteral("msgBoxYesBtn"), QStringLiteral(":/yes_Btn"),
+    m_yesBtn = makeButton(this, QStringLiteral("msgBoxYesBtn"), QStringLiteral(":/yes_Btn"),
                           question ? tr("Yes") : tr("Ok"));
     connect(m_yesBtn, &QToolButton::released, this, &QDialog::accept);
     if (question) {
-        m_noBtn = makeButton(QStringLiteral("msgBoxNoBtn"), QStringLiteral(":/no_Btn"), tr("No"));
+        m_noBtn =
+            makeButton(this, QStringLiteral("msgBoxNoBtn"), QStringLiteral(":/no_Btn"), tr("No"));
         connect(m_noBtn, &QToolButton::released, this, &QDialog::reject);
         m_yesBtn->setGeometry(scaledRect(124, kButtonTop, kButtonWidth, kButtonHeight));
         m_noBtn->setGeometry(scaledRect(254, kButtonTop, kButtonWidth, kButtonHeight));
@@ -150,6 +134,21 @@ KelMessageBox::KelMessageBox(int iKind, const QString &title, const QString &tex
         m_timer->start(kPollIntervalMs);
         m_closedByPlugIn = false;
     }
+}
+
+QToolButton *KelMessageBox::makeButton(QWidget *dialog, const QString &objectName,
+                                       const QString &icon, const QString &text) {
+    auto *button = new QToolButton(dialog);
+    button->setObjectName(objectName);
+    button->setIcon(resourceIcon(icon));
+    button->setIconSize(scaledSize(16, 16));
+    button->setText(text);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setFont(languageFont(kTextPixels));
+    button->setStyleSheet(buttonStyleSheet(interfaceColour()));
+    button->setCursor(Qt::PointingHandCursor);
+    markFocusOf(button);
+    return button;
 }
 
 void KelMessageBox::GetPlugInSignal() {

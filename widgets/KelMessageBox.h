@@ -47,6 +47,10 @@ public:
     static QString buttonStyleSheet(const QColor &colour);
     // The parent of the box built last, while it lives.
     static QWidget *lastParent();
+    // A button of a skinned dialog: the icon (a resource path) beside the text in the
+    // language's font, drawn by buttonStyleSheet, with the keyboard focus mark.
+    static QToolButton *makeButton(QWidget *dialog, const QString &objectName, const QString &icon,
+                                   const QString &text);
     // Paints a skinned dialog as the box is painted: the picture over the whole dialog,
     // edged in the interface colour.
     static void paintSkinnedDialog(QWidget *dialog, const QPixmap &background);

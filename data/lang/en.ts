@@ -2,6 +2,71 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>BatteryChart</name>
+    <message>
+        <source>Battery level over the last 7 days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No battery readings in the last 7 days.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lowest %1%, highest %2%.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>en</source>
+        <comment>The locale (language_COUNTRY) whose short day names the battery chart shows</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BatteryChartDialog</name>
+    <message>
+        <source>The mouse is off.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Charging, full in about %n h.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Charging.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No battery reading from the mouse yet.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1% now, about %n h left.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1% now. The time left shows after about 2 hours on the battery.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Battery over the last 7 days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished">Ok</translation>
+    </message>
+</context>
+<context>
     <name>BatteryStatus</name>
     <message>
         <source>MOUSE OFF</source>
@@ -26,6 +91,10 @@
     <message>
         <source>No mouse is connected.</source>
         <translation type="unfinished">No mouse is connected.</translation>
+    </message>
+    <message>
+        <source>Battery over the last 7 days</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

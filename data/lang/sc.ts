@@ -2,6 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>BatteryChart</name>
+    <message>
+        <source>Battery level over the last 7 days</source>
+        <translation>最近 7 天的电量</translation>
+    </message>
+    <message>
+        <source>No battery readings in the last 7 days.</source>
+        <translation>最近 7 天没有电量记录。</translation>
+    </message>
+    <message>
+        <source>Lowest %1%, highest %2%.</source>
+        <translation>最低 %1%，最高 %2%。</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <comment>The locale (language_COUNTRY) whose short day names the battery chart shows</comment>
+        <translation>zh_CN</translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation>充电中</translation>
+    </message>
+</context>
+<context>
+    <name>BatteryChartDialog</name>
+    <message>
+        <source>The mouse is off.</source>
+        <translation>鼠标已关闭。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Charging, full in about %n h.</source>
+        <translation>
+            <numerusform>充电中，约 %n 小时后充满。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Charging.</source>
+        <translation>充电中。</translation>
+    </message>
+    <message>
+        <source>No battery reading from the mouse yet.</source>
+        <translation>尚未收到鼠标的电量。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1% now, about %n h left.</source>
+        <translation>
+            <numerusform>当前 %1%，约可用 %n 小时。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1% now. The time left shows after about 2 hours on the battery.</source>
+        <translation>当前 %1%。使用电池约 2 小时后显示剩余时间。</translation>
+    </message>
+    <message>
+        <source>Battery over the last 7 days</source>
+        <translation>最近 7 天的电池</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>BatteryStatus</name>
     <message>
         <source>MOUSE OFF</source>
@@ -26,6 +89,10 @@
     <message>
         <source>No mouse is connected.</source>
         <translation>未连接鼠标。</translation>
+    </message>
+    <message>
+        <source>Battery over the last 7 days</source>
+        <translation>最近 7 天的电池</translation>
     </message>
 </context>
 <context>

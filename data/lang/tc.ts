@@ -2,6 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>BatteryChart</name>
+    <message>
+        <source>Battery level over the last 7 days</source>
+        <translation>最近 7 天的電量</translation>
+    </message>
+    <message>
+        <source>No battery readings in the last 7 days.</source>
+        <translation>最近 7 天沒有電量記錄。</translation>
+    </message>
+    <message>
+        <source>Lowest %1%, highest %2%.</source>
+        <translation>最低 %1%，最高 %2%。</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <comment>The locale (language_COUNTRY) whose short day names the battery chart shows</comment>
+        <translation>zh_TW</translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation>充電中</translation>
+    </message>
+</context>
+<context>
+    <name>BatteryChartDialog</name>
+    <message>
+        <source>The mouse is off.</source>
+        <translation>滑鼠已關閉。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Charging, full in about %n h.</source>
+        <translation>
+            <numerusform>充電中，約 %n 小時後充飽。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Charging.</source>
+        <translation>充電中。</translation>
+    </message>
+    <message>
+        <source>No battery reading from the mouse yet.</source>
+        <translation>尚未收到滑鼠的電量。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1% now, about %n h left.</source>
+        <translation>
+            <numerusform>目前 %1%，約可用 %n 小時。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1% now. The time left shows after about 2 hours on the battery.</source>
+        <translation>目前 %1%。使用電池約 2 小時後顯示剩餘時間。</translation>
+    </message>
+    <message>
+        <source>Battery over the last 7 days</source>
+        <translation>最近 7 天的電池</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>確定</translation>
+    </message>
+</context>
+<context>
     <name>BatteryStatus</name>
     <message>
         <source>MOUSE OFF</source>
@@ -26,6 +89,10 @@
     <message>
         <source>No mouse is connected.</source>
         <translation>未連接滑鼠。</translation>
+    </message>
+    <message>
+        <source>Battery over the last 7 days</source>
+        <translation>最近 7 天的電池</translation>
     </message>
 </context>
 <context>

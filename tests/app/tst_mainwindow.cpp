@@ -2,6 +2,8 @@
 // The main window against the virtual mouse in process: layout, pages, spots, dragging,
 // tray and close, languages, the status display and the apply path.
 #include "AppConfig.h"
+#include "BatteryChart.h"
+#include "BatteryChartDialog.h"
 #include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "KelColorWindow.h"
@@ -351,6 +353,25 @@ private slots:
         QVERIFY(decodeOutcome(client.readLine(), status));
         const double inRecord = status.data.value(QStringLiteral("hoursLeft")).toDouble(-1);
         QVERIFY2(qAbs(inRecord - 24.5) <= 2.45, qPrintable(QString::number(inRecord)));
+
+        // Enter on the battery picture shows the week: the 3 hours as one line up to now,
+        // and the time left under it; a new reading comes in while it is open.
+        KelPushButton *picture = w.batteryStatus()->picture();
+        picture->setFocus();
+        QTest::keyClick(picture, Qt::Key_Return);
+        QTRY_VERIFY(w.batteryChart() && w.batteryChart()->isVisible());
+        QVERIFY2(w.batteryChart()->note().contains(
+                     QRegularExpression(QStringLiteral("^\\d+% now, about 2[2-6] h left\\.$"))),
+                 qPrintable(w.batteryChart()->note()));
+        const BatteryChartSeries &series = w.batteryChart()->chart()->series();
+        QCOMPARE(series.lines.size(), 1);
+        QCOMPARE(series.lines[0].last().x(), 1.0);
+        const int before = readings;
+        QVERIFY(applyToMouse(rig.mouse, parseControlCommand("battery 3900 1")));
+        QTRY_VERIFY(readings > before);
+        QTRY_COMPARE(w.batteryChart()->note(), QStringLiteral("Charging."));
+        QTest::keyClick(w.batteryChart(), Qt::Key_Escape);
+        QTRY_VERIFY(!w.batteryChart());
     }
 
     void mouseOffAndConnectionStates() {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The progress bar's own caption, the sending dialog, the menu and the label font.
+#include "BatteryChart.h"
 #include "InterfaceColour.h"
 #include "KelLabel.h"
 #include "KelMenu.h"
@@ -19,6 +20,7 @@ private slots:
     void processDialogClosesAccepted();
     void menuTakesInterfaceColour();
     void labelFollowsLanguageFont();
+    void batteryChartBreaksAtGapsAndCutsAtEdges();
 };
 
 namespace {
@@ -112,6 +114,42 @@ void TestSmallWidgets::labelFollowsLanguageFont() {
     dir.setIni("Configs/Config.ini", {{"FONT_LIST/FONT_SIZE_0", 12}});
     label.grab(); // painting looks the font up again
     QCOMPARE(label.font().pixelSize(), 24);
+}
+
+void TestSmallWidgets::batteryChartBreaksAtGapsAndCutsAtEdges() {
+    // A chart from 0 to 100 h with a gap limit of 3 h, times in hours.
+    constexpr qint64 h = 60 * 60 * 1000;
+    auto series = [](std::initializer_list<BatterySample> samples) {
+        return batteryChartSeries(QVector<BatterySample>(samples), 0, 100 * h, 3 * h);
+    };
+    auto line = [](std::initializer_list<QPointF> points) { return QPolygonF(points); };
+    // Halfway between a reading 1 h before the left edge (level 80) and one 1 h after it (60),
+    // the line enters at 70; the last reading holds to the right edge, 1 h away.
+    BatteryChartSeries s =
+        series({{-1 * h, 3900, 80, false}, {1 * h, 3850, 60, false}, {99 * h, 3800, 40, false}});
+    // 1 h to 99 h is a gap: two lines.
+    QCOMPARE(s.lines.size(), 2);
+    QCOMPARE(s.lines[0], line({{0.0, 0.7}, {0.01, 0.6}}));
+    QCOMPARE(s.lines[1], line({{0.99, 0.4}, {1.0, 0.4}}));
+    QVERIFY(s.charging.isEmpty());
+
+    // Charging from 10 h to 12 h (two readings) and from 50 h, held 3 h past its last reading
+    // at 51 h, not until the next at 60 h; the last reading, 40 h before the edge, holds not.
+    s = series({{10 * h, 4000, 70, true},
+                {11 * h, 4100, 90, true},
+                {12 * h, 4150, 100, false},
+                {50 * h, 3900, 60, true},
+                {51 * h, 4000, 75, true},
+                {60 * h, 4150, 100, false}});
+    QCOMPARE(s.charging.size(), 2);
+    QCOMPARE(s.charging[0], qMakePair(0.10, 0.12));
+    QCOMPARE(s.charging[1], qMakePair(0.50, 0.54));
+    QCOMPARE(s.lines.size(), 3);
+    QCOMPARE(s.lines[2], line({{0.6, 1.0}}));
+
+    // Nothing within the chart, or a reading long before it: nothing drawn.
+    QVERIFY(series({}).empty());
+    QVERIFY(series({{-10 * h, 3900, 80, false}}).empty());
 }
 
 QTEST_MAIN(TestSmallWidgets)
