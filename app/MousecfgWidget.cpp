@@ -120,7 +120,13 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // killed run left unfinished go first.
     removeInterruptedConfigWrites();
     loadProfiles();
-    m_working.activeProfile().mousespeed = uint8_t(PointerSpeed::readSpeed());
+    // The host's speed, read at once where the desktop allows; sway's answer comes later.
+    if (const auto speed = PointerSpeed::readSpeedNowOrLater(this, [this](int answered) {
+            keepPageEdits();
+            m_working.activeProfile().mousespeed = quint8(answered);
+            refreshPages();
+        }))
+        m_working.activeProfile().mousespeed = quint8(*speed);
 
     // Start page, texts, name field.
     setFrontView(true);

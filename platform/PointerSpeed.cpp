@@ -86,6 +86,13 @@ int readSpeed() {
     return kDefaultSpeed;
 }
 
+std::optional<int> readSpeedNowOrLater(QObject *context, const std::function<void(int)> &later) {
+    if (activeBackend() != Sway)
+        return readSpeed();
+    readSwaySpeedLater(context, later);
+    return std::nullopt;
+}
+
 Result writeSpeed(int speed) {
     if (speed < kMinSpeed || speed > kMaxSpeed)
         return OutOfRange;

@@ -19,6 +19,10 @@
 
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <functional>
+#include <optional>
+
+class QObject;
 
 namespace PointerSpeed {
 
@@ -70,8 +74,12 @@ double libinputFromSpeed(int speed);
 int speedFromLibinput(double value);
 
 // The current speed of the host, or kDefaultSpeed where it cannot be read. Under sway this
-// runs swaymsg and waits for it, at most 300 ms: call it at start-up only.
+// runs swaymsg and waits for it, at most 300 ms: not for the GUI thread.
 int readSpeed();
+// The same without waiting for another program: the speed when it can be read at once;
+// under sway nothing, and later(speed) once swaymsg answered (or failed to within 5 s), on
+// the caller's thread while context lives.
+std::optional<int> readSpeedNowOrLater(QObject *context, const std::function<void(int)> &later);
 // Sets the host's speed; a speed outside 1..20 changes nothing. Never waits for another
 // program, apart from GSettings' own flush of the write.
 Result writeSpeed(int speed);

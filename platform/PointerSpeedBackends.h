@@ -37,6 +37,8 @@ QString withKdeEntry(const QString &text, const QString &groupHeader, const QStr
 QString kdeEntry(const QString &text, const QString &groupHeader, const QString &key);
 
 int readSwaySpeed();
+// Asks swaymsg and hands its answer to done, on context's thread, without waiting.
+void readSwaySpeedLater(QObject *context, const std::function<void(int)> &done);
 Result writeSwaySpeed(int speed);
 // swaymsg's arguments that set every pointer to speed.
 QStringList swayArguments(int speed);

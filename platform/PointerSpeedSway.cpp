@@ -7,12 +7,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTimer>
 
 namespace PointerSpeed {
 namespace {
 const QString kSwaymsg = QStringLiteral("swaymsg");
-// The longest start-up waits for sway's list of inputs.
+// The longest a read waits for sway's list of inputs; one that does not wait gives sway more
+// time.
 constexpr int kReadTimeoutMs = 300;
+constexpr int kAnswerTimeoutMs = 5000;
 } // namespace
 
 QStringList swayArguments(int speed) {
@@ -33,15 +36,42 @@ int speedFromSwayInputs(const QByteArray &json) {
     return kDefaultSpeed;
 }
 
+const QStringList kGetInputs = {QStringLiteral("-t"), QStringLiteral("get_inputs"),
+                                QStringLiteral("-r")};
+
 int readSwaySpeed() {
     QProcess swaymsg;
-    swaymsg.start(kSwaymsg,
-                  {QStringLiteral("-t"), QStringLiteral("get_inputs"), QStringLiteral("-r")});
+    swaymsg.start(kSwaymsg, kGetInputs);
     if (!swaymsg.waitForFinished(kReadTimeoutMs) || swaymsg.exitCode() != 0) {
         qCDebug(lcPlatform, "pointer speed: no answer from swaymsg");
         return kDefaultSpeed;
     }
     return speedFromSwayInputs(swaymsg.readAllStandardOutput());
+}
+
+void readSwaySpeedLater(QObject *context, const std::function<void(int)> &done) {
+    auto *swaymsg = new QProcess(context);
+    // Told once: by the answer, by a failure to start, or by the time running out.
+    auto tell = [swaymsg, done](bool answered) {
+        if (swaymsg->property("told").toBool())
+            return;
+        swaymsg->setProperty("told", true);
+        const bool ok =
+            answered && swaymsg->exitStatus() == QProcess::NormalExit && swaymsg->exitCode() == 0;
+        if (!ok)
+            qCDebug(lcPlatform, "pointer speed: no answer from swaymsg");
+        done(ok ? speedFromSwayInputs(swaymsg->readAllStandardOutput()) : kDefaultSpeed);
+        swaymsg->kill();
+        swaymsg->deleteLater();
+    };
+    QObject::connect(swaymsg, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), swaymsg,
+                     [tell] { tell(true); });
+    QObject::connect(swaymsg, &QProcess::errorOccurred, swaymsg, [tell](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            tell(false);
+    });
+    QTimer::singleShot(kAnswerTimeoutMs, swaymsg, [tell] { tell(false); });
+    swaymsg->start(kSwaymsg, kGetInputs);
 }
 
 Result writeSwaySpeed(int speed) {

@@ -75,6 +75,34 @@ private slots:
         QCOMPARE(PointerSpeed::readSpeed(), 4);
     }
 
+    // Under sway the window reads the speed from swaymsg without waiting for it: the answer,
+    // here a speed of 7 given after half a second (longer than a read that waits may take),
+    // reaches the page once it comes. Runs in every variant.
+    void swayAnswerComesLater() {
+        QTemporaryDir bin;
+        QFile swaymsg(bin.filePath(QStringLiteral("swaymsg")));
+        QVERIFY(swaymsg.open(QIODevice::WriteOnly));
+        swaymsg.write("#!/bin/sh\nsleep 0.5\n"
+                      "echo '[{\"type\":\"pointer\",\"libinput\":{\"accel_speed\":-0.3}}]'\n");
+        swaymsg.close();
+        swaymsg.setPermissions(swaymsg.permissions() | QFileDevice::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
+        const auto restore = qScopeGuard([&] {
+            qputenv("PATH", path);
+            qputenv("XDG_CURRENT_DESKTOP", desktop);
+        });
+        qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+        qputenv("XDG_CURRENT_DESKTOP", "sway");
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        QTRY_COMPARE(int(w.workingSet().activeProfile().mousespeed), 7);
+        w.setPage(MousecfgWidget::PageDpi);
+        auto *sensor = w.findChild<KelPointSpeed *>(QStringLiteral("pointSpeed"));
+        QVERIFY(sensor);
+        QCOMPARE(sensor->speedBox()->value(), 7);
+    }
+
     void saysWhereTheDesktopTakesNoSpeed() {
         REQUIRE_BACKEND(None, "MOUSECFG_EXPECT_NO_DESKTOP",
                         "the session has a desktop that takes the pointer speed");
