@@ -2,6 +2,7 @@
 // The main window against the virtual mouse in process: layout, pages, spots, dragging,
 // tray and close, languages, the status display and the apply path.
 #include "AppConfig.h"
+#include "BatteryRecorder.h"
 #include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "KelColorWindow.h"
@@ -324,11 +325,11 @@ private slots:
         dropShared();
         static qint64 clock = 1700000000000;
         static int readings = 0;
-        BatteryTray::setClock([] {
+        BatteryRecorder::setClock([] {
             ++readings;
             return clock;
         });
-        const auto systemClock = qScopeGuard([] { BatteryTray::setClock(nullptr); });
+        const auto systemClock = qScopeGuard([] { BatteryRecorder::setClock(nullptr); });
         WindowRig rig;
         rig.mouse.unplug(MouseLink::Cable);
         rig.mouse.setBatteryMillivolts(3900, false);
@@ -351,6 +352,12 @@ private slots:
         QVERIFY(decodeOutcome(client.readLine(), status));
         const double inRecord = status.data.value(QStringLiteral("hoursLeft")).toDouble(-1);
         QVERIFY2(qAbs(inRecord - 24.5) <= 2.45, qPrintable(QString::number(inRecord)));
+        // Written on the history's own thread, the newest reading is on disk once the window
+        // has gone.
+        rig.window.reset();
+        const QVector<BatterySample> kept = BatteryHistory(currentProductName()).samples();
+        QVERIFY(!kept.isEmpty());
+        QCOMPARE(kept.last().timeMs, clock - 30 * 60 * 1000);
     }
 
     void mouseOffAndConnectionStates() {
