@@ -94,9 +94,11 @@ MouseOutcome status(Session &session, BatteryRecorder &battery) {
     MouseOutcome outcome = session.open();
     if (outcome.kind == MouseOutcome::NoMouse)
         return outcome;
+    // The reading goes into the battery history, as the window's do (the cable's collection
+    // present: the mouse charges on it); a sleeping mouse gives none.
     if (session.status().batteryKnown)
         battery.note(session.status(), session.status().cable);
-    // Only the active slot's profile is read, and nothing is written: a status bar polls.
+    // Only the active slot's profile is read, and no setting is written: a status bar polls.
     // A slot whose file was never made shows what the window would make it from.
     ProfileSet saved;
     {
