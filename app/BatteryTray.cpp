@@ -2,19 +2,14 @@
 #include "BatteryTray.h"
 
 #include "AppConfig.h"
-#include "BatteryEstimate.h"
-#include "BatteryHistory.h"
 #include "KelMenu.h"
 
 #include <QAction>
-#include <QDateTime>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cmath>
 
 namespace {
-qint64 (*s_clock)() = nullptr;
-
 // The hours told: whole ones, at least one (the texts say "about").
 int wholeHours(double hours) {
     return std::max(1, int(std::lround(hours)));
@@ -40,17 +35,9 @@ BatteryTray::BatteryTray(const QIcon &icon, QWidget *window) : QObject(window) {
 
 BatteryTray::~BatteryTray() = default;
 
-void BatteryTray::setClock(qint64 (*clock)()) {
-    s_clock = clock;
-}
-
-qint64 BatteryTray::now() {
-    return s_clock ? s_clock() : QDateTime::currentMSecsSinceEpoch();
-}
-
 void BatteryTray::noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bool onCable) {
     setStatusBattery(m_battery, iCharge, iLowByte, iHiByte);
-    noteInHistory(onCable);
+    m_hoursToFull = m_recorder.note(m_battery, onCable).hoursToFull;
     refresh();
     // Told once when the level falls to the lowest step, and again only after the mouse
     // charged. On the cable the mouse charges and the level means nothing.
@@ -71,28 +58,8 @@ void BatteryTray::noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bo
     }
 }
 
-void BatteryTray::noteInHistory(bool onCable) {
-    m_battery.hoursLeft.reset();
-    m_hoursToFull.reset();
-    // A sleeping mouse tells no reading.
-    if (m_battery.asleep)
-        return;
-    const QString model = currentProductName();
-    if (!m_history || m_history->model() != model)
-        m_history = std::make_unique<BatteryHistory>(model);
-    // On the cable the mouse charges, whatever the report says: its discharge ends there.
-    const bool charging = m_battery.charging || onCable;
-    const qint64 now = BatteryTray::now();
-    m_history->record({now, m_battery.millivolts, m_battery.level, charging});
-    const BatteryEstimate estimate = estimateBattery(m_history->samples(), now, batteryFullValue());
-    if (charging)
-        m_hoursToFull = estimate.hoursToFull;
-    else
-        m_battery.hoursLeft = estimate.hoursLeft;
-}
-
 QVector<BatterySample> BatteryTray::historySamples() const {
-    return m_history ? m_history->samples() : QVector<BatterySample>();
+    return m_recorder.samples();
 }
 
 void BatteryTray::refresh() {

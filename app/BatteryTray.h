@@ -2,14 +2,14 @@
 #pragma once
 // The tray icon: the model and its battery in the tooltip with the time left, a notice when
 // the battery runs low, and the menu with "Load Config" and "Quit". The battery's readings go
-// into the model's battery history, from which the time left is estimated.
+// into the model's battery history (written on a thread of its own), from which the time left
+// is estimated.
 
-#include "BatteryHistory.h"
+#include "BatteryRecorder.h"
 #include "MouseRequests.h"
 
 #include <QObject>
 #include <QSystemTrayIcon>
-#include <memory>
 #include <optional>
 
 class QAction;
@@ -21,13 +21,8 @@ class BatteryTray : public QObject {
 public:
     // The tray shows icon; its menu is made as a child of window.
     BatteryTray(const QIcon &icon, QWidget *window);
+    // Waits for the last write of the battery history.
     ~BatteryTray() override;
-
-    // The time of the readings kept in the battery history, in ms since the epoch; tests set
-    // a clock of their own (nullptr: the system's).
-    static void setClock(qint64 (*clock)());
-    // The time now on that clock.
-    static qint64 now();
 
     // A battery report of the mouse (all zero: asleep); onCable: the mouse charges on its
     // cable, where the level means nothing and no low-battery notice is given.
@@ -52,15 +47,12 @@ signals:
     void activated(QSystemTrayIcon::ActivationReason reason);
 
 private:
-    // Keeps a reading in the model's history and estimates the time left from it.
-    void noteInHistory(bool onCable);
-
     QSystemTrayIcon *m_tray = nullptr;
     QAction *m_loadConfigAction = nullptr;
     QAction *m_quitAction = nullptr;
     MouseStatus m_battery;
     std::optional<double> m_hoursToFull;
-    std::unique_ptr<BatteryHistory> m_history;
+    BatteryRecorder m_recorder{BatteryRecorder::Writes::InBackground};
     bool m_lowBatteryNoticed = false;
     int m_lowBatteryNotices = 0;
 };

@@ -8,6 +8,7 @@
 #include "AppDir.h"
 #include "AppLog.h"
 #include "BatteryChartDialog.h"
+#include "BatteryRecorder.h"
 #include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "FirmwareUpdater.h"
@@ -229,7 +230,7 @@ void MousecfgWidget::showBatteryChart() {
         m_batteryChart->open();
     }
     const bool cable = m_devices.model().command2Found != 0;
-    m_batteryChart->setBattery(m_tray->historySamples(), BatteryTray::now(), m_tray->battery(),
+    m_batteryChart->setBattery(m_tray->historySamples(), BatteryRecorder::now(), m_tray->battery(),
                                cable, m_tray->hoursToFull());
 }
 

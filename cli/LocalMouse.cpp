@@ -2,6 +2,7 @@
 #include "LocalMouse.h"
 
 #include "AppConfig.h"
+#include "BatteryRecorder.h"
 #include "IniFile.h"
 #include "MouseSession.h"
 #include "PointerSpeed.h"
@@ -89,11 +90,15 @@ MouseOutcome send(Session &session, Sets &sets, bool everything) {
     return outcomeOfSend(result);
 }
 
-MouseOutcome status(Session &session) {
+MouseOutcome status(Session &session, BatteryRecorder &battery) {
     MouseOutcome outcome = session.open();
     if (outcome.kind == MouseOutcome::NoMouse)
         return outcome;
-    // Only the active slot's profile is read, and nothing is written: a status bar polls.
+    // The reading goes into the battery history, as the window's do (the cable's collection
+    // present: the mouse charges on it); a sleeping mouse gives none.
+    if (session.status().batteryKnown)
+        battery.note(session.status(), session.status().cable);
+    // Only the active slot's profile is read, and no setting is written: a status bar polls.
     // A slot whose file was never made shows what the window would make it from.
     ProfileSet saved;
     {
@@ -161,7 +166,7 @@ MouseOutcome import(const QString &path) {
 
 } // namespace
 
-MouseOutcome runLocally(const MouseRequest &r) {
+MouseOutcome runLocally(const MouseRequest &r, BatteryRecorder &battery) {
     // This program holds the mouse's lock, as the window does from its start: what a killed
     // run of either left unfinished is finished or undone before anything is read.
     removeInterruptedConfigWrites();
@@ -174,7 +179,7 @@ MouseOutcome runLocally(const MouseRequest &r) {
         return o;
     }
     case MouseRequest::Status:
-        return status(session);
+        return status(session, battery);
     case MouseRequest::Export:
         return exportFromSet(loadSets().working, r.path);
     case MouseRequest::Import:

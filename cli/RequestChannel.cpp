@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RequestChannel.h"
 
+#include "BatteryRecorder.h"
 #include "InstanceLock.h"
 #include "LocalMouse.h"
 #include "MouseSession.h"
@@ -91,6 +92,8 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
     const QString socketPath = requestSocketPath(productName);
     MouseRequest status;
     status.command = MouseRequest::Status;
+    // Kept from look to look; what the window wrote meanwhile is read again.
+    BatteryRecorder battery(BatteryRecorder::Writes::AtOnce);
     for (;;) {
         const Followed followed = followWindow(socketPath, show, stopped);
         if (followed == Followed::Ended)
@@ -111,7 +114,7 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
             // line's lock a while, not for ever) and other commands get their turn.
             InstanceLock lock;
             if (lock.tryLock(productName)) {
-                outcome = runLocally(status);
+                outcome = runLocally(status, battery);
                 looked = true;
             }
         }
@@ -139,8 +142,10 @@ MouseOutcome carryOut(const MouseRequest &request, const QString &productName) {
         case Forwarded::NoWindow:
             break;
         }
-        if (lock.tryLock(productName))
-            return runLocally(request);
+        if (lock.tryLock(productName)) {
+            BatteryRecorder battery(BatteryRecorder::Writes::AtOnce);
+            return runLocally(request, battery);
+        }
         // Another command line holds the mouse, or the window is starting and not yet
         // listening.
         if (clock.elapsed() >= kWaitForMouseMs)

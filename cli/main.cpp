@@ -3,6 +3,7 @@
 // bindings.
 #include "AppConfig.h"
 #include "AppVersion.h"
+#include "BatteryRecorder.h"
 #include "CommandLine.h"
 #include "LanguageConfig.h"
 #include "ModelDescriptor.h"
@@ -30,6 +31,18 @@ void installTranslation(QCoreApplication &app) {
     if (!path.isEmpty() && translator->load(path))
         QCoreApplication::installTranslator(translator);
 }
+
+#ifdef MOUSECFG_TEST_CLOCK
+// In a build with the tests, MOUSECFG_TEST_CLOCK_MS (ms since the epoch) stands for the time of
+// the battery readings, so that a test can run hours of them in seconds.
+void useTestClock() {
+    static qint64 clock = 0;
+    bool set = false;
+    clock = qEnvironmentVariable("MOUSECFG_TEST_CLOCK_MS").toLongLong(&set);
+    if (set)
+        BatteryRecorder::setClock([] { return clock; });
+}
+#endif
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -91,6 +104,9 @@ int main(int argc, char *argv[]) {
     // ever ran, finds the shipped settings there too (files already there stay as they are).
     seedConfigDir();
     installTranslation(app);
+#ifdef MOUSECFG_TEST_CLOCK
+    useTestClock();
+#endif
 
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -371,6 +371,16 @@ gboolean HidrawNode::onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, g
     UMockdevIoctlData *holder = nullptr;
 
     if (request == HIDIOCGRDESCSIZE) {
+        // Asked at each open: like a newly opened hidraw file, the program reads only the
+        // reports sent from now on, not those the mouse sent while the node was closed.
+        {
+            std::lock_guard<std::mutex> lock(node->m_mutex);
+            char bell = 0;
+            for (; !node->m_ready.empty(); node->m_ready.pop_front()) {
+                if (::read(node->m_slave, &bell, 1) != 1)
+                    break;
+            }
+        }
         if (int *size = resolveArg<int>(client, &holder)) {
             *size = int(descriptor.size());
             umockdev_ioctl_client_complete(client, 0, 0);

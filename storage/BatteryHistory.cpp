@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QThreadPool>
 
 #include <algorithm>
 
@@ -32,12 +34,32 @@ bool parseSample(const QByteArray &line, BatterySample &s) {
            s.millivolts >= 0 && s.millivolts <= 100000 && s.level >= 0 && s.level <= 100 &&
            (charging == 0 || charging == 1);
 }
+
+// The file's text.
+QByteArray historyText(const QVector<BatterySample> &samples) {
+    QByteArray text = kHeader + '\n';
+    text.reserve(samples.size() * 32);
+    for (const BatterySample &s : samples) {
+        text += QByteArray::number(s.timeMs) + ' ' + QByteArray::number(s.millivolts) + ' ' +
+                QByteArray::number(s.level) + ' ' + (s.charging ? '1' : '0') + '\n';
+    }
+    return text;
+}
+
+// How many readings are from timeMs or before.
+int countUpTo(const QVector<BatterySample> &samples, qint64 timeMs) {
+    return int(std::upper_bound(samples.cbegin(), samples.cend(), timeMs,
+                                [](qint64 t, const BatterySample &s) { return t < s.timeMs; }) -
+               samples.cbegin());
+}
 } // namespace
 
-BatteryHistory::BatteryHistory(const QString &model) : m_model(model), m_path(filePath(model)) {
+BatteryHistory::BatteryHistory(const QString &model, QThreadPool *writer)
+    : m_model(model), m_path(filePath(model)), m_writer(writer) {
     // What a write killed before its rename left beside the file.
     removeInterruptedWrites(folder(), {QStringLiteral("battery")});
-    load();
+    m_samples = readFile();
+    m_savedUpToMs = m_samples.isEmpty() ? -1 : m_samples.last().timeMs;
 }
 
 BatteryHistory::~BatteryHistory() {
@@ -64,11 +86,19 @@ QString BatteryHistory::filePath(const QString &model) {
     return folder() + QLatin1Char('/') + name + QStringLiteral(".battery");
 }
 
-void BatteryHistory::load() {
+BatteryHistory::FileStamp BatteryHistory::stampNow() const {
+    const QFileInfo info(m_path);
+    return info.exists() ? FileStamp{info.size(), info.lastModified()} : FileStamp();
+}
+
+QVector<BatterySample> BatteryHistory::readFile() {
+    // Taken first: a change made while the file is read is read again the next time.
+    m_stamp = stampNow();
+    QVector<BatterySample> samples;
     QFile file(m_path);
-    if (!file.exists())
-        return;
-    bool good = file.size() <= kMaxFileBytes && file.open(QIODevice::ReadOnly);
+    if (m_stamp.size < 0)
+        return samples;
+    bool good = m_stamp.size <= kMaxFileBytes && file.open(QIODevice::ReadOnly);
     if (good) {
         const QList<QByteArray> lines = file.readAll().split('\n');
         file.close();
@@ -77,28 +107,42 @@ void BatteryHistory::load() {
         for (int i = 1; good && i < lines.size() - 1; ++i) {
             BatterySample s;
             good = parseSample(lines[i], s) &&
-                   (m_samples.isEmpty() || s.timeMs >= m_samples.last().timeMs);
-            m_samples.append(s);
+                   (samples.isEmpty() || s.timeMs >= samples.last().timeMs);
+            samples.append(s);
         }
     }
     if (good)
-        return;
+        return samples;
     // Kept for a look, and out of the way of the new history.
-    m_samples.clear();
     const QString bad = m_path + kBadEnding;
     QFile::remove(bad);
     const bool moved = QFile::rename(m_path, bad);
     qCDebug(lcStorage, "battery history %s is damaged: %s", qPrintable(m_path),
             moved ? "set aside" : "could not be set aside");
+    m_stamp = stampNow();
+    return {};
+}
+
+bool BatteryHistory::reloadIfChanged() {
+    if (stampNow() == m_stamp)
+        return false;
+    const QVector<BatterySample> theirs = readFile();
+    QVector<BatterySample> merged;
+    merged.reserve(theirs.size() + m_samples.size());
+    std::merge(theirs.cbegin(), theirs.cend(),
+               m_samples.cbegin() + countUpTo(m_samples, m_savedUpToMs), m_samples.cend(),
+               std::back_inserter(merged),
+               [](const BatterySample &a, const BatterySample &b) { return a.timeMs < b.timeMs; });
+    merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
+    m_samples = merged;
+    m_savedUpToMs = theirs.isEmpty() ? -1 : theirs.last().timeMs;
+    return true;
 }
 
 bool BatteryHistory::record(const BatterySample &sample) {
     const bool clockBack = !m_samples.isEmpty() && sample.timeMs < m_samples.last().timeMs;
     if (clockBack) {
-        const auto later =
-            std::upper_bound(m_samples.begin(), m_samples.end(), sample.timeMs,
-                             [](qint64 t, const BatterySample &s) { return t < s.timeMs; });
-        m_samples.erase(later, m_samples.end());
+        m_samples.resize(countUpTo(m_samples, sample.timeMs));
         m_lastWriteMs = 0;
         m_unwritten = true;
     }
@@ -113,7 +157,10 @@ bool BatteryHistory::record(const BatterySample &sample) {
     return true;
 }
 
-void BatteryHistory::bound(qint64 nowMs) {
+void BatteryHistory::bound() {
+    if (m_samples.isEmpty())
+        return;
+    const qint64 nowMs = m_samples.last().timeMs;
     const qint64 keepFrom = nowMs - kKeepDays * kDayMs;
     const qint64 denseFrom = nowMs - kDenseDays * kDayMs;
     QVector<BatterySample> kept;
@@ -135,19 +182,32 @@ void BatteryHistory::bound(qint64 nowMs) {
 bool BatteryHistory::flush() {
     if (!m_unwritten)
         return true;
-    if (!m_samples.isEmpty())
-        bound(m_samples.last().timeMs);
-    QByteArray text = kHeader + '\n';
-    text.reserve(m_samples.size() * 32);
-    for (const BatterySample &s : qAsConst(m_samples)) {
-        text += QByteArray::number(s.timeMs) + ' ' + QByteArray::number(s.millivolts) + ' ' +
-                QByteArray::number(s.level) + ' ' + (s.charging ? '1' : '0') + '\n';
+    if (m_writer) {
+        bound();
+        m_writer->start([path = m_path, samples = m_samples] {
+            if (!replaceFile(path, historyText(samples)))
+                qCDebug(lcStorage, "battery history %s cannot be written", qPrintable(path));
+        });
+        noteWritten();
+        return true;
     }
-    if (!replaceFile(m_path, text)) {
+    if (!QDir().mkpath(folder()))
+        return false;
+    // Held from the look at the file until it is written: no other writer's readings are lost.
+    const FileWriteLock lock(m_path, true);
+    reloadIfChanged();
+    bound();
+    if (!lock.held() || !writeAtomically(m_path, historyText(m_samples))) {
         qCDebug(lcStorage, "battery history %s cannot be written", qPrintable(m_path));
         return false;
     }
+    m_stamp = stampNow();
+    noteWritten();
+    return true;
+}
+
+void BatteryHistory::noteWritten() {
     m_unwritten = false;
     m_lastWriteMs = m_samples.isEmpty() ? 0 : m_samples.last().timeMs;
-    return true;
+    m_savedUpToMs = m_samples.isEmpty() ? -1 : m_samples.last().timeMs;
 }

@@ -13,9 +13,17 @@
 // kMaxSamples readings are kept, the oldest going first (8000 lines are about 200 kB). A file that
 // cannot be read as such a history is renamed to "<file>.bad" (one such file is kept) and a new
 // history starts.
+//
+// A history that writes at once (the command line's) takes in, under the file's lock, what
+// another writer wrote since it last read or wrote the file, so that none of their readings
+// is lost. One that writes on a thread of its own (the window's, which holds the mouse and so
+// is the only writer for as long as it runs) writes only its own readings.
 
+#include <QDateTime>
 #include <QString>
 #include <QVector>
+
+class QThreadPool;
 
 // One battery reading of the mouse.
 struct BatterySample {
@@ -41,9 +49,12 @@ public:
     // readings' clock) or the charging changed; else with a later reading or at the end.
     static constexpr qint64 kWriteIntervalMs = 5 * 60 * 1000;
 
-    // The history of a model, read from its file (a damaged file is set aside).
-    explicit BatteryHistory(const QString &model);
-    // Writes what was kept since the last write.
+    // The history of a model, read from its file (a damaged file is set aside). With a writer
+    // (a pool of one thread, so that the writes keep their order and never overlap), each
+    // write goes to the writer with a copy of the readings, and the pool's owner waits for
+    // the last one at its end; without, each write is made at once.
+    explicit BatteryHistory(const QString &model, QThreadPool *writer = nullptr);
+    // Writes what was kept since the last write (or hands it to the writer).
     ~BatteryHistory();
     BatteryHistory(const BatteryHistory &) = delete;
     BatteryHistory &operator=(const BatteryHistory &) = delete;
@@ -62,16 +73,38 @@ public:
     // older than the last kept one means the clock went back: the later ones are dropped.
     bool record(const BatterySample &sample);
     // Bounds the history and writes the file now, when something is unwritten. False when it
-    // could not be written.
+    // could not be written (or handed to the writer: a write there that fails is only logged,
+    // and the next one writes all readings again).
     bool flush();
+    // Reads the file again when another writer changed it since this history last read or
+    // wrote it (by its size and time of change); the readings kept here and not yet written
+    // go in among the file's. True when it was read again. For a history that writes at once.
+    bool reloadIfChanged();
 
 private:
-    void load();
-    void bound(qint64 nowMs);
+    // What tells that another writer changed the file.
+    struct FileStamp {
+        qint64 size = -1; // -1: no file
+        QDateTime modified;
+        bool operator==(const FileStamp &o) const {
+            return size == o.size && modified == o.modified;
+        }
+    };
+    FileStamp stampNow() const;
+    // The file's readings, none when there is no file or a damaged one (set aside).
+    QVector<BatterySample> readFile();
+    // Applies the bounds, counting back from the newest reading.
+    void bound();
+    // What was just written (or handed to the writer) counts as in the file.
+    void noteWritten();
 
     QString m_model;
     QString m_path;
+    QThreadPool *m_writer = nullptr;
     QVector<BatterySample> m_samples;
     bool m_unwritten = false;
     qint64 m_lastWriteMs = 0;
+    // The file as this history last read or wrote it, and its newest reading then.
+    FileStamp m_stamp;
+    qint64 m_savedUpToMs = -1;
 };

@@ -597,8 +597,6 @@ FileWriteLock::~FileWriteLock() {
     }
 }
 
-namespace {
-
 bool writeAtomically(const QString &path, const QByteArray &text) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -609,7 +607,6 @@ bool writeAtomically(const QString &path, const QByteArray &text) {
     }
     return file.commit();
 }
-} // namespace
 
 IniFile::IniFile(const QString &path) {
     QFile file(path);

@@ -137,6 +137,11 @@ bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &ch
 // where missing. False when it could not be written, and the file is then as it was.
 bool replaceFile(const QString &path, const QByteArray &content);
 
+// Replaces the file at path with text through a temporary file renamed over it, so that
+// whatever happens the file is the old one or the new one; for a caller that holds the file's
+// FileWriteLock. False when it could not be written.
+bool writeAtomically(const QString &path, const QByteArray &text);
+
 // Removes temporary files that writers killed before their rename left in folder:
 // <name>.<suffix>.XXXXXX for each suffix (such as "prof" or "ini"), but only where no
 // writer holds the file's lock. Returns how many were removed.

@@ -4,6 +4,7 @@
 #include "AppConfig.h"
 #include "BatteryChart.h"
 #include "BatteryChartDialog.h"
+#include "BatteryRecorder.h"
 #include "BatteryStatus.h"
 #include "BatteryTray.h"
 #include "KelColorWindow.h"
@@ -326,11 +327,11 @@ private slots:
         dropShared();
         static qint64 clock = 1700000000000;
         static int readings = 0;
-        BatteryTray::setClock([] {
+        BatteryRecorder::setClock([] {
             ++readings;
             return clock;
         });
-        const auto systemClock = qScopeGuard([] { BatteryTray::setClock(nullptr); });
+        const auto systemClock = qScopeGuard([] { BatteryRecorder::setClock(nullptr); });
         WindowRig rig;
         rig.mouse.unplug(MouseLink::Cable);
         rig.mouse.setBatteryMillivolts(3900, false);
@@ -372,6 +373,14 @@ private slots:
         QTRY_COMPARE(w.batteryChart()->note(), QStringLiteral("Charging."));
         QTest::keyClick(w.batteryChart(), Qt::Key_Escape);
         QTRY_VERIFY(!w.batteryChart());
+
+        // Written on the history's own thread, the newest reading is on disk once the window
+        // has gone.
+        rig.window.reset();
+        const QVector<BatterySample> kept = BatteryHistory(currentProductName()).samples();
+        QVERIFY(!kept.isEmpty());
+        QCOMPARE(kept.last().timeMs, clock);
+        QVERIFY(kept.last().charging);
     }
 
     void mouseOffAndConnectionStates() {

@@ -115,6 +115,7 @@ class TestCli : public QObject {
                      window ? QStringLiteral("kill $!; wait") : QString());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        env.insert(QStringLiteral("XDG_STATE_HOME"), s.file(QStringLiteral("state")));
         env.remove(QStringLiteral("DISPLAY"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         s.launcher.setWorkingDirectory(s.dir.path());
@@ -270,6 +271,31 @@ class TestCli : public QObject {
                             .arg(s.file(QStringLiteral("nodir"))));
     }
 
+    // Three hours of discharge on the receiver, read by a status every half hour of a clock of
+    // the test: the readings go into the model's history, and the last status tells the time
+    // left from them (40 mV an hour from 3900 mV: 3780 mV at the end, 24.5 h from empty).
+    void checkTimeLeft(Session &s) {
+        control(s, QStringLiteral("unplug cable"));
+        const qint64 start = QDateTime::currentMSecsSinceEpoch() + 24 * 3600 * 1000;
+        QJsonObject status;
+        for (int i = 0; i <= 6; ++i) {
+            control(s, QStringLiteral("battery %1 0").arg(3900 - 20 * i));
+            status = sh(s, QStringLiteral("MOUSECFG_TEST_CLOCK_MS=%1 cli status --json")
+                               .arg(start + i * 30 * 60 * 1000))
+                         .json();
+        }
+        const double hoursLeft = status.value(QStringLiteral("hoursLeft")).toDouble(-1);
+        QVERIFY2(qAbs(hoursLeft - 24.5) <= 2.45, qPrintable(QString::number(hoursLeft)));
+        const QStringList lines =
+            s.read(QStringLiteral("state/mousecfg/TOLV.battery")).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(std::count_if(lines.cbegin(), lines.cend(),
+                               [start](const QString &line) {
+                                   return line.section(QLatin1Char(' '), 0, 0).toLongLong() >=
+                                          start;
+                               }),
+                 7);
+    }
+
     // No mouse at all: an empty list, which is no failure, and a status with no link (2).
     void checkNoMouse(Session &s) {
         control(s, QStringLiteral("unplug receiver"));
@@ -382,6 +408,7 @@ private slots:
         r = sh(s, QStringLiteral("for i in 1 2 3; do (cli apply --all; echo $?) & done; wait"));
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
                  (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
+        checkTimeLeft(s);
         checkNoMouse(s);
         const QString dump = stop(s);
         // The mouse holds slot 3 active, with stage 4 (byte 17 of the settings table).

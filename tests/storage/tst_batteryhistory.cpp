@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The battery history: only changes kept, bounded when written, a damaged file set aside, and
-// a writer killed at random moments leaving a whole file.
+// The battery history: only changes kept, bounded when written, a damaged file set aside, the
+// readings of another writer taken in, and a writer killed at random moments leaving a whole
+// file.
 #include "BatteryHistory.h"
 #include "TestAppDir.h"
 
@@ -72,6 +73,30 @@ private slots:
             QFile fresh(path);
             QVERIFY(fresh.open(QIODevice::ReadOnly) && fresh.readAll() == kGood);
         }
+    }
+
+    // Two writers of one history, as the command line's follower and the window started
+    // between two of its looks: a write takes in what the other wrote, and loses nothing.
+    void anotherWritersReadingsTakenIn() {
+        TestAppDir dir;
+        BatteryHistory follower(kModel);
+        QVERIFY(follower.record({0, 3900, 70, false}));       // written at once, as the first
+        QVERIFY(follower.record({kMinute, 3890, 70, false})); // not yet written
+        {
+            BatteryHistory window(kModel);
+            QCOMPARE(window.samples().size(), 1);
+            QVERIFY(window.record({2 * kMinute, 3880, 70, false}));
+            QVERIFY(window.record({3 * kMinute, 3870, 70, false}));
+        }
+        QVERIFY(follower.flush());
+        const QVector<BatterySample> all = {{0, 3900, 70, false},
+                                            {kMinute, 3890, 70, false},
+                                            {2 * kMinute, 3880, 70, false},
+                                            {3 * kMinute, 3870, 70, false}};
+        QCOMPARE(follower.samples(), all);
+        QCOMPARE(BatteryHistory(kModel).samples(), all);
+        // Its own write is not read again.
+        QVERIFY(!follower.reloadIfChanged());
     }
 
     void killedWriterLeavesWholeFile() {
