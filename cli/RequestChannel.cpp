@@ -143,7 +143,7 @@ MouseOutcome carryOut(const MouseRequest &request, const QString &productName) {
             break;
         }
         if (lock.tryLock(productName)) {
-            BatteryRecorder battery(BatteryRecorder::Writes::AtOnce);
+            BatteryRecorder battery(BatteryRecorder::Writes::OneReading);
             return runLocally(request, battery);
         }
         // Another command line holds the mouse, or the window is starting and not yet

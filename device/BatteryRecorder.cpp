@@ -44,8 +44,18 @@ BatteryEstimate BatteryRecorder::note(MouseStatus &status, bool onCable) {
     // On the cable the mouse charges, whatever the report says: its discharge ends there.
     const bool charging = status.charging || onCable;
     const qint64 now = BatteryRecorder::now();
-    m_history->record({now, status.millivolts, status.level, charging});
-    BatteryEstimate estimate = estimateBattery(m_history->samples(), now, batteryFullValue());
+    const BatterySample reading{now, status.millivolts, status.level, charging};
+    const QVector<BatterySample> &kept = m_history->samples();
+    QVector<BatterySample> samples;
+    if (m_writes == Writes::OneReading && !kept.isEmpty() && kept.last().charging == charging &&
+        now >= kept.last().timeMs && now - kept.last().timeMs < BatteryHistory::kWriteIntervalMs) {
+        samples = kept;
+        samples.append(reading);
+    } else {
+        m_history->record(reading);
+        samples = m_history->samples();
+    }
+    BatteryEstimate estimate = estimateBattery(samples, now, batteryFullValue());
     if (charging)
         estimate.hoursLeft.reset();
     else

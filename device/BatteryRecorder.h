@@ -14,7 +14,12 @@
 
 class BatteryRecorder {
 public:
-    enum class Writes { AtOnce, InBackground };
+    // InBackground: the window's. AtOnce: a program that reads the mouse again and again (the
+    // command line's follower). OneReading: a program that reads the mouse once and ends (a
+    // status bar may run it every few seconds): its reading is kept only when the newest one
+    // kept is kWriteIntervalMs older or the charging changed, so that such runs do not write
+    // the file each time; the time left is told from the history all the same.
+    enum class Writes { AtOnce, InBackground, OneReading };
 
     explicit BatteryRecorder(Writes writes);
     // Waits for the last write.

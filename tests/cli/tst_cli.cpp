@@ -284,6 +284,12 @@ class TestCli : public QObject {
                                .arg(start + i * 30 * 60 * 1000))
                          .json();
         }
+        // A run a minute after the last, as a status bar polls, tells the time left but keeps
+        // no reading.
+        control(s, QStringLiteral("battery 3760 0"));
+        status = sh(s, QStringLiteral("MOUSECFG_TEST_CLOCK_MS=%1 cli status --json")
+                           .arg(start + 6 * 30 * 60 * 1000 + 60 * 1000))
+                     .json();
         const double hoursLeft = status.value(QStringLiteral("hoursLeft")).toDouble(-1);
         QVERIFY2(qAbs(hoursLeft - 24.5) <= 2.45, qPrintable(QString::number(hoursLeft)));
         const QStringList lines =
