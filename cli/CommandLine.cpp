@@ -69,6 +69,11 @@ QJsonObject noMouseStatus() {
     return o;
 }
 
+// Hours told in whole ones, at least one: "about 14 h".
+QString aboutHours(const QJsonValue &hours) {
+    return MousecfgCli::tr("about %n h", nullptr, qMax(1, qRound(hours.toDouble())));
+}
+
 // The status as rows of text; what is null in it (no reading, no mouse) is "unknown".
 QString statusText(const QJsonObject &s) {
     const QString unknown = MousecfgCli::tr("unknown");
@@ -87,6 +92,7 @@ QString statusText(const QJsonObject &s) {
         battery = QStringLiteral("%1% (%2 mV)")
                       .arg(s.value(QStringLiteral("battery")).toInt())
                       .arg(s.value(QStringLiteral("millivolts")).toInt());
+    const QJsonValue hoursLeft = s.value(QStringLiteral("hoursLeft"));
     const int hz = s.value(QStringLiteral("reportRate")).toInt();
     const QJsonValue profile = s.value(QStringLiteral("profile"));
     const QJsonValue stage = s.value(QStringLiteral("dpiStage"));
@@ -97,6 +103,7 @@ QString statusText(const QJsonObject &s) {
         {MousecfgCli::tr("Charging"), s.value(QStringLiteral("charging")).isNull()
                                           ? unknown
                                           : yesNo(s.value(QStringLiteral("charging")).toBool())},
+        {MousecfgCli::tr("Time left"), hoursLeft.isNull() ? unknown : aboutHours(hoursLeft)},
         {windowText("Profile"), profile.isNull() ? unknown : QString::number(profile.toInt())},
         {MousecfgCli::tr("DPI stage"), stage.isNull()
                                            ? unknown
@@ -134,6 +141,10 @@ QString statusLine(const QJsonObject &s) {
             MousecfgCli::tr("battery %1%").arg(s.value(QStringLiteral("battery")).toInt());
         if (s.value(QStringLiteral("charging")).toBool())
             battery += QLatin1Char(' ') + MousecfgCli::tr("charging");
+        else if (!s.value(QStringLiteral("hoursLeft")).isNull())
+            battery +=
+                QLatin1Char(' ') +
+                MousecfgCli::tr("(%1 left)").arg(aboutHours(s.value(QStringLiteral("hoursLeft"))));
         parts << battery;
     }
     return parts.join(QStringLiteral(" \u00b7 "));

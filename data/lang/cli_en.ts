@@ -159,5 +159,20 @@ unsafe name, wrong argument), 2 no mouse answers.
 </source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>about %n h</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Time left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(%1 left)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -184,5 +184,19 @@ unsafe name, wrong argument), 2 no mouse answers.
 2 没有鼠标应答。
 </translation>
     </message>
+    <message numerus="yes">
+        <source>about %n h</source>
+        <translation>
+            <numerusform>约 %n 小时</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Time left</source>
+        <translation>剩余时间</translation>
+    </message>
+    <message>
+        <source>(%1 left)</source>
+        <translation>（剩余%1）</translation>
+    </message>
 </context>
 </TS>

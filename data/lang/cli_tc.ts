@@ -184,5 +184,19 @@ unsafe name, wrong argument), 2 no mouse answers.
 2 沒有滑鼠回應。
 </translation>
     </message>
+    <message numerus="yes">
+        <source>about %n h</source>
+        <translation>
+            <numerusform>約 %n 小時</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Time left</source>
+        <translation>剩餘時間</translation>
+    </message>
+    <message>
+        <source>(%1 left)</source>
+        <translation>（剩餘%1）</translation>
+    </message>
 </context>
 </TS>
