@@ -234,8 +234,14 @@ QJsonObject statusObject(const MouseStatus &s) {
 bool statusChanged(const QJsonObject &before, const QJsonObject &after) {
     QJsonObject a = before;
     QJsonObject b = after;
-    a.remove(QStringLiteral("millivolts"));
-    b.remove(QStringLiteral("millivolts"));
+    // The millivolts wander within a level step, and the time left with each reading; the
+    // latter counts in the whole hours it is told in.
+    for (QJsonObject *o : {&a, &b}) {
+        o->remove(QStringLiteral("millivolts"));
+        const QJsonValue hours = o->value(QStringLiteral("hoursLeft"));
+        if (!hours.isNull() && !hours.isUndefined())
+            o->insert(QStringLiteral("hoursLeft"), qMax(1, qRound(hours.toDouble())));
+    }
     return a != b;
 }
 

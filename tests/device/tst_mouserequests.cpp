@@ -42,6 +42,24 @@ private slots:
         QCOMPARE(outcome.kind, MouseOutcome::Refused);
         QCOMPARE(outcome.code, 4);
     }
+
+    // A follower prints a line when the status reads differently to a reader: not for the
+    // millivolts within a level step, nor for the time left within the whole hour it is told in.
+    void followersSeeWhatIsTold() {
+        MouseStatus status;
+        status.batteryKnown = true;
+        status.millivolts = 3900;
+        status.level = 60;
+        status.hoursLeft = 24.1;
+        const QJsonObject before = statusObject(status);
+        status.millivolts = 3890;
+        status.hoursLeft = 24.4;
+        QVERIFY(!statusChanged(before, statusObject(status)));
+        status.hoursLeft = 24.6;
+        QVERIFY(statusChanged(before, statusObject(status)));
+        status.hoursLeft.reset();
+        QVERIFY(statusChanged(before, statusObject(status)));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMouseRequests)
