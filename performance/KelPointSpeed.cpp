@@ -86,6 +86,11 @@ KelPointSpeed::KelPointSpeed(QWidget *parent) : QWidget(parent) {
     m_jitter = new KelCheckBox(QString(), this);
     m_wake = new KelCheckBox(QString(), this);
     m_sensorLabel = optionLabel(this);
+    m_speedNote = optionLabel(this);
+    m_speedNote->setObjectName(QStringLiteral("pointerSpeedNote"));
+    m_speedNote->setDesignPixelSize(kNotePixels);
+    m_speedNote->setWordWrap(true);
+    m_speedNote->setStyleSheet(QStringLiteral("color:rgb(170,172,176);"));
     for (KelRadioButton *&mode : m_modes) {
         mode = new KelRadioButton(QString(), this);
         mode->setAutoExclusive(false);
@@ -152,6 +157,7 @@ void KelPointSpeed::setLift(quint8 lift) {
 void KelPointSpeed::setHostSpeedApplies(bool applies) {
     m_hostSpeedApplies = applies;
     retranslateUi();
+    relayout();
 }
 
 void KelPointSpeed::showLift() {
@@ -184,6 +190,9 @@ void KelPointSpeed::relayout() {
     place(m_modes[0], kEco);
     place(m_modes[1], kStandard);
     place(m_modes[2], kCompetitive);
+    place(m_speedNote, m_hostSpeedApplies ? QRect() : kSpeedNote);
+    if (!m_hostSpeedApplies)
+        resize(width(), scaled(kHeightWithNote));
     // The lift-off distance is set on the report-rate page beside this one.
     place(m_liftLabel, QRect());
     place(m_lift1, QRect());
@@ -210,8 +219,9 @@ void KelPointSpeed::retranslateUi() {
                              ? QString()
                              : tr("This desktop does not let programs set the pointer speed; "
                                   "set it in the desktop's own mouse settings.");
-    m_speedBox->setToolTip(note);
+    m_speedBox->setToolTip(m_hostSpeedApplies ? tr("Pointer speed") : note);
     m_speedBox->setAccessibleDescription(note);
+    m_speedNote->setText(note);
     m_angle->setText(tr("Angle Snapping"));
     m_jitter->setText(tr("Jitter"));
     m_sensorLabel->setText(tr("Sensor Mode"));

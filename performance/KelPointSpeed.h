@@ -33,8 +33,9 @@ public:
     void collectProfile(ProfileSet &set) const override;
     // The lift-off distance was set on the report-rate page.
     void setLift(quint8 lift);
-    // Whether the desktop takes the pointer speed from programs; where it does not, the speed
-    // box says so, and the speed still goes into the profile.
+    // Whether the desktop takes the pointer speed from programs; where it does not, a note
+    // under the options says so (the page grows by it), and the speed still goes into the
+    // profile.
     void setHostSpeedApplies(bool applies);
     void relayout() override;
     void retranslateUi() override;
@@ -75,6 +76,8 @@ private:
     KelCheckBox *m_jitter = nullptr;
     KelCheckBox *m_wake = nullptr;
     KelLabel *m_sensorLabel = nullptr;
+    // Under the options where the desktop takes no pointer speed from programs: says so.
+    KelLabel *m_speedNote = nullptr;
     KelRadioButton *m_modes[3] = {};
 
     int m_profileIndex = 0;

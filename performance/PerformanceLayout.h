@@ -67,6 +67,11 @@ constexpr QRect kEco(110, kLine2, 66, kLineH);
 constexpr QRect kStandard(180, kLine2, 96, kLineH);
 constexpr QRect kCompetitive(280, kLine2, 124, kLineH);
 constexpr int kOptionPixels = 11;
+// Where the desktop takes no pointer speed from programs, the page grows by a note of up to
+// two lines.
+constexpr QRect kSpeedNote(12, 74, 482, 28);
+constexpr int kHeightWithNote = 106;
+constexpr int kNotePixels = 10;
 
 // A design rectangle at the scale factor now published.
 inline QRect placed(const QRect &design) {

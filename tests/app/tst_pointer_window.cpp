@@ -8,6 +8,7 @@
 #include "PointerSpeed.h"
 #include "WindowRig.h"
 
+#include <QLabel>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -42,6 +43,9 @@ private slots:
                         "no X display (the ctest variant under xvfb-run covers this)");
         WindowRig rig;
         MousecfgWidget &w = rig.open();
+        w.setPage(MousecfgWidget::PageDpi);
+        auto *note = w.findChild<QLabel *>(QStringLiteral("pointerSpeedNote"));
+        QVERIFY(note && note->isHidden());
         ProfileSet &ws = w.workingSet();
         ws.profiles[2].mousespeed = 7;
         w.slotRefreshProfile(2); // as when the mouse reports another slot
@@ -111,7 +115,11 @@ private slots:
         w.setPage(MousecfgWidget::PageDpi);
         auto *sensor = w.findChild<KelPointSpeed *>(QStringLiteral("pointSpeed"));
         QVERIFY(sensor);
-        QVERIFY(!sensor->speedBox()->toolTip().isEmpty());
+        // Said under the options, where it is seen without hovering, and the page grows by it.
+        auto *note = sensor->findChild<QLabel *>(QStringLiteral("pointerSpeedNote"));
+        QVERIFY(note && note->isVisible() && note->text().contains(QLatin1String("desktop")));
+        QVERIFY(note->geometry().bottom() < sensor->height());
+        QCOMPARE(sensor->speedBox()->toolTip(), note->text());
         QCOMPARE(PointerSpeed::writeSpeed(12), PointerSpeed::Unsupported);
     }
 };
