@@ -195,8 +195,10 @@ void BatteryChart::paintEvent(QPaintEvent *) {
             QPolygonF points;
             for (const QPointF &part : line)
                 points.append(at(part));
-            if (points.size() == 1)
-                p.drawEllipse(points.first(), pen.widthF(), pen.widthF());
+            // A lone reading (a new history has just one, at the right edge) is a dot that
+            // can be seen.
+            if (points.boundingRect().width() < pen.widthF())
+                p.drawEllipse(points.last(), pen.widthF(), pen.widthF());
             else
                 p.drawPolyline(points);
         }
