@@ -46,6 +46,59 @@ QByteArray historyText(const QVector<BatterySample> &samples) {
     return text;
 }
 
+// The readings of the history file at path, oldest first; false when it is no such history.
+bool readHistoryFile(const QString &path, QVector<BatterySample> &samples) {
+    samples.clear();
+    QFile file(path);
+    if (file.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    // The text ends with a line break, so the last piece is empty.
+    if (lines.size() < 2 || lines.first() != kHeader || !lines.last().isEmpty())
+        return false;
+    for (int i = 1; i < lines.size() - 1; ++i) {
+        BatterySample s;
+        if (!parseSample(lines[i], s) || (!samples.isEmpty() && s.timeMs < samples.last().timeMs))
+            return false;
+        samples.append(s);
+    }
+    return true;
+}
+
+// Both histories in one, oldest first, each reading once.
+QVector<BatterySample> mergedSamples(const BatterySample *first, const BatterySample *firstEnd,
+                                     const BatterySample *second, const BatterySample *secondEnd) {
+    QVector<BatterySample> merged;
+    merged.reserve(int((firstEnd - first) + (secondEnd - second)));
+    std::merge(first, firstEnd, second, secondEnd, std::back_inserter(merged),
+               [](const BatterySample &a, const BatterySample &b) { return a.timeMs < b.timeMs; });
+    merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
+    return merged;
+}
+
+// Applies the bounds, counting back from the newest reading.
+void boundSamples(QVector<BatterySample> &samples) {
+    if (samples.isEmpty())
+        return;
+    const qint64 nowMs = samples.last().timeMs;
+    const qint64 keepFrom = nowMs - BatteryHistory::kKeepDays * kDayMs;
+    const qint64 denseFrom = nowMs - BatteryHistory::kDenseDays * kDayMs;
+    QVector<BatterySample> kept;
+    kept.reserve(samples.size());
+    for (const BatterySample &s : qAsConst(samples)) {
+        if (s.timeMs < keepFrom)
+            continue;
+        const bool thin = s.timeMs < denseFrom && !kept.isEmpty() &&
+                          kept.last().charging == s.charging &&
+                          s.timeMs - kept.last().timeMs < BatteryHistory::kThinIntervalMs;
+        if (!thin)
+            kept.append(s);
+    }
+    if (kept.size() > BatteryHistory::kMaxSamples)
+        kept.remove(0, kept.size() - BatteryHistory::kMaxSamples);
+    samples = kept;
+}
+
 // How many readings are from timeMs or before.
 int countUpTo(const QVector<BatterySample> &samples, qint64 timeMs) {
     return int(std::upper_bound(samples.cbegin(), samples.cend(), timeMs,
@@ -94,24 +147,10 @@ BatteryHistory::FileStamp BatteryHistory::stampNow() const {
 QVector<BatterySample> BatteryHistory::readFile() {
     // Taken first: a change made while the file is read is read again the next time.
     m_stamp = stampNow();
-    QVector<BatterySample> samples;
-    QFile file(m_path);
     if (m_stamp.size < 0)
-        return samples;
-    bool good = m_stamp.size <= kMaxFileBytes && file.open(QIODevice::ReadOnly);
-    if (good) {
-        const QList<QByteArray> lines = file.readAll().split('\n');
-        file.close();
-        // The text ends with a line break, so the last piece is empty.
-        good = lines.size() >= 2 && lines.first() == kHeader && lines.last().isEmpty();
-        for (int i = 1; good && i < lines.size() - 1; ++i) {
-            BatterySample s;
-            good = parseSample(lines[i], s) &&
-                   (samples.isEmpty() || s.timeMs >= samples.last().timeMs);
-            samples.append(s);
-        }
-    }
-    if (good)
+        return {};
+    QVector<BatterySample> samples;
+    if (readHistoryFile(m_path, samples))
         return samples;
     // Kept for a look, and out of the way of the new history.
     const QString bad = m_path + kBadEnding;
@@ -127,14 +166,8 @@ bool BatteryHistory::reloadIfChanged() {
     if (stampNow() == m_stamp)
         return false;
     const QVector<BatterySample> theirs = readFile();
-    QVector<BatterySample> merged;
-    merged.reserve(theirs.size() + m_samples.size());
-    std::merge(theirs.cbegin(), theirs.cend(),
-               m_samples.cbegin() + countUpTo(m_samples, m_savedUpToMs), m_samples.cend(),
-               std::back_inserter(merged),
-               [](const BatterySample &a, const BatterySample &b) { return a.timeMs < b.timeMs; });
-    merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
-    m_samples = merged;
+    const BatterySample *mine = m_samples.cbegin() + countUpTo(m_samples, m_savedUpToMs);
+    m_samples = mergedSamples(theirs.cbegin(), theirs.cend(), mine, m_samples.cend());
     m_savedUpToMs = theirs.isEmpty() ? -1 : theirs.last().timeMs;
     return true;
 }
@@ -157,35 +190,29 @@ bool BatteryHistory::record(const BatterySample &sample) {
     return true;
 }
 
-void BatteryHistory::bound() {
-    if (m_samples.isEmpty())
-        return;
-    const qint64 nowMs = m_samples.last().timeMs;
-    const qint64 keepFrom = nowMs - kKeepDays * kDayMs;
-    const qint64 denseFrom = nowMs - kDenseDays * kDayMs;
-    QVector<BatterySample> kept;
-    kept.reserve(m_samples.size());
-    for (const BatterySample &s : qAsConst(m_samples)) {
-        if (s.timeMs < keepFrom)
-            continue;
-        const bool thin = s.timeMs < denseFrom && !kept.isEmpty() &&
-                          kept.last().charging == s.charging &&
-                          s.timeMs - kept.last().timeMs < kThinIntervalMs;
-        if (!thin)
-            kept.append(s);
-    }
-    if (kept.size() > kMaxSamples)
-        kept.remove(0, kept.size() - kMaxSamples);
-    m_samples = kept;
-}
-
 bool BatteryHistory::flush() {
     if (!m_unwritten)
         return true;
     if (m_writer) {
-        bound();
-        m_writer->start([path = m_path, samples = m_samples] {
-            if (!replaceFile(path, historyText(samples)))
+        boundSamples(m_samples);
+        m_writer->start([path = m_path, samples = m_samples]() mutable {
+            if (!QDir().mkpath(folder())) {
+                qCDebug(lcStorage, "battery history %s cannot be written", qPrintable(path));
+                return;
+            }
+            const FileWriteLock lock(path, true);
+            // A command line that read the mouse before this program took it over may have
+            // written readings since this history read the file: they stay. Newer ones than
+            // the newest here are not taken: the clock went back, and they were dropped.
+            QVector<BatterySample> theirs;
+            if (!samples.isEmpty() && readHistoryFile(path, theirs)) {
+                const qint64 newest = samples.last().timeMs;
+                samples =
+                    mergedSamples(theirs.cbegin(), theirs.cbegin() + countUpTo(theirs, newest),
+                                  samples.cbegin(), samples.cend());
+                boundSamples(samples);
+            }
+            if (!lock.held() || !writeAtomically(path, historyText(samples)))
                 qCDebug(lcStorage, "battery history %s cannot be written", qPrintable(path));
         });
         noteWritten();
@@ -196,7 +223,7 @@ bool BatteryHistory::flush() {
     // Held from the look at the file until it is written: no other writer's readings are lost.
     const FileWriteLock lock(m_path, true);
     reloadIfChanged();
-    bound();
+    boundSamples(m_samples);
     if (!lock.held() || !writeAtomically(m_path, historyText(m_samples))) {
         qCDebug(lcStorage, "battery history %s cannot be written", qPrintable(m_path));
         return false;

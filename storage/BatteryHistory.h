@@ -16,8 +16,10 @@
 //
 // A history that writes at once (the command line's) takes in, under the file's lock, what
 // another writer wrote since it last read or wrote the file, so that none of their readings
-// is lost. One that writes on a thread of its own (the window's, which holds the mouse and so
-// is the only writer for as long as it runs) writes only its own readings.
+// is lost. One that writes on a thread of its own (the window's) takes in there, under the same
+// lock, what another writer wrote up to its own newest reading: a command line that read the
+// mouse before the window took it over writes its last readings when it ends. They are kept
+// in the file, though not among the samples() of the window's history.
 
 #include <QDateTime>
 #include <QString>
@@ -93,8 +95,6 @@ private:
     FileStamp stampNow() const;
     // The file's readings, none when there is no file or a damaged one (set aside).
     QVector<BatterySample> readFile();
-    // Applies the bounds, counting back from the newest reading.
-    void bound();
     // What was just written (or handed to the writer) counts as in the file.
     void noteWritten();
 

@@ -6,6 +6,7 @@
 #include "TestAppDir.h"
 
 #include <QRandomGenerator>
+#include <QThreadPool>
 #include <QtTest>
 #include <csignal>
 #include <sys/wait.h>
@@ -97,6 +98,19 @@ private slots:
         QCOMPARE(BatteryHistory(kModel).samples(), all);
         // Its own write is not read again.
         QVERIFY(!follower.reloadIfChanged());
+
+        // A window writing on a thread of its own keeps what a follower wrote after the
+        // window read the file.
+        QThreadPool pool;
+        BatteryHistory window(kModel, &pool);
+        QVERIFY(follower.record({4 * kMinute, 3860, 70, false}));
+        QVERIFY(follower.flush());
+        QVERIFY(window.record({5 * kMinute, 3850, 70, false}));
+        QVERIFY(window.flush());
+        pool.waitForDone();
+        const QVector<BatterySample> later = {{4 * kMinute, 3860, 70, false},
+                                              {5 * kMinute, 3850, 70, false}};
+        QCOMPARE(BatteryHistory(kModel).samples(), all + later);
     }
 
     void killedWriterLeavesWholeFile() {
