@@ -8,6 +8,7 @@
 #include "ModelDescriptor.h"
 #include "MouseRequests.h"
 #include "MousecfgWidget.h"
+#include "PointerSpeed.h"
 #include "Resources.h"
 
 #include <QApplication>
@@ -94,5 +95,7 @@ int main(int argc, char *argv[]) {
 
     const int result = app.exec();
     delete window;
+    // The desktop takes the pointer speed of the last slot shown before the program goes.
+    PointerSpeed::settle(1000);
     return result;
 }

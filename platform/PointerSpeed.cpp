@@ -122,6 +122,7 @@ Result writeSpeed(int speed) {
 
 void settle(int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
+    syncGnomeWrites();
     QTimer wake; // the loop looks at the clock at least this often
     wake.start(20);
     while (pendingKdeCalls() > 0 && !deadline.hasExpired())

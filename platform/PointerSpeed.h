@@ -81,11 +81,12 @@ int readSpeed();
 // the caller's thread while context lives.
 std::optional<int> readSpeedNowOrLater(QObject *context, const std::function<void(int)> &later);
 // Sets the host's speed; a speed outside 1..20 changes nothing. Never waits for another
-// program, apart from GSettings' own flush of the write.
+// program.
 Result writeSpeed(int speed);
-// Runs the event loop until the desktop has answered the last write (KWin's calls), at most
-// timeoutMs: for a program that ends right after writing, such as the command line. Never on
-// the GUI thread.
+// Waits until the desktop has taken the last writes (GSettings' flush) and answered them
+// (KWin's calls, running the event loop meanwhile), at most timeoutMs for the answers: for a
+// program that ends right after writing, such as the command line, or at the window's end.
+// Never while the window is in use.
 void settle(int timeoutMs);
 
 } // namespace PointerSpeed

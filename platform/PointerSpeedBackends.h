@@ -20,6 +20,8 @@ Result writeX11Speed(int speed);
 
 int readGnomeSpeed();
 Result writeGnomeSpeed(int speed);
+// Waits until GSettings has handed on the writes made.
+void syncGnomeWrites();
 
 int readKdeSpeed();
 // Writes kcminputrc and asks KWin, when it is on the session bus, to apply the speed to its

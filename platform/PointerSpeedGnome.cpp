@@ -13,6 +13,8 @@ namespace {
 
 constexpr const char *kSchema = "org.gnome.desktop.peripherals.mouse";
 constexpr const char *kKey = "speed";
+// A write that GSettings may not yet have handed on.
+bool s_unsynced = false;
 
 struct ObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
@@ -52,9 +54,17 @@ Result writeGnomeSpeed(int speed) {
     }
     if (!g_settings_set_double(settings.get(), kKey, libinputFromSpeed(speed)))
         return Failed;
-    // Written before the object goes, and before a command-line run ends.
-    g_settings_sync();
+    // GSettings' backend (dconf) hands the write on by itself, without waiting here; a
+    // program that ends waits for it in settle().
+    s_unsynced = true;
     return Done;
+}
+
+void syncGnomeWrites() {
+    // Only after a write: syncing would start GSettings' backend in any desktop.
+    if (s_unsynced)
+        g_settings_sync();
+    s_unsynced = false;
 }
 
 } // namespace PointerSpeed

@@ -10,7 +10,7 @@ PACKAGES=(
   libhidapi-dev libudev-dev
   libumockdev-dev umockdev libglib2.0-dev
   libx11-dev
-  gsettings-desktop-schemas libglib2.0-bin
+  gsettings-desktop-schemas libglib2.0-bin dconf-service dconf-gsettings-backend
   xvfb xauth xdotool x11-utils imagemagick trayer
   weston qtwayland5
   at-spi2-core python3-pyatspi dbus

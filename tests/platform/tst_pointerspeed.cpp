@@ -159,6 +159,29 @@ private slots:
         QCOMPARE(int(chooseBackend(env)), backend);
     }
 
+    // Through dconf, as a GNOME session keeps its settings: a program that ends right after
+    // writing the speed leaves it written.
+    void gnomeWriteOutlivesTheWriter() {
+        if (!qEnvironmentVariableIsSet("MOUSECFG_EXPECT_BUS"))
+            QSKIP("needs a session bus of its own");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("dconf"));
+        env.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
+        for (const int speed : {16, 4}) {
+            QProcess writer, reader;
+            writer.setProcessEnvironment(env);
+            writer.start(qEnvironmentVariable("MOUSECFG_SPEEDWRITER"), {QString::number(speed)});
+            QVERIFY(writer.waitForFinished(10000) && writer.exitCode() == 0);
+            reader.setProcessEnvironment(env);
+            reader.start(QStringLiteral("gsettings"),
+                         {QStringLiteral("get"),
+                          QStringLiteral("org.gnome.desktop.peripherals.mouse"),
+                          QStringLiteral("speed")});
+            QVERIFY(reader.waitForFinished(10000));
+            QCOMPARE(speedFromLibinput(reader.readAllStandardOutput().trimmed().toDouble()), speed);
+        }
+    }
+
     // kcminputrc as Plasma reads it: the one entry changed in place, every other line kept.
     // KWin's pointers get the speed when KWin is on the session bus, touchpads and keyboards
     // do not; without a bus only the file changes.
