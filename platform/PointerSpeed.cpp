@@ -87,10 +87,22 @@ int readSpeed() {
 }
 
 std::optional<int> readSpeedNowOrLater(QObject *context, const std::function<void(int)> &later) {
-    if (activeBackend() != Sway)
-        return readSpeed();
-    readSwaySpeedLater(context, later);
-    return std::nullopt;
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    switch (chooseBackend(env)) {
+    case Sway:
+        readSwaySpeedLater(context, later);
+        return std::nullopt;
+    case Kde:
+        // On Wayland KWin keeps each pointer's speed, and System Settings changes it there.
+        if (env.value(QStringLiteral("XDG_SESSION_TYPE")) == QLatin1String("wayland")) {
+            readKdeSpeedLater(context, later);
+            return std::nullopt;
+        }
+        break;
+    default:
+        break;
+    }
+    return readSpeed();
 }
 
 Result writeSpeed(int speed) {

@@ -77,8 +77,8 @@ int speedFromLibinput(double value);
 // runs swaymsg and waits for it, at most 300 ms: not for the GUI thread.
 int readSpeed();
 // The same without waiting for another program: the speed when it can be read at once;
-// under sway nothing, and later(speed) once swaymsg answered (or failed to within 5 s), on
-// the caller's thread while context lives.
+// under sway, and under KDE Plasma on Wayland, nothing, and later(speed) once swaymsg or KWin
+// answered (or failed to within 5 s), on the caller's thread while context lives.
 std::optional<int> readSpeedNowOrLater(QObject *context, const std::function<void(int)> &later);
 // Sets the host's speed; a speed outside 1..20 changes nothing. Never waits for another
 // program.

@@ -23,7 +23,11 @@ Result writeGnomeSpeed(int speed);
 // Waits until GSettings has handed on the writes made.
 void syncGnomeWrites();
 
+// The speed kept in kcminputrc.
 int readKdeSpeed();
+// Asks KWin for the speed of its first mouse and hands it to done, on context's thread,
+// without waiting; kcminputrc's where KWin tells none within 5 s.
+void readKdeSpeedLater(QObject *context, const std::function<void(int)> &done);
 // Writes kcminputrc and asks KWin, when it is on the session bus, to apply the speed to its
 // pointers; x11 also sets the X server's acceleration.
 Result writeKdeSpeed(int speed, bool x11);

@@ -6,6 +6,7 @@
 // pointers: each one is an org.kde.KWin.InputDevice object on the session bus, listed by
 // org.kde.KWin.InputDeviceManager's devicesSysNames; setting its pointerAcceleration applies
 // at once, and KWin itself keeps it in kcminputrc's [Libinput][vendor][product][name] group.
+// There the speed is read back from KWin's first mouse, which System Settings changes too.
 //
 // The file is edited line by line: QSettings would rewrite it whole, reading a nested group
 // header such as "[Libinput][1133][16505][G Pro]" as plain "[Libinput]" and dropping the
@@ -20,8 +21,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTimer>
+
+#include <memory>
 
 namespace PointerSpeed {
 namespace {
@@ -56,37 +61,73 @@ QDBusMessage kwinCall(const QString &path, const QString &method) {
     return call;
 }
 
+// How long a read waits for KWin's answers.
+constexpr int kAnswerTimeoutMs = 5000;
+
 int g_pendingCalls = 0;
 
-// Calls done(reply) when the answer comes; an error answer is logged and dropped.
-template <typename Done> void whenAnswered(const QDBusMessage &call, Done done) {
-    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call));
+// Calls done(reply) when the answer comes; an error answer is logged and goes to failed.
+template <typename Done>
+void whenAnswered(const QDBusMessage &call, Done done, const std::function<void()> &failed = {}) {
+    auto *watcher = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(call, kAnswerTimeoutMs));
     ++g_pendingCalls;
-    QObject::connect(
-        watcher, &QDBusPendingCallWatcher::finished, [done](QDBusPendingCallWatcher *answered) {
-            answered->deleteLater();
-            --g_pendingCalls;
-            const QDBusMessage reply = answered->reply();
-            if (reply.type() == QDBusMessage::ErrorMessage) {
-                qCDebug(lcPlatform, "pointer speed: KWin: %s", qPrintable(reply.errorMessage()));
-                return;
-            }
-            done(reply);
-        });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
+                     [done, failed](QDBusPendingCallWatcher *answered) {
+                         answered->deleteLater();
+                         --g_pendingCalls;
+                         const QDBusMessage reply = answered->reply();
+                         if (reply.type() == QDBusMessage::ErrorMessage) {
+                             qCDebug(lcPlatform, "pointer speed: KWin: %s",
+                                     qPrintable(reply.errorMessage()));
+                             if (failed)
+                                 failed();
+                             return;
+                         }
+                         done(reply);
+                     });
 }
 
-// Sets the acceleration of one of KWin's devices when it is a mouse-like pointer (touchpads
-// keep their own speed).
-void setDeviceAcceleration(const QString &sysName, double value) {
+// Asks for KWin's list of input devices and hands it to done.
+void whenDevicesListed(const std::function<void(const QStringList &)> &done,
+                       const std::function<void()> &failed = {}) {
+    QDBusMessage get = kwinCall(kDevicesPath, QStringLiteral("Get"));
+    get << kManager << QStringLiteral("devicesSysNames");
+    whenAnswered(
+        get,
+        [done](const QDBusMessage &reply) {
+            done(qdbus_cast<QDBusVariant>(reply.arguments().value(0)).variant().toStringList());
+        },
+        failed);
+}
+
+// Asks for the properties of one of KWin's devices; done(properties) when it is a mouse-like
+// pointer (touchpads keep their own speed), else notMouse().
+void whenMouseAnswered(const QString &sysName,
+                       const std::function<void(const QString &, const QVariantMap &)> &done,
+                       const std::function<void()> &notMouse = {}) {
     const QString path = kDevicesPath + QLatin1Char('/') + sysName;
     QDBusMessage getAll = kwinCall(path, QStringLiteral("GetAll"));
     getAll << kDevice;
-    whenAnswered(getAll, [path, value](const QDBusMessage &reply) {
-        const QVariantMap properties = qdbus_cast<QVariantMap>(reply.arguments().value(0));
-        if (!properties.value(QStringLiteral("pointer")).toBool() ||
-            properties.value(QStringLiteral("touchpad")).toBool() ||
-            !properties.value(QStringLiteral("supportsPointerAcceleration")).toBool())
-            return;
+    whenAnswered(
+        getAll,
+        [path, done, notMouse](const QDBusMessage &reply) {
+            const QVariantMap properties = qdbus_cast<QVariantMap>(reply.arguments().value(0));
+            const bool mouse =
+                properties.value(QStringLiteral("pointer")).toBool() &&
+                !properties.value(QStringLiteral("touchpad")).toBool() &&
+                properties.value(QStringLiteral("supportsPointerAcceleration")).toBool();
+            if (mouse)
+                done(path, properties);
+            else if (notMouse)
+                notMouse();
+        },
+        notMouse);
+}
+
+// Sets the acceleration of one of KWin's devices when it is a mouse-like pointer.
+void setDeviceAcceleration(const QString &sysName, double value) {
+    whenMouseAnswered(sysName, [value](const QString &path, const QVariantMap &) {
         QDBusMessage set = kwinCall(path, QStringLiteral("Set"));
         set << kDevice << QStringLiteral("pointerAcceleration")
             << QVariant::fromValue(QDBusVariant(value));
@@ -99,11 +140,8 @@ void setDeviceAcceleration(const QString &sysName, double value) {
 void setKwinAcceleration(double value) {
     if (!QDBusConnection::sessionBus().isConnected())
         return;
-    QDBusMessage get = kwinCall(kDevicesPath, QStringLiteral("Get"));
-    get << kManager << QStringLiteral("devicesSysNames");
-    whenAnswered(get, [value](const QDBusMessage &reply) {
-        const QVariant names = qdbus_cast<QDBusVariant>(reply.arguments().value(0)).variant();
-        for (const QString &sysName : names.toStringList())
+    whenDevicesListed([value](const QStringList &names) {
+        for (const QString &sysName : names)
             setDeviceAcceleration(sysName, value);
     });
 }
@@ -179,6 +217,53 @@ int readKdeSpeed() {
     bool ok = false;
     const double acceleration = value.toDouble(&ok);
     return ok ? speedFromLibinput(acceleration) : kDefaultSpeed;
+}
+
+void readKdeSpeedLater(QObject *context, const std::function<void(int)> &done) {
+    // Told once, on context's thread while it lives: the first mouse's speed, or the file's
+    // when KWin has no mouse, does not answer or is not there.
+    struct Reading {
+        QPointer<QObject> context;
+        std::function<void(int)> done;
+        int fromFile = kDefaultSpeed;
+        int unanswered = 0;
+        bool told = false;
+        void tell(int speed) {
+            if (told || !context)
+                return;
+            told = true;
+            done(speed);
+        }
+    };
+    auto reading = std::make_shared<Reading>();
+    reading->context = context;
+    reading->done = done;
+    reading->fromFile = readKdeSpeed();
+    auto fromFile = [reading] { reading->tell(reading->fromFile); };
+    QTimer::singleShot(kAnswerTimeoutMs, context, fromFile);
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        QTimer::singleShot(0, context, fromFile);
+        return;
+    }
+    whenDevicesListed(
+        [reading, fromFile](const QStringList &names) {
+            reading->unanswered = names.size();
+            if (names.isEmpty())
+                fromFile();
+            for (const QString &sysName : names) {
+                whenMouseAnswered(
+                    sysName,
+                    [reading](const QString &, const QVariantMap &properties) {
+                        reading->tell(speedFromLibinput(
+                            properties.value(QStringLiteral("pointerAcceleration")).toDouble()));
+                    },
+                    [reading, fromFile] {
+                        if (--reading->unanswered == 0)
+                            fromFile();
+                    });
+            }
+        },
+        fromFile);
 }
 
 Result writeKdeSpeed(int speed, bool x11) {

@@ -229,6 +229,16 @@ private slots:
             QTest::qWait(100);
             QCOMPARE(touchpad.acceleration, 0.0);
             QCOMPARE(keyboard.acceleration, 0.0);
+
+            // On Wayland the speed reads back from KWin's mouse, as System Settings left it,
+            // not from the file or another device.
+            mouse.acceleration = -0.4;
+            touchpad.acceleration = keyboard.acceleration = 0.9;
+            qputenv("XDG_SESSION_TYPE", "wayland");
+            int later = 0;
+            QVERIFY(!readSpeedNowOrLater(&manager, [&later](int speed) { later = speed; }));
+            QTRY_COMPARE(later, 6);
+            qunsetenv("XDG_SESSION_TYPE");
         }
         qunsetenv("XDG_CURRENT_DESKTOP");
     }
