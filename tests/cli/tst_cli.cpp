@@ -271,6 +271,15 @@ class TestCli : public QObject {
                             .arg(s.file(QStringLiteral("nodir"))));
     }
 
+    // How many commands the mouse took on both links so far.
+    int commandsTaken(Session &s) {
+        const QRegularExpression taken(QStringLiteral(" commands (\\d+) "));
+        int count = 0;
+        for (auto it = taken.globalMatch(mouseTables(s)); it.hasNext();)
+            count += it.next().captured(1).toInt();
+        return count;
+    }
+
     // Three hours of discharge on the receiver, read by a status every half hour of a clock of
     // the test: the readings go into the model's history, and the last status tells the time
     // left from them (40 mV an hour from 3900 mV: 3780 mV at the end, 24.5 h from empty).
@@ -410,6 +419,13 @@ private slots:
         checkRefusals(s);
         checkBadFiles(s, true);
         checkSleepingMouse(s);
+        // A mouse that answers each command with another's report is given up on after a few
+        // writes, as one that does not answer is.
+        control(s, QStringLiteral("answer wrong-header"));
+        const int taken = commandsTaken(s);
+        QCOMPARE(sh(s, QStringLiteral("cli apply --all")).status, 2);
+        QVERIFY(commandsTaken(s) - taken < 20);
+        control(s, QStringLiteral("answer ok"));
         // Command lines at once take turns: every download gets through whole.
         r = sh(s, QStringLiteral("for i in 1 2 3; do (cli apply --all; echo $?) & done; wait"));
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
