@@ -401,6 +401,9 @@ int exportProfileFile(const ProfileSet &set, int slot, const QString &path) {
         return LibraryUnchanged;
     if (!folderExists(path))
         return LibraryNoFolder;
+    // A folder of that name is never written over.
+    if (QFileInfo(path).isDir())
+        return LibraryIsFolder;
     const QString name = set.profileNames[slot];
     const QString from = profileFilePath(name);
     if (from.isEmpty())
@@ -416,6 +419,8 @@ int saveConfigFile(const ProfileSet &set, const QString &path) {
         return LibraryNoModel;
     if (!folderExists(path))
         return LibraryNoFolder;
+    if (QFileInfo(path).isDir())
+        return LibraryIsFolder;
     // One new file replaces whatever was there: a file of only some of its keys, which an
     // interrupted export could leave, never appears.
     return writeConfigFile(set, path, currentProductName()) ? LibraryDone : LibraryWriteFailed;

@@ -269,6 +269,10 @@ class TestCli : public QObject {
         QCOMPARE(r.status, 1);
         QCOMPARE(r.err, QStringLiteral("mousecfg-cli: The folder %1 does not exist.\n")
                             .arg(s.file(QStringLiteral("nodir"))));
+        // Nor does it write over a folder of the file's name.
+        QVERIFY(QDir().mkpath(s.file(QStringLiteral("kept.conf"))));
+        r = sh(s, QStringLiteral("cli export kept.conf"));
+        QCOMPARE(r.err, QStringLiteral("mousecfg-cli: This is a folder, not a file.\n"));
     }
 
     // How many commands the mouse took on both links so far.
