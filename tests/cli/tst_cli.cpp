@@ -410,6 +410,9 @@ private slots:
             sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("dpi")).toInt(),
             3200);
         QCOMPARE(sh(s, QStringLiteral("cli profile 9")).status, 1);
+        QVERIFY(
+            sh(s, QStringLiteral("cli dpi -2"))
+                .err.startsWith(QLatin1String("mousecfg-cli: dpi needs a number from 1 to 8.")));
         for (const char *twice : {"cli apply --all --all", "cli --json status --json"})
             QVERIFY2(sh(s, QLatin1String(twice)).err.contains(QLatin1String("given twice")), twice);
         // --verbose adds the layers' debug lines, which the user's own rules still switch off.
