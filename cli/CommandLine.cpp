@@ -275,6 +275,10 @@ QString tryHelpText() {
     return MousecfgCli::tr("Try 'mousecfg-cli --help' for more information.");
 }
 
+QString outputFailedText() {
+    return MousecfgCli::tr("The output could not be written.");
+}
+
 int exitStatusOf(const MouseOutcome &outcome) {
     switch (outcome.kind) {
     case MouseOutcome::Done:

@@ -111,13 +111,21 @@ int main(int argc, char *argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     const CommandLine line = parseCommandLine(app.arguments().mid(1), QDir::currentPath());
+    // What was asked for and could not all be written (a full disk) is no success.
+    const auto printed = [&out, &err](int status) {
+        out.flush();
+        if (out.status() == QTextStream::Ok)
+            return status;
+        err << "mousecfg-cli: " << outputFailedText() << '\n';
+        return status == ExitDone ? int(ExitRefused) : status;
+    };
     if (line.help) {
         out << usageText();
-        return ExitDone;
+        return printed(ExitDone);
     }
     if (line.version) {
         out << "mousecfg-cli " << appVersion() << '\n';
-        return ExitDone;
+        return printed(ExitDone);
     }
     if (!line.error.isEmpty()) {
         err << "mousecfg-cli: " << line.error << '\n' << tryHelpText() << '\n';
@@ -130,9 +138,9 @@ int main(int argc, char *argv[]) {
         return follow(line);
     const MouseOutcome outcome = carryOut(line.request, descriptorProductName());
     out << outputOf(line, outcome);
-    out.flush();
+    const int status = printed(exitStatusOf(outcome));
     const QString message = messageOf(line, outcome);
     if (!message.isEmpty())
         err << "mousecfg-cli: " << message << '\n';
-    return exitStatusOf(outcome);
+    return status;
 }

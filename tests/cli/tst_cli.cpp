@@ -413,6 +413,8 @@ private slots:
         QVERIFY(
             sh(s, QStringLiteral("cli dpi -2"))
                 .err.startsWith(QLatin1String("mousecfg-cli: dpi needs a number from 1 to 8.")));
+        // Output that cannot be written (a full disk) is no success.
+        QCOMPARE(sh(s, QStringLiteral("cli status --json > /dev/full")).status, 1);
         for (const char *twice : {"cli apply --all --all", "cli --json status --json"})
             QVERIFY2(sh(s, QLatin1String(twice)).err.contains(QLatin1String("given twice")), twice);
         // --verbose adds the layers' debug lines, which the user's own rules still switch off.
