@@ -97,9 +97,11 @@ int follow(const CommandLine &line) {
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    // Here stderr is for the user: debug messages only with --verbose (below) or the logging
-    // rules of the environment, which are applied after these and still win.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    // Here stderr is for the user: the layers' debug messages and warnings only with --verbose
+    // (below) or the logging rules of the environment, which are applied after these and still
+    // win. What failed is told in the command line's own message.
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("default.debug=false\nmousecfg.*.warning=false"));
     // Installed, the settings live in the user's folder: a first command, before the window
     // ever ran, finds the shipped settings there too (files already there stay as they are).
     seedConfigDir();

@@ -413,8 +413,13 @@ private slots:
         QVERIFY(
             sh(s, QStringLiteral("cli dpi -2"))
                 .err.startsWith(QLatin1String("mousecfg-cli: dpi needs a number from 1 to 8.")));
-        // Output that cannot be written (a full disk) is no success.
+        // Output that cannot be written (a full disk) is no success, nor is a slot that cannot
+        // be saved (its settings' lock is taken by a folder): refused, with only our message.
         QCOMPARE(sh(s, QStringLiteral("cli status --json > /dev/full")).status, 1);
+        QVERIFY(QDir().mkpath(s.file(QStringLiteral("Configs/Config.ini.flock"))));
+        r = sh(s, QStringLiteral("cli profile 2"));
+        QCOMPARE(r.err, QStringLiteral("mousecfg-cli: The profile file could not be written.\n"));
+        QVERIFY(r.status == 1 && QDir().rmdir(s.file(QStringLiteral("Configs/Config.ini.flock"))));
         for (const char *twice : {"cli apply --all --all", "cli --json status --json"})
             QVERIFY2(sh(s, QLatin1String(twice)).err.contains(QLatin1String("given twice")), twice);
         // --verbose adds the layers' debug lines, which the user's own rules still switch off.
