@@ -144,7 +144,10 @@ class TestCli : public QObject {
         clock.start();
         while (!QFileInfo::exists(s.file(QStringLiteral("rc.") + n)) && clock.elapsed() < 60000)
             QTest::qWait(10);
-        run.status = s.read(QStringLiteral("rc.") + n).trimmed().toInt();
+        // A line still running after the minute has no status: -1.
+        bool finished = false;
+        const int status = s.read(QStringLiteral("rc.") + n).trimmed().toInt(&finished);
+        run.status = finished ? status : -1;
         run.out = s.read(QStringLiteral("out.") + n);
         run.err = s.read(QStringLiteral("err.") + n);
         run.ms = s.read(QStringLiteral("ms.") + n).trimmed().toInt();
