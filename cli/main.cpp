@@ -80,14 +80,20 @@ int follow(const CommandLine &line) {
     ::sigaction(SIGTERM, &action, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
     QJsonObject shown;
+    QString written;
     followStatus(
         descriptorProductName(),
-        [&line, &shown](const MouseOutcome &outcome) {
+        [&line, &shown, &written](const MouseOutcome &outcome) {
             const QJsonObject status = statusRecordOf(outcome);
             if (status.isEmpty() || (!shown.isEmpty() && !statusChanged(shown, status)))
                 return true;
             shown = status;
-            return writeLine(followLineOf(line, status).toLocal8Bit());
+            // The few words leave the link out: a change of it alone makes no new line there.
+            const QString text = followLineOf(line, status);
+            if (text == written)
+                return true;
+            written = text;
+            return writeLine(text.toLocal8Bit());
         },
         [] { return g_interrupted != 0 || readerGone(); });
     return ExitDone;

@@ -448,6 +448,26 @@ private slots:
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
                  (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
         checkTimeLeft(s);
+        // status --follow in a few words leaves the link out: the cable pulled, with the
+        // receiver still there, makes no line; the stage changed after it does.
+        control(s, QStringLiteral("plug cable"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("link")),
+            QJsonValue(QStringLiteral("cable")), 10000);
+        sh(s, QStringLiteral("(sh -c 'echo $$ > follow.pid; exec cli status --follow' > words.out "
+                             "2>&1 &)"));
+        const auto words = [&s] {
+            return s.read(QStringLiteral("words.out")).split('\n', Qt::SkipEmptyParts);
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(words().size(), 1, 10000);
+        control(s, QStringLiteral("unplug cable"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("link")),
+            QJsonValue(QStringLiteral("receiver")), 10000);
+        QCOMPARE(sh(s, QStringLiteral("cli dpi 1")).status, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(words().last().contains(QLatin1String("DPI 400")), 10000);
+        QVERIFY2(words().size() == 2, qPrintable(words().join(QLatin1Char('|'))));
+        sh(s, QStringLiteral("kill $(cat follow.pid) && rm follow.pid; cli dpi 4"));
         checkNoMouse(s);
         const QString dump = stop(s);
         // The mouse holds slot 3 active, with stage 4 (byte 17 of the settings table).
