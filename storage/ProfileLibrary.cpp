@@ -67,9 +67,12 @@ int checkImportKeys(const QString &path, const ImportFile &file, const RequiredK
     const QString model = readModelName(file.keys);
     if (keys.present == 0 && model.isEmpty())
         return LibraryNotProfile;
-    if (model != currentProductName())
+    // A file of ours cut short before its model's name lacks keys that come after it as well:
+    // it is incomplete, not another model's.
+    const bool cut = keys.present < keys.required || !file.bytes.endsWith('\n');
+    if (model != currentProductName() && !(model.isEmpty() && cut))
         return LibraryWrongModel;
-    if (keys.present < keys.required || !file.bytes.endsWith('\n')) {
+    if (cut) {
         qCDebug(lcStorage, "%s: %d of %d keys, first missing %s", qPrintable(path), keys.present,
                 keys.required, qPrintable(keys.firstMissing));
         return LibraryIncomplete;

@@ -191,6 +191,7 @@ class TestCli : public QObject {
                  confSize * 9 / 10);
         writeCut(s.file(QStringLiteral("whole.conf")), s.file(QStringLiteral("lastline.conf")),
                  confSize - 2);
+        writeCut(s.file(QStringLiteral("whole.conf")), s.file(QStringLiteral("head.conf")), 100);
         writeCut(s.file(QStringLiteral("whole.prof")), s.file(QStringLiteral("cut.prof")),
                  QFileInfo(s.file(QStringLiteral("whole.prof"))).size() / 100);
         QVERIFY(
@@ -205,6 +206,7 @@ class TestCli : public QObject {
             {"cut.conf", "The file is incomplete (cut short or damaged); nothing was imported."},
             {"lastline.conf",
              "The file is incomplete (cut short or damaged); nothing was imported."},
+            {"head.conf", "The file is incomplete (cut short or damaged); nothing was imported."},
             {"cut.prof", "The file is incomplete (cut short or damaged); nothing was imported."},
             {"big.conf", "The file is too large to be a profile or configuration file."},
             {"folder.conf", "This is a folder, not a file."},
