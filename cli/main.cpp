@@ -56,7 +56,10 @@ bool readerGone() {
     return ::poll(&out, 1, 0) > 0 && (out.revents & (POLLERR | POLLHUP)) != 0;
 }
 
-// Writes the whole line; false when the reader has gone.
+// Why the last line could not be written: 0, or EPIPE when the reader has gone.
+int g_writeError = 0;
+
+// Writes the whole line; false when it could not (g_writeError tells why).
 bool writeLine(const QByteArray &bytes) {
     qint64 done = 0;
     while (done < bytes.size()) {
@@ -64,8 +67,10 @@ bool writeLine(const QByteArray &bytes) {
             ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            g_writeError = n < 0 ? errno : EIO;
             return false;
+        }
         done += n;
     }
     return true;
@@ -96,7 +101,12 @@ int follow(const CommandLine &line) {
             return writeLine(text.toLocal8Bit());
         },
         [] { return g_interrupted != 0 || readerGone(); });
-    return ExitDone;
+    // A reader that went away ends it as done; a line that could not be written (a full disk)
+    // does not.
+    if (g_writeError == 0 || g_writeError == EPIPE)
+        return ExitDone;
+    QTextStream(stderr) << "mousecfg-cli: " << outputFailedText() << '\n';
+    return ExitRefused;
 }
 
 } // namespace

@@ -421,6 +421,7 @@ private slots:
         // Output that cannot be written (a full disk) is no success, nor is a slot that cannot
         // be saved (its settings' lock is taken by a folder): refused, with only our message.
         QCOMPARE(sh(s, QStringLiteral("cli status --json > /dev/full")).status, 1);
+        QCOMPARE(sh(s, QStringLiteral("cli status --follow > /dev/full")).status, 1);
         QVERIFY(QDir().mkpath(s.file(QStringLiteral("Configs/Config.ini.flock"))));
         r = sh(s, QStringLiteral("cli profile 2"));
         QCOMPARE(r.err, QStringLiteral("mousecfg-cli: The profile file could not be written.\n"));
