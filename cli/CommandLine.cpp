@@ -175,7 +175,9 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
     QStringList given;
     bool options = true;
     for (const QString &a : args) {
-        const bool option = options && a.size() > 1 && a.startsWith(QLatin1Char('-'));
+        // A negative number is a slot or stage out of range, not an option.
+        const bool option =
+            options && a.size() > 1 && a.startsWith(QLatin1Char('-')) && !a.at(1).isDigit();
         // An option given twice is a slip in a script rather than a wish: refused.
         if (option && given.contains(a)) {
             line.error = MousecfgCli::tr("The option %1 is given twice.").arg(a);
@@ -271,6 +273,10 @@ QString usageText() {
 
 QString tryHelpText() {
     return MousecfgCli::tr("Try 'mousecfg-cli --help' for more information.");
+}
+
+QString outputFailedText() {
+    return MousecfgCli::tr("The output could not be written.");
 }
 
 int exitStatusOf(const MouseOutcome &outcome) {

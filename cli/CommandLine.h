@@ -27,6 +27,8 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir);
 QString usageText();
 // The hint after a wrong argument.
 QString tryHelpText();
+// The message when the output could not be written.
+QString outputFailedText();
 
 int exitStatusOf(const MouseOutcome &outcome);
 // What is said on stderr for a request's outcome; empty when there is nothing to say.

@@ -120,7 +120,9 @@ MouseOutcome status(Session &session, BatteryRecorder &battery) {
 MouseOutcome switchProfile(Session &session, int index) {
     Sets sets = loadSets();
     sets.working.ProfileID = uint8_t(index);
-    saveActiveProfileId(index);
+    // A slot that could not be saved is not sent either: the next send would undo it.
+    if (!saveActiveProfileId(index))
+        return outcomeOfLibrary(LibraryWriteFailed);
     const int result = session.mouse().selectProfile(index, sets.working.profiles[index]);
     // Nothing was sent in this run: the slot's own pointer speed goes to the host.
     PointerSpeed::writeSpeed(sets.working.activeProfile().mousespeed);
@@ -135,7 +137,8 @@ MouseOutcome switchStage(Session &session, int number) {
     if (check.kind != MouseOutcome::Done)
         return check;
     p.dpi = uint8_t(number - 1);
-    saveProfileDpi(sets.working.profileNames[sets.working.activeIndex()], p.dpi);
+    if (!saveProfileDpi(sets.working.profileNames[sets.working.activeIndex()], p.dpi))
+        return outcomeOfLibrary(LibraryWriteFailed);
     return send(session, sets, false);
 }
 

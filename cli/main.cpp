@@ -56,7 +56,10 @@ bool readerGone() {
     return ::poll(&out, 1, 0) > 0 && (out.revents & (POLLERR | POLLHUP)) != 0;
 }
 
-// Writes the whole line; false when the reader has gone.
+// Why the last line could not be written: 0, or EPIPE when the reader has gone.
+int g_writeError = 0;
+
+// Writes the whole line; false when it could not (g_writeError tells why).
 bool writeLine(const QByteArray &bytes) {
     qint64 done = 0;
     while (done < bytes.size()) {
@@ -64,8 +67,10 @@ bool writeLine(const QByteArray &bytes) {
             ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            g_writeError = n < 0 ? errno : EIO;
             return false;
+        }
         done += n;
     }
     return true;
@@ -80,26 +85,39 @@ int follow(const CommandLine &line) {
     ::sigaction(SIGTERM, &action, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
     QJsonObject shown;
+    QString written;
     followStatus(
         descriptorProductName(),
-        [&line, &shown](const MouseOutcome &outcome) {
+        [&line, &shown, &written](const MouseOutcome &outcome) {
             const QJsonObject status = statusRecordOf(outcome);
             if (status.isEmpty() || (!shown.isEmpty() && !statusChanged(shown, status)))
                 return true;
             shown = status;
-            return writeLine(followLineOf(line, status).toLocal8Bit());
+            // The few words leave the link out: a change of it alone makes no new line there.
+            const QString text = followLineOf(line, status);
+            if (text == written)
+                return true;
+            written = text;
+            return writeLine(text.toLocal8Bit());
         },
         [] { return g_interrupted != 0 || readerGone(); });
-    return ExitDone;
+    // A reader that went away ends it as done; a line that could not be written (a full disk)
+    // does not.
+    if (g_writeError == 0 || g_writeError == EPIPE)
+        return ExitDone;
+    QTextStream(stderr) << "mousecfg-cli: " << outputFailedText() << '\n';
+    return ExitRefused;
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    // Here stderr is for the user: debug messages only with --verbose (below) or the logging
-    // rules of the environment, which are applied after these and still win.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    // Here stderr is for the user: the layers' debug messages and warnings only with --verbose
+    // (below) or the logging rules of the environment, which are applied after these and still
+    // win. What failed is told in the command line's own message.
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("default.debug=false\nmousecfg.*.warning=false"));
     // Installed, the settings live in the user's folder: a first command, before the window
     // ever ran, finds the shipped settings there too (files already there stay as they are).
     seedConfigDir();
@@ -111,13 +129,21 @@ int main(int argc, char *argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     const CommandLine line = parseCommandLine(app.arguments().mid(1), QDir::currentPath());
+    // What was asked for and could not all be written (a full disk) is no success.
+    const auto printed = [&out, &err](int status) {
+        out.flush();
+        if (out.status() == QTextStream::Ok)
+            return status;
+        err << "mousecfg-cli: " << outputFailedText() << '\n';
+        return status == ExitDone ? int(ExitRefused) : status;
+    };
     if (line.help) {
         out << usageText();
-        return ExitDone;
+        return printed(ExitDone);
     }
     if (line.version) {
         out << "mousecfg-cli " << appVersion() << '\n';
-        return ExitDone;
+        return printed(ExitDone);
     }
     if (!line.error.isEmpty()) {
         err << "mousecfg-cli: " << line.error << '\n' << tryHelpText() << '\n';
@@ -130,9 +156,9 @@ int main(int argc, char *argv[]) {
         return follow(line);
     const MouseOutcome outcome = carryOut(line.request, descriptorProductName());
     out << outputOf(line, outcome);
-    out.flush();
+    const int status = printed(exitStatusOf(outcome));
     const QString message = messageOf(line, outcome);
     if (!message.isEmpty())
         err << "mousecfg-cli: " << message << '\n';
-    return exitStatusOf(outcome);
+    return status;
 }

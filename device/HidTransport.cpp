@@ -390,10 +390,11 @@ int HidTransport::SendCommand(const unsigned char *report, int length) {
                 m_sink(reply, got);
             // Another report was in the way; the answer can still be behind it. Reports
             // queued meanwhile are read at once, so that the answer is not left behind a
-            // queue that grows faster than it is read.
+            // queue that grows faster than it is read. The silences counted so far still
+            // count: a mouse that answers every write with a report of another command, then
+            // nothing, would otherwise be written to without end.
             if (Clock::now() - writtenAt < kAnswerWindow) {
                 trace(QStringLiteral("指令位对比失败，重新读 %1").arg(rewrites));
-                zeroReplies = 0;
                 continue;
             }
             ++rewrites;

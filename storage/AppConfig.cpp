@@ -23,10 +23,13 @@ QVariant configValue(const QString &key, const QVariant &def = QVariant()) {
     return IniFile(configIniPath()).value(key, def);
 }
 
-// One atomic rewrite of Config.ini; none when the value is already stored.
-void setConfigValue(const QString &key, const QVariant &value) {
-    if (!updateIniFile(configIniPath(), [&](IniFile &ini) { ini.setValue(key, value); }))
-        qCWarning(lcStorage, "Could not write %s", qPrintable(configIniPath()));
+// One atomic rewrite of Config.ini; none when the value is already stored. False when it
+// could not be written.
+bool setConfigValue(const QString &key, const QVariant &value) {
+    if (updateIniFile(configIniPath(), [&](IniFile &ini) { ini.setValue(key, value); }))
+        return true;
+    qCWarning(lcStorage, "Could not write %s", qPrintable(configIniPath()));
+    return false;
 }
 } // namespace
 
@@ -130,8 +133,8 @@ int removeInterruptedConfigWrites() {
     return count;
 }
 
-void saveActiveProfileId(int index) {
-    setConfigValue(QStringLiteral("Config/ProfileID"), index);
+bool saveActiveProfileId(int index) {
+    return setConfigValue(QStringLiteral("Config/ProfileID"), index);
 }
 
 void saveProfileList(const ProfileSet &set) {

@@ -51,7 +51,8 @@ QString writeJournalPath();
 // or removed.
 int removeInterruptedConfigWrites();
 
-void saveActiveProfileId(int index);
+// False when Config.ini could not be written.
+bool saveActiveProfileId(int index);
 // Writes "Config/ProfileID", "Config/Count" and the five slot names, in this order.
 void saveProfileList(const ProfileSet &set);
 

@@ -488,12 +488,12 @@ QString readModelName(const IniFile &ini) {
     return ini.value(QStringLiteral("MouseName/Name")).toString();
 }
 
-void saveProfileDpi(const QString &name, int dpi) {
+bool saveProfileDpi(const QString &name, int dpi) {
     const QString path = profileFilePath(name);
     if (path.isEmpty())
-        return;
+        return false;
     forget(path);
-    update(path, [&](IniFile &ini) { ini.setValue(QStringLiteral("PROFILE/dpi"), dpi); });
+    return update(path, [&](IniFile &ini) { ini.setValue(QStringLiteral("PROFILE/dpi"), dpi); });
 }
 
 void writeDefaultProfileFile() {

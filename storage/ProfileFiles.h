@@ -95,5 +95,6 @@ void writeModelName(const QString &path, const QString &name);
 QString readModelName(const QString &path);
 QString readModelName(const IniFile &ini);
 
-void saveProfileDpi(const QString &name, int dpi);
+// False when the profile file could not be written (or the name is no file name).
+bool saveProfileDpi(const QString &name, int dpi);
 void writeDefaultProfileFile();

@@ -67,9 +67,12 @@ int checkImportKeys(const QString &path, const ImportFile &file, const RequiredK
     const QString model = readModelName(file.keys);
     if (keys.present == 0 && model.isEmpty())
         return LibraryNotProfile;
-    if (model != currentProductName())
+    // A file of ours cut short before its model's name lacks keys that come after it as well:
+    // it is incomplete, not another model's.
+    const bool cut = keys.present < keys.required || !file.bytes.endsWith('\n');
+    if (model != currentProductName() && !(model.isEmpty() && cut))
         return LibraryWrongModel;
-    if (keys.present < keys.required || !file.bytes.endsWith('\n')) {
+    if (cut) {
         qCDebug(lcStorage, "%s: %d of %d keys, first missing %s", qPrintable(path), keys.present,
                 keys.required, qPrintable(keys.firstMissing));
         return LibraryIncomplete;
@@ -401,6 +404,9 @@ int exportProfileFile(const ProfileSet &set, int slot, const QString &path) {
         return LibraryUnchanged;
     if (!folderExists(path))
         return LibraryNoFolder;
+    // A folder of that name is never written over.
+    if (QFileInfo(path).isDir())
+        return LibraryIsFolder;
     const QString name = set.profileNames[slot];
     const QString from = profileFilePath(name);
     if (from.isEmpty())
@@ -416,6 +422,8 @@ int saveConfigFile(const ProfileSet &set, const QString &path) {
         return LibraryNoModel;
     if (!folderExists(path))
         return LibraryNoFolder;
+    if (QFileInfo(path).isDir())
+        return LibraryIsFolder;
     // One new file replaces whatever was there: a file of only some of its keys, which an
     // interrupted export could leave, never appears.
     return writeConfigFile(set, path, currentProductName()) ? LibraryDone : LibraryWriteFailed;

@@ -92,10 +92,10 @@ int chooseLibraryProfile(ProfileSet &set, int slot, const QString &name);
 int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QString &path,
                       ImportMode mode = ImportThenSend);
 // Export of the slot's profile file to path, marked with the model's name. The folder must
-// exist, as for cp: a mistyped folder is not made.
+// exist, as for cp: a mistyped folder is not made; a folder at path is refused.
 int exportProfileFile(const ProfileSet &set, int slot, const QString &path);
 // SAVE: the whole set to a configuration file, marked with the model's name, into a folder
-// that exists.
+// that exists; a folder at path is refused.
 int saveConfigFile(const ProfileSet &set, const QString &path);
 // LOAD: a configuration file made for this model into the set. A slot name in the file
 // that cannot be a file name, or is too long for one, is not taken: the slot keeps its

@@ -144,7 +144,9 @@ class TestCli : public QObject {
         clock.start();
         while (!QFileInfo::exists(s.file(QStringLiteral("rc.") + n)) && clock.elapsed() < 60000)
             QTest::qWait(10);
-        run.status = s.read(QStringLiteral("rc.") + n).trimmed().toInt();
+        bool finished = false; // a line still running after the minute has no status
+        const int status = s.read(QStringLiteral("rc.") + n).trimmed().toInt(&finished);
+        run.status = finished ? status : -1;
         run.out = s.read(QStringLiteral("out.") + n);
         run.err = s.read(QStringLiteral("err.") + n);
         run.ms = s.read(QStringLiteral("ms.") + n).trimmed().toInt();
@@ -188,6 +190,7 @@ class TestCli : public QObject {
                  confSize * 9 / 10);
         writeCut(s.file(QStringLiteral("whole.conf")), s.file(QStringLiteral("lastline.conf")),
                  confSize - 2);
+        writeCut(s.file(QStringLiteral("whole.conf")), s.file(QStringLiteral("head.conf")), 100);
         writeCut(s.file(QStringLiteral("whole.prof")), s.file(QStringLiteral("cut.prof")),
                  QFileInfo(s.file(QStringLiteral("whole.prof"))).size() / 100);
         QVERIFY(
@@ -202,6 +205,7 @@ class TestCli : public QObject {
             {"cut.conf", "The file is incomplete (cut short or damaged); nothing was imported."},
             {"lastline.conf",
              "The file is incomplete (cut short or damaged); nothing was imported."},
+            {"head.conf", "The file is incomplete (cut short or damaged); nothing was imported."},
             {"cut.prof", "The file is incomplete (cut short or damaged); nothing was imported."},
             {"big.conf", "The file is too large to be a profile or configuration file."},
             {"folder.conf", "This is a folder, not a file."},
@@ -269,6 +273,10 @@ class TestCli : public QObject {
         QCOMPARE(r.status, 1);
         QCOMPARE(r.err, QStringLiteral("mousecfg-cli: The folder %1 does not exist.\n")
                             .arg(s.file(QStringLiteral("nodir"))));
+        // Nor does it write over a folder of the file's name.
+        QVERIFY(QDir().mkpath(s.file(QStringLiteral("kept.conf"))));
+        r = sh(s, QStringLiteral("cli export kept.conf"));
+        QCOMPARE(r.err, QStringLiteral("mousecfg-cli: This is a folder, not a file.\n"));
     }
 
     // Three hours of discharge on the receiver, read by a status every half hour of a clock of
@@ -397,6 +405,17 @@ private slots:
             sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("dpi")).toInt(),
             3200);
         QCOMPARE(sh(s, QStringLiteral("cli profile 9")).status, 1);
+        QVERIFY(
+            sh(s, QStringLiteral("cli dpi -2"))
+                .err.startsWith(QLatin1String("mousecfg-cli: dpi needs a number from 1 to 8.")));
+        // Output that cannot be written (a full disk) is no success, nor is a slot that cannot
+        // be saved (its settings' lock is taken by a folder): refused, with only our message.
+        QCOMPARE(sh(s, QStringLiteral("cli status --json > /dev/full")).status, 1);
+        QCOMPARE(sh(s, QStringLiteral("cli status --follow > /dev/full")).status, 1);
+        QVERIFY(QDir().mkpath(s.file(QStringLiteral("Configs/Config.ini.flock"))));
+        r = sh(s, QStringLiteral("cli profile 2"));
+        QCOMPARE(r.err, QStringLiteral("mousecfg-cli: The profile file could not be written.\n"));
+        QVERIFY(r.status == 1 && QDir().rmdir(s.file(QStringLiteral("Configs/Config.ini.flock"))));
         for (const char *twice : {"cli apply --all --all", "cli --json status --json"})
             QVERIFY2(sh(s, QLatin1String(twice)).err.contains(QLatin1String("given twice")), twice);
         // --verbose adds the layers' debug lines, which the user's own rules still switch off.
@@ -410,11 +429,29 @@ private slots:
         checkRefusals(s);
         checkBadFiles(s, true);
         checkSleepingMouse(s);
+        // A mouse that answers each command with another's report is given up on after a few
+        // writes, as one that does not answer is.
+        control(s, QStringLiteral("answer wrong-header"));
+        QCOMPARE(sh(s, QStringLiteral("cli apply --all")).status, 2);
+        control(s, QStringLiteral("answer ok"));
         // Command lines at once take turns: every download gets through whole.
         r = sh(s, QStringLiteral("for i in 1 2 3; do (cli apply --all; echo $?) & done; wait"));
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
                  (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
         checkTimeLeft(s);
+        // In a few words the link is left out: the cable pulled makes no line, a stage does.
+        control(s, QStringLiteral("plug cable"));
+        sh(s, QStringLiteral("(sh -c 'echo $$ > follow.pid; exec cli status --follow' > words.out "
+                             "2>&1 &)"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.read(QStringLiteral("words.out")).count('\n'), 1, 10000);
+        control(s, QStringLiteral("unplug cable"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            sh(s, QStringLiteral("cli status")).out.contains(QLatin1String(":  receiver")), 10000);
+        sh(s, QStringLiteral("cli dpi 1"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            s.read(QStringLiteral("words.out")).contains(QLatin1String("DPI 400")), 10000);
+        QCOMPARE(s.read(QStringLiteral("words.out")).count('\n'), 2);
+        sh(s, QStringLiteral("kill $(cat follow.pid) && rm follow.pid; cli dpi 4"));
         checkNoMouse(s);
         const QString dump = stop(s);
         // The mouse holds slot 3 active, with stage 4 (byte 17 of the settings table).
