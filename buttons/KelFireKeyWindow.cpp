@@ -32,11 +32,14 @@ KelFireKeyWindow::KelFireKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
         x += w + gap;
     }
     m_keyLabel = addKeyBox(kFireKeyBox);
+    m_keyLabel->setAccessibleDescription(kinds[FireKeyboard]);
 
     auto field = [this](int x, const QString &caption, const QString &text) {
         KelLabel *label = addLabel(QRect(x, kFieldTop, kFieldLabelW, kFieldH));
         label->setText(caption);
         auto *edit = new KelLineEdit(this);
+        // A screen reader names the field by its caption.
+        label->setBuddy(edit);
         edit->setDesignPixelSize(kTextPixels);
         edit->setGeometry(scaledRect(x + kFieldLabelW, kFieldTop, kFieldW, kFieldH));
         edit->setMaxLength(3);

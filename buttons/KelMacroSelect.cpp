@@ -42,8 +42,10 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     m_nameBtn->setMenu(m_nameMenu);
     connect(m_nameMenu, &QMenu::triggered, this, &KelMacroSelect::chooseName);
 
-    addLabel(kLoopLabel)->setText(tr("LOOP TIMES"));
+    KelLabel *loopLabel = addLabel(kLoopLabel);
+    loopLabel->setText(tr("LOOP TIMES"));
     m_loopEdit = new KelLineEdit(this);
+    loopLabel->setBuddy(m_loopEdit);
     m_loopEdit->setDesignPixelSize(kTextPixels);
     m_loopEdit->setGeometry(place(kLoopEdit));
     m_loopEdit->setMaxLength(3);
