@@ -133,7 +133,7 @@ QLabel *KelKeyDialog::addKeyBox(const QRect &design) {
                            .arg(accent.blue())
                            .arg(scaled(3)));
     box->setFocus();
-    markFocusOf(box);
+    markFocusOf(box, KelMessageBox::kFocusInset);
     box->installEventFilter(this);
     m_keyBox = box;
     return box;

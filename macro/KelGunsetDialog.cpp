@@ -87,7 +87,7 @@ KelGunsetDialog::KelGunsetDialog(QWidget *parent, double factor)
         b->setStyleSheet(style);
         b->setCursor(Qt::PointingHandCursor);
         b->setGeometry(place(where));
-        markFocusOf(b);
+        markFocusOf(b, KelMessageBox::kFocusInset);
         return b;
     };
     m_yesBtn = button("msgBoxYesBtn", QStringLiteral(":/yes_Btn"), tr("Yes"), kGunYes);

@@ -152,7 +152,7 @@ QToolButton *KelMessageBox::makeButton(QWidget *dialog, const QString &objectNam
     button->setFont(languageFont(kTextPixels));
     button->setStyleSheet(buttonStyleSheet(interfaceColour()));
     button->setCursor(Qt::PointingHandCursor);
-    markFocusOf(button);
+    markFocusOf(button, kFocusInset);
     return button;
 }
 
