@@ -170,6 +170,11 @@ private slots:
         QCOMPARE(int(set.activeProfile().dpi), 1);
         QCOMPARE(int(set.activeProfile().dpiInfo[1].x), row->slider()->maximum());
         QVERIFY(!dpi->row(0)->stageButton()->isChecked());
+
+        // Space on "Firmware Update" offers the update, as a click does.
+        key(named<KelPushButton>("firmwareBtn"), Qt::Key_Space);
+        QTRY_VERIFY(w.findChild<KelMessageBox *>());
+        delete w.findChild<KelMessageBox *>();
     }
 
     void messageBoxTakesEnterAndEscape_data() {
