@@ -28,8 +28,12 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     setObjectName(QStringLiteral("macroSelect"));
     setTitle(title);
 
-    addLabel(kMacroNameLabel)->setText(tr("NAME"));
+    KelLabel *nameLabel = addLabel(kMacroNameLabel);
+    nameLabel->setText(tr("NAME"));
     m_nameBtn = new KelPushButton(skinStates(QStringLiteral("button"), 3), this);
+    // Named by its caption: before a macro is chosen the button shows no text. A screen reader
+    // says the macro shown as the button's description (its tool tip).
+    m_nameBtn->setAccessibleName(nameLabel->text());
     m_nameBtn->setObjectName(QStringLiteral("macroNameButton"));
     m_nameBtn->setGeometry(place(kMacroName));
     m_nameMenu = new KelMenu(this);

@@ -85,7 +85,7 @@ private slots:
         KelMessageBox box(KelMessageBox::KindQuestion, "Warning", "Really?", QString());
         KelFireKeyWindow fire;
         KelSniperWindow sniper(0);
-        KelMacroSelect select("MACRO SELECT", "Macro1", 1, 0);
+        KelMacroSelect select("MACRO SELECT", "", 1, 0);
         KelGunsetDialog gun(nullptr, 1.0);
         KelProcessDialog sending;
         for (QDialog *d :
