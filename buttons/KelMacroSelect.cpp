@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "KelMacroSelect.h"
 
+#include "AccessibleRole.h"
 #include "AppConfig.h"
 #include "ButtonsLayout.h"
 #include "FocusMark.h"
@@ -66,6 +67,7 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     for (int i = 0; i < LoopModes; ++i) {
         m_options[i] = new QCheckBox(options[i], this);
         useSkinCheckPictures(m_options[i]);
+        setAccessibleRole(m_options[i], QAccessible::RadioButton); // one mode out of three
         // Not a key capture dialog: Tab reaches the options, Space toggles them.
         m_options[i]->setFocusPolicy(Qt::StrongFocus);
         markFocusOf(m_options[i]);

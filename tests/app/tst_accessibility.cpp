@@ -18,6 +18,7 @@
 #include "WindowRig.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -97,6 +98,9 @@ private slots:
             unnamedControls(a, unnamed, controls);
             QVERIFY2(unnamed.join("").isEmpty(), qPrintable(unnamed.join("; ")));
         }
+        // The fire key's kinds and the loop modes are one choice out of several.
+        QCOMPARE(QAccessible::queryAccessibleInterface(fire.kindBox(1))->role(),
+                 QAccessible::RadioButton);
         // The box's message is its description: a screen reader says it with the title.
         QCOMPARE(QAccessible::queryAccessibleInterface(&box)->text(QAccessible::Description),
                  QStringLiteral("Really?"));
