@@ -207,7 +207,7 @@ private slots:
             d->show();
             QApplication::setActiveWindow(d);
             const QList<QWidget *> seen = walk(d->focusWidget());
-            QVERIFY(!seen.contains(d) && seen.size() > 1);
+            QVERIFY(!seen.contains(d));
             QVERIFY(d != &battery || seen.contains(battery.chart()));
         }
     }

