@@ -189,6 +189,7 @@ void MousecfgWidget::createWidgets() {
     m_closeBtn = button(skinStates(QStringLiteral("close"), 3));
     m_minBtn = button(skinStates(QStringLiteral("min"), 3));
     m_firmwareBtn = button(skinStates(QStringLiteral("button"), 4));
+    m_firmwareBtn->setObjectName(QStringLiteral("firmwareBtn"));
     m_firmwareBtn->setNoElide(true);
     m_firmwareBtn->installEventFilter(this);
     m_firmware = new FirmwareUpdater(this);
@@ -325,6 +326,9 @@ void MousecfgWidget::onButtonClicked() {
         hideOrQuit();
     } else if (s == m_minBtn) {
         showMinimized();
+    } else if (s == m_firmwareBtn) {
+        // A click by key or by a screen reader; the mouse's press was taken already.
+        m_firmware->offer(m_devices);
     } else {
         for (int i = 0; i < PageCount; ++i) {
             if (s == m_tabs[i]) {

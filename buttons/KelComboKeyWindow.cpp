@@ -3,6 +3,7 @@
 #include "ButtonsLog.h"
 
 #include "ButtonsLayout.h"
+#include "KelLabel.h"
 
 #include <QDebug>
 #include <QLabel>
@@ -12,8 +13,10 @@ using namespace ButtonsLayout;
 KelComboKeyWindow::KelComboKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
     setObjectName(QStringLiteral("comboKeyWindow"));
     setTitle(tr("Combo Key"));
-    addHint(tr("HOLD THE MODIFIERS, THEN PRESS THE KEY"));
+    const KelLabel *hint = addHint(tr("HOLD THE MODIFIERS, THEN PRESS THE KEY"));
     m_comboLabel = addKeyBox(kKeyBox);
+    // A screen reader says the keys, then what to do.
+    m_comboLabel->setAccessibleDescription(hint->text());
 }
 
 void KelComboKeyWindow::preset(const ButtonInfo &button) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "KelFireKeyWindow.h"
 
+#include "AccessibleRole.h"
 #include "ButtonsLayout.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
@@ -21,6 +22,8 @@ KelFireKeyWindow::KelFireKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
     for (int i = 0; i < 4; ++i) {
         m_kinds[i] = new QCheckBox(kinds[i], this);
         useSkinCheckPictures(m_kinds[i]);
+        // One kind out of four: a screen reader says so.
+        setAccessibleRole(m_kinds[i], QAccessible::RadioButton);
         textWidth += m_kinds[i]->sizeHint().width();
         connect(m_kinds[i], &QCheckBox::clicked, this, &KelFireKeyWindow::checkbtn_clicked);
     }
@@ -32,11 +35,14 @@ KelFireKeyWindow::KelFireKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
         x += w + gap;
     }
     m_keyLabel = addKeyBox(kFireKeyBox);
+    m_keyLabel->setAccessibleDescription(kinds[FireKeyboard]);
 
     auto field = [this](int x, const QString &caption, const QString &text) {
         KelLabel *label = addLabel(QRect(x, kFieldTop, kFieldLabelW, kFieldH));
         label->setText(caption);
         auto *edit = new KelLineEdit(this);
+        // A screen reader names the field by its caption.
+        label->setBuddy(edit);
         edit->setDesignPixelSize(kTextPixels);
         edit->setGeometry(scaledRect(x + kFieldLabelW, kFieldTop, kFieldW, kFieldH));
         edit->setMaxLength(3);

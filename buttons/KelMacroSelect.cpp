@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "KelMacroSelect.h"
 
+#include "AccessibleRole.h"
 #include "AppConfig.h"
 #include "ButtonsLayout.h"
 #include "FocusMark.h"
@@ -28,8 +29,12 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     setObjectName(QStringLiteral("macroSelect"));
     setTitle(title);
 
-    addLabel(kMacroNameLabel)->setText(tr("NAME"));
+    KelLabel *nameLabel = addLabel(kMacroNameLabel);
+    nameLabel->setText(tr("NAME"));
     m_nameBtn = new KelPushButton(skinStates(QStringLiteral("button"), 3), this);
+    // Named by its caption: before a macro is chosen the button shows no text. A screen reader
+    // says the macro shown as the button's description (its tool tip).
+    m_nameBtn->setAccessibleName(nameLabel->text());
     m_nameBtn->setObjectName(QStringLiteral("macroNameButton"));
     m_nameBtn->setGeometry(place(kMacroName));
     m_nameMenu = new KelMenu(this);
@@ -42,8 +47,10 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     m_nameBtn->setMenu(m_nameMenu);
     connect(m_nameMenu, &QMenu::triggered, this, &KelMacroSelect::chooseName);
 
-    addLabel(kLoopLabel)->setText(tr("LOOP TIMES"));
+    KelLabel *loopLabel = addLabel(kLoopLabel);
+    loopLabel->setText(tr("LOOP TIMES"));
     m_loopEdit = new KelLineEdit(this);
+    loopLabel->setBuddy(m_loopEdit);
     m_loopEdit->setDesignPixelSize(kTextPixels);
     m_loopEdit->setGeometry(place(kLoopEdit));
     m_loopEdit->setMaxLength(3);
@@ -60,6 +67,7 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     for (int i = 0; i < LoopModes; ++i) {
         m_options[i] = new QCheckBox(options[i], this);
         useSkinCheckPictures(m_options[i]);
+        setAccessibleRole(m_options[i], QAccessible::RadioButton); // one mode out of three
         // Not a key capture dialog: Tab reaches the options, Space toggles them.
         m_options[i]->setFocusPolicy(Qt::StrongFocus);
         markFocusOf(m_options[i]);

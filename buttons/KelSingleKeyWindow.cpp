@@ -2,6 +2,7 @@
 #include "KelSingleKeyWindow.h"
 
 #include "ButtonsLayout.h"
+#include "KelLabel.h"
 #include "KeyTable.h"
 
 #include <QLabel>
@@ -11,8 +12,10 @@ using namespace ButtonsLayout;
 KelSingleKeyWindow::KelSingleKeyWindow(QWidget *parent) : KelKeyDialog(parent) {
     setObjectName(QStringLiteral("singleKeyWindow"));
     setTitle(tr("Single Key"));
-    addHint(tr("PRESS THE KEY FOR THIS BUTTON"));
+    const KelLabel *hint = addHint(tr("PRESS THE KEY FOR THIS BUTTON"));
     m_keyLabel = addKeyBox(kKeyBox);
+    // A screen reader says the key, then what to do.
+    m_keyLabel->setAccessibleDescription(hint->text());
 }
 
 void KelSingleKeyWindow::preset(int keyCode) {

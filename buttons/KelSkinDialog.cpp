@@ -26,7 +26,6 @@ KelSkinDialog::KelSkinDialog(int designWidth, int designHeight, QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint) {
     setFixedSize(scaledSize(designWidth, designHeight));
     setAttribute(Qt::WA_TranslucentBackground);
-    setFocusPolicy(Qt::StrongFocus);
     m_background = QPixmap(skinPath(QStringLiteral("dlg.png")));
 
     m_title = addLabel(QRect(20, kTitleTop, designWidth - 40, kTitleH), kTitlePixels);
@@ -61,10 +60,11 @@ KelLabel *KelSkinDialog::addLabel(const QRect &design, int designPixels) {
     return label;
 }
 
-void KelSkinDialog::addHint(const QString &text) {
+KelLabel *KelSkinDialog::addHint(const QString &text) {
     KelLabel *hint = addLabel(kKeyHint);
     hint->setAlignment(Qt::AlignCenter);
     hint->setText(text);
+    return hint;
 }
 
 void KelSkinDialog::useSkinCheckPictures(QCheckBox *box) {
@@ -133,7 +133,7 @@ QLabel *KelKeyDialog::addKeyBox(const QRect &design) {
                            .arg(accent.blue())
                            .arg(scaled(3)));
     box->setFocus();
-    markFocusOf(box);
+    markFocusOf(box, KelMessageBox::kFocusInset);
     box->installEventFilter(this);
     m_keyBox = box;
     return box;

@@ -33,7 +33,7 @@ protected:
     // A label in the language's font, white, at a design rectangle.
     KelLabel *addLabel(const QRect &design, int designPixels = 0);
     // The line under the title that says what to do.
-    void addHint(const QString &text);
+    KelLabel *addHint(const QString &text);
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;

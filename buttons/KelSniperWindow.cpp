@@ -14,8 +14,9 @@ KelSniperWindow::KelSniperWindow(int sensorCode, QWidget *parent)
     : KelSkinDialog(kKeyDialogW, kKeyDialogH, parent), m_sensorCode(sensorCode) {
     setObjectName(QStringLiteral("sniperWindow"));
     setTitle(tr("Sniper Setting"));
-    addHint(tr("DPI WHILE THE BUTTON IS HELD"));
+    KelLabel *hint = addHint(tr("DPI WHILE THE BUTTON IS HELD"));
     m_slider = new KelSlider(this);
+    hint->setBuddy(m_slider);
     m_slider->setGeometry(scaledRect(kSniperSlider.x(), kSniperSlider.y(), kSniperSlider.width(),
                                      kSniperSlider.height()));
     const SniperRange range = sniperRange(sensorCode);
@@ -41,4 +42,6 @@ QString KelSniperWindow::dpiText() const {
 void KelSniperWindow::onSliderChanged(int value) {
     m_value = value;
     m_dpiLabel->setText(QString::asprintf("%d", stageToDpi(value, m_sensorCode)));
+    // The slider's value is a step; a screen reader says the DPI it stands for too.
+    m_slider->setAccessibleDescription(m_dpiLabel->text());
 }

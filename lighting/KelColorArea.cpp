@@ -102,7 +102,7 @@ KelColorArea::KelColorArea(const QColor &start, QWidget *parent)
         button->setStyleSheet(buttonStyle);
         button->setCursor(Qt::PointingHandCursor);
         button->setGeometry(place(where));
-        markFocusOf(button);
+        markFocusOf(button, KelMessageBox::kFocusInset);
         return button;
     };
     m_acceptBtn =

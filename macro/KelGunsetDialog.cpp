@@ -43,8 +43,9 @@ KelGunsetDialog::KelGunsetDialog(QWidget *parent, double factor)
     KelLabel *title = label(tr("GUN SET"), kGunTitle, 16);
     title->setBold(true);
     title->setAlignment(Qt::AlignCenter);
-    label(tr("GUNFILE NAME"), kGunNameLabel, 12);
+    KelLabel *nameLabel = label(tr("GUNFILE NAME"), kGunNameLabel, 12);
     m_nameEdit = new KelLineEdit(this);
+    nameLabel->setBuddy(m_nameEdit);
     m_nameEdit->setObjectName(QStringLiteral("gunNameEdit"));
     m_nameEdit->setMaxLength(100);
     m_nameEdit->setDesignPixelSize(12);
@@ -52,9 +53,10 @@ KelGunsetDialog::KelGunsetDialog(QWidget *parent, double factor)
         "border:1px solid rgb(70,75,82);background-color:rgb(30,30,30);color:white"));
     m_nameEdit->setGeometry(place(kGunNameField));
     label(tr("BULLETS"), kGunBulletsLabel, 12);
-    label(tr("DELAY(MS)"), QRect(kGunRowLabelX, kGunDelayY, kGunRowLabelW, kGunRowH), 12);
-    label(tr("VERTICAL"), QRect(kGunRowLabelX, kGunVerticalY, kGunRowLabelW, kGunRowH), 12);
-    label(tr("HORIZONTAL"), QRect(kGunRowLabelX, kGunHorizontalY, kGunRowLabelW, kGunRowH), 12);
+    const QString rows[] = {tr("DELAY(MS)"), tr("VERTICAL"), tr("HORIZONTAL")};
+    label(rows[0], QRect(kGunRowLabelX, kGunDelayY, kGunRowLabelW, kGunRowH), 12);
+    label(rows[1], QRect(kGunRowLabelX, kGunVerticalY, kGunRowLabelW, kGunRowH), 12);
+    label(rows[2], QRect(kGunRowLabelX, kGunHorizontalY, kGunRowLabelW, kGunRowH), 12);
 
     for (int i = 0; i < kGunShots; ++i) {
         const int x = kGunColumnX + kGunColumnStep * i + kGunSpinOffset;
@@ -66,6 +68,10 @@ KelGunsetDialog::KelGunsetDialog(QWidget *parent, double factor)
         m_horizontal[i]->setGeometry(place(QRect(x, kGunHorizontalY, kGunColumnW, kGunRowH)));
         m_vertical[i]->setToolTip(tr("Positive steps go down, negative steps up."));
         m_horizontal[i]->setToolTip(tr("Positive steps go right, negative steps left."));
+        // A screen reader names each box by its row and its shot: "VERTICAL 3".
+        m_delay[i]->setAccessibleName(QStringLiteral("%1 %2").arg(rows[0]).arg(i + 1));
+        m_vertical[i]->setAccessibleName(QStringLiteral("%1 %2").arg(rows[1]).arg(i + 1));
+        m_horizontal[i]->setAccessibleName(QStringLiteral("%1 %2").arg(rows[2]).arg(i + 1));
     }
 
     const QString style = KelMessageBox::buttonStyleSheet(interfaceColour());
@@ -81,7 +87,7 @@ KelGunsetDialog::KelGunsetDialog(QWidget *parent, double factor)
         b->setStyleSheet(style);
         b->setCursor(Qt::PointingHandCursor);
         b->setGeometry(place(where));
-        markFocusOf(b);
+        markFocusOf(b, KelMessageBox::kFocusInset);
         return b;
     };
     m_yesBtn = button("msgBoxYesBtn", QStringLiteral(":/yes_Btn"), tr("Yes"), kGunYes);

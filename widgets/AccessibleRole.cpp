@@ -56,4 +56,9 @@ void setAccessibleRole(QAbstractButton *button, QAccessible::Role role) {
     }();
     Q_UNUSED(installed)
     button->setProperty(kRoleProperty, int(role));
+    // Qt may have made the button's interface already, with the role of its class (a check box
+    // given its text does so at once): that one goes, and the next question makes the right one.
+    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(button);
+    if (made && made->role() != role)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }

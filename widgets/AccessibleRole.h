@@ -8,7 +8,7 @@
 
 class QAbstractButton;
 
-// Gives button the role (QAccessible::PageTab or QAccessible::RadioButton) before any screen
-// reader asks for it. A tab is selected while it is checked, a radio button checked; both
+// Gives button the role (QAccessible::PageTab or QAccessible::RadioButton), also when Qt has
+// made its interface already. A tab is selected while it is checked, a radio button checked; both
 // offer the press action.
 void setAccessibleRole(QAbstractButton *button, QAccessible::Role role);

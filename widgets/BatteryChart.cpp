@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BatteryChart.h"
 
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "LanguageFont.h"
 #include "Scale.h"
@@ -81,6 +82,9 @@ BatteryChartSeries batteryChartSeries(const QVector<BatterySample> &samples, qin
 }
 
 BatteryChart::BatteryChart(QWidget *parent) : QWidget(parent) {
+    // Tab reaches the chart, so that a screen reader reads its name and summary.
+    setFocusPolicy(Qt::TabFocus);
+    trackFocusMarks();
     retranslateUi();
 }
 
@@ -203,4 +207,5 @@ void BatteryChart::paintEvent(QPaintEvent *) {
                 p.drawPolyline(points);
         }
     }
+    paintFocusMark(p, this, rect());
 }

@@ -47,22 +47,30 @@ QPointer<InputWatcher> g_watcher;
 // Lets the widget paint first, then paints the mark over it.
 class MarkPainter : public QObject {
 public:
-    using QObject::QObject;
+    MarkPainter(QWidget *widget, int designInset) : QObject(widget), m_inset(designInset) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() != QEvent::Paint || !watched->isWidgetType())
             return false;
         watched->event(event);
-        paintFocusMark(static_cast<QWidget *>(watched));
+        auto *widget = static_cast<QWidget *>(watched);
+        if (showsFocusMark(widget)) {
+            QPainter painter(widget);
+            const int inset = scaled(m_inset);
+            paintFocusMark(painter, widget, widget->rect().adjusted(inset, inset, -inset, -inset));
+        }
         return true;
     }
+
+private:
+    int m_inset;
 };
 } // namespace
 
-void markFocusOf(QWidget *widget) {
+void markFocusOf(QWidget *widget, int designInset) {
     trackFocusMarks();
-    widget->installEventFilter(new MarkPainter(widget));
+    widget->installEventFilter(new MarkPainter(widget, designInset));
 }
 
 void trackFocusMarks() {

@@ -17,8 +17,9 @@ void paintFocusMark(QPainter &painter, const QWidget *widget, const QRect &area)
 // draws (call it after the base class has painted).
 void paintFocusMark(QWidget *widget);
 // Gives a widget of Qt's own (a dialog's tool button drawn by a style sheet) the same mark,
-// painted over what the widget painted.
-void markFocusOf(QWidget *widget);
+// painted over what the widget painted. A widget edged in the interface colour of its own gets
+// the mark designInset design pixels inside that edge, where it can be told from it.
+void markFocusOf(QWidget *widget, int designInset = 0);
 // Makes the mark follow key presses and clicks from now on; every skinned widget that takes
 // the focus calls it once it is made (more calls do nothing).
 void trackFocusMarks();

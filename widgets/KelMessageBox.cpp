@@ -114,6 +114,11 @@ KelMessageBox::KelMessageBox(int iKind, const QString &title, const QString &tex
         label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);"));
     }
 
+    // A screen reader says the title, then the message; the picture goes by the title.
+    m_pictureLabel->setAccessibleName(windowTitle());
+    setAccessibleDescription(
+        QStringList{m_infoLabel1->text(), m_infoLabel2->text()}.join(QLatin1Char(' ')).trimmed());
+
     const bool question = iKind == KindQuestion;
     m_yesBtn = makeButton(this, QStringLiteral("msgBoxYesBtn"), QStringLiteral(":/yes_Btn"),
                           question ? tr("Yes") : tr("Ok"));
@@ -147,7 +152,7 @@ QToolButton *KelMessageBox::makeButton(QWidget *dialog, const QString &objectNam
     button->setFont(languageFont(kTextPixels));
     button->setStyleSheet(buttonStyleSheet(interfaceColour()));
     button->setCursor(Qt::PointingHandCursor);
-    markFocusOf(button);
+    markFocusOf(button, kFocusInset);
     return button;
 }
 

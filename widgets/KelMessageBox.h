@@ -31,6 +31,8 @@ public:
     enum Kind { KindPlain = 0, KindQuestion = 1, KindWarning = 2, KindNotice = 3, KindDongle = 4 };
 
     static constexpr int kPollIntervalMs = 100;
+    // Where the focus mark of a dialog's button lies, in design pixels inside the button's edge.
+    static constexpr int kFocusInset = 3;
 
     KelMessageBox(int iKind, const QString &title, const QString &text1, const QString &text2,
                   QWidget *parent = nullptr, bool bPlugIn = false,

@@ -19,6 +19,8 @@ KelProcessDialog::KelProcessDialog(QWidget *parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(scaledSize(kWidth, kHeight));
     m_picture = QPixmap(AppDir::path() + QStringLiteral("/skin/process.png"));
+    // What a screen reader says while the animation runs.
+    setWindowTitle(tr("Sending to the mouse"));
 
     m_animation = new QLabel(this);
     m_animation->setObjectName(QStringLiteral("processAnimation"));

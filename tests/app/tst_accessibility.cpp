@@ -2,16 +2,23 @@
 // What a screen reader finds: in the window against the virtual mouse through Qt's
 // accessibility interface, and in the real program over AT-SPI (atspi_names.py, on its own X
 // server and D-Bus session). On every page, and in the colour editor, each control showing
-// has a name. A control is what a user
+// has a name, as has each control of the other dialogs and each dialog. A control is what a user
 // acts on or reads a state from (buttons, boxes, sliders, fields, lists, progress bars,
 // pictures, the logo included), or a painted widget of our own with nothing inside; texts are
 // named by themselves and containers are no controls.
 #include "AppInstall.h"
 #include "KelColorArea.h"
+#include "KelFireKeyWindow.h"
+#include "KelGunsetDialog.h"
+#include "KelMacroSelect.h"
+#include "KelMessageBox.h"
+#include "KelProcessDialog.h"
+#include "KelSniperWindow.h"
 #include "PrivateXServer.h"
 #include "WindowRig.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -72,6 +79,31 @@ private slots:
         unnamedControls(QAccessible::queryAccessibleInterface(shown), unnamed, controls);
         QVERIFY2(controls > 10, qPrintable(QString::number(controls)));
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("; "))));
+    }
+
+    void everyDialogIsNamed() {
+        TestAppDir dir;
+        KelMessageBox box(KelMessageBox::KindQuestion, "Warning", "Really?", QString());
+        KelFireKeyWindow fire;
+        KelSniperWindow sniper(0);
+        KelMacroSelect select("MACRO SELECT", "", 1, 0);
+        KelGunsetDialog gun(nullptr, 1.0);
+        KelProcessDialog sending;
+        for (QDialog *d :
+             std::initializer_list<QDialog *>{&box, &fire, &sniper, &select, &gun, &sending}) {
+            d->show();
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(d);
+            QStringList unnamed{a->text(QAccessible::Name).isEmpty() ? "the dialog" : ""};
+            int controls = 0;
+            unnamedControls(a, unnamed, controls);
+            QVERIFY2(unnamed.join("").isEmpty(), qPrintable(unnamed.join("; ")));
+        }
+        // The fire key's kinds and the loop modes are one choice out of several.
+        QCOMPARE(QAccessible::queryAccessibleInterface(fire.kindBox(1))->role(),
+                 QAccessible::RadioButton);
+        // The box's message is its description: a screen reader says it with the title.
+        QCOMPARE(QAccessible::queryAccessibleInterface(&box)->text(QAccessible::Description),
+                 QStringLiteral("Really?"));
     }
 
     // The script prints "PAGE controls unnamed" for each page, then the unnamed ones.

@@ -2,6 +2,8 @@
 // The window from the keyboard alone, against the virtual mouse: Tab walks each page in
 // reading order, and each kind of control answers its keys (sliders, check boxes, stage and
 // tab buttons, the message box).
+#include "BatteryChart.h"
+#include "BatteryChartDialog.h"
 #include "CommandBar.h"
 #include "KelCheckBox.h"
 #include "KelDPIWindow.h"
@@ -11,6 +13,7 @@
 #include "KelSingleDPI.h"
 #include "KelSingleKeyWindow.h"
 #include "KelSlider.h"
+#include "KelSniperWindow.h"
 #include "KelStageButton.h"
 #include "KelTwoBarSlider.h"
 #include "KeyTable.h"
@@ -167,6 +170,11 @@ private slots:
         QCOMPARE(int(set.activeProfile().dpi), 1);
         QCOMPARE(int(set.activeProfile().dpiInfo[1].x), row->slider()->maximum());
         QVERIFY(!dpi->row(0)->stageButton()->isChecked());
+
+        // Space on "Firmware Update" offers the update, as a click does.
+        key(named<KelPushButton>("firmwareBtn"), Qt::Key_Space);
+        QTRY_VERIFY(w.findChild<KelMessageBox *>());
+        delete w.findChild<KelMessageBox *>();
     }
 
     void messageBoxTakesEnterAndEscape_data() {
@@ -191,6 +199,19 @@ private slots:
         QTimer::singleShot(3000, &box, [&box] { box.done(-1); });
         QCOMPARE(box.exec(), result);
     }
+    // Tab goes round a dialog's controls and nothing else, the battery chart among them.
+    void tabGoesRoundTheDialogControls() {
+        KelSniperWindow sniper(0, &window());
+        BatteryChartDialog battery(&window());
+        for (QDialog *d : std::initializer_list<QDialog *>{&sniper, &battery}) {
+            d->show();
+            QApplication::setActiveWindow(d);
+            const QList<QWidget *> seen = walk(d->focusWidget());
+            QVERIFY(!seen.contains(d));
+            QVERIFY(d != &battery || seen.contains(battery.chart()));
+        }
+    }
+
     // A key dialog takes its first key, Tab too; after it Tab moves on to the buttons and
     // Escape cancels: the dialog is left from the keyboard alone.
     void keyDialogTakesItsKeyThenLetsGo() {

@@ -24,6 +24,7 @@ private slots:
     void buttonsCloseWithResult_data();
     void buttonsCloseWithResult();
     void paintsBackgroundAndFrame();
+    void focusMarkLiesInsideTheButtonEdge();
     void pollingBoxClosesWhenMouseIsBack();
     void pollingBoxStaysOpenWithoutMouse();
     void readyBeforeShowClosesSoonAfterShow();
@@ -164,6 +165,19 @@ void TestMessageBox::paintsBackgroundAndFrame() {
     QCOMPARE(image.pixelColor(240, 308), frame);
     QCOMPARE(image.pixelColor(3, 150), QColor(20, 20, 20));
     QCOMPARE(image.pixelColor(240, 20), QColor(20, 20, 20));
+}
+
+// From the keyboard, the focused button's mark lies inside its edge, which has the same colour.
+void TestMessageBox::focusMarkLiesInsideTheButtonEdge() {
+    KelMessageBox box(KelMessageBox::KindQuestion, "Warning", "Really?", "");
+    box.show();
+    QApplication::setActiveWindow(&box);
+    auto *yes = box.findChild<QToolButton *>("msgBoxYesBtn");
+    auto *no = box.findChild<QToolButton *>("msgBoxNoBtn");
+    QTest::keyClick(yes, Qt::Key_Shift);
+    const QPoint inside(KelMessageBox::kFocusInset, yes->height() / 2);
+    QCOMPARE(yes->grab().toImage().pixelColor(inside), interfaceColour());
+    QCOMPARE(no->grab().toImage().pixelColor(inside), QColor(Qt::black));
 }
 
 void TestMessageBox::pollingBoxClosesWhenMouseIsBack() {
