@@ -174,5 +174,9 @@ unsafe name, wrong argument), 2 no mouse answers.
         <source>(%1 left)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The output could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

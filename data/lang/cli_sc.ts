@@ -198,5 +198,9 @@ unsafe name, wrong argument), 2 no mouse answers.
         <source>(%1 left)</source>
         <translation>（剩余%1）</translation>
     </message>
+    <message>
+        <source>The output could not be written.</source>
+        <translation>无法写出输出。</translation>
+    </message>
 </context>
 </TS>

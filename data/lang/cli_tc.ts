@@ -198,5 +198,9 @@ unsafe name, wrong argument), 2 no mouse answers.
         <source>(%1 left)</source>
         <translation>（剩餘%1）</translation>
     </message>
+    <message>
+        <source>The output could not be written.</source>
+        <translation>無法寫出輸出。</translation>
+    </message>
 </context>
 </TS>

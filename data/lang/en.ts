@@ -243,6 +243,13 @@
     </message>
 </context>
 <context>
+    <name>KelProcessDialog</name>
+    <message>
+        <source>Sending to the mouse</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LanguageChooser</name>
     <message>
         <source>Language</source>

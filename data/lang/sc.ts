@@ -238,6 +238,13 @@
     </message>
 </context>
 <context>
+    <name>KelProcessDialog</name>
+    <message>
+        <source>Sending to the mouse</source>
+        <translation>正在发送到鼠标</translation>
+    </message>
+</context>
+<context>
     <name>LanguageChooser</name>
     <message>
         <source>Language</source>
