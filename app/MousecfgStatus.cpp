@@ -148,8 +148,7 @@ void MousecfgWidget::finishSend(const PendingSend &pending, int result, bool acc
             text = tr("Too many macros on the buttons: the mouse holds at most twelve.");
         else
             text = tr("Send data failed, please try again.");
-        // A notice: one "Ok", not a question whose answers do the same.
-        KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"), text, QString(), this);
+        KelMessageBox box(KelMessageBox::KindQuestion, tr("Warning"), text, QString(), this);
         box.exec();
     }
     emit sendDone(result);
