@@ -198,6 +198,9 @@ void KelColorArea::showState(bool setHexText) {
     m_gBox->setValue(m_colour.green());
     m_bBox->setValue(m_colour.blue());
     m_preview->setColor(m_colour);
+    // What a screen reader tells of the two painted pickers.
+    m_hueBar->setAccessibleDescription(tr("Hue %1").arg(m_h));
+    m_field->setAccessibleDescription(tr("Saturation %1, value %2").arg(m_s).arg(m_v));
     if (setHexText)
         m_hexEdit->setText(hexText(m_colour));
     m_updating = false;

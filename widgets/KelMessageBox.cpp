@@ -107,6 +107,8 @@ KelMessageBox::KelMessageBox(int iKind, const QString &title, const QString &tex
     m_infoLabel2 = new QLabel(translated(text2), this);
     m_infoLabel2->setObjectName(QStringLiteral("msgBoxInfoLabel2"));
     m_infoLabel2->setGeometry(scaledRect(textLeft, 130, textWidth, 70));
+    // No second line: nothing for a screen reader to find there.
+    m_infoLabel2->setVisible(!m_infoLabel2->text().isEmpty());
     for (QLabel *label : {m_infoLabel1, m_infoLabel2}) {
         label->setWordWrap(true);
         label->setFont(textFont);

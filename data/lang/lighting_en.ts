@@ -63,6 +63,14 @@
         <source>Preset colour %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Hue %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saturation %1, value %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KelColorWindow</name>

@@ -63,6 +63,14 @@
         <source>Preset colour %1</source>
         <translation>預設顏色 %1</translation>
     </message>
+    <message>
+        <source>Hue %1</source>
+        <translation>色相 %1</translation>
+    </message>
+    <message>
+        <source>Saturation %1, value %2</source>
+        <translation>飽和度 %1，明度 %2</translation>
+    </message>
 </context>
 <context>
     <name>KelColorWindow</name>

@@ -175,6 +175,8 @@ void TestColorArea::fieldAndBarTakeKeys() {
     QTest::keyClick(bar, Qt::Key_PageUp);
     QCOMPARE(bar->hue(), 11);
     QCOMPARE(editor.color(), QColor::fromHsv(11, 11, 255).toRgb());
+    QCOMPARE(bar->accessibleDescription() + field->accessibleDescription(),
+             QStringLiteral("Hue 11Saturation 11, value 255"));
 }
 
 QTEST_MAIN(TestColorArea)
