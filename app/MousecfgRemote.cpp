@@ -108,7 +108,8 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
             return;
         }
         slotRefreshDPIStage(quint8(request.number - 1));
-        send(false, false, sent);
+        send(false, false,
+             [answer](int result, bool saved) { answer(outcomeOfStoredSend(result, saved)); });
         return;
     }
     // apply: a file is taken in first; without one, what the window holds goes, as on Apply.
@@ -123,8 +124,8 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
     } else {
         collectPages();
     }
-    send(request.everything, false, [answer, refused](int result) {
-        MouseOutcome outcome = outcomeOfSend(result);
+    send(request.everything, false, [answer, refused](int result, bool saved) {
+        MouseOutcome outcome = outcomeOfStoredSend(result, saved);
         outcome.refusedNames = refused;
         answer(outcome);
     });

@@ -81,10 +81,9 @@ void MousecfgWidget::pausePollingForLanguage() {
 
 // ---------------------------------------------------------------- sending
 
-void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int)> then) {
+void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int, bool)> then) {
     // The working set is stored whatever follows, as every apply does.
-    saveAppliedState(m_working);
-    PendingSend pending{m_working, tellUser, std::move(then)};
+    PendingSend pending{m_working, tellUser, std::move(then), saveAppliedState(m_working)};
     if (mouseOff()) {
         finishSend(pending, ResultMouseOff, true);
         return;
@@ -151,10 +150,17 @@ void MousecfgWidget::finishSend(const PendingSend &pending, int result, bool acc
         KelMessageBox box(KelMessageBox::KindQuestion, tr("Warning"), text, QString(), this);
         box.exec();
     }
+    // The settings could not be stored (a full or read-only disk): they go when the program
+    // ends, unless a later Apply stores them, so the user is told.
+    if (pending.tellUser && !pending.saved) {
+        KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
+                          tr("The settings could not be saved on this computer."), QString(), this);
+        box.exec();
+    }
     emit sendDone(result);
     emit statusMayHaveChanged();
     if (pending.then)
-        pending.then(result);
+        pending.then(result, pending.saved);
 }
 
 void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {

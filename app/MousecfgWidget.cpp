@@ -344,7 +344,7 @@ void MousecfgWidget::onCommand(int command) {
     case CommandBar::Ok:
         // OK sends what the pages show, as Apply does, and the window goes once it is sent.
         collectPages();
-        send(false, true, [this](int) { hideOrQuit(); });
+        send(false, true, [this](int, bool) { hideOrQuit(); });
         break;
     case CommandBar::Apply:
         collectPages();

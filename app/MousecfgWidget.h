@@ -147,8 +147,9 @@ public slots:
 
     // Sends the working set to the mouse with the progress dialog, then tells the user how
     // it went (unless the command line asked, which is told instead) and calls `then` with the
-    // result. Returns at once: the session sends a copy of the set on its own thread.
-    void send(bool force = false, bool tellUser = true, std::function<void(int)> then = {});
+    // result and whether the set could be stored first. Returns at once: the session sends a
+    // copy of the set on its own thread.
+    void send(bool force = false, bool tellUser = true, std::function<void(int, bool)> then = {});
 
 private slots:
     void onButtonClicked();
@@ -224,7 +225,9 @@ private:
     struct PendingSend {
         ProfileSet sent;
         bool tellUser = true;
-        std::function<void(int)> then;
+        // then(result, saved): saved tells whether the settings were stored before the send.
+        std::function<void(int, bool)> then;
+        bool saved = true;
     };
     void finishSend(const PendingSend &pending, int result, bool accepted);
     // Makes slot index the mouse's active one; `answer` gets the result.

@@ -79,15 +79,15 @@ Sets loadSets() {
 
 // The window's send without its dialog: save, compare, download what changed, record it.
 MouseOutcome send(Session &session, Sets &sets, bool everything) {
-    saveAppliedState(sets.working);
+    const bool saved = saveAppliedState(sets.working);
     if (session.mouseOff())
         return outcomeOfSend(ResultMouseOff);
     const unsigned flags = groupsToSend(sets.working, sets.applied, everything);
     if (flags == 0)
-        return outcomeOfSend(ResultDone);
+        return outcomeOfStoredSend(ResultDone, saved);
     const int result = session.mouse().send(sets.working, flags);
     recordSend(sets.applied, sets.working, result == ResultDone);
-    return outcomeOfSend(result);
+    return outcomeOfStoredSend(result, saved);
 }
 
 MouseOutcome status(Session &session, BatteryRecorder &battery) {

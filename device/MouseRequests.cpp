@@ -134,6 +134,11 @@ MouseOutcome outcomeOfSend(int result) {
     }
 }
 
+MouseOutcome outcomeOfStoredSend(int result, bool saved) {
+    return saved || result != ResultDone ? outcomeOfSend(result)
+                                         : outcomeOfLibrary(LibraryWriteFailed);
+}
+
 MouseOutcome outcomeOfLibrary(int result) {
     switch (result) {
     case LibraryDone:

@@ -87,6 +87,9 @@ bool decodeOutcome(const QByteArray &line, MouseOutcome &outcome);
 MouseOutcome outcomeOfSend(int result);
 // The outcome of a profile-library command's result.
 MouseOutcome outcomeOfLibrary(int result);
+// The outcome of a send whose settings were stored first (saved) or could not be: a send
+// that went well is then no success, as what was sent is lost when the program ends.
+MouseOutcome outcomeOfStoredSend(int result, bool saved);
 
 // The socket the running window takes requests on, beside the product's instance lock in
 // the user's runtime folder.

@@ -368,11 +368,13 @@ void loadProfileSet(ProfileSet &set) {
         setButtonMatrix(matrix);
 }
 
-void saveAppliedState(const ProfileSet &set) {
+bool saveAppliedState(const ProfileSet &set) {
     FileSet files(writeJournalPath());
     addAppliedState(files, set, false);
-    if (!files.commit())
-        qCWarning(lcStorage, "Could not save the profiles");
+    if (files.commit())
+        return true;
+    qCWarning(lcStorage, "Could not save the profiles");
+    return false;
 }
 
 void addAppliedState(FileSet &files, const ProfileSet &set, bool unsent) {

@@ -481,6 +481,10 @@
         <source>Profile name</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The settings could not be saved on this computer.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

@@ -476,6 +476,10 @@
         <source>Profile name</source>
         <translation>配置名称</translation>
     </message>
+    <message>
+        <source>The settings could not be saved on this computer.</source>
+        <translation>无法在本机保存设置。</translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

@@ -476,6 +476,10 @@
         <source>Profile name</source>
         <translation>設定檔名稱</translation>
     </message>
+    <message>
+        <source>The settings could not be saved on this computer.</source>
+        <translation>無法在本機儲存設定。</translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

@@ -415,6 +415,7 @@ private slots:
         QVERIFY(QDir().mkpath(s.file(QStringLiteral("Configs/Config.ini.flock"))));
         r = sh(s, QStringLiteral("cli profile 2"));
         QCOMPARE(r.err, QStringLiteral("mousecfg-cli: The profile file could not be written.\n"));
+        QCOMPARE(sh(s, QStringLiteral("cli apply --all")).err, r.err);
         QVERIFY(r.status == 1 && QDir().rmdir(s.file(QStringLiteral("Configs/Config.ini.flock"))));
         for (const char *twice : {"cli apply --all --all", "cli --json status --json"})
             QVERIFY2(sh(s, QLatin1String(twice)).err.contains(QLatin1String("given twice")), twice);
@@ -473,6 +474,10 @@ private slots:
         QVERIFY(sh(s, QStringLiteral("cli list")).out.contains(QLatin1String("TOLV\tcable")));
         QCOMPARE(sh(s, QStringLiteral("cli profile 2")).status, 0);
         QCOMPARE(sh(s, QStringLiteral("cli dpi 3")).status, 0);
+        // A send whose settings cannot be stored first is no success.
+        QVERIFY(QDir().mkpath(s.file(QStringLiteral("Configs/Config.ini.flock"))));
+        QCOMPARE(sh(s, QStringLiteral("cli apply --all")).status, 1);
+        QVERIFY(QDir().rmdir(s.file(QStringLiteral("Configs/Config.ini.flock"))));
         // The window sent both: slot 2 active, with stage 3 (byte 17 of the settings table).
         const QString tables = mouseTables(s);
         QVERIFY2(tables.contains(QLatin1String("profile 1\n")), qPrintable(tables));
