@@ -95,9 +95,9 @@ void CommandServer::runQueue() {
             m_queue.removeFirst();
             continue;
         }
-        // Without a mouse there is no model and nothing to do: told at once ("No mouse is
-        // connected."), also while the window's own no-mouse box is up.
-        if (!m_hasMouse()) {
+        // Without a mouse nothing can be sent: told at once ("No mouse is connected."), also
+        // while the window's own no-mouse box is up. Import and export need no mouse.
+        if (head.request.sendsToMouse() && !m_hasMouse()) {
             answer(head.socket, MouseOutcome::of(MouseOutcome::NoMouse));
             m_queue.removeFirst();
             continue;

@@ -381,7 +381,10 @@ void MousecfgWidget::refreshMouseList() {
         m_mouseMenu->addAction(name);
     if (names.size() < 2) {
         m_mouseSelBtn->hide();
-        setCurrentProductName(names.isEmpty() ? QString() : names.first());
+        // Without a mouse the model stays the last one's, whose profiles the pages show and
+        // which import and export go on serving.
+        if (!names.isEmpty())
+            setCurrentProductName(names.first());
         return;
     }
     m_mouseSelBtn->show();

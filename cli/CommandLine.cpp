@@ -235,6 +235,10 @@ CommandLine parseCommandLine(const QStringList &args, const QString &workDir) {
             line.error = MousecfgCli::tr("%1 needs a number from 1 to %2.").arg(word).arg(last);
     } else if (!operands.isEmpty()) {
         r.path = QDir::cleanPath(QDir(workDir).absoluteFilePath(operands.first()));
+        // A name ending in a slash names a folder, as it does to cp: kept, so that it is
+        // never taken for the file before the slash.
+        if (operands.first().endsWith(QLatin1Char('/')) && !r.path.endsWith(QLatin1Char('/')))
+            r.path += QLatin1Char('/');
     }
     return line;
 }

@@ -38,6 +38,8 @@ struct MouseRequest {
 
     // True for the commands that read only what the program already knows.
     bool readsOnly() const { return command == List || command == Status; }
+    // True for the commands that send to the mouse; the others need no mouse present.
+    bool sendsToMouse() const { return command == Profile || command == Dpi || command == Apply; }
 };
 
 // The longest request line a receiver takes; a longer one is dropped unread.

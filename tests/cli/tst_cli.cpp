@@ -277,6 +277,11 @@ class TestCli : public QObject {
         QVERIFY(QDir().mkpath(s.file(QStringLiteral("kept.conf"))));
         r = sh(s, QStringLiteral("cli export kept.conf"));
         QCOMPARE(r.err, QStringLiteral("mousecfg-cli: This is a folder, not a file.\n"));
+        // A name ending in a slash is a folder's, never the file before it.
+        r = sh(s, QStringLiteral("cli export slash.prof/; cli import Mine.prof/"));
+        QCOMPARE(r.status, 1);
+        QVERIFY2(!QFileInfo::exists(s.file(QStringLiteral("slash.prof"))), qPrintable(r.err));
+        QCOMPARE(r.err.count(QLatin1String("mousecfg-cli: ")), 2);
     }
 
     // Three hours of discharge on the receiver, read by a status every half hour of a clock of
@@ -324,6 +329,11 @@ class TestCli : public QObject {
                  qPrintable(r.out));
         QVERIFY(
             sh(s, QStringLiteral("cli status")).out.contains(QLatin1String("Connection:  none")));
+        // What is kept on this computer is exported and imported without the mouse.
+        QCOMPARE(
+            sh(s, QStringLiteral("cli export nomouse.conf && cli import nomouse.conf; echo $?"))
+                .out,
+            QStringLiteral("0\n"));
     }
 
     // A sleeping mouse: status tells so, and a command that sends is refused with 2.
