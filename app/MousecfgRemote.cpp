@@ -18,8 +18,10 @@ void MousecfgWidget::startRemote() {
     m_commands = new CommandServer(
         [this] {
             // A send under way shows its progress; an open dialog (a question, a file dialog)
-            // is the user's and must not find the state changed under it.
-            return m_sending || QApplication::activeModalWidget() ||
+            // is the user's and must not find the state changed under it. The box that tells
+            // there is no mouse shows no state: import and export go on beside it.
+            const bool noMouseBox = m_warningShown && connectedModelCount() == 0;
+            return m_sending || (QApplication::activeModalWidget() && !noMouseBox) ||
                    QApplication::activePopupWidget();
         },
         [this] { return connectedModelCount() > 0; },
