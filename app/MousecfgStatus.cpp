@@ -83,12 +83,13 @@ void MousecfgWidget::pausePollingForLanguage() {
 
 void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int, bool)> then) {
     // The working set is stored whatever follows, as every apply does.
-    PendingSend pending{m_working, tellUser, std::move(then), saveAppliedState(m_working)};
+    const SendStart start = beginSend(m_working, m_applied, force, mouseOff());
+    const unsigned flags = start.groups;
+    PendingSend pending{m_working, tellUser, std::move(then), start.saved};
     if (mouseOff()) {
         finishSend(pending, ResultMouseOff, true);
         return;
     }
-    const unsigned flags = groupsToSend(m_working, m_applied, force);
     if (flags == 0) {
         finishSend(pending, ResultDone, true);
         return;

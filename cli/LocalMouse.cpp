@@ -79,15 +79,14 @@ Sets loadSets() {
 
 // The window's send without its dialog: save, compare, download what changed, record it.
 MouseOutcome send(Session &session, Sets &sets, bool everything) {
-    const bool saved = saveAppliedState(sets.working);
+    const SendStart start = beginSend(sets.working, sets.applied, everything, session.mouseOff());
     if (session.mouseOff())
         return outcomeOfSend(ResultMouseOff);
-    const unsigned flags = groupsToSend(sets.working, sets.applied, everything);
-    if (flags == 0)
-        return outcomeOfStoredSend(ResultDone, saved);
-    const int result = session.mouse().send(sets.working, flags);
+    if (start.groups == 0)
+        return outcomeOfStoredSend(ResultDone, start.saved);
+    const int result = session.mouse().send(sets.working, start.groups);
     recordSend(sets.applied, sets.working, result == ResultDone);
-    return outcomeOfStoredSend(result, saved);
+    return outcomeOfStoredSend(result, start.saved);
 }
 
 MouseOutcome status(Session &session, BatteryRecorder &battery) {

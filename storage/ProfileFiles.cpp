@@ -423,6 +423,19 @@ unsigned groupsToSend(const ProfileSet &working, const ProfileSet &applied, bool
     return readDiffFlag() == 1 || force ? unsigned(DiffAll) : changed;
 }
 
+SendStart beginSend(const ProfileSet &working, const ProfileSet &applied, bool force,
+                    bool mouseOff) {
+    SendStart start;
+    if (!mouseOff)
+        start.groups = groupsToSend(working, applied, force);
+    FileSet files(writeJournalPath());
+    addAppliedState(files, working, mouseOff || start.groups != 0);
+    start.saved = files.commit();
+    if (!start.saved)
+        qCWarning(lcStorage, "Could not save the profiles");
+    return start;
+}
+
 void recordSend(ProfileSet &applied, const ProfileSet &sent, bool succeeded) {
     applied = sent;
     writeDiffFlag(succeeded ? 0 : 1);

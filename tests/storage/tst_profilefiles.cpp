@@ -88,6 +88,7 @@ private slots:
     void loadProfileSetFromConfig();
     void unsafeNamesAreMissingFiles();
     void saveAppliedStateKeepsEverySlot();
+    void unsentStateMakesTheNextSendWhole();
     void exportImportKeepsNames();
     void importWithoutNamesKeepsCurrentNames();
     void modelNameAndStageUpdate();
@@ -446,6 +447,26 @@ void TestProfileFiles::saveAppliedStateKeepsEverySlot() {
     QCOMPARE(QFileInfo(slot4).lastModified(), before);
     loadProfileSet(back);
     QVERIFY(back == set);
+}
+
+void TestProfileFiles::unsentStateMakesTheNextSendWhole() {
+    TestAppDir dir;
+    setCurrentProductName(QStringLiteral("TOLV"));
+    ProfileSet applied, working;
+    writeDiffFlag(0);
+    // Nothing to send: the flag is left as it was.
+    QCOMPARE(beginSend(working, applied, false, false).groups, 0u);
+    QCOMPARE(readDiffFlag(), 0);
+    // A send under way is stored as unsent (killed now, the next run sends all) until it ends.
+    working.profiles[1].pollrate = 2;
+    QCOMPARE(beginSend(working, applied, false, false).groups, unsigned(DiffGeneral));
+    QCOMPARE(readDiffFlag(), 1);
+    recordSend(applied, working, true);
+    QCOMPARE(readDiffFlag(), 0);
+    // Stored while the mouse is off: all of it goes with the next send.
+    working.profiles[1].pollrate = 4;
+    QCOMPARE(beginSend(working, applied, false, true).groups, 0u);
+    QCOMPARE(beginSend(working, working, false, false).groups, unsigned(DiffAll));
 }
 
 void TestProfileFiles::exportImportKeepsNames() {
