@@ -4,6 +4,7 @@
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "AppVersion.h"
+#include "EndSignals.h"
 #include "InstanceLock.h"
 #include "ModelDescriptor.h"
 #include "MouseRequests.h"
@@ -85,6 +86,8 @@ int main(int argc, char *argv[]) {
         qWarning("mousecfg: cannot set up the settings folder %s", qPrintable(configDir()));
     // Closing the window hides it; the tray (or, without one, the window) ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // A desktop session that ends, or a kill, ends the program as its Quit does.
+    quitOnEndSignals();
 
     // The window shows itself as soon as its mouse session has found a mouse, or with the
     // start-up checks' warning when there is none.

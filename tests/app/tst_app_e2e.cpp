@@ -11,6 +11,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -213,7 +215,8 @@ private slots:
     }
 
     // The on-screen display, started for a stage changed on the mouse, ends with the program,
-    // also when the program is ended by a signal, as at the end of a desktop session.
+    // also when the program is ended by a signal, as at the end of a desktop session; the
+    // program then ends as its Quit does, keeping the battery reading it had not yet written.
     void osdEndsWithTheProgram() {
         App app;
         start(app, {QStringLiteral("--cable")});
@@ -222,8 +225,23 @@ private slots:
         const QString osd = app.dir.filePath(QStringLiteral("OSD"));
         control(app, QStringLiteral("dpi 2"));
         QTRY_VERIFY2_WITH_TIMEOUT(!processesOf(osd).isEmpty(), qPrintable(app.log()), 30000);
+        control(app, QStringLiteral("battery 3700 1"));
+        QJsonValue millivolts;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (millivolts =
+                 QJsonDocument::fromJson(
+                     cli(app, {QStringLiteral("status"), QStringLiteral("--json")}).toUtf8())
+                     .object()
+                     .value(QStringLiteral("millivolts")),
+             qAbs(millivolts.toInt() - 3700) < 10),
+            30000);
         stop(app); // SIGTERM, passed on to the program by the launcher
+        QCOMPARE(app.process.exitCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(processesOf(osd).isEmpty(), 15000);
+        QFile history(m_xvfb.runtimeDir() + QStringLiteral("/state/mousecfg/TOLV.battery"));
+        QVERIFY(history.open(QIODevice::ReadOnly));
+        QVERIFY2(history.readAll().contains(' ' + QByteArray::number(millivolts.toInt()) + ' '),
+                 qPrintable(app.log()));
     }
 
     void unplugDuringASendIsReported() {

@@ -53,13 +53,15 @@ public:
     // The display's name, ":N".
     QString display() const { return m_display; }
 
-    // The environment of a program shown on this server: the runtime folder, the xcb
+    // The environment of a program shown on this server: the runtime and state folders, the xcb
     // platform, 96 DPI exactly (so that the window's pixels are its design units), and the
     // leak suppressions of Qt's own allocations.
     QProcessEnvironment programEnvironment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), m_display);
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        // The battery history goes there too, not into the user's home.
+        env.insert(QStringLiteral("XDG_STATE_HOME"), m_runtime.filePath(QStringLiteral("state")));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
         env.insert(QStringLiteral("LSAN_OPTIONS"),
