@@ -140,17 +140,8 @@ void MousecfgWidget::onSendFinished(quint64 ticket, int result, unsigned flags) 
 
 void MousecfgWidget::finishSend(const PendingSend &pending, int result, bool accepted) {
     qCDebug(lcApp, "send result %d", result);
-    if (pending.tellUser && accepted && result != ResultDone) {
-        QString text;
-        if (result == ResultMouseOff)
-            text = tr("Mouse is sleeping or not connected.");
-        else if (result == ResultTooManyMacros)
-            text = tr("Too many macros on the buttons: the mouse holds at most twelve.");
-        else
-            text = tr("Send data failed, please try again.");
-        KelMessageBox box(KelMessageBox::KindQuestion, tr("Warning"), text, QString(), this);
-        box.exec();
-    }
+    if (pending.tellUser && accepted && result != ResultDone)
+        tellSendFailure(result);
     // The settings could not be stored (a full or read-only disk): they go when the program
     // ends, unless a later Apply stores them, so the user is told.
     if (pending.tellUser && !pending.saved) {
@@ -162,6 +153,18 @@ void MousecfgWidget::finishSend(const PendingSend &pending, int result, bool acc
     emit statusMayHaveChanged();
     if (pending.then)
         pending.then(result, pending.saved);
+}
+
+void MousecfgWidget::tellSendFailure(int result) {
+    QString text;
+    if (result == ResultMouseOff)
+        text = tr("Mouse is sleeping or not connected.");
+    else if (result == ResultTooManyMacros)
+        text = tr("Too many macros on the buttons: the mouse holds at most twelve.");
+    else
+        text = tr("Send data failed, please try again.");
+    KelMessageBox box(KelMessageBox::KindQuestion, tr("Warning"), text, QString(), this);
+    box.exec();
 }
 
 void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {
@@ -179,9 +182,16 @@ void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {
 void MousecfgWidget::onProfileSelected(quint64 ticket, int index, int result) {
     Q_UNUSED(index)
     applyHostPointerSpeed();
+    // A switch cut short may leave the mouse's DPI table half written: the next send is whole.
+    if (result != ResultDone)
+        writeDiffFlag(1);
     const std::function<void(int)> answer = m_profileAnswers.take(ticket);
     if (answer)
         answer(result);
+    // The user's own choice that the mouse did not take is told, unless something was asked
+    // of the mouse since (a later click, a send), which tells its own outcome.
+    else if (result != ResultDone && ticket == m_ticket)
+        tellSendFailure(result);
 }
 
 void MousecfgWidget::applyHostPointerSpeed() {

@@ -230,6 +230,8 @@ private:
         bool saved = true;
     };
     void finishSend(const PendingSend &pending, int result, bool accepted);
+    // Tells the user that the mouse did not take what was sent (result not ResultDone).
+    void tellSendFailure(int result);
     // Makes slot index the mouse's active one; `answer` gets the result.
     void selectOnMouse(int index, std::function<void(int)> answer = {});
     // The host's pointer speed from the profile last sent (or the active slot's).

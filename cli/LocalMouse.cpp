@@ -123,6 +123,9 @@ MouseOutcome switchProfile(Session &session, int index) {
     if (!saveActiveProfileId(index))
         return outcomeOfLibrary(LibraryWriteFailed);
     const int result = session.mouse().selectProfile(index, sets.working.profiles[index]);
+    // A switch cut short may leave the mouse's DPI table half written: the next send is whole.
+    if (result != ResultDone)
+        writeDiffFlag(1);
     // Nothing was sent in this run: the slot's own pointer speed goes to the host.
     PointerSpeed::writeSpeed(sets.working.activeProfile().mousespeed);
     PointerSpeed::settle(1000); // the program ends soon: let the desktop take it first

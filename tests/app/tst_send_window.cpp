@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Sending from the main window when things go wrong: the status poll after a failed send,
-// and the program quitting while a slow mouse is still being sent to.
+// Sending from the main window when things go wrong: the status poll after a failed send, a
+// slot switch the mouse did not take, and the program quitting while a slow mouse is still
+// being sent to.
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "KelPushButton.h"
 #include "ModalCloser.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
@@ -71,6 +73,21 @@ private slots:
         const quint8 stage = shown.dpi == 4 ? 2 : 4;
         rig.mouse.changeDpiStage(stage);
         QTRY_COMPARE_WITH_TIMEOUT(int(shown.dpi), int(stage), 3000);
+    }
+
+    // A slot chosen that the mouse did not take is told, and the next send is whole.
+    void aSlotTheMouseDidNotTakeIsTold() {
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        writeDiffFlag(0);
+        rig.mouse.setAnswer(VirtualMouse::Answer::WrongData);
+        ModalCloser closer;
+        QTest::mouseClick(w.findChild<KelPushButton *>(QStringLiteral("profileBtn3")),
+                          Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            closer.texts, QStringList{QStringLiteral("Send data failed, please try again.")},
+            10000);
+        QCOMPARE(readDiffFlag(), 1);
     }
 
     // "Quit" during a send to a slow mouse ends the program without waiting for the send, and
