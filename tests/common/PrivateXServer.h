@@ -55,7 +55,8 @@ public:
 
     // The environment of a program shown on this server: the runtime and state folders, the xcb
     // platform, 96 DPI exactly (so that the window's pixels are its design units), and the
-    // leak suppressions of Qt's own allocations.
+    // leak suppressions of the desktop libraries (the session bus) that a program ending
+    // normally reports.
     QProcessEnvironment programEnvironment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), m_display);
@@ -66,7 +67,7 @@ public:
         env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
         env.insert(QStringLiteral("LSAN_OPTIONS"),
                    QStringLiteral("suppressions=" MOUSECFG_SOURCE_DIR
-                                  "/tests/widgets/lsan-offscreen.supp:fast_unwind_on_malloc=0"));
+                                  "/tests/common/lsan-desktop.supp:fast_unwind_on_malloc=0"));
         return env;
     }
 
