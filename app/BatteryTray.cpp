@@ -62,9 +62,22 @@ QVector<BatterySample> BatteryTray::historySamples() const {
     return m_recorder.samples();
 }
 
+void BatteryTray::setMousePresent(bool present) {
+    if (present == m_present)
+        return;
+    m_present = present;
+    if (!present) {
+        m_battery = MouseStatus();
+        m_hoursToFull.reset();
+    }
+    refresh();
+}
+
 void BatteryTray::refresh() {
     QString tip = currentProductName();
-    if (m_battery.asleep)
+    if (!m_present)
+        tip += QLatin1Char('\n') + tr("No mouse is connected.");
+    else if (m_battery.asleep)
         tip += QLatin1Char('\n') + tr("MOUSE OFF");
     else if (m_battery.batteryKnown && m_battery.charging)
         tip += QLatin1Char('\n') + tr("Battery %1%, charging").arg(m_battery.level);

@@ -27,6 +27,8 @@ public:
     // A battery report of the mouse (all zero: asleep); onCable: the mouse charges on its
     // cable, where the level means nothing and no low-battery notice is given.
     void noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bool onCable);
+    // Whether a mouse is present: without one, nothing of its last reading is shown or told.
+    void setMousePresent(bool present);
     // The tooltip again, for a new model or language.
     void refresh();
     void retranslateUi();
@@ -53,6 +55,7 @@ private:
     MouseStatus m_battery;
     std::optional<double> m_hoursToFull;
     BatteryRecorder m_recorder{BatteryRecorder::Writes::InBackground};
+    bool m_present = true;
     bool m_lowBatteryNoticed = false;
     int m_lowBatteryNotices = 0;
 };

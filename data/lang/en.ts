@@ -144,6 +144,10 @@
             <numerusform></numerusform>
         </translation>
     </message>
+    <message>
+        <source>No mouse is connected.</source>
+        <translation type="unfinished">No mouse is connected.</translation>
+    </message>
 </context>
 <context>
     <name>CommandBar</name>

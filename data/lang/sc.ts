@@ -139,6 +139,10 @@
             <numerusform>约 %n 小时后充满</numerusform>
         </translation>
     </message>
+    <message>
+        <source>No mouse is connected.</source>
+        <translation>未连接鼠标。</translation>
+    </message>
 </context>
 <context>
     <name>CommandBar</name>

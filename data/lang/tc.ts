@@ -139,6 +139,10 @@
             <numerusform>約 %n 小時後充滿</numerusform>
         </translation>
     </message>
+    <message>
+        <source>No mouse is connected.</source>
+        <translation>未連接滑鼠。</translation>
+    </message>
 </context>
 <context>
     <name>CommandBar</name>

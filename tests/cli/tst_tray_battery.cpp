@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The battery in the tray: the tooltip follows the mouse's reports, and the low-battery
-// notice comes once when the level falls to the lowest step, again only after charging.
+// notice comes once when the level falls to the lowest step, again only after charging; with
+// the mouse gone its last reading is no longer shown.
+#include "ModalCloser.h"
+#include "MouseSession.h"
 #include "VirtualMouse.h"
 #include "WindowRig.h"
 
@@ -35,6 +38,13 @@ private slots:
         w.slotRefreshBatteryStatus(0, 0, 0);
         QVERIFY(w.trayIcon()->toolTip().endsWith(QLatin1String("MOUSE OFF")));
         QCOMPARE(w.lowBatteryNotices(), 2);
+        // With no mouse left, nothing of its last reading is shown.
+        report(w, 3100, false);
+        ModalCloser closer;
+        rig.mouse.unplug(MouseLink::Receiver);
+        MouseSession *session = w.session();
+        QMetaObject::invokeMethod(session, [session] { session->rescan(); });
+        QTRY_COMPARE(w.trayIcon()->toolTip(), QStringLiteral("TOLV\nNo mouse is connected."));
     }
 };
 
