@@ -359,7 +359,8 @@ void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
     refreshMouseList();
     m_battery->showLinks(m_devices.model().command2Found != 0,
                          m_devices.model().command1Found != 0);
-    m_tray->setMousePresent(connectedModelCount() > 0);
+    if (m_tray)
+        m_tray->setMousePresent(connectedModelCount() > 0);
     emit statusMayHaveChanged();
     // At start the window is not up yet; slotWarning tells the user then.
     if (devices.link == MouseDevices::NoLink && !devices.deniedPath.isEmpty() && isVisible())
