@@ -141,7 +141,8 @@ void TestVirtualHidApi::readTimeouts() {
     t.restart();
     QCOMPARE(reader->readTimeout(buf, sizeof buf, 5000), 33);
     later.join();
-    QVERIFY2(t.elapsed() < 400, qPrintable(QString::number(t.elapsed())));
+    // Well before the time-out, with room for a loaded machine.
+    QVERIFY2(t.elapsed() < 2500, qPrintable(QString::number(t.elapsed())));
     QCOMPARE(buf[3], kCmdMark);
 
     // A short buffer takes the start of the report.

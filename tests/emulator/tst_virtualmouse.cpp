@@ -406,7 +406,8 @@ void TestVirtualMouse::slowAnswers() {
     const MouseReport r = h.next(2000, &n);
     QCOMPARE(n, 33);
     QCOMPARE(r, f);
-    QVERIFY2(t.elapsed() >= 290 && t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+    // Late by the delay, and well before the read's time-out.
+    QVERIFY2(t.elapsed() >= 290 && t.elapsed() < 1800, qPrintable(QString::number(t.elapsed())));
 }
 
 void TestVirtualMouse::statusReportsReachEveryHandle() {
