@@ -368,9 +368,9 @@ void loadProfileSet(ProfileSet &set) {
         setButtonMatrix(matrix);
 }
 
-bool saveAppliedState(const ProfileSet &set) {
+bool saveAppliedState(const ProfileSet &set, bool unsent) {
     FileSet files(writeJournalPath());
-    addAppliedState(files, set, false);
+    addAppliedState(files, set, unsent);
     if (files.commit())
         return true;
     qCWarning(lcStorage, "Could not save the profiles");
@@ -428,11 +428,7 @@ SendStart beginSend(const ProfileSet &working, const ProfileSet &applied, bool f
     SendStart start;
     if (!mouseOff)
         start.groups = groupsToSend(working, applied, force);
-    FileSet files(writeJournalPath());
-    addAppliedState(files, working, mouseOff || start.groups != 0);
-    start.saved = files.commit();
-    if (!start.saved)
-        qCWarning(lcStorage, "Could not save the profiles");
+    start.saved = saveAppliedState(working, mouseOff || start.groups != 0);
     return start;
 }
 

@@ -44,8 +44,9 @@ void saveProfileByName(const ProfileData &record, const QString &name);
 
 void loadProfileSet(ProfileSet &set);
 // Config.ini's set-wide keys and slot names and each slot's profile file that changed, written
-// as one set of files. False when they could not be written (nothing of them then was).
-bool saveAppliedState(const ProfileSet &set);
+// as one set of files; with unsent, "Config/Diff" is set to 1 with them. False when they could
+// not be written (nothing of them then was).
+bool saveAppliedState(const ProfileSet &set, bool unsent = false);
 // Adds those writes to a set of files; with unsent, "Config/Diff" is set to 1 with them (the
 // set is stored but not sent, so the next send sends all of it). A profile file the set writes
 // already is left to it.
