@@ -342,9 +342,13 @@ void MousecfgWidget::onButtonClicked() {
 void MousecfgWidget::onCommand(int command) {
     switch (command) {
     case CommandBar::Ok:
-        // OK sends what the pages show, as Apply does, and the window goes once it is sent.
+        // OK sends what the pages show, as Apply does, and the window goes once the mouse has
+        // it. A send that failed is told with the advice to try again, so the window stays.
         collectPages();
-        send(false, true, [this](int, bool) { hideOrQuit(); });
+        send(false, true, [this](int result, bool) {
+            if (result == ResultDone)
+                hideOrQuit();
+        });
         break;
     case CommandBar::Apply:
         collectPages();

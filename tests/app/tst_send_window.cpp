@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Sending from the main window when things go wrong: the status poll after a failed send, a
-// slot switch the mouse did not take, and the program quitting while a slow mouse is still
-// being sent to.
+// slot switch the mouse did not take, OK whose send fails, and the program quitting while a
+// slow mouse is still being sent to.
 #include "AppConfig.h"
 #include "AppDir.h"
 #include "KelPushButton.h"
@@ -88,6 +88,29 @@ private slots:
             closer.texts, QStringList{QStringLiteral("Send data failed, please try again.")},
             10000);
         QCOMPARE(readDiffFlag(), 1);
+    }
+
+    // OK whose send fails leaves the window open for another try, as the message asks.
+    void okThatFailsKeepsTheWindow() {
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        QSignalSpy quit(&w, &MousecfgWidget::quitRequested); // no tray: OK would end it
+        writeDiffFlag(1);                                    // something to send
+        rig.mouse.setAnswer(VirtualMouse::Answer::WrongData);
+        {
+            ModalCloser closer;
+            QTest::mouseClick(w.findChild<KelPushButton *>(QStringLiteral("okBtn")),
+                              Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                closer.texts, QStringList{QStringLiteral("Send data failed, please try again.")},
+                10000);
+        }
+        QTRY_VERIFY(!w.sending());
+        QCOMPARE(quit.count(), 0);
+        QVERIFY(w.isVisible());
+        rig.mouse.setAnswer(VirtualMouse::Answer::Ok);
+        QTest::mouseClick(w.findChild<KelPushButton *>(QStringLiteral("okBtn")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(quit.count(), 1, 10000);
     }
 
     // "Quit" during a send to a slow mouse ends the program without waiting for the send, and
