@@ -106,11 +106,7 @@ private slots:
                 10000);
         }
         QTRY_VERIFY(!w.sending());
-        QCOMPARE(quit.count(), 0);
-        QVERIFY(w.isVisible());
-        rig.mouse.setAnswer(VirtualMouse::Answer::Ok);
-        QTest::mouseClick(w.findChild<KelPushButton *>(QStringLiteral("okBtn")), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(quit.count(), 1, 10000);
+        QVERIFY(quit.isEmpty() && w.isVisible());
     }
 
     // "Quit" during a send to a slow mouse ends the program without waiting for the send, and
