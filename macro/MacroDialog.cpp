@@ -10,6 +10,7 @@
 #include "KelLabel.h"
 #include "KelLineEdit.h"
 #include "KelMacroItemDelegate.h"
+#include "KelMessageBox.h"
 #include "KelPushButton.h"
 #include "KelTreeWidget.h"
 #include "KeyCapture.h"
@@ -47,8 +48,13 @@ MacroDialog::~MacroDialog() {
 
 void MacroDialog::createWidgets() {
     m_panel = new MacroListPanel(this);
-    connect(m_panel, &MacroListPanel::macroChosen, this, &MacroDialog::loadMacro);
-    connect(m_panel, &MacroListPanel::MacroRenamed, this, &MacroDialog::MacroRenamed);
+    connect(m_panel, &MacroListPanel::macroChosen, this, &MacroDialog::chooseMacro);
+    connect(m_panel, &MacroListPanel::MacroRenamed, this,
+            [this](const QString &from, const QString &to) {
+                if (m_shownName == from)
+                    m_shownName = to;
+                emit MacroRenamed(from, to);
+            });
     connect(m_panel->tree(), &QTreeWidget::itemClicked, this, &MacroDialog::TreeitemClick);
     connect(m_panel->tree(), &KelTreeWidget::distanceEntered, this, &MacroDialog::KelItemPressed);
 
@@ -275,6 +281,18 @@ QString MacroDialog::currentMacro() const {
     return m_panel->currentMacro();
 }
 
+void MacroDialog::chooseMacro(const QString &name) {
+    if (!m_shownName.isEmpty() && m_shownName != name && macroFileExists(m_shownName) &&
+        shownMacro() != m_shownAsStored) {
+        KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
+                          tr("Save the changes to the macro \"%1\"?").arg(m_shownName), QString(),
+                          this);
+        if (ask.exec() == QDialog::Accepted && !saveMacroFile(m_shownName, shownMacro()))
+            macroWarning(this, tr("The macro file could not be written."));
+    }
+    loadMacro(name);
+}
+
 void MacroDialog::loadMacro(const QString &name) {
     MacroFile file;
     loadMacroFile(name, file);
@@ -283,6 +301,14 @@ void MacroDialog::loadMacro(const QString &name) {
     m_defaultDelayEdit->setText(QString::number(file.DefaultDelay));
     m_loopTimeEdit->setText(QString::number(file.LoopTime));
     setEvents(editorEvents(file.events));
+    m_shownName = name;
+    m_shownAsStored = shownMacro();
+}
+
+MacroFile MacroDialog::shownMacro() const {
+    MacroFile file = editorSettings();
+    file.events = events();
+    return file;
 }
 
 MacroFile MacroDialog::editorSettings() const {
@@ -298,10 +324,11 @@ bool MacroDialog::saveCurrent() {
     const QString name = currentMacro();
     if (name.isEmpty())
         return false;
-    MacroFile file = editorSettings();
-    file.events = events();
-    if (saveMacroFile(name, file))
+    const MacroFile file = shownMacro();
+    if (saveMacroFile(name, file)) {
+        m_shownAsStored = file;
         return true;
+    }
     macroWarning(this, tr("The macro file could not be written."));
     return false;
 }

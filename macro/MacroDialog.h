@@ -84,8 +84,13 @@ private:
     void placeCommandRows();
     void styleTable();
     void setControlsEnabled(bool on);
+    // Another macro chosen in the list: the changes to the one shown, when not saved, are
+    // saved or dropped as the user answers; then the chosen one is loaded.
+    void chooseMacro(const QString &name);
     void loadMacro(const QString &name);
     bool saveCurrent();
+    // The macro as the page shows it: its options and steps.
+    MacroFile shownMacro() const;
     void setDelayType(int type);
     void setLoopType(int type);
     int delayType() const;
@@ -128,6 +133,9 @@ private:
     QVector<MacroEvent> m_clipboard;
 
     MacroListPanel *m_panel = nullptr;
+    // The macro the page shows, and how it was when loaded or last saved.
+    QString m_shownName;
+    MacroFile m_shownAsStored;
 
     // Recording and the table.
     KelPushButton *m_recordBtn = nullptr;

@@ -45,6 +45,12 @@ struct MacroFile {
     int LoopType = 0;      // 0 none, 1 loop count, 2 repeat while held, 3 repeat until pressed
     int LoopTime = 1;      // 1..255
     QVector<MacroEvent> events;
+
+    bool operator==(const MacroFile &o) const {
+        return DefaultDelay == o.DefaultDelay && DelayType == o.DelayType &&
+               LoopType == o.LoopType && LoopTime == o.LoopTime && events == o.events;
+    }
+    bool operator!=(const MacroFile &o) const { return !(*this == o); }
 };
 
 // Reads Configs/MacroDB/<name>.MSMACRO; false (file left as defaults with no events) when

@@ -170,17 +170,17 @@ private slots:
 
         // Without delays the mouse adds a filler after every fourth step and one at the end:
         // 52 steps fill its 66, and the hint line counts down to them.
-        click("macroNewBtn");
+        click("macroNewBtn"); // asks whether name_1's steps are saved
         auto *delays = page().findChild<QCheckBox *>(QStringLiteral("macroRecordDelaysBox"));
         if (delays->isChecked())
             delays->click();
         while (page().events().size() < 52)
             clickItem(tree->buttonItem(2)->child(0)); // RIGHT CLICK, PRESS DOWN
-        QCOMPARE(closer.texts.size(), 2);
+        QCOMPARE(closer.texts.size(), 3);
         QCOMPARE(macroRoomLeft(page().events()), 0);
         clickItem(tree->buttonItem(2)->child(0));
         QCOMPARE(page().events().size(), 52);
-        QCOMPARE(closer.texts.size(), 3);
+        QCOMPARE(closer.texts.size(), 4);
     }
 
     void editModeReorderAndCopyBetweenMacros() {
@@ -227,16 +227,31 @@ private slots:
         QCOMPARE(page().currentRow(), 0);
         QCOMPARE(page().events(), (QVector<MacroEvent>{edited[1], edited[2], edited[0]}));
 
-        // Rows cut from one macro are pasted into another after the selected row.
+        // Rows cut from one macro are pasted into another after the selected row. Changes not
+        // saved are asked about when another macro is chosen: kept with Yes, dropped with No.
         page().SelectRow(1);
         click("macroCutBtn");
         QCOMPARE(page().events(), (QVector<MacroEvent>{edited[1], edited[0]}));
-        click("macroNewBtn");
+        {
+            ModalCloser no(false);
+            click("macroNewBtn");
+            QCOMPARE(no.texts,
+                     QStringList{QStringLiteral("Save the changes to the macro \"name_1\"?")});
+        }
+        QCOMPARE(saved(QStringLiteral("name_1")).events, edited);
         QCOMPARE(page().currentMacro(), QStringLiteral("name_2"));
         QVERIFY(page().events().isEmpty());
         click("macroPasteBtn");
         click("macroPasteBtn");
         QCOMPARE(page().events(), (QVector<MacroEvent>{edited[2], edited[2]}));
+        {
+            ModalCloser yes;
+            page().findChild<QListWidget *>(QStringLiteral("macroList"))->setCurrentRow(0);
+            QCOMPARE(yes.texts.size(), 1);
+        }
+        QCOMPARE(saved(QStringLiteral("name_2")).events,
+                 (QVector<MacroEvent>{edited[2], edited[2]}));
+        QCOMPARE(page().events(), edited);
     }
 
     // Without a pointer: Escape held ends a recording and leaves no step of its own; in edit
