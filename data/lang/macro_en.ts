@@ -282,6 +282,10 @@
         <source>Editing: press a key or type a value; Enter saves, Esc cancels.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Save the changes to the macro &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

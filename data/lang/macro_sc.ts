@@ -280,6 +280,10 @@
         <source>Editing: press a key or type a value; Enter saves, Esc cancels.</source>
         <translation>正在编辑：按下按键或输入数值；Enter 保存，Esc 取消。</translation>
     </message>
+    <message>
+        <source>Save the changes to the macro &quot;%1&quot;?</source>
+        <translation>是否保存对宏“%1”的更改？</translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

@@ -280,6 +280,10 @@
         <source>Editing: press a key or type a value; Enter saves, Esc cancels.</source>
         <translation>正在編輯：按下按鍵或輸入數值；Enter 儲存，Esc 取消。</translation>
     </message>
+    <message>
+        <source>Save the changes to the macro &quot;%1&quot;?</source>
+        <translation>是否儲存對巨集「%1」的變更？</translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>
