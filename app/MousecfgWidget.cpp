@@ -367,7 +367,9 @@ void MousecfgWidget::onCommand(int command) {
 void MousecfgWidget::hideOrQuit() {
     // Without a notification area nothing could bring a hidden window back, and a new
     // start would be refused by the instance lock: close, OK and Cancel then end the program.
-    if (QSystemTrayIcon::isSystemTrayAvailable())
+    const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
+    qCDebug(lcApp, "window closed: %s", tray ? "hidden" : "quitting");
+    if (tray)
         hide();
     else
         emit quitRequested();
