@@ -18,6 +18,7 @@
 #include "KeyTable.h"
 #include "LanguageChooser.h"
 #include "LanguageFont.h"
+#include "MacroDialog.h"
 #include "MainLayout.h"
 #include "ModelDescriptor.h"
 #include "MousePictures.h"
@@ -150,7 +151,7 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // From here on battery reports come from the mouse, and go to the tray too.
     m_tray = new BatteryTray(windowIcon(), this);
     connect(m_tray, &BatteryTray::loadConfigRequested, this, &MousecfgWidget::slotWarning);
-    connect(m_tray, &BatteryTray::quitRequested, qApp, &QCoreApplication::quit);
+    connect(m_tray, &BatteryTray::quitRequested, this, &MousecfgWidget::quitProgram);
     connect(m_tray, &BatteryTray::activated, this, &MousecfgWidget::iconActivated);
     // The command line's requests come to this window from now on.
     startRemote();
@@ -372,7 +373,15 @@ void MousecfgWidget::hideOrQuit() {
     if (tray)
         hide();
     else
-        emit quitRequested();
+        quitProgram();
+}
+
+void MousecfgWidget::quitProgram() {
+    // A macro's steps not yet saved are offered for saving first; the other pages' edits
+    // are the working set's, which Apply and OK send.
+    if (m_pages->macro())
+        m_pages->macro()->offerToSave();
+    emit quitRequested();
 }
 
 void MousecfgWidget::closeEvent(QCloseEvent *event) {

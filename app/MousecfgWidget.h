@@ -115,7 +115,8 @@ public:
     void setFrontView(bool front);
 
 signals:
-    // The program should end (the tray's "Quit", or closing without a tray).
+    // The program should end (the tray's "Quit", or closing without a tray), a macro's unsaved
+    // steps having been offered for saving.
     void quitRequested();
     // A send ended (or was refused) with this result, after the user was told.
     void sendDone(int result);
@@ -199,6 +200,8 @@ private:
     // Makes slot index the current one, reading its file again when asked.
     void switchSlot(int index, bool reload);
     void hideOrQuit();
+    // Ends the program, as the tray's Quit does.
+    void quitProgram();
     // Profile commands (MousecfgProfiles.cpp).
     void loadLibrary();
     void rebuildLibraryMenu();

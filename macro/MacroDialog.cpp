@@ -281,15 +281,25 @@ QString MacroDialog::currentMacro() const {
     return m_panel->currentMacro();
 }
 
+void MacroDialog::offerToSave() {
+    if (m_recording || m_shownName.isEmpty() || !macroFileExists(m_shownName) ||
+        shownMacro() == m_shownAsStored)
+        return;
+    KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
+                      tr("Save the changes to the macro \"%1\"?").arg(m_shownName), QString(),
+                      this);
+    if (ask.exec() != QDialog::Accepted)
+        return;
+    const MacroFile shown = shownMacro();
+    if (saveMacroFile(m_shownName, shown))
+        m_shownAsStored = shown;
+    else
+        macroWarning(this, tr("The macro file could not be written."));
+}
+
 void MacroDialog::chooseMacro(const QString &name) {
-    if (!m_shownName.isEmpty() && m_shownName != name && macroFileExists(m_shownName) &&
-        shownMacro() != m_shownAsStored) {
-        KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
-                          tr("Save the changes to the macro \"%1\"?").arg(m_shownName), QString(),
-                          this);
-        if (ask.exec() == QDialog::Accepted && !saveMacroFile(m_shownName, shownMacro()))
-            macroWarning(this, tr("The macro file could not be written."));
-    }
+    if (name != m_shownName)
+        offerToSave();
     loadMacro(name);
 }
 

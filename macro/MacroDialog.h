@@ -42,6 +42,9 @@ public:
     void relayout() override;
 
     MacroListPanel *listPanel() const { return m_panel; }
+    // When the macro shown has changes not saved (outside a recording), asks whether they are
+    // saved, and saves them on Yes: before another macro is shown, and before the program ends.
+    void offerToSave();
     // The macro selected in the list ("" for none).
     QString currentMacro() const;
     // The steps in the table, in order.
@@ -84,8 +87,7 @@ private:
     void placeCommandRows();
     void styleTable();
     void setControlsEnabled(bool on);
-    // Another macro chosen in the list: the changes to the one shown, when not saved, are
-    // saved or dropped as the user answers; then the chosen one is loaded.
+    // Another macro chosen in the list: offerToSave, then the chosen one is loaded.
     void chooseMacro(const QString &name);
     void loadMacro(const QString &name);
     bool saveCurrent();

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The macro page in the main window with the virtual mouse: a macro recorded from keys in
 // the window is bound to a button through the working set, follows a rename, and reaches
-// the mouse's macro memory and button table byte for byte on Apply.
+// the mouse's macro memory and button table byte for byte on Apply; its unsaved steps are
+// offered for saving when the program ends.
 #include "KelLineEdit.h"
 #include "KelPushButton.h"
 #include "KeyTable.h"
 #include "MacroDialog.h"
 #include "MacroFile.h"
+#include "ModalCloser.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
 #include "WindowRig.h"
 
+#include <QMenu>
+#include <QSystemTrayIcon>
 #include <QtTest>
 
 class TestMacroWindow : public QObject {
@@ -81,6 +85,17 @@ private slots:
         const int slot = 2 + 4 * buttonMatrix()[3];
         QCOMPARE(std::vector<uint8_t>(table.begin() + slot, table.begin() + slot + 4),
                  (std::vector<uint8_t>{0x91, 0x00, 0x02, 0x00}));
+
+        // Steps not yet saved are offered for saving before the tray's Quit ends the program.
+        click("macroClearBtn");
+        QSignalSpy quit(&w, &MousecfgWidget::quitRequested);
+        {
+            ModalCloser yes;
+            w.trayIcon()->contextMenu()->actions().last()->trigger();
+            QCOMPARE(yes.texts.size(), 1);
+        }
+        QCOMPARE(quit.count(), 1);
+        QVERIFY(loadMacroFile(QStringLiteral("copy"), file) && file.events.isEmpty());
     }
 
     // An old file of 63 steps without delays: with the fillers it needs 79 of the 66 steps the

@@ -33,6 +33,7 @@ int quitDuringSend() {
     VirtualHidApi api(mouse);
     setHidApi(&api);
     MousecfgWidget window;
+    QObject::connect(&window, &MousecfgWidget::quitRequested, qApp, &QCoreApplication::quit);
     writeDiffFlag(0);
     mouse.setAnswerDelay(kAnswerDelay);
     QTimer::singleShot(300, &window, [&window] { window.send(true); });
