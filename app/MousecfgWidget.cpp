@@ -379,8 +379,14 @@ void MousecfgWidget::hideOrQuit() {
 void MousecfgWidget::quitProgram() {
     // A macro's steps not yet saved are offered for saving first; the other pages' edits
     // are the working set's, which Apply and OK send.
-    if (m_pages->macro())
-        m_pages->macro()->offerToSave();
+    MacroDialog *macro = m_pages->macro();
+    if (macro && macro->hasUnsavedSteps()) {
+        // Asked over the page it is about, also when the window was in the tray.
+        show();
+        raise();
+        setPage(PageMacro);
+        macro->offerToSave();
+    }
     emit quitRequested();
 }
 

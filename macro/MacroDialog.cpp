@@ -281,9 +281,13 @@ QString MacroDialog::currentMacro() const {
     return m_panel->currentMacro();
 }
 
+bool MacroDialog::hasUnsavedSteps() const {
+    return !m_recording && !m_shownName.isEmpty() && macroFileExists(m_shownName) &&
+           shownMacro() != m_shownAsStored;
+}
+
 void MacroDialog::offerToSave() {
-    if (m_recording || m_shownName.isEmpty() || !macroFileExists(m_shownName) ||
-        shownMacro() == m_shownAsStored)
+    if (!hasUnsavedSteps())
         return;
     KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
                       tr("Save the changes to the macro \"%1\"?").arg(m_shownName), QString(),

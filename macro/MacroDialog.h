@@ -42,8 +42,10 @@ public:
     void relayout() override;
 
     MacroListPanel *listPanel() const { return m_panel; }
-    // When the macro shown has changes not saved (outside a recording), asks whether they are
-    // saved, and saves them on Yes: before another macro is shown, and before the program ends.
+    // The macro shown has changes not saved (outside a recording).
+    bool hasUnsavedSteps() const;
+    // Then asks whether they are saved, and saves them on Yes: before another macro is shown,
+    // and before the program ends.
     void offerToSave();
     // The macro selected in the list ("" for none).
     QString currentMacro() const;

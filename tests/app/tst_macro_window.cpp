@@ -86,8 +86,11 @@ private slots:
         QCOMPARE(std::vector<uint8_t>(table.begin() + slot, table.begin() + slot + 4),
                  (std::vector<uint8_t>{0x91, 0x00, 0x02, 0x00}));
 
-        // Steps not yet saved are offered for saving before the tray's Quit ends the program.
+        // Steps not yet saved are offered for saving before the tray's Quit ends the program,
+        // over the macro page, also from the tray.
         click("macroClearBtn");
+        w.setPage(MousecfgWidget::PageDpi);
+        w.hide();
         QSignalSpy quit(&w, &MousecfgWidget::quitRequested);
         {
             ModalCloser yes;
@@ -95,6 +98,7 @@ private slots:
             QCOMPARE(yes.texts.size(), 1);
         }
         QCOMPARE(quit.count(), 1);
+        QVERIFY(w.isVisible() && page->isVisible());
         QVERIFY(loadMacroFile(QStringLiteral("copy"), file) && file.events.isEmpty());
     }
 
