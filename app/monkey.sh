@@ -3,7 +3,9 @@
 # A random soak of the window: clicks and keys anywhere in its windows and dialogs, and the
 # virtual mouse plugged, unplugged, put to sleep, answering wrongly or late, for SECONDS:
 #   app/monkey.sh [BUILD_DIR] [SECONDS] [SEED]
-# With STORM=1 command lines (status, dpi, profile, import, export, apply) run beside it.
+# With STORM=1 command lines (status, dpi, profile, import, export, apply) run beside it;
+# LANGUAGE_ID=1 or 2 runs it in Chinese, and QT_SCALE_FACTOR=2 with SCREEN=2560x1600 at twice
+# the size.
 # The window runs in a private installation on a private X server. When it ends through its
 # own close path (close, OK or Cancel without a tray) it is started again; any other end is
 # reported with the last actions and screenshots, kept in OUT (default ./monkey-out).
@@ -17,6 +19,7 @@ source "$(dirname "$0")/../cli/private-install.sh"
 private_install "$build"
 cp "$build/virtual-mouse" "$build/OSD" "$dir/"
 cp -r "$build/skin" "$build/lang" "$dir/"
+printf '[Config]\nLangID=%s\n' "${LANGUAGE_ID:-0}" > "$dir/Configs/LangConfig.ini"
 unset QT_QPA_PLATFORM
 export QT_FONT_DPI=96 QT_LOGGING_RULES="mousecfg.app.debug=true" XDG_STATE_HOME=$dir/state
 export HOME=$dir OUT=$out SECONDS_TO_RUN=$seconds SEED=$seed STORM=${STORM:-0}
@@ -105,4 +108,4 @@ cp actions app-*.log "$OUT/"
 [ -z "$ended" ]
 EOF
 
-xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash monkey-run.sh
+xvfb-run -a -s "-screen 0 ${SCREEN:-1280x800}x24 -noreset" bash monkey-run.sh
