@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A random soak of the window: clicks and keys anywhere in its windows and dialogs, and the
 # virtual mouse plugged, unplugged, put to sleep, answering wrongly or late, for SECONDS:
-#   app/monkey.sh [BUILD_DIR] [SECONDS] [SEED]
+#   app/monkey.sh [BUILD_DIR] [SECONDS] [RUN]
+# RUN numbers the run: the same number gives the same random order.
 # With STORM=1 command lines (status, dpi, profile, import, export, apply) run beside it;
 # LANGUAGE_ID=1 or 2 runs it in Chinese, and QT_SCALE_FACTOR=2 with SCREEN=2560x1600 at twice
 # the size.
@@ -12,7 +13,7 @@
 set -euo pipefail
 build=$(realpath "${1:-build}")
 seconds=${2:-300}
-seed=${3:-1}
+run=${3:-1}
 out=$(realpath -m "${OUT:-monkey-out}")
 mkdir -p "$out"
 source "$(dirname "$0")/../cli/private-install.sh"
@@ -22,11 +23,11 @@ cp -r "$build/skin" "$build/lang" "$dir/"
 printf '[Config]\nLangID=%s\n' "${LANGUAGE_ID:-0}" > "$dir/Configs/LangConfig.ini"
 unset QT_QPA_PLATFORM
 export QT_FONT_DPI=96 QT_LOGGING_RULES="mousecfg.app.debug=true" XDG_STATE_HOME=$dir/state
-export HOME=$dir OUT=$out SECONDS_TO_RUN=$seconds SEED=$seed STORM=${STORM:-0}
+export HOME=$dir OUT=$out SECONDS_TO_RUN=$seconds RUN_NUMBER=$run STORM=${STORM:-0}
 
 cat > monkey-run.sh <<'EOF'
 set -u
-RANDOM=$SEED
+RANDOM=$RUN_NUMBER
 runs=0
 start() {
   runs=$((runs + 1))
@@ -40,7 +41,7 @@ start() {
 }
 start
 if [ "$STORM" = 1 ]; then
-  (RANDOM=$((SEED + 1))
+  (RANDOM=$((RUN_NUMBER + 1))
    clis=(status "status --json" "dpi 2" "dpi 5" "profile 1" "profile 3" "export e.prof"
          "import e.prof" apply list "export c.conf")
    while [ -e control ]; do
