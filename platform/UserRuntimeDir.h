@@ -5,8 +5,13 @@
 
 #include <QString>
 
-// The folder; empty when the user has none that is theirs alone.
+// The folder; empty when the user has none that is theirs alone. Without XDG_RUNTIME_DIR, the
+// login session's folder when there is one, as Qt's own fallback would differ from the
+// session's.
 QString userRuntimeDir();
+// ROOT/UID when it is a folder (not a link) of this user with no access for others; empty
+// otherwise. ROOT is where the login manager makes the users' runtime folders.
+QString loginRuntimeDir(const QString &root);
 // A file of that folder named by free text: a '/' or '\' in the name is replaced, so that
 // no name makes a path of its own. Without a runtime folder, a name in the temporary
 // directory that carries the user's id.

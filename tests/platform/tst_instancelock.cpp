@@ -2,6 +2,7 @@
 // One running copy per product, across real processes.
 #include "InstanceLock.h"
 #include "PrivateRuntime.h"
+#include "UserRuntimeDir.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -38,6 +39,25 @@ private slots:
         // A product name never becomes a path of its own.
         const QString path = InstanceLock::lockPath(QStringLiteral("../x/y"));
         QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(m_runtime.path()).absoluteFilePath());
+    }
+
+    // A run without XDG_RUNTIME_DIR takes the login session's folder only when no other user
+    // could have made or opened it.
+    void loginSessionFolderIsTakenOnlyWhenPrivate() {
+        QTemporaryDir root;
+        const QString mine = root.filePath(QString::number(::getuid()));
+        QCOMPARE(loginRuntimeDir(root.path()), QString());
+        QVERIFY(QDir().mkdir(mine));
+        QVERIFY(
+            QFile::setPermissions(mine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(loginRuntimeDir(root.path()), mine);
+        QVERIFY(QFile::setPermissions(mine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ExeOther));
+        QCOMPARE(loginRuntimeDir(root.path()), QString());
+        // A link to a private folder is not the folder.
+        QVERIFY(QDir(mine).removeRecursively());
+        QVERIFY(QFile::link(m_runtime.path(), mine));
+        QCOMPARE(loginRuntimeDir(root.path()), QString());
     }
 
     void secondCopyOfTheSameProductExits() {
