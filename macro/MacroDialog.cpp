@@ -282,8 +282,10 @@ QString MacroDialog::currentMacro() const {
 }
 
 bool MacroDialog::hasUnsavedSteps() const {
-    return !m_recording && !m_shownName.isEmpty() && macroFileExists(m_shownName) &&
-           shownMacro() != m_shownAsStored;
+    if (m_recording || m_shownName.isEmpty() || !macroFileExists(m_shownName))
+        return false;
+    const MacroFile shown = shownMacro();
+    return shown != m_shownAsStored && shown != m_declined;
 }
 
 void MacroDialog::offerToSave() {
@@ -292,9 +294,11 @@ void MacroDialog::offerToSave() {
     KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
                       tr("Save the changes to the macro \"%1\"?").arg(m_shownName), QString(),
                       this);
-    if (ask.exec() != QDialog::Accepted)
-        return;
     const MacroFile shown = shownMacro();
+    if (ask.exec() != QDialog::Accepted) {
+        m_declined = shown;
+        return;
+    }
     if (saveMacroFile(m_shownName, shown))
         m_shownAsStored = shown;
     else
@@ -317,6 +321,7 @@ void MacroDialog::loadMacro(const QString &name) {
     setEvents(editorEvents(file.events));
     m_shownName = name;
     m_shownAsStored = shownMacro();
+    m_declined.reset();
 }
 
 MacroFile MacroDialog::shownMacro() const {

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVector>
 #include <QWidget>
+#include <optional>
 
 class KelCheckBox;
 class KelLabel;
@@ -42,10 +43,12 @@ public:
     void relayout() override;
 
     MacroListPanel *listPanel() const { return m_panel; }
-    // The macro shown has changes not saved (outside a recording).
+    // The macro shown has changes not saved (outside a recording) that the user was not yet
+    // asked about.
     bool hasUnsavedSteps() const;
     // Then asks whether they are saved, and saves them on Yes: before another macro is shown,
-    // and before the program ends.
+    // and before the program or the desktop session ends. No is not asked again for the same
+    // steps.
     void offerToSave();
     // The macro selected in the list ("" for none).
     QString currentMacro() const;
@@ -140,6 +143,8 @@ private:
     // The macro the page shows, and how it was when loaded or last saved.
     QString m_shownName;
     MacroFile m_shownAsStored;
+    // The unsaved state the user chose not to save, while it is shown.
+    std::optional<MacroFile> m_declined;
 
     // Recording and the table.
     KelPushButton *m_recordBtn = nullptr;
