@@ -376,18 +376,40 @@ void MousecfgWidget::hideOrQuit() {
         quitProgram();
 }
 
+bool MousecfgWidget::hasUnsavedMacroSteps() const {
+    const MacroDialog *macro = m_pages->macro();
+    return macro && macro->hasUnsavedSteps();
+}
+
+void MousecfgWidget::offerUnsavedMacroSteps() {
+    // Asked over the page it is about, also when the window was in the tray.
+    show();
+    raise();
+    setPage(PageMacro);
+    m_pages->macro()->offerToSave();
+}
+
 void MousecfgWidget::quitProgram() {
     // A macro's steps not yet saved are offered for saving first; the other pages' edits
     // are the working set's, which Apply and OK send.
-    MacroDialog *macro = m_pages->macro();
-    if (macro && macro->hasUnsavedSteps()) {
-        // Asked over the page it is about, also when the window was in the tray.
-        show();
-        raise();
-        setPage(PageMacro);
-        macro->offerToSave();
-    }
+    if (hasUnsavedMacroSteps())
+        offerUnsavedMacroSteps();
     emit quitRequested();
+}
+
+void MousecfgWidget::commitSessionData(QSessionManager &manager) {
+    // The program never holds a logout up: it asks only about what would be lost, and only
+    // when the session manager grants it the user's attention (allowsInteraction asks for it).
+    const bool unsaved = hasUnsavedMacroSteps();
+    const bool ask = unsaved && manager.allowsInteraction();
+    qCDebug(lcApp, "session ends: %s",
+            ask       ? "asking about unsaved macro steps"
+            : unsaved ? "may not ask"
+                      : "nothing unsaved");
+    if (!ask)
+        return;
+    offerUnsavedMacroSteps();
+    manager.release();
 }
 
 void MousecfgWidget::closeEvent(QCloseEvent *event) {

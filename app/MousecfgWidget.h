@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QPointer>
+#include <QSessionManager>
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <QVector>
@@ -125,6 +126,9 @@ signals:
     void statusMayHaveChanged();
 
 public slots:
+    // The desktop session is ending (logging out of an X11 desktop): a macro's unsaved steps
+    // are offered for saving when the session manager lets the program ask.
+    void commitSessionData(QSessionManager &manager);
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void SelBtnChanged(quint8 iBtn, quint8 iType);
     void slotGotoMacro(quint8 page);
@@ -173,6 +177,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    bool hasUnsavedMacroSteps() const;
+    // Shows the macro page and asks whether its unsaved steps are saved.
+    void offerUnsavedMacroSteps();
     void createWidgets();
     void layoutWidgets();
     // The background of a scale step, composed on the window's colour.

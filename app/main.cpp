@@ -88,6 +88,9 @@ int main(int argc, char *argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     // A desktop session that ends, or a kill, ends the program as its Quit does.
     quitOnEndSignals();
+    // Qt's own answer to a session manager closes every window shown and cancels the logout
+    // when one refuses; this window's close only hides it. The window answers instead.
+    QGuiApplication::setFallbackSessionManagementEnabled(false);
 
     // The window shows itself as soon as its mouse session has found a mouse, or with the
     // start-up checks' warning when there is none.
@@ -95,6 +98,9 @@ int main(int argc, char *argv[]) {
     QObject::connect(window, &MousecfgWidget::quitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window->setWindowTitle(product);
+    // Direct: the session manager waits for the answer within this call.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, window,
+                     &MousecfgWidget::commitSessionData, Qt::DirectConnection);
 
     const int result = app.exec();
     delete window;

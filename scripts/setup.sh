@@ -11,7 +11,7 @@ PACKAGES=(
   libumockdev-dev umockdev libglib2.0-dev
   libx11-dev
   gsettings-desktop-schemas libglib2.0-bin dconf-service dconf-gsettings-backend
-  xvfb xauth xdotool x11-utils imagemagick trayer
+  xvfb xauth xdotool x11-utils imagemagick trayer x11-session-utils iceauth
   weston qtwayland5
   at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream

@@ -2,8 +2,8 @@
 // The real program on its own X server, with the virtual mouse on virtual hidraw nodes:
 // start-up with and without a mouse, hot-plug, a send cut short by an unplug, a stage
 // changed on the mouse reaching the on-screen display, which ends with the program, firmware
-// checks, one copy only. What the program did is read from the virtual mouse's traffic and
-// from the command line's answers through the running window.
+// checks, one copy only, a logout. What the program did is read from the virtual mouse's
+// traffic and from the command line's answers through the running window.
 #include "AppInstall.h"
 #include "MouseControl.h"
 #include "OsdChannel.h"
@@ -344,6 +344,52 @@ private slots:
         stop(app);
         trayer.kill();
         trayer.waitForFinished(5000);
+    }
+
+    // Logging out of an X11 desktop (xsm as the session manager) while the window shows: the
+    // program neither holds the logout up nor fails the session's save, and ends with it.
+    void logoutEndsTheProgramWithoutHoldingItUp() {
+        if (QStandardPaths::findExecutable(QStringLiteral("xsm")).isEmpty())
+            QSKIP("xsm is needed");
+        QTemporaryDir home(kBuild + QStringLiteral("/tests/e2e-home-XXXXXX"));
+        const QString address = home.filePath(QStringLiteral("address"));
+        QFile startup(home.filePath(QStringLiteral(".xsmstartup")));
+        QVERIFY(startup.open(QIODevice::WriteOnly));
+        startup.write(
+            QStringLiteral("sh -c 'echo \"$SESSION_MANAGER\" > %1'\n").arg(address).toLocal8Bit());
+        startup.close();
+        QProcessEnvironment env = environment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        QProcess xsm;
+        xsm.setProcessEnvironment(env);
+        xsm.start(QStringLiteral("xsm"), QStringList());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(address).size() > 1, 30000);
+        QFile addressFile(address);
+        QVERIFY(addressFile.open(QIODevice::ReadOnly));
+        App app;
+        start(app, {},
+              QStringLiteral("export HOME='%1' SESSION_MANAGER='%2'; ")
+                  .arg(home.path(), QString::fromLocal8Bit(addressFile.readAll()).trimmed()));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
+        QTest::qWait(1000);
+        // xsm's Shutdown menu (top left, no window manager), "With Checkpoint", a session
+        // name, and its dialog's Shutdown button.
+        const auto xdotool = [&](const QString &args) {
+            run(QStringLiteral("xdotool"), args.split(QLatin1Char(' ')), env);
+        };
+        xdotool(QStringLiteral("mousemove 122 37 mousedown 1 sleep 1 mousemove 135 57 sleep 0.3 "
+                               "mouseup 1 sleep 1 mousemove 177 115 click 1"));
+        const QString field =
+            run(QStringLiteral("xdotool"),
+                {QStringLiteral("getmouselocation"), QStringLiteral("--shell")}, env)
+                .section(QStringLiteral("WINDOW="), 1)
+                .trimmed();
+        xdotool(QStringLiteral("windowfocus %1 type --window %1 s").arg(field));
+        xdotool(QStringLiteral("mousemove 59 210 click 1"));
+        // The session's save succeeded: xsm ends the clients, then itself.
+        QTRY_COMPARE_WITH_TIMEOUT(xsm.state(), QProcess::NotRunning, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(app.process.state(), QProcess::NotRunning, 30000);
+        QCOMPARE(app.process.exitCode(), 0);
     }
 
     // Another firmware release, only the Windows updater: one box, not modal, says where it
