@@ -52,6 +52,9 @@ int main(int argc, char **argv) {
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    // The helper lives and ends with the window that started it. As a client of the desktop's
+    // session manager it would be started again on its own at the next login, without it.
+    qunsetenv("SESSION_MANAGER");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const QStringList options = QCoreApplication::arguments();

@@ -371,7 +371,9 @@ private slots:
               QStringLiteral("export HOME='%1' SESSION_MANAGER='%2'; ")
                   .arg(home.path(), QString::fromLocal8Bit(addressFile.readAll()).trimmed()));
         QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
-        QTest::qWait(1000);
+        // A stage changed on the mouse starts the on-screen display's program.
+        control(app, QStringLiteral("dpi 3"));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(osdTitle(QStringLiteral("TOLV"))).isEmpty(), 30000);
         // xsm's Shutdown menu (top left, no window manager), "With Checkpoint", a session
         // name, and its dialog's Shutdown button.
         const auto xdotool = [&](const QString &args) {
@@ -390,6 +392,14 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(xsm.state(), QProcess::NotRunning, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(app.process.state(), QProcess::NotRunning, 30000);
         QCOMPARE(app.process.exitCode(), 0);
+        // The session saved restarts the program at the next login, and not its helper, which
+        // the program starts.
+        QFile saved(home.filePath(QStringLiteral(".XSM-s")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QString clients = QString::fromLocal8Bit(saved.readAll());
+        QVERIFY2(clients.contains(QLatin1String("/mousecfg")) &&
+                     !clients.contains(QLatin1String("/OSD")),
+                 qPrintable(clients));
     }
 
     // Another firmware release, only the Windows updater: one box, not modal, says where it
