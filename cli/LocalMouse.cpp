@@ -3,6 +3,7 @@
 
 #include "AppConfig.h"
 #include "BatteryRecorder.h"
+#include "DeviceLog.h"
 #include "IniFile.h"
 #include "MouseSession.h"
 #include "PointerSpeed.h"
@@ -12,6 +13,8 @@
 #include "SavedProfiles.h"
 
 #include <QFileInfo>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -170,6 +173,47 @@ MouseOutcome import(const QString &path) {
 }
 
 } // namespace
+
+struct MouseListener::Private {
+    MouseSession mouse;
+    // Slot and stage of the last status report not yet taken.
+    std::optional<std::pair<int, int>> heard;
+};
+
+MouseListener::MouseListener() : d(std::make_unique<Private>()) {
+    QObject::connect(&d->mouse, &MouseSession::RefreshStatus,
+                     [this](quint8 profile, quint8 stage, quint8, quint8) {
+                         d->heard = std::make_pair(int(profile), int(stage));
+                     });
+    setCurrentProductName(modelListName());
+    d->mouse.start(QString(), false);
+    if (d->mouse.devices().model().present())
+        d->mouse.openModel(currentProductName());
+}
+
+MouseListener::~MouseListener() = default;
+
+bool MouseListener::heard() {
+    d->mouse.readReports();
+    return d->heard.has_value();
+}
+
+void MouseListener::takeHeardChange() {
+    if (!d->heard)
+        return;
+    const auto [profile, stage] = *d->heard;
+    d->heard.reset();
+    qCDebug(lcDevice, "the mouse changed to slot %d, stage %d", profile + 1, stage + 1);
+    ProfileSet saved;
+    loadSavedProfiles(saved);
+    // What the mouse cannot have is ignored.
+    if (profile >= 0 && profile < kProfileCount && profile != saved.activeIndex()) {
+        saveActiveProfileId(profile);
+        saved.ProfileID = uint8_t(profile);
+    }
+    if (stage >= 0 && stage < kDpiStageCount && stage != saved.activeProfile().dpi)
+        saveProfileDpi(saved.profileNames[saved.activeIndex()], stage);
+}
 
 MouseOutcome runLocally(const MouseRequest &r, BatteryRecorder &battery) {
     // This program holds the mouse's lock, as the window does from its start: what a killed

@@ -85,6 +85,29 @@ bool restFor(int ms, const std::function<bool()> &stopped) {
     return false;
 }
 
+// Rests as restFor does, listening to the mouse: ends the rest early when the mouse told a
+// change, taken into the saved state under the lock (kept for the next rest while a command
+// or a window starting holds the lock).
+bool listenFor(int ms, MouseListener *listener, const QString &productName,
+               const std::function<bool()> &stopped) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!stopped()) {
+        if (listener && listener->heard()) {
+            InstanceLock lock;
+            if (lock.tryLock(productName)) {
+                listener->takeHeardChange();
+                return true;
+            }
+        }
+        const qint64 left = ms - clock.elapsed();
+        if (left <= 0)
+            return true;
+        QThread::msleep(ulong(qMin<qint64>(left, kFollowCheckMs)));
+    }
+    return false;
+}
+
 } // namespace
 
 void followStatus(const QString &productName, const std::function<bool(const MouseOutcome &)> &show,
@@ -94,6 +117,8 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
     status.command = MouseRequest::Status;
     // Kept from look to look; what the window wrote meanwhile is read again.
     BatteryRecorder battery(BatteryRecorder::Writes::AtOnce);
+    std::unique_ptr<MouseListener> listener;
+    QString lastFound;
     for (;;) {
         const Followed followed = followWindow(socketPath, show, stopped);
         if (followed == Followed::Ended)
@@ -101,6 +126,7 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
         // A window that ended is soon looked for again, or its mouse taken over; one that
         // refuses is asked again at the polling step.
         if (followed != Followed::NoWindow) {
+            listener.reset();
             const int rest =
                 followed == Followed::Refused ? MouseSession::kPollIntervalMs : kRetryMs;
             if (!restFor(rest, stopped))
@@ -120,7 +146,17 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
         }
         if (looked && !show(outcome))
             return;
-        if (!restFor(looked ? MouseSession::kPollIntervalMs : kRetryMs, stopped))
+        // The mouse stays open between looks, to hear what is changed on it. Opened again when
+        // a look found it otherwise than the last (gone, back, asleep, awake, on another link).
+        const QString found =
+            QString::number(outcome.kind) + outcome.data.value(QStringLiteral("link")).toString();
+        if (looked && (found != lastFound || !listener)) {
+            listener.reset();
+            listener = std::make_unique<MouseListener>();
+            lastFound = found;
+        }
+        if (!listenFor(looked ? MouseSession::kPollIntervalMs : kRetryMs, listener.get(),
+                       productName, stopped))
             return;
     }
 }

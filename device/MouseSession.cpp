@@ -219,6 +219,26 @@ void MouseSession::schedulePoll(int milliseconds) {
     m_pollTimer->start(milliseconds);
 }
 
+void MouseSession::readReports() {
+    HidHandle *handle = m_transport.commandHandle();
+    if (!handle)
+        return;
+    // What the mouse sent by itself since the last round; nothing here waits.
+    unsigned char reply[64];
+    for (int i = 0; i < kMaxReportsPerRound; ++i) {
+        std::memset(reply, 0, sizeof reply);
+        const int n = handle->readTimeout(reply, kFrameLength, 0);
+        if (n < 0) {
+            qCDebug(lcDevice, "Unable to read a feature report 1.");
+            break;
+        }
+        if (n == 0)
+            break;
+        handleReport(reply, n);
+    }
+    flushStatus();
+}
+
 void MouseSession::pollRound() {
     if (!m_polling)
         return;
@@ -246,19 +266,7 @@ void MouseSession::pollRound() {
         ++m_pollCounter;
     }
 
-    // What the mouse sent by itself since the last round; nothing here waits.
-    for (int i = 0; i < kMaxReportsPerRound; ++i) {
-        std::memset(reply, 0, sizeof reply);
-        const int n = handle->readTimeout(reply, kFrameLength, 0);
-        if (n < 0) {
-            qCDebug(lcDevice, "Unable to read a feature report 1.");
-            break;
-        }
-        if (n == 0)
-            break;
-        handleReport(reply, n);
-    }
-    flushStatus();
+    readReports();
     if (m_pollCounter == kCycleEnd)
         m_pollCounter = 0;
     schedulePoll(kPollIntervalMs);

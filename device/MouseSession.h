@@ -96,6 +96,9 @@ public:
     // Asks for the battery once and hands on what comes back within the time (the answer is
     // told by RefreshBatteryStatus). False when no answer came.
     bool queryBattery(int timeoutMs);
+    // Hands on what the mouse sent by itself since the last read (a poll round does this
+    // too); nothing waits.
+    void readReports();
     // The poll on or off; on, it starts over with a status query.
     void setPolling(bool on);
     bool polling() const { return m_polling; }
