@@ -11,7 +11,7 @@ PACKAGES=(
   libumockdev-dev umockdev libglib2.0-dev
   libx11-dev
   gsettings-desktop-schemas libglib2.0-bin dconf-service dconf-gsettings-backend
-  xvfb xauth xdotool x11-utils imagemagick trayer x11-session-utils iceauth
+  xvfb xauth xdotool x11-utils imagemagick trayer x11-session-utils x11-xserver-utils
   weston qtwayland5
   at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream
