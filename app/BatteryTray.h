@@ -40,6 +40,8 @@ public:
     std::optional<double> hoursToFull() const { return m_hoursToFull; }
     // The readings of the model's history, oldest first (none before the first reading).
     QVector<BatterySample> historySamples() const;
+    // Writes the battery readings not yet written, and waits for it.
+    void writeHistoryNow() { m_recorder.writeNow(); }
     // Low-battery notices shown since start.
     int lowBatteryNotices() const { return m_lowBatteryNotices; }
 

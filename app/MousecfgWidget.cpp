@@ -412,6 +412,11 @@ void MousecfgWidget::commitSessionData(QSessionManager &manager) {
     manager.release();
 }
 
+void MousecfgWidget::writeBeforeExit() {
+    if (m_tray)
+        m_tray->writeHistoryNow();
+}
+
 void MousecfgWidget::closeEvent(QCloseEvent *event) {
     event->ignore();
     hideOrQuit();

@@ -98,6 +98,9 @@ public:
     bool mouseOff() const;
     // What the mouse session found and opened, as it last told.
     const MouseDevices &devices() const { return m_devices; }
+    // Writes what is kept in memory only (the battery readings not yet written): the program
+    // is ending without its destructors.
+    void writeBeforeExit();
     // The session that talks to the mouse, on its own thread.
     MouseSession *session() const { return m_session; }
     // A send is under way.

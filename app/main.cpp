@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLoggingCategory>
+#include <QThread>
+#include <cstdlib>
 
 namespace {
 
@@ -44,6 +46,15 @@ void readOptions() {
         if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
             qputenv("QT_LOGGING_RULES", "mousecfg.*.debug=true");
     }
+}
+
+// The window while the program runs. Qt ends the program with exit() when the window system
+// goes away (the X server or the Wayland compositor ended), past every destructor.
+MousecfgWidget *g_window = nullptr;
+
+void writeBeforeExit() {
+    if (g_window && QThread::currentThread() == qApp->thread())
+        g_window->writeBeforeExit();
 }
 
 } // namespace
@@ -102,7 +113,10 @@ int main(int argc, char *argv[]) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, window,
                      &MousecfgWidget::commitSessionData, Qt::DirectConnection);
 
+    g_window = window;
+    std::atexit(writeBeforeExit);
     const int result = app.exec();
+    g_window = nullptr;
     delete window;
     // The desktop takes the pointer speed of the last slot shown before the program goes.
     PointerSpeed::settle(1000);

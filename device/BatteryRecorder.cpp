@@ -19,6 +19,12 @@ BatteryRecorder::~BatteryRecorder() {
     m_writer.waitForDone();
 }
 
+void BatteryRecorder::writeNow() {
+    if (m_history)
+        m_history->flush();
+    m_writer.waitForDone();
+}
+
 void BatteryRecorder::setClock(qint64 (*clock)()) {
     s_clock = clock;
 }

@@ -40,6 +40,9 @@ public:
     BatteryEstimate note(MouseStatus &status, bool onCable);
     // The readings of the history, oldest first (none before the first reading).
     QVector<BatterySample> samples() const;
+    // Writes what is not yet written and waits for the write: the program ends without its
+    // destructors (the window system went away).
+    void writeNow();
 
 private:
     Writes m_writes;

@@ -63,6 +63,7 @@ class TestAppEndToEnd : public QObject {
         QTemporaryDir dir{kBuild + QStringLiteral("/tests/e2e-app-XXXXXX")};
         QString fifo;
         QString dump;
+        QProcessEnvironment env;
         QProcess process;
         QString log() const {
             QFile f(dir.filePath(QStringLiteral("app.log")));
@@ -72,8 +73,10 @@ class TestAppEndToEnd : public QObject {
 
     QProcessEnvironment environment() const { return m_xvfb.programEnvironment(); }
 
-    // Starts the program under the launcher; prelude runs first (e.g. unplugging).
-    void start(App &app, const QStringList &options, const QString &prelude = QString()) {
+    // Starts the program under the launcher; prelude runs first (e.g. unplugging). On the
+    // test's X server, or on server.
+    void start(App &app, const QStringList &options, const QString &prelude = QString(),
+               const PrivateXServer *server = nullptr) {
         QVERIFY(app.dir.isValid());
         QVERIFY(installApp(app.dir.path()));
         app.fifo = app.dir.filePath(QStringLiteral("control"));
@@ -81,7 +84,8 @@ class TestAppEndToEnd : public QObject {
         QVERIFY(::mkfifo(qPrintable(app.fifo), 0600) == 0);
         const QString script = prelude + QStringLiteral("exec ./mousecfg > app.log 2>&1");
         app.process.setWorkingDirectory(app.dir.path());
-        app.process.setProcessEnvironment(environment());
+        app.env = server ? server->programEnvironment() : environment();
+        app.process.setProcessEnvironment(app.env);
         app.process.start(QStringLiteral(VIRTUAL_MOUSE),
                           options + QStringList{QStringLiteral("--control"), app.fifo,
                                                 QStringLiteral("--dump"), app.dump,
@@ -100,7 +104,7 @@ class TestAppEndToEnd : public QObject {
 
     // The installation's command line, which the running window answers.
     QString cli(App &app, const QStringList &args, int *status = nullptr) {
-        return run(app.dir.filePath(QStringLiteral("mousecfg-cli")), args, environment(), status);
+        return run(app.dir.filePath(QStringLiteral("mousecfg-cli")), args, app.env, status);
     }
 
     QString windowsNamed(const QString &name) { return m_xvfb.windowsNamed(name); }
@@ -231,6 +235,27 @@ private slots:
         QCOMPARE(app.process.exitCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(processesOf(osd).isEmpty(), 15000);
         QFile history(m_xvfb.runtimeDir() + QStringLiteral("/state/mousecfg/TOLV.battery"));
+        QVERIFY(history.open(QIODevice::ReadOnly));
+        QVERIFY2(history.readAll().contains(" 3696 "), qPrintable(app.log()));
+    }
+
+    // The X server going away ends the program at once (Qt leaves past the destructors): the
+    // battery reading it had not yet written is written all the same.
+    void endOfTheXServerKeepsTheBatteryReadings() {
+        PrivateXServer own(kBuild + QStringLiteral("/tests/e2e-runtime-XXXXXX"));
+        QVERIFY(own.start());
+        App app;
+        start(app, {QStringLiteral("--cable")}, QString(), &own);
+        QTRY_VERIFY2_WITH_TIMEOUT(traffic(app, QStringLiteral("cable")).queries >= 1,
+                                  qPrintable(app.log()), 60000);
+        control(app, QStringLiteral("battery 3696 1"));
+        QTRY_VERIFY_WITH_TIMEOUT(cli(app, {QStringLiteral("status"), QStringLiteral("--json")})
+                                     .contains(QLatin1String("\"millivolts\":3696,")),
+                                 30000);
+        own.stop();
+        QVERIFY(app.process.waitForFinished(30000));
+        QVERIFY2(app.log().contains(QLatin1String("X11 connection broke")), qPrintable(app.log()));
+        QFile history(own.runtimeDir() + QStringLiteral("/state/mousecfg/TOLV.battery"));
         QVERIFY(history.open(QIODevice::ReadOnly));
         QVERIFY2(history.readAll().contains(" 3696 "), qPrintable(app.log()));
     }
