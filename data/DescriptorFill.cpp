@@ -122,7 +122,9 @@ int main(int argc, char **argv) {
             QStringLiteral("%1: nothing to fill %2 with").arg(templatePath, unfilled.captured(0)));
 
     QSaveFile out(output);
-    if (!out.open(QIODevice::WriteOnly) || out.write(text.toUtf8()) < 0 || !out.commit())
+    // Flushed before the commit, which misses an error of its own last write (a full disk).
+    if (!out.open(QIODevice::WriteOnly) || out.write(text.toUtf8()) < 0 || !out.flush() ||
+        !out.commit())
         return fail(QStringLiteral("cannot write ") + output);
     return 0;
 }

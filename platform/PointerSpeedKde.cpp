@@ -11,6 +11,7 @@
 // The file is edited line by line: QSettings would rewrite it whole, reading a nested group
 // header such as "[Libinput][1133][16505][G Pro]" as plain "[Libinput]" and dropping the
 // comments. KConfig is not one of our libraries.
+#include "IniFile.h"
 #include "PointerSpeedBackends.h"
 
 #include <QDBusConnection>
@@ -22,7 +23,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -279,8 +279,7 @@ Result writeKdeSpeed(int speed, bool x11) {
     if (after == before)
         return result;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(after.toUtf8()) < 0 || !file.commit()) {
+    if (!writeAtomically(path, after.toUtf8())) {
         qCDebug(lcPlatform, "pointer speed: cannot write %s", qPrintable(path));
         return Failed;
     }

@@ -11,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -183,17 +182,6 @@ bool finishRenames(const QString &journal, const std::vector<Rename> &renames, i
     return ok;
 }
 
-bool writeSingle(const QString &path, const QByteArray &content) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(content) != content.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 bool writeJournalled(const QString &journal, std::vector<Rename> &renames,
                      const std::vector<QByteArray> &contents) {
     QStringList paths;
@@ -206,7 +194,7 @@ bool writeJournalled(const QString &journal, std::vector<Rename> &renames,
     if (ok) {
         // The temporary files' names last before the journal that names them appears.
         syncFoldersOf(paths);
-        ok = writeSingle(journal, journalText(journal, renames));
+        ok = writeAtomically(journal, journalText(journal, renames));
     }
     if (!ok) {
         for (const Rename &r : renames) {
@@ -278,7 +266,7 @@ bool FileSet::commit() {
     }
     bool written = true;
     if (renames.size() == 1)
-        written = writeSingle(renames[0].to, contents[0]);
+        written = writeAtomically(renames[0].to, contents[0]);
     else if (renames.size() > 1)
         written = writeJournalled(m_journal, renames, contents);
     if (!written) {

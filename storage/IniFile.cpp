@@ -601,7 +601,9 @@ bool writeAtomically(const QString &path, const QByteArray &text) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(text) != text.size()) {
+    // Written out before the commit: the commit's own last write of the buffer fails
+    // unnoticed (a full disk), and the target would be replaced with what reached the disk.
+    if (file.write(text) != text.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -126,7 +126,8 @@ int main(int argc, char *argv[]) {
             return fail("the output must be .png, .ico or .gif: " + output);
         }
     }
-    if (!out.commit())
+    // Flushed before the commit, which misses an error of its own last write (a full disk).
+    if (!out.flush() || !out.commit())
         return fail(QString("%1: %2").arg(output, out.errorString()));
     return 0;
 }

@@ -22,6 +22,7 @@
 #include <csignal>
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -230,7 +231,29 @@ class TestKilledWrites : public QObject {
 private slots:
     void everyFileIsOldOrNewAfterAKill();
     void importIsWhollyBeforeOrAfterAKill();
+    void aFullDiskLeavesEveryFileAsItWas();
 };
+
+// A disk that takes no more (here a limit on the size of files, which fails a write as a full
+// disk does): every file stays as it was, and no temporary file is left.
+void TestKilledWrites::aFullDiskLeavesEveryFileAsItWas() {
+    TestAppDir dir;
+    dir.installData(QStringLiteral("DefaultProfile.bin"));
+    setCurrentProductName(QStringLiteral("TOLV"));
+    const Version v0(0), v1(1);
+    writeAll(v0);
+    const QList<QByteArray> before = contents();
+    rlimit limit{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit full{64, limit.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
+    writeAll(v1);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    std::signal(SIGXFSZ, handler);
+    QCOMPARE(contents(), before);
+    QCOMPARE(leftovers(configDir()), QStringList());
+}
 
 void TestKilledWrites::everyFileIsOldOrNewAfterAKill() {
     TestAppDir dir;
