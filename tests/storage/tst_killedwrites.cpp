@@ -5,7 +5,7 @@
 // one of the two contents byte for byte (both of which load whole); the next start then
 // removes what the writer left. An import, which changes several files at once, is killed the
 // same way: after the next start's recovery the configuration folder must be wholly as before
-// the import or wholly as after it.
+// the import or wholly as after it. A full disk leaves every file as it was.
 #include "AppConfig.h"
 #include "MacroFile.h"
 #include "ProfileData.h"
