@@ -72,24 +72,11 @@ Followed followWindow(const QString &socketPath,
     return Followed::Ended;
 }
 
-// Waits ms unless the follow is to end first; false when it is.
-bool restFor(int ms, const std::function<bool()> &stopped) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!stopped()) {
-        const qint64 left = ms - clock.elapsed();
-        if (left <= 0)
-            return true;
-        QThread::msleep(ulong(qMin<qint64>(left, kFollowCheckMs)));
-    }
-    return false;
-}
-
-// Rests as restFor does, listening to the mouse: ends the rest early when the mouse told a
-// change, taken into the saved state under the lock (kept for the next rest while a command
-// or a window starting holds the lock).
-bool listenFor(int ms, MouseListener *listener, const QString &productName,
-               const std::function<bool()> &stopped) {
+// Waits ms unless the follow is to end first; false when it is. With a listener, the wait
+// ends early when the mouse told a change, taken into the saved state under the lock (kept for
+// the next wait while a command or a window starting holds the lock).
+bool restFor(int ms, MouseListener *listener, const QString &productName,
+             const std::function<bool()> &stopped) {
     QElapsedTimer clock;
     clock.start();
     while (!stopped()) {
@@ -129,7 +116,7 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
             listener.reset();
             const int rest =
                 followed == Followed::Refused ? MouseSession::kPollIntervalMs : kRetryMs;
-            if (!restFor(rest, stopped))
+            if (!restFor(rest, nullptr, productName, stopped))
                 return;
             continue;
         }
@@ -155,8 +142,8 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
             listener = std::make_unique<MouseListener>();
             lastFound = found;
         }
-        if (!listenFor(looked ? MouseSession::kPollIntervalMs : kRetryMs, listener.get(),
-                       productName, stopped))
+        if (!restFor(looked ? MouseSession::kPollIntervalMs : kRetryMs, listener.get(), productName,
+                     stopped))
             return;
     }
 }
