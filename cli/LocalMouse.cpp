@@ -31,6 +31,10 @@ public:
                              if (!m_status.batteryKnown)
                                  setStatusBattery(m_status, charge, low, high);
                          });
+        QObject::connect(&m_mouse, &MouseSession::RefreshStatus,
+                         [this](quint8 profile, quint8 stage, quint8, quint8) {
+                             m_heard = std::make_pair(int(profile), int(stage));
+                         });
         // The model is the installation's, as in the window until it has looked; the mouse is
         // found here, but opened only for the commands that need it.
         setCurrentProductName(modelListName());
@@ -56,15 +60,39 @@ public:
         m_mouse.openModel(currentProductName());
         if (m_mouse.devices().link == MouseDevices::NoLink)
             return MouseOutcome::of(MouseOutcome::NoMouse);
+        // A session kept open since the last look (a follower's) has what the mouse told by
+        // itself meanwhile waiting.
+        m_status.batteryKnown = false;
+        m_mouse.readReports();
         m_mouse.queryBattery(kBatteryWaitMs);
         m_mouseOff = !m_status.batteryKnown || m_status.asleep;
         return MouseOutcome::of(m_mouseOff ? MouseOutcome::MouseOff : MouseOutcome::Done);
+    }
+
+    // A slot or DPI stage changed on the mouse (its buttons), told while the session was open,
+    // goes into the saved state as the window takes it: the slot, then the stage of the slot
+    // then active. What the mouse cannot have is ignored.
+    void takeHeardChange() {
+        if (!m_heard)
+            return;
+        const auto [profile, stage] = *m_heard;
+        m_heard.reset();
+        qCDebug(lcDevice, "the mouse changed to slot %d, stage %d", profile + 1, stage + 1);
+        ProfileSet saved;
+        loadSavedProfiles(saved);
+        if (profile >= 0 && profile < kProfileCount && profile != saved.activeIndex()) {
+            saveActiveProfileId(profile);
+            saved.ProfileID = uint8_t(profile);
+        }
+        if (stage >= 0 && stage < kDpiStageCount && stage != saved.activeProfile().dpi)
+            saveProfileDpi(saved.profileNames[saved.activeIndex()], stage);
     }
 
 private:
     MouseSession m_mouse;
     MouseStatus m_status;
     bool m_mouseOff = false;
+    std::optional<std::pair<int, int>> m_heard;
 };
 
 // The saved set as the window loads it at start.
@@ -100,6 +128,7 @@ MouseOutcome status(Session &session, BatteryRecorder &battery) {
     // present: the mouse charges on it); a sleeping mouse gives none.
     if (session.status().batteryKnown)
         battery.note(session.status(), session.status().cable);
+    session.takeHeardChange();
     // Only the active slot's profile is read, and no setting is written: a status bar polls.
     // A slot whose file was never made shows what the window would make it from.
     ProfileSet saved;
@@ -174,45 +203,29 @@ MouseOutcome import(const QString &path) {
 
 } // namespace
 
-struct MouseListener::Private {
-    MouseSession mouse;
-    // Slot and stage of the last status report not yet taken.
-    std::optional<std::pair<int, int>> heard;
+struct StatusFollower::Private {
+    std::unique_ptr<Session> session;
+    QJsonArray mice; // what was plugged in when the session was made
 };
 
-MouseListener::MouseListener() : d(std::make_unique<Private>()) {
-    QObject::connect(&d->mouse, &MouseSession::RefreshStatus,
-                     [this](quint8 profile, quint8 stage, quint8, quint8) {
-                         d->heard = std::make_pair(int(profile), int(stage));
-                     });
-    setCurrentProductName(modelListName());
-    d->mouse.start(QString(), false);
-    if (d->mouse.devices().model().present())
-        d->mouse.openModel(currentProductName());
-}
+StatusFollower::StatusFollower() : d(std::make_unique<Private>()) {}
 
-MouseListener::~MouseListener() = default;
+StatusFollower::~StatusFollower() = default;
 
-bool MouseListener::heard() {
-    d->mouse.readReports();
-    return d->heard.has_value();
-}
-
-void MouseListener::takeHeardChange() {
-    if (!d->heard)
-        return;
-    const auto [profile, stage] = *d->heard;
-    d->heard.reset();
-    qCDebug(lcDevice, "the mouse changed to slot %d, stage %d", profile + 1, stage + 1);
-    ProfileSet saved;
-    loadSavedProfiles(saved);
-    // What the mouse cannot have is ignored.
-    if (profile >= 0 && profile < kProfileCount && profile != saved.activeIndex()) {
-        saveActiveProfileId(profile);
-        saved.ProfileID = uint8_t(profile);
+MouseOutcome StatusFollower::look(BatteryRecorder &battery) {
+    removeInterruptedConfigWrites();
+    // What is plugged in now; the session of the last look serves while that is the same.
+    auto now = std::make_unique<Session>();
+    const QJsonArray mice = presentMice(now->table());
+    if (!d->session || mice != d->mice) {
+        d->session = std::move(now);
+        d->mice = mice;
     }
-    if (stage >= 0 && stage < kDpiStageCount && stage != saved.activeProfile().dpi)
-        saveProfileDpi(saved.profileNames[saved.activeIndex()], stage);
+    MouseOutcome outcome = status(*d->session, battery);
+    // Asleep or gone: the next look starts afresh.
+    if (outcome.kind != MouseOutcome::Done)
+        d->session.reset();
+    return outcome;
 }
 
 MouseOutcome runLocally(const MouseRequest &r, BatteryRecorder &battery) {

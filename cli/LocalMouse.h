@@ -14,22 +14,19 @@ class BatteryRecorder;
 
 MouseOutcome runLocally(const MouseRequest &request, BatteryRecorder &battery);
 
-// The mouse held open between the looks of a status follower while the window is not running,
-// with no lock held: what the mouse tells by itself, a slot or DPI stage changed with its
-// buttons, is heard there, as the window hears it.
-class MouseListener {
+// The looks of `status --follow` while the window is not running, each under the lock that
+// the caller holds: the mouse stays open from look to look (without the lock between them,
+// reading nothing then), so that what it tells by itself meanwhile, a slot or DPI stage
+// changed with its buttons, is read at the next look and saved as the window saves it.
+class StatusFollower {
 public:
-    MouseListener();
-    ~MouseListener();
-    MouseListener(const MouseListener &) = delete;
-    MouseListener &operator=(const MouseListener &) = delete;
+    StatusFollower();
+    ~StatusFollower();
+    StatusFollower(const StatusFollower &) = delete;
+    StatusFollower &operator=(const StatusFollower &) = delete;
 
-    // Reads what the mouse sent since the last call; true when a change waits to be taken.
-    bool heard();
-    // Takes the change heard into the saved state as the window does: the slot, then the DPI
-    // stage of the slot then active (the report rate the window keeps unsaved, and so does
-    // this). The caller holds the product's instance lock.
-    void takeHeardChange();
+    // The status, as runLocally gives it for a status request.
+    MouseOutcome look(BatteryRecorder &battery);
 
 private:
     struct Private;

@@ -72,21 +72,11 @@ Followed followWindow(const QString &socketPath,
     return Followed::Ended;
 }
 
-// Waits ms unless the follow is to end first; false when it is. With a listener, the wait
-// ends early when the mouse told a change, taken into the saved state under the lock (kept for
-// the next wait while a command or a window starting holds the lock).
-bool restFor(int ms, MouseListener *listener, const QString &productName,
-             const std::function<bool()> &stopped) {
+// Waits ms unless the follow is to end first; false when it is.
+bool restFor(int ms, const std::function<bool()> &stopped) {
     QElapsedTimer clock;
     clock.start();
     while (!stopped()) {
-        if (listener && listener->heard()) {
-            InstanceLock lock;
-            if (lock.tryLock(productName)) {
-                listener->takeHeardChange();
-                return true;
-            }
-        }
         const qint64 left = ms - clock.elapsed();
         if (left <= 0)
             return true;
@@ -100,12 +90,10 @@ bool restFor(int ms, MouseListener *listener, const QString &productName,
 void followStatus(const QString &productName, const std::function<bool(const MouseOutcome &)> &show,
                   const std::function<bool()> &stopped) {
     const QString socketPath = requestSocketPath(productName);
-    MouseRequest status;
-    status.command = MouseRequest::Status;
     // Kept from look to look; what the window wrote meanwhile is read again.
     BatteryRecorder battery(BatteryRecorder::Writes::AtOnce);
-    std::unique_ptr<MouseListener> listener;
-    QString lastFound;
+    // Made for the first look of its own, ended while a window is followed.
+    std::unique_ptr<StatusFollower> follower;
     for (;;) {
         const Followed followed = followWindow(socketPath, show, stopped);
         if (followed == Followed::Ended)
@@ -113,10 +101,10 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
         // A window that ended is soon looked for again, or its mouse taken over; one that
         // refuses is asked again at the polling step.
         if (followed != Followed::NoWindow) {
-            listener.reset();
+            follower.reset();
             const int rest =
                 followed == Followed::Refused ? MouseSession::kPollIntervalMs : kRetryMs;
-            if (!restFor(rest, nullptr, productName, stopped))
+            if (!restFor(rest, stopped))
                 return;
             continue;
         }
@@ -127,23 +115,15 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
             // line's lock a while, not for ever) and other commands get their turn.
             InstanceLock lock;
             if (lock.tryLock(productName)) {
-                outcome = runLocally(status, battery);
+                if (!follower)
+                    follower = std::make_unique<StatusFollower>();
+                outcome = follower->look(battery);
                 looked = true;
             }
         }
         if (looked && !show(outcome))
             return;
-        // The mouse stays open between looks, to hear what is changed on it. Opened again when
-        // a look found it otherwise than the last (gone, back, asleep, awake, on another link).
-        const QString found =
-            QString::number(outcome.kind) + outcome.data.value(QStringLiteral("link")).toString();
-        if (looked && (found != lastFound || !listener)) {
-            listener.reset();
-            listener = std::make_unique<MouseListener>();
-            lastFound = found;
-        }
-        if (!restFor(looked ? MouseSession::kPollIntervalMs : kRetryMs, listener.get(), productName,
-                     stopped))
+        if (!restFor(looked ? MouseSession::kPollIntervalMs : kRetryMs, stopped))
             return;
     }
 }
