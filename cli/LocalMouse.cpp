@@ -61,9 +61,9 @@ public:
         if (m_mouse.devices().link == MouseDevices::NoLink)
             return MouseOutcome::of(MouseOutcome::NoMouse);
         // A session kept open since the last look (a follower's) has what the mouse told by
-        // itself meanwhile waiting.
-        m_status.batteryKnown = false;
+        // itself meanwhile waiting; the battery is the answer to this query.
         m_mouse.readReports();
+        m_status.batteryKnown = false;
         m_mouse.queryBattery(kBatteryWaitMs);
         m_mouseOff = !m_status.batteryKnown || m_status.asleep;
         return MouseOutcome::of(m_mouseOff ? MouseOutcome::MouseOff : MouseOutcome::Done);
