@@ -99,6 +99,11 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
     if (request.command == MouseRequest::Profile) {
         // As the slot menu does, through the same queue on the session.
         const int index = request.number - 1;
+        // A slot that could not be saved is not sent, as on the command line's own.
+        if (!saveActiveProfileId(index)) {
+            answer(outcomeOfLibrary(LibraryWriteFailed));
+            return;
+        }
         switchSlot(index, false);
         selectOnMouse(index, sent);
         return;

@@ -30,6 +30,7 @@
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 #include "Scale.h"
+#include "SlotSelector.h"
 
 #include <QAction>
 #include <QLabel>
@@ -289,6 +290,12 @@ void MousecfgWidget::slotRefreshProfile(quint8 iProfile) {
 void MousecfgWidget::onSlotChosen(int index) {
     if (index < 0 || index >= kProfileCount)
         return;
+    // A slot that could not be saved is neither shown nor sent: the next send would undo it.
+    if (!saveActiveProfileId(index)) {
+        m_slots->showActive(m_working.activeIndex());
+        showLibraryResult(LibraryWriteFailed);
+        return;
+    }
     switchSlot(index, false);
     // Queued on the session: clicks in a row reach the mouse in their order, so it ends on
     // the slot chosen last.

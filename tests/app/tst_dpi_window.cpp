@@ -13,6 +13,7 @@
 #include "KelSingleDPI.h"
 #include "KelSlider.h"
 #include "KelTwoBarSlider.h"
+#include "ModalCloser.h"
 #include "ProfileData.h"
 #include "SensorTables.h"
 #include "WindowRig.h"
@@ -187,6 +188,22 @@ private slots:
         chooseSlot(2);
         QCOMPARE(stageBytes(rig.mouse.table(MouseTable::Dpi), 0), encoded(moved, moved));
         QVERIFY(rig.mouse.protocolErrors().empty());
+
+        // A slot that cannot be saved (the settings' lock taken by a folder) is told, and
+        // neither shown nor sent.
+        const QString lock = configIniPath() + QStringLiteral(".flock");
+        QVERIFY(QDir().mkpath(lock));
+        {
+            ModalCloser closer;
+            QTest::mouseClick(w.findChild<KelPushButton *>(QStringLiteral("profileBtn1")),
+                              Qt::LeftButton);
+            QCOMPARE(closer.texts,
+                     QStringList{QStringLiteral("The profile file could not be written.")});
+        }
+        QVERIFY(QDir().rmdir(lock));
+        QCOMPARE(w.workingSet().activeIndex(), 2);
+        QTest::qWait(300);
+        QCOMPARE(rig.mouse.activeProfile(), 2);
     }
 };
 

@@ -486,9 +486,11 @@ private slots:
         QVERIFY(sh(s, QStringLiteral("cli list")).out.contains(QLatin1String("TOLV\tcable")));
         QCOMPARE(sh(s, QStringLiteral("cli profile 2")).status, 0);
         QCOMPARE(sh(s, QStringLiteral("cli dpi 3")).status, 0);
-        // A send whose settings cannot be stored first is no success.
+        // A send or a slot whose settings cannot be stored first is no success.
         QVERIFY(QDir().mkpath(s.file(QStringLiteral("Configs/Config.ini.flock"))));
         QCOMPARE(sh(s, QStringLiteral("cli apply --all")).status, 1);
+        QCOMPARE(sh(s, QStringLiteral("cli profile 1")).err,
+                 QStringLiteral("mousecfg-cli: The profile file could not be written.\n"));
         QVERIFY(QDir().rmdir(s.file(QStringLiteral("Configs/Config.ini.flock"))));
         // The window sent both: slot 2 active, with stage 3 (byte 17 of the settings table).
         const QString tables = mouseTables(s);
