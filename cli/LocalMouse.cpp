@@ -129,7 +129,8 @@ MouseOutcome status(Session &session, BatteryRecorder &battery) {
     if (session.status().batteryKnown)
         battery.note(session.status(), session.status().cable);
     session.takeHeardChange();
-    // Only the active slot's profile is read, and no setting is written: a status bar polls.
+    // Only the active slot's profile is read, and no other setting is written: a status bar
+    // polls.
     // A slot whose file was never made shows what the window would make it from.
     ProfileSet saved;
     {
