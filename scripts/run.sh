@@ -16,6 +16,13 @@ shot=${SHOT:-$PWD/shots/mousecfg.png}
 mkdir -p "$(dirname "$shot")"
 # Xvfb reports no real screen size; 96 DPI makes one window pixel one design unit.
 export QT_FONT_DPI=${QT_FONT_DPI:-96}
+# A machine without a login session (a container, CI) has no runtime folder: one of the run's
+# own, made for the owner only, holds the program's lock and sockets.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
+  trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash -c '
   build/virtual-mouse -- build/mousecfg &
   pid=$!
