@@ -4,6 +4,7 @@
 #include "PlatformLog.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -25,11 +26,34 @@ extern "C" void onEndSignal(int number) {
     errno = saved;
 }
 
+// The desktop's session manager ends a client at the end of a logout with a Quit event to the
+// application, whose own handling first closes every window and keeps running when one refuses
+// (a window that closes into the tray).
+class QuitEventFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched != QCoreApplication::instance() || event->type() != QEvent::Quit)
+            return false;
+        qCDebug(lcPlatform, "the session ends the program");
+        QCoreApplication::quit();
+        return true;
+    }
+};
+
 } // namespace
 
 void quitOnEndSignals() {
     if (s_pair[0] >= 0)
         return;
+    // Only a program that has a session manager (X11's, which Qt reaches through the
+    // variable) is ended that way.
+    if (qEnvironmentVariableIsSet("SESSION_MANAGER")) {
+        QCoreApplication::instance()->installEventFilter(
+            new QuitEventFilter(QCoreApplication::instance()));
+    }
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, s_pair) != 0) {
         qCWarning(lcPlatform, "no socket pair for the end signals: %s", strerror(errno));
         return;

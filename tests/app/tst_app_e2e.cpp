@@ -129,6 +129,20 @@ class TestAppEndToEnd : public QObject {
             env);
     }
 
+    // A notification area at the right end of the screen's top edge.
+    void startTrayer(QProcess &trayer) {
+        trayer.setProcessEnvironment(environment());
+        trayer.start(QStringLiteral("trayer"),
+                     {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                      QStringLiteral("right"), QStringLiteral("--widthtype"),
+                      QStringLiteral("pixel"), QStringLiteral("--width"), QStringLiteral("200"),
+                      QStringLiteral("--height"), QStringLiteral("32"),
+                      QStringLiteral("--SetDockType"), QStringLiteral("false"),
+                      QStringLiteral("--SetPartialStrut"), QStringLiteral("false")});
+        QVERIFY(trayer.waitForStarted(5000));
+        QTest::qWait(1000);
+    }
+
     // The launcher passes the signal on to the program and ends with it.
     void stop(App &app) { endProcess(app.process); }
 
@@ -342,16 +356,7 @@ private slots:
         if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())
             QSKIP("trayer is needed");
         QProcess trayer;
-        trayer.setProcessEnvironment(environment());
-        trayer.start(QStringLiteral("trayer"),
-                     {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
-                      QStringLiteral("right"), QStringLiteral("--widthtype"),
-                      QStringLiteral("pixel"), QStringLiteral("--width"), QStringLiteral("200"),
-                      QStringLiteral("--height"), QStringLiteral("32"),
-                      QStringLiteral("--SetDockType"), QStringLiteral("false"),
-                      QStringLiteral("--SetPartialStrut"), QStringLiteral("false")});
-        QVERIFY(trayer.waitForStarted(5000));
-        QTest::qWait(1000);
+        startTrayer(trayer);
         App app;
         start(app, {});
         QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
@@ -371,11 +376,15 @@ private slots:
         trayer.waitForFinished(5000);
     }
 
-    // Logging out of an X11 desktop (xsm as the session manager) while the window shows: the
-    // program neither holds the logout up nor fails the session's save, and ends with it.
+    // Logging out of an X11 desktop (xsm as the session manager) while the window shows, with
+    // a notification area to close into: the program neither holds the logout up nor fails the
+    // session's save, and ends with it.
     void logoutEndsTheProgramWithoutHoldingItUp() {
-        if (QStandardPaths::findExecutable(QStringLiteral("xsm")).isEmpty())
-            QSKIP("xsm is needed");
+        if (QStandardPaths::findExecutable(QStringLiteral("xsm")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())
+            QSKIP("xsm and trayer are needed");
+        QProcess trayer;
+        startTrayer(trayer);
         QTemporaryDir home(kBuild + QStringLiteral("/tests/e2e-home-XXXXXX"));
         const QString address = home.filePath(QStringLiteral("address"));
         QFile startup(home.filePath(QStringLiteral(".xsmstartup")));
@@ -425,6 +434,7 @@ private slots:
         QVERIFY2(clients.contains(QLatin1String("/mousecfg")) &&
                      !clients.contains(QLatin1String("/OSD")),
                  qPrintable(clients));
+        endProcess(trayer);
     }
 
     // Another firmware release, only the Windows updater: one box, not modal, says where it
