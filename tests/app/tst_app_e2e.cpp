@@ -341,7 +341,8 @@ private slots:
         control(app, QStringLiteral("answer ok"));
         control(app, QStringLiteral("plug cable"));
         // "No mouse is connected." closes by itself; a failure box still open is answered.
-        QTRY_VERIFY_WITH_TIMEOUT(answerQuestionsUntil([&] { return boxes().isEmpty(); }), 30000);
+        QTRY_VERIFY2_WITH_TIMEOUT(answerQuestionsUntil([&] { return boxes().isEmpty(); }),
+                                  qPrintable(app.log()), 30000);
         QVERIFY2(seen.size() >= 2, "the failure and the removal were not both shown");
         // The window and its mouse session send again.
         int sent = -1;
