@@ -374,9 +374,9 @@ void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
         QTimer::singleShot(0, this, &MousecfgWidget::warnDeviceDenied);
 
     if (first) {
-        // The window shows at once when a mouse is there; without one the start-up checks
-        // show it with their warning.
-        if (connectedModelCount() > 0)
+        // The window shows at once when a mouse is there (unless it started into the tray);
+        // without one the start-up checks show it with their warning.
+        if (connectedModelCount() > 0 && !m_startHidden)
             show();
         if (m_warningDue) {
             m_warningDue = false;

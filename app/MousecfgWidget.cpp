@@ -55,6 +55,9 @@ using namespace MainLayout;
 namespace {
 // 128 pixels is twice the largest a task bar shows.
 constexpr int kWindowIconMaxSide = 128;
+// How long a start into the tray waits for a notification area: 20 looks, half a second apart.
+constexpr int kTrayWaits = 20;
+constexpr int kTrayWaitStepMs = 500;
 
 double screenRatio(const QScreen *screen) {
     return screen ? screen->logicalDotsPerInch() / 96.0 : 1.0;
@@ -163,7 +166,7 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
 #endif
 
     // The start-up checks run once the event loop is going.
-    QTimer::singleShot(200, this, &MousecfgWidget::slotWarning);
+    QTimer::singleShot(200, this, &MousecfgWidget::startUpChecks);
 }
 
 MousecfgWidget::~MousecfgWidget() {
@@ -412,6 +415,15 @@ void MousecfgWidget::commitSessionData(QSessionManager &manager) {
     manager.release();
 }
 
+void MousecfgWidget::saveSessionState(QSessionManager &manager) {
+    // Qt names the program and the saved session; the option is this window's own.
+    QStringList command = manager.restartCommand();
+    command.removeAll(QLatin1String(kStartHiddenOption));
+    if (!isVisible() && QSystemTrayIcon::isSystemTrayAvailable() && !command.isEmpty())
+        command.insert(1, QLatin1String(kStartHiddenOption));
+    manager.setRestartCommand(command);
+}
+
 void MousecfgWidget::writeBeforeExit() {
     if (m_tray)
         m_tray->writeHistoryNow();
@@ -420,6 +432,28 @@ void MousecfgWidget::writeBeforeExit() {
 void MousecfgWidget::closeEvent(QCloseEvent *event) {
     event->ignore();
     hideOrQuit();
+}
+
+void MousecfgWidget::showEvent(QShowEvent *event) {
+    m_startHidden = false;
+    QWidget::showEvent(event);
+}
+
+void MousecfgWidget::startUpChecks() {
+    if (m_startHidden) {
+        // At login the panel holding the notification area may come after the program.
+        if (QSystemTrayIcon::isSystemTrayAvailable()) {
+            qCDebug(lcApp, "started into the tray");
+            return;
+        }
+        if (++m_trayWaits < kTrayWaits) {
+            QTimer::singleShot(kTrayWaitStepMs, this, &MousecfgWidget::startUpChecks);
+            return;
+        }
+        qCDebug(lcApp, "no notification area: the window shows");
+        m_startHidden = false;
+    }
+    slotWarning();
 }
 
 void MousecfgWidget::refreshMouseList() {

@@ -63,6 +63,9 @@ public:
     MousecfgWidget();
     ~MousecfgWidget() override;
 
+    // The program's option that starts it into the notification area.
+    static constexpr char kStartHiddenOption[] = "--hidden";
+
     // Supported mice present at the last look (zero: the window starts hidden).
     int connectedModelCount() const { return m_devices.presentCount(); }
 
@@ -101,6 +104,9 @@ public:
     // Writes what is kept in memory only (the battery readings not yet written): the program
     // is ending without its destructors.
     void writeBeforeExit();
+    // Started into the notification area: the window shows when the tray icon is clicked, or
+    // at once when no notification area comes within a few seconds. Set before the event loop.
+    void setStartHidden(bool hidden) { m_startHidden = hidden; }
     // The session that talks to the mouse, on its own thread.
     MouseSession *session() const { return m_session; }
     // A send is under way.
@@ -132,6 +138,9 @@ public slots:
     // The desktop session is ending (logging out of an X11 desktop): a macro's unsaved steps
     // are offered for saving when the session manager lets the program ask.
     void commitSessionData(QSessionManager &manager);
+    // The session is being saved: the next login starts the program into the tray when the
+    // window is there now.
+    void saveSessionState(QSessionManager &manager);
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void SelBtnChanged(quint8 iBtn, quint8 iType);
     void slotGotoMacro(quint8 page);
@@ -178,6 +187,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     bool hasUnsavedMacroSteps() const;
@@ -210,6 +220,8 @@ private:
     // Makes slot index the current one, reading its file again when asked.
     void switchSlot(int index, bool reload);
     void hideOrQuit();
+    // The window's first show and the start-up checks, or the tray when started into it.
+    void startUpChecks();
     // Ends the program, as the tray's Quit does.
     void quitProgram();
     // Profile commands (MousecfgProfiles.cpp).
@@ -303,6 +315,8 @@ private:
     MouseDevices m_devices;
     bool m_devicesKnown = false; // the session told what it found at start
     bool m_warningDue = false;   // the start-up checks wait for that
+    bool m_startHidden = false;  // started into the tray, not yet shown
+    int m_trayWaits = 0;         // looks for a notification area so far
     quint64 m_ticket = 0;
     QHash<quint64, PendingSend> m_sends;
     QHash<quint64, std::function<void(int)>> m_profileAnswers;

@@ -22,8 +22,8 @@ namespace {
 
 // Reads the program's options. Anything unknown is ignored: Qt's own (-platform, -style, ...)
 // are the application's, and a desktop launcher may pass arguments of its own. --help and
-// --version print and end the program here.
-void readOptions() {
+// --version print and end the program here. True when the window starts in the tray.
+bool readOptions() {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Configuration of the mouse: profiles, DPI stages, report rate, buttons, "
@@ -34,6 +34,11 @@ void readOptions() {
         QStringLiteral("verbose"),
         QStringLiteral("Print the debug messages of every part of the program on standard error."));
     parser.addOption(verbose);
+    const QCommandLineOption hidden(
+        QLatin1String(MousecfgWidget::kStartHiddenOption + 2),
+        QStringLiteral("Start in the notification area without showing the window (shown when "
+                       "there is none)."));
+    parser.addOption(hidden);
     parser.parse(QCoreApplication::arguments());
     if (parser.isSet(help))
         parser.showHelp();
@@ -46,6 +51,7 @@ void readOptions() {
         if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
             qputenv("QT_LOGGING_RULES", "mousecfg.*.debug=true");
     }
+    return parser.isSet(hidden);
 }
 
 // The window while the program runs. Qt ends the program with exit() when the window system
@@ -70,11 +76,12 @@ int main(int argc, char *argv[]) {
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QCoreApplication::setApplicationVersion(appVersion());
+    bool startHidden = false;
     {
         // Read before the window system is reached: --help and --version answer without a
         // display.
         QCoreApplication options(argc, argv);
-        readOptions();
+        startHidden = readOptions();
     }
     QApplication app(argc, argv);
 #ifdef MOUSECFG_APP_ID
@@ -109,9 +116,12 @@ int main(int argc, char *argv[]) {
     QObject::connect(window, &MousecfgWidget::quitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window->setWindowTitle(product);
+    window->setStartHidden(startHidden);
     // Direct: the session manager waits for the answer within this call.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, window,
                      &MousecfgWidget::commitSessionData, Qt::DirectConnection);
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, window,
+                     &MousecfgWidget::saveSessionState, Qt::DirectConnection);
 
     g_window = window;
     std::atexit(writeBeforeExit);

@@ -73,8 +73,8 @@ class TestAppEndToEnd : public QObject {
 
     QProcessEnvironment environment() const { return m_xvfb.programEnvironment(); }
 
-    // Starts the program under the launcher; prelude runs first (e.g. unplugging). On the
-    // test's X server, or on server.
+    // Starts the program under the launcher; prelude runs first (e.g. unplugging; "set --"
+    // gives the program options). On the test's X server, or on server.
     void start(App &app, const QStringList &options, const QString &prelude = QString(),
                const PrivateXServer *server = nullptr) {
         QVERIFY(app.dir.isValid());
@@ -82,7 +82,7 @@ class TestAppEndToEnd : public QObject {
         app.fifo = app.dir.filePath(QStringLiteral("control"));
         app.dump = app.dir.filePath(QStringLiteral("dump"));
         QVERIFY(::mkfifo(qPrintable(app.fifo), 0600) == 0);
-        const QString script = prelude + QStringLiteral("exec ./mousecfg > app.log 2>&1");
+        const QString script = prelude + QStringLiteral("exec ./mousecfg \"$@\" > app.log 2>&1");
         app.process.setWorkingDirectory(app.dir.path());
         app.env = server ? server->programEnvironment() : environment();
         app.process.setProcessEnvironment(app.env);
@@ -351,26 +351,34 @@ private slots:
         stop(app);
     }
 
-    // With a notification area (trayer as the tray host): a click on the icon hides the
-    // window, the next shows it again; the close button then only hides.
+    // With a notification area (trayer as the tray host), started into it: the window stays
+    // hidden with the mouse found; a click on the icon shows it, the next hides it again.
     void trayIconHidesAndShowsTheWindow() {
         if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())
             QSKIP("trayer is needed");
         QProcess trayer;
         startTrayer(trayer);
         App app;
-        start(app, {});
-        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
+        start(app, {}, QStringLiteral("set -- --hidden; "));
+        // The program has the mouse once a stage changed there shows on the on-screen display.
+        const QString osd = osdTitle(QStringLiteral("TOLV"));
+        for (int i = 0; i < 60 && windowsNamed(osd).isEmpty(); ++i) {
+            control(app, QStringLiteral("dpi %1").arg(2 + i % 2));
+            QTest::qWait(500);
+        }
+        QVERIFY(!windowsNamed(osd).isEmpty());
         QTest::qWait(1000);
+        QVERIFY(windowsNamed(QStringLiteral("TOLV")).isEmpty());
         const QProcessEnvironment env = environment();
         // The one icon sits at the right end of the tray on the top edge of the screen.
         const QStringList clickIcon = {QStringLiteral("mousemove"), QStringLiteral("1270"),
                                        QStringLiteral("16"), QStringLiteral("click"),
                                        QStringLiteral("1")};
         run(QStringLiteral("xdotool"), clickIcon, env);
-        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
-        run(QStringLiteral("xdotool"), clickIcon, env);
         QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
+        QTest::qWait(500);
+        run(QStringLiteral("xdotool"), clickIcon, env);
+        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
         QCOMPARE(app.process.state(), QProcess::Running);
         stop(app);
         trayer.kill();
@@ -409,6 +417,12 @@ private slots:
         // A stage changed on the mouse starts the on-screen display's program.
         control(app, QStringLiteral("dpi 3"));
         QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(osdTitle(QStringLiteral("TOLV"))).isEmpty(), 30000);
+        // Into the tray (its icon at the right end of the screen's top edge).
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QStringLiteral("1270"), QStringLiteral("16"),
+             QStringLiteral("click"), QStringLiteral("1")},
+            env);
+        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
         // xsm's Shutdown menu (top left, no window manager), "With Checkpoint", a session
         // name, and its dialog's Shutdown button.
         const auto xdotool = [&](const QString &args) {
@@ -427,12 +441,13 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(xsm.state(), QProcess::NotRunning, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(app.process.state(), QProcess::NotRunning, 30000);
         QCOMPARE(app.process.exitCode(), 0);
-        // The session saved restarts the program at the next login, and not its helper, which
-        // the program starts.
+        // The session saved restarts the program at the next login, into the tray as it was,
+        // and not its helper, which the program starts.
         QFile saved(home.filePath(QStringLiteral(".XSM-s")));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QString clients = QString::fromLocal8Bit(saved.readAll());
         QVERIFY2(clients.contains(QLatin1String("/mousecfg")) &&
+                     clients.contains(QLatin1String("--hidden")) &&
                      !clients.contains(QLatin1String("/OSD")),
                  qPrintable(clients));
         endProcess(trayer);
