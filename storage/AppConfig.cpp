@@ -148,12 +148,22 @@ void saveProfileList(const ProfileSet &set) {
         qCWarning(lcStorage, "Could not write %s", qPrintable(configIniPath()));
 }
 
+// A whole send owed that the disk did not take (a full disk) is owed still while the program
+// runs. A cleared flag that was not written stays set on disk, which only costs a whole send.
+namespace {
+bool g_wholeSendOwed = false;
+} // namespace
+
 int readDiffFlag() {
-    return configValue(kDiffKey, 0).toInt();
+    return g_wholeSendOwed ? 1 : configValue(kDiffKey, 0).toInt();
 }
 
 void writeDiffFlag(int value) {
-    setConfigValue(kDiffKey, value);
+    const bool written = setConfigValue(kDiffKey, value);
+    if (value == 1 && !written)
+        g_wholeSendOwed = true;
+    else if (value == 0 && written)
+        g_wholeSendOwed = false;
 }
 
 void setDiffFlag(IniFile &config, int value) {

@@ -249,10 +249,16 @@ void TestKilledWrites::aFullDiskLeavesEveryFileAsItWas() {
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
     writeAll(v1);
+    // A whole send owed is owed still, though the disk did not take the mark.
+    writeDiffFlag(1);
+    const int owed = readDiffFlag();
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
     std::signal(SIGXFSZ, handler);
     QCOMPARE(contents(), before);
     QCOMPARE(leftovers(configDir()), QStringList());
+    QCOMPARE(owed, 1);
+    writeDiffFlag(0);
+    QCOMPARE(readDiffFlag(), 0);
 }
 
 void TestKilledWrites::everyFileIsOldOrNewAfterAKill() {
