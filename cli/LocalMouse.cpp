@@ -32,8 +32,10 @@ public:
                                  setStatusBattery(m_status, charge, low, high);
                          });
         QObject::connect(&m_mouse, &MouseSession::RefreshStatus,
-                         [this](quint8 profile, quint8 stage, quint8, quint8) {
+                         [this](quint8 profile, quint8 stage, quint8 rate, quint8) {
                              m_heard = std::make_pair(int(profile), int(stage));
+                             if (rateHz(rate) > 0)
+                                 m_heardRate = rate;
                          });
         // The model is the installation's, as in the window until it has looked; the mouse is
         // found here, but opened only for the commands that need it.
@@ -88,11 +90,29 @@ public:
             saveProfileDpi(saved.profileNames[saved.activeIndex()], stage);
     }
 
+    // A report rate changed on the mouse, told while the session was open, is shown as the
+    // window shows it, in place of the saved one, and not saved; until the saved slot or its
+    // rate changes (a send, another slot chosen).
+    void showHeardRate(MouseStatus &status, const ProfileSet &saved) {
+        const std::pair<int, int> savedRate(saved.activeIndex(), saved.activeProfile().pollrate);
+        if (m_heardRate) {
+            m_rateOver = savedRate;
+            m_shownRate = *std::exchange(m_heardRate, std::nullopt);
+        }
+        if (m_shownRate && m_rateOver == savedRate)
+            status.rateCode = *m_shownRate;
+        else
+            m_shownRate.reset();
+    }
+
 private:
     MouseSession m_mouse;
     MouseStatus m_status;
     bool m_mouseOff = false;
     std::optional<std::pair<int, int>> m_heard;
+    std::optional<int> m_heardRate;
+    std::optional<int> m_shownRate;
+    std::pair<int, int> m_rateOver; // the saved slot and rate it was heard over
 };
 
 // The saved set as the window loads it at start.
@@ -145,6 +165,7 @@ MouseOutcome status(Session &session, BatteryRecorder &battery) {
     else
         makeDefaultProfile(saved.activeProfile());
     setStatusProfile(session.status(), saved);
+    session.showHeardRate(session.status(), saved);
     outcome.data = statusObject(session.status());
     return outcome;
 }

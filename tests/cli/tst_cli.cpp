@@ -352,7 +352,8 @@ class TestCli : public QObject {
     }
 
     // status --follow --json: a line at once, then exactly one per change (a DPI stage made
-    // with stageChange, a battery level step), none for millivolts within a step; SIGTERM
+    // with stageChange, a report rate changed on the mouse, a battery level step), none for
+    // millivolts within a step; SIGTERM
     // ends it with 0, and so, at once, does its reader going away.
     void checkFollow(Session &s, const QString &stageChange, int stage) {
         control(s, QStringLiteral("battery 3950 1"));
@@ -371,13 +372,15 @@ class TestCli : public QObject {
         control(s, QStringLiteral("battery 3960 1"));
         sh(s, stageChange);
         QTRY_COMPARE_WITH_TIMEOUT(last().value(QStringLiteral("dpiStage")).toInt(), stage, 5000);
+        control(s, QStringLiteral("rate 2"));
+        QTRY_COMPARE_WITH_TIMEOUT(last().value(QStringLiteral("reportRate")).toInt(), 500, 5000);
         control(s, QStringLiteral("battery 3700 0"));
         QTRY_COMPARE_WITH_TIMEOUT(last().value(QStringLiteral("battery")).toInt(), 50, 5000);
         QTest::qWait(1000);
-        QCOMPARE(lines().size(), 3);
+        QCOMPARE(lines().size(), 4);
         sh(s, QStringLiteral("kill $(cat follow.pid) && rm follow.pid"));
         QTRY_COMPARE_WITH_TIMEOUT(s.read(QStringLiteral("follow.rc")), QStringLiteral("0\n"), 5000);
-        QCOMPARE(lines().size(), 3);
+        QCOMPARE(lines().size(), 4);
         const Run r = sh(s, QStringLiteral("{ timeout 10 cli status --follow --json; echo $? > "
                                            "gone.rc; } | head -n 1"));
         QCOMPARE(r.out.count('\n'), 1);
