@@ -427,6 +427,12 @@ void MousecfgWidget::saveSessionState(QSessionManager &manager) {
 void MousecfgWidget::writeBeforeExit() {
     if (m_tray)
         m_tray->writeHistoryNow();
+    keepUnsavedMacroSteps();
+}
+
+void MousecfgWidget::keepUnsavedMacroSteps() {
+    if (MacroDialog *macro = m_pages ? m_pages->macro() : nullptr)
+        macro->keepUnsavedSteps();
 }
 
 void MousecfgWidget::closeEvent(QCloseEvent *event) {

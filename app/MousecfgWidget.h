@@ -101,9 +101,12 @@ public:
     bool mouseOff() const;
     // What the mouse session found and opened, as it last told.
     const MouseDevices &devices() const { return m_devices; }
-    // Writes what is kept in memory only (the battery readings not yet written): the program
-    // is ending without its destructors.
+    // Writes what is kept in memory only (the battery readings not yet written, a macro's
+    // unsaved steps): the program is ending without its destructors.
     void writeBeforeExit();
+    // The program ends without having asked about a macro's unsaved steps (a signal, a
+    // session manager that lets no program ask): they are kept in a macro of their own.
+    void keepUnsavedMacroSteps();
     // Started into the notification area: the window shows when the tray icon is clicked, or
     // at once when no notification area comes within a few seconds. Set before the event loop.
     void setStartHidden(bool hidden) { m_startHidden = hidden; }

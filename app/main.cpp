@@ -126,6 +126,7 @@ int main(int argc, char *argv[]) {
     g_window = window;
     std::atexit(writeBeforeExit);
     const int result = app.exec();
+    window->keepUnsavedMacroSteps();
     g_window = nullptr;
     delete window;
     // The desktop takes the pointer speed of the last slot shown before the program goes.

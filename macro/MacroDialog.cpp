@@ -5,6 +5,7 @@
 #include "MacroDialog.h"
 #include "MacroLog.h"
 
+#include "AppConfig.h"
 #include "InterfaceColour.h"
 #include "KelCheckBox.h"
 #include "KelLabel.h"
@@ -16,6 +17,7 @@
 #include "KeyCapture.h"
 #include "LanguageFont.h"
 #include "MacroLayout.h"
+#include "MacroList.h"
 #include "MacroListPanel.h"
 #include "MacroRules.h"
 #include "MacroStepEditor.h"
@@ -281,11 +283,33 @@ QString MacroDialog::currentMacro() const {
     return m_panel->currentMacro();
 }
 
-bool MacroDialog::hasUnsavedSteps() const {
-    if (m_recording || m_shownName.isEmpty() || !macroFileExists(m_shownName))
+bool MacroDialog::stepsUnsaved() const {
+    if (m_shownName.isEmpty() || !macroFileExists(m_shownName))
         return false;
     const MacroFile shown = shownMacro();
     return shown != m_shownAsStored && shown != m_declined;
+}
+
+bool MacroDialog::hasUnsavedSteps() const {
+    return !m_recording && stepsUnsaved();
+}
+
+QString MacroDialog::keepUnsavedSteps() {
+    if (!stepsUnsaved())
+        return QString();
+    QString name = uniqueMacroName(m_shownName + QStringLiteral("_unsaved"));
+    if (!fitsFileNameLimit(name))
+        name = nextNewMacroName();
+    const MacroFile shown = shownMacro();
+    if (!saveMacroFile(name, shown)) {
+        qCWarning(lcMacro, "The unsaved steps of %s could not be kept", qPrintable(m_shownName));
+        return QString();
+    }
+    // Listed when the list has room; the file is kept either way.
+    addToMacroList(name);
+    m_declined = shown;
+    qCDebug(lcMacro, "unsaved steps of %s kept as %s", qPrintable(m_shownName), qPrintable(name));
+    return name;
 }
 
 void MacroDialog::offerToSave() {

@@ -50,6 +50,11 @@ public:
     // and before the program or the desktop session ends. No is not asked again for the same
     // steps.
     void offerToSave();
+    // The program ends without asking (a signal, a session manager that lets no program ask):
+    // the shown steps not saved, also those of a recording under way, are kept beside the
+    // macro in a new one ("<name>_unsaved", made unique), never over it. Its name, or ""
+    // when nothing needed keeping or it could not be written.
+    QString keepUnsavedSteps();
     // The macro selected in the list ("" for none).
     QString currentMacro() const;
     // The steps in the table, in order.
@@ -142,6 +147,8 @@ private:
     MacroListPanel *m_panel = nullptr;
     // The macro the page shows, and how it was when loaded or last saved.
     QString m_shownName;
+    // The shown steps differ from the stored macro and were not declined.
+    bool stepsUnsaved() const;
     MacroFile m_shownAsStored;
     // The unsaved state the user chose not to save, while it is shown.
     std::optional<MacroFile> m_declined;

@@ -8,6 +8,7 @@
 #include "KeyTable.h"
 #include "MacroDialog.h"
 #include "MacroFile.h"
+#include "MacroList.h"
 #include "ModalCloser.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
@@ -100,6 +101,20 @@ private slots:
         QCOMPARE(quit.count(), 1);
         QVERIFY(w.isVisible() && page->isVisible());
         QVERIFY(loadMacroFile(QStringLiteral("copy"), file) && file.events.isEmpty());
+
+        // Ended without asking (a signal) during a recording: the steps so far are kept in a
+        // macro of their own, once, and the macro itself stays as stored.
+        click("macroRecordBtn");
+        key(29, true);
+        key(29, false);
+        w.keepUnsavedMacroSteps();
+        w.keepUnsavedMacroSteps();
+        QVERIFY(loadMacroFile(QStringLiteral("copy_unsaved"), file));
+        QCOMPARE(file.events, page->events());
+        QCOMPARE(file.events.size(), 2);
+        QVERIFY(loadMacroFile(QStringLiteral("copy"), file) && file.events.isEmpty());
+        QVERIFY(macroListContains(QStringLiteral("copy_unsaved")));
+        QVERIFY(!macroFileExists(QStringLiteral("copy_unsaved_2")));
     }
 
     // An old file of 63 steps without delays: with the fillers it needs 79 of the 66 steps the
