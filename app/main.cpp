@@ -11,6 +11,7 @@
 #include "MousecfgWidget.h"
 #include "PointerSpeed.h"
 #include "Resources.h"
+#include "UserRuntimeDir.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -66,6 +67,8 @@ void writeBeforeExit() {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // A run outside a login session (cron, su, a service) finds the user's runtime folder.
+    exportUserRuntimeDir();
     // The program draws no OpenGL: without GLX the first paint comes sooner and the
     // process is a third of the size. A user's own choice is kept.
     if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))

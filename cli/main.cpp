@@ -8,6 +8,7 @@
 #include "LanguageConfig.h"
 #include "ModelDescriptor.h"
 #include "RequestChannel.h"
+#include "UserRuntimeDir.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -112,6 +113,8 @@ int follow(const CommandLine &line) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // A run outside a login session (cron, su, a service) finds the user's runtime folder.
+    exportUserRuntimeDir();
     QCoreApplication app(argc, argv);
     // Here stderr is for the user: the layers' debug messages and warnings only with --verbose
     // (below) or the logging rules of the environment, which are applied after these and still

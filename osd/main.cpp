@@ -13,6 +13,7 @@
 #include "OsdNotifier.h"
 #include "OsdServer.h"
 #include "OsdWindow.h"
+#include "UserRuntimeDir.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -44,6 +45,8 @@ bool quitWhenInputEnds(QCoreApplication &app) {
 } // namespace
 
 int main(int argc, char **argv) {
+    // A run outside a login session (cron, su, a service) finds the user's runtime folder.
+    exportUserRuntimeDir();
     // Nothing here draws with OpenGL: starting without it is faster and smaller.
     if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");

@@ -12,6 +12,14 @@ QString userRuntimeDir();
 // ROOT/UID when it is a folder (not a link) of this user with no access for others; empty
 // otherwise. ROOT is where the login manager makes the users' runtime folders.
 QString loginRuntimeDir(const QString &root);
+// Without a login session either, Qt's own fallback, TEMP/runtime-USER, made and checked as Qt
+// does (a folder of the user's, not a link, mode 0700), without the warning Qt prints at each
+// look: a command line run from cron or a service prints nothing. Empty when it cannot be had.
+QString tempRuntimeDir(const QString &tempRoot);
+// Without XDG_RUNTIME_DIR, sets it to that folder, before a Qt application exists: Qt's own
+// parts then use the same folder as the program, and print nothing about its absence. The
+// programs this one starts inherit it.
+void exportUserRuntimeDir();
 // A file of that folder named by free text: a '/' or '\' in the name is replaced, so that
 // no name makes a path of its own. Without a runtime folder, a name in the temporary
 // directory that carries the user's id.

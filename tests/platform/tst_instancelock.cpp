@@ -58,6 +58,18 @@ private slots:
         QVERIFY(QDir(mine).removeRecursively());
         QVERIFY(QFile::link(m_runtime.path(), mine));
         QCOMPARE(loginRuntimeDir(root.path()), QString());
+
+        // Without one, a folder of the user's under the temporary folder, made private.
+        const QString made = tempRuntimeDir(root.path());
+        QVERIFY(made.startsWith(root.filePath(QStringLiteral("runtime-"))));
+        QVERIFY(QFile::setPermissions(made, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ReadOther));
+        QCOMPARE(tempRuntimeDir(root.path()), made);
+        QCOMPARE(QFileInfo(made).permissions() & (QFile::ReadOther | QFile::ReadGroup),
+                 QFile::Permissions());
+        QVERIFY(QDir(made).removeRecursively());
+        QVERIFY(QFile::link(m_runtime.path(), made));
+        QCOMPARE(tempRuntimeDir(root.path()), QString());
     }
 
     void secondCopyOfTheSameProductExits() {
