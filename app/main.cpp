@@ -16,8 +16,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLoggingCategory>
+#include <QSemaphore>
 #include <QThread>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -55,13 +57,38 @@ bool readOptions() {
     return parser.isSet(hidden);
 }
 
-// The window while the program runs. Qt ends the program with exit() when the window system
-// goes away (the X server or the Wayland compositor ended), past every destructor.
+// The window while the program runs. Qt ends the program with exit() when the X server goes
+// away, past every destructor.
 MousecfgWidget *g_window = nullptr;
 
 void writeBeforeExit() {
     if (g_window && QThread::currentThread() == qApp->thread())
         g_window->writeBeforeExit();
+}
+
+// Qt's Wayland platform ends the program with _exit(), past the exit handlers, right after
+// telling that its connection broke (at the end of a Wayland session, or when the compositor
+// dies), from its own thread: the window writes then, while that thread waits a little.
+constexpr int kLastWriteWaitMs = 2000;
+QtMessageHandler g_nextHandler = nullptr;
+
+void onQtMessage(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("The Wayland connection "))) {
+        if (QThread::currentThread() == qApp->thread()) {
+            writeBeforeExit();
+        } else {
+            const auto written = std::make_shared<QSemaphore>();
+            QMetaObject::invokeMethod(
+                qApp,
+                [written] {
+                    writeBeforeExit();
+                    written->release();
+                },
+                Qt::QueuedConnection);
+            written->tryAcquire(1, kLastWriteWaitMs);
+        }
+    }
+    g_nextHandler(type, context, text);
 }
 
 } // namespace
@@ -128,6 +155,7 @@ int main(int argc, char *argv[]) {
 
     g_window = window;
     std::atexit(writeBeforeExit);
+    g_nextHandler = qInstallMessageHandler(onQtMessage);
     const int result = app.exec();
     window->keepUnsavedMacroSteps();
     g_window = nullptr;

@@ -253,23 +253,52 @@ private slots:
         QVERIFY2(history.readAll().contains(" 3696 "), qPrintable(app.log()));
     }
 
-    // The X server going away ends the program at once (Qt leaves past the destructors): the
-    // battery reading it had not yet written is written all the same.
-    void endOfTheXServerKeepsTheBatteryReadings() {
+    void endOfTheDisplayServerKeepsTheBatteryReadings_data() {
+        QTest::addColumn<bool>("wayland");
+        QTest::newRow("X server") << false;
+        QTest::newRow("Wayland compositor") << true;
+    }
+
+    // Qt ends the program at once when its display server goes (exit() on X11, _exit() from a
+    // thread of its own on Wayland): the battery reading not yet written is written first.
+    void endOfTheDisplayServerKeepsTheBatteryReadings() {
+        QFETCH(bool, wayland);
         PrivateXServer own(kBuild + QStringLiteral("/tests/e2e-runtime-XXXXXX"));
-        QVERIFY(own.start());
+        QProcess weston;
+        QTemporaryDir state(kBuild + QStringLiteral("/tests/e2e-state-XXXXXX"));
+        const QString exports = QStringLiteral("export XDG_STATE_HOME='%1' ").arg(state.path());
         App app;
-        start(app, {QStringLiteral("--cable")}, QString(), &own);
+        if (wayland) {
+            if (QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty())
+                QSKIP("weston is needed");
+            weston.setProcessEnvironment(environment());
+            weston.start(QStringLiteral("weston"),
+                         {QStringLiteral("--backend=headless-backend.so"),
+                          QStringLiteral("--socket=wayland-e2e"), QStringLiteral("--idle-time=0")});
+            QTRY_VERIFY(QFileInfo::exists(environment().value(QStringLiteral("XDG_RUNTIME_DIR")) +
+                                          QStringLiteral("/wayland-e2e")));
+            start(app, {QStringLiteral("--cable")},
+                  exports +
+                      QStringLiteral("WAYLAND_DISPLAY=wayland-e2e QT_QPA_PLATFORM=wayland; "));
+        } else {
+            QVERIFY(own.start());
+            start(app, {QStringLiteral("--cable")}, exports + QLatin1Char(';'), &own);
+        }
         QTRY_VERIFY2_WITH_TIMEOUT(traffic(app, QStringLiteral("cable")).queries >= 1,
                                   qPrintable(app.log()), 60000);
         control(app, QStringLiteral("battery 3696 1"));
         QTRY_VERIFY_WITH_TIMEOUT(cli(app, {QStringLiteral("status"), QStringLiteral("--json")})
                                      .contains(QLatin1String("\"millivolts\":3696,")),
                                  30000);
-        own.stop();
+        if (wayland)
+            endProcess(weston);
+        else
+            own.stop();
         QVERIFY(app.process.waitForFinished(30000));
-        QVERIFY2(app.log().contains(QLatin1String("X11 connection broke")), qPrintable(app.log()));
-        QFile history(own.runtimeDir() + QStringLiteral("/state/mousecfg/TOLV.battery"));
+        QVERIFY2(app.log().contains(wayland ? QLatin1String("Wayland connection broke")
+                                            : QLatin1String("X11 connection broke")),
+                 qPrintable(app.log()));
+        QFile history(state.filePath(QStringLiteral("mousecfg/TOLV.battery")));
         QVERIFY(history.open(QIODevice::ReadOnly));
         QVERIFY2(history.readAll().contains(" 3696 "), qPrintable(app.log()));
     }
