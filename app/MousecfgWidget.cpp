@@ -416,10 +416,12 @@ void MousecfgWidget::commitSessionData(QSessionManager &manager) {
 }
 
 void MousecfgWidget::saveSessionState(QSessionManager &manager) {
-    // Qt names the program and the saved session; the option is this window's own.
+    // Qt names the program and the saved session; the option is this window's own. A hidden
+    // window is in the tray (without one, closing it ends the program), which at logout may
+    // already be gone; the next start waits for it.
     QStringList command = manager.restartCommand();
     command.removeAll(QLatin1String(kStartHiddenOption));
-    if (!isVisible() && QSystemTrayIcon::isSystemTrayAvailable() && !command.isEmpty())
+    if (!isVisible() && !command.isEmpty())
         command.insert(1, QLatin1String(kStartHiddenOption));
     manager.setRestartCommand(command);
 }
