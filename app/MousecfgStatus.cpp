@@ -330,6 +330,10 @@ void MousecfgWidget::slotRefreshRate(quint8 iRate) {
     if (rateText(iRate).isEmpty())
         return;
     m_working.activeProfile().pollrate = iRate;
+    // Saved as the stage is: the mouse holds it, and Cancel, which reads the files again, must
+    // not show the rate it had before.
+    saveProfileValue(m_working.profileNames[m_working.activeIndex()], QStringLiteral("pollrate"),
+                     iRate);
     if (KelReportRate *page = m_pages->reportRate())
         page->setReportRate(iRate);
     emit statusMayHaveChanged();

@@ -33,9 +33,7 @@ public:
                          });
         QObject::connect(&m_mouse, &MouseSession::RefreshStatus,
                          [this](quint8 profile, quint8 stage, quint8 rate, quint8) {
-                             m_heard = std::make_pair(int(profile), int(stage));
-                             if (rateHz(rate) > 0)
-                                 m_heardRate = rate;
+                             m_heard = Heard{profile, stage, rate};
                          });
         // The model is the installation's, as in the window until it has looked; the mouse is
         // found here, but opened only for the commands that need it.
@@ -71,48 +69,38 @@ public:
         return MouseOutcome::of(m_mouseOff ? MouseOutcome::MouseOff : MouseOutcome::Done);
     }
 
-    // A slot or DPI stage changed on the mouse (its buttons), told while the session was open,
-    // goes into the saved state as the window takes it: the slot, then the stage of the slot
-    // then active. What the mouse cannot have is ignored.
+    // A slot, DPI stage or report rate changed on the mouse (its buttons), told while the
+    // session was open, goes into the saved state as the window takes it: the slot, then the
+    // stage and rate of the slot then active. What the mouse cannot have is ignored.
     void takeHeardChange() {
         if (!m_heard)
             return;
-        const auto [profile, stage] = *m_heard;
-        m_heard.reset();
-        qCDebug(lcDevice, "the mouse changed to slot %d, stage %d", profile + 1, stage + 1);
+        const Heard heard = *std::exchange(m_heard, std::nullopt);
+        qCDebug(lcDevice, "the mouse changed to slot %d, stage %d, rate %d", heard.profile + 1,
+                heard.stage + 1, heard.rate);
         ProfileSet saved;
         loadSavedProfiles(saved);
-        if (profile >= 0 && profile < kProfileCount && profile != saved.activeIndex()) {
-            saveActiveProfileId(profile);
-            saved.ProfileID = uint8_t(profile);
+        if (heard.profile < kProfileCount && heard.profile != saved.activeIndex()) {
+            saveActiveProfileId(heard.profile);
+            saved.ProfileID = uint8_t(heard.profile);
         }
-        if (stage >= 0 && stage < kDpiStageCount && stage != saved.activeProfile().dpi)
-            saveProfileDpi(saved.profileNames[saved.activeIndex()], stage);
-    }
-
-    // A report rate changed on the mouse, told while the session was open, is shown as the
-    // window shows it, in place of the saved one, and not saved; until the saved slot or its
-    // rate changes (a send, another slot chosen).
-    void showHeardRate(MouseStatus &status, const ProfileSet &saved) {
-        const std::pair<int, int> savedRate(saved.activeIndex(), saved.activeProfile().pollrate);
-        if (m_heardRate) {
-            m_rateOver = savedRate;
-            m_shownRate = *std::exchange(m_heardRate, std::nullopt);
-        }
-        if (m_shownRate && m_rateOver == savedRate)
-            status.rateCode = *m_shownRate;
-        else
-            m_shownRate.reset();
+        const QString name = saved.profileNames[saved.activeIndex()];
+        if (heard.stage < kDpiStageCount && heard.stage != saved.activeProfile().dpi)
+            saveProfileDpi(name, heard.stage);
+        if (rateHz(heard.rate) > 0 && heard.rate != saved.activeProfile().pollrate)
+            saveProfileValue(name, QStringLiteral("pollrate"), heard.rate);
     }
 
 private:
     MouseSession m_mouse;
     MouseStatus m_status;
     bool m_mouseOff = false;
-    std::optional<std::pair<int, int>> m_heard;
-    std::optional<int> m_heardRate;
-    std::optional<int> m_shownRate;
-    std::pair<int, int> m_rateOver; // the saved slot and rate it was heard over
+    struct Heard {
+        int profile;
+        int stage;
+        int rate;
+    };
+    std::optional<Heard> m_heard;
 };
 
 // The saved set as the window loads it at start.
@@ -165,7 +153,6 @@ MouseOutcome status(Session &session, BatteryRecorder &battery) {
     else
         makeDefaultProfile(saved.activeProfile());
     setStatusProfile(session.status(), saved);
-    session.showHeardRate(session.status(), saved);
     outcome.data = statusObject(session.status());
     return outcome;
 }

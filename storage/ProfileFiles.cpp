@@ -500,11 +500,16 @@ QString readModelName(const IniFile &ini) {
 }
 
 bool saveProfileDpi(const QString &name, int dpi) {
+    return saveProfileValue(name, QStringLiteral("dpi"), dpi);
+}
+
+bool saveProfileValue(const QString &name, const QString &key, int value) {
     const QString path = profileFilePath(name);
     if (path.isEmpty())
         return false;
     forget(path);
-    return update(path, [&](IniFile &ini) { ini.setValue(QStringLiteral("PROFILE/dpi"), dpi); });
+    return update(
+        path, [&](IniFile &ini) { ini.setValue(kProfileGroup + QLatin1Char('/') + key, value); });
 }
 
 void writeDefaultProfileFile() {

@@ -109,4 +109,7 @@ QString readModelName(const IniFile &ini);
 
 // False when the profile file could not be written (or the name is no file name).
 bool saveProfileDpi(const QString &name, int dpi);
+// One value of the profile group ("pollrate", "LedMode"), as saveProfileDpi writes the stage:
+// what the mouse reports changed by its own buttons is what it holds.
+bool saveProfileValue(const QString &name, const QString &key, int value);
 void writeDefaultProfileFile();

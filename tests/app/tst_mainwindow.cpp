@@ -511,6 +511,11 @@ private slots:
         QSettings prof(rig.dir.file(QStringLiteral("Configs/TOLV/Profile/Profile 1.prof")),
                        QSettings::IniFormat);
         QCOMPARE(prof.value(QStringLiteral("PROFILE/dpi")).toInt(), 3);
+        // And so is the rate: Cancel, which reads the files again, keeps what the mouse holds.
+        w.slotRefreshStatus(0, 3, 2, 0);
+        prof.sync();
+        QCOMPARE(prof.value(QStringLiteral("PROFILE/pollrate")).toInt(), 2);
+        w.slotRefreshStatus(0, 3, 1, 0);
         w.slotRefreshStatus(2, 3, 1, 0);
         QCOMPARE(int(ws.ProfileID), 2);
         QCOMPARE(readDiffFlag() >= 0, true);
