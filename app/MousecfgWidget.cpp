@@ -419,10 +419,11 @@ void MousecfgWidget::saveSessionState(QSessionManager &manager) {
     // Qt names the program and the saved session; the option is this window's own. A hidden
     // window is in the tray (without one, closing it ends the program), which at logout may
     // already be gone; the next start waits for it.
+    const QString option = QLatin1String("--") + QLatin1String(kStartHiddenOption);
     QStringList command = manager.restartCommand();
-    command.removeAll(QLatin1String(kStartHiddenOption));
+    command.removeAll(option);
     if (!isVisible() && !command.isEmpty())
-        command.insert(1, QLatin1String(kStartHiddenOption));
+        command.insert(1, option);
     manager.setRestartCommand(command);
 }
 

@@ -63,8 +63,8 @@ public:
     MousecfgWidget();
     ~MousecfgWidget() override;
 
-    // The program's option that starts it into the notification area.
-    static constexpr char kStartHiddenOption[] = "--hidden";
+    // The name of the program's option that starts it into the notification area.
+    static constexpr char kStartHiddenOption[] = "hidden";
 
     // Supported mice present at the last look (zero: the window starts hidden).
     int connectedModelCount() const { return m_devices.presentCount(); }

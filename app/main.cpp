@@ -38,7 +38,7 @@ bool readOptions() {
         QStringLiteral("Print the debug messages of every part of the program on standard error."));
     parser.addOption(verbose);
     const QCommandLineOption hidden(
-        QLatin1String(MousecfgWidget::kStartHiddenOption + 2),
+        QLatin1String(MousecfgWidget::kStartHiddenOption),
         QStringLiteral("Start in the notification area without showing the window (shown when "
                        "there is none)."));
     parser.addOption(hidden);

@@ -16,8 +16,9 @@ MouseOutcome runLocally(const MouseRequest &request, BatteryRecorder &battery);
 
 // The looks of `status --follow` while the window is not running, each under the lock that
 // the caller holds: the mouse stays open from look to look (without the lock between them,
-// reading nothing then), so that what it tells by itself meanwhile, a slot or DPI stage
-// changed with its buttons, is read at the next look and saved as the window saves it.
+// reading nothing then), so that what it tells by itself meanwhile, a slot, DPI stage or
+// report rate changed with its buttons, is read at the next look and saved as the window saves
+// it.
 class StatusFollower {
 public:
     StatusFollower();

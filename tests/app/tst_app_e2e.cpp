@@ -143,6 +143,14 @@ class TestAppEndToEnd : public QObject {
         QTest::qWait(1000);
     }
 
+    // A click on the one tray icon, at the right end of trayer's tray on the top edge.
+    void clickTrayIcon() {
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QStringLiteral("1270"), QStringLiteral("16"),
+             QStringLiteral("click"), QStringLiteral("1")},
+            environment());
+    }
+
     // The launcher passes the signal on to the program and ends with it.
     void stop(App &app) { endProcess(app.process); }
 
@@ -398,15 +406,10 @@ private slots:
         QVERIFY(!windowsNamed(osd).isEmpty());
         QTest::qWait(1000);
         QVERIFY(windowsNamed(QStringLiteral("TOLV")).isEmpty());
-        const QProcessEnvironment env = environment();
-        // The one icon sits at the right end of the tray on the top edge of the screen.
-        const QStringList clickIcon = {QStringLiteral("mousemove"), QStringLiteral("1270"),
-                                       QStringLiteral("16"), QStringLiteral("click"),
-                                       QStringLiteral("1")};
-        run(QStringLiteral("xdotool"), clickIcon, env);
+        clickTrayIcon();
         QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
         QTest::qWait(500);
-        run(QStringLiteral("xdotool"), clickIcon, env);
+        clickTrayIcon();
         QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
         QCOMPARE(app.process.state(), QProcess::Running);
         stop(app);
@@ -446,11 +449,7 @@ private slots:
         // A stage changed on the mouse starts the on-screen display's program.
         control(app, QStringLiteral("dpi 3"));
         QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed(osdTitle(QStringLiteral("TOLV"))).isEmpty(), 30000);
-        // Into the tray (its icon at the right end of the screen's top edge).
-        run(QStringLiteral("xdotool"),
-            {QStringLiteral("mousemove"), QStringLiteral("1270"), QStringLiteral("16"),
-             QStringLiteral("click"), QStringLiteral("1")},
-            env);
+        clickTrayIcon(); // into the tray
         QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(QStringLiteral("TOLV")).isEmpty(), 30000);
         // xsm's Shutdown menu (top left, no window manager), "With Checkpoint", a session
         // name, and its dialog's Shutdown button.
