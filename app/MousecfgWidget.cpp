@@ -91,7 +91,10 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
         move(frame.topLeft());
     }
 
-    // The window takes the outline of its background.
+    // The window takes the outline of its background. A Wayland compositor takes no outline
+    // from a window: there the window is transparent outside it instead (on X11 the outline
+    // alone does it).
+    setAttribute(Qt::WA_TranslucentBackground);
     const WindowBackground::Step &back = background(m_iDpiVal);
     if (!back.outline.isNull())
         setMask(back.outline);
@@ -588,8 +591,13 @@ void MousecfgWidget::resizeEvent(QResizeEvent *event) {
 void MousecfgWidget::paintEvent(QPaintEvent *) {
     QPainter p(this);
     const QImage &back = background(m_iDpiVal).picture;
-    if (!back.isNull())
-        p.drawImage(rect(), back);
+    if (back.isNull()) {
+        p.fillRect(rect(), palette().color(backgroundRole()));
+        return;
+    }
+    if (!mask().isEmpty())
+        p.setClipRegion(mask());
+    p.drawImage(rect(), back);
 }
 
 void MousecfgWidget::mousePressEvent(QMouseEvent *event) {

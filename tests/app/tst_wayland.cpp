@@ -28,10 +28,19 @@ class TestWayland : public QObject {
     Q_OBJECT
 
 private slots:
+    // A compositor takes no outline from a window: outside its own (the cut corner) the
+    // window is transparent, inside opaque.
     void windowShowsNatively() {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
         WindowRig rig;
-        QVERIFY(QTest::qWaitForWindowExposed(&rig.open()));
+        const QString back = QStringLiteral("skin/cfgMainback.png");
+        QDir().mkpath(rig.dir.file(QStringLiteral("skin")));
+        QVERIFY(QFile::copy(QStringLiteral(MOUSECFG_APP_DIR "/") + back, rig.dir.file(back)));
+        MousecfgWidget &w = rig.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QImage look = w.grab().toImage();
+        QCOMPARE(qAlpha(look.pixel(w.width() - 2, w.height() - 2)), 0);
+        QCOMPARE(qAlpha(look.pixel(w.width() / 2, w.height() / 2)), 255);
     }
 
     // The real OSD program, started by the channel as the window starts it: the second text
