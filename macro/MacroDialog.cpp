@@ -6,6 +6,7 @@
 #include "MacroLog.h"
 
 #include "AppConfig.h"
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "KelCheckBox.h"
 #include "KelLabel.h"
@@ -112,6 +113,7 @@ void MacroDialog::createTable() {
     // Tab reaches the table to step through its rows; a click does not take the keys from the
     // page, where the recorder and the step editor have them.
     m_table->setFocusPolicy(Qt::TabFocus);
+    markFocusOf(m_table);
     m_table->setShowGrid(false);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The three columns share the table's width equally.

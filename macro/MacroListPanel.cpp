@@ -3,6 +3,7 @@
 #include "MacroLog.h"
 
 #include "AppConfig.h"
+#include "FocusMark.h"
 #include "InterfaceColour.h"
 #include "KelCheckBox.h"
 #include "KelGunsetDialog.h"
@@ -31,6 +32,7 @@ MacroListPanel::MacroListPanel(QWidget *parent) : QWidget(parent) {
     m_list->setObjectName(QStringLiteral("macroList"));
     // As the step table: by Tab only, so that a click leaves the keys where they are.
     m_list->setFocusPolicy(Qt::TabFocus);
+    markFocusOf(m_list);
     connect(m_list, &QListWidget::currentRowChanged, this, [this] {
         if (m_loading)
             return;

@@ -4,6 +4,7 @@
 #include "InterfaceColour.h"
 #include "Scale.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
@@ -44,33 +45,47 @@ private:
 
 QPointer<InputWatcher> g_watcher;
 
-// Lets the widget paint first, then paints the mark over it.
+// Lets the widget paint first, then paints the mark over it: the mark of owner, which is the
+// widget itself or the scroll area whose viewport it is.
 class MarkPainter : public QObject {
 public:
-    MarkPainter(QWidget *widget, int designInset) : QObject(widget), m_inset(designInset) {}
+    MarkPainter(QWidget *widget, QWidget *owner, int designInset)
+        : QObject(widget), m_owner(owner), m_inset(designInset) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() != QEvent::Paint || !watched->isWidgetType())
+        if (watched == m_owner && watched != parent() &&
+            (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+            static_cast<QWidget *>(parent())->update();
+        if (watched != parent() || event->type() != QEvent::Paint)
             return false;
         watched->event(event);
         auto *widget = static_cast<QWidget *>(watched);
-        if (showsFocusMark(widget)) {
+        if (showsFocusMark(m_owner)) {
             QPainter painter(widget);
             const int inset = scaled(m_inset);
-            paintFocusMark(painter, widget, widget->rect().adjusted(inset, inset, -inset, -inset));
+            paintFocusMark(painter, m_owner, widget->rect().adjusted(inset, inset, -inset, -inset));
         }
         return true;
     }
 
 private:
+    QWidget *m_owner;
     int m_inset;
 };
 } // namespace
 
 void markFocusOf(QWidget *widget, int designInset) {
     trackFocusMarks();
-    widget->installEventFilter(new MarkPainter(widget, designInset));
+    widget->installEventFilter(new MarkPainter(widget, widget, designInset));
+}
+
+void markFocusOf(QAbstractScrollArea *area) {
+    trackFocusMarks();
+    QWidget *viewport = area->viewport();
+    auto *painter = new MarkPainter(viewport, area, 0);
+    viewport->installEventFilter(painter);
+    area->installEventFilter(painter);
 }
 
 void trackFocusMarks() {

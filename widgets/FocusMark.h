@@ -5,6 +5,7 @@
 // while the user works with the keys: a click hides it until the next key press, so a mouse
 // user sees the skin as it always was.
 
+class QAbstractScrollArea;
 class QPainter;
 class QRect;
 class QWidget;
@@ -20,6 +21,9 @@ void paintFocusMark(QWidget *widget);
 // painted over what the widget painted. A widget edged in the interface colour of its own gets
 // the mark designInset design pixels inside that edge, where it can be told from it.
 void markFocusOf(QWidget *widget, int designInset = 0);
+// The same for a scroll area (a list, a table): the mark lies inside its frame, over its items,
+// so that it shows also when there are none.
+void markFocusOf(QAbstractScrollArea *area);
 // Makes the mark follow key presses and clicks from now on; every skinned widget that takes
 // the focus calls it once it is made (more calls do nothing).
 void trackFocusMarks();

@@ -6,7 +6,11 @@
 #include "BatteryChartDialog.h"
 #include "CommandBar.h"
 #include "KelCheckBox.h"
+#include "KelColorArea.h"
 #include "KelDPIWindow.h"
+#include "KelFireKeyWindow.h"
+#include "KelGunsetDialog.h"
+#include "KelMacroSelect.h"
 #include "KelMessageBox.h"
 #include "KelPointSpeed.h"
 #include "KelPushButton.h"
@@ -33,12 +37,20 @@ QWidget *tab(bool back = false) {
     return QApplication::focusWidget();
 }
 
-// The widgets Tab reaches from `start` until it comes round again.
-QList<QWidget *> walk(QWidget *start) {
+// The widgets Tab reaches from `start` until it comes round again; `unmarked` gets the names
+// of those that look the same with the focus as without it.
+QList<QWidget *> walk(QWidget *start, QStringList *unmarked = nullptr) {
     start->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(start, Qt::Key_Shift); // the keys are in use: focus marks show
     QList<QWidget *> seen{start};
-    for (QWidget *w = tab(); w && w != start && seen.size() < 400; w = tab())
+    QImage focused = start->grab().toImage();
+    for (QWidget *w = tab(); w && w != start && seen.size() < 400; w = tab()) {
+        if (unmarked && seen.last()->grab().toImage() == focused)
+            *unmarked << seen.last()->objectName() + QLatin1Char('@') +
+                             seen.last()->metaObject()->className();
         seen << w;
+        focused = w->grab().toImage();
+    }
     return seen;
 }
 
@@ -87,7 +99,9 @@ private slots:
         QFETCH(QString, second);
         MousecfgWidget &w = window();
         w.setPage(page);
-        const QList<QWidget *> order = walk(w.tab(0));
+        QStringList unmarked;
+        const QList<QWidget *> order = walk(w.tab(0), &unmarked);
+        QVERIFY2(unmarked.isEmpty(), qPrintable(unmarked.join(QLatin1Char(' '))));
         const auto at = [&](const QString &name) {
             for (int i = 0; i < order.size(); ++i) {
                 // A page's row stands for the first control in it.
@@ -199,15 +213,23 @@ private slots:
         QTimer::singleShot(3000, &box, [&box] { box.done(-1); });
         QCOMPARE(box.exec(), result);
     }
-    // Tab goes round a dialog's controls and nothing else, the battery chart among them.
+    // Tab goes round a dialog's controls and nothing else, the battery chart among them, each
+    // marked when it has the focus.
     void tabGoesRoundTheDialogControls() {
         KelSniperWindow sniper(0, &window());
         BatteryChartDialog battery(&window());
-        for (QDialog *d : std::initializer_list<QDialog *>{&sniper, &battery}) {
+        KelColorArea colour(Qt::red, &window());
+        KelGunsetDialog gunset(&window(), 1.0);
+        KelMacroSelect macro(QStringLiteral("Macro"), QString(), 1, 0, &window());
+        KelFireKeyWindow fire(&window());
+        for (QDialog *d :
+             std::initializer_list<QDialog *>{&sniper, &battery, &colour, &gunset, &macro, &fire}) {
             d->show();
             QApplication::setActiveWindow(d);
-            const QList<QWidget *> seen = walk(d->focusWidget());
+            QStringList unmarked;
+            const QList<QWidget *> seen = walk(d->focusWidget(), &unmarked);
             QVERIFY(!seen.contains(d));
+            QVERIFY2(unmarked.isEmpty(), qPrintable(unmarked.join(QLatin1Char(' '))));
             QVERIFY(d != &battery || seen.contains(battery.chart()));
         }
     }
