@@ -54,13 +54,17 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (watched == m_owner && watched != parent() &&
+        auto *widget = static_cast<QWidget *>(parent());
+        if (watched == m_owner && watched != widget &&
             (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
-            static_cast<QWidget *>(parent())->update();
-        if (watched != parent() || event->type() != QEvent::Paint)
+            widget->update();
+        if (watched != widget || event->type() != QEvent::Paint || m_painting)
             return false;
-        watched->event(event);
-        auto *widget = static_cast<QWidget *>(watched);
+        // Whatever paints the widget paints first: the widget itself, or on a viewport the
+        // scroll area, whose own filter comes after this one.
+        m_painting = true;
+        QCoreApplication::sendEvent(widget, event);
+        m_painting = false;
         if (showsFocusMark(m_owner)) {
             QPainter painter(widget);
             const int inset = scaled(m_inset);
@@ -72,6 +76,7 @@ protected:
 private:
     QWidget *m_owner;
     int m_inset;
+    bool m_painting = false;
 };
 } // namespace
 

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -278,6 +279,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!page().isRecording(), 5000);
         sendKey(1, false);
         QCOMPARE(page().events(), (QVector<MacroEvent>{keyStep(30, true), keyStep(30, false)}));
+        // The list and the table show their first row, with the focus mark over them too.
+        auto *list = m_page->findChild<QListWidget *>(QStringLiteral("macroList"));
+        auto *table = m_page->findChild<QTableView *>(QStringLiteral("macroEventTable"));
+        for (QAbstractItemView *view :
+             {static_cast<QAbstractItemView *>(list), static_cast<QAbstractItemView *>(table)}) {
+            view->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(view, Qt::Key_Shift);
+            const QRect row = view->visualRect(view->model()->index(0, 0));
+            const QImage look = view->viewport()->grab(row).toImage();
+            QSet<QRgb> colours;
+            for (int x = 0; x < look.width(); ++x)
+                colours.insert(look.pixel(x, look.height() / 2));
+            QVERIFY2(colours.size() > 2, view->metaObject()->className());
+        }
 
         page().SelectRow(0);
         click("macroEditBtn");
