@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcStorage, "mousecfg.storage", QtInfoMsg)
 
@@ -170,14 +171,27 @@ void setDiffFlag(IniFile &config, int value) {
     config.setValue(kDiffKey, value);
 }
 
+namespace {
+// The model this program works with when Config.ini did not take it (a full disk, a folder
+// that may not be written): the paths of the model's files, its battery history, are made
+// from it all the same.
+std::optional<QString> g_unwrittenProductName;
+} // namespace
+
 QString currentProductName() {
+    if (g_unwrittenProductName)
+        return *g_unwrittenProductName;
     return configValue(QStringLiteral("Config/CurrentProductName")).toString();
 }
 
 void setCurrentProductName(const QString &name) {
     // Every start looks the model up again; the file is written only when it changed.
-    if (currentProductName() != name)
-        setConfigValue(QStringLiteral("Config/CurrentProductName"), name);
+    if (currentProductName() == name)
+        return;
+    if (setConfigValue(QStringLiteral("Config/CurrentProductName"), name))
+        g_unwrittenProductName.reset();
+    else
+        g_unwrittenProductName = name;
 }
 
 QString modelText() {

@@ -252,13 +252,19 @@ void TestKilledWrites::aFullDiskLeavesEveryFileAsItWas() {
     // A whole send owed is owed still, though the disk did not take the mark.
     writeDiffFlag(1);
     const int owed = readDiffFlag();
+    // So is the model chosen (its files and battery history are named by it).
+    setCurrentProductName(QStringLiteral("Other"));
+    const QString model = currentProductName();
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
     std::signal(SIGXFSZ, handler);
     QCOMPARE(contents(), before);
     QCOMPARE(leftovers(configDir()), QStringList());
     QCOMPARE(owed, 1);
+    QCOMPARE(model, QStringLiteral("Other"));
     writeDiffFlag(0);
     QCOMPARE(readDiffFlag(), 0);
+    setCurrentProductName(QStringLiteral("TOLV"));
+    QCOMPARE(currentProductName(), QStringLiteral("TOLV"));
 }
 
 void TestKilledWrites::everyFileIsOldOrNewAfterAKill() {
