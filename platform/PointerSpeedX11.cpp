@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pointer speed of an X11 session: the server's pointer acceleration.
+// The pointer speed of an X11 session: the server's pointer acceleration, and the speed of
+// each pointer that libinput drives (most X servers today), which keeps its own speed as a
+// device property and takes nothing from the server's acceleration.
 #include "PointerSpeedBackends.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace PointerSpeed {
 namespace {
@@ -43,6 +49,53 @@ private:
     Display *m_display;
 };
 
+// The speed −1..1 of a pointer libinput drives, as the desktops' own mouse settings set it:
+// a 32-bit float.
+const char kLibinputSpeed[] = "libinput Accel Speed";
+
+struct LibinputPointer {
+    int device;
+    float speed;
+};
+
+Atom floatType(Display *display) {
+    return XInternAtom(display, "FLOAT", False);
+}
+
+// The pointers of the display that keep a libinput speed, with it; none where the server has
+// no XInput 2 or no such pointer.
+std::vector<LibinputPointer> libinputPointers(Display *display) {
+    std::vector<LibinputPointer> found;
+    int opcode = 0, event = 0, error = 0;
+    int major = 2, minor = 0;
+    const Atom property = XInternAtom(display, kLibinputSpeed, True);
+    if (property == None || !XQueryExtension(display, "XInputExtension", &opcode, &event, &error) ||
+        XIQueryVersion(display, &major, &minor) != Success)
+        return found;
+    const Atom type = floatType(display);
+    int count = 0;
+    XIDeviceInfo *devices = XIQueryDevice(display, XIAllDevices, &count);
+    for (int i = 0; i < count; ++i) {
+        if (devices[i].use != XISlavePointer)
+            continue;
+        Atom actual = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char *data = nullptr;
+        if (XIGetProperty(display, devices[i].deviceid, property, 0, 1, False, type, &actual,
+                          &format, &items, &after, &data) == Success &&
+            actual == type && format == 32 && items == 1) {
+            float speed = 0;
+            std::memcpy(&speed, data, sizeof speed);
+            found.push_back({devices[i].deviceid, speed});
+        }
+        if (data)
+            XFree(data);
+    }
+    XIFreeDeviceInfo(devices);
+    return found;
+}
+
 } // namespace
 
 Fraction pointerSpeedFraction(int speed) {
@@ -74,6 +127,10 @@ int readX11Speed() {
     DisplayConnection display;
     if (!display.get())
         return kDefaultSpeed;
+    // A pointer libinput drives moves at its own speed, whatever the server's acceleration.
+    const std::vector<LibinputPointer> pointers = libinputPointers(display.get());
+    if (!pointers.empty())
+        return speedFromLibinput(double(pointers.front().speed));
     int numerator = 0;
     int denominator = 0;
     int threshold = 0;
@@ -87,6 +144,15 @@ Result writeX11Speed(int speed) {
         return NoDisplay;
     const Fraction f = pointerSpeedFraction(speed);
     XChangePointerControl(display.get(), True, False, f.numerator, f.denominator, 0);
+    // Format 32 is handed over as 32-bit items.
+    const float value = float(libinputFromSpeed(speed));
+    std::int32_t item = 0;
+    std::memcpy(&item, &value, sizeof item);
+    for (const LibinputPointer &pointer : libinputPointers(display.get()))
+        XIChangeProperty(display.get(), pointer.device,
+                         XInternAtom(display.get(), kLibinputSpeed, False),
+                         floatType(display.get()), 32, PropModeReplace,
+                         reinterpret_cast<unsigned char *>(&item), 1);
     XSync(display.get(), False);
     return Done;
 }

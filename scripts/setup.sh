@@ -9,9 +9,9 @@ PACKAGES=(
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev qt5-image-formats-plugins
   libhidapi-dev libudev-dev
   libumockdev-dev umockdev libglib2.0-dev
-  libx11-dev
+  libx11-dev libxi-dev
   gsettings-desktop-schemas libglib2.0-bin dconf-service dconf-gsettings-backend
-  xvfb xauth xdotool x11-utils imagemagick trayer x11-session-utils x11-xserver-utils
+  xvfb xauth xdotool xinput x11-utils imagemagick trayer x11-session-utils x11-xserver-utils
   weston qtwayland5
   at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The host's pointer speed follows the profile slot: the slot's own speed until something was
 // sent in this run, then the speed of the active profile as last sent. Runs as three ctest
-// variants: under xvfb-run (the X server's acceleration), as a GNOME session on GSettings'
+// variants: under xvfb-run (the X server's acceleration and a libinput pointer's own speed,
+// checked with xinput), as a GNOME session on GSettings'
 // keyfile backend (checked with GNOME's own gsettings tool), and with no desktop at all, where
 // the sensor page says that the desktop takes no speed from programs.
 #include "KelPointSpeed.h"
@@ -22,6 +23,27 @@ double gsettingsSpeed() {
     if (!gsettings.waitForFinished(10000))
         return qQNaN();
     return gsettings.readAllStandardOutput().trimmed().toDouble();
+}
+// A pointer driven by libinput keeps its own speed, −1..1, in a device property: the X test
+// pointer gets one (as xinput makes it), and xinput's own reading of it.
+const QString kXinputPointer = QStringLiteral("Virtual core XTEST pointer");
+const QString kLibinputSpeed = QStringLiteral("libinput Accel Speed");
+bool makeLibinputPointer() {
+    return QProcess::execute(QStringLiteral("xinput"),
+                             {QStringLiteral("set-prop"), QStringLiteral("--type=float"),
+                              QStringLiteral("--format=32"), kXinputPointer, kLibinputSpeed,
+                              QStringLiteral("0")}) == 0;
+}
+double xinputSpeed() {
+    QProcess xinput;
+    xinput.start(QStringLiteral("xinput"), {QStringLiteral("list-props"), kXinputPointer});
+    if (!xinput.waitForFinished(10000))
+        return qQNaN();
+    for (const QString &line : QString::fromUtf8(xinput.readAllStandardOutput()).split('\n')) {
+        if (line.trimmed().startsWith(kLibinputSpeed + QStringLiteral(" (")))
+            return line.section(QLatin1Char(':'), 1).trimmed().toDouble();
+    }
+    return qQNaN();
 }
 // The sensor options, shown.
 KelPointSpeed *sensorPage(MousecfgWidget &w) {
@@ -64,9 +86,14 @@ private slots:
         QCOMPARE(PointerSpeed::readSpeed(), 16);
         // GNOME's own tool reads the same, on its −1..1 scale.
         QVERIFY2(!gnome || gsettingsSpeed() > 0.0, qPrintable(QString::number(gsettingsSpeed())));
+        // On X11 from here on a pointer that libinput drives, whose own speed (0 here, the
+        // default) is the one read.
+        QVERIFY(gnome || (makeLibinputPointer() &&
+                          PointerSpeed::readSpeed() == PointerSpeed::kDefaultSpeed));
         switchTo(1, 4);
         QCOMPARE(PointerSpeed::readSpeed(), 4);
-        QVERIFY2(!gnome || gsettingsSpeed() < 0.0, qPrintable(QString::number(gsettingsSpeed())));
+        const double own = gnome ? gsettingsSpeed() : xinputSpeed();
+        QVERIFY2(own < 0.0, qPrintable(QString::number(own)));
         // A speed outside 1..20 leaves the host alone.
         switchTo(3, 0);
         QCOMPARE(PointerSpeed::readSpeed(), 4);
