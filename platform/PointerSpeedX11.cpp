@@ -25,13 +25,21 @@ const Fraction kFractions[kMaxSpeed] = {
 };
 // clang-format on
 
-// An X connection for one call; closed again when the call ends.
+// An X connection for one call; closed again when the call ends. While it is open an X
+// error (a pointer unplugged between two requests) is ignored instead of ending the program,
+// as Xlib's own handler would.
 class DisplayConnection {
 public:
-    DisplayConnection() : m_display(openDisplay()) {}
-    ~DisplayConnection() {
+    DisplayConnection() : m_display(openDisplay()) {
         if (m_display)
-            XCloseDisplay(m_display);
+            m_previous = XSetErrorHandler(ignoreError);
+    }
+    ~DisplayConnection() {
+        if (!m_display)
+            return;
+        XSync(m_display, False); // the errors of our requests come in while ours is the handler
+        XSetErrorHandler(m_previous);
+        XCloseDisplay(m_display);
     }
     DisplayConnection(const DisplayConnection &) = delete;
     DisplayConnection &operator=(const DisplayConnection &) = delete;
@@ -46,7 +54,9 @@ private:
             return nullptr;
         return XOpenDisplay(name);
     }
+    static int ignoreError(Display *, XErrorEvent *) { return 0; }
     Display *m_display;
+    XErrorHandler m_previous = nullptr;
 };
 
 // The speed −1..1 of a pointer libinput drives, as the desktops' own mouse settings set it:
