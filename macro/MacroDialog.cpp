@@ -297,7 +297,9 @@ bool MacroDialog::hasUnsavedSteps() const {
 }
 
 QString MacroDialog::keepUnsavedSteps() {
-    if (!stepsUnsaved())
+    // A macro shown without steps keeps nothing worth a macro of its own (its options at most),
+    // and the stored one is left as it is.
+    if (!stepsUnsaved() || shownMacro().events.isEmpty())
         return QString();
     QString name = uniqueMacroName(m_shownName + QStringLiteral("_unsaved"));
     if (!fitsFileNameLimit(name))

@@ -14,6 +14,7 @@
 #include "ProfileData.h"
 #include "WindowRig.h"
 
+#include <QCheckBox>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QtTest>
@@ -103,7 +104,13 @@ private slots:
         QVERIFY(loadMacroFile(QStringLiteral("copy"), file) && file.events.isEmpty());
 
         // Ended without asking (a signal) during a recording: the steps so far are kept in a
-        // macro of their own, once, and the macro itself stays as stored.
+        // macro of their own, once, and the macro itself stays as stored. A macro without
+        // steps, only its options changed, is not copied.
+        auto *delays = page->findChild<QCheckBox *>(QStringLiteral("macroRecordDelaysBox"));
+        delays->click();
+        w.keepUnsavedMacroSteps();
+        QVERIFY(!macroFileExists(QStringLiteral("copy_unsaved")));
+        delays->click();
         click("macroRecordBtn");
         key(29, true);
         key(29, false);
