@@ -3,6 +3,7 @@
 // then the main window.
 #include "AppConfig.h"
 #include "AppDir.h"
+#include "AppLog.h"
 #include "AppVersion.h"
 #include "EndSignals.h"
 #include "InstanceLock.h"
@@ -125,6 +126,11 @@ int main(int argc, char *argv[]) {
     // The command line holds the lock for one command at a time: a start waits for it.
     if (!lock.tryLockWaitingFor(product, QLatin1String(kCommandLineProgram),
                                 kCommandLineLockWaitMs)) {
+        // Silent in a normal run; --verbose says why nothing shows.
+        const QString holder = InstanceLock::holderName(product);
+        qCDebug(lcApp, "%s already runs for %s: this copy ends",
+                qPrintable(holder.isEmpty() ? QStringLiteral("another copy") : holder),
+                qPrintable(product));
         app.exit(1);
         return 1;
     }

@@ -176,13 +176,19 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT(traffic(app, QStringLiteral("cable")).queries >= 1,
                                   qPrintable(app.log()), 30000);
         QCOMPARE(traffic(app, QStringLiteral("receiver")).commands, 0);
-        // A second copy of the same product ends at once with 1 and shows nothing.
-        QProcess second;
-        QProcessEnvironment env = environment();
-        second.setProcessEnvironment(env);
-        second.start(app.dir.filePath(QStringLiteral("mousecfg")), QStringList());
-        QVERIFY(second.waitForFinished(15000));
-        QCOMPARE(second.exitCode(), 1);
+        // A second copy of the same product ends at once with 1 and shows nothing, saying why
+        // only when asked to.
+        for (const QString &option : {QString(), QStringLiteral("--verbose")}) {
+            QProcess second;
+            second.setProcessEnvironment(environment());
+            second.start(app.dir.filePath(QStringLiteral("mousecfg")),
+                         option.isEmpty() ? QStringList() : QStringList{option});
+            QVERIFY(second.waitForFinished(15000));
+            QCOMPARE(second.exitCode(), 1);
+            const QByteArray said = second.readAllStandardError() + second.readAllStandardOutput();
+            QVERIFY2(option.isEmpty() ? said.isEmpty() : said.contains("already runs"),
+                     said.constData());
+        }
         stop(app);
     }
 
