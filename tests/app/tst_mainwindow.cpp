@@ -252,6 +252,10 @@ private slots:
         QVERIFY(!w.isVisible());
         w.iconActivated(QSystemTrayIcon::DoubleClick);
         QVERIFY(w.isVisible());
+        // A minimised window comes back at the first click.
+        w.showMinimized();
+        w.iconActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(w.isVisible() && !w.isMinimized());
         // The model's name, then the battery (tst_tray_battery).
         QCOMPARE(w.trayIcon()->toolTip().section(QLatin1Char('\n'), 0, 0), QStringLiteral("TOLV"));
         QCOMPARE(w.trayIcon()->contextMenu()->actions().size(), 2);
