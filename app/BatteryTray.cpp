@@ -54,7 +54,12 @@ void BatteryTray::noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bo
                      wholeHours(*m_battery.hoursLeft))
                       .arg(m_battery.level)
                 : tr("The mouse battery is low (%1%). Please charge it.").arg(m_battery.level);
-        m_tray->showMessage(currentProductName(), text, QSystemTrayIcon::Warning);
+        // Without a notification area Qt shows no message: the on-screen display, made for a
+        // few words, tells the level.
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            m_tray->showMessage(currentProductName(), text, QSystemTrayIcon::Warning);
+        else
+            emit noticeWithoutTray(tr("Battery %1%").arg(m_battery.level));
     }
 }
 

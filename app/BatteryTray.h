@@ -49,6 +49,8 @@ signals:
     void loadConfigRequested();
     void quitRequested();
     void activated(QSystemTrayIcon::ActivationReason reason);
+    // A notice for the user that no notification area can show (there is none).
+    void noticeWithoutTray(const QString &text);
 
 private:
     QSystemTrayIcon *m_tray = nullptr;

@@ -159,6 +159,7 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     connect(m_tray, &BatteryTray::loadConfigRequested, this, &MousecfgWidget::slotWarning);
     connect(m_tray, &BatteryTray::quitRequested, this, &MousecfgWidget::quitProgram);
     connect(m_tray, &BatteryTray::activated, this, &MousecfgWidget::iconActivated);
+    connect(m_tray, &BatteryTray::noticeWithoutTray, this, &MousecfgWidget::showOsd);
     // The command line's requests come to this window from now on.
     startRemote();
 

@@ -4,6 +4,7 @@
 // the mouse gone its last reading is no longer shown.
 #include "ModalCloser.h"
 #include "MouseSession.h"
+#include "OsdChannel.h"
 #include "VirtualMouse.h"
 #include "WindowRig.h"
 
@@ -28,9 +29,12 @@ private slots:
         QVERIFY2(w.trayIcon()->toolTip().endsWith(QLatin1String("Battery 20%")),
                  qPrintable(w.trayIcon()->toolTip()));
         QCOMPARE(w.lowBatteryNotices(), 0);
+        QVERIFY(!w.findChild<OsdChannel *>());
         report(w, 3100, false);
         report(w, 3050, false);
         QCOMPARE(w.lowBatteryNotices(), 1);
+        // No notification area here: the on-screen display tells it.
+        QVERIFY(w.findChild<OsdChannel *>());
         report(w, 3150, true);
         QVERIFY(w.trayIcon()->toolTip().endsWith(QLatin1String("Battery 10%, charging")));
         report(w, 3100, false);
