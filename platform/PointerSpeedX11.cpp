@@ -158,11 +158,14 @@ Result writeX11Speed(int speed) {
     const float value = float(libinputFromSpeed(speed));
     std::int32_t item = 0;
     std::memcpy(&item, &value, sizeof item);
-    for (const LibinputPointer &pointer : libinputPointers(display.get()))
-        XIChangeProperty(display.get(), pointer.device,
-                         XInternAtom(display.get(), kLibinputSpeed, False),
-                         floatType(display.get()), 32, PropModeReplace,
-                         reinterpret_cast<unsigned char *>(&item), 1);
+    const std::vector<LibinputPointer> pointers = libinputPointers(display.get());
+    if (!pointers.empty()) {
+        const Atom property = XInternAtom(display.get(), kLibinputSpeed, False);
+        const Atom type = floatType(display.get());
+        for (const LibinputPointer &pointer : pointers)
+            XIChangeProperty(display.get(), pointer.device, property, type, 32, PropModeReplace,
+                             reinterpret_cast<unsigned char *>(&item), 1);
+    }
     XSync(display.get(), False);
     return Done;
 }
