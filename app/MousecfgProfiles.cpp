@@ -59,7 +59,7 @@ void MousecfgWidget::onLibraryChosen(QAction *action) {
 void MousecfgWidget::saveSlotNames(bool settingsChanged) {
     saveProfileList(m_working);
     if (settingsChanged)
-        writeDiffFlag(1);
+        markNextSendWhole();
 }
 
 bool MousecfgWidget::showLibraryResult(int result) {

@@ -88,11 +88,11 @@ void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int, boo
     const unsigned flags = start.groups;
     PendingSend pending{m_working, tellUser, std::move(then), start.saved};
     if (mouseOff()) {
-        finishSend(pending, ResultMouseOff, true);
+        finishSend(pending, ResultMouseOff);
         return;
     }
     if (flags == 0) {
-        finishSend(pending, ResultDone, true);
+        finishSend(pending, ResultDone);
         return;
     }
     // The session sends a copy: what the pages change meanwhile stays for the next send.
@@ -101,8 +101,6 @@ void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int, boo
     m_sending = true;
     if (!m_progress) {
         m_progress = new KelProcessDialog(this);
-        m_progressRejected = false;
-        connect(m_progress, &QDialog::rejected, this, [this] { m_progressRejected = true; });
         // Window-modal, without an event loop of its own: the window waits, its thread not.
         m_progress->open();
     }
@@ -123,25 +121,24 @@ void MousecfgWidget::onSendFinished(quint64 ticket, int result, unsigned flags) 
         m_downloaded = true;
         m_downloadedSpeed = pending.sent.activeProfile().mousespeed;
     }
-    // The mouse said during the send that it did not keep a write: the next send is whole.
-    if (m_pendingWriteFailure) {
-        m_pendingWriteFailure = false;
+    // The mouse said during the send that it did not keep a write, or a slot switch or a new
+    // way to the mouse came meanwhile: the next send is whole.
+    if (m_nextSendWhole) {
+        m_nextSendWhole = false;
         writeDiffFlag(1);
     }
     m_sending = !m_sends.isEmpty();
-    bool accepted = true;
     if (!m_sending && m_progress) {
-        accepted = !m_progressRejected;
         m_progress->accept();
         m_progress->deleteLater();
         m_progress = nullptr;
     }
-    finishSend(pending, result, accepted);
+    finishSend(pending, result);
 }
 
-void MousecfgWidget::finishSend(const PendingSend &pending, int result, bool accepted) {
+void MousecfgWidget::finishSend(const PendingSend &pending, int result) {
     qCDebug(lcApp, "send result %d", result);
-    if (pending.tellUser && accepted && result != ResultDone)
+    if (pending.tellUser && result != ResultDone)
         tellSendFailure(result);
     // The settings could not be stored (a full or read-only disk): they go when the program
     // ends, unless a later Apply stores them, so the user is told.
@@ -174,6 +171,7 @@ void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {
     const quint64 ticket = ++m_ticket;
     if (answer)
         m_profileAnswers.insert(ticket, std::move(answer));
+    ++m_slotSwitchesPending;
     // The mouse keeps one DPI table: it gets the slot's stages as last sent (or as read from
     // its file), so that after the switch it uses what the slot holds. Unsent edits go with
     // the next Apply.
@@ -182,10 +180,12 @@ void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {
 
 void MousecfgWidget::onProfileSelected(quint64 ticket, int index, int result) {
     Q_UNUSED(index)
+    if (m_slotSwitchesPending > 0)
+        --m_slotSwitchesPending;
     applyHostPointerSpeed();
     // A switch cut short may leave the mouse's DPI table half written: the next send is whole.
     if (result != ResultDone)
-        writeDiffFlag(1);
+        markNextSendWhole();
     const std::function<void(int)> answer = m_profileAnswers.take(ticket);
     if (answer)
         answer(result);
@@ -255,6 +255,11 @@ void MousecfgWidget::showBatteryChart() {
 void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRate, quint8 iMode) {
     qCDebug(lcApp, "Test data:profile =%x, dpi= %x, iRate= %x, mode= %x", iProfile, iDPI, iRate,
             iMode);
+    // A report read before a slot switch has reached the mouse may be older than the switch:
+    // taking it in would put the window back on the slot left while the mouse ends on the new
+    // one. The switch gives the mouse the slot's stage and rate, which the window shows.
+    if (m_slotSwitchesPending > 0)
+        return;
     // Reports are bounded before use: a profile or stage the mouse cannot have is ignored. A
     // send under way has its own copy of the set, so a report is taken in at once.
     if (iProfile < kProfileCount && iProfile != m_working.ProfileID)
@@ -341,11 +346,15 @@ void MousecfgWidget::slotRefreshRate(quint8 iRate) {
 }
 
 void MousecfgWidget::slotRefreshWriteStatus(quint8 iStatus) {
-    if (iStatus != 0)
-        return;
-    // A send under way writes "Config/Diff" when it ends; the mouse's word comes after it.
+    if (iStatus == 0)
+        markNextSendWhole();
+}
+
+void MousecfgWidget::markNextSendWhole() {
+    // A send under way writes "Config/Diff" when it ends: what was learnt meanwhile comes after
+    // it, or a send that succeeded would clear the flag.
     if (m_sending)
-        m_pendingWriteFailure = true;
+        m_nextSendWhole = true;
     else
         writeDiffFlag(1);
 }
@@ -365,7 +374,7 @@ void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
     m_devicesKnown = true;
     m_devices = devices;
     if (devices.newCollection)
-        writeDiffFlag(1);
+        markNextSendWhole();
     const QString current = currentProductName();
     refreshMouseList();
     m_battery->showLinks(m_devices.model().command2Found != 0,

@@ -257,7 +257,9 @@ private:
         std::function<void(int, bool)> then;
         bool saved = true;
     };
-    void finishSend(const PendingSend &pending, int result, bool accepted);
+    void finishSend(const PendingSend &pending, int result);
+    // The mouse may hold part of a table: the next send carries every group.
+    void markNextSendWhole();
     // Tells the user that the mouse did not take what was sent (result not ResultDone).
     void tellSendFailure(int result);
     // Makes slot index the mouse's active one; `answer` gets the result.
@@ -324,9 +326,11 @@ private:
     QHash<quint64, PendingSend> m_sends;
     QHash<quint64, std::function<void(int)>> m_profileAnswers;
     bool m_sending = false;
-    bool m_pendingWriteFailure = false;
+    // Slot switches asked of the session whose outcome has not come back.
+    int m_slotSwitchesPending = 0;
+    // Something made the next send whole while a send was under way.
+    bool m_nextSendWhole = false;
     KelProcessDialog *m_progress = nullptr;
-    bool m_progressRejected = false;
     // The active profile's pointer speed as last sent, once something was sent.
     bool m_downloaded = false;
     quint8 m_downloadedSpeed = 0;

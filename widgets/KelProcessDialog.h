@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The modal "sending" dialog: a frameless, translucent picture with the loading animation
-// in its middle. It stays until slotProcessDlg() closes it as accepted.
+// in its middle. It stays until slotProcessDlg() closes it as accepted: Esc and the window
+// manager's close do not end it, since the send goes on and its outcome is still to be told.
 
 #include <QDialog>
 #include <QPixmap>
@@ -19,6 +20,8 @@ public:
 
 public slots:
     void slotProcessDlg();
+    // Refused: only the end of the send closes the dialog.
+    void reject() override {}
 
 protected:
     void paintEvent(QPaintEvent *event) override;

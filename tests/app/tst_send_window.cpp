@@ -96,6 +96,22 @@ private slots:
         QVERIFY(quit.isEmpty() && w.isVisible());
     }
 
+    // A slot switch the mouse did not take, told while a send is under way, may have left the
+    // mouse's stage table half written: the send ending well does not make the next one partial.
+    void aFailedSwitchDuringASendKeepsTheNextSendWhole() {
+        WindowRig rig;
+        MousecfgWidget &w = rig.open();
+        writeDiffFlag(0);
+        rig.mouse.setAnswerDelay(30);
+        int result = -1;
+        w.send(true, true, [&result](int r, bool) { result = r; });
+        QVERIFY(w.sending());
+        QVERIFY(QMetaObject::invokeMethod(&w, "onProfileSelected", Q_ARG(quint64, 0), Q_ARG(int, 2),
+                                          Q_ARG(int, int(ResultVerifyFailed))));
+        QTRY_COMPARE_WITH_TIMEOUT(result, int(ResultDone), 20000);
+        QCOMPARE(readDiffFlag(), 1);
+    }
+
     // "Quit" during a send to a slow mouse ends the program without waiting for the send, and
     // the next send is whole because the mouse may hold only part of this one.
     void quitDuringASlowSendDoesNotWaitForIt() {
