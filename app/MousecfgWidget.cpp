@@ -508,6 +508,7 @@ void MousecfgWidget::slot_show_mousename(QAction *action) {
 }
 
 void MousecfgWidget::loadProfiles() {
+    m_profilesModel = currentProductName();
     loadSavedProfiles(m_applied);
     // The template for new profiles follows the descriptor after every load.
     writeDefaultProfileFile();
@@ -548,7 +549,15 @@ void MousecfgWidget::slotWarnClose() {
         m_session->requestModel(currentProductName());
     setFrontView(true);
     m_pictures->relayout();
+    // The same model back (a receiver moved to another port, a cable changed for the
+    // receiver) keeps the edits not yet sent; another model brings its own profiles.
+    const bool sameModel = m_profilesModel == currentProductName();
+    if (sameModel)
+        keepPageEdits();
+    const ProfileSet edited = m_working;
     loadProfiles();
+    if (sameModel)
+        m_working = edited;
     setPage(PageLighting);
     selectSpot(MousePictures::SpotFront, 0);
     refreshPages();

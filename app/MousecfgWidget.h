@@ -326,6 +326,8 @@ private:
     QHash<quint64, PendingSend> m_sends;
     QHash<quint64, std::function<void(int)>> m_profileAnswers;
     bool m_sending = false;
+    // The model whose profiles the sets hold.
+    QString m_profilesModel;
     // Slot switches asked of the session whose outcome has not come back.
     int m_slotSwitchesPending = 0;
     // Something made the next send whole while a send was under way.

@@ -12,6 +12,7 @@
 #include "KelMessageBox.h"
 #include "KelProcessbar.h"
 #include "KelPushButton.h"
+#include "KelSlider.h"
 #include "KeyTable.h"
 #include "LanguageConfig.h"
 #include "LauncherCommands.h"
@@ -673,6 +674,27 @@ private slots:
         QCOMPARE(sendAndWait(w), 0);
         const std::vector<uint8_t> dpi = rig.mouse.table(MouseTable::Dpi);
         QCOMPARE(int(dpi[1 + 5 * 1 + 3]), 25);
+    }
+
+    // A mouse that goes and comes back (a receiver moved to another port) keeps the edits not
+    // yet sent.
+    void aMouseComingBackKeepsUnsentEdits() {
+        WindowRig &rig = receiverOnly();
+        MousecfgWidget &w = *rig.window;
+        auto *sleep =
+            w.findChild<KelColorWindow *>()->findChild<KelSlider *>(QStringLiteral("sleepSlider"));
+        const int edited = sleep->value() == 7 ? 4 : 7;
+        sleep->setValue(edited);
+        ModalCloser closer(false);
+        MouseSession *session = w.session();
+        rig.mouse.unplug(MouseLink::Receiver);
+        QMetaObject::invokeMethod(session, [session] { session->rescan(); });
+        QTRY_VERIFY_WITH_TIMEOUT(!mouseReadyFlag() && !closer.texts.isEmpty(), 5000);
+        rig.mouse.plug(MouseLink::Receiver);
+        QMetaObject::invokeMethod(session, [session] { session->rescan(); });
+        QTRY_VERIFY_WITH_TIMEOUT(mouseReadyFlag(), 5000);
+        QCOMPARE(sleep->value(), edited);
+        dropShared();
     }
 
     void noMouseShowsTheDongleBoxUntilOneArrives() {
