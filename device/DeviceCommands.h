@@ -59,9 +59,6 @@ constexpr int kMaxMacros = 12;
 // Whole steps that fit one macro slot.
 constexpr int kMacroSlotSteps = kMacroSlotSize / 3;
 
-// Function code of a button bound to a gun file (played like a macro).
-constexpr int kFunGunFile = 510;
-
 // One step of a macro in macro memory: kind, high byte, low byte. A delay has map 6.
 struct MacroStep {
     uint8_t map = 0;

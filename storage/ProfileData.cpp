@@ -232,10 +232,11 @@ bool slotDiffers(const ButtonInfo &w, const ButtonInfo &a) {
         if (w.keyInfo[k] != a.keyInfo[k])
             return true;
     }
-    if (w.Fun == kFunMacro && a.Fun == kFunMacro) {
+    if (w.Fun == a.Fun && (w.Fun == kFunMacro || w.Fun == kFunGunFile)) {
         if (w.macroname != a.macroname)
             return true;
-        // A macro edited since it was last sent carries a write sign in its file.
+        // A macro edited since it was last sent carries a write sign in its file; a gun file
+        // is a macro file too, edited on the same page.
         const QString path = macroFilePath(w.macroname);
         if (path.isEmpty())
             return false;

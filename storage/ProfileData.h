@@ -19,6 +19,8 @@ constexpr int kWheelDownSlot = 41;
 
 // Function code of a button bound to a macro file.
 constexpr int kFunMacro = 200;
+// Function code of a button bound to a gun file (played like a macro).
+constexpr int kFunGunFile = 510;
 
 struct DpiInfo {
     uint8_t used = 0;

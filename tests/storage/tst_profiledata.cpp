@@ -370,6 +370,10 @@ void TestProfileData::macroWriteSignCountsOnceAndIsCleared() {
     // Read afresh: QSettings' cache can miss a rewrite of the same size within a millisecond.
     QCOMPARE(IniFile(file).value(QStringLiteral("Setting/WriteSign")).toInt(), 0);
     QCOMPARE(diffProfileSets(w, a), 0u);
+    // A gun file is a macro file, edited on the same page: its edit is sent the same way.
+    a.profiles[2].buttons[3].Fun = kFunGunFile;
+    updateIniFile(file, [](IniFile &f) { f.setValue(QStringLiteral("Setting/WriteSign"), 1); });
+    QCOMPARE(diffProfileSets(a, a), 4u);
 }
 
 void TestProfileData::macroWriteSignNeverLeavesMacroFolder() {
