@@ -451,6 +451,17 @@ bool writeConfigFile(const ProfileSet &set, const QString &path, const QString &
     return false;
 }
 
+bool writeProfileFile(const ProfileData &record, const QString &path, const QString &modelName) {
+    IniFile ini;
+    ini.setValue(QStringLiteral("MouseName/Name"), modelName);
+    Writer w{ini};
+    visitProfile(w, record, kProfileGroup, true);
+    if (ini.save(path))
+        return true;
+    qCWarning(lcStorage, "Could not write %s", qPrintable(path));
+    return false;
+}
+
 int importProfileSet(ProfileSet &set, const QString &path) {
     const IniFile ini(path);
     int groups = 0;

@@ -80,6 +80,9 @@ void exportProfileSet(const ProfileSet &set, const QString &path);
 // A new configuration file marked with the model's name, written in one piece: whatever
 // lay at path before is replaced whole. False when it could not be written.
 bool writeConfigFile(const ProfileSet &set, const QString &path, const QString &modelName);
+// A new profile file of one record marked with the model's name, written in one piece as
+// writeConfigFile does. False when it could not be written.
+bool writeProfileFile(const ProfileData &record, const QString &path, const QString &modelName);
 // Returns how many of the five profile groups the file holds; a missing key reads as 0.
 int importProfileSet(ProfileSet &set, const QString &path);
 

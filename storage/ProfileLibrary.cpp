@@ -407,14 +407,11 @@ int exportProfileFile(const ProfileSet &set, int slot, const QString &path) {
     // A folder of that name is never written over.
     if (QFileInfo(path).isDir())
         return LibraryIsFolder;
-    const QString name = set.profileNames[slot];
-    const QString from = profileFilePath(name);
-    if (from.isEmpty())
+    if (profileFilePath(set.profileNames[slot]).isEmpty())
         return LibraryUnsafeName;
-    if (!QFileInfo::exists(from))
-        saveProfileByName(set.profiles[slot], name);
-    writeModelName(from, currentProductName());
-    return copyOver(from, path) ? LibraryDone : LibraryWriteFailed;
+    // What the slot holds now, edits not yet sent included, as a configuration file has it.
+    return writeProfileFile(set.profiles[slot], path, currentProductName()) ? LibraryDone
+                                                                            : LibraryWriteFailed;
 }
 
 int saveConfigFile(const ProfileSet &set, const QString &path) {

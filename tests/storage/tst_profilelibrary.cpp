@@ -135,6 +135,7 @@ private slots:
         Library lib({QStringLiteral("Profile 1"), QStringLiteral("Game")});
         const QString exported = lib.dir.file(QStringLiteral("out/Game.prof"));
         QDir().mkpath(QFileInfo(exported).absolutePath());
+        lib.set.profiles[1].dpiInfo[0].y = 150; // shown on the pages, not yet sent
         QCOMPARE(exportProfileFile(lib.set, 1, exported), int(LibraryDone));
         QCOMPARE(readModelName(exported), QStringLiteral("TOLV"));
         // The same name is in the library already.
@@ -143,7 +144,7 @@ private slots:
         QVERIFY(QFile::copy(exported, renamed));
         QCOMPARE(importProfileFile(lib.library, lib.set, 0, renamed), int(LibraryDone));
         QCOMPARE(lib.set.profileNames[0], QStringLiteral("Shared"));
-        QCOMPARE(lib.set.profiles[0].dpiInfo[0].y, 101u);
+        QCOMPARE(lib.set.profiles[0].dpiInfo[0].y, 150u);
         QVERIFY(lib.exists(QStringLiteral("Profile 1"))); // the slot's own file is untouched
         QVERIFY(readProfileLibrary().contains(QStringLiteral("Shared")));
         // A file made for another model.
