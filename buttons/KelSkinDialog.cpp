@@ -143,6 +143,10 @@ void KelKeyDialog::onKeyEvent(quint8 scanCode, quint8 flags, bool) {
     if (!isCapturing())
         return;
     const int code = keyCodeFromEvent(scanCode, flags);
+    // A key the mouse cannot send (one without a keyboard usage) is not taken.
+    int usage = 0;
+    if (!keyCodeToUsage(code, usage))
+        return;
     if (code == m_lastCode && flags == m_lastFlags)
         return;
     m_lastCode = code;

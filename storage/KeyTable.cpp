@@ -54,19 +54,19 @@ const KeyEntry kKeys[] = {
     {77, "Right", nullptr, 79},       {78, "Num +", nullptr, 87},
     {79, "End", nullptr, 77},         {80, "Down", nullptr, 81},
     {81, "Page Down", nullptr, 78},   {82, "Insert", nullptr, 73},
-    {83, "Delete", nullptr, 76},      {87, "F11", nullptr, 68},
-    {88, "F12", nullptr, 69},         {91, "LWindows", nullptr, 227},
-    {92, "RWindows", nullptr, 231},   {93, "App", nullptr, 101},
-    {224, "Num De", "Num Del", 99},   {225, "Num Lock", nullptr, 83},
-    {226, "Num /", nullptr, 84},      {227, "Num *", nullptr, 85},
-    {228, "Num 9", nullptr, 97},      {229, "Num Enter", nullptr, 88},
-    {230, "Num 1", nullptr, 89},      {231, "Num 2", nullptr, 90},
-    {232, "Num 3", nullptr, 91},      {233, "Num 4", nullptr, 92},
-    {234, "Num 6", nullptr, 94},      {235, "Num 7", nullptr, 95},
-    {236, "Num 8", nullptr, 96},      {237, "Num 0", nullptr, 98},
-    {238, "RCtr", "RCtrl", 228},      {239, "RAlt", nullptr, 230},
-    {240, "Left Button", nullptr, -1},{241, "Right Button", nullptr, -1},
-    {242, "Middle Button", nullptr, -1},
+    {83, "Delete", nullptr, 76},      {86, "<>", "<", 100},
+    {87, "F11", nullptr, 68},         {88, "F12", nullptr, 69},
+    {91, "LWindows", nullptr, 227},   {92, "RWindows", nullptr, 231},
+    {93, "App", nullptr, 101},        {224, "Num De", "Num Del", 99},
+    {225, "Num Lock", nullptr, 83},   {226, "Num /", nullptr, 84},
+    {227, "Num *", nullptr, 85},      {228, "Num 9", nullptr, 97},
+    {229, "Num Enter", nullptr, 88},  {230, "Num 1", nullptr, 89},
+    {231, "Num 2", nullptr, 90},      {232, "Num 3", nullptr, 91},
+    {233, "Num 4", nullptr, 92},      {234, "Num 6", nullptr, 94},
+    {235, "Num 7", nullptr, 95},      {236, "Num 8", nullptr, 96},
+    {237, "Num 0", nullptr, 98},      {238, "RCtr", "RCtrl", 228},
+    {239, "RAlt", nullptr, 230},      {240, "Left Button", nullptr, -1},
+    {241, "Right Button", nullptr, -1},{242, "Middle Button", nullptr, -1},
 };
 // clang-format on
 
@@ -115,6 +115,9 @@ bool usageToKeyCode(int usage, int &code) {
 }
 
 int keyCodeFromEvent(int scanCode, unsigned flags) {
+    // Whether Alt is held says nothing about which key this is: Alt with keypad 1 is not End,
+    // Alt with keypad Enter is not Enter, Alt with right Ctrl is not left Ctrl.
+    flags &= unsigned(KeyFlagExtended | KeyFlagReleased);
     const bool extendedOnly = flags == 1 || flags == 129;
     // Only the release bit may be set for the keypad forms.
     const bool plain = (flags & ~unsigned(KeyFlagReleased)) == 0;

@@ -7,7 +7,7 @@
 #include <QString>
 #include <cstdint>
 
-constexpr int kKeyUsageCount = 104;
+constexpr int kKeyUsageCount = 105;
 
 // Flag bits of a low-level keyboard event.
 enum KeyEventFlag : unsigned {
@@ -24,7 +24,8 @@ QString keyName(int code);
 bool keyCodeToUsage(int code, int &usage);
 bool usageToKeyCode(int usage, int &code);
 
-// The key code of a low-level keyboard event (scan code and flag bits).
+// The key code of a low-level keyboard event (scan code and flag bits; the Alt bit is not
+// looked at).
 int keyCodeFromEvent(int scanCode, unsigned flags);
 
 // The language number that shows French key names (-1: never); read once from the

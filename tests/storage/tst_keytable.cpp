@@ -140,7 +140,9 @@ void TestKeyTable::eventTranslation_data() {
     QTest::newRow("keypad 8") << 72 << 0u << 236;
     QTest::newRow("keypad 8 released") << 72 << 128u << 236;
     QTest::newRow("Up") << 72 << 1u << 72;
-    QTest::newRow("keypad 8 with Alt") << 72 << 32u << 72;
+    QTest::newRow("keypad 8 with Alt") << 72 << 32u << 236;
+    QTest::newRow("keypad Enter with Alt") << 28 << 33u << 229;
+    QTest::newRow("right Ctrl with Alt") << 29 << 33u << 238;
     QTest::newRow("keypad 7") << 71 << 0u << 235;
     QTest::newRow("keypad 9") << 73 << 0u << 228;
     QTest::newRow("keypad 4") << 75 << 0u << 233;
