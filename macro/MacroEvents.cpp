@@ -193,6 +193,8 @@ void MacroDialog::KelItemPressed(int direction, int distance) {
 void MacroDialog::listenToKeys(bool on) {
     if (on && !m_capture) {
         m_capture = new KeyCapture(this);
+        // A box that comes up meanwhile (a mouse pulled out) is answered with its own keys.
+        m_capture->listenTo(window()->windowHandle());
         if (m_editing) {
             // A step's key is taken in its field, one at a time; Tab, Enter and Escape move
             // on, save and cancel unless a click on a step made its field ready for any key.

@@ -3,8 +3,9 @@
 
 #include "KeyTable.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QWindow>
 
 namespace {
 constexpr int kEvdevOffset = 8; // X11 and Wayland keycodes are evdev codes plus 8
@@ -62,6 +63,13 @@ KeyCapture::KeyCapture(QObject *parent) : QObject(parent) {
     connect(&m_releaseTimer, &QTimer::timeout, this, &KeyCapture::flush);
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(this);
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState state) {
+                    if (state != Qt::ApplicationActive)
+                        releaseAll();
+                });
+    }
 }
 
 KeyCapture::~KeyCapture() {
@@ -104,10 +112,14 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event) {
     key.press = type == QEvent::KeyPress;
     key.stamp = qtKey->timestamp();
     key.timeMs = key.stamp != 0 ? qint64(key.stamp) : m_clock.elapsed();
-    if (m_listenWhile && !m_listenWhile()) {
+    const bool heldRelease = !key.press && m_held.contains(key.evdev);
+    const bool otherWindow = m_window && watched != m_window;
+    if (!heldRelease && (otherWindow || (m_listenWhile && !m_listenWhile()))) {
         m_shift = ShiftNone;
         return false;
     }
+    m_lastTimeMs = key.timeMs;
+    m_sinceLast.start();
     if (m_releaseHeld) {
         // The press that follows a held-back release of its key at the same moment is the
         // key's repeat: neither goes on.
@@ -186,6 +198,24 @@ void KeyCapture::flush() {
         return;
     m_releaseHeld = false;
     handle(m_release, false);
+}
+
+void KeyCapture::listenTo(QWindow *window) {
+    m_window = window;
+}
+
+void KeyCapture::releaseAll() {
+    flush();
+    m_shift = ShiftNone;
+    const qint64 now = m_lastTimeMs + (m_sinceLast.isValid() ? m_sinceLast.elapsed() : 0);
+    const QSet<int> held = m_held;
+    for (int evdev : held) {
+        Key key;
+        key.evdev = evdev;
+        evdevToSet1(evdev, key.scanCode, key.extended);
+        key.timeMs = now;
+        handle(key, false);
+    }
 }
 
 unsigned KeyCapture::flagsFor(const Key &key) const {

@@ -8,12 +8,14 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QTimer>
 
 #include <functional>
 
 class QKeyEvent;
+class QWindow;
 
 class KeyCapture : public QObject {
     Q_OBJECT
@@ -47,6 +49,9 @@ public:
     // Keys are heard only while condition() holds (the field has the focus, say); at other
     // times they pass untouched. Without a condition every key is heard.
     void listenWhile(std::function<bool()> condition) { m_listenWhile = std::move(condition); }
+    // Only the keys typed into this window are heard (a box that comes up over it takes its
+    // own keys); the release of a key heard down is heard wherever it goes.
+    void listenTo(QWindow *window);
 
 signals:
     // One key event at timeMs (the windowing system's time of the event, in ms; the events of
@@ -68,6 +73,9 @@ private:
         ulong stamp = 0; // the windowing system's timestamp, 0 when the event has none
     };
     void handle(const Key &key, bool repeat);
+    // The program lost the keyboard (another program took the focus): the keys heard down
+    // are let go now, as their releases will go elsewhere.
+    void releaseAll();
     // Extended, released, and an Alt key down.
     unsigned flagsFor(const Key &key) const;
     // Whether a key event this capture understands is left to the windows untouched.
@@ -88,4 +96,8 @@ private:
     ShiftState m_shift = ShiftNone;
     Key m_shiftKey;
     std::function<bool()> m_listenWhile;
+    QPointer<QWindow> m_window;
+    // The time of the last event heard, and the clock since, for releases of our own.
+    qint64 m_lastTimeMs = 0;
+    QElapsedTimer m_sinceLast;
 };

@@ -235,6 +235,35 @@ private slots:
         QCOMPARE(spy->count(), 0);
         delete spy;
     }
+    // Listening to one window: a box that comes up over it keeps its keys, but a key pressed in
+    // the window and let go over the box is let go. When another program takes the keyboard,
+    // the keys down are let go at once, and pressed again later they are presses, not repeats.
+    void oneWindowAndTheKeyboardLost() {
+        QWidget box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        KeyCapture capture;
+        capture.listenTo(m_top.windowHandle());
+        QSignalSpy spy(&capture, &KeyCapture::keyEvent);
+        sendKey(m_top, QEvent::KeyPress, 30, false, Qt::Key_A, QString(), 1000);
+        sendKey(box, QEvent::KeyPress, 28);
+        sendKey(box, QEvent::KeyRelease, 28);
+        sendKey(box, QEvent::KeyRelease, 30);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(seen(spy)[1].flags, int(KeyFlagReleased));
+        sendKey(m_top, QEvent::KeyPress, 56, false, Qt::Key_Alt, QString(), 2000);
+        emit static_cast<QGuiApplication *>(QCoreApplication::instance())
+            ->applicationStateChanged(Qt::ApplicationInactive);
+        sendKey(m_top, QEvent::KeyPress, 56, false, Qt::Key_Alt, QString(), 9000);
+        const QVector<Seen> s = seen(spy);
+        QCOMPARE(s.size(), 5);
+        QCOMPARE(s[3].scanCode, 56);
+        QCOMPARE(s[3].flags, int(KeyFlagReleased));
+        QVERIFY(s[3].timeMs >= 2000 && s[3].timeMs < 9000); // on the events' own clock
+        QVERIFY(!s[4].repeat);
+        QCOMPARE(s[4].flags, int(KeyFlagAltDown));
+    }
+
     // A field that takes one key at a time: the first key is taken whatever it is and kept from
     // the window; after it Tab, Shift+Tab and Escape are the window's, other keys (Shift alone
     // too) are taken, and once armed again the next key is taken whatever it is.
