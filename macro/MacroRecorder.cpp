@@ -35,10 +35,17 @@ int MacroRecorder::keyEvent(int scanCode, unsigned flags, bool repeat, qint64 no
     if (rows.size() + adding > limit)
         return 0;
 
+    // The time of this event, less what a recorded delay left over below one unit: that
+    // part goes to the next delay, so a long recording plays at the pace it was typed
+    // instead of losing up to a unit at every step.
+    qint64 counted = nowMs;
     if (delayRow) {
         const int ms = options.delayType == 1 ? recordedDelayMs(nowMs - m_lastMs, options.unit)
                                               : options.defaultDelayMs;
         rows.append(delayEvent(ms, options.unit));
+        const qint64 left = nowMs - m_lastMs - ms;
+        if (options.delayType == 1 && left > 0 && left < boundedDelayUnit(options.unit))
+            counted = nowMs - left;
     }
     const uint8_t map = press ? uint8_t(MacroKindKey | kMacroPressBit) : uint8_t(MacroKindKey);
     rows.append({map, 0, uint8_t(usage)});
@@ -46,7 +53,7 @@ int MacroRecorder::keyEvent(int scanCode, unsigned flags, bool repeat, qint64 no
         m_held.append(code);
     else if (held >= 0)
         m_held.remove(held);
-    m_lastMs = nowMs;
+    m_lastMs = counted;
     m_hasLast = true;
     return adding;
 }

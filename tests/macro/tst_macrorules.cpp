@@ -158,6 +158,13 @@ private slots:
         QCOMPARE(rows.size(), 5);
         QCOMPARE(rows[1], (MacroEvent{6, 0, 2}));
         QCOMPARE(rows[3], (MacroEvent{6, 0, 1}));
+        // What a delay leaves below the unit goes to the next: 25, 25 and 25 ms make 70 ms,
+        // not 60.
+        r.start();
+        rows.clear();
+        for (int i = 0; i < 4; ++i)
+            r.keyEvent(30, i % 2 ? kUp : 0, false, 1000 + 25 * i, recorded, rows);
+        QCOMPARE(delayMs(rows[1], 10) + delayMs(rows[3], 10) + delayMs(rows[5], 10), 70);
         for (int i = 0; i < 40; ++i) {
             r.keyEvent(32, 0, false, 2000 + i, recorded, rows);
             r.keyEvent(32, kUp, false, 2000 + i, recorded, rows);
