@@ -181,13 +181,8 @@ QStringList importMacros(const QStringList &paths) {
 MacroListResult exportMacro(const QString &name, const QString &target) {
     if (!macroFileExists(name))
         return MacroListFileError;
-    const QString source = QFileInfo(macroFilePath(name)).absoluteFilePath();
-    if (QFileInfo(target).absoluteFilePath() == source)
-        return MacroListDone;
-    // The file dialog has asked before replacing a file.
-    if (QFileInfo::exists(target))
-        QFile::remove(target);
-    return QFile::copy(source, target) ? MacroListDone : MacroListFileError;
+    // The file dialog has asked before replacing a file; a copy that fails leaves it as it was.
+    return copyFileOver(macroFilePath(name), target) ? MacroListDone : MacroListFileError;
 }
 
 int exportMacros(const QStringList &names, const QString &folder) {

@@ -236,7 +236,11 @@ void MacroListPanel::exportBatchTo(const QString &folder) {
         if (m_list->item(i)->checkState() == Qt::Checked)
             names << m_list->item(i)->text();
     }
-    exportMacros(names, folder);
+    const int left = names.size() - exportMacros(names, folder);
+    if (left > 0)
+        macroWarning(this, tr("%1 of the chosen macros were not exported: a file of that name is "
+                              "in the folder already, or the folder cannot be written.")
+                               .arg(left));
 }
 
 void MacroListPanel::gunSetPressed() {

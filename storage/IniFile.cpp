@@ -991,6 +991,14 @@ bool replaceFile(const QString &path, const QByteArray &content) {
     return lock.held() && writeAtomically(path, content);
 }
 
+bool copyFileOver(const QString &from, const QString &to) {
+    if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() &&
+        QFileInfo::exists(to))
+        return true;
+    QFile source(from);
+    return source.open(QIODevice::ReadOnly) && replaceFile(to, source.readAll());
+}
+
 bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;

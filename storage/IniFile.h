@@ -136,6 +136,9 @@ bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &ch
 // Replaces the file at path with content atomically, under the same lock, its folder made
 // where missing. False when it could not be written, and the file is then as it was.
 bool replaceFile(const QString &path, const QByteArray &content);
+// A copy of the file at from that replaces what lies at to in one atomic step (to is the old
+// file or the new one, never a part). True also when both name the same file.
+bool copyFileOver(const QString &from, const QString &to);
 
 // Replaces the file at path with text through a temporary file renamed over it, so that
 // whatever happens the file is the old one or the new one; for a caller that holds the file's

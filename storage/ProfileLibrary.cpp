@@ -117,14 +117,6 @@ bool validSlot(int slot) {
     return slot >= 0 && slot < kProfileCount;
 }
 
-// A copy that replaces what lies at the target in one atomic step.
-bool copyOver(const QString &from, const QString &to) {
-    if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() &&
-        QFileInfo::exists(to))
-        return true;
-    QFile source(from);
-    return source.open(QIODevice::ReadOnly) && replaceFile(to, source.readAll());
-}
 } // namespace
 
 QStringList readProfileLibrary() {
@@ -217,7 +209,7 @@ int addLibraryProfile(QStringList &library, ProfileSet &set, int slot, QString *
     const QString templatePath = profileDir() + QStringLiteral("/DefaultProfile.prof");
     if (!QFileInfo::exists(templatePath))
         writeDefaultProfileFile();
-    if (!copyOver(templatePath, profileFilePath(added)))
+    if (!copyFileOver(templatePath, profileFilePath(added)))
         return LibraryWriteFailed;
     addToProfileLibrary(library, {added});
     writeProfileLibrary(library);
@@ -283,7 +275,7 @@ int copyLibraryProfile(QStringList &library, ProfileSet &set, int slot) {
         return LibraryTooLong;
     const QString from = profileFilePath(name);
     if (QFileInfo::exists(from)) {
-        if (!copyOver(from, profileFilePath(copy)))
+        if (!copyFileOver(from, profileFilePath(copy)))
             return LibraryWriteFailed;
     } else {
         // Nothing saved yet under the old name: the copy is made from the record.

@@ -381,6 +381,10 @@
         <source>Mouse commands</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 of the chosen macros were not exported: a file of that name is in the folder already, or the folder cannot be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

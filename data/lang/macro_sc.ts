@@ -379,6 +379,10 @@
         <source>Mouse commands</source>
         <translation>鼠标指令</translation>
     </message>
+    <message>
+        <source>%1 of the chosen macros were not exported: a file of that name is in the folder already, or the folder cannot be written.</source>
+        <translation>所选宏中有 %1 个未导出：文件夹中已有同名文件，或该文件夹无法写入。</translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>
