@@ -57,13 +57,17 @@ bool isTemporaryOf(const QString &temporary, const QString &target) {
     return true;
 }
 
-// The file's bytes; false when there is no file.
-bool readWhole(const QString &path, QByteArray &bytes) {
+// The file's bytes; false when there is no file. unreadable tells a file that is there but
+// could not be read.
+bool readWhole(const QString &path, QByteArray &bytes, bool *unreadable = nullptr) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bytes = file.readAll();
-    return true;
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (opened)
+        bytes = file.readAll();
+    if (unreadable)
+        *unreadable = file.error() != QFileDevice::NoError &&
+                      (opened || file.error() != QFileDevice::OpenError || QFileInfo::exists(path));
+    return opened;
 }
 
 bool writeFully(int fd, const QByteArray &content) {
@@ -249,7 +253,13 @@ bool FileSet::commit() {
         if (!locks.take(path))
             return false;
         QByteArray old;
-        const bool existed = readWhole(path, old);
+        bool unreadable = false;
+        const bool existed = readWhole(path, old, &unreadable);
+        // Keys set in a file that could not be read would replace all it holds.
+        if (unreadable && !change.replaced) {
+            qCWarning(lcStorage, "Not written: %s could not be read", qPrintable(path));
+            return false;
+        }
         QByteArray text = change.replaced ? change.content : old;
         if (!change.edits.empty()) {
             IniFile ini;

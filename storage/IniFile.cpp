@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "IniFile.h"
 
+#include "StorageLog.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
@@ -612,10 +614,14 @@ bool writeAtomically(const QString &path, const QByteArray &text) {
 
 IniFile::IniFile(const QString &path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_unreadable = file.error() != QFileDevice::OpenError || QFileInfo::exists(path);
         return;
+    }
     m_existed = true;
-    parse(file.readAll());
+    const QByteArray text = file.readAll();
+    m_unreadable = file.error() != QFileDevice::NoError;
+    parse(text);
 }
 
 namespace {
@@ -1006,6 +1012,10 @@ bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &ch
     if (!lock.held())
         return false;
     IniFile ini(path);
+    if (ini.unreadable()) {
+        qCWarning(lcStorage, "Not written: %s could not be read", qPrintable(path));
+        return false;
+    }
     change(ini);
     // A change that sets nothing and removes nothing leaves the file as it is (a missing one
     // is not made), as with QSettings; so does one that gives the file's text again, and

@@ -29,6 +29,9 @@ public:
 
     // Whether the file read existed.
     bool existed() const { return m_existed; }
+    // The file is there but could not be read (no permission, a read error): what it holds is
+    // not known, so it must not be rewritten from what was read.
+    bool unreadable() const { return m_unreadable; }
     // Replaces the content with the keys of INI text.
     void parse(const QByteArray &text);
 
@@ -105,6 +108,7 @@ private:
     bool m_utf8 = false;    // the file began with a UTF-8 byte order mark
     bool m_changed = false; // a key was set or removed since the file was read
     bool m_existed = false;
+    bool m_unreadable = false;
 };
 
 // A writer's lock on a file: a lock held on <name>.flock beside it, which the system drops
@@ -130,7 +134,7 @@ private:
 // <path>.flock meanwhile (one that ends with its holder, and that a signal does not stop a
 // writer from waiting for), so that no other writer's change is lost in between. A change
 // that sets and removes nothing leaves the file as it is. False when the file could not be
-// written.
+// written, or could not be read (it is then left as it is).
 bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change);
 
 // Replaces the file at path with content atomically, under the same lock, its folder made

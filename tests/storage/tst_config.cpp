@@ -4,10 +4,28 @@
 #include "LanguageConfig.h"
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
+#include "ProfileFiles.h"
 #include "TestAppDir.h"
 
 #include <QtTest>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+// Whether this process may read past file permissions (root may): off, as for a user.
+bool readPastPermissions(bool on) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] = {};
+    if (syscall(SYS_capget, &header, data) != 0)
+        return false;
+    const quint32 bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+    data[0].effective =
+        on ? data[0].effective | (data[0].permitted & bits) : data[0].effective & ~bits;
+    return syscall(SYS_capset, &header, data) == 0;
+}
+} // namespace
 
 class TestConfig : public QObject {
     Q_OBJECT
@@ -17,6 +35,7 @@ private slots:
     void configRoundTrips();
     void macroCountSkipsHoles();
     void saveProfileListWritesAllFiveNames();
+    void unreadableConfigIsNotWrittenOver();
     void protectedProfiles();
     void unsafeNames_data();
     void unsafeNames();
@@ -95,6 +114,24 @@ void TestConfig::saveProfileListWritesAllFiveNames() {
     QCOMPARE(ini.value(QStringLiteral("Config/Profile4")).toString(), QStringLiteral("Work"));
     QCOMPARE(ini.value(QStringLiteral("Config/Count")).toInt(), 4);
     QCOMPARE(ini.value(QStringLiteral("Config/ProfileID")).toInt(), 2);
+}
+
+// A Config.ini that is there but cannot be read (left by a run as another user) is not
+// rewritten from nothing: the keys it holds would be lost.
+void TestConfig::unreadableConfigIsNotWrittenOver() {
+    TestAppDir dir;
+    dir.setIni("Configs/Config.ini", {{"Mouse_List/0", "TOLV"}});
+    const QByteArray path = QFile::encodeName(configIniPath());
+    QCOMPARE(chmod(path.constData(), 0), 0);
+    QVERIFY(readPastPermissions(false));
+    ProfileSet set;
+    saveProfileList(set);
+    writeDiffFlag(1);
+    QVERIFY(!saveAppliedState(set));
+    QVERIFY(readPastPermissions(true));
+    QCOMPARE(chmod(path.constData(), 0644), 0);
+    QCOMPARE(QSettings(configIniPath(), QSettings::IniFormat).value("Mouse_List/0").toString(),
+             QStringLiteral("TOLV"));
 }
 
 void TestConfig::protectedProfiles() {
