@@ -167,6 +167,8 @@ int HidTransport::EnumerateDevices() {
     if (hidApi().init() != 0)
         return -1;
     const std::vector<HidDeviceRecord> records = hidApi().enumerate(0, 0);
+    // The cable's release as found now: a cable pulled out has none.
+    m_device2Release = 0;
     for (const HidDeviceRecord &d : records) {
         if (d.vendorId == kTracedVendor) {
             qCDebug(lcDevice,

@@ -330,6 +330,13 @@ private slots:
         QCOMPARE(send(request(0x46)), 1);
         // Closing keeps what was found.
         QCOMPARE(rig().transport.deviceMatchTable().front().command2Found, cable ? 1 : 0);
+        // Once the mouse is gone, a look finds no cable release (it would still ask for an
+        // update of a cable no longer there).
+        FakeHidApi empty;
+        setHidApi(&empty);
+        rig().transport.LoadDeviceMatchTable();
+        QCOMPARE(rig().transport.EnumerateDevices(), 0);
+        QCOMPARE(int(rig().transport.device2Release()), 0);
     }
 
     // Paths that name collections: the first identity's command collection must be the
