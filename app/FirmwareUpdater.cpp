@@ -45,7 +45,7 @@ bool FirmwareUpdater::tooOld(const MouseDevices &devices) {
 }
 
 bool FirmwareUpdater::start(const QString &path) {
-    emit pausePolling(true);
+    emit mouseReleased(true);
     if (QProcess::startDetached(path, QStringList())) {
         emit handedOver();
         return true;
@@ -55,7 +55,7 @@ bool FirmwareUpdater::start(const QString &path) {
                       tr("The firmware updater could not be started."),
                       QDir::toNativeSeparators(path), m_window);
     box.exec();
-    emit pausePolling(false);
+    emit mouseReleased(false);
     return false;
 }
 

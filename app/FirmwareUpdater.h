@@ -30,8 +30,10 @@ public:
     void force();
 
 signals:
-    // The mouse's status poll should stop (true) while the updater starts, or go on (false).
-    void pausePolling(bool paused);
+    // The program should let the mouse go (true) before the updater starts, so that nothing
+    // of ours reaches the mouse between the updater's commands, or take it back (false) when
+    // the updater could not start.
+    void mouseReleased(bool released);
     // The updater runs and needs the mouse to itself: the program lets it go and ends.
     void handedOver();
 

@@ -95,6 +95,11 @@ void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int, boo
         finishSend(pending, ResultDone);
         return;
     }
+    // The mouse was let go for the firmware updater: nothing reaches it meanwhile.
+    if (!m_session) {
+        finishSend(pending, ResultNoDevice);
+        return;
+    }
     // The session sends a copy: what the pages change meanwhile stays for the next send.
     const quint64 ticket = ++m_ticket;
     m_sends.insert(ticket, pending);

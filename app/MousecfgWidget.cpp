@@ -201,13 +201,15 @@ void MousecfgWidget::createWidgets() {
     m_firmwareBtn->setNoElide(true);
     m_firmwareBtn->installEventFilter(this);
     m_firmware = new FirmwareUpdater(this);
-    connect(m_firmware, &FirmwareUpdater::pausePolling, this,
-            [this](bool paused) { setPolling(!paused); });
-    connect(m_firmware, &FirmwareUpdater::handedOver, this, [this] {
-        // The updater needs the mouse to itself: this program lets it go and ends at once.
-        endSession();
-        ::exit(0);
+    // The updater needs the mouse to itself: the session (its poll, a queued request) ends
+    // before the updater starts, and this program ends once it runs.
+    connect(m_firmware, &FirmwareUpdater::mouseReleased, this, [this](bool released) {
+        if (released)
+            endSession();
+        else if (!m_worker)
+            startSession();
     });
+    connect(m_firmware, &FirmwareUpdater::handedOver, this, [] { ::exit(0); });
     m_slots = new SlotSelector(this);
     connect(m_slots, &SlotSelector::slotChosen, this, &MousecfgWidget::onSlotChosen);
     for (KelPushButton *&b : m_tabs) {

@@ -676,6 +676,29 @@ private slots:
         QCOMPARE(int(dpi[1 + 5 * 1 + 3]), 25);
     }
 
+    // An updater that cannot start gives the mouse back: the session let go of it for the
+    // updater is started again, and the mouse is reached as before.
+    void anUpdaterThatCannotStartGivesTheMouseBack() {
+        WindowRig &rig = shared();
+        MousecfgWidget &w = *rig.window;
+        const QString updater = rig.dir.file(QStringLiteral("skin/mouse/bin/RX10-UPDATE-VER1.3"));
+        QDir().mkpath(QFileInfo(updater).absolutePath());
+        QFile file(updater);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a program\n");
+        file.close();
+        QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
+        const auto removed = qScopeGuard([&file] { file.remove(); });
+        QPointer<MouseSession> before = w.session();
+        ModalCloser closer;
+        w.findChild<KelPushButton *>(QStringLiteral("firmwareBtn"))->click();
+        QTRY_COMPARE(closer.texts.size(), 2);
+        QCOMPARE(closer.texts.last(), QStringLiteral("The firmware updater could not be started."));
+        QVERIFY(!before && w.session());
+        QTRY_VERIFY_WITH_TIMEOUT(w.devices().link != MouseDevices::NoLink, 5000);
+        QCOMPARE(sendAndWait(w, true), 0);
+    }
+
     // A mouse that goes and comes back (a receiver moved to another port) keeps the edits not
     // yet sent.
     void aMouseComingBackKeepsUnsentEdits() {
