@@ -83,15 +83,13 @@ void MousecfgWidget::pausePollingForLanguage() {
 // ---------------------------------------------------------------- sending
 
 void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int, bool)> then) {
-    // The working set is stored whatever follows, as every apply does.
-    const SendStart start = beginSend(m_working, m_applied, force, mouseOff());
+    // The working set is stored whatever follows, as every apply does. A mouse last heard
+    // asleep is asked again by the session before anything is sent: it may have woken since.
+    const bool asleep = mouseOff();
+    const SendStart start = beginSend(m_working, m_applied, force, !m_session);
     const unsigned flags = start.groups;
     PendingSend pending{m_working, tellUser, std::move(then), start.saved};
-    if (mouseOff()) {
-        finishSend(pending, ResultMouseOff);
-        return;
-    }
-    if (flags == 0) {
+    if (flags == 0 && !asleep) {
         finishSend(pending, ResultDone);
         return;
     }
@@ -109,7 +107,7 @@ void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int, boo
         // Window-modal, without an event loop of its own: the window waits, its thread not.
         m_progress->open();
     }
-    m_session->requestSend(ticket, m_working, flags);
+    m_session->requestSend(ticket, m_working, flags, asleep);
 }
 
 void MousecfgWidget::onSendFinished(quint64 ticket, int result, unsigned flags) {
@@ -120,9 +118,11 @@ void MousecfgWidget::onSendFinished(quint64 ticket, int result, unsigned flags) 
     const PendingSend pending = it.value();
     m_sends.erase(it);
     // What was sent is what the mouse holds now, also after a failure (the next send is then
-    // whole); edits made during the send are not in it and remain to be sent.
-    recordSend(m_applied, pending.sent, result == ResultDone);
-    if (result != ResultTooManyMacros) {
+    // whole); edits made during the send are not in it and remain to be sent. A mouse found
+    // asleep got nothing.
+    if (result != ResultMouseOff)
+        recordSend(m_applied, pending.sent, result == ResultDone);
+    if (result != ResultTooManyMacros && result != ResultMouseOff) {
         m_downloaded = true;
         m_downloadedSpeed = pending.sent.activeProfile().mousespeed;
     }

@@ -203,6 +203,13 @@ void MouseSession::reopen() {
     tellDevices();
 }
 
+void MouseSession::reopenIfDue() {
+    if (m_reopenTimer && m_reopenTimer->isActive()) {
+        m_reopenTimer->stop();
+        reopen();
+    }
+}
+
 // ---------------------------------------------------------------- the poll
 
 void MouseSession::setPolling(bool on) {
@@ -255,6 +262,7 @@ void MouseSession::pollRound() {
         const int n = handle->readTimeout(reply, kFrameLength, kQueryReadMs);
         if (n < 0) {
             // No answer at all: the mouse is off or out of the receiver's reach.
+            m_awake = false;
             emit RefreshBatteryStatus(0, 0, 0);
         } else {
             qCDebug(lcDevice, "Threadread bat - %x %x %x %x %x %x %x %x", reply[0], reply[1],
@@ -294,6 +302,7 @@ void MouseSession::handleReport(const unsigned char *report, int length) {
     switch (reportKind(report, length)) {
     case ReportKind::Battery:
         m_commands.setLinkMode(report[10]);
+        m_awake = report[4] != 0 || report[5] != 0 || report[6] != 0;
         emit RefreshBatteryStatus(report[6], report[4], report[5]);
         if (report[4] != 0 || report[5] != 0 || report[6] != 0)
             emit RefreshWriteStatus(report[7]);
@@ -324,6 +333,7 @@ bool MouseSession::queryBattery(int timeoutMs) {
                                           int(qMax<qint64>(1, timeoutMs - clock.elapsed())));
         if (n < 0) {
             flushStatus();
+            m_awake = false;
             emit RefreshBatteryStatus(0, 0, 0);
             return true;
         }
@@ -380,16 +390,25 @@ void MouseSession::requestModel(const QString &model) {
     post([this, model] { openModel(model); });
 }
 
-void MouseSession::requestSend(quint64 ticket, const ProfileSet &configuration, unsigned flags) {
-    post([this, ticket, configuration, flags] {
+void MouseSession::requestSend(quint64 ticket, const ProfileSet &configuration, unsigned flags,
+                               bool checkAwake) {
+    post([this, ticket, configuration, flags, checkAwake] {
         m_sendTicket = ticket;
-        const int result = send(configuration, flags);
+        reopenIfDue();
+        int result = ResultDone;
+        // The battery is asked only every half minute or so: a mouse moved since it was last
+        // heard asleep is awake, and the user's Apply is not refused for it.
+        if (checkAwake && !(queryBattery(kWakeCheckMs) && m_awake))
+            result = ResultMouseOff;
+        else if (flags != 0)
+            result = send(configuration, flags);
         emit sendFinished(ticket, result, flags);
     });
 }
 
 void MouseSession::requestProfile(quint64 ticket, int index, const ProfileData &record) {
     post([this, ticket, index, record] {
+        reopenIfDue();
         emit profileSelected(ticket, index, selectProfile(index, record));
     });
 }

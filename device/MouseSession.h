@@ -67,6 +67,8 @@ public:
     static constexpr int kPollIntervalMs = 450;
     static constexpr int kQueryPauseMs = 10;
     static constexpr int kQueryReadMs = 50;
+    // How long a send waits for the battery's answer of a mouse last heard asleep.
+    static constexpr int kWakeCheckMs = 200;
     static constexpr int kCycleEnd = 57;
     // One plug brings several events: they are looked at together this long after the last.
     static constexpr int kSettleMs = 100;
@@ -113,8 +115,10 @@ public:
 
     void requestStart(const QString &model);
     void requestModel(const QString &model);
-    // Answered by sendFinished with the same ticket.
-    void requestSend(quint64 ticket, const ProfileSet &configuration, unsigned flags);
+    // Answered by sendFinished with the same ticket. With checkAwake (the mouse was last heard
+    // asleep) the mouse is asked first, and a mouse still asleep gets nothing (ResultMouseOff).
+    void requestSend(quint64 ticket, const ProfileSet &configuration, unsigned flags,
+                     bool checkAwake = false);
     // Answered by profileSelected with the same ticket.
     void requestProfile(quint64 ticket, int index, const ProfileData &record);
     void requestPolling(bool on);
@@ -149,6 +153,9 @@ private:
     void logLink();
     void tellDevices(bool newCollection = false);
     void makeTimers();
+    // A request for the mouse that comes while a reopen waits for the system to settle opens
+    // the device now, rather than failing for want of it.
+    void reopenIfDue();
 
     HidTransport m_transport;
     DeviceCommands m_commands;
@@ -165,6 +172,8 @@ private:
     quint8 m_pendingStatus[4] = {};
     bool m_statusPending = false;
     QElapsedTimer m_statusClock;
+    // The last battery answer was not all zeros.
+    bool m_awake = true;
 };
 
 // A session on a worker thread of its own: made, started and ended from the owner's thread.

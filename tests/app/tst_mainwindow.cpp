@@ -457,6 +457,7 @@ private slots:
         // The mouse off: nothing sent, and the user is told. (The status poll would report
         // the mouse awake again; it rests for this part.)
         stopPolling(w);
+        rig.mouse.setAsleep(true);
         w.slotRefreshBatteryStatus(0, 0, 0);
         w.workingSet().profiles[0].dpiInfo[2].y = 41;
         rig.mouse.clearFrames();
@@ -466,10 +467,14 @@ private slots:
             QCOMPARE(closer.texts,
                      QStringList{QStringLiteral("Mouse is sleeping or not connected.")});
         }
-        QCOMPARE(rig.mouse.frames().size(), size_t(0));
+        QCOMPARE(rig.mouse.frameCount(0x02), 0);
+        // Moved since, it is awake before the battery is asked again: the send is not refused.
+        rig.mouse.setAsleep(false);
+        QCOMPARE(sendAndWait(w), 0);
+        QVERIFY(!w.mouseOff());
 
         // A mouse that never answers: the failure is reported and the next send is whole.
-        w.slotRefreshBatteryStatus(0, 232, 3);
+        w.workingSet().profiles[0].dpiInfo[2].y = 42;
         rig.mouse.setAnswer(VirtualMouse::Answer::WrongData);
         {
             ModalCloser closer;
