@@ -63,6 +63,7 @@ void MacroDialog::createWidgets() {
 
     m_recordBtn = macroButton(this, "macroRecordBtn");
     m_recordHint = macroLabel(this);
+    m_recordHint->setObjectName(QStringLiteral("macroRecordHint"));
     m_recordHint->setStyleSheet(QStringLiteral("color: rgb(255, 196, 87);"));
     createTable();
     m_deleteRowBtn = macroButton(this, "macroDeleteRowBtn");
@@ -223,11 +224,17 @@ void MacroDialog::showHint() {
     else if (m_editing)
         m_recordHint->setText(
             tr("Editing: press a key or type a value; Enter saves, Esc cancels."));
-    else if (!currentMacro().isEmpty())
+    else if (currentMacro().isEmpty())
+        m_recordHint->clear();
+    // Removing a delay can make the rows longer on the mouse (its fillers come back).
+    else if (mouseMacroSteps(events()) > kMouseMacroSteps)
+        m_recordHint->setText(sendableMacroSteps(events()) == 0
+                                  ? tr("Too long for the mouse: it plays none of it.")
+                                  : tr("Too long for the mouse: it plays only the first %n row(s).",
+                                       nullptr, sendableMacroSteps(events())));
+    else
         m_recordHint->setText(
             tr("Room left on the mouse: %n step(s)", nullptr, macroRoomLeft(events())));
-    else
-        m_recordHint->clear();
 }
 
 void MacroDialog::retranslateUi() {

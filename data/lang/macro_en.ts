@@ -286,6 +286,17 @@
         <source>Save the changes to the macro &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Too long for the mouse: it plays none of it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Too long for the mouse: it plays only the first %n row(s).</source>
+        <translation>
+            <numerusform>Too long for the mouse: it plays only the first row.</numerusform>
+            <numerusform>Too long for the mouse: it plays only the first %n rows.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

@@ -284,6 +284,16 @@
         <source>Save the changes to the macro &quot;%1&quot;?</source>
         <translation>是否保存对宏“%1”的更改？</translation>
     </message>
+    <message>
+        <source>Too long for the mouse: it plays none of it.</source>
+        <translation>超出鼠标容量：鼠标不会播放此宏。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Too long for the mouse: it plays only the first %n row(s).</source>
+        <translation>
+            <numerusform>超出鼠标容量：鼠标只播放前 %n 行。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

@@ -284,6 +284,16 @@
         <source>Save the changes to the macro &quot;%1&quot;?</source>
         <translation>是否儲存對巨集「%1」的變更？</translation>
     </message>
+    <message>
+        <source>Too long for the mouse: it plays none of it.</source>
+        <translation>超出滑鼠容量：滑鼠不會播放此巨集。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Too long for the mouse: it plays only the first %n row(s).</source>
+        <translation>
+            <numerusform>超出滑鼠容量：滑鼠只播放前 %n 列。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

@@ -182,6 +182,17 @@ private slots:
         clickItem(tree->buttonItem(2)->child(0));
         QCOMPARE(page().events().size(), 52);
         QCOMPARE(closer.texts.size(), 4);
+        // With one delay among them the fillers go; deleting it brings them back, and the hint
+        // says how much of the macro the mouse plays.
+        page().SelectRow(0);
+        click("macroInsertDelayBtn");
+        for (int i = 0; i < 10; ++i)
+            clickItem(tree->buttonItem(2)->child(0));
+        QCOMPARE(page().events().size(), 63);
+        page().SelectRow(1);
+        click("macroDeleteRowBtn");
+        QCOMPARE(page().findChild<QLabel *>(QStringLiteral("macroRecordHint"))->text(),
+                 QStringLiteral("Too long for the mouse: it plays none of it.")); // all held
     }
 
     void editModeReorderAndCopyBetweenMacros() {
