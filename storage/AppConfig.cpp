@@ -138,13 +138,16 @@ bool saveActiveProfileId(int index) {
     return setConfigValue(QStringLiteral("Config/ProfileID"), index);
 }
 
+void setProfileListKeys(IniFile &ini, const ProfileSet &set) {
+    ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
+    ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
+    for (int i = 0; i < kProfileCount; ++i)
+        ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
+}
+
 void saveProfileList(const ProfileSet &set) {
-    const bool written = updateIniFile(configIniPath(), [&](IniFile &ini) {
-        ini.setValue(QStringLiteral("Config/ProfileID"), int(set.ProfileID));
-        ini.setValue(QStringLiteral("Config/Count"), int(set.Count));
-        for (int i = 0; i < kProfileCount; ++i)
-            ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), set.profileNames[i]);
-    });
+    const bool written =
+        updateIniFile(configIniPath(), [&](IniFile &ini) { setProfileListKeys(ini, set); });
     if (!written)
         qCWarning(lcStorage, "Could not write %s", qPrintable(configIniPath()));
 }

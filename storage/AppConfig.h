@@ -55,6 +55,8 @@ int removeInterruptedConfigWrites();
 bool saveActiveProfileId(int index);
 // Writes "Config/ProfileID", "Config/Count" and the five slot names, in this order.
 void saveProfileList(const ProfileSet &set);
+// The keys saveProfileList writes, set in ini (for a write of several files as one).
+void setProfileListKeys(IniFile &ini, const ProfileSet &set);
 
 int readDiffFlag();
 void writeDiffFlag(int value);

@@ -211,8 +211,14 @@ int addLibraryProfile(QStringList &library, ProfileSet &set, int slot, QString *
         writeDefaultProfileFile();
     if (!copyFileOver(templatePath, profileFilePath(added)))
         return LibraryWriteFailed;
-    addToProfileLibrary(library, {added});
-    writeProfileLibrary(library);
+    QStringList names = library;
+    addToProfileLibrary(names, {added});
+    // A profile the library does not list would be lost at the next start.
+    if (!writeProfileLibrary(names)) {
+        QFile::remove(profileFilePath(added));
+        return LibraryWriteFailed;
+    }
+    library = names;
     giveSlot(set, slot, added);
     if (name)
         *name = added;
@@ -253,11 +259,13 @@ int deleteLibraryProfile(QStringList &library, ProfileSet &set, int slot) {
         return LibraryLastProfile;
     const QString next = list[successor];
     list.removeAt(position);
-    const QString path = profileFilePath(name);
-    if (!path.isEmpty() && QFileInfo::exists(path) && !QFile::remove(path))
+    // The library no longer lists it before its file goes: a failed write keeps both.
+    if (!writeProfileLibrary(list))
         return LibraryWriteFailed;
     library = list;
-    writeProfileLibrary(library);
+    const QString path = profileFilePath(name);
+    if (!path.isEmpty() && QFileInfo::exists(path))
+        QFile::remove(path);
     giveSlot(set, slot, next);
     return LibraryDone;
 }
@@ -283,8 +291,13 @@ int copyLibraryProfile(QStringList &library, ProfileSet &set, int slot) {
         if (!fileExists(copy))
             return LibraryWriteFailed;
     }
-    addToProfileLibrary(library, {copy});
-    writeProfileLibrary(library);
+    QStringList names = library;
+    addToProfileLibrary(names, {copy});
+    if (!writeProfileLibrary(names)) {
+        QFile::remove(profileFilePath(copy));
+        return LibraryWriteFailed;
+    }
+    library = names;
     set.profileNames[slot] = copy;
     set.profiles[slot].ProfileName = copy;
     return LibraryDone;
@@ -310,28 +323,43 @@ int renameLibraryProfile(QStringList &library, ProfileSet &set, int slot, const 
         return LibraryInUse;
     const QString from = profileFilePath(old);
     const QString to = profileFilePath(newName);
-    if (!from.isEmpty() && QFileInfo::exists(from)) {
-        if (!QFile::rename(from, to))
-            return LibraryWriteFailed;
+    QStringList names = library;
+    const int position = names.indexOf(old);
+    if (position >= 0)
+        names[position] = newName;
+    else
+        addToProfileLibrary(names, {newName});
+    // Every slot that held the old name follows its file.
+    ProfileSet renamed = set;
+    for (int i = 0; i < kProfileCount; ++i) {
+        if (renamed.profileNames[i] == old) {
+            renamed.profileNames[i] = newName;
+            renamed.profiles[i].ProfileName = newName;
+        }
+    }
+    // The file under its new name, the library and the slots' names are written as one: a
+    // full disk leaves the profile under its old name, listed and in its slots, never a file
+    // that nothing names.
+    FileSet files(writeJournalPath());
+    QFile source(from);
+    if (!from.isEmpty() && source.open(QIODevice::ReadOnly)) {
+        files.replace(to, source.readAll());
     } else {
         saveProfileByName(set.profiles[slot], newName);
         if (!QFileInfo::exists(to))
             return LibraryWriteFailed;
     }
-    const int position = library.indexOf(old);
-    if (position >= 0)
-        library[position] = newName;
-    else
-        addToProfileLibrary(library, {newName});
-    writeProfileLibrary(library);
-    // Every slot that held the old name follows its file.
-    for (int i = 0; i < kProfileCount; ++i) {
-        if (set.profileNames[i] == old) {
-            set.profileNames[i] = newName;
-            set.profiles[i].ProfileName = newName;
-        }
+    files.update(productConfigPath(), [&names](IniFile &ini) { setLibraryKeys(ini, names); });
+    files.update(configIniPath(), [&renamed](IniFile &ini) { setProfileListKeys(ini, renamed); });
+    if (!files.commit()) {
+        if (!source.isOpen())
+            QFile::remove(to);
+        return LibraryWriteFailed;
     }
-    saveProfileList(set);
+    if (source.isOpen())
+        QFile::remove(from);
+    library = names;
+    set = renamed;
     return LibraryDone;
 }
 

@@ -249,6 +249,13 @@ void TestKilledWrites::aFullDiskLeavesEveryFileAsItWas() {
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
     writeAll(v1);
+    // A profile renamed keeps its old name, file and all: nothing names a file under the new.
+    ProfileSet held = v0.config;
+    held.profileNames[2] = kProfileName;
+    QStringList library = v0.library;
+    QCOMPARE(renameLibraryProfile(library, held, 2, QStringLiteral("Play")),
+             int(LibraryWriteFailed));
+    QCOMPARE(held.profileNames[2], kProfileName);
     // A whole send owed is owed still, though the disk did not take the mark.
     writeDiffFlag(1);
     const int owed = readDiffFlag();
