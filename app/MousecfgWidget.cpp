@@ -437,6 +437,9 @@ void MousecfgWidget::writeBeforeExit() {
     if (m_tray)
         m_tray->writeHistoryNow();
     keepUnsavedMacroSteps();
+    // The mouse session's thread ends here (a transfer under way is cut short), not while the
+    // process's own objects are destroyed around it; a send cut short owes a whole one.
+    endSession();
 }
 
 void MousecfgWidget::keepUnsavedMacroSteps() {

@@ -102,7 +102,8 @@ public:
     // What the mouse session found and opened, as it last told.
     const MouseDevices &devices() const { return m_devices; }
     // Writes what is kept in memory only (the battery readings not yet written, a macro's
-    // unsaved steps): the program is ending without its destructors.
+    // unsaved steps) and ends the mouse session: the program is ending without its
+    // destructors.
     void writeBeforeExit();
     // The program ends without having asked about a macro's unsaved steps (a signal, a
     // session manager that lets no program ask): they are kept in a macro of their own.
