@@ -60,6 +60,24 @@ void MousecfgWidget::startSession() {
     m_session->requestStart(currentProductName());
 }
 
+void MousecfgWidget::restartSession() {
+    // What the session that ended was asked never comes back: its sends end as cut short,
+    // and its slot switches no longer hold back the mouse's reports.
+    const QList<PendingSend> cut = m_sends.values();
+    m_sends.clear();
+    m_sending = false;
+    m_slotSwitchesPending = 0;
+    m_profileAnswers.clear();
+    if (m_progress) {
+        m_progress->accept();
+        m_progress->deleteLater();
+        m_progress = nullptr;
+    }
+    startSession();
+    for (const PendingSend &pending : cut)
+        finishSend(pending, ResultCancelled);
+}
+
 void MousecfgWidget::endSession() {
     if (!m_worker)
         return;

@@ -207,7 +207,7 @@ void MousecfgWidget::createWidgets() {
         if (released)
             endSession();
         else if (!m_worker)
-            startSession();
+            restartSession();
     });
     connect(m_firmware, &FirmwareUpdater::handedOver, this, [] { ::exit(0); });
     m_slots = new SlotSelector(this);

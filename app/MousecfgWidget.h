@@ -250,6 +250,8 @@ private:
     // The mouse session on its worker thread: started with the window, ended with it.
     void startSession();
     void endSession();
+    // A new session after endSession (the firmware updater could not start).
+    void restartSession();
     void pausePollingForLanguage();
     struct PendingSend {
         ProfileSet sent;
