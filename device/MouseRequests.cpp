@@ -95,6 +95,11 @@ bool decodeRequest(const QByteArray &text, MouseRequest &request) {
     // A path that is not absolute would be taken in the receiver's own working folder.
     if (!request.path.isEmpty() && !QFileInfo(request.path).isAbsolute())
         request.command = MouseRequest::Invalid;
+    // The socket takes any program of the user, not only ours: a slot the mouse does not have
+    // would be looked up past the end of the five.
+    if (request.command == MouseRequest::Profile &&
+        (request.number < 1 || request.number > kProfileCount))
+        request.command = MouseRequest::Invalid;
     return request.command != MouseRequest::Invalid;
 }
 

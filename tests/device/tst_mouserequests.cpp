@@ -31,6 +31,9 @@ private slots:
         MouseRequest got;
         // A relative path would be taken in the window's working folder.
         QVERIFY(!decodeRequest("{\"command\":\"export\",\"path\":\"../x.prof\"}", got));
+        // A slot the mouse does not have, from a program other than ours.
+        QVERIFY(!decodeRequest("{\"command\":\"profile\",\"number\":6}", got));
+        QVERIFY(!decodeRequest("{\"command\":\"profile\",\"number\":0}", got));
         QVERIFY(!decodeRequest("{\"command\":\"format\"}", got));
         QVERIFY(!decodeRequest("status\n", got));
         QVERIFY(!decodeRequest(
