@@ -159,6 +159,8 @@ void MousecfgWidget::refreshPages() {
     m_slots->showActive(m_working.activeIndex());
     m_nameEdit->setText(m_working.profileNames[m_working.activeIndex()]);
     m_pages->load(m_working, pageView());
+    // An import, a library profile or Cancel may change the stage or rate a status tells.
+    emit statusMayHaveChanged();
 }
 
 void MousecfgWidget::collectPages() {

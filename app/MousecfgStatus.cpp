@@ -64,6 +64,7 @@ void MousecfgWidget::restartSession() {
     // What the session that ended was asked never comes back: its sends end as cut short,
     // and its slot switches no longer hold back the mouse's reports.
     const QList<PendingSend> cut = m_sends.values();
+    const QList<std::function<void(int)>> unanswered = m_profileAnswers.values();
     m_sends.clear();
     m_sending = false;
     m_slotSwitchesPending = 0;
@@ -76,6 +77,9 @@ void MousecfgWidget::restartSession() {
     startSession();
     for (const PendingSend &pending : cut)
         finishSend(pending, ResultCancelled);
+    // A command line waits for these (and the commands after them wait for it).
+    for (const std::function<void(int)> &answer : unanswered)
+        answer(ResultCancelled);
 }
 
 void MousecfgWidget::endSession() {
@@ -189,8 +193,11 @@ void MousecfgWidget::tellSendFailure(int result) {
 }
 
 void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {
-    if (!m_session)
+    if (!m_session || index < 0 || index >= kProfileCount) {
+        if (answer)
+            answer(ResultNoDevice);
         return;
+    }
     const quint64 ticket = ++m_ticket;
     if (answer)
         m_profileAnswers.insert(ticket, std::move(answer));
@@ -291,6 +298,16 @@ void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRat
         slotRefreshDPIStage(iDPI);
     if (iRate != m_working.activeProfile().pollrate)
         slotRefreshRate(iRate);
+    // What the mouse reports, it holds: the next send compares with it. Otherwise a stage
+    // chosen again in the window (or by "dpi N") after one changed on the mouse would be
+    // found unchanged and never sent.
+    if (iProfile == m_working.ProfileID && m_applied.ProfileID == m_working.ProfileID) {
+        ProfileData &held = m_applied.activeProfile();
+        if (iDPI < kDpiStageCount)
+            held.dpi = iDPI;
+        if (!rateText(iRate).isEmpty())
+            held.pollrate = iRate;
+    }
 }
 
 void MousecfgWidget::switchSlot(int index, bool reload) {

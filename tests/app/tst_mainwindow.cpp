@@ -453,6 +453,13 @@ private slots:
         }
         QCOMPARE(rig.mouse.frameCount(0x02), 10);
         QCOMPARE(rig.mouse.frameCount(0x03), 0);
+        // A stage changed on the mouse, then chosen back in the window, is sent.
+        const quint8 stage = w.workingSet().activeProfile().dpi;
+        rig.mouse.changeDpiStage(stage == 2 ? 3 : 2);
+        QTRY_VERIFY(w.workingSet().activeProfile().dpi != stage);
+        w.workingSet().activeProfile().dpi = stage;
+        QCOMPARE(sendAndWait(w), 0);
+        QCOMPARE(int(rig.mouse.dpiStage()), int(stage));
 
         // The mouse off: nothing sent, and the user is told. (The status poll would report
         // the mouse awake again; it rests for this part.)
