@@ -182,6 +182,9 @@ MouseOutcome switchStage(Session &session, int number) {
     p.dpi = uint8_t(number - 1);
     if (!saveProfileDpi(sets.working.profileNames[sets.working.activeIndex()], p.dpi))
         return outcomeOfLibrary(LibraryWriteFailed);
+    // Which stage the mouse is on is not known here (its button may have changed it while no
+    // window heard): the stage is sent even where the saved one is the same.
+    sets.applied.activeProfile().dpi = kDpiStageCount;
     return send(session, sets, false);
 }
 
