@@ -36,7 +36,8 @@ void MousecfgWidget::makePage(int page) {
     // Under a desktop that takes no pointer speed from programs, the sensor page says so.
     if (page == PageDpi)
         m_pages->sensor()->setHostSpeedApplies(PointerSpeed::activeBackend() != PointerSpeed::None);
-    m_pages->load(m_working, pageView());
+    // Only the new page is loaded: the pages made before may hold edits not yet collected.
+    m_pages->loadTab(page, m_working, pageView());
 }
 
 // Every connect of a page to the window: what a page asks of the window, and values that are

@@ -76,6 +76,13 @@ void PageHost::load(const ProfileSet &set, const PageView &view) {
         part.page->loadPage(set, view);
 }
 
+void PageHost::loadTab(int tab, const ProfileSet &set, const PageView &view) {
+    for (const Part &part : m_parts) {
+        if (part.tab == tab)
+            part.page->loadPage(set, view);
+    }
+}
+
 void PageHost::collect(ProfileSet &set) const {
     for (const Part &part : m_parts)
         part.page->collectProfile(set);

@@ -35,6 +35,8 @@ public:
     void show(int tab);
     // Through the contract, for every page made.
     void load(const ProfileSet &set, const PageView &view);
+    // Loads the pages of one tab only: the others may hold edits not yet collected.
+    void loadTab(int tab, const ProfileSet &set, const PageView &view);
     void collect(ProfileSet &set) const;
     void retranslate();
     void relayout();

@@ -73,6 +73,9 @@ void TestLightingWindow::effectAndColourReachTheMouse() {
     auto *speed = page->findChild<KelSlider *>(QStringLiteral("speedSlider"));
     QTest::mouseClick(speed, Qt::LeftButton, {}, QPoint(speed->width() - 2, speed->height() / 2));
     page->findChild<KelSlider *>(QStringLiteral("sleepSlider"))->setValue(4);
+    // A tab opened for the first time meanwhile keeps the edits not yet applied.
+    w.setPage(MousecfgWidget::PageDpi);
+    w.setPage(MousecfgWidget::PageLighting);
     apply(w);
 
     // Slot 2 of the lighting table is the breathing effect; code 3 selects it.
