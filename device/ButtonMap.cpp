@@ -238,9 +238,15 @@ void DeviceCommands::EncodeButton(int profile, int buttonSlot, int position) {
 }
 
 int DeviceCommands::WriteButtonTable() {
+    const int profile = m_downloadTable.activeIndex();
+    std::array<ButtonInfo, kButtonSlotCount> source;
+    std::copy(std::begin(m_downloadTable.profiles[profile].buttons),
+              std::end(m_downloadTable.profiles[profile].buttons), source.begin());
+    // Until the table and the macros are through, the mouse holds part of something.
+    m_heldButtons.reset();
     m_macroIndex.clear();
     for (const auto &[slot, position] : encodedSlots())
-        EncodeButton(0, slot, position);
+        EncodeButton(profile, slot, position);
 
     int r = m_transport.SendFrame(CmdButtonTable, 0x00, kTagFirst, m_buttonImage.data(), 2);
     if (r != ResultDone)
@@ -256,7 +262,28 @@ int DeviceCommands::WriteButtonTable() {
     r = m_transport.SendFrame(CmdButtonTable, kButtonTailAddress, kTagNext, tail, 4);
     if (r != ResultDone)
         return r;
-    return m_transport.SendCommit(CmdButtonTable);
+    r = m_transport.SendCommit(CmdButtonTable);
+    if (r == ResultDone)
+        m_heldButtons = source;
+    return r;
+}
+
+int DeviceCommands::WriteSlotButtons(int index, const ProfileData &record) {
+    if (index < 0 || index >= kProfileCount)
+        return ResultDone;
+    if (m_heldButtons &&
+        std::equal(m_heldButtons->begin(), m_heldButtons->end(), std::begin(record.buttons)))
+        return ResultDone;
+    ProfileSet slotSet = m_downloadTable;
+    slotSet.profiles[index] = record;
+    slotSet.ProfileID = uint8_t(index);
+    if (macrosNeeded(slotSet, true) > kMaxMacros) {
+        qCDebug(lcDevice, "iIndex>=MAX_MACRO_NUMBER_560");
+        return ResultTooManyMacros;
+    }
+    m_downloadTable = slotSet;
+    const int r = WriteButtonTable();
+    return r == ResultDone ? WriteMacros() : r;
 }
 
 void DeviceCommands::EncodeMacro(const std::vector<MacroStep> &steps, int index) {
@@ -305,6 +332,13 @@ std::vector<MacroStep> readMacroSteps(const QString &macroName) {
 }
 
 int DeviceCommands::WriteMacros() {
+    const int r = writeMacroMemory();
+    if (r != ResultDone)
+        m_heldButtons.reset();
+    return r;
+}
+
+int DeviceCommands::writeMacroMemory() {
     m_macroImage.fill(0);
     const ProfileSet &table = m_downloadTable;
     for (int p = 0; p < kProfileCount; ++p) {
@@ -353,7 +387,7 @@ int DeviceCommands::macrosNeeded(const ProfileSet &configuration, bool buttonTab
     if (buttonTable) {
         index.clear();
         for (const auto &[slot, position] : encodedSlots()) {
-            const ButtonInfo &button = configuration.profiles[0].buttons[slot];
+            const ButtonInfo &button = configuration.activeProfile().buttons[slot];
             if (isMacroFunction(button.Fun) && deviceSlotOf(position) >= 0)
                 macroIndexOf(index, button.macroname);
         }

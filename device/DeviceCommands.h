@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 class HidTransport;
@@ -103,9 +104,16 @@ public:
     // The DPI table from the stages of the record given (a slot about to become active).
     int WriteDpiStages(const ProfileData &record);
     int WriteLightingTable();
-    // Result codes as SendCommand's; WriteMacros adds ResultTooManyMacros.
+    // Result codes as SendCommand's; WriteMacros adds ResultTooManyMacros. The mouse keeps
+    // one button table, as it keeps one DPI table: it is written from the active profile's
+    // buttons.
     int WriteButtonTable();
     int WriteMacros();
+    // The button table and the macros its buttons play, from the buttons of `record`, which
+    // becomes profile `index` of the download table. Nothing is sent when the mouse holds
+    // those buttons from the last write, and ResultTooManyMacros (nothing sent) when they
+    // play more macros than the mouse holds.
+    int WriteSlotButtons(int index, const ProfileData &record);
 
     // Encodes button slot `buttonSlot` of download-table profile `profile` into the image at
     // device position `position`: 22 and 23 are the wheel positions (swapped when the
@@ -114,7 +122,7 @@ public:
     // Fills macro slot `index` from the steps: steps that hold a delay go in as they are;
     // otherwise a one-unit delay follows every fourth step and ends the macro.
     void EncodeMacro(const std::vector<MacroStep> &steps, int index);
-    // The macro slots a download of the configuration would fill: from the first profile's
+    // The macro slots a download of the configuration would fill: from the active profile's
     // buttons when it sends the button table, else from the index map the last one left.
     // DownloadProfile refuses a configuration that needs more than kMaxMacros.
     int macrosNeeded(const ProfileSet &configuration, bool buttonTable) const;
@@ -148,6 +156,8 @@ public:
     }
 
 private:
+    int writeMacroMemory();
+
     HidTransport &m_transport;
     ProfileSet m_downloadTable;
     bool m_tableFilled = false;
@@ -155,5 +165,8 @@ private:
     std::array<uint8_t, kButtonTableSize> m_buttonImage{};
     std::array<uint8_t, kMacroMemorySize> m_macroImage{};
     std::map<int, QString> m_macroIndex;
+    // The buttons the mouse's button table and macro memory were last written from, while
+    // known to be whole.
+    std::optional<std::array<ButtonInfo, kButtonSlotCount>> m_heldButtons;
     std::function<void(int, int)> m_progress;
 };

@@ -361,8 +361,12 @@ int MouseSession::send(const ProfileSet &configuration, unsigned flags) {
 }
 
 int MouseSession::selectProfile(int index, const ProfileData &record) {
-    // The stages go in as a download's tables do, between its marks.
+    // The mouse keeps one DPI table and one button table: the slot's stages and buttons go
+    // in as a download's tables do, between its marks.
+    // Buttons that play more macros than the mouse holds are refused before the stages go.
     int result = m_commands.DownloadMark(0);
+    if (result == ResultDone)
+        result = m_commands.WriteSlotButtons(index, record);
     if (result == ResultDone)
         result = m_commands.WriteDpiStages(record);
     if (result == ResultDone)

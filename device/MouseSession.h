@@ -93,7 +93,8 @@ public:
     // Sends the configuration (DownloadProfile); the poll starts over afterwards.
     int send(const ProfileSet &configuration, unsigned flags);
     // Makes slot `index` the mouse's active profile and applies it; the apply's result. The
-    // mouse keeps one DPI table: the slot's stages (from `record`) are written first.
+    // mouse keeps one DPI table and one button table: the slot's stages and buttons (from
+    // `record`) are written first.
     int selectProfile(int index, const ProfileData &record);
     // Asks for the battery once and hands on what comes back within the time (the answer is
     // told by RefreshBatteryStatus). False when no answer came.

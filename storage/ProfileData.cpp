@@ -281,13 +281,18 @@ unsigned diffProfileSets(const ProfileSet &working, const ProfileSet &applied) {
         mask |= DiffGeneral;
     if (working.ProfileID != applied.ProfileID) {
         mask |= DiffGeneral;
-        // The mouse keeps one DPI table, written from the active profile.
+        // The mouse keeps one DPI table and one button table, written from the active
+        // profile.
         const ProfileData &w = working.activeProfile();
         const ProfileData &a = applied.activeProfile();
         for (int i = 0; i < kDpiStageCount; ++i) {
             if (w.dpiInfo[i].used != a.dpiInfo[i].used || w.dpiInfo[i].x != a.dpiInfo[i].x ||
                 w.dpiInfo[i].y != a.dpiInfo[i].y)
                 mask |= DiffDpi;
+        }
+        for (int b = 0; b < kButtonSlotCount; ++b) {
+            if (slotDiffers(w.buttons[b], a.buttons[b]))
+                mask |= DiffButtons;
         }
     } else {
         const ProfileData &w = working.activeProfile();

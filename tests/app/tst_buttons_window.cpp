@@ -141,6 +141,31 @@ private slots:
         QCOMPARE(deviceSlot(table, 22), (std::vector<uint8_t>{0x8B, 0, 0, 0}));
         QCOMPARE(deviceSlot(table, 23), (std::vector<uint8_t>{0x84, 0, 0, 0}));
         QCOMPARE(rig.mouse.table(MouseTable::Macros).at(0), uint8_t(0x81));
+
+        // The mouse plays the active slot's buttons: a choice made in another slot is sent
+        // while that slot is active, and choosing the first slot gives its buttons back.
+        const auto chooseSlot = [&](int index) {
+            QTest::mouseClick(
+                w.findChild<KelPushButton *>(QStringLiteral("profileBtn%1").arg(index + 1)),
+                Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.activeProfile(), index, 5000);
+        };
+        chooseSlot(1);
+        pick(page->button(0, 4), page->action(44)); // Volume Down
+        QCOMPARE(sendingBy(w,
+                           [&w] {
+                               QTest::mouseClick(commandButton(w, QStringLiteral("Apply")),
+                                                 Qt::LeftButton);
+                           }),
+                 0);
+        QCOMPARE(deviceSlot(rig.mouse.table(MouseTable::Buttons), 4),
+                 (std::vector<uint8_t>{0x8E, 0x01, 0xEA, 0}));
+        chooseSlot(0);
+        QCOMPARE(deviceSlot(rig.mouse.table(MouseTable::Buttons), 4),
+                 (std::vector<uint8_t>{0x8E, 0x01, 0xE9, 0}));
+        QCOMPARE(deviceSlot(rig.mouse.table(MouseTable::Buttons), 5),
+                 (std::vector<uint8_t>{0x91, 0, 2, 0}));
+        QVERIFY(rig.mouse.protocolErrors().empty());
     }
 };
 

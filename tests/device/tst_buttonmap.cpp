@@ -419,6 +419,32 @@ private slots:
         QVERIFY(readMacroSteps(QStringLiteral("negative")).empty());
     }
 
+    // The mouse plays one button table, the active profile's; a slot with other buttons
+    // about to become active has its table and macros written, one with the same none.
+    void activeProfileButtons() {
+        writeMacro("a", hex("840004"));
+        auto config = std::make_unique<ProfileSet>();
+        config->ProfileID = 2;
+        config->profiles[0].buttons[0].Fun = 1;
+        config->profiles[2].buttons[0].Fun = 2;
+        ScriptedDevice dev(rig().transport);
+        QCOMPARE(rig().commands.DownloadProfile(*config, DownloadButtons), 0);
+        QCOMPARE(deviceSlot(0).toHex(), QByteArray("82000000"));
+
+        ProfileData record = config->profiles[4];
+        record.buttons[1].Fun = kFunMacro;
+        record.buttons[1].macroname = QStringLiteral("a");
+        dev.mouse->writes.clear();
+        QCOMPARE(rig().commands.WriteSlotButtons(4, record), 0);
+        QCOMPARE(deviceSlot(0).toHex(), QByteArray("00000000"));
+        QCOMPARE(deviceSlot(1).toHex(), QByteArray("91000000"));
+        QCOMPARE(macroSlot(0, 6).toHex(), QByteArray("840004060100"));
+        QCOMPARE(dev.mouse->writes.size(), 7 + 11);
+        dev.mouse->writes.clear();
+        QCOMPARE(rig().commands.WriteSlotButtons(1, record), 0);
+        QCOMPARE(dev.mouse->writes.size(), 0);
+    }
+
     // Twelve different macros fit the mouse; a thirteenth fails the download with a code
     // of its own before anything is sent, and a download that fits goes through afterwards.
     void macroLimit_data() {
@@ -448,6 +474,9 @@ private slots:
         if (result == 0)
             return;
         QVERIFY(codes.isEmpty());
+        // Nor does a slot with those buttons become active.
+        QCOMPARE(rig().commands.WriteSlotButtons(3, config->profiles[0]), result);
+        QVERIFY(dev.codes().isEmpty());
         config->profiles[0].buttons[0].Fun = 16;
         QCOMPARE(rig().commands.DownloadProfile(*config, DownloadButtons), 0);
         QCOMPARE(int(dev.codes().count(char(0x05))), 12 * 10 + 1);
