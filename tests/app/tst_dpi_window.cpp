@@ -104,13 +104,16 @@ private slots:
         // Changes made on the mouse show at once, also one whose report the battery query
         // reads before its own answer: the report waits while the poll rests, and the poll
         // starts again with the query.
+        // A rate chosen but not yet sent outlives the report of a stage changed on the mouse.
         stopPolling(w);
+        w.workingSet().activeProfile().pollrate = 4;
         rig.mouse.changeDpiStage(4);
         const int queries = rig.mouse.frameCount(0x48);
         w.setPolling(true);
         QTRY_VERIFY_WITH_TIMEOUT(rig.mouse.frameCount(0x48) > queries, 3000);
         QTRY_VERIFY_WITH_TIMEOUT(dpi->row(4)->isActive(), 3000);
         QVERIFY(!dpi->row(1)->isActive());
+        QCOMPARE(int(w.workingSet().activeProfile().pollrate), 4);
         rig.mouse.changeReportRate(8);
         QTRY_COMPARE_WITH_TIMEOUT(rate->rateCaption(), QStringLiteral("125 HZ"), 3000);
 
