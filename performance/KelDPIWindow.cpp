@@ -185,6 +185,12 @@ void KelDPIWindow::showSleepValue(int minutes) {
 void KelDPIWindow::onRadioChanged(int id) {
     if (id < 0 || id >= kDpiStageCount)
         return;
+    // The mouse's DPI button passes over unused stages: a stage chosen as the active one is
+    // used from now on.
+    if (m_ProfileData.dpiInfo[id].used == 0) {
+        m_ProfileData.dpiInfo[id].used = 1;
+        m_rows[id]->setUsed(1);
+    }
     m_ProfileData.dpi = quint8(id);
     qCDebug(lcPerformance, "m_ProfileData.dpi = %d", id);
     showActiveStage();
@@ -196,8 +202,29 @@ void KelDPIWindow::onLinkChanged(quint8 link, quint8 stage) {
 }
 
 void KelDPIWindow::onEnableChanged(quint8 used, quint8 stage) {
-    if (stage < kDpiStageCount)
-        m_ProfileData.dpiInfo[stage].used = used;
+    if (stage >= kDpiStageCount)
+        return;
+    if (used == 0) {
+        // The nearest other stage in use among the rows shown, after this one first.
+        int nearest = -1;
+        for (int d = 1; d < m_stageCount && nearest < 0; ++d) {
+            for (const int i : {stage + d, stage - d}) {
+                if (nearest < 0 && i >= 0 && i < m_stageCount && m_ProfileData.dpiInfo[i].used)
+                    nearest = i;
+            }
+        }
+        // The last stage in use stays: a mouse needs one.
+        if (nearest < 0) {
+            m_rows[stage]->setUsed(1);
+            return;
+        }
+        // The active stage given up hands over to the nearest one in use.
+        if (m_ProfileData.dpi == stage) {
+            m_ProfileData.dpi = quint8(nearest);
+            showActiveStage();
+        }
+    }
+    m_ProfileData.dpiInfo[stage].used = used;
 }
 
 void KelDPIWindow::onSliderChanged(int x, int y, quint8 stage) {

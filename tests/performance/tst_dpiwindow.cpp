@@ -188,6 +188,36 @@ private slots:
         QCOMPARE(int(collected.profiles[2].dpi), 2);
     }
 
+    // The mouse's DPI button goes through the stages in use: the active stage is one of
+    // them, and one stays in use.
+    void theActiveStageIsInUse() {
+        auto page = makePage();
+        ProfileSet set;
+        ProfileData &record = set.profiles[0];
+        makeDefaultProfile(record);
+        for (int i = 0; i < kDpiStageCount; ++i)
+            record.dpiInfo[i].used = i == 2 || i == 5;
+        record.dpi = 2;
+        page->loadPage(set, {0, 0, 3389});
+        const auto untick = [&page](int stage) {
+            QTest::mouseClick(page->row(stage)->enableBox(), Qt::LeftButton, {}, QPoint(7, 9));
+        };
+        QTest::mouseClick(page->row(6)->stageButton(), Qt::LeftButton);
+        QVERIFY(page->row(6)->enableBox()->isChecked() && page->row(6)->isActive());
+        untick(6); // the nearest in use, the later one first
+        QVERIFY(page->row(5)->isActive());
+        untick(5);
+        QVERIFY(page->row(2)->isActive());
+        untick(2);
+        QVERIFY(page->row(2)->enableBox()->isChecked());
+
+        ProfileSet collected = set;
+        page->collectProfile(collected);
+        QCOMPARE(int(collected.profiles[0].dpi), 2);
+        for (int i = 0; i < kDpiStageCount; ++i)
+            QCOMPARE(int(collected.profiles[0].dpiInfo[i].used), i == 2 ? 1 : 0);
+    }
+
     // A model without lighting sets its sleep time and "MOVE TO LIGHT OFF" here; both go to
     // the window for profile slot 0, and only when the user sets them.
     void sleepTimeAndMoveOffGoToTheWindow() {
