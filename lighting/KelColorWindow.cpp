@@ -214,9 +214,16 @@ void KelColorWindow::color_clicked() {
     const LedModeInfo *m = shownLedMode();
     if (!m)
         return;
+    // The mouse may change the effect while the editor is open: the colour goes to the
+    // effect it was chosen for.
+    const int effect = m_effect;
     KelColorArea editor(m->RGB, this);
-    if (editor.exec() == QDialog::Accepted)
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    if (effect == m_effect)
         slotSendLedState(editor.color());
+    else
+        m_ledModes[effect].RGB = editor.color();
 }
 
 void KelColorWindow::slotSendLedState(QColor color) {

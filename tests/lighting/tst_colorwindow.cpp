@@ -3,6 +3,7 @@
 // through the two records it is handed (the shown profile's effect, the first profile's
 // lighting values).
 #include "KelCheckBox.h"
+#include "KelColorArea.h"
 #include "KelColorWindow.h"
 #include "KelMenu.h"
 #include "KelPushButton.h"
@@ -11,7 +12,10 @@
 #include "Scale.h"
 #include "TestAppDir.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -180,6 +184,28 @@ void TestColorWindow::roundTripEditsTheRightRecords() {
     QCOMPARE(child<KelSlider>(page, "speedSlider")->value(), 4);
     QVERIFY(child<KelCheckBox>(page, "moveOffBox")->isChecked());
     QCOMPARE(page.shownEffect(), 2);
+
+    // The mouse changes the effect while the colour editor is open: the colour goes to the
+    // effect it was chosen for.
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto *editor = qobject_cast<KelColorArea *>(QApplication::activeModalWidget());
+        if (!editor)
+            return;
+        answer.stop();
+        page.setLightMode(0);
+        auto *edit = editor->findChild<QLineEdit *>(QStringLiteral("hexEdit"));
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("abcdef"));
+        QTest::mouseClick(editor->findChild<QToolButton *>(QStringLiteral("colorYesBtn")),
+                          Qt::LeftButton);
+    });
+    answer.start();
+    QTest::mouseClick(child<QWidget>(page, "swatch"), Qt::LeftButton);
+    page.collectProfile(collected);
+    QCOMPARE(collected.profiles[0].ledModes[2].RGB, QColor(0xab, 0xcd, 0xef));
+    QCOMPARE(collected.profiles[0].ledModes[0].RGB, set.profiles[0].ledModes[0].RGB);
 }
 
 QTEST_MAIN(TestColorWindow)
