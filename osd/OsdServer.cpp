@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OsdServer.h"
+#include "UserRuntimeDir.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -45,6 +46,13 @@ OsdServer::Start OsdServer::start(const QString &path) {
 
 void OsdServer::accept() {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        // Were the socket reachable by others (no runtime folder of the user's), another
+        // user's text is still not shown on this screen.
+        if (!peerIsThisUser(socket->socketDescriptor())) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRecords(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
             readRecords(socket);

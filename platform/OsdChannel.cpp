@@ -145,7 +145,9 @@ bool OsdChannel::deliverTo(const QByteArray &record) {
     // for: the record goes again on the next try, on a connection of its own.
     auto *socket = new QLocalSocket(this);
     socket->connectToServer(m_serverName);
-    if (socket->state() != QLocalSocket::ConnectedState) {
+    // A server of another user (a name taken in a shared folder) is none of ours.
+    if (socket->state() != QLocalSocket::ConnectedState ||
+        !peerIsThisUser(socket->socketDescriptor())) {
         socket->abort();
         delete socket;
         return false;
