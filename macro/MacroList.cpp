@@ -2,6 +2,7 @@
 #include "MacroList.h"
 
 #include "AppConfig.h"
+#include "FileSet.h"
 #include "IniFile.h"
 #include "MacroFile.h"
 #include "ProfileData.h"
@@ -13,6 +14,16 @@
 namespace {
 // Function code of a button bound to a gun file.
 constexpr int kFunGun = 510;
+
+// Lists a file just made in MacroDB; a file the list cannot take in is removed again, as it
+// would hold the name while nobody sees it.
+MacroListResult listNewFile(const QString &name) {
+    const int key = addToMacroList(name);
+    if (key >= 0)
+        return MacroListDone;
+    QFile::remove(macroFilePath(name));
+    return key == kMacroListFullKey ? MacroListFull : MacroListFileError;
+}
 
 int listKeyOf(const QString &name) {
     for (int i = 0; i < kMacroListSize; ++i) {
@@ -40,15 +51,16 @@ bool macroListContains(const QString &name) {
 
 int addToMacroList(const QString &name) {
     const int key = listKeyOf(QString());
-    if (key >= 0)
-        setMacroListEntry(key, name);
-    return key;
+    if (key < 0)
+        return kMacroListFullKey;
+    return setMacroListEntry(key, name) ? key : kMacroListUnwritten;
 }
 
-void removeFromMacroList(const QString &name) {
+bool removeFromMacroList(const QString &name) {
     const int key = listKeyOf(name);
-    if (key >= 0 && !name.isEmpty())
-        setMacroListEntry(key, QString());
+    if (key < 0 || name.isEmpty())
+        return true;
+    return setMacroListEntry(key, QString());
 }
 
 bool macroNameFree(const QString &name) {
@@ -79,8 +91,7 @@ MacroListResult createMacro(QString &name) {
     name = nextNewMacroName();
     if (!saveMacroFile(name, MacroFile()))
         return MacroListFileError;
-    addToMacroList(name);
-    return MacroListDone;
+    return listNewFile(name);
 }
 
 MacroListResult renameMacro(const QString &from, const QString &wanted, QString &finalName) {
@@ -92,26 +103,42 @@ MacroListResult renameMacro(const QString &from, const QString &wanted, QString 
     const QString to = uniqueMacroName(wanted);
     if (!fitsFileNameLimit(to))
         return MacroListTooLong;
-    if (macroFileExists(from) && !QFile::rename(macroFilePath(from), macroFilePath(to)))
+    // The file under its new name, the list and the profile files that bind the macro are
+    // written as one: a rename cut short or refused leaves them all as they were.
+    FileSet files(writeJournalPath());
+    bool changes = false;
+    if (macroFileExists(from)) {
+        QFile source(macroFilePath(from));
+        if (!source.open(QIODevice::ReadOnly))
+            return MacroListFileError;
+        files.replace(macroFilePath(to), source.readAll());
+        files.afterCommit([from] { QFile::remove(macroFilePath(from)); });
+        changes = true;
+    }
+    int key = listKeyOf(from);
+    if (key < 0)
+        key = listKeyOf(QString());
+    if (key >= 0) {
+        files.update(configIniPath(), [key, to](IniFile &ini) {
+            ini.setValue(QStringLiteral("MACRO_LIST/%1").arg(key), to);
+        });
+        changes = true;
+    }
+    changes = addProfileFileRenames(files, from, to) > 0 || changes;
+    if (changes && !files.commit())
         return MacroListFileError;
-    const int key = listKeyOf(from);
-    if (key >= 0)
-        setMacroListEntry(key, to);
-    else
-        addToMacroList(to);
     finalName = to;
-    renameMacroInProfileFiles(from, to);
     return MacroListDone;
 }
 
-int renameMacroInProfileFiles(const QString &from, const QString &to) {
+int addProfileFileRenames(FileSet &files, const QString &from, const QString &to) {
     // Macros are shared by every model: the profiles of each model's folder, and those of
     // the shared folder older installations used.
     QStringList folders{configDir() + QStringLiteral("/Profile")};
     for (const QFileInfo &model :
          QDir(configDir()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
         folders << model.absoluteFilePath() + QStringLiteral("/Profile");
-    int files = 0;
+    int count = 0;
     for (const QString &folder : folders) {
         for (const QFileInfo &profile :
              QDir(folder).entryInfoList({QStringLiteral("*.prof")}, QDir::Files)) {
@@ -127,20 +154,24 @@ int renameMacroInProfileFiles(const QString &from, const QString &to) {
             }
             if (keys.isEmpty())
                 continue;
-            updateIniFile(path, [&](IniFile &file) {
+            files.update(path, [keys, to](IniFile &file) {
                 for (const QString &key : keys)
                     file.setValue(key, to);
             });
-            ++files;
+            ++count;
         }
     }
-    return files;
+    return count;
 }
 
-void deleteMacro(const QString &name) {
-    removeFromMacroList(name);
+MacroListResult deleteMacro(const QString &name) {
+    // The file goes once the list no longer shows it: a list that could not be written
+    // keeps both.
+    if (!removeFromMacroList(name))
+        return MacroListFileError;
     if (macroFileExists(name))
         QFile::remove(macroFilePath(name));
+    return MacroListDone;
 }
 
 MacroListResult importMacro(const QString &path, QString &name) {
@@ -156,8 +187,7 @@ MacroListResult importMacro(const QString &path, QString &name) {
     QDir().mkpath(macroDir());
     if (!QFile::copy(path, macroFilePath(name)))
         return MacroListFileError;
-    addToMacroList(name);
-    return MacroListDone;
+    return listNewFile(name);
 }
 
 QStringList importMacros(const QStringList &paths) {
@@ -167,12 +197,15 @@ QStringList importMacros(const QStringList &paths) {
         const QString name = QFileInfo(path).completeBaseName();
         if (!isSafeFileName(name) || !fitsFileNameLimit(name))
             continue;
-        if (!macroFileExists(name))
-            QFile::copy(path, macroFilePath(name));
+        const bool copied = !macroFileExists(name) && QFile::copy(path, macroFilePath(name));
         if (!macroFileExists(name) || macroListContains(name))
             continue;
-        if (addToMacroList(name) < 0)
+        if (addToMacroList(name) < 0) {
+            // A copy the list could not take in would hold the name, unseen.
+            if (copied)
+                QFile::remove(macroFilePath(name));
             break;
+        }
         listed << name;
     }
     return listed;

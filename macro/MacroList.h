@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class FileSet;
 struct ProfileSet;
 
 enum MacroListResult {
@@ -22,10 +23,13 @@ enum MacroListResult {
 QStringList macroListNames();
 // True when the list holds the name.
 bool macroListContains(const QString &name);
-// Puts the name into the first empty key; the key, or -1 when the list is full.
+constexpr int kMacroListFullKey = -1;
+constexpr int kMacroListUnwritten = -2;
+// Puts the name into the first empty key: the key; kMacroListFullKey when the list is full,
+// kMacroListUnwritten when Config.ini could not be written.
 int addToMacroList(const QString &name);
-// Empties the key that holds the name.
-void removeFromMacroList(const QString &name);
+// Empties the key that holds the name; false when Config.ini could not be written.
+bool removeFromMacroList(const QString &name);
 
 // True when neither a file nor the list has the name.
 bool macroNameFree(const QString &name);
@@ -39,10 +43,12 @@ MacroListResult createMacro(QString &name);
 // Gives the macro `from` the name `wanted` (made unique); the file moves with it and the
 // list key that held `from` holds the final name. Done with finalName == from when the
 // name is unchanged.
-// The profile files that bind the macro follow it (renameMacroInProfileFiles).
+// The profile files that bind the macro follow it (addProfileFileRenames); all of it is
+// written as one, or nothing is (MacroListFileError).
 MacroListResult renameMacro(const QString &from, const QString &wanted, QString &finalName);
-// Removes the name from the list and its file from MacroDB.
-void deleteMacro(const QString &name);
+// Removes the name from the list and its file from MacroDB; nothing when the list cannot
+// be written (MacroListFileError).
+MacroListResult deleteMacro(const QString &name);
 
 // Copies one macro file into MacroDB under its own base name and lists it.
 MacroListResult importMacro(const QString &path, QString &name);
@@ -55,9 +61,9 @@ MacroListResult exportMacro(const QString &name, const QString &target);
 // number of files copied.
 int exportMacros(const QStringList &names, const QString &folder);
 
-// Points the macro and gun buttons of every profile file on disk (of every model) bound to
-// `from` at `to`, as a rename does; the number of files changed.
-int renameMacroInProfileFiles(const QString &from, const QString &to);
+// Adds to the set the changes that point the macro and gun buttons of every profile file on
+// disk (of every model) bound to `from` at `to`, as a rename does; the number of files.
+int addProfileFileRenames(FileSet &files, const QString &from, const QString &to);
 // Points every macro and gun button of the set bound to `from` at `to`; the number of
 // buttons changed.
 int renameBoundMacros(ProfileSet &set, const QString &from, const QString &to);

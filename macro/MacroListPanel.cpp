@@ -17,6 +17,7 @@
 #include "MacroWidgets.h"
 #include "Scale.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QListWidget>
 
@@ -143,7 +144,10 @@ void MacroListPanel::deleteCurrent() {
     if (name.isEmpty())
         return;
     const int row = m_list->currentRow();
-    deleteMacro(name);
+    if (deleteMacro(name) != MacroListDone) {
+        macroWarning(this, tr("The macro could not be deleted."));
+        return;
+    }
     const QStringList names = macroListNames();
     reload(names.value(qMin(row, names.size() - 1)));
 }
@@ -265,8 +269,12 @@ void MacroListPanel::addGunFile(KelGunsetDialog &dialog) {
         macroWarning(this, tr("The macro file could not be written."));
         return;
     }
-    if (addToMacroList(name) < 0) {
-        macroWarning(this, tr("TOO MANY MACROS TO BE CREATE!"));
+    const int key = addToMacroList(name);
+    if (key < 0) {
+        // The file the list cannot take in would hold the name, unseen.
+        QFile::remove(macroFilePath(name));
+        macroWarning(this, key == kMacroListFullKey ? tr("TOO MANY MACROS TO BE CREATE!")
+                                                    : tr("The macro file could not be written."));
         return;
     }
     reload(name);

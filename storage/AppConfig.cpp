@@ -235,10 +235,10 @@ QString macroListEntry(int index) {
     return configValue(QStringLiteral("MACRO_LIST/%1").arg(index)).toString();
 }
 
-void setMacroListEntry(int index, const QString &name) {
+bool setMacroListEntry(int index, const QString &name) {
     if (index < 0 || index >= kMacroListSize)
-        return;
-    setConfigValue(QStringLiteral("MACRO_LIST/%1").arg(index), name);
+        return false;
+    return setConfigValue(QStringLiteral("MACRO_LIST/%1").arg(index), name);
 }
 
 int macroCount() {

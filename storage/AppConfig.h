@@ -80,7 +80,8 @@ int ledCodeVariant();
 QString modelListName();
 
 QString macroListEntry(int index);
-void setMacroListEntry(int index, const QString &name);
+// False when the index is none of the list's or Config.ini could not be written.
+bool setMacroListEntry(int index, const QString &name);
 int macroCount();
 
 bool isProtectedProfile(const QString &name);

@@ -396,6 +396,10 @@
         <source>%1 of the chosen macros were not exported: a file of that name is in the folder already, or the folder cannot be written.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The macro could not be deleted.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

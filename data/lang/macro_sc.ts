@@ -393,6 +393,10 @@
         <source>%1 of the chosen macros were not exported: a file of that name is in the folder already, or the folder cannot be written.</source>
         <translation>所选宏中有 %1 个未导出：文件夹中已有同名文件，或该文件夹无法写入。</translation>
     </message>
+    <message>
+        <source>The macro could not be deleted.</source>
+        <translation>无法删除宏。</translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

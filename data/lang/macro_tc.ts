@@ -393,6 +393,10 @@
         <source>%1 of the chosen macros were not exported: a file of that name is in the folder already, or the folder cannot be written.</source>
         <translation>所選巨集中有 %1 個未匯出：資料夾中已有同名檔案，或該資料夾無法寫入。</translation>
     </message>
+    <message>
+        <source>The macro could not be deleted.</source>
+        <translation>無法刪除巨集。</translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

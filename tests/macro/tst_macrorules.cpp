@@ -89,6 +89,22 @@ private slots:
         QCOMPARE(addToMacroList(QStringLiteral("after")), 2);
         QCOMPARE(addToMacroList(QStringLiteral("hole")), 3);
 
+        // Config.ini that cannot be written (its lock taken by a folder): a rename, a delete
+        // and a new macro write nothing in part, and leave no file the list does not show.
+        QVERIFY(saveMacroFile(QStringLiteral("hole"), steps));
+        const QString lock = configIniPath() + QStringLiteral(".flock");
+        QVERIFY(QDir().mkpath(lock));
+        QCOMPARE(renameMacro(QStringLiteral("hole"), QStringLiteral("whole"), renamed),
+                 MacroListFileError);
+        QVERIFY(macroFileExists(QStringLiteral("hole")));
+        QVERIFY(!macroFileExists(QStringLiteral("whole")));
+        QCOMPARE(deleteMacro(QStringLiteral("hole")), MacroListFileError);
+        QVERIFY(macroFileExists(QStringLiteral("hole")));
+        QCOMPARE(createMacro(name), MacroListFileError);
+        QVERIFY(!macroFileExists(name));
+        QVERIFY(QDir().rmdir(lock));
+        QCOMPARE(macroListEntry(3), QStringLiteral("hole"));
+
         // A full list creates nothing.
         for (int i = 0; i < kMacroListSize; ++i)
             setMacroListEntry(i, QStringLiteral("m%1").arg(i));
