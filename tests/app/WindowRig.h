@@ -4,6 +4,7 @@
 // temporary directory, the in-process HID backend, and the window itself.
 
 #include "HidApi.h"
+#include "KelPushButton.h"
 #include "MousecfgWidget.h"
 #include "TestAppDir.h"
 #include "VirtualHidApi.h"
@@ -38,6 +39,13 @@ inline void stopPolling(MousecfgWidget &w) {
 // A send as the window's commands make it (the pages are not collected), waited for.
 inline int sendAndWait(MousecfgWidget &w, bool force = false) {
     return sendingBy(w, [&w, force] { w.send(force); });
+}
+
+// Clicks the button of profile slot `index` and waits until the mouse has made it active.
+inline void chooseSlot(MousecfgWidget &w, VirtualMouse &mouse, int index) {
+    QTest::mouseClick(w.findChild<KelPushButton *>(QStringLiteral("profileBtn%1").arg(index + 1)),
+                      Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(mouse.activeProfile(), index, 5000);
 }
 
 // An installation with a mouse plugged in (both links unless told otherwise).

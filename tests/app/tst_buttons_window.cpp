@@ -144,13 +144,7 @@ private slots:
 
         // The mouse plays the active slot's buttons: a choice made in another slot is sent
         // while that slot is active, and choosing the first slot gives its buttons back.
-        const auto chooseSlot = [&](int index) {
-            QTest::mouseClick(
-                w.findChild<KelPushButton *>(QStringLiteral("profileBtn%1").arg(index + 1)),
-                Qt::LeftButton);
-            QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.activeProfile(), index, 5000);
-        };
-        chooseSlot(1);
+        chooseSlot(w, rig.mouse, 1);
         pick(page->button(0, 4), page->action(44)); // Volume Down
         QCOMPARE(sendingBy(w,
                            [&w] {
@@ -160,7 +154,7 @@ private slots:
                  0);
         QCOMPARE(deviceSlot(rig.mouse.table(MouseTable::Buttons), 4),
                  (std::vector<uint8_t>{0x8E, 0x01, 0xEA, 0}));
-        chooseSlot(0);
+        chooseSlot(w, rig.mouse, 0);
         QCOMPARE(deviceSlot(rig.mouse.table(MouseTable::Buttons), 4),
                  (std::vector<uint8_t>{0x8E, 0x01, 0xE9, 0}));
         QCOMPARE(deviceSlot(rig.mouse.table(MouseTable::Buttons), 5),

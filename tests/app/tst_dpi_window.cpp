@@ -150,13 +150,7 @@ private slots:
         auto *dpi = w.findChild<KelDPIWindow *>(QStringLiteral("dpiWindow"));
         auto *rate = w.findChild<KelReportRate *>(QStringLiteral("reportRate"));
         QVERIFY(dpi && rate);
-        const auto chooseSlot = [&](int index) {
-            QTest::mouseClick(
-                w.findChild<KelPushButton *>(QStringLiteral("profileBtn%1").arg(index + 1)),
-                Qt::LeftButton);
-            QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.activeProfile(), index, 5000);
-        };
-        chooseSlot(2);
+        chooseSlot(w, rig.mouse, 2);
 
         // Stage 1 of slot 3 moved low, and 250 Hz; then away to slot 1 and back.
         KelTwoBarSlider *slider = dpi->row(0)->slider();
@@ -170,8 +164,8 @@ private slots:
                 a->trigger();
         }
         QCOMPARE(rate->rateCaption(), QStringLiteral("250 HZ"));
-        chooseSlot(0);
-        chooseSlot(2);
+        chooseSlot(w, rig.mouse, 0);
+        chooseSlot(w, rig.mouse, 2);
         QCOMPARE(uint32_t(slider->xValue()), moved);
         QCOMPARE(rate->rateCaption(), QStringLiteral("250 HZ"));
         QCOMPARE(w.workingSet().profiles[2].dpiInfo[0].x, moved);
@@ -186,9 +180,9 @@ private slots:
         QCOMPARE(stageBytes(rig.mouse.table(MouseTable::Dpi), 0), encoded(moved, moved));
         QCOMPARE(int(rig.mouse.table(MouseTable::Settings)[kSettingsRateOfProfile1 + 2]), 4);
         const DpiInfo first = w.workingSet().profiles[0].dpiInfo[0];
-        chooseSlot(0);
+        chooseSlot(w, rig.mouse, 0);
         QCOMPARE(stageBytes(rig.mouse.table(MouseTable::Dpi), 0), encoded(first.x, first.y));
-        chooseSlot(2);
+        chooseSlot(w, rig.mouse, 2);
         QCOMPARE(stageBytes(rig.mouse.table(MouseTable::Dpi), 0), encoded(moved, moved));
         QVERIFY(rig.mouse.protocolErrors().empty());
 

@@ -8,11 +8,11 @@
 #include "KelMenu.h"
 #include "KelPushButton.h"
 #include "KelSlider.h"
+#include "ModalDriver.h"
 #include "ProfileData.h"
 #include "Scale.h"
 #include "TestAppDir.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -187,22 +187,16 @@ void TestColorWindow::roundTripEditsTheRightRecords() {
 
     // The mouse changes the effect while the colour editor is open: the colour goes to the
     // effect it was chosen for.
-    QTimer answer;
-    answer.setInterval(20);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto *editor = qobject_cast<KelColorArea *>(QApplication::activeModalWidget());
-        if (!editor)
-            return;
-        answer.stop();
+    ModalDriver<KelColorArea> editor([&page](KelColorArea &dialog) {
         page.setLightMode(0);
-        auto *edit = editor->findChild<QLineEdit *>(QStringLiteral("hexEdit"));
+        auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("hexEdit"));
         edit->clear();
         QTest::keyClicks(edit, QStringLiteral("abcdef"));
-        QTest::mouseClick(editor->findChild<QToolButton *>(QStringLiteral("colorYesBtn")),
+        QTest::mouseClick(dialog.findChild<QToolButton *>(QStringLiteral("colorYesBtn")),
                           Qt::LeftButton);
     });
-    answer.start();
     QTest::mouseClick(child<QWidget>(page, "swatch"), Qt::LeftButton);
+    QVERIFY(editor.done());
     page.collectProfile(collected);
     QCOMPARE(collected.profiles[0].ledModes[2].RGB, QColor(0xab, 0xcd, 0xef));
     QCOMPARE(collected.profiles[0].ledModes[0].RGB, set.profiles[0].ledModes[0].RGB);
