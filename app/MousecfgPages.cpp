@@ -19,6 +19,7 @@
 #include "LightingRules.h"
 #include "MacroDialog.h"
 #include "MacroList.h"
+#include "MacroListPanel.h"
 #include "MousePictures.h"
 #include "MousecfgWidget.h"
 #include "PointerSpeed.h"
@@ -87,6 +88,11 @@ void MousecfgWidget::connectPage(int page) {
     case PageMacro:
         connect(m_pages->macro(), &MacroDialog::EnableButtonsSignal, this,
                 &MousecfgWidget::slotEnableButtons);
+        // Deleting a macro a button plays is asked first; the pages' choices count.
+        m_pages->macro()->listPanel()->setBoundCheck([this](const QString &name) {
+            keepPageEdits();
+            return macroBound(m_working, name);
+        });
         // Buttons bound to a renamed macro follow it, so they do not point at a missing file.
         connect(m_pages->macro(), &MacroDialog::MacroRenamed, this,
                 [this](const QString &from, const QString &to) {

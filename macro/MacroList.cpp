@@ -230,6 +230,16 @@ int exportMacros(const QStringList &names, const QString &folder) {
     return copied;
 }
 
+bool macroBound(const ProfileSet &set, const QString &name) {
+    for (const ProfileData &profile : set.profiles) {
+        for (const ButtonInfo &button : profile.buttons) {
+            if ((button.Fun == kFunMacro || button.Fun == kFunGun) && button.macroname == name)
+                return true;
+        }
+    }
+    return false;
+}
+
 int renameBoundMacros(ProfileSet &set, const QString &from, const QString &to) {
     int changed = 0;
     for (ProfileData &profile : set.profiles) {

@@ -64,6 +64,8 @@ int exportMacros(const QStringList &names, const QString &folder);
 // Adds to the set the changes that point the macro and gun buttons of every profile file on
 // disk (of every model) bound to `from` at `to`, as a rename does; the number of files.
 int addProfileFileRenames(FileSet &files, const QString &from, const QString &to);
+// True when a macro or gun button of the set is bound to the name.
+bool macroBound(const ProfileSet &set, const QString &name);
 // Points every macro and gun button of the set bound to `from` at `to`; the number of
 // buttons changed.
 int renameBoundMacros(ProfileSet &set, const QString &from, const QString &to);

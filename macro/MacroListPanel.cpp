@@ -9,6 +9,7 @@
 #include "KelGunsetDialog.h"
 #include "KelLabel.h"
 #include "KelLineEdit.h"
+#include "KelMessageBox.h"
 #include "KelPushButton.h"
 #include "KelTreeWidget.h"
 #include "LanguageFont.h"
@@ -143,6 +144,15 @@ void MacroListPanel::deleteCurrent() {
     const QString name = currentMacro();
     if (name.isEmpty())
         return;
+    // A button bound to the macro would play nothing (or, once the name is used again,
+    // another macro).
+    if (m_boundCheck && m_boundCheck(name)) {
+        KelMessageBox ask(KelMessageBox::KindQuestion, tr("Warning"),
+                          tr("A button plays the macro \"%1\". Delete it anyway?").arg(name),
+                          QString(), this);
+        if (ask.exec() != QDialog::Accepted)
+            return;
+    }
     const int row = m_list->currentRow();
     if (deleteMacro(name) != MacroListDone) {
         macroWarning(this, tr("The macro could not be deleted."));

@@ -5,6 +5,7 @@
 // inserts mouse steps. The list is Config.ini's MACRO_LIST; each name has its file.
 
 #include <QWidget>
+#include <functional>
 
 class KelCheckBox;
 class KelGunsetDialog;
@@ -26,6 +27,10 @@ public:
     // when the selection moved to another macro.
     void reload(const QString &select);
     KelTreeWidget *tree() const { return m_tree; }
+    // Tells whether a button is bound to a macro: deleting such a macro is asked first.
+    void setBoundCheck(std::function<bool(const QString &)> check) {
+        m_boundCheck = std::move(check);
+    }
     bool showsTree() const;
     bool isBatch() const { return m_batch; }
 
@@ -70,4 +75,5 @@ private:
     KelPushButton *m_gunSetBtn = nullptr;
     KelPushButton *m_importBtn = nullptr;
     KelPushButton *m_exportBtn = nullptr;
+    std::function<bool(const QString &)> m_boundCheck;
 };

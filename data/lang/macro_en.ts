@@ -400,6 +400,14 @@
         <source>The macro could not be deleted.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A button plays the macro &quot;%1&quot;. Delete it anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

@@ -397,6 +397,14 @@
         <source>The macro could not be deleted.</source>
         <translation>无法删除宏。</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished">警告</translation>
+    </message>
+    <message>
+        <source>A button plays the macro &quot;%1&quot;. Delete it anyway?</source>
+        <translation>有按键正在使用宏“%1”。仍要删除吗？</translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

@@ -397,6 +397,14 @@
         <source>The macro could not be deleted.</source>
         <translation>無法刪除巨集。</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished">警告</translation>
+    </message>
+    <message>
+        <source>A button plays the macro &quot;%1&quot;. Delete it anyway?</source>
+        <translation>有按鍵正在使用巨集「%1」。仍要刪除嗎？</translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

@@ -88,6 +88,14 @@ private slots:
         QCOMPARE(std::vector<uint8_t>(table.begin() + slot, table.begin() + slot + 4),
                  (std::vector<uint8_t>{0x91, 0x00, 0x02, 0x00}));
 
+        // A macro a button plays is deleted only when the user says so.
+        {
+            ModalCloser no(false);
+            click("macroDeleteBtn");
+            QCOMPARE(no.texts.size(), 1);
+        }
+        QVERIFY(macroFileExists(QStringLiteral("copy")));
+
         // Steps not yet saved are offered for saving before the tray's Quit ends the program,
         // over the macro page, also from the tray.
         click("macroClearBtn");
