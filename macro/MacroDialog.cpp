@@ -357,6 +357,8 @@ void MacroDialog::loadMacro(const QString &name) {
     m_shownName = name;
     m_shownAsStored = shownMacro();
     m_declined.reset();
+    // An empty macro shown after another empty one changes no row: the hint is told here.
+    showHint();
 }
 
 MacroFile MacroDialog::shownMacro() const {

@@ -138,6 +138,9 @@ private slots:
     }
 
     void commandTreeInsertsAndKeepsToTheStepLimit() {
+        // The new macro, made with nothing shown before, tells its room on the mouse.
+        QCOMPARE(page().findChild<QLabel *>(QStringLiteral("macroRecordHint"))->text(),
+                 QStringLiteral("Room left on the mouse: 52 step(s)")); // no catalogue
         ModalCloser closer;
         click("macroMouseActionBtn");
         KelTreeWidget *tree = page().listPanel()->tree();
