@@ -38,7 +38,9 @@ MouseOutcome MousecfgWidget::remoteStatus() const {
         return MouseOutcome::of(MouseOutcome::NoMouse);
     MouseStatus status = m_tray->battery();
     setStatusLink(status, m_devices.model());
-    setStatusProfile(status, m_working);
+    // What the mouse holds, as last sent or reported: an edit not yet sent is not its.
+    const int slot = m_working.activeIndex();
+    setStatusProfile(status, slot, m_applied.profiles[slot]);
     const bool reading = status.batteryKnown && !status.asleep && !mouseOff();
     MouseOutcome outcome = MouseOutcome::of(reading ? MouseOutcome::Done : MouseOutcome::MouseOff);
     outcome.data = statusObject(status);

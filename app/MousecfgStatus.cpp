@@ -292,27 +292,33 @@ void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRat
         return;
     // Reports are bounded before use: a profile or stage the mouse cannot have is ignored. A
     // send under way has its own copy of the set, so a report is taken in at once.
-    const bool slotChanged = iProfile < kProfileCount && iProfile != m_working.ProfileID;
-    if (slotChanged)
-        slotRefreshProfile(iProfile);
+    const bool slotKnown = iProfile < kProfileCount;
+    const bool slotChanged = slotKnown && iProfile != m_working.ProfileID;
+    const int slot = slotKnown ? int(iProfile) : m_working.activeIndex();
     // Within a slot, only what changed on the mouse is taken in: a report tells every value,
     // and one the mouse held before must not undo an edit not yet sent (a rate chosen in the
     // window, then the mouse's DPI button pressed).
-    ProfileData &held = m_applied.profiles[m_working.activeIndex()];
-    const ProfileData &shown = m_working.activeProfile();
-    if (iDPI < kDpiStageCount && iDPI != shown.dpi && (slotChanged || iDPI != held.dpi))
-        slotRefreshDPIStage(iDPI);
-    if (iRate != shown.pollrate && (slotChanged || iRate != held.pollrate))
-        slotRefreshRate(iRate);
-    // What the mouse reports, it holds: the next send compares with it. Otherwise a stage
-    // chosen again in the window (or by "dpi N") after one changed on the mouse would be
-    // found unchanged and never sent.
-    if (iProfile == m_working.ProfileID) {
+    ProfileData &held = m_applied.profiles[slot];
+    const ProfileData &shown = m_working.profiles[slot];
+    const bool takeStage =
+        iDPI < kDpiStageCount && iDPI != shown.dpi && (slotChanged || iDPI != held.dpi);
+    const bool takeRate = iRate != shown.pollrate && (slotChanged || iRate != held.pollrate);
+    // What the mouse reports, it holds: the next send compares with it (otherwise a stage
+    // chosen again in the window, or by "dpi N", after one changed on the mouse would be
+    // found unchanged and never sent), and the status tells it. Noted before the window
+    // takes it in, which tells the status' followers.
+    if (slotKnown) {
         if (iDPI < kDpiStageCount)
             held.dpi = iDPI;
         if (!rateText(iRate).isEmpty())
             held.pollrate = iRate;
     }
+    if (slotChanged)
+        slotRefreshProfile(iProfile);
+    if (takeStage)
+        slotRefreshDPIStage(iDPI);
+    if (takeRate)
+        slotRefreshRate(iRate);
 }
 
 void MousecfgWidget::switchSlot(int index, bool reload) {

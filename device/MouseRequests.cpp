@@ -195,8 +195,11 @@ void setStatusBattery(MouseStatus &status, quint8 charge, quint8 lowByte, quint8
 }
 
 void setStatusProfile(MouseStatus &status, const ProfileSet &set) {
-    const ProfileData &p = set.activeProfile();
-    status.profile = set.activeIndex();
+    setStatusProfile(status, set.activeIndex(), set.activeProfile());
+}
+
+void setStatusProfile(MouseStatus &status, int index, const ProfileData &p) {
+    status.profile = index;
     status.dpiStage = p.dpi;
     const int stage = p.activeStage();
     status.dpi = stage < 0 ? 0 : stageToDpi(int(p.dpiInfo[stage].y), sensorCode());

@@ -129,6 +129,8 @@ void setStatusLink(MouseStatus &status, const DeviceMatchEntry &entry);
 void setStatusBattery(MouseStatus &status, quint8 charge, quint8 lowByte, quint8 highByte);
 // Fills profile, stage, DPI and rate from the set.
 void setStatusProfile(MouseStatus &status, const ProfileSet &set);
+// The same from slot `index` and its record.
+void setStatusProfile(MouseStatus &status, int index, const ProfileData &record);
 // The record `status --json` prints; slot and stage counted from 1, rate in Hz.
 QJsonObject statusObject(const MouseStatus &status);
 // True when two status records read differently: the millivolts alone are no change, since
