@@ -65,7 +65,9 @@ Followed followWindow(const QString &socketPath,
             if (decodeOutcome(socket.readLine(kMaxRequestLine + 1), outcome) && !show(outcome))
                 return Followed::Ended;
         }
-        if (socket.state() != QLocalSocket::ConnectedState && socket.bytesAvailable() == 0)
+        // Half a line left by a window that went (or cut the follower off) is dropped: a
+        // closed socket waits for nothing, and the loop would spin on it.
+        if (socket.state() != QLocalSocket::ConnectedState && !socket.canReadLine())
             return heard ? Followed::WindowEnded : Followed::Refused;
         socket.waitForReadyRead(kFollowCheckMs);
     }
