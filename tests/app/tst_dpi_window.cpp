@@ -14,13 +14,11 @@
 #include "KelSlider.h"
 #include "KelTwoBarSlider.h"
 #include "ModalCloser.h"
-#include "ModelDescriptor.h"
-#include "MouseRequests.h"
 #include "ProfileData.h"
 #include "SensorTables.h"
+#include "StatusOverSocket.h"
 #include "WindowRig.h"
 
-#include <QLocalSocket>
 #include <QtTest>
 
 namespace {
@@ -118,14 +116,9 @@ private slots:
         QVERIFY(!dpi->row(1)->isActive());
         QCOMPARE(int(w.workingSet().activeProfile().pollrate), 4);
         // The command line's status tells what the mouse holds, not the edit.
-        QLocalSocket client;
-        client.connectToServer(requestSocketPath(descriptorProductName()));
-        client.write("{\"command\":\"status\"}\n");
-        QTRY_VERIFY(client.canReadLine());
-        MouseOutcome status;
-        QVERIFY(decodeOutcome(client.readLine(), status));
-        QCOMPARE(status.data.value(QStringLiteral("reportRate")).toInt(), 500);
-        QCOMPARE(status.data.value(QStringLiteral("dpiStage")).toInt(), 5);
+        const QJsonObject status = statusOverSocket();
+        QCOMPARE(status.value(QStringLiteral("reportRate")).toInt(), 500);
+        QCOMPARE(status.value(QStringLiteral("dpiStage")).toInt(), 5);
         rig.mouse.changeReportRate(8);
         QTRY_COMPARE_WITH_TIMEOUT(rate->rateCaption(), QStringLiteral("125 HZ"), 3000);
 

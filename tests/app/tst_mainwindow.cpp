@@ -25,6 +25,7 @@
 #include "OsdChannel.h"
 #include "ProfileData.h"
 #include "Scale.h"
+#include "StatusOverSocket.h"
 #include "TestAppDir.h"
 #include "VirtualHidApi.h"
 #include "VirtualMouse.h"
@@ -351,13 +352,7 @@ private slots:
         const QString tip = w.trayIcon()->toolTip();
         QVERIFY2(tip.contains(QRegularExpression(QStringLiteral("\\nabout 2[2-6] h left$"))),
                  qPrintable(tip));
-        QLocalSocket client;
-        client.connectToServer(requestSocketPath(descriptorProductName()));
-        client.write("{\"command\":\"status\"}\n");
-        QTRY_VERIFY(client.canReadLine());
-        MouseOutcome status;
-        QVERIFY(decodeOutcome(client.readLine(), status));
-        const double inRecord = status.data.value(QStringLiteral("hoursLeft")).toDouble(-1);
+        const double inRecord = statusOverSocket().value(QStringLiteral("hoursLeft")).toDouble(-1);
         QVERIFY2(qAbs(inRecord - 24.5) <= 2.45, qPrintable(QString::number(inRecord)));
 
         // Enter on the battery picture shows the week: the 3 hours as one line up to now,
