@@ -12,17 +12,9 @@
 #include <QFileInfo>
 
 namespace {
-// Function code of a button bound to a gun file.
-constexpr int kFunGun = 510;
-
-// Lists a file just made in MacroDB; a file the list cannot take in is removed again, as it
-// would hold the name while nobody sees it.
-MacroListResult listNewFile(const QString &name) {
-    const int key = addToMacroList(name);
-    if (key >= 0)
-        return MacroListDone;
-    QFile::remove(macroFilePath(name));
-    return key == kMacroListFullKey ? MacroListFull : MacroListFileError;
+// True when the button plays the macro (or gun file) of that name.
+bool playsMacro(const ButtonInfo &button, const QString &name) {
+    return (button.Fun == kFunMacro || button.Fun == kFunGunFile) && button.macroname == name;
 }
 
 int listKeyOf(const QString &name) {
@@ -61,6 +53,14 @@ bool removeFromMacroList(const QString &name) {
     if (key < 0 || name.isEmpty())
         return true;
     return setMacroListEntry(key, QString());
+}
+
+MacroListResult listNewFile(const QString &name) {
+    const int key = addToMacroList(name);
+    if (key >= 0)
+        return MacroListDone;
+    QFile::remove(macroFilePath(name));
+    return key == kMacroListFullKey ? MacroListFull : MacroListFileError;
 }
 
 bool macroNameFree(const QString &name) {
@@ -148,7 +148,7 @@ int addProfileFileRenames(FileSet &files, const QString &from, const QString &to
             for (int n = 0; n < kButtonSlotCount; ++n) {
                 const QString p = QStringLiteral("PROFILE/BUTTON_INFO_%1_").arg(n);
                 const int fun = ini.value(p + QLatin1String("Fun")).toInt();
-                if ((fun == kFunMacro || fun == kFunGun) &&
+                if ((fun == kFunMacro || fun == kFunGunFile) &&
                     ini.value(p + QLatin1String("macroname")).toString() == from)
                     keys << p + QLatin1String("macroname");
             }
@@ -233,7 +233,7 @@ int exportMacros(const QStringList &names, const QString &folder) {
 bool macroBound(const ProfileSet &set, const QString &name) {
     for (const ProfileData &profile : set.profiles) {
         for (const ButtonInfo &button : profile.buttons) {
-            if ((button.Fun == kFunMacro || button.Fun == kFunGun) && button.macroname == name)
+            if (playsMacro(button, name))
                 return true;
         }
     }
@@ -244,7 +244,7 @@ int renameBoundMacros(ProfileSet &set, const QString &from, const QString &to) {
     int changed = 0;
     for (ProfileData &profile : set.profiles) {
         for (ButtonInfo &button : profile.buttons) {
-            if ((button.Fun == kFunMacro || button.Fun == kFunGun) && button.macroname == from) {
+            if (playsMacro(button, from)) {
                 button.macroname = to;
                 ++changed;
             }

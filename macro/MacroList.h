@@ -28,6 +28,9 @@ constexpr int kMacroListUnwritten = -2;
 // Puts the name into the first empty key: the key; kMacroListFullKey when the list is full,
 // kMacroListUnwritten when Config.ini could not be written.
 int addToMacroList(const QString &name);
+// Lists a file just made in MacroDB. A file the list cannot take in (MacroListFull,
+// MacroListFileError) is removed again, as it would hold the name while nobody sees it.
+MacroListResult listNewFile(const QString &name);
 // Empties the key that holds the name; false when Config.ini could not be written.
 bool removeFromMacroList(const QString &name);
 

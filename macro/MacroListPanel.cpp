@@ -18,7 +18,6 @@
 #include "MacroWidgets.h"
 #include "Scale.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QListWidget>
 
@@ -279,12 +278,10 @@ void MacroListPanel::addGunFile(KelGunsetDialog &dialog) {
         macroWarning(this, tr("The macro file could not be written."));
         return;
     }
-    const int key = addToMacroList(name);
-    if (key < 0) {
-        // The file the list cannot take in would hold the name, unseen.
-        QFile::remove(macroFilePath(name));
-        macroWarning(this, key == kMacroListFullKey ? tr("TOO MANY MACROS TO BE CREATE!")
-                                                    : tr("The macro file could not be written."));
+    const MacroListResult listed = listNewFile(name);
+    if (listed != MacroListDone) {
+        macroWarning(this, listed == MacroListFull ? tr("TOO MANY MACROS TO BE CREATE!")
+                                                   : tr("The macro file could not be written."));
         return;
     }
     reload(name);

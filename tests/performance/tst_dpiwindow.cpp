@@ -199,17 +199,14 @@ private slots:
             record.dpiInfo[i].used = i == 2 || i == 5;
         record.dpi = 2;
         page->loadPage(set, {0, 0, 3389});
-        const auto untick = [&page](int stage) {
-            QTest::mouseClick(page->row(stage)->enableBox(), Qt::LeftButton, {}, QPoint(7, 9));
-        };
         QTest::mouseClick(page->row(6)->stageButton(), Qt::LeftButton);
         QVERIFY(page->row(6)->enableBox()->isChecked() && page->row(6)->isActive());
-        untick(6); // the nearest in use, the later one first
-        QVERIFY(page->row(5)->isActive());
-        untick(5);
-        QVERIFY(page->row(2)->isActive());
-        untick(2);
-        QVERIFY(page->row(2)->enableBox()->isChecked());
+        // Given up, the active stage goes to the nearest in use (the later one first); the
+        // last one in use stays.
+        for (const auto &[stage, then] : {std::pair{6, 5}, {5, 2}, {2, 2}}) {
+            QTest::mouseClick(page->row(stage)->enableBox(), Qt::LeftButton, {}, QPoint(7, 9));
+            QVERIFY(page->row(then)->isActive() && page->row(then)->enableBox()->isChecked());
+        }
 
         ProfileSet collected = set;
         page->collectProfile(collected);
