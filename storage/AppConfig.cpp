@@ -104,7 +104,7 @@ bool isSafeFileName(const QString &name) {
 bool fitsFileNameLimit(const QString &name) {
     constexpr int kFileNameMax = 255;
     // The longest ending: a macro file's temporary twin while it is being saved.
-    constexpr int kLongestEnding = int(sizeof(".MSMACRO.XXXXXX")) - 1;
+    constexpr int kLongestEnding = int(sizeof(".MSMACRO.~XXXXX")) - 1;
     return QFile::encodeName(name).size() <= kFileNameMax - kLongestEnding;
 }
 

@@ -6,7 +6,7 @@
 //
 // The file is text: the line "mousecfg-battery-history 1", then one line per reading,
 // "TIME MILLIVOLTS LEVEL CHARGING" (TIME in ms since the epoch, UTC; CHARGING 0 or 1), oldest
-// first, and written whole each time (QSaveFile under the file's lock), so a killed writer
+// first, and written whole each time (writeAtomically under the file's lock), so a killed writer
 // leaves the old file or the new one. It is kept bounded, at each write, counting back from the
 // newest reading: readings older than kKeepDays days are dropped, those older than kDenseDays
 // days are thinned to one per kThinIntervalMs (a change of charging always stays), and at most

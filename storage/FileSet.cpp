@@ -10,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -33,30 +32,6 @@ private:
     std::vector<std::unique_ptr<FileWriteLock>> m_locks;
 };
 
-constexpr int kTagSize = 6;
-
-// A temporary file's name beside its target, as every write of ours names them: the target's
-// name, a dot and six letters or digits (removeInterruptedWrites knows them by that).
-QString temporaryName(const QString &target) {
-    static const char kTagChars[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    QString name = target + QLatin1Char('.');
-    for (int i = 0; i < kTagSize; ++i)
-        name += QLatin1Char(kTagChars[QRandomGenerator::global()->bounded(62)]);
-    return name;
-}
-
-bool isTemporaryOf(const QString &temporary, const QString &target) {
-    if (temporary.size() != target.size() + 1 + kTagSize || !temporary.startsWith(target) ||
-        temporary.at(target.size()) != QLatin1Char('.'))
-        return false;
-    for (int i = target.size() + 1; i < temporary.size(); ++i) {
-        if (!temporary.at(i).isLetterOrNumber() || temporary.at(i).unicode() > 127)
-            return false;
-    }
-    return true;
-}
-
 // The file's bytes; false when there is no file. unreadable tells a file that is there but
 // could not be read.
 bool readWhole(const QString &path, QByteArray &bytes, bool *unreadable = nullptr) {
@@ -68,47 +43,6 @@ bool readWhole(const QString &path, QByteArray &bytes, bool *unreadable = nullpt
         *unreadable = file.error() != QFileDevice::NoError &&
                       (opened || file.error() != QFileDevice::OpenError || QFileInfo::exists(path));
     return opened;
-}
-
-bool writeFully(int fd, const QByteArray &content) {
-    const char *p = content.constData();
-    qint64 left = content.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        left -= n;
-    }
-    return true;
-}
-
-// Writes the content to a new temporary file beside the target and syncs it; the file gets
-// the target's permissions, as a single write's file does. Its path, or empty on failure.
-QString writeTemporary(const QString &target, const QByteArray &content) {
-    struct stat old;
-    const bool existed = ::stat(QFile::encodeName(target).constData(), &old) == 0;
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        const QString temporary = temporaryName(target);
-        const QByteArray name = QFile::encodeName(temporary);
-        // Unreadable to others until it has the target's permissions.
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                              existed ? 0600 : 0666);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            return QString();
-        bool written = (!existed || ::fchmod(fd, old.st_mode & 07777) == 0) &&
-                       writeFully(fd, content) && ::fsync(fd) == 0;
-        written = ::close(fd) == 0 && written;
-        if (written)
-            return temporary;
-        ::unlink(name.constData());
-        return QString();
-    }
-    return QString();
 }
 
 // Makes the names made or renamed in the folder last through a power cut.

@@ -3,7 +3,7 @@
 // Several files written as one: whatever moment the writer is killed at, the files are found
 // either all with their new contents or all with their old ones (an import writes the profile
 // library, Config.ini and five profile files). Each new content goes to a temporary file
-// beside its target (<target>.XXXXXX) and is synced; then a journal appears in one rename,
+// beside its target (<target>.~XXXXX) and is synced; then a journal appears in one rename,
 // listing each target with its temporary file: from that moment the set counts as written.
 // The temporary files are then renamed over their targets and the journal is removed. The
 // next start finishes the renames of a journal it finds; temporary files without a journal are

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -599,17 +599,105 @@ FileWriteLock::~FileWriteLock() {
     }
 }
 
-bool writeAtomically(const QString &path, const QByteArray &text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+namespace {
+// What every temporary file of ours carries between its target's name and its five letters or
+// digits, so that no file of the user's (a backup "Config.ini.240601" or "Config.ini.backup",
+// say) is taken for one. The ending is as long as the ".XXXXXX" of earlier writes, so that
+// every name that fitted a file name before still does.
+const QLatin1String kTemporaryMark(".~");
+constexpr int kTagSize = 5;
+
+bool isTag(const QStringRef &tag) {
+    if (tag.size() != kTagSize)
         return false;
-    // Written out before the commit: the commit's own last write of the buffer fails
-    // unnoticed (a full disk), and the target would be replaced with what reached the disk.
-    if (file.write(text) != text.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
+    for (const QChar c : tag) {
+        const ushort u = c.unicode();
+        if (!((u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')))
+            return false;
     }
-    return file.commit();
+    return true;
+}
+
+QString temporaryName(const QString &target) {
+    static const char kTagChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = target + kTemporaryMark;
+    for (int i = 0; i < kTagSize; ++i)
+        name += QLatin1Char(kTagChars[QRandomGenerator::global()->bounded(62)]);
+    return name;
+}
+
+bool writeFully(int fd, const QByteArray &content) {
+    const char *p = content.constData();
+    qint64 left = content.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+// "<target>.~XXXXX", the name of a temporary file a write makes beside its target.
+// Empty when the name is not one.
+QString interruptedWriteTarget(const QString &name) {
+    const int mark = name.size() - kTagSize - kTemporaryMark.size();
+    if (mark < 1 || !name.midRef(mark).startsWith(kTemporaryMark) ||
+        !isTag(name.midRef(mark + kTemporaryMark.size())))
+        return QString();
+    return name.left(mark);
+}
+} // namespace
+
+bool isTemporaryOf(const QString &temporary, const QString &target) {
+    return temporary.startsWith(target) &&
+           interruptedWriteTarget(temporary).size() == target.size();
+}
+
+QString writeTemporary(const QString &target, const QByteArray &content) {
+    struct stat old;
+    const bool existed = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        const QString temporary = temporaryName(target);
+        const QByteArray name = QFile::encodeName(temporary);
+        // Unreadable to others until it has the target's permissions; a new file gets the
+        // ones the umask leaves.
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                              existed ? 0600 : 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return QString();
+        bool written = (!existed || ::fchmod(fd, old.st_mode & 07777) == 0) &&
+                       writeFully(fd, content) && ::fsync(fd) == 0;
+        written = ::close(fd) == 0 && written;
+        if (written)
+            return temporary;
+        ::unlink(name.constData());
+        return QString();
+    }
+    return QString();
+}
+
+bool writeAtomically(const QString &path, const QByteArray &text) {
+    // A link (a dotfile kept elsewhere) stays a link: the file it leads to is replaced, also
+    // one not made yet.
+    QFileInfo info(path);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    const QString target = info.isSymLink() ? path : info.filePath();
+    const QString temporary = writeTemporary(target, text);
+    if (temporary.isEmpty())
+        return false;
+    const QByteArray from = QFile::encodeName(temporary);
+    if (::rename(from.constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    ::unlink(from.constData());
+    return false;
 }
 
 IniFile::IniFile(const QString &path) {
@@ -1025,25 +1113,6 @@ bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &ch
     const QByteArray text = ini.text();
     return text == ini.m_data || writeAtomically(path, text);
 }
-
-namespace {
-// "<target>.XXXXXX", the name of a temporary file a write makes beside its target: the
-// target's name, a dot and six letters or digits. Empty when the name is not one.
-QString interruptedWriteTarget(const QString &name) {
-    constexpr int kTagSize = 6;
-    const int dot = name.size() - kTagSize - 1;
-    if (dot < 1 || name.at(dot) != QLatin1Char('.'))
-        return QString();
-    for (int i = dot + 1; i < name.size(); ++i) {
-        const ushort c = name.at(i).unicode();
-        const bool letterOrDigit =
-            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        if (!letterOrDigit)
-            return QString();
-    }
-    return name.left(dot);
-}
-} // namespace
 
 int removeInterruptedWrites(const QString &folder, const QStringList &suffixes) {
     const QDir dir(folder);

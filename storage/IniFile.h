@@ -9,7 +9,7 @@
 // same keys, every value written again as QSettings writes back what it read, but for a
 // UTF-8 byte order mark, which is kept where the file had one (QSettings drops it and still
 // writes UTF-8, so that it reads its own text back as Latin-1). The file is replaced
-// atomically: the text goes to a temporary file beside it (<name>.XXXXXX) that is then
+// atomically: the text goes to a temporary file beside it (<name>.~XXXXX) that is then
 // renamed over it.
 
 #include <QByteArray>
@@ -149,7 +149,13 @@ bool copyFileOver(const QString &from, const QString &to);
 // FileWriteLock. False when it could not be written.
 bool writeAtomically(const QString &path, const QByteArray &text);
 
+// Writes content to a new temporary file beside target ("<target>.~XXXXX") and syncs
+// it; the file gets the target's permissions. Its path, or empty on failure.
+QString writeTemporary(const QString &target, const QByteArray &content);
+// Whether temporary is the name writeTemporary gives a temporary file of target.
+bool isTemporaryOf(const QString &temporary, const QString &target);
+
 // Removes temporary files that writers killed before their rename left in folder:
-// <name>.<suffix>.XXXXXX for each suffix (such as "prof" or "ini"), but only where no
+// <name>.<suffix>.~XXXXX for each suffix (such as "prof" or "ini"), but only where no
 // writer holds the file's lock. Returns how many were removed.
 int removeInterruptedWrites(const QString &folder, const QStringList &suffixes);

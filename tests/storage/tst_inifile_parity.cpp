@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // IniFile beside QSettings on generated INI files, hand-edited and damaged ones among them:
 // every file reads the same through both, and a file changed by one key is written byte for
-// byte as QSettings writes it. Also: a writer waiting for a lock outlasts signals.
+// byte as QSettings writes it. Also: a writer waiting for a lock outlasts signals, and a file
+// is replaced as QSaveFile replaces it.
 #include "IniFile.h"
 
 #include <QColor>
 #include <QDataStream>
 #include <QDir>
+#include <QDirIterator>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QSettings>
@@ -307,6 +310,7 @@ class TestIniFileParity : public QObject {
 private slots:
     void matchesQSettings();
     void lockWaitOutlastsSignals();
+    void replacesAsQSaveFileDoes();
 
 private:
     void compareReads(QSettings &theirs, const QString &path);
@@ -327,7 +331,7 @@ void TestIniFileParity::differs(const QString &what) {
 
 // Each generated file is read by both, then changed by one key through each.
 void TestIniFileParity::matchesQSettings() {
-    // QSaveFile syncs each write to the disk; in memory that costs nothing.
+    // Each write is synced to the disk; in memory that costs nothing.
     const bool shm = QFileInfo(QStringLiteral("/dev/shm")).isWritable();
     QTemporaryDir dir((shm ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
                       QStringLiteral("/tst_inifile_parity-XXXXXX"));
@@ -483,6 +487,57 @@ void TestIniFileParity::lockWaitOutlastsSignals() {
     const IniFile ini(path);
     QCOMPARE(ini.number(QStringLiteral("first")), 1);
     QCOMPARE(ini.number(QStringLiteral("second")), 2);
+}
+
+// The same files replaced through each, side by side: a file's permissions stay, a new one
+// gets what the umask leaves, and a link (also one to a file not made yet) stays a link to the
+// file that is replaced.
+void TestIniFileParity::replacesAsQSaveFileDoes() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray text("[A]\nk=1\n");
+    const auto replace = [&](const QString &side, bool ours) {
+        const QString at = dir.filePath(side);
+        QDir().mkpath(at + QStringLiteral("/real"));
+        QFile kept(at + QStringLiteral("/kept.ini"));
+        QVERIFY(kept.open(QIODevice::WriteOnly));
+        kept.close();
+        QVERIFY(kept.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        QVERIFY(QFile::link(at + QStringLiteral("/real/linked.ini"),
+                            at + QStringLiteral("/linked.ini")));
+        QVERIFY(QFile(at + QStringLiteral("/real/linked.ini")).open(QIODevice::WriteOnly));
+        QVERIFY(
+            QFile::link(at + QStringLiteral("/real/later.ini"), at + QStringLiteral("/later.ini")));
+        for (const char *name : {"kept.ini", "new.ini", "linked.ini", "later.ini"}) {
+            const QString path = at + QLatin1Char('/') + QLatin1String(name);
+            if (ours) {
+                QVERIFY(writeAtomically(path, text));
+            } else {
+                QSaveFile file(path);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(text);
+                QVERIFY(file.commit());
+            }
+        }
+    };
+    replace(QStringLiteral("qt"), false);
+    replace(QStringLiteral("ours"), true);
+    QDirIterator it(dir.filePath(QStringLiteral("qt")), QDir::Files | QDir::System,
+                    QDirIterator::Subdirectories);
+    int compared = 0;
+    while (it.hasNext()) {
+        const QFileInfo theirs(it.next());
+        const QFileInfo ours(
+            QString(theirs.filePath()).replace(QStringLiteral("/qt/"), QStringLiteral("/ours/")));
+        QVERIFY2(ours.exists(), qPrintable(ours.filePath()));
+        QCOMPARE(ours.isSymLink(), theirs.isSymLink());
+        QCOMPARE(ours.permissions(), theirs.permissions());
+        QCOMPARE(readFile(ours.filePath()), readFile(theirs.filePath()));
+        ++compared;
+    }
+    QCOMPARE(compared, 6);
+    QCOMPARE(
+        QDir(dir.filePath(QStringLiteral("ours"))).entryList(QDir::Files | QDir::System).size(), 4);
 }
 
 QTEST_GUILESS_MAIN(TestIniFileParity)

@@ -216,7 +216,7 @@ QStringList leftovers(const QString &root) {
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        if (QRegularExpression(QStringLiteral("\\.(prof|ini|MSMACRO|conf)\\.[A-Za-z0-9]{6}$"))
+        if (QRegularExpression(QStringLiteral("\\.(prof|ini|MSMACRO|conf)\\.~[A-Za-z0-9]{5}$"))
                 .match(path)
                 .hasMatch())
             found << path;
@@ -327,15 +327,18 @@ void TestKilledWrites::everyFileIsOldOrNewAfterAKill() {
           kills, roundNs / 1000000, intact, kills * 5, leftBehind);
     QCOMPARE(intact, kills * 5);
 
-    // The next start removes what the killed writers left, and nothing else. Linux keeps a
-    // temporary file nameless until just before its rename, so few kills leave one: one
-    // more stands for them.
-    QFile left(configDir() + QStringLiteral("/TOLV/Profile/Game.prof.Xy12Zw"));
-    QVERIFY(left.open(QIODevice::WriteOnly));
+    // The next start removes what the killed writers left, and nothing else; one more
+    // stands for them in case no kill left one.
+    // A backup the user keeps there is no leftover.
+    QFile left(configDir() + QStringLiteral("/TOLV/Profile/Game.prof.~Xy12Z"));
+    QFile backup(configDir() + QStringLiteral("/TOLV/Config.ini.backup"));
+    QVERIFY(left.open(QIODevice::WriteOnly) && backup.open(QIODevice::WriteOnly));
     left.close();
+    backup.close();
     QCOMPARE(leftovers(configDir()).size(), leftBehind + 1);
     removeInterruptedConfigWrites();
     QVERIFY2(leftovers(configDir()).isEmpty(), qPrintable(leftovers(configDir()).join(' ')));
+    QVERIFY(backup.exists());
     QCOMPARE(intactFiles(v0, v1), 5);
 }
 
