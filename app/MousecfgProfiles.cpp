@@ -280,7 +280,8 @@ void MousecfgWidget::loadConfiguration(const QString &path) {
     if (!showLibraryResult(loadConfigFile(m_library, w, path, &refused)))
         return;
     if (refused > 0)
-        notice(tr("A profile name in the file cannot be used; its slot keeps its name."));
+        notice(tr(
+            "A profile name in the file cannot be used as a file name; that profile was renamed."));
     rebuildLibraryMenu();
     refreshPages();
     send();

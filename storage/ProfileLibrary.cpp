@@ -84,9 +84,14 @@ bool modelSelected() {
     return isSafeFileName(currentProductName());
 }
 
+// The template for new profiles, written anew at each start beside the library's profiles: no
+// profile may take its name, or the next start would write over it.
+const QLatin1String kTemplateName("DefaultProfile");
+
+// Whether a profile of that name may not be made: its file is there (or is the template's).
 bool fileExists(const QString &name) {
     const QString path = profileFilePath(name);
-    return !path.isEmpty() && QFileInfo::exists(path);
+    return name == kTemplateName || (!path.isEmpty() && QFileInfo::exists(path));
 }
 
 // The slot takes a library name: its record is read from that name's file.
@@ -182,6 +187,29 @@ QString copyProfileName(const QString &name) {
     return copy;
 }
 
+// A name for a profile of a configuration file whose own name cannot be a file name: its
+// unfit characters become "_", it is cut to fit, and it is made unlike every profile file and
+// every name taken; "Profile N" when nothing usable is left.
+QString usableProfileName(const QString &wanted, const QStringList &taken) {
+    QString base = wanted;
+    for (QChar &c : base) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    }
+    if (!isSafeFileName(base))
+        base = freeProfileName();
+    const auto free = [&taken](const QString &name) {
+        return fitsFileNameLimit(name) && !fileExists(name) && !taken.contains(name);
+    };
+    for (int n = 1;; ++n) {
+        const QString ending = n == 1 ? QString() : QStringLiteral(" (%1)").arg(n);
+        while (!fitsFileNameLimit(base + ending))
+            base.chop(base.size() > 1 && base.at(base.size() - 1).isLowSurrogate() ? 2 : 1);
+        if (free(base + ending))
+            return base + ending;
+    }
+}
+
 int deleteSuccessor(const QStringList &library, int position, const QStringList &heldByOthers) {
     const int n = library.size();
     if (n < 2 || position < 0 || position >= n)
@@ -206,7 +234,7 @@ int addLibraryProfile(QStringList &library, ProfileSet &set, int slot, QString *
     if (!validSlot(slot))
         return LibraryUnchanged;
     const QString added = freeProfileName();
-    const QString templatePath = profileDir() + QStringLiteral("/DefaultProfile.prof");
+    const QString templatePath = profileFilePath(kTemplateName);
     if (!QFileInfo::exists(templatePath))
         writeDefaultProfileFile();
     if (!copyFileOver(templatePath, profileFilePath(added)))
@@ -396,7 +424,7 @@ int importProfileFile(QStringList &library, ProfileSet &set, int slot, const QSt
     if (!fitsFileNameLimit(name))
         return LibraryTooLong;
     const QString target = profileFilePath(name);
-    if (QFileInfo::exists(target))
+    if (fileExists(name))
         return LibraryExists;
     if (heldByOtherSlot(set, slot, name))
         return LibraryInUse;
@@ -458,14 +486,24 @@ int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, i
     if (check != LibraryDone)
         return check;
     int refused = 0;
+    QStringList taken = library;
+    for (const QString &name : incoming.profileNames) {
+        if (isSafeFileName(name) && fitsFileNameLimit(name) && name != kTemplateName)
+            taken << name;
+    }
     for (int i = 0; i < kProfileCount; ++i) {
         // A name that is no file name would never be saved and the slot would come back
-        // empty after a restart: the slot keeps the name it had.
-        if (!isSafeFileName(incoming.profileNames[i]) ||
-            !fitsFileNameLimit(incoming.profileNames[i])) {
-            if (!incoming.profileNames[i].isEmpty())
-                ++refused;
-            incoming.profileNames[i] = set.profileNames[i];
+        // empty after a restart. Keeping the slot's old name would write the file's profile
+        // over the library's profile of that name: the profile gets a name of its own.
+        // A slot without a name stays so where it had none.
+        QString &name = incoming.profileNames[i];
+        const bool unnamed = name.isEmpty();
+        if ((unnamed && !set.profileNames[i].isEmpty()) ||
+            (!unnamed &&
+             (!isSafeFileName(name) || !fitsFileNameLimit(name) || name == kTemplateName))) {
+            refused += unnamed ? 0 : 1;
+            name = usableProfileName(name, taken);
+            taken << name;
         }
         incoming.profiles[i].ProfileName = incoming.profileNames[i];
     }

@@ -414,7 +414,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>A profile name in the file cannot be used; its slot keeps its name.</source>
+        <source>A profile name in the file cannot be used as a file name; that profile was renamed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -192,8 +192,8 @@ private slots:
         }
     }
 
-    // A configuration whose slot name holds "/" keeps the slot's name, and the slot's
-    // profile survives a restart of the program.
+    // A configuration whose slot name holds "/": the profile takes a name that can be a file
+    // name, and survives a restart of the program.
     void configurationWithAnUnsafeName() {
         MousecfgWidget &w = *m_rig->window;
         const QString conf = m_rig->dir.file(QStringLiteral("saved.conf"));
@@ -205,20 +205,19 @@ private slots:
         QCOMPARE(readModelName(conf), QStringLiteral("TOLV"));
         QSettings(conf, QSettings::IniFormat)
             .setValue(QStringLiteral("Config/Profile2"), QStringLiteral("x/y"));
-        const QString slot2 = w.workingSet().profileNames[1];
         {
             FileAnswer answer(conf);
             ModalCloser closer;
             QCOMPARE(
                 sendingBy(w, [&w] { QTest::mouseClick(button(w, "loadBtn"), Qt::LeftButton); }), 0);
             QCOMPARE(closer.texts,
-                     QStringList{"A profile name in the file cannot be used; its slot keeps "
-                                 "its name."});
+                     QStringList{"A profile name in the file cannot be used as a file name; "
+                                 "that profile was renamed."});
         }
-        QCOMPARE(w.workingSet().profileNames[1], slot2);
+        QCOMPARE(w.workingSet().profileNames[1], QStringLiteral("x_y"));
         m_rig->window.reset();
         const ProfileSet &restarted = m_rig->open().workingSet();
-        QCOMPARE(restarted.profileNames[1], slot2);
+        QCOMPARE(restarted.profileNames[1], QStringLiteral("x_y"));
         QCOMPARE(restarted.profiles[1].dpiInfo[0].x, 21u);
     }
 };

@@ -138,8 +138,11 @@ private slots:
         lib.set.profiles[1].dpiInfo[0].y = 150; // shown on the pages, not yet sent
         QCOMPARE(exportProfileFile(lib.set, 1, exported), int(LibraryDone));
         QCOMPARE(readModelName(exported), QStringLiteral("TOLV"));
-        // The same name is in the library already.
+        // The same name is in the library already; the template's name is always taken.
         QCOMPARE(importProfileFile(lib.library, lib.set, 0, exported), int(LibraryExists));
+        const QString templateNamed = lib.dir.file(QStringLiteral("out/DefaultProfile.prof"));
+        QVERIFY(QFile::copy(exported, templateNamed));
+        QCOMPARE(importProfileFile(lib.library, lib.set, 0, templateNamed), int(LibraryExists));
         const QString renamed = lib.dir.file(QStringLiteral("out/Shared.prof"));
         QVERIFY(QFile::copy(exported, renamed));
         QCOMPARE(importProfileFile(lib.library, lib.set, 0, renamed), int(LibraryDone));
@@ -170,13 +173,18 @@ private slots:
         QCOMPARE(int(loaded.Debounce), 7);
         QVERIFY(library.contains(QStringLiteral("Work")));
 
-        // A slot name that is no file name: the slot keeps its name.
+        // A slot name that is no file name: the profile gets one that is, and the library's
+        // profile of the slot's old name stays its own.
         QSettings(conf, QSettings::IniFormat)
             .setValue(QStringLiteral("Config/Profile2"), QStringLiteral("../Game"));
+        QSettings(conf, QSettings::IniFormat)
+            .setValue(QStringLiteral("Config/Profile3"), QStringLiteral("DefaultProfile"));
         int refused = 0;
         QCOMPARE(loadConfigFile(library, loaded, conf, &refused), int(LibraryDone));
-        QCOMPARE(refused, 1);
-        QCOMPARE(loaded.profileNames[1], QStringLiteral("Game"));
+        QCOMPARE(refused, 2);
+        QCOMPARE(loaded.profileNames[1], QStringLiteral(".._Game"));
+        QCOMPARE(loaded.profileNames[2], QStringLiteral("DefaultProfile (2)"));
+        QVERIFY(library.contains(QStringLiteral("Game")));
         writeModelName(conf, QStringLiteral("K215"));
         const ProfileSet before = loaded;
         QCOMPARE(loadConfigFile(library, loaded, conf), int(LibraryWrongModel));
@@ -216,7 +224,8 @@ private slots:
         int refused = 0;
         QCOMPARE(loadConfigFile(lib.library, lib.set, conf, &refused), int(LibraryDone));
         QCOMPARE(refused, 1);
-        QCOMPARE(lib.set.profileNames[0], QStringLiteral("Profile 1"));
+        // Cut to fit, and unlike the longest name, which is taken.
+        QCOMPARE(lib.set.profileNames[0], QString(78, QChar(0x914D)) + QStringLiteral(" (2)"));
         QVERIFY(!lib.library.contains(tooLong));
     }
 
