@@ -316,6 +316,14 @@ void MouseSession::handleReport(const unsigned char *report, int length) {
         m_statusPending = true;
         break;
     case ReportKind::Other:
+        // The answer to another program's command (every reader of the mouse gets a copy)
+        // that wrote the active slot, stage and rate: a change made on the mouse and heard
+        // before it is no longer what the mouse holds.
+        if (m_statusPending && length >= kFrameLength && report[2] == kFrameMarker &&
+            (report[3] == CmdSettingsTable || report[3] == CmdSelectProfile)) {
+            qCDebug(lcDevice, "a status report heard before another program's send is dropped");
+            m_statusPending = false;
+        }
         break;
     }
 }

@@ -129,6 +129,27 @@ private slots:
         QVERIFY2(status.count() >= 2, qPrintable(QString::number(status.count())));
     }
 
+    // Another program (a command line run) opens the mouse beside this session. A change made
+    // on the mouse before that program's send is no longer what the mouse holds afterwards,
+    // and is not handed on; one made after it is.
+    void aChangeBeforeAnotherProgramsSendIsNotHandedOn() {
+        MouseSession follower;
+        QSignalSpy status(&follower, &MouseSession::RefreshStatus);
+        follower.start(QStringLiteral("TOLV"), false);
+        m_rig->mouse.changeDpiStage(3);
+        {
+            MouseSession other;
+            other.start(QStringLiteral("TOLV"), false);
+            QCOMPARE(other.send(defaultSet(), DownloadGeneral), 0);
+        }
+        follower.readReports();
+        QCOMPARE(status.count(), 0);
+        m_rig->mouse.changeDpiStage(4);
+        follower.readReports();
+        QCOMPARE(status.count(), 1);
+        QCOMPARE(status.first().at(1).value<quint8>(), quint8(4));
+    }
+
     // After a failed send the poll goes on: a change made on the mouse still arrives.
     void thePollGoesOnAfterAFailedSend() {
         MouseSession session;
