@@ -170,11 +170,6 @@ void MousecfgWidget::refreshPages() {
     emit statusMayHaveChanged();
 }
 
-void MousecfgWidget::collectPages() {
-    keepPageEdits();
-    boundForMouse(m_working);
-}
-
 void MousecfgWidget::keepPageEdits() {
     m_pages->collect(m_working);
 }

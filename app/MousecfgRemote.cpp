@@ -131,7 +131,7 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
         }
         refused = taken.refusedNames;
     } else {
-        collectPages();
+        keepPageEdits();
     }
     send(request.everything, false, [answer, refused](int result, bool saved) {
         MouseOutcome outcome = outcomeOfStoredSend(result, saved);

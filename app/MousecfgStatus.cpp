@@ -146,8 +146,12 @@ void MousecfgWidget::onSendFinished(quint64 ticket, int result, unsigned flags) 
         recordSend(m_applied, pending.sent, result == ResultDone);
     if (result != ResultTooManyMacros && result != ResultMouseOff) {
         m_downloaded = true;
-        m_downloadedSpeed = pending.sent.activeProfile().mousespeed;
+        for (int i = 0; i < kProfileCount; ++i)
+            m_downloadedSpeeds[size_t(i)] = pending.sent.profiles[i].mousespeed;
     }
+    // What Apply sent is what the desktop uses: the active slot's pointer speed too.
+    if (result == ResultDone)
+        applyHostPointerSpeed();
     // The mouse said during the send that it did not keep a write, or a slot switch or a new
     // way to the mouse came meanwhile: the next send is whole.
     if (m_nextSendWhole) {
@@ -226,10 +230,11 @@ void MousecfgWidget::onProfileSelected(quint64 ticket, int index, int result) {
 }
 
 void MousecfgWidget::applyHostPointerSpeed() {
-    // The speed of the active profile as last sent to the mouse; before any send in this run,
-    // the active slot's.
-    const int speed =
-        m_downloaded ? int(m_downloadedSpeed) : int(m_working.activeProfile().mousespeed);
+    // The active slot's speed as last sent (an edit not yet sent goes with the next Apply);
+    // before any send in this run, the speed the slot shows.
+    const int index = m_working.activeIndex();
+    const int speed = m_downloaded ? int(m_downloadedSpeeds[size_t(index)])
+                                   : int(m_working.profiles[index].mousespeed);
     const PointerSpeed::Result result = PointerSpeed::writeSpeed(speed);
     qCDebug(lcApp, "pointer speed %d: result %d", speed, int(result));
 }

@@ -127,10 +127,12 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // killed run left unfinished go first.
     removeInterruptedConfigWrites();
     loadProfiles();
-    // The host's speed, read at once where the desktop allows; sway's answer comes later.
-    if (const auto speed = PointerSpeed::readSpeedNowOrLater(this, [this](int answered) {
+    // The host's speed, read at once where the desktop allows; sway's answer comes later, and
+    // goes to the slot active at start even when the mouse has changed slots meanwhile.
+    const int startSlot = m_working.activeIndex();
+    if (const auto speed = PointerSpeed::readSpeedNowOrLater(this, [this, startSlot](int answered) {
             keepPageEdits();
-            m_working.activeProfile().mousespeed = quint8(answered);
+            m_working.profiles[startSlot].mousespeed = quint8(answered);
             refreshPages();
         }))
         m_working.activeProfile().mousespeed = quint8(*speed);
@@ -350,18 +352,22 @@ void MousecfgWidget::onButtonClicked() {
 }
 
 void MousecfgWidget::onCommand(int command) {
+    // The mouse gets a macro's steps from its file: steps on the macro page not saved yet are
+    // offered for saving before what the pages show is sent.
+    if ((command == CommandBar::Ok || command == CommandBar::Apply) && hasUnsavedMacroSteps())
+        offerUnsavedMacroSteps();
     switch (command) {
     case CommandBar::Ok:
         // OK sends what the pages show, as Apply does, and the window goes once the mouse has
         // it. A send that failed is told with the advice to try again, so the window stays.
-        collectPages();
+        keepPageEdits();
         send(false, true, [this](int result, bool) {
             if (result == ResultDone)
                 hideOrQuit();
         });
         break;
     case CommandBar::Apply:
-        collectPages();
+        keepPageEdits();
         send();
         break;
     case CommandBar::Cancel:

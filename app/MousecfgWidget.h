@@ -24,6 +24,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -214,11 +215,8 @@ private:
     // left, the top bar, the page shown, then the two command rows.
     void chainFocus();
     void refreshPages();
-    // Takes the pages' edits into the working set, bounded as the mouse takes them: before a
-    // send.
-    void collectPages();
-    // Takes what the pages made so far show into the working set, before they are loaded
-    // with another record: edits stay until Apply or Cancel.
+    // Takes what the pages made so far show into the working set: before a send, and before
+    // they are loaded with another record (edits stay until Apply or Cancel).
     void keepPageEdits();
     void showLightingOptions();
     // Makes slot index the current one, reading its file again when asked.
@@ -336,9 +334,9 @@ private:
     // Something made the next send whole while a send was under way.
     bool m_nextSendWhole = false;
     KelProcessDialog *m_progress = nullptr;
-    // The active profile's pointer speed as last sent, once something was sent.
+    // Each slot's pointer speed as last sent, once something was sent.
     bool m_downloaded = false;
-    quint8 m_downloadedSpeed = 0;
+    std::array<quint8, kProfileCount> m_downloadedSpeeds{};
 
     // The sets.
     ProfileSet m_working;

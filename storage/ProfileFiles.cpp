@@ -423,8 +423,8 @@ unsigned groupsToSend(const ProfileSet &working, const ProfileSet &applied, bool
     return readDiffFlag() == 1 || force ? unsigned(DiffAll) : changed;
 }
 
-SendStart beginSend(const ProfileSet &working, const ProfileSet &applied, bool force,
-                    bool mouseOff) {
+SendStart beginSend(ProfileSet &working, const ProfileSet &applied, bool force, bool mouseOff) {
+    boundForMouse(working);
     SendStart start;
     if (!mouseOff)
         start.groups = groupsToSend(working, applied, force);

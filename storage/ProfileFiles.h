@@ -61,8 +61,10 @@ void addImportedProfileFile(FileSet &files, const QString &path, const QByteArra
 // failed ("Config/Diff"), else those in which the working set differs from what was last
 // sent; 0 when there is nothing to send.
 unsigned groupsToSend(const ProfileSet &working, const ProfileSet &applied, bool force);
-// The start of an apply: the groups to send (groupsToSend; none when the mouse is off, so that
-// the write signs of edited macros stay for the next send), and the working set stored. Until
+// The start of an apply: the working set's values the mouse cannot take made the nearest ones
+// it can (boundForMouse: what the pages show, also after a reset or an import the pages never
+// collected), the groups to send (groupsToSend; none when the mouse is off, so that the write
+// signs of edited macros stay for the next send), and the working set stored. Until
 // the mouse has taken what is stored, "Config/Diff" is 1 with it, in the same write: a send
 // cut short (the program killed) or not made (the mouse off) makes the next one whole, also in
 // a later run. Nothing to send leaves the flag as it was.
@@ -70,8 +72,7 @@ struct SendStart {
     unsigned groups = 0;
     bool saved = false; // false: the set could not be stored
 };
-SendStart beginSend(const ProfileSet &working, const ProfileSet &applied, bool force,
-                    bool mouseOff);
+SendStart beginSend(ProfileSet &working, const ProfileSet &applied, bool force, bool mouseOff);
 // After a send of `sent`, whatever its outcome: it is what the mouse is now believed to hold,
 // and a failed send makes the next one whole.
 void recordSend(ProfileSet &applied, const ProfileSet &sent, bool succeeded);

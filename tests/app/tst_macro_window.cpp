@@ -96,8 +96,21 @@ private slots:
         }
         QVERIFY(macroFileExists(QStringLiteral("copy")));
 
-        // Steps not yet saved are offered for saving before the tray's Quit ends the program,
-        // over the macro page, also from the tray.
+        // Steps not yet saved are offered for saving before Apply: the mouse plays the file.
+        click("macroClearBtn");
+        {
+            ModalCloser yes;
+            auto *apply = w.findChild<QAbstractButton *>(QStringLiteral("applyBtn"));
+            QCOMPARE(sendingBy(w, [apply] { QTest::mouseClick(apply, Qt::LeftButton); }), 0);
+            QCOMPARE(yes.texts.size(), 1);
+        }
+        QVERIFY(loadMacroFile(QStringLiteral("copy"), file) && file.events.isEmpty());
+
+        // And before the tray's Quit ends the program, over the macro page, also from the tray.
+        click("macroRecordBtn");
+        key(29, true);
+        key(29, false);
+        click("macroRecordBtn");
         click("macroClearBtn");
         w.setPage(MousecfgWidget::PageDpi);
         w.hide();

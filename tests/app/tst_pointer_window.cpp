@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The host's pointer speed follows the profile slot: the slot's own speed until something was
-// sent in this run, then the speed of the active profile as last sent. Runs as three ctest
-// variants: under xvfb-run (the X server's acceleration and a libinput pointer's own speed,
-// checked with xinput), as a GNOME session on GSettings'
-// keyfile backend (checked with GNOME's own gsettings tool), and with no desktop at all, where
-// the sensor page says that the desktop takes no speed from programs.
+// sent in this run, then the slot's speed as last sent; Apply gives it the active slot's. Runs as
+// three ctest variants: under xvfb-run (the X server's acceleration and a libinput pointer's own
+// speed, checked with xinput), as a GNOME session on GSettings' keyfile backend (checked with
+// GNOME's own gsettings tool), and with no desktop at all, where the sensor page says that the
+// desktop takes no speed from programs.
 #include "KelPointSpeed.h"
 #include "PointerSpeed.h"
 #include "WindowRig.h"
@@ -60,8 +60,7 @@ class TestPointerWindow : public QObject {
 
 private slots:
     // The host's speed follows the slot on X11 and on GNOME, each in its ctest variant: the
-    // slot's own speed until something was sent in this run, then the active profile's as last
-    // sent.
+    // slot's own speed until something was sent in this run, then the slot's as last sent.
     void hostSpeedFollowsTheSlot() {
         const PointerSpeed::Backend backend = PointerSpeed::activeBackend();
         if (backend != PointerSpeed::X11 && backend != PointerSpeed::Gnome) {
@@ -101,8 +100,10 @@ private slots:
         w.slotRefreshProfile(2);
         ws.profiles[2].mousespeed = 15;
         QCOMPARE(sendAndWait(w, true), 0);
-        switchTo(1, 3);
         QCOMPARE(PointerSpeed::readSpeed(), 15);
+        // Slot 2 as sent (4); its edit to 3 goes with the next Apply.
+        switchTo(1, 3);
+        QCOMPARE(PointerSpeed::readSpeed(), 4);
     }
 
     // Under sway the window reads the speed from swaymsg without waiting for it: the answer,

@@ -452,14 +452,19 @@ void TestProfileFiles::saveAppliedStateKeepsEverySlot() {
 void TestProfileFiles::unsentStateMakesTheNextSendWhole() {
     TestAppDir dir;
     setCurrentProductName(QStringLiteral("TOLV"));
-    ProfileSet applied, working;
+    ProfileSet applied;
+    boundForMouse(applied);
+    ProfileSet working = applied;
     writeDiffFlag(0);
     // Nothing to send: the flag is left as it was.
     QCOMPARE(beginSend(working, applied, false, false).groups, 0u);
     QCOMPARE(readDiffFlag(), 0);
     // A send under way is stored as unsent (killed now, the next run sends all) until it ends.
+    // What the mouse cannot take goes as the pages show it (a lift-off distance of 0 as 2 mm).
     working.profiles[1].pollrate = 2;
+    working.LiftHigh = 0;
     QCOMPARE(beginSend(working, applied, false, false).groups, unsigned(DiffGeneral));
+    QCOMPARE(int(working.LiftHigh), 2);
     QCOMPARE(readDiffFlag(), 1);
     recordSend(applied, working, true);
     QCOMPARE(readDiffFlag(), 0);
