@@ -88,10 +88,11 @@ void MousecfgWidget::connectPage(int page) {
     case PageMacro:
         connect(m_pages->macro(), &MacroDialog::EnableButtonsSignal, this,
                 &MousecfgWidget::slotEnableButtons);
-        // Deleting a macro a button plays is asked first; the pages' choices count.
+        // Deleting a macro a button plays is asked first: the pages' choices count, and so do
+        // the library's profiles (of every model) that no slot holds.
         m_pages->macro()->listPanel()->setBoundCheck([this](const QString &name) {
             keepPageEdits();
-            return macroBound(m_working, name);
+            return macroBound(m_working, name) || macroBoundOnDisk(name);
         });
         // Buttons bound to a renamed macro follow it, so they do not point at a missing file.
         connect(m_pages->macro(), &MacroDialog::MacroRenamed, this,

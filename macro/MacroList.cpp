@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 // True when the button plays the macro (or gun file) of that name.
@@ -131,37 +132,58 @@ MacroListResult renameMacro(const QString &from, const QString &wanted, QString 
     return MacroListDone;
 }
 
-int addProfileFileRenames(FileSet &files, const QString &from, const QString &to) {
-    // Macros are shared by every model: the profiles of each model's folder, and those of
-    // the shared folder older installations used.
+namespace {
+// Every profile file on disk: macros are shared by every model, so the profiles of each
+// model's folder, and those of the shared folder older installations used.
+QStringList allProfileFiles() {
     QStringList folders{configDir() + QStringLiteral("/Profile")};
     for (const QFileInfo &model :
          QDir(configDir()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
         folders << model.absoluteFilePath() + QStringLiteral("/Profile");
-    int count = 0;
+    QStringList paths;
     for (const QString &folder : folders) {
         for (const QFileInfo &profile :
-             QDir(folder).entryInfoList({QStringLiteral("*.prof")}, QDir::Files)) {
-            const QString path = profile.absoluteFilePath();
-            QStringList keys;
-            const IniFile ini(path);
-            for (int n = 0; n < kButtonSlotCount; ++n) {
-                const QString p = QStringLiteral("PROFILE/BUTTON_INFO_%1_").arg(n);
-                const int fun = ini.value(p + QLatin1String("Fun")).toInt();
-                if ((fun == kFunMacro || fun == kFunGunFile) &&
-                    ini.value(p + QLatin1String("macroname")).toString() == from)
-                    keys << p + QLatin1String("macroname");
-            }
-            if (keys.isEmpty())
-                continue;
-            files.update(path, [keys, to](IniFile &file) {
-                for (const QString &key : keys)
-                    file.setValue(key, to);
-            });
-            ++count;
-        }
+             QDir(folder).entryInfoList({QStringLiteral("*.prof")}, QDir::Files))
+            paths << profile.absoluteFilePath();
+    }
+    return paths;
+}
+
+// The keys naming the macro of the profile file's macro and gun buttons bound to it.
+QStringList boundMacroKeys(const QString &path, const QString &name) {
+    QStringList keys;
+    const IniFile ini(path);
+    for (int n = 0; n < kButtonSlotCount; ++n) {
+        const QString p = QStringLiteral("PROFILE/BUTTON_INFO_%1_").arg(n);
+        const int fun = ini.value(p + QLatin1String("Fun")).toInt();
+        if ((fun == kFunMacro || fun == kFunGunFile) &&
+            ini.value(p + QLatin1String("macroname")).toString() == name)
+            keys << p + QLatin1String("macroname");
+    }
+    return keys;
+}
+} // namespace
+
+int addProfileFileRenames(FileSet &files, const QString &from, const QString &to) {
+    int count = 0;
+    for (const QString &path : allProfileFiles()) {
+        const QStringList keys = boundMacroKeys(path, from);
+        if (keys.isEmpty())
+            continue;
+        files.update(path, [keys, to](IniFile &file) {
+            for (const QString &key : keys)
+                file.setValue(key, to);
+        });
+        ++count;
     }
     return count;
+}
+
+bool macroBoundOnDisk(const QString &name) {
+    const QStringList paths = allProfileFiles();
+    return std::any_of(paths.begin(), paths.end(), [&name](const QString &path) {
+        return !boundMacroKeys(path, name).isEmpty();
+    });
 }
 
 MacroListResult deleteMacro(const QString &name) {

@@ -69,6 +69,8 @@ int exportMacros(const QStringList &names, const QString &folder);
 int addProfileFileRenames(FileSet &files, const QString &from, const QString &to);
 // True when a macro or gun button of the set is bound to the name.
 bool macroBound(const ProfileSet &set, const QString &name);
+// True when a macro or gun button of a profile file on disk (of any model) is bound to it.
+bool macroBoundOnDisk(const QString &name);
 // Points every macro and gun button of the set bound to `from` at `to`; the number of
 // buttons changed.
 int renameBoundMacros(ProfileSet &set, const QString &from, const QString &to);

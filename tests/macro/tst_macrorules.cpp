@@ -45,6 +45,7 @@ private slots:
                           {QStringLiteral("PROFILE/BUTTON_INFO_5_macroname"), "abc"}});
         dir.setIni(other, {{QStringLiteral("PROFILE/BUTTON_INFO_0_Fun"), 510},
                            {QStringLiteral("PROFILE/BUTTON_INFO_0_macroname"), "abc"}});
+        QVERIFY(macroBoundOnDisk(QStringLiteral("abc")));
         QString renamed;
         QCOMPARE(renameMacro(QStringLiteral("abc"), QStringLiteral("def"), renamed), MacroListDone);
         QCOMPARE(renamed, QStringLiteral("def_3"));
@@ -59,6 +60,7 @@ private slots:
         QCOMPARE(macroListEntry(3), renamed);
         QVERIFY(macroFileExists(renamed));
         QVERIFY(!macroFileExists(QStringLiteral("abc")));
+        QVERIFY(!macroBoundOnDisk(QStringLiteral("abc"))); // the key button's name is no binding
         QCOMPARE(renameMacro(renamed, QStringLiteral("x/y"), renamed), MacroListBadName);
         QCOMPARE(renamed, QStringLiteral("def_3"));
 
