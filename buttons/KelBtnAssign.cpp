@@ -16,12 +16,14 @@
 #include "ProfileData.h"
 
 #include <QDebug>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcButtons, "mousecfg.buttons", QtInfoMsg)
 
 namespace {
 // Runs the dialog of a function with parameters for a slot: preset from the slot when it
-// already carries the function; on "Yes" the result is stored and the function set. A record
+// already carries the function; on "Yes" the result is stored and the function set, unless
+// store tells that nothing was chosen. A record
 // shown anew meanwhile (a profile switched on the mouse; loads counts the records shown) is
 // not the one the choice was made for, and is left alone.
 template <typename Dialog, typename Preset, typename Store>
@@ -32,9 +34,13 @@ void runDialog(Dialog &dialog, ProfileData &record, const quint64 &loads, int sl
         preset(record.buttons[slot]);
     if (dialog.exec() != QDialog::Accepted || loads != before)
         return;
-    ButtonInfo &out = record.buttons[slot];
-    store(out);
-    out.Fun = fun;
+    // Accepted with nothing chosen (no key pressed), the button keeps its function rather than
+    // getting one that does nothing.
+    ButtonInfo chosen = record.buttons[slot];
+    if (!store(chosen))
+        return;
+    chosen.Fun = fun;
+    record.buttons[slot] = chosen;
 }
 } // namespace
 
@@ -121,8 +127,9 @@ void KelBtnWindow::chooseSingleKey(int slot) {
         dialog, m_record, m_loads, slot, FunSingleKey,
         [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
         [&](ButtonInfo &b) {
-            b.Res1 = uint8_t(dialog.keyCode());
             qCDebug(lcButtons, "%d", dialog.keyCode());
+            b.Res1 = uint8_t(dialog.keyCode());
+            return dialog.keyCode() != 0;
         });
 }
 
@@ -131,14 +138,22 @@ void KelBtnWindow::chooseComboKey(int slot) {
     runDialog(
         dialog, m_record, m_loads, slot, FunComboKey,
         [&](const ButtonInfo &b) { dialog.preset(b); },
-        [&](ButtonInfo &b) { writeCombo(b, dialog.keys()); });
+        [&](ButtonInfo &b) {
+            const ComboKeys &keys = dialog.keys();
+            writeCombo(b, keys);
+            return std::any_of(std::begin(keys.iComboKey), std::end(keys.iComboKey),
+                               [](uint8_t place) { return place != 0; });
+        });
 }
 
 void KelBtnWindow::chooseFireKey(int slot) {
     KelFireKeyWindow dialog(this);
     runDialog(
         dialog, m_record, m_loads, slot, FunFireKey, [&](const ButtonInfo &b) { dialog.preset(b); },
-        [&](ButtonInfo &b) { writeFireKey(b, dialog.setting()); });
+        [&](ButtonInfo &b) {
+            writeFireKey(b, dialog.setting());
+            return true;
+        });
 }
 
 void KelBtnWindow::chooseSniper(int slot) {
@@ -146,5 +161,8 @@ void KelBtnWindow::chooseSniper(int slot) {
     runDialog(
         dialog, m_record, m_loads, slot, FunSniper,
         [&](const ButtonInfo &b) { dialog.preset(b.Res1); },
-        [&](ButtonInfo &b) { b.Res1 = uint8_t(dialog.value()); });
+        [&](ButtonInfo &b) {
+            b.Res1 = uint8_t(dialog.value());
+            return true;
+        });
 }

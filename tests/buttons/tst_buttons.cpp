@@ -250,6 +250,11 @@ private slots:
         choose(0, 2, FunComboKey);
         QVERIFY(again.done());
         QVERIFY(m_record == before);
+        // "Yes" with no key pressed leaves another button its own function.
+        ModalDriver<KelComboKeyWindow> empty([](KelComboKeyWindow &d) { clickYes(d); });
+        choose(0, 3, FunComboKey);
+        QVERIFY(empty.done());
+        QVERIFY(m_record == before);
     }
 
     // A fire key stored with no times and no delay opens at 3 and 10; a key is captured
