@@ -8,6 +8,7 @@
 #include "ModelDescriptor.h"
 #include "ProfileData.h"
 #include "Scale.h"
+#include "SensorTables.h"
 #include "SkinImage.h"
 
 #include <QLabel>
@@ -86,7 +87,9 @@ void KelBtnWindow::rebuildMainMenu() {
         m_mainMenu->addMenu(sub);
     const bool macros = descriptorDisableMacro() == 0;
     const bool lighting = descriptorLedDisable() == 0;
-    m_mainMenu->addAction(action(FunSniper));
+    // Offered only where the mouse takes the chosen step with the model's sensor.
+    if (hasSniperRule(m_sensorCode))
+        m_mainMenu->addAction(action(FunSniper));
     if (macros) {
         m_mainMenu->addAction(action(FunMacroManager));
         m_mainMenu->addAction(action(FunGunFile));
@@ -128,7 +131,10 @@ void KelBtnWindow::describeRows() {
 void KelBtnWindow::loadPage(const ProfileSet &set, const PageView &view) {
     m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
     m_record = set.profiles[m_profileIndex];
-    m_sensorCode = view.sensorCode;
+    if (view.sensorCode != m_sensorCode) {
+        m_sensorCode = view.sensorCode;
+        rebuildMainMenu();
+    }
     m_loaded = true;
     ++m_loads;
     refreshLabels();

@@ -2,6 +2,7 @@
 #include "SensorTables.h"
 
 #include <algorithm>
+#include <optional>
 
 // clang-format off
 // 3311 class: stage v <= 120 is T3311[v] in range 0, above that T3311[v - 60] in range 1.
@@ -212,7 +213,8 @@ void EncodeDpiStage(int sensorCode, uint32_t x, uint32_t y, uint8_t linkMode, ui
     out[3] = py.range;
 }
 
-uint8_t sniperRegister(int sensorCode, uint8_t step) {
+namespace {
+std::optional<uint8_t> sniperRule(int sensorCode, uint8_t step) {
     switch (sensorCode) {
     case 3104:
     case 3212:
@@ -227,6 +229,15 @@ uint8_t sniperRegister(int sensorCode, uint8_t step) {
     case 3360:
         return uint8_t(step - 1);
     default:
-        return 4;
+        return std::nullopt;
     }
+}
+} // namespace
+
+uint8_t sniperRegister(int sensorCode, uint8_t step) {
+    return sniperRule(sensorCode, step).value_or(4);
+}
+
+bool hasSniperRule(int sensorCode) {
+    return sniperRule(sensorCode, 0).has_value();
 }

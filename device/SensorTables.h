@@ -34,3 +34,6 @@ void EncodeDpiStage(int sensorCode, uint32_t x, uint32_t y, uint8_t linkMode, ui
 // The sniper DPI step of a button: the step converted with the lowest range of the
 // sensor's rule.
 uint8_t sniperRegister(int sensorCode, uint8_t step);
+// Whether the mouse takes a sniper step with this sensor (otherwise it gets the step 4
+// whatever was chosen).
+bool hasSniperRule(int sensorCode);

@@ -152,6 +152,9 @@ private slots:
         QVERIFY(!reduced.contains(QStringLiteral("GunFile Manager")));
         QVERIFY(!reduced.contains(QStringLiteral("Led Switch")));
         QVERIFY(reduced.contains(QStringLiteral("SNIPER")));
+        // Nor a sniper step the mouse would not take with the model's sensor.
+        m_page->loadPage(ProfileSet(), {2, 0, 3370});
+        QVERIFY(!menuTexts(m_page->mainMenu()).contains(QStringLiteral("SNIPER")));
     }
 
     // Only slot 5 clicks left: it cannot be given anything else, but may keep Left; once
