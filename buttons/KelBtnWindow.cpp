@@ -66,6 +66,17 @@ void KelBtnWindow::createMenus() {
             if (KelPushButton *b = currentButton())
                 emit SelBtnControl(b, false);
         });
+        // The menu is for the button that opened it (held down meanwhile), also when a screen
+        // reader's press opened it without the press or key that makes a button current.
+        connect(menu, &QMenu::aboutToShow, this, [this] {
+            for (int bType = 0; bType < 3; ++bType) {
+                for (int i = 0; i < kGroupButtons; ++i) {
+                    KelPushButton *b = button(bType, i);
+                    if (b && b->isDown() && b != currentButton())
+                        slotMouseEnter(b);
+                }
+            }
+        });
     }
     for (KelPushButton *b : m_groupBtns[0])
         b->setMenu(m_mainMenu);

@@ -21,8 +21,10 @@
 #include "ProfileData.h"
 #include "TestAppDir.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -155,6 +157,16 @@ private slots:
         // Nor a sniper step the mouse would not take with the model's sensor.
         m_page->loadPage(ProfileSet(), {2, 0, 3370});
         QVERIFY(!menuTexts(m_page->mainMenu()).contains(QStringLiteral("SNIPER")));
+    }
+
+    // A screen reader's press opens the menu for its own button, not the one last current.
+    void aMenuOpenedByAScreenReaderIsForItsButton() {
+        m_page->slotMouseEnter(m_page->button(0, 1));
+        QTimer::singleShot(0, m_page->mainMenu(), &QWidget::close);
+        QAccessible::queryAccessibleInterface(m_page->button(0, 3))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::showMenuAction());
+        QCOMPARE(m_page->currentIndex(), 3);
     }
 
     // Only slot 5 clicks left: it cannot be given anything else, but may keep Left; once
