@@ -142,6 +142,8 @@ private:
     static constexpr int kStopHoldMs = 1000;
     QTimer m_stopHold;
     int m_rowsBeforeEscape = 0;
+    // The steps shown when the recording started.
+    QVector<MacroEvent> m_beforeRecording;
     QVector<MacroEvent> m_clipboard;
 
     MacroListPanel *m_panel = nullptr;

@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <utility>
 
 namespace {
 constexpr int kEscapeScanCode = 1;
@@ -211,6 +212,8 @@ void MacroDialog::listenToKeys(bool on) {
 }
 
 void MacroDialog::startRecording() {
+    // The steps shown come back when the recording adds none.
+    m_beforeRecording = events();
     clearTable();
     // With no macro there is nothing to record into.
     if (currentMacro().isEmpty())
@@ -235,6 +238,13 @@ void MacroDialog::stopRecording() {
     retranslateUi();
     emit EnableButtonsSignal(true);
     m_recordBtn->setFocus();
+    // A recording without a step (STOP pressed by mistake, or only Escape held) leaves the
+    // macro as it was shown, and its file as it was.
+    const QVector<MacroEvent> before = std::exchange(m_beforeRecording, {});
+    if (m_model->rowCount() == 0) {
+        setEvents(before);
+        return;
+    }
     if (hasUnreleasedKeys(events()))
         macroWarning(this, tr("ONE OR MORE KEYS HAS NOT BEEN RELEASED."));
     saveCurrent();

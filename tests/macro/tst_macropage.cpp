@@ -103,6 +103,12 @@ private slots:
         // Typed after STOP, keys are no longer recorded.
         tap(30);
         QCOMPARE(page().events().size(), expected.size());
+        // A recording without a step brings back the steps shown and writes nothing.
+        click("macroDeleteRowBtn"); // the last row, not saved
+        click("macroRecordBtn");
+        click("macroRecordBtn");
+        QCOMPARE(page().events(), expected.mid(0, 7));
+        QCOMPARE(saved(QStringLiteral("name_1")).events, expected);
     }
 
     void everyExtendedAndKeypadKeyIsRecordedAsItsOwnKey() {
