@@ -219,6 +219,8 @@ void MacroDialog::relayout() {
 }
 
 void MacroDialog::showHint() {
+    if (m_fillingTable)
+        return;
     if (m_recording)
         m_recordHint->setText(tr("Recording: type the keys, then press STOP (or hold Esc)."));
     else if (m_editing)
@@ -357,8 +359,6 @@ void MacroDialog::loadMacro(const QString &name) {
     m_shownName = name;
     m_shownAsStored = shownMacro();
     m_declined.reset();
-    // An empty macro shown after another empty one changes no row: the hint is told here.
-    showHint();
 }
 
 MacroFile MacroDialog::shownMacro() const {

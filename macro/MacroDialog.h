@@ -135,6 +135,8 @@ private:
     bool m_recording = false;
     bool m_editing = false;
     MacroRecorder m_recorder;
+    // Rows are going in all at once; the hint waits for the last.
+    bool m_fillingTable = false;
     KeyCapture *m_capture = nullptr;
     int m_lastEditCode = -1;
     int m_lastEditFlags = -1;

@@ -55,9 +55,14 @@ void MacroDialog::clearTable() {
 }
 
 void MacroDialog::setEvents(const QVector<MacroEvent> &events) {
+    // The hint reads every row: told once when all are in, not after each, so that a long file
+    // loads in a time that grows with its rows, not with their square.
+    m_fillingTable = true;
     clearTable();
     for (const MacroEvent &e : events)
         m_model->appendRow(rowItems(e));
+    m_fillingTable = false;
+    showHint();
 }
 
 void MacroDialog::setRow(int row, const MacroEvent &e) {
