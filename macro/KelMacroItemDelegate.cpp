@@ -86,7 +86,7 @@ MacroEvent KelMacroItemDelegate::rowEvent(const QModelIndex &index) {
     if (!model)
         return {};
     auto byte = [&](int column) {
-        return uint8_t(model->index(index.row(), column).data().toString().toInt());
+        return uint8_t(model->index(index.row(), column).data(Qt::EditRole).toString().toInt());
     };
     return {byte(0), byte(1), byte(2)};
 }

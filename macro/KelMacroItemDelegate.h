@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paints the rows of the macro page's event table: each row holds the decimal texts of
-// one step's Map, DataH and DataL, shown as the key, button, movement or delay it stands
-// for in the columns "KEY", "ACTION" and "DELAY(ms)".
+// one step's Map, DataH and DataL (their Qt::EditRole), shown as the key, button, movement
+// or delay it stands for in the columns "KEY", "ACTION" and "DELAY(ms)".
 
 #include "MacroFile.h"
 

@@ -145,16 +145,20 @@ KelLineEdit *KelTreeWidget::distanceField(int direction) const {
 }
 
 void KelTreeWidget::retranslateUi() {
+    // The entry's widget shows the text; a screen reader reads the item's.
+    const auto setText = [this](QTreeWidgetItem *item, const QString &text) {
+        entry(item)->setText(text);
+        item->setData(0, Qt::AccessibleTextRole, text);
+    };
     for (QTreeWidgetItem *b : m_buttons) {
-        entry(b)->setText(KelMacroItemDelegate::buttonName(b->data(0, kValueRole).toInt()));
-        entry(b->child(0))->setText(tr("PRESS DOWN"));
-        entry(b->child(1))->setText(tr("BOUNCE UP"));
+        setText(b, KelMacroItemDelegate::buttonName(b->data(0, kValueRole).toInt()));
+        setText(b->child(0), tr("PRESS DOWN"));
+        setText(b->child(1), tr("BOUNCE UP"));
     }
     for (QTreeWidgetItem *m : m_moves) {
-        entry(m)->setText(KelMacroItemDelegate::moveName(m->data(0, kValueRole).toInt()));
-        KelTreeItem *distance = entry(m->child(0));
-        distance->setText(tr("DISTANCE"));
-        distance->distanceField()->setToolTip(tr("MOVEMENT") + QStringLiteral(" 1-120"));
+        setText(m, KelMacroItemDelegate::moveName(m->data(0, kValueRole).toInt()));
+        setText(m->child(0), tr("DISTANCE"));
+        entry(m->child(0))->distanceField()->setToolTip(tr("MOVEMENT") + QStringLiteral(" 1-120"));
     }
 }
 

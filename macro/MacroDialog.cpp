@@ -35,6 +35,24 @@ Q_LOGGING_CATEGORY(lcMacro, "mousecfg.macro", QtInfoMsg)
 
 using namespace MacroLayout;
 
+namespace {
+// The step table's model. A cell holds a byte of its step (read as Qt::EditRole); shown, also to
+// a screen reader, it is the text the delegate paints, in the language shown, or nothing.
+class StepModel : public QStandardItemModel {
+public:
+    StepModel(int unit, QObject *parent) : QStandardItemModel(0, 3, parent), m_unit(unit) {}
+    QVariant data(const QModelIndex &index, int role) const override {
+        if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+            return QStandardItemModel::data(index, role);
+        return KelMacroItemDelegate::cellText(KelMacroItemDelegate::rowEvent(index), index.column(),
+                                              m_unit);
+    }
+
+private:
+    int m_unit;
+};
+} // namespace
+
 MacroDialog::MacroDialog(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("macroDialog"));
     setFocusPolicy(Qt::ClickFocus);
@@ -98,7 +116,7 @@ void MacroDialog::createWidgets() {
 }
 
 void MacroDialog::createTable() {
-    m_model = new QStandardItemModel(0, 3, this);
+    m_model = new StepModel(m_unit, this);
     // The room left follows every change of the steps.
     for (auto change : {&QStandardItemModel::rowsInserted, &QStandardItemModel::rowsRemoved})
         connect(m_model, change, this, &MacroDialog::showHint);
@@ -267,6 +285,10 @@ void MacroDialog::retranslateUi() {
     m_saveBtn->setText(tr("SAVE"));
     m_cancelBtn->setText(tr("CANCEL"));
     m_model->setHorizontalHeaderLabels({tr("KEY"), tr("ACTION"), tr("DELAY(ms)")});
+    // The cells read in the new language.
+    if (m_model->rowCount() > 0)
+        emit m_model->dataChanged(m_model->index(0, 0), m_model->index(m_model->rowCount() - 1, 2),
+                                  {Qt::DisplayRole, Qt::AccessibleTextRole});
     m_table->viewport()->update();
 }
 

@@ -18,6 +18,7 @@
 #include "ModalCloser.h"
 #include "TestAppDir.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -241,6 +242,13 @@ private slots:
         const QVector<MacroEvent> edited{
             keyStep(48, true), {6, 0, 5}, {2, 0, 0xF9}, keyStep(30, false)};
         QCOMPARE(saved(QStringLiteral("name_1")).events, edited);
+        // A screen reader reads a step as it is shown: "Press", "B" and no delay.
+        auto *steps = QAccessible::queryAccessibleInterface(page().findChild<QTableView *>())
+                          ->tableInterface();
+        QString row;
+        for (int column : {1, 0, 2})
+            row += steps->cellAt(0, column)->text(QAccessible::Name) + QLatin1Char(' ');
+        QCOMPARE(row, QStringLiteral("Press B  "));
 
         page().SelectRow(0);
         click("macroDownBtn");
