@@ -196,8 +196,13 @@ void MacroListPanel::importFiles(const QStringList &paths) {
     if (paths.isEmpty() || paths.first().isEmpty())
         return;
     if (m_batch) {
-        importMacros(paths);
+        const int left = paths.size() - importMacros(paths).size();
         reload(currentMacro());
+        if (left > 0)
+            macroWarning(this, tr("%n of the chosen files were not imported: a macro of that name "
+                                  "exists already, the name is not allowed or too long, the file "
+                                  "cannot be copied, or the macro list is full.",
+                                  nullptr, left));
         return;
     }
     QString name;

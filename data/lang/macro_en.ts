@@ -408,6 +408,13 @@
         <source>A button plays the macro &quot;%1&quot;. Delete it anyway?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%n of the chosen files were not imported: a macro of that name exists already, the name is not allowed or too long, the file cannot be copied, or the macro list is full.</source>
+        <translation>
+            <numerusform>%n of the chosen files was not imported: a macro of that name exists already, the name is not allowed or too long, the file cannot be copied, or the macro list is full.</numerusform>
+            <numerusform>%n of the chosen files were not imported: a macro of that name exists already, the name is not allowed or too long, the file cannot be copied, or the macro list is full.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

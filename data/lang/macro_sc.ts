@@ -405,6 +405,12 @@
         <source>A button plays the macro &quot;%1&quot;. Delete it anyway?</source>
         <translation>有按键正在使用宏“%1”。仍要删除吗？</translation>
     </message>
+    <message numerus="yes">
+        <source>%n of the chosen files were not imported: a macro of that name exists already, the name is not allowed or too long, the file cannot be copied, or the macro list is full.</source>
+        <translation>
+            <numerusform>所选文件中有 %n 个未导入：已有同名的宏，名称不可用或太长，文件无法复制，或宏列表已满。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

@@ -405,6 +405,12 @@
         <source>A button plays the macro &quot;%1&quot;. Delete it anyway?</source>
         <translation>有按鍵正在使用巨集「%1」。仍要刪除嗎？</translation>
     </message>
+    <message numerus="yes">
+        <source>%n of the chosen files were not imported: a macro of that name exists already, the name is not allowed or too long, the file cannot be copied, or the macro list is full.</source>
+        <translation>
+            <numerusform>所選檔案中有 %n 個未匯入：已有同名的巨集，名稱不可用或太長，檔案無法複製，或巨集列表已滿。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MacroStepEditor</name>

@@ -418,6 +418,10 @@ private slots:
         click("macroNewBtn");
         QCOMPARE(closer.texts, (QStringList{QStringLiteral("TOO MANY MACROS TO BE CREATE!"),
                                             QStringLiteral("TOO MANY MACROS TO BE CREATE!")}));
+        // Nor does a batch import, which says how many files it left out.
+        page().findChild<QCheckBox *>(QStringLiteral("macroBatchBox"))->click();
+        page().listPanel()->importFiles({macroFilePath(QStringLiteral("spray")), QString()});
+        QVERIFY(closer.texts.value(2).startsWith(QStringLiteral("2 of the chosen files were not")));
     }
 };
 
