@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The profile commands in the window on a library of 200 profiles, against the virtual
 // mouse in process (offscreen): the time from the click to the command done, including
-// the send where the command sends. Boxes and file dialogs are answered at once.
+// the send where the command sends. Boxes and file dialogs are answered at once. Also the
+// macro page showing a long macro file.
 #include "AppConfig.h"
 #include "BenchInstallation.h"
 #include "HidApi.h"
 #include "KelLineEdit.h"
 #include "KelMessageBox.h"
 #include "KelPushButton.h"
+#include "MacroFile.h"
+#include "MacroRules.h"
 #include "MousecfgWidget.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
@@ -112,6 +115,13 @@ int main(int argc, char *argv[]) {
         out << "RESET and send: " << timed(click("resetBtn")) << " ms\n";
         out << "Reset All and send (all groups): " << timed(click("resetAllBtn")) << " ms\n";
         out << "library now " << readProfileLibrary().size() << " profiles\n";
+
+        // The macro page showing a file of 4000 steps again (its CANCEL reads the file).
+        window.setPage(MousecfgWidget::PageMacro);
+        click("macroNewBtn")();
+        saveMacroFile(QStringLiteral("name_1"),
+                      {10, 0, 0, 1, QVector<MacroEvent>(4000, delayEvent(10, 10))});
+        out << "show a macro of 4000 steps: " << timed(click("macroCancelBtn")) << " ms\n";
     }
     setHidApi(nullptr);
     return 0;
