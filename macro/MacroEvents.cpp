@@ -129,8 +129,12 @@ void MacroDialog::deleteRows() {
     const QVector<int> rows = selectedRows();
     if (rows.isEmpty())
         return;
+    // The hint, which reads every row, is told once at the end, as when a file loads.
+    m_fillingTable = true;
     for (int i = rows.size() - 1; i >= 0; --i)
         m_model->removeRow(rows[i]);
+    m_fillingTable = false;
+    showHint();
     // The selection moves to the row now in the first removed place, or to the last row.
     SelectRow(qMin(rows.first(), m_model->rowCount() - 1));
 }
