@@ -150,6 +150,8 @@ void KelDPIWindow::relayout() {
         const bool shown = i < m_stageCount;
         m_rows[i]->setGeometry(shown ? scaledRect(kRowX, top + pitch * i, kRowW, rowH) : QRect());
         m_rows[i]->setVisible(shown);
+        // Hidden itself, a stage button is out of the stage group's keyboard walk too.
+        m_rows[i]->stageButton()->setHidden(!shown);
         m_rows[i]->relayout(rowH);
     }
     const auto place = [this](QWidget *w, const QRect &design) {
@@ -183,8 +185,11 @@ void KelDPIWindow::showSleepValue(int minutes) {
 }
 
 void KelDPIWindow::onRadioChanged(int id) {
-    if (id < 0 || id >= kDpiStageCount)
+    // Only a stage the model has can be the active one; its button shows lit again.
+    if (id < 0 || id >= m_stageCount) {
+        showActiveStage();
         return;
+    }
     // The mouse's DPI button passes over unused stages: a stage chosen as the active one is
     // used from now on.
     if (m_ProfileData.dpiInfo[id].used == 0) {

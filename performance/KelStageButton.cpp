@@ -6,6 +6,7 @@
 #include "LanguageFont.h"
 #include "Scale.h"
 
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -41,13 +42,41 @@ void KelStageButton::paintEvent(QPaintEvent *) {
     paintFocusMark(painter, this, rect());
 }
 
-// Space is the button's own key; Enter does the same, as on the window's other buttons.
+// Space is the button's own key; Enter does the same, as on the window's other buttons. The
+// arrows only move the focus: Qt's walk through an exclusive group would click every button
+// on the way, and it goes by position, which a stage hidden with its row still has.
 void KelStageButton::keyPressEvent(QKeyEvent *event) {
-    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
-        QAbstractButton::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        if (!event->isAutoRepeat())
+            click();
         return;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        focusStage(-1);
+        event->accept();
+        return;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        focusStage(1);
+        event->accept();
+        return;
+    default:
+        QAbstractButton::keyPressEvent(event);
     }
-    event->accept();
-    if (!event->isAutoRepeat())
-        click();
+}
+
+void KelStageButton::focusStage(int step) {
+    const QButtonGroup *stages = group();
+    if (!stages)
+        return;
+    for (int id = stages->id(this) + step; QAbstractButton *stage = stages->button(id);
+         id += step) {
+        if (stage->isVisibleTo(window()) && stage->isEnabled()) {
+            stage->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            return;
+        }
+    }
 }

@@ -2,7 +2,8 @@
 #pragma once
 // The button that makes a DPI stage the active one: the lit or the dark stage picture with
 // the stage number on it. Checkable, so that the page can keep its stage buttons in one
-// exclusive group. Space and Enter press it; the arrow keys step to the group's next stage.
+// exclusive group. Space and Enter press it; the arrow keys move the focus to the group's
+// previous or next stage shown and choose nothing.
 
 #include <QAbstractButton>
 #include <QPixmap>
@@ -21,6 +22,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Focuses the nearest stage button shown step ids away in the group, if there is one.
+    void focusStage(int step);
+
     QPixmap m_on;
     QPixmap m_off;
 };

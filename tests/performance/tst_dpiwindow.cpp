@@ -134,6 +134,18 @@ private slots:
             // Every row shown stays above the sensor page that covers the lower part.
             QVERIFY(g.isEmpty() || g.bottom() < PerformanceLayout::kDpiUsableBottom);
         }
+        // The arrows move the focus over the stages shown and choose none; Space chooses. A
+        // stage the model lacks is refused, also when its button is pressed.
+        page->loadPage(ProfileSet(), {0, 0, 3389});
+        QApplication::setActiveWindow(page.get());
+        page->row(0)->stageButton()->setFocus();
+        for (int i = -1; i < kDpiStageCount; ++i)
+            QTest::keyClick(QApplication::focusWidget(), i < 0 ? Qt::Key_Up : Qt::Key_Down);
+        QCOMPARE(int(page->profile().dpi), 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        page->row(7)->stageButton()->click();
+        QCOMPARE(int(page->profile().dpi), shown - 1);
+        QVERIFY(page->row(shown - 1)->stageButton()->isChecked());
     }
 
     void roundTripSendsUntouchedStagesAsStored() {
