@@ -73,6 +73,7 @@ void KelSingleDPI::setLink(quint8 link) {
     const QSignalBlocker blocker(m_linkBox);
     m_linkBox->setChecked(link != 0);
     m_slider->setLinked(link != 0);
+    showValues();
 }
 
 void KelSingleDPI::setUsed(quint8 used) {
@@ -101,6 +102,13 @@ void KelSingleDPI::showValues() {
     m_xLabel->setText(QStringLiteral("X:%1").arg(stageToDpi(m_x, m_sensorCode)));
     m_yLabel->setText(QStringLiteral("Y:%1").arg(stageToDpi(m_y, m_sensorCode)));
     m_dpiLabel->setText(QStringLiteral("DPI : %1").arg(stageToDpi(m_y, m_sensorCode)));
+    // What a screen reader tells of the painted slider: the values, and for X and Y apart how
+    // the keys reach Y.
+    const QString values = m_slider->isLinked()
+                               ? tr("X %1 DPI, Y %2 DPI")
+                               : tr("X %1 DPI, Y %2 DPI; Shift with the arrow keys moves Y");
+    m_slider->setAccessibleDescription(
+        values.arg(stageToDpi(m_x, m_sensorCode)).arg(stageToDpi(m_y, m_sensorCode)));
 }
 
 void KelSingleDPI::showRange() {
@@ -153,6 +161,7 @@ void KelSingleDPI::retranslateUi() {
     m_stageButton->setAccessibleName(tr("DPI stage %1").arg(number));
     m_enableBox->setAccessibleName(tr("Use DPI stage %1").arg(number));
     m_slider->setAccessibleName(tr("DPI stage %1, X and Y").arg(number));
+    showValues();
 }
 
 void KelSingleDPI::onStateChanged(int state) {
@@ -160,6 +169,7 @@ void KelSingleDPI::onStateChanged(int state) {
     if (sender() == m_linkBox) {
         m_link = on;
         m_slider->setLinked(on != 0);
+        showValues();
         emit LinkSignal(m_link, m_stage);
     } else if (sender() == m_enableBox) {
         setUsed(on);

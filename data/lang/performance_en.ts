@@ -148,5 +148,13 @@
         <source>DPI stage %1, X and Y</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>X %1 DPI, Y %2 DPI</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X %1 DPI, Y %2 DPI; Shift with the arrow keys moves Y</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

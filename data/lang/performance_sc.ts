@@ -148,5 +148,13 @@
         <source>DPI stage %1, X and Y</source>
         <translation>DPI 档位 %1，X 与 Y</translation>
     </message>
+    <message>
+        <source>X %1 DPI, Y %2 DPI</source>
+        <translation>X %1 DPI，Y %2 DPI</translation>
+    </message>
+    <message>
+        <source>X %1 DPI, Y %2 DPI; Shift with the arrow keys moves Y</source>
+        <translation>X %1 DPI，Y %2 DPI；按住 Shift 用方向键调整 Y</translation>
+    </message>
 </context>
 </TS>

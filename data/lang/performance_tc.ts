@@ -148,5 +148,13 @@
         <source>DPI stage %1, X and Y</source>
         <translation>DPI 檔位 %1，X 與 Y</translation>
     </message>
+    <message>
+        <source>X %1 DPI, Y %2 DPI</source>
+        <translation>X %1 DPI，Y %2 DPI</translation>
+    </message>
+    <message>
+        <source>X %1 DPI, Y %2 DPI; Shift with the arrow keys moves Y</source>
+        <translation>X %1 DPI，Y %2 DPI；按住 Shift 以方向鍵調整 Y</translation>
+    </message>
 </context>
 </TS>

@@ -185,6 +185,12 @@ private slots:
         QTest::mouseClick(page->row(2)->linkBox(), Qt::LeftButton, {}, QPoint(7, 9));
         e.dpiInfo[2].link = 0;
         QVERIFY(page->row(4)->isActive());
+        // A screen reader hears the values shown, and for X and Y apart how to reach Y.
+        const KelSingleDPI *row = page->row(3);
+        QCOMPARE(row->slider()->accessibleDescription(),
+                 QStringLiteral("X %1 DPI, Y %2 DPI; Shift with the arrow keys moves Y")
+                     .arg(row->xText().mid(2), row->yText().mid(2)));
+        QVERIFY(page->row(2)->slider()->accessibleDescription().contains(QLatin1String("Shift")));
 
         collected = set;
         page->collectProfile(collected);
