@@ -156,7 +156,7 @@ void KelColorWindow::showEffect(int effect) {
 }
 
 void KelColorWindow::showEffectValues() {
-    const LedModeInfo *m = shownLedMode();
+    LedModeInfo *m = shownLedMode();
     if (!m)
         return;
     const QSignalBlocker brightBlock(m_brightSlider);
@@ -164,6 +164,13 @@ void KelColorWindow::showEffectValues() {
     m_brightSlider->setValue(int(qMin<uint32_t>(m->bright, kBrightMax)));
     m_speedSlider->setValue(int(qMin<uint32_t>(m->breath, kSpeedMax)));
     m_swatch->setColor(m->RGB);
+    // A value beyond its slider's range is kept as the slider shows it, so that the page hands
+    // back what the user saw; a row the effect does not show keeps its value.
+    const EffectControls c = effectControls(m_effect);
+    if (c.brightness)
+        m->bright = uint32_t(m_brightSlider->value());
+    if (c.speed)
+        m->breath = uint32_t(m_speedSlider->value());
 }
 
 void KelColorWindow::showSleepValue() {

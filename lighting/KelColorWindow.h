@@ -32,7 +32,8 @@ public:
 
     explicit KelColorWindow(QWidget *parent = nullptr);
 
-    // Shows the effect of the view's effect record with the first profile's settings of it.
+    // Shows the effect of the view's effect record with the first profile's settings of it; a
+    // brightness or speed beyond its slider is handed back as the slider shows it.
     void loadPage(const ProfileSet &set, const PageView &view) override;
     // Writes the effect into the effect record and the effects' settings into the first.
     void collectProfile(ProfileSet &set) const override;

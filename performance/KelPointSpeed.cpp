@@ -116,7 +116,8 @@ void KelPointSpeed::loadPage(const ProfileSet &set, const PageView &view) {
     const ProfileData &record = set.profiles[m_profileIndex];
     m_mouseSpeed = record.mousespeed;
     m_syncValue = set.Sync;
-    m_liftValue = set.LiftHigh;
+    // Kept as shown, so that what is handed back is what the report-rate page shows.
+    m_liftValue = shownLift(set.LiftHigh);
     m_angleValue = set.AngleValue;
     m_jitterValue = set.Jitter;
     m_debounce = boundedKeyResponse(set.Debounce);
@@ -130,7 +131,8 @@ void KelPointSpeed::loadPage(const ProfileSet &set, const PageView &view) {
     }
     m_keyValue->setText(QStringLiteral("%1").arg(m_debounce));
     m_speedBox->setFont(languageFont());
-    m_sync->setChecked(m_syncValue == 1);
+    // The mouse syncs for any byte but 0.
+    m_sync->setChecked(m_syncValue != 0);
     m_angle->setChecked(invertedOptionChecked(m_angleValue));
     m_jitter->setChecked(invertedOptionChecked(m_jitterValue));
     m_wake->setChecked(invertedOptionChecked(m_wakeValue));
@@ -150,7 +152,7 @@ void KelPointSpeed::collectProfile(ProfileSet &set) const {
 }
 
 void KelPointSpeed::setLift(quint8 lift) {
-    m_liftValue = lift;
+    m_liftValue = shownLift(lift);
     showLift();
 }
 

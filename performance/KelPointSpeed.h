@@ -26,7 +26,7 @@ public:
 
     // Shows the view's profile's pointer speed and the seven options of the set. Showing is
     // never an edit; a key response the mouse cannot take shows and is handed back as the
-    // nearest it can.
+    // nearest it can, a lift-off byte other than 1 or 2 as 2 mm.
     void loadPage(const ProfileSet &set, const PageView &view) override;
     // Writes the seven options into the set and the pointer speed into the profile it was
     // loaded from.

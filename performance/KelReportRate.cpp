@@ -54,8 +54,7 @@ void KelReportRate::loadPage(const ProfileSet &set, const PageView &view) {
     m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
     m_profile = set.profiles[m_profileIndex];
     showRate();
-    const quint8 lift = set.LiftHigh;
-    m_iLift = lift == 1 || lift == 2 ? lift : 2;
+    m_iLift = shownLift(set.LiftHigh);
     m_liftButtons[m_iLift - 1]->setChecked(true);
 }
 

@@ -71,19 +71,23 @@ private slots:
         QCOMPARE(page.keyValueText(), QStringLiteral("255"));
     }
 
-    // A key response of 0 (a missing key) is never handed back: the page shows and sends 1.
-    // A sensor mode outside the three lights no box and stays as it is.
-    void keyResponseNeverZero() {
+    // A key response of 0 (a missing key) is never handed back: the page shows and sends 1,
+    // and a lift-off byte that is no distance goes back as the 2 mm shown. Any sync byte but 0
+    // shows sync on. A sensor mode outside the three lights no box and stays as it is.
+    void storedValuesTheControlsCannotShow() {
         TestAppDir dir;
         KelPointSpeed page;
         ProfileSet set;
-        set.LiftHigh = 1;
+        set.LiftHigh = 0;
+        set.Sync = 5;
         set.SensorMode = 7;
         page.loadPage(set, {});
         QCOMPARE(page.keySlider()->value(), 1);
         QCOMPARE(page.keyValueText(), QStringLiteral("1"));
+        QVERIFY(page.syncBox()->isChecked());
         page.collectProfile(set);
         QCOMPARE(int(set.Debounce), 1);
+        QCOMPARE(int(set.LiftHigh), 2);
         QCOMPARE(int(set.SensorMode), 7);
         for (int mode = 0; mode < 3; ++mode)
             QVERIFY(!page.modeButton(mode)->isChecked());
