@@ -109,8 +109,13 @@ KelColorArea::KelColorArea(const QColor &start, QWidget *parent)
         makeButton(QStringLiteral("colorYesBtn"), QStringLiteral(":/yes_Btn"), kAcceptButton);
     m_rejectBtn =
         makeButton(QStringLiteral("colorNoBtn"), QStringLiteral(":/no_Btn"), kRejectButton);
-    connect(m_acceptBtn, &QToolButton::released, this, &QDialog::accept);
-    connect(m_rejectBtn, &QToolButton::released, this, &QDialog::reject);
+    // The buttons take no focus, so a hexadecimal text still being typed is finished here.
+    connect(m_acceptBtn, &QToolButton::clicked, this, [this] {
+        if (m_hexEdit->isModified())
+            editFinishedSlot();
+        accept();
+    });
+    connect(m_rejectBtn, &QToolButton::clicked, this, &QDialog::reject);
 
     connect(m_hueBar, &HColorArea::hueChangedSignal, m_field, &SVColorArea::hueChangedSlot);
     connect(m_field, &SVColorArea::svChangedSignal, m_preview, &PreviewColorArea::svChangedSlot);

@@ -100,6 +100,20 @@ void TestColorArea::hexTextShortLongAndFinished() {
     typeHex(editor, QString());
     QTest::keyClick(hexEdit(editor), Qt::Key_Return);
     QCOMPARE(hexEdit(editor)->text(), QStringLiteral("000000"));
+
+    // OK and Cancel pressed, then left with the button held, do nothing; OK clicked takes a
+    // text still being typed.
+    editor.show();
+    typeHex(editor, QStringLiteral("abcde"));
+    for (const char *name : {"colorNoBtn", "colorYesBtn"}) {
+        auto *button = editor.findChild<QWidget *>(QLatin1String(name));
+        QTest::mousePress(button, Qt::LeftButton);
+        QMouseEvent off(QEvent::MouseMove, QPoint(-5, -5), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(button, &off);
+        QVERIFY2(editor.isVisible(), name);
+    }
+    QTest::mouseClick(editor.findChild<QWidget *>(QStringLiteral("colorYesBtn")), Qt::LeftButton);
+    QCOMPARE(editor.color(), QColor(0x0a, 0xbc, 0xde));
 }
 
 void TestColorArea::presetsAndField() {
