@@ -117,7 +117,7 @@ void KelPointSpeed::loadPage(const ProfileSet &set, const PageView &view) {
     m_mouseSpeed = record.mousespeed;
     m_syncValue = set.Sync;
     // Kept as shown, so that what is handed back is what the report-rate page shows.
-    m_liftValue = shownLift(set.LiftHigh);
+    m_liftValue = boundedLift(set.LiftHigh);
     m_angleValue = set.AngleValue;
     m_jitterValue = set.Jitter;
     m_debounce = boundedKeyResponse(set.Debounce);
@@ -152,7 +152,7 @@ void KelPointSpeed::collectProfile(ProfileSet &set) const {
 }
 
 void KelPointSpeed::setLift(quint8 lift) {
-    m_liftValue = shownLift(lift);
+    m_liftValue = boundedLift(lift);
     showLift();
 }
 

@@ -9,6 +9,7 @@
 #include "KelPushButton.h"
 #include "PerformanceLayout.h"
 #include "PerformanceRules.h"
+#include "ProfileData.h"
 #include "Scale.h"
 
 #include <QButtonGroup>
@@ -54,7 +55,7 @@ void KelReportRate::loadPage(const ProfileSet &set, const PageView &view) {
     m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
     m_profile = set.profiles[m_profileIndex];
     showRate();
-    m_iLift = shownLift(set.LiftHigh);
+    m_iLift = boundedLift(set.LiftHigh);
     m_liftButtons[m_iLift - 1]->setChecked(true);
 }
 

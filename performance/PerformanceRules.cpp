@@ -71,10 +71,6 @@ QString reportRateText(int code) {
     }
 }
 
-quint8 shownLift(quint8 stored) {
-    return stored == 1 ? 1 : 2;
-}
-
 quint8 moveOffValue(bool checked) {
     return checked ? 0 : 255;
 }

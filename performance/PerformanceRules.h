@@ -31,10 +31,6 @@ int rateCodeAt(int menuIndex);
 // "125 HZ" .. "1000 HZ" in the current language; empty for a code outside the list.
 QString reportRateText(int code);
 
-// The lift-off distance in millimetres as the pages show and keep it: 1 or 2, any other byte
-// is 2.
-quint8 shownLift(quint8 stored);
-
 // "MOVE TO LIGHT OFF" stores 0 when it is checked and 255 when it is not.
 quint8 moveOffValue(bool checked);
 // Angle snapping, jitter and motion wake store 0 for "on".

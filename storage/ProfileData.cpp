@@ -135,9 +135,7 @@ void makeDefaultProfile(ProfileData &record) {
 
 void boundForMouse(ProfileSet &set) {
     set.Debounce = boundedKeyResponse(set.Debounce);
-    // The lift-off distance is 1 or 2 mm; the page shows any other value as 2.
-    if (set.LiftHigh != 1)
-        set.LiftHigh = 2;
+    set.LiftHigh = boundedLift(set.LiftHigh);
 }
 
 void resetProfileSet(ProfileSet &set) {

@@ -135,6 +135,11 @@ constexpr uint8_t kKeyResponseMin = 1;
 inline uint8_t boundedKeyResponse(uint8_t stored) {
     return stored < kKeyResponseMin ? kKeyResponseMin : stored;
 }
+// The lift-off distance in millimetres the mouse is sent and the pages show for a stored one:
+// 1 or 2, any other byte is 2.
+inline uint8_t boundedLift(uint8_t stored) {
+    return stored == 1 ? 1 : 2;
+}
 // Makes the values of the set that the mouse cannot take the nearest ones it can.
 void boundForMouse(ProfileSet &set);
 
