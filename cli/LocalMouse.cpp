@@ -4,6 +4,7 @@
 #include "AppConfig.h"
 #include "BatteryRecorder.h"
 #include "DeviceLog.h"
+#include "DeviceMonitor.h"
 #include "IniFile.h"
 #include "MouseSession.h"
 #include "PointerSpeed.h"
@@ -12,6 +13,7 @@
 #include "ProfileLibrary.h"
 #include "SavedProfiles.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <optional>
 #include <utility>
@@ -20,16 +22,30 @@ namespace {
 
 // How long the mouse has to answer the battery query.
 constexpr int kBatteryWaitMs = 1000;
+// A follower's looks come at the window's polling step, and the window asks for the battery
+// once in each cycle of its rounds.
+constexpr int kLooksPerBatteryQuery = MouseSession::kCycleEnd - 1;
+
+// A plug event that may concern the model: a node of one of its identities, or of none known.
+bool ofModel(const HidrawDevice &device, const DeviceMatchTable &table) {
+    if (!device.hasIds || table.empty())
+        return true;
+    const DeviceMatchEntry &e = table.front();
+    return (device.vendorId == e.vendorId1 && device.productId == e.productId1) ||
+           (device.vendorId == e.vendorId2 && device.productId == e.productId2);
+}
 
 // The mouse for the length of one command, on this program's own thread: the command line
 // may wait for it.
 class Session {
 public:
     Session() {
+        // The latest battery report counts: the answer to a query, or one the mouse sent by
+        // itself (waking, falling asleep, a battery step) while a follower kept it open.
         QObject::connect(&m_mouse, &MouseSession::RefreshBatteryStatus,
                          [this](quint8 charge, quint8 low, quint8 high) {
-                             if (!m_status.batteryKnown)
-                                 setStatusBattery(m_status, charge, low, high);
+                             setStatusBattery(m_status, charge, low, high);
+                             m_newReading = true;
                          });
         QObject::connect(&m_mouse, &MouseSession::RefreshStatus,
                          [this](quint8 profile, quint8 stage, quint8 rate, quint8) {
@@ -51,23 +67,29 @@ public:
     // The mouse reported itself off, or never answered: a send is refused.
     bool mouseOff() const { return m_mouseOff; }
 
-    // Opens the mouse and asks for its battery: Done, NoMouse, or MouseOff when the mouse
-    // sleeps or never answers. The answer also sets what the window's status display would:
-    // the mouse-off state, which a send refuses on, and the receiver's link byte.
-    MouseOutcome open() {
+    // Opens the mouse and, with askBattery, asks for its battery: Done, NoMouse, or MouseOff
+    // when the mouse sleeps or never answers. The answer also sets what the window's status
+    // display would: the mouse-off state, which a send refuses on, and the receiver's link
+    // byte. Without askBattery the battery is what the mouse told last.
+    MouseOutcome open(bool askBattery = true) {
+        m_newReading = false;
         if (!present())
             return MouseOutcome::of(MouseOutcome::NoMouse);
         m_mouse.openModel(currentProductName());
         if (m_mouse.devices().link == MouseDevices::NoLink)
             return MouseOutcome::of(MouseOutcome::NoMouse);
         // A session kept open since the last look (a follower's) has what the mouse told by
-        // itself meanwhile waiting; the battery is the answer to this query.
+        // itself meanwhile waiting; the battery, when asked, is the answer to this query.
         m_mouse.readReports();
-        m_status.batteryKnown = false;
-        m_mouse.queryBattery(kBatteryWaitMs);
+        if (askBattery) {
+            m_status.batteryKnown = false;
+            m_mouse.queryBattery(kBatteryWaitMs);
+        }
         m_mouseOff = !m_status.batteryKnown || m_status.asleep;
         return MouseOutcome::of(m_mouseOff ? MouseOutcome::MouseOff : MouseOutcome::Done);
     }
+    // A battery report came in the last open().
+    bool newReading() const { return m_newReading; }
 
     // A slot, DPI stage or report rate changed on the mouse (its buttons), told while the
     // session was open, goes into the saved state as the window takes it: the slot, then the
@@ -95,6 +117,7 @@ private:
     MouseSession m_mouse;
     MouseStatus m_status;
     bool m_mouseOff = false;
+    bool m_newReading = false;
     struct Heard {
         int profile;
         int stage;
@@ -128,13 +151,14 @@ MouseOutcome send(Session &session, Sets &sets, bool everything) {
     return outcomeOfStoredSend(result, start.saved);
 }
 
-MouseOutcome status(Session &session, BatteryRecorder &battery) {
-    MouseOutcome outcome = session.open();
+MouseOutcome status(Session &session, BatteryRecorder &battery, bool askBattery = true) {
+    MouseOutcome outcome = session.open(askBattery);
     if (outcome.kind == MouseOutcome::NoMouse)
         return outcome;
-    // The reading goes into the battery history, as the window's do (the cable's collection
-    // present: the mouse charges on it); a sleeping mouse gives none.
-    if (session.status().batteryKnown)
+    // Each reading goes into the battery history once, as the window's do (the cable's
+    // collection present: the mouse charges on it); a sleeping mouse gives none. Between
+    // readings the hours left stay those of the last.
+    if (session.newReading() && session.status().batteryKnown)
         battery.note(session.status(), session.status().cable);
     session.takeHeardChange();
     // Only the active slot's profile is read, and no other setting is written: a status bar
@@ -218,22 +242,46 @@ MouseOutcome import(const QString &path) {
 struct StatusFollower::Private {
     std::unique_ptr<Session> session;
     QJsonArray mice; // what was plugged in when the session was made
+    // Hidraw nodes coming and going: the devices are looked for again only then, or at every
+    // look when no plug events come.
+    DeviceMonitor plugs;
+    bool plugged = false; // a node of the model came or went since the last look
+    // Looks until the battery is asked for again: 0, at this one.
+    int looksToQuery = 0;
 };
 
-StatusFollower::StatusFollower() : d(std::make_unique<Private>()) {}
+StatusFollower::StatusFollower() : d(std::make_unique<Private>()) {
+    const auto onPlug = [this](const QString &, const HidrawDevice &device) {
+        d->plugged = d->plugged || !d->session || ofModel(device, d->session->table());
+    };
+    QObject::connect(&d->plugs, &DeviceMonitor::deviceArrived, onPlug);
+    QObject::connect(&d->plugs, &DeviceMonitor::deviceRemoved, onPlug);
+}
 
 StatusFollower::~StatusFollower() = default;
 
 MouseOutcome StatusFollower::look(BatteryRecorder &battery) {
     removeInterruptedConfigWrites();
-    // What is plugged in now; the session of the last look serves while that is the same.
-    auto now = std::make_unique<Session>();
-    const QJsonArray mice = presentMice(now->table());
-    if (!d->session || mice != d->mice) {
-        d->session = std::move(now);
-        d->mice = mice;
+    // The plug events since the last look.
+    QCoreApplication::processEvents();
+    const bool plugged = std::exchange(d->plugged, false);
+    if (!d->session || plugged || !d->plugs.isActive()) {
+        // What is plugged in now; the session of the last look serves while that is the same
+        // and none of its nodes went meanwhile (one of them may be back under the same name).
+        auto now = std::make_unique<Session>();
+        const QJsonArray mice = presentMice(now->table());
+        if (!d->session || plugged || mice != d->mice) {
+            d->session = std::move(now);
+            d->mice = mice;
+            d->looksToQuery = 0;
+        }
     }
-    MouseOutcome outcome = status(*d->session, battery);
+    // The battery is asked for as often as the window asks: at the first look of a session,
+    // then once in each cycle of the window's status poll. In between, the mouse's own
+    // reports tell its changes, a battery step, falling asleep or waking among them.
+    const bool ask = d->looksToQuery == 0;
+    d->looksToQuery = ask ? kLooksPerBatteryQuery - 1 : d->looksToQuery - 1;
+    MouseOutcome outcome = status(*d->session, battery, ask);
     // Asleep or gone: the next look starts afresh.
     if (outcome.kind != MouseOutcome::Done)
         d->session.reset();

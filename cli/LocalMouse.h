@@ -18,7 +18,8 @@ MouseOutcome runLocally(const MouseRequest &request, BatteryRecorder &battery);
 // the caller holds: the mouse stays open from look to look (without the lock between them,
 // reading nothing then), so that what it tells by itself meanwhile, a slot, DPI stage or
 // report rate changed with its buttons, is read at the next look and saved as the window saves
-// it.
+// it. The battery is asked for as often as the window's status poll asks, and the devices are
+// looked for again when a plug event of the model came (at every look without plug events).
 class StatusFollower {
 public:
     StatusFollower();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DeviceMonitor.h"
+#include "PlatformLog.h"
 
 #include <QDebug>
 #include <QList>
@@ -43,15 +44,16 @@ DeviceMonitor::~DeviceMonitor() {
 void DeviceMonitor::setUp(const Source &source) {
     m_udev = udev_new();
     if (!m_udev) {
-        qWarning("DeviceMonitor: no udev context (%s); running without hot-plug",
-                 std::strerror(errno));
+        qCWarning(lcPlatform, "DeviceMonitor: no udev context (%s); running without hot-plug",
+                  std::strerror(errno));
         return;
     }
     udev_monitor *monitor = udev_monitor_new_from_netlink(m_udev, source.netlink.constData());
     if (!monitor) {
-        qWarning("DeviceMonitor: cannot open a udev monitor on \"%s\" (%s); running without "
-                 "hot-plug",
-                 source.netlink.constData(), std::strerror(errno));
+        qCWarning(lcPlatform,
+                  "DeviceMonitor: cannot open a udev monitor on \"%s\" (%s); running without "
+                  "hot-plug",
+                  source.netlink.constData(), std::strerror(errno));
         tearDown();
         return;
     }
@@ -61,8 +63,9 @@ void DeviceMonitor::setUp(const Source &source) {
         r = udev_monitor_enable_receiving(monitor);
     const int fd = r >= 0 ? udev_monitor_get_fd(monitor) : -1;
     if (fd < 0) {
-        qWarning("DeviceMonitor: cannot receive udev events (%s); running without hot-plug",
-                 std::strerror(r < 0 ? -r : errno));
+        qCWarning(lcPlatform,
+                  "DeviceMonitor: cannot receive udev events (%s); running without hot-plug",
+                  std::strerror(r < 0 ? -r : errno));
         udev_monitor_unref(monitor);
         tearDown();
         return;

@@ -163,6 +163,13 @@ class TestCli : public QObject {
         return mouseDump(s.file(QStringLiteral("control")), s.file(QStringLiteral("dump")));
     }
 
+    // The status queries the mouse answered so far, on both links.
+    int statusQueries(Session &s) {
+        const QString dump = mouseTables(s);
+        return linkTraffic(dump, QStringLiteral("receiver")).queries +
+               linkTraffic(dump, QStringLiteral("cable")).queries;
+    }
+
     // The mouse's tables at the end of the session.
     QString stop(Session &s) {
         ::close(s.commands);
@@ -360,6 +367,7 @@ class TestCli : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(
             sh(s, QStringLiteral("cli status --json")).json().value(QStringLiteral("battery")),
             QJsonValue(70), 5000);
+        const int queriesBefore = statusQueries(s);
         sh(s, QStringLiteral("(sh -c 'echo $$ > follow.pid; exec cli status --follow --json' "
                              "> follow.out 2>&1; echo $? > follow.rc) &"));
         const auto lines = [&s] {
@@ -381,6 +389,10 @@ class TestCli : public QObject {
         sh(s, QStringLiteral("kill $(cat follow.pid) && rm follow.pid"));
         QTRY_COMPARE_WITH_TIMEOUT(s.read(QStringLiteral("follow.rc")), QStringLiteral("0\n"), 5000);
         QCOMPARE(lines().size(), 4);
+        // Seconds of looks asked for the battery once at most (as the window does, about every
+        // 25 s); the battery step came in the mouse's own report.
+        const int asked = statusQueries(s) - queriesBefore;
+        QVERIFY2(asked <= 1, qPrintable(QString::number(asked)));
         const Run r = sh(s, QStringLiteral("{ timeout 10 cli status --follow --json; echo $? > "
                                            "gone.rc; } | head -n 1"));
         QCOMPARE(r.out.count('\n'), 1);
