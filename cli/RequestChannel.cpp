@@ -123,7 +123,9 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
                 looked = true;
             }
         }
-        if (looked && !show(outcome))
+        // A signal that ended the follow during the look may have cut a read of the mouse
+        // short: what that look found is not shown.
+        if (looked && (stopped() || !show(outcome)))
             return;
         if (!restFor(looked ? MouseSession::kPollIntervalMs : kRetryMs, stopped))
             return;

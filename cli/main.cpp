@@ -60,10 +60,26 @@ bool readerGone() {
 // Why the last line could not be written: 0, or EPIPE when the reader has gone.
 int g_writeError = 0;
 
-// Writes the whole line; false when it could not (g_writeError tells why).
+// How often a write that waits for the reader looks whether the follow was interrupted.
+constexpr int kWriteCheckMs = 100;
+
+// Writes the whole line; false when it could not (g_writeError tells why), or when SIGINT or
+// SIGTERM came while a reader that takes nothing kept it waiting (g_writeError 0).
 bool writeLine(const QByteArray &bytes) {
     qint64 done = 0;
     while (done < bytes.size()) {
+        // The write is made only once the output takes some: a signal that comes just before
+        // a write that blocks would not end it.
+        pollfd out{STDOUT_FILENO, POLLOUT, 0};
+        if (g_interrupted)
+            return false;
+        const int ready = ::poll(&out, 1, kWriteCheckMs);
+        if (ready < 0 && errno != EINTR) {
+            g_writeError = errno;
+            return false;
+        }
+        if (ready <= 0)
+            continue;
         const ssize_t n =
             ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)

@@ -439,6 +439,21 @@ private slots:
         // be saved (its settings' lock is taken by a folder): refused, with only our message.
         QCOMPARE(sh(s, QStringLiteral("cli status --json > /dev/full")).status, 1);
         QCOMPARE(sh(s, QStringLiteral("cli status --follow > /dev/full")).status, 1);
+        // Nor does a reader that takes nothing (its pipe full) keep SIGTERM from ending it.
+        QVERIFY(::mkfifo(qPrintable(s.file(QStringLiteral("full"))), 0600) == 0);
+        const int full = ::open(qPrintable(s.file(QStringLiteral("full"))), O_RDWR | O_NONBLOCK);
+        QVERIFY(full >= 0);
+        while (::write(full, "x", 1) == 1) {
+        }
+        const int queried = statusQueries(s);
+        sh(s, QStringLiteral("(sh -c 'echo $$ > follow.pid; exec cli status --follow' > full; "
+                             "echo $? > full.rc) &"));
+        QTRY_VERIFY_WITH_TIMEOUT(statusQueries(s) > queried, 10000); // its first look
+        sh(s, QStringLiteral("kill $(cat follow.pid) && rm follow.pid"));
+        const bool ended =
+            QTest::qWaitFor([&s] { return !s.read(QStringLiteral("full.rc")).isEmpty(); }, 5000);
+        ::close(full); // one still waiting to write ends now, its reader gone
+        QVERIFY(ended && s.read(QStringLiteral("full.rc")) == QStringLiteral("0\n"));
         QVERIFY(QDir().mkpath(s.file(QStringLiteral("Configs/Config.ini.flock"))));
         r = sh(s, QStringLiteral("cli profile 2"));
         QCOMPARE(r.err, QStringLiteral("mousecfg-cli: The profile file could not be written.\n"));
