@@ -11,6 +11,25 @@
 
 namespace PointerSpeed {
 
+namespace {
+
+// A Wayland session: XDG_SESSION_TYPE says so in any case, or, where it names neither Wayland
+// nor X11 (a session started from a console, "tty"), WAYLAND_DISPLAY is set.
+bool waylandSession(const QProcessEnvironment &env) {
+    const QString session = env.value(QStringLiteral("XDG_SESSION_TYPE")).toLower();
+    if (session == QLatin1String("wayland"))
+        return true;
+    return session != QLatin1String("x11") &&
+           !env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+}
+
+// An X11 session: not Wayland's, and with a display (startx from a console names none).
+bool x11Session(const QProcessEnvironment &env) {
+    return !waylandSession(env) && !env.value(QStringLiteral("DISPLAY")).isEmpty();
+}
+
+} // namespace
+
 Backend chooseBackend(const QProcessEnvironment &env) {
     const QStringList desktops = env.value(QStringLiteral("XDG_CURRENT_DESKTOP"))
                                      .split(QLatin1Char(':'), Qt::SkipEmptyParts);
@@ -26,14 +45,8 @@ Backend chooseBackend(const QProcessEnvironment &env) {
         return Kde;
     if (running("sway") || !env.value(QStringLiteral("SWAYSOCK")).isEmpty())
         return Sway;
-    const QString session = env.value(QStringLiteral("XDG_SESSION_TYPE")).toLower();
-    const bool wayland =
-        session == QLatin1String("wayland") ||
-        (session.isEmpty() && !env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty());
     // Under another Wayland desktop, X calls reach only XWayland's clients.
-    if (wayland || env.value(QStringLiteral("DISPLAY")).isEmpty())
-        return None;
-    return X11;
+    return x11Session(env) ? X11 : None;
 }
 
 Backend activeBackend() {
@@ -94,7 +107,7 @@ std::optional<int> readSpeedNowOrLater(QObject *context, const std::function<voi
         return std::nullopt;
     case Kde:
         // On Wayland KWin keeps each pointer's speed, and System Settings changes it there.
-        if (env.value(QStringLiteral("XDG_SESSION_TYPE")) == QLatin1String("wayland")) {
+        if (waylandSession(env)) {
             readKdeSpeedLater(context, later);
             return std::nullopt;
         }
@@ -118,8 +131,7 @@ Result writeSpeed(int speed) {
         result = writeGnomeSpeed(speed);
         break;
     case Kde:
-        result = writeKdeSpeed(speed, env.value(QStringLiteral("XDG_SESSION_TYPE")) ==
-                                          QLatin1String("x11"));
+        result = writeKdeSpeed(speed, x11Session(env));
         break;
     case Sway:
         result = writeSwaySpeed(speed);

@@ -16,6 +16,8 @@
 //   threshold is left as the user set it. Reading maps the server's pair back to the speed
 //   whose fraction is nearest.
 // - a Wayland session of another desktop, or no display at all: nothing is changed.
+// Wayland or X11 is XDG_SESSION_TYPE in any case; where it names neither (a session started
+// from a console), WAYLAND_DISPLAY, then DISPLAY, tell.
 
 #include <QProcessEnvironment>
 #include <QStringList>

@@ -234,7 +234,7 @@ private slots:
             // not from the file or another device.
             mouse.acceleration = -0.4;
             touchpad.acceleration = keyboard.acceleration = 0.9;
-            qputenv("XDG_SESSION_TYPE", "wayland");
+            qputenv("XDG_SESSION_TYPE", "Wayland"); // in any case
             int later = 0;
             QVERIFY(!readSpeedNowOrLater(&manager, [&later](int speed) { later = speed; }));
             QTRY_COMPARE(later, 6);
@@ -270,6 +270,15 @@ private slots:
         QCOMPARE(writeSpeed(-3), OutOfRange);
         QCOMPARE(writeSpeed(200), OutOfRange);
         QCOMPARE(readSpeed(), 7);
+
+        // A session started from a console ("tty") with a display is X11's: Plasma's speed
+        // reaches the server as well.
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        qputenv("XDG_CURRENT_DESKTOP", "KDE");
+        qputenv("XDG_SESSION_TYPE", "tty");
+        QCOMPARE(writeSpeed(13), Done);
+        QCOMPARE(readX11Speed(), 13);
     }
 };
 
