@@ -14,7 +14,8 @@
 // - any other X11 session: the server's pointer acceleration. Each speed has a fixed
 //   numerator/denominator pair (pointerSpeedFraction) given to XChangePointerControl; the
 //   threshold is left as the user set it. Reading maps the server's pair back to the speed
-//   whose fraction is nearest.
+//   whose fraction is nearest. Mice that libinput drives get the speed as their "libinput
+//   Accel Speed", and are read from it; touchpads are left alone.
 // - a Wayland session of another desktop, or no display at all: nothing is changed.
 // Wayland or X11 is XDG_SESSION_TYPE in any case; where it names neither (a session started
 // from a console), WAYLAND_DISPLAY, then DISPLAY, tell.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer speed of an X11 session: the server's pointer acceleration, and the speed of
-// each pointer that libinput drives (most X servers today), which keeps its own speed as a
-// device property and takes nothing from the server's acceleration.
+// each mouse that libinput drives (most X servers today), which keeps its own speed as a
+// device property and takes nothing from the server's acceleration. Touchpads keep theirs, as
+// the desktops' own mouse settings leave them.
 #include "PointerSpeedBackends.h"
 
 #include <X11/Xlib.h>
@@ -62,6 +63,9 @@ private:
 // The speed −1..1 of a pointer libinput drives, as the desktops' own mouse settings set it:
 // a 32-bit float.
 const char kLibinputSpeed[] = "libinput Accel Speed";
+// A property libinput gives touchpads only: their speed is the touchpad settings', not the
+// mouse's.
+const char kLibinputTapping[] = "libinput Tapping Enabled";
 
 struct LibinputPointer {
     int device;
@@ -72,8 +76,24 @@ Atom floatType(Display *display) {
     return XInternAtom(display, "FLOAT", False);
 }
 
-// The pointers of the display that keep a libinput speed, with it; none where the server has
-// no XInput 2 or no such pointer.
+// The device has the property (none: no device has it).
+bool hasProperty(Display *display, int device, Atom property) {
+    if (property == None)
+        return false;
+    Atom actual = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char *data = nullptr;
+    const bool found = XIGetProperty(display, device, property, 0, 0, False, AnyPropertyType,
+                                     &actual, &format, &items, &after, &data) == Success &&
+                       actual != None;
+    if (data)
+        XFree(data);
+    return found;
+}
+
+// The mice of the display that keep a libinput speed, with it, touchpads left out; none where
+// the server has no XInput 2 or no such pointer.
 std::vector<LibinputPointer> libinputPointers(Display *display) {
     std::vector<LibinputPointer> found;
     int opcode = 0, event = 0, error = 0;
@@ -83,10 +103,11 @@ std::vector<LibinputPointer> libinputPointers(Display *display) {
         XIQueryVersion(display, &major, &minor) != Success)
         return found;
     const Atom type = floatType(display);
+    const Atom tapping = XInternAtom(display, kLibinputTapping, True);
     int count = 0;
     XIDeviceInfo *devices = XIQueryDevice(display, XIAllDevices, &count);
     for (int i = 0; i < count; ++i) {
-        if (devices[i].use != XISlavePointer)
+        if (devices[i].use != XISlavePointer || hasProperty(display, devices[i].deviceid, tapping))
             continue;
         Atom actual = None;
         int format = 0;

@@ -9,6 +9,9 @@
 #include <QDBusConnection>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#undef Bool // Xlib's; Qt's meta-object code names QMetaType::Bool
 
 using namespace PointerSpeed;
 
@@ -29,6 +32,19 @@ private:
 
 bool haveDisplay() {
     return !qgetenv("DISPLAY").isEmpty();
+}
+
+// Gives a pointer of the X server what libinput gives its devices (Xvfb has no libinput): a
+// speed, and for a touchpad its tapping.
+void makeLibinputPointer(Display *display, int device, float speed, bool touchpad) {
+    XIChangeProperty(display, device, XInternAtom(display, "libinput Accel Speed", False),
+                     XInternAtom(display, "FLOAT", False), 32, PropModeReplace,
+                     reinterpret_cast<unsigned char *>(&speed), 1);
+    unsigned char tapping = 1;
+    if (touchpad)
+        XIChangeProperty(display, device, XInternAtom(display, "libinput Tapping Enabled", False),
+                         XInternAtom(display, "INTEGER", False), 8, PropModeReplace, &tapping, 1);
+    XSync(display, False);
 }
 
 // One of KWin's input devices as its session-bus object shows it.
@@ -271,6 +287,29 @@ private slots:
         QCOMPARE(writeSpeed(200), OutOfRange);
         QCOMPARE(readSpeed(), 7);
 
+        // Pointers that libinput drives keep their speed themselves: a mouse's is written and
+        // read, a touchpad's (listed first here) is left as the touchpad settings made it.
+        Display *display = XOpenDisplay(nullptr);
+        QVERIFY(display);
+        int count = 0;
+        XIDeviceInfo *devices = XIQueryDevice(display, XIAllDevices, &count);
+        QVector<int> pointers;
+        for (int i = 0; i < count; ++i) {
+            if (devices[i].use == XISlavePointer)
+                pointers.append(devices[i].deviceid);
+        }
+        XIFreeDeviceInfo(devices);
+        QVERIFY(pointers.size() >= 2);
+        makeLibinputPointer(display, pointers[0], 0.9f, true);
+        makeLibinputPointer(display, pointers[1], 0.0f, false);
+        QCOMPARE(writeSpeed(4), Done);
+        QCOMPARE(readSpeed(), 4);
+        // A mouse now, and listed first, it still has its 0.9.
+        XIDeleteProperty(display, pointers[0],
+                         XInternAtom(display, "libinput Tapping Enabled", False));
+        XSync(display, False);
+        QCOMPARE(readSpeed(), 19);
+
         // A session started from a console ("tty") with a display is X11's: Plasma's speed
         // reaches the server as well.
         QTemporaryDir config;
@@ -279,6 +318,7 @@ private slots:
         qputenv("XDG_SESSION_TYPE", "tty");
         QCOMPARE(writeSpeed(13), Done);
         QCOMPARE(readX11Speed(), 13);
+        XCloseDisplay(display);
     }
 };
 
