@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "InstanceLock.h"
 
+#include "PlatformLog.h"
 #include "UserRuntimeDir.h"
 
 #include <QElapsedTimer>
@@ -20,7 +21,12 @@ QString InstanceLock::lockPath(const QString &productName) {
 }
 
 bool InstanceLock::tryLock(const QString &productName) {
-    m_lock = std::make_unique<QLockFile>(lockPath(productName));
+    const QString path = lockPath(productName);
+    if (path.isEmpty()) {
+        qCDebug(lcPlatform, "no runtime folder of this user's alone: no lock is taken");
+        return false;
+    }
+    m_lock = std::make_unique<QLockFile>(path);
     // The lock records our process id; a lock whose process is gone is removed by tryLock.
     if (m_lock->tryLock(0))
         return true;

@@ -47,31 +47,38 @@ QString tempRuntimeDir(const QString &tempRoot) {
 }
 
 QString userRuntimeDir() {
-    // A run without the variable (cron, su, a service) finds the folder of the user's login
-    // session, so that it sees the lock and the sockets of a window started in that session.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString session = loginRuntimeDir(QStringLiteral("/run/user"));
-        return session.isEmpty() ? tempRuntimeDir(QDir::tempPath()) : session;
+    // A variable left from another user's session (su keeps it) names a folder that is not
+    // this user's: it is passed over as an unset one is, without asking Qt, which would warn
+    // at each look. Qt checks the rest and gives the folder mode 0700.
+    const QByteArray variable = qgetenv("XDG_RUNTIME_DIR");
+    struct stat st {};
+    if (!variable.isEmpty() && ::stat(variable.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        st.st_uid == ::getuid()) {
+        const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (!dir.isEmpty())
+            return dir;
     }
-    // Qt checks that the folder belongs to the user and gives it mode 0700.
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // A run without a usable variable (cron, su, a service) finds the folder of the user's
+    // login session, so that it sees the lock and the sockets of a window started in that
+    // session.
+    const QString session = loginRuntimeDir(QStringLiteral("/run/user"));
+    return session.isEmpty() ? tempRuntimeDir(QDir::tempPath()) : session;
 }
 
 void exportUserRuntimeDir() {
-    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        return;
     const QString dir = userRuntimeDir();
-    if (!dir.isEmpty())
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
+    const QByteArray path = QFile::encodeName(dir);
+    if (!dir.isEmpty() && path != qgetenv("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", path);
 }
 
 QString userRuntimeFile(const QString &name) {
     QString file = name;
     file.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    // Without a folder of the user's alone there is no name: one in the shared temporary
+    // folder could be made first by another user.
     const QString dir = userRuntimeDir();
-    if (dir.isEmpty())
-        return QDir::tempPath() + QLatin1Char('/') + file + QStringLiteral("-%1").arg(::getuid());
-    return dir + QLatin1Char('/') + file;
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + file;
 }
 
 bool peerIsThisUser(qintptr socketDescriptor) {

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-// The folder; empty when the user has none that is theirs alone. Without XDG_RUNTIME_DIR, the
+// The folder; empty when the user has none that is theirs alone. Without XDG_RUNTIME_DIR, or
+// with one that names no folder of the user's (left from another user's session by su), the
 // login session's folder when there is one, as Qt's own fallback would differ from the
 // session's.
 QString userRuntimeDir();
@@ -16,13 +17,13 @@ QString loginRuntimeDir(const QString &root);
 // does (a folder of the user's, not a link, mode 0700), without the warning Qt prints at each
 // look: a command line run from cron or a service prints nothing. Empty when it cannot be had.
 QString tempRuntimeDir(const QString &tempRoot);
-// Without XDG_RUNTIME_DIR, sets it to that folder, before a Qt application exists: Qt's own
-// parts then use the same folder as the program, and print nothing about its absence. The
-// programs this one starts inherit it.
+// Without a usable XDG_RUNTIME_DIR, sets it to that folder, before a Qt application exists:
+// Qt's own parts then use the same folder as the program, and print nothing about its
+// absence. The programs this one starts inherit it.
 void exportUserRuntimeDir();
 // A file of that folder named by free text: a '/' or '\' in the name is replaced, so that
-// no name makes a path of its own. Without a runtime folder, a name in the temporary
-// directory that carries the user's id.
+// no name makes a path of its own. Empty without a runtime folder: nothing is then locked or
+// listened on.
 QString userRuntimeFile(const QString &name);
 // True when the other end of a connected local socket runs as this user.
 bool peerIsThisUser(qintptr socketDescriptor);

@@ -124,6 +124,26 @@ private slots:
         killer.join();
         holder.waitForFinished();
     }
+
+    // A variable left from another user's session (su) names no folder of this user's: the
+    // fallbacks of a run without it are taken, and exported; with none of them, no lock at all
+    // (a name in the shared temporary folder could be another user's).
+    void unusableVariableIsPassedOver() {
+        QTemporaryDir tmp;
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+        qputenv("XDG_RUNTIME_DIR", "/nonexistent");
+        const QString session = loginRuntimeDir(QStringLiteral("/run/user"));
+        const QString fallback = session.isEmpty() ? tempRuntimeDir(tmp.path()) : session;
+        exportUserRuntimeDir();
+        QCOMPARE(qEnvironmentVariable("XDG_RUNTIME_DIR"), fallback);
+        QCOMPARE(QFileInfo(InstanceLock::lockPath(QStringLiteral("TOLV"))).path(), fallback);
+        qputenv("XDG_RUNTIME_DIR", "/nonexistent");
+        if (session.isEmpty() && QDir(fallback).removeRecursively() &&
+            QFile(fallback).open(QIODevice::WriteOnly))
+            QVERIFY(!InstanceLock().tryLock(QStringLiteral("TOLV")));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        qunsetenv("TMPDIR");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInstanceLock)
