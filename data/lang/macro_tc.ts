@@ -399,7 +399,7 @@
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished">警告</translation>
+        <translation>警告</translation>
     </message>
     <message>
         <source>A button plays the macro &quot;%1&quot;. Delete it anyway?</source>
