@@ -385,7 +385,8 @@ void MacroDialog::loadMacro(const QString &name) {
 
 MacroFile MacroDialog::shownMacro() const {
     MacroFile file = editorSettings();
-    file.events = events();
+    // A recording that has no step yet would give back the steps shown before it.
+    file.events = m_recording && m_model->rowCount() == 0 ? m_beforeRecording : events();
     return file;
 }
 

@@ -132,17 +132,22 @@ private slots:
         w.keepUnsavedMacroSteps();
         QVERIFY(!macroFileExists(QStringLiteral("copy_unsaved")));
         delays->click();
+        // A recording without a step yet keeps the steps not saved before it.
+        click("macroInsertDelayBtn");
         click("macroRecordBtn");
+        w.keepUnsavedMacroSteps();
+        QVERIFY(loadMacroFile(QStringLiteral("copy_unsaved"), file));
+        QCOMPARE(file.events.size(), 1);
         key(29, true);
         key(29, false);
         w.keepUnsavedMacroSteps();
         w.keepUnsavedMacroSteps();
-        QVERIFY(loadMacroFile(QStringLiteral("copy_unsaved"), file));
+        QVERIFY(loadMacroFile(QStringLiteral("copy_unsaved_2"), file));
         QCOMPARE(file.events, page->events());
         QCOMPARE(file.events.size(), 2);
         QVERIFY(loadMacroFile(QStringLiteral("copy"), file) && file.events.isEmpty());
-        QVERIFY(macroListContains(QStringLiteral("copy_unsaved")));
-        QVERIFY(!macroFileExists(QStringLiteral("copy_unsaved_2")));
+        QVERIFY(macroListContains(QStringLiteral("copy_unsaved_2")));
+        QVERIFY(!macroFileExists(QStringLiteral("copy_unsaved_3")));
     }
 
     // An old file of 63 steps without delays: with the fillers it needs 79 of the 66 steps the
