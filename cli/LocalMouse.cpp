@@ -144,10 +144,16 @@ MouseOutcome send(Session &session, Sets &sets, bool everything) {
     const SendStart start = beginSend(sets.working, sets.applied, everything, session.mouseOff());
     if (session.mouseOff())
         return outcomeOfSend(ResultMouseOff);
-    if (start.groups == 0)
-        return outcomeOfStoredSend(ResultDone, start.saved);
-    const int result = session.mouse().send(sets.working, start.groups);
-    recordSend(sets.applied, sets.working, result == ResultDone);
+    const int result =
+        start.groups == 0 ? int(ResultDone) : session.mouse().send(sets.working, start.groups);
+    if (start.groups != 0)
+        recordSend(sets.applied, sets.working, result == ResultDone);
+    // What was sent is what the desktop uses, as after the window's Apply: the active slot's
+    // pointer speed too (the program ends soon: the desktop takes it first).
+    if (result == ResultDone) {
+        PointerSpeed::writeSpeed(sets.working.activeProfile().mousespeed);
+        PointerSpeed::settle(1000);
+    }
     return outcomeOfStoredSend(result, start.saved);
 }
 
