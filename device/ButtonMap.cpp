@@ -268,20 +268,27 @@ int DeviceCommands::WriteButtonTable() {
     return r;
 }
 
+int DeviceCommands::checkSlotButtons(int index, const ProfileData &record) const {
+    if (index < 0 || index >= kProfileCount)
+        return ResultDone;
+    ProfileSet slotSet = m_downloadTable;
+    slotSet.profiles[index] = record;
+    slotSet.ProfileID = uint8_t(index);
+    return macrosNeeded(slotSet, true) > kMaxMacros ? int(ResultTooManyMacros) : int(ResultDone);
+}
+
 int DeviceCommands::WriteSlotButtons(int index, const ProfileData &record) {
     if (index < 0 || index >= kProfileCount)
         return ResultDone;
     if (m_heldButtons &&
         std::equal(m_heldButtons->begin(), m_heldButtons->end(), std::begin(record.buttons)))
         return ResultDone;
-    ProfileSet slotSet = m_downloadTable;
-    slotSet.profiles[index] = record;
-    slotSet.ProfileID = uint8_t(index);
-    if (macrosNeeded(slotSet, true) > kMaxMacros) {
+    if (checkSlotButtons(index, record) != ResultDone) {
         qCDebug(lcDevice, "iIndex>=MAX_MACRO_NUMBER_560");
         return ResultTooManyMacros;
     }
-    m_downloadTable = slotSet;
+    m_downloadTable.profiles[index] = record;
+    m_downloadTable.ProfileID = uint8_t(index);
     const int r = WriteButtonTable();
     return r == ResultDone ? WriteMacros() : r;
 }

@@ -225,7 +225,7 @@ int DeviceCommands::DownloadProfile(const ProfileSet &configuration, unsigned fl
     if (flags & DownloadButtons)
         steps.push_back([this] { return WriteButtonTable(); });
     if (flags & DownloadDpi)
-        steps.push_back([this] { return WriteDpiTable(m_downloadTable.ProfileID); });
+        steps.push_back([this] { return WriteDpiTable(m_downloadTable.activeIndex()); });
     if (flags & DownloadLighting)
         steps.push_back([this] { return WriteLightingTable(); });
     if (flags != 0)
@@ -236,8 +236,11 @@ int DeviceCommands::DownloadProfile(const ProfileSet &configuration, unsigned fl
     const int total = int(steps.size());
     for (int i = 0; i < total; ++i) {
         const int r = steps[size_t(i)]();
-        if (r != ResultDone)
+        // Cut short, the mouse may hold a new button table without its macros.
+        if (r != ResultDone) {
+            m_heldButtons.reset();
             return r;
+        }
         if (m_progress)
             m_progress(i + 1, total);
     }

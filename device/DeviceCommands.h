@@ -114,6 +114,14 @@ public:
     // those buttons from the last write, and ResultTooManyMacros (nothing sent) when they
     // play more macros than the mouse holds.
     int WriteSlotButtons(int index, const ProfileData &record);
+    // ResultTooManyMacros when the slot's buttons would play more macros than the mouse holds
+    // (WriteSlotButtons would refuse them), else ResultDone: to be asked before a download
+    // begins.
+    int checkSlotButtons(int index, const ProfileData &record) const;
+    // What the mouse holds of the button table is no longer known (the device was opened
+    // again, a write failed or the mouse said it did not keep one): the next slot's buttons
+    // are written whatever they are.
+    void forgetHeldButtons() { m_heldButtons.reset(); }
 
     // Encodes button slot `buttonSlot` of download-table profile `profile` into the image at
     // device position `position`: 22 and 23 are the wheel positions (swapped when the

@@ -106,6 +106,8 @@ void MouseSession::openModel(const QString &model) {
 }
 
 void MouseSession::openCurrent() {
+    // Opened again, the mouse (or another one on the receiver) may hold other buttons.
+    m_commands.forgetHeldButtons();
     m_transport.OpenDevice(m_model);
     logLink();
     // Every time the device is opened, the poll starts over with a status query.
@@ -257,6 +259,7 @@ void MouseSession::pollRound() {
     }
     unsigned char reply[64];
     if (m_pollCounter == 0) {
+        readReports();
         writeStatusQuery(*handle);
         std::memset(reply, 0, sizeof reply);
         const int n = handle->readTimeout(reply, kFrameLength, kQueryReadMs);
@@ -304,8 +307,12 @@ void MouseSession::handleReport(const unsigned char *report, int length) {
         m_commands.setLinkMode(report[10]);
         m_awake = report[4] != 0 || report[5] != 0 || report[6] != 0;
         emit RefreshBatteryStatus(report[6], report[4], report[5]);
-        if (report[4] != 0 || report[5] != 0 || report[6] != 0)
+        if (report[4] != 0 || report[5] != 0 || report[6] != 0) {
+            // The mouse did not keep a write: its button table is not known either.
+            if (report[7] == 0)
+                m_commands.forgetHeldButtons();
             emit RefreshWriteStatus(report[7]);
+        }
         break;
     case ReportKind::Status:
         qCDebug(lcDevice, "status report: profile %x, stage %x, rate %x, mode %x", report[4],
@@ -332,6 +339,8 @@ bool MouseSession::queryBattery(int timeoutMs) {
     HidHandle *handle = m_transport.commandHandle();
     if (!handle)
         return false;
+    // An answer to an earlier query still waiting would be taken for this one's.
+    readReports();
     writeStatusQuery(*handle);
     QElapsedTimer clock;
     clock.start();
@@ -371,8 +380,10 @@ int MouseSession::send(const ProfileSet &configuration, unsigned flags) {
 int MouseSession::selectProfile(int index, const ProfileData &record) {
     // The mouse keeps one DPI table and one button table: the slot's stages and buttons go
     // in as a download's tables do, between its marks.
-    // Buttons that play more macros than the mouse holds are refused before the stages go.
-    int result = m_commands.DownloadMark(0);
+    // Buttons that play more macros than the mouse holds are refused before anything goes.
+    int result = m_commands.checkSlotButtons(index, record);
+    if (result == ResultDone)
+        result = m_commands.DownloadMark(0);
     if (result == ResultDone)
         result = m_commands.WriteSlotButtons(index, record);
     if (result == ResultDone)

@@ -434,6 +434,17 @@ private slots:
         dev.mouse->writes.clear();
         QCOMPARE(rig().commands.WriteSlotButtons(1, record), 0);
         QCOMPARE(dev.mouse->writes.size(), 0);
+        // A download cut short after its button table (at the DPI table, without the macros)
+        // leaves unknown what the mouse holds: the same buttons are written again.
+        auto set = std::make_unique<ProfileSet>();
+        set->profiles[0] = record;
+        dev.mouse->failWrites = {11};
+        QCOMPARE(rig().commands.DownloadProfile(*set, DownloadButtons | DownloadDpi), 4);
+        QCOMPARE(dev.codes().right(2).toHex(), QByteArray("0302"));
+        dev.mouse->failWrites.clear();
+        dev.mouse->writes.clear();
+        QCOMPARE(rig().commands.WriteSlotButtons(1, record), 0);
+        QCOMPARE(dev.mouse->writes.size(), 7 + 11);
     }
 
     // Twelve different macros fit the mouse; a thirteenth fails the download with a code

@@ -112,6 +112,12 @@ private slots:
         QCOMPARE(m.frameCount(0x40), 0); // nothing flagged: no apply commands
         QCOMPARE(m.frameCount(0x46), 2);
         QCOMPARE(m.frameCount(0x01), 2);
+        // A slot number no slot has (a file's) stands for the first slot, for its stages too.
+        ProfileSet odd = defaultSet();
+        odd.ProfileID = 7;
+        odd.profiles[4].dpiInfo[0].used = 0;
+        QCOMPARE(rig->commands.DownloadProfile(odd, DownloadDpi), 0);
+        QCOMPARE(int(m.table(MouseTable::Dpi)[1]), 1);
     }
 
     void failureAtEveryStepStopsTheDownload_data() {
