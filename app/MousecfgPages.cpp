@@ -98,6 +98,8 @@ void MousecfgWidget::connectPage(int page) {
         connect(m_pages->macro(), &MacroDialog::MacroRenamed, this,
                 [this](const QString &from, const QString &to) {
                     keepPageEdits();
+                    // What the mouse was sent follows too: a slot switch sends it again.
+                    renameBoundMacros(m_applied, from, to);
                     if (renameBoundMacros(m_working, from, to) > 0)
                         refreshPages();
                 });

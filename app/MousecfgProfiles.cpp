@@ -279,11 +279,13 @@ void MousecfgWidget::loadConfiguration(const QString &path) {
     int refused = 0;
     if (!showLibraryResult(loadConfigFile(m_library, w, path, &refused)))
         return;
+    // The pages show the loaded set before any box: a slot switch while it is open takes in
+    // what they show.
+    rebuildLibraryMenu();
+    refreshPages();
     if (refused > 0)
         notice(tr(
             "A profile name in the file cannot be used as a file name; that profile was renamed."));
-    rebuildLibraryMenu();
-    refreshPages();
     send();
 }
 

@@ -111,6 +111,8 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
         return;
     }
     if (request.command == MouseRequest::Dpi) {
+        // Checked against what the DPI page shows, whose edits go with this send as on Apply.
+        keepPageEdits();
         const MouseOutcome check = checkDpiStage(w.activeProfile(), request.number);
         if (check.kind != MouseOutcome::Done) {
             answer(check);

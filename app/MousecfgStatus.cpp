@@ -112,6 +112,9 @@ void MousecfgWidget::send(bool force, bool tellUser, std::function<void(int, boo
     const unsigned flags = start.groups;
     PendingSend pending{m_working, tellUser, std::move(then), start.saved};
     if (flags == 0 && !asleep) {
+        // Nothing for the mouse; a pointer speed changed alone still reaches the desktop.
+        keepSentSpeeds(pending.sent);
+        applyHostPointerSpeed();
         finishSend(pending, ResultDone);
         return;
     }
@@ -141,13 +144,10 @@ void MousecfgWidget::onSendFinished(quint64 ticket, int result, unsigned flags) 
     m_sends.erase(it);
     // What was sent is what the mouse holds now, also after a failure (the next send is then
     // whole); edits made during the send are not in it and remain to be sent. A mouse found
-    // asleep got nothing.
-    if (result != ResultMouseOff)
+    // asleep, or a send refused for its macros, got nothing (and the next send is whole).
+    if (result != ResultMouseOff && result != ResultTooManyMacros) {
         recordSend(m_applied, pending.sent, result == ResultDone);
-    if (result != ResultTooManyMacros && result != ResultMouseOff) {
-        m_downloaded = true;
-        for (int i = 0; i < kProfileCount; ++i)
-            m_downloadedSpeeds[size_t(i)] = pending.sent.profiles[i].mousespeed;
+        keepSentSpeeds(pending.sent);
     }
     // What Apply sent is what the desktop uses: the active slot's pointer speed too.
     if (result == ResultDone)
@@ -229,6 +229,12 @@ void MousecfgWidget::onProfileSelected(quint64 ticket, int index, int result) {
         tellSendFailure(result);
 }
 
+void MousecfgWidget::keepSentSpeeds(const ProfileSet &sent) {
+    m_downloaded = true;
+    for (int i = 0; i < kProfileCount; ++i)
+        m_downloadedSpeeds[size_t(i)] = sent.profiles[i].mousespeed;
+}
+
 void MousecfgWidget::applyHostPointerSpeed() {
     // The active slot's speed as last sent (an edit not yet sent goes with the next Apply);
     // before any send in this run, the speed the slot shows.
@@ -296,7 +302,10 @@ void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRat
     if (m_slotSwitchesPending > 0)
         return;
     // Reports are bounded before use: a profile or stage the mouse cannot have is ignored. A
-    // send under way has its own copy of the set, so a report is taken in at once.
+    // send under way has its own copy of the set, so a report is taken in at once; what the
+    // send's end records as held would not know it, so the next send is whole.
+    if (m_sending)
+        markNextSendWhole();
     const bool slotKnown = iProfile < kProfileCount;
     const bool slotChanged = slotKnown && iProfile != m_working.ProfileID;
     const int slot = slotKnown ? int(iProfile) : m_working.activeIndex();

@@ -565,6 +565,8 @@ void MousecfgWidget::slotWarnClose() {
     const bool sameModel = m_profilesModel == currentProductName();
     if (sameModel)
         keepPageEdits();
+    else
+        m_downloaded = false; // the speeds last sent were the other model's slots'
     const ProfileSet edited = m_working;
     loadProfiles();
     if (sameModel)

@@ -267,6 +267,8 @@ private:
     void selectOnMouse(int index, std::function<void(int)> answer = {});
     // The host's pointer speed from the profile last sent (or the active slot's).
     void applyHostPointerSpeed();
+    // The slots' pointer speeds as sent (or stored when nothing needed sending).
+    void keepSentSpeeds(const ProfileSet &sent);
     void showOsd(const QString &text);
     // Requests of the command line, taken by the command server and carried out here, so that
     // only one program talks to the mouse (MousecfgRemote.cpp).

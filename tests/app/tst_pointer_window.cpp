@@ -101,9 +101,14 @@ private slots:
         ws.profiles[2].mousespeed = 15;
         QCOMPARE(sendAndWait(w, true), 0);
         QCOMPARE(PointerSpeed::readSpeed(), 15);
-        // Slot 2 as sent (4); its edit to 3 goes with the next Apply.
+        // Slot 2 as sent (4); its edit to 3 goes with the next Apply, also one with nothing
+        // for the mouse.
         switchTo(1, 3);
         QCOMPARE(PointerSpeed::readSpeed(), 4);
+        QCOMPARE(sendAndWait(w), 0);
+        ws.profiles[1].mousespeed = 6;
+        QCOMPARE(sendAndWait(w), 0);
+        QCOMPARE(PointerSpeed::readSpeed(), 6);
     }
 
     // Under sway the window reads the speed from swaymsg without waiting for it: the answer,
