@@ -673,7 +673,7 @@ QString writeTemporary(const QString &target, const QByteArray &content) {
         if (fd < 0)
             return QString();
         bool written = (!existed || ::fchmod(fd, old.st_mode & 07777) == 0) &&
-                       writeFully(fd, content) && ::fsync(fd) == 0;
+                       writeFully(fd, content) && ::fdatasync(fd) == 0;
         written = ::close(fd) == 0 && written;
         if (written)
             return temporary;
