@@ -497,27 +497,19 @@ void TestIniFileParity::replacesAsQSaveFileDoes() {
     QVERIFY(dir.isValid());
     const QByteArray text("[A]\nk=1\n");
     const auto replace = [&](const QString &side, bool ours) {
-        const QString at = dir.filePath(side);
-        QDir().mkpath(at + QStringLiteral("/real"));
-        QFile kept(at + QStringLiteral("/kept.ini"));
+        const auto at = [&](const char *name) { return dir.filePath(side + '/' + name); };
+        QDir().mkpath(at("real"));
+        QFile kept(at("kept.ini"));
         QVERIFY(kept.open(QIODevice::WriteOnly));
         kept.close();
         QVERIFY(kept.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        QVERIFY(QFile::link(at + QStringLiteral("/real/linked.ini"),
-                            at + QStringLiteral("/linked.ini")));
-        QVERIFY(QFile(at + QStringLiteral("/real/linked.ini")).open(QIODevice::WriteOnly));
-        QVERIFY(
-            QFile::link(at + QStringLiteral("/real/later.ini"), at + QStringLiteral("/later.ini")));
+        QVERIFY(QFile(at("real/linked.ini")).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(at("real/linked.ini"), at("linked.ini")));
+        QVERIFY(QFile::link(at("real/later.ini"), at("later.ini")));
         for (const char *name : {"kept.ini", "new.ini", "linked.ini", "later.ini"}) {
-            const QString path = at + QLatin1Char('/') + QLatin1String(name);
-            if (ours) {
-                QVERIFY(writeAtomically(path, text));
-            } else {
-                QSaveFile file(path);
-                QVERIFY(file.open(QIODevice::WriteOnly));
-                file.write(text);
-                QVERIFY(file.commit());
-            }
+            QSaveFile file(at(name));
+            QVERIFY(ours ? writeAtomically(at(name), text)
+                         : file.open(QIODevice::WriteOnly) && file.write(text) && file.commit());
         }
     };
     replace(QStringLiteral("qt"), false);
