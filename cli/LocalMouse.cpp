@@ -26,15 +26,6 @@ constexpr int kBatteryWaitMs = 1000;
 // once in each cycle of its rounds.
 constexpr int kLooksPerBatteryQuery = MouseSession::kCycleEnd - 1;
 
-// A plug event that may concern the model: a node of one of its identities, or of none known.
-bool ofModel(const HidrawDevice &device, const DeviceMatchTable &table) {
-    if (!device.hasIds || table.empty())
-        return true;
-    const DeviceMatchEntry &e = table.front();
-    return (device.vendorId == e.vendorId1 && device.productId == e.productId1) ||
-           (device.vendorId == e.vendorId2 && device.productId == e.productId2);
-}
-
 // The mouse for the length of one command, on this program's own thread: the command line
 // may wait for it.
 class Session {
@@ -258,7 +249,7 @@ struct StatusFollower::Private {
 
 StatusFollower::StatusFollower() : d(std::make_unique<Private>()) {
     const auto onPlug = [this](const QString &, const HidrawDevice &device) {
-        d->plugged = d->plugged || !d->session || ofModel(device, d->session->table());
+        d->plugged = d->plugged || !d->session || mayBeModelDevice(device, d->session->table());
     };
     QObject::connect(&d->plugs, &DeviceMonitor::deviceArrived, onPlug);
     QObject::connect(&d->plugs, &DeviceMonitor::deviceRemoved, onPlug);

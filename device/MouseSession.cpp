@@ -150,20 +150,22 @@ void MouseSession::tellDevices(bool newCollection) {
 
 // ---------------------------------------------------------------- plug events
 
+bool mayBeModelDevice(const HidrawDevice &device, const DeviceMatchTable &table) {
+    if (!device.hasIds || table.empty())
+        return true;
+    const DeviceMatchEntry &e = table.front();
+    return (device.vendorId == e.vendorId1 && device.productId == e.productId1) ||
+           (device.vendorId == e.vendorId2 && device.productId == e.productId2);
+}
+
 void MouseSession::onDeviceEvent(const QString &path, const HidrawDevice &device) {
     Q_UNUSED(path)
     // A device of another maker or model changes nothing here but the poll, which starts
     // over as after every plug event.
-    const DeviceMatchTable &table = m_transport.deviceMatchTable();
-    if (device.hasIds && !table.empty()) {
-        const DeviceMatchEntry &e = table.front();
-        const bool ours = (device.vendorId == e.vendorId1 && device.productId == e.productId1) ||
-                          (device.vendorId == e.vendorId2 && device.productId == e.productId2);
-        if (!ours) {
-            if (m_polling)
-                setPolling(true);
-            return;
-        }
+    if (!mayBeModelDevice(device, m_transport.deviceMatchTable())) {
+        if (m_polling)
+            setPolling(true);
+        return;
     }
     m_settleTimer->start();
 }

@@ -32,6 +32,10 @@ class DeviceMonitor;
 class QTimer;
 struct HidrawDevice;
 
+// Whether a hidraw node that came or went may be the model's: one of its identities, or a
+// node whose identity is not known (or no model known).
+bool mayBeModelDevice(const HidrawDevice &device, const DeviceMatchTable &table);
+
 // What the session found: the match table, and what is open.
 struct MouseDevices {
     enum Link { NoLink, Receiver, Cable };
