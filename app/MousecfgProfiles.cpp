@@ -284,8 +284,9 @@ void MousecfgWidget::loadConfiguration(const QString &path) {
     rebuildLibraryMenu();
     refreshPages();
     if (refused > 0)
-        notice(tr(
-            "A profile name in the file cannot be used as a file name; that profile was renamed."));
+        notice(
+            tr("A profile name in the file cannot be used as a file name or is given to two slots; "
+               "that profile was renamed."));
     send();
 }
 

@@ -301,8 +301,8 @@ QString messageOf(const CommandLine &line, const MouseOutcome &outcome) {
     switch (outcome.kind) {
     case MouseOutcome::Done:
         return outcome.refusedNames > 0
-                   ? windowText("A profile name in the file cannot be used as a file name; that "
-                                "profile was renamed.")
+                   ? windowText("A profile name in the file cannot be used as a file name or is "
+                                "given to two slots; that profile was renamed.")
                    : QString();
     case MouseOutcome::NoMouse:
         // Neither the receiver nor the cable is there. Whether a receiver was there before

@@ -491,20 +491,23 @@ int loadConfigFile(QStringList &library, ProfileSet &set, const QString &path, i
         if (isSafeFileName(name) && fitsFileNameLimit(name) && name != kTemplateName)
             taken << name;
     }
+    QStringList seen;
     for (int i = 0; i < kProfileCount; ++i) {
         // A name that is no file name would never be saved and the slot would come back
         // empty after a restart. Keeping the slot's old name would write the file's profile
         // over the library's profile of that name: the profile gets a name of its own.
-        // A slot without a name stays so where it had none.
+        // A slot without a name stays so where it had none. A name given to an earlier slot
+        // too would save both slots' profiles to one file, the later over the earlier.
         QString &name = incoming.profileNames[i];
         const bool unnamed = name.isEmpty();
         if ((unnamed && !set.profileNames[i].isEmpty()) ||
-            (!unnamed &&
-             (!isSafeFileName(name) || !fitsFileNameLimit(name) || name == kTemplateName))) {
+            (!unnamed && (!isSafeFileName(name) || !fitsFileNameLimit(name) ||
+                          name == kTemplateName || seen.contains(name)))) {
             refused += unnamed ? 0 : 1;
             name = usableProfileName(name, taken);
             taken << name;
         }
+        seen << name;
         incoming.profiles[i].ProfileName = incoming.profileNames[i];
     }
     if (incoming.ProfileID >= kProfileCount)

@@ -98,8 +98,8 @@ int exportProfileFile(const ProfileSet &set, int slot, const QString &path);
 // that exists; a folder at path is refused.
 int saveConfigFile(const ProfileSet &set, const QString &path);
 // LOAD: a configuration file made for this model into the set. A slot name in the file
-// that cannot be a file name, is too long for one or is the template's ("DefaultProfile"),
-// is not taken: the profile gets one that
+// that cannot be a file name, is too long for one, is the template's ("DefaultProfile") or
+// was given to an earlier slot of the file, is not taken: the profile gets one that
 // can, like it and unlike every other (never the slot's old name, whose library profile it
 // would overwrite), and refusedNames counts such names. The names taken are added to the library.
 // The library and the saved state are written as one set of files. A file that lacks a key every

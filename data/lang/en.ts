@@ -414,10 +414,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>A profile name in the file cannot be used as a file name; that profile was renamed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -487,6 +483,10 @@
     </message>
     <message>
         <source>The settings could not be saved on this computer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A profile name in the file cannot be used as a file name or is given to two slots; that profile was renamed.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -409,8 +409,8 @@
         <translation>载入设置文件</translation>
     </message>
     <message>
-        <source>A profile name in the file cannot be used as a file name; that profile was renamed.</source>
-        <translation>文件中的某个配置文件名无法用作文件名，该配置文件已改名。</translation>
+        <source>A profile name in the file cannot be used as a file name or is given to two slots; that profile was renamed.</source>
+        <translation>文件中的某个配置文件名无法用作文件名或被两个槽位同时使用，该配置文件已改名。</translation>
     </message>
     <message>
         <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>

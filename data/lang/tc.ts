@@ -409,8 +409,8 @@
         <translation>載入組態檔</translation>
     </message>
     <message>
-        <source>A profile name in the file cannot be used as a file name; that profile was renamed.</source>
-        <translation>檔案中的某個設定檔名稱無法用作檔案名稱，該設定檔已改名。</translation>
+        <source>A profile name in the file cannot be used as a file name or is given to two slots; that profile was renamed.</source>
+        <translation>檔案中的某個設定檔名稱無法用作檔案名稱或被兩個槽位同時使用，該設定檔已改名。</translation>
     </message>
     <message>
         <source>As root, copy %1 to /etc/udev/rules.d/ and run &quot;udevadm control --reload&quot;, then plug the mouse in again.</source>

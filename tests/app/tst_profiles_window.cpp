@@ -211,8 +211,8 @@ private slots:
             QCOMPARE(
                 sendingBy(w, [&w] { QTest::mouseClick(button(w, "loadBtn"), Qt::LeftButton); }), 0);
             QCOMPARE(closer.texts,
-                     QStringList{"A profile name in the file cannot be used as a file name; "
-                                 "that profile was renamed."});
+                     QStringList{"A profile name in the file cannot be used as a file name or is "
+                                 "given to two slots; that profile was renamed."});
         }
         QCOMPARE(w.workingSet().profileNames[1], QStringLiteral("x_y"));
         m_rig->window.reset();

@@ -173,17 +173,21 @@ private slots:
         QCOMPARE(int(loaded.Debounce), 7);
         QVERIFY(library.contains(QStringLiteral("Work")));
 
-        // A slot name that is no file name: the profile gets one that is, and the library's
-        // profile of the slot's old name stays its own.
+        // A slot name that is no file name, or one an earlier slot has: the profile gets one
+        // that is its own, and the library's profile of the slot's old name stays its own.
         QSettings(conf, QSettings::IniFormat)
             .setValue(QStringLiteral("Config/Profile2"), QStringLiteral("../Game"));
         QSettings(conf, QSettings::IniFormat)
             .setValue(QStringLiteral("Config/Profile3"), QStringLiteral("DefaultProfile"));
+        QSettings(conf, QSettings::IniFormat)
+            .setValue(QStringLiteral("Config/Profile4"), QStringLiteral("Profile 1"));
         int refused = 0;
         QCOMPARE(loadConfigFile(library, loaded, conf, &refused), int(LibraryDone));
-        QCOMPARE(refused, 2);
+        QCOMPARE(refused, 3);
+        QCOMPARE(loaded.profileNames[0], QStringLiteral("Profile 1"));
         QCOMPARE(loaded.profileNames[1], QStringLiteral(".._Game"));
         QCOMPARE(loaded.profileNames[2], QStringLiteral("DefaultProfile (2)"));
+        QCOMPARE(loaded.profileNames[3], QStringLiteral("Profile 1 (2)"));
         QVERIFY(library.contains(QStringLiteral("Game")));
         writeModelName(conf, QStringLiteral("K215"));
         const ProfileSet before = loaded;
