@@ -172,6 +172,15 @@ void MousecfgWidget::profileCommand(int command) {
     // settings shared by all slots, the other slots' edits), and goes into what is saved.
     keepPageEdits();
 
+    // While a question or a file dialog is open, a plug event or another program's command
+    // may bring another model's profiles or another profile into the slot: the answer was
+    // given to what was shown, and nothing is done to what replaced it.
+    const QString model = currentProductName();
+    const QString name = w.profileNames[slot];
+    const auto stillShown = [this, model, name, slot] {
+        return currentProductName() == model && m_working.profileNames[slot] == name;
+    };
+
     switch (command) {
     case CommandBar::Add: {
         if (showLibraryResult(addLibraryProfile(m_library, w, slot))) {
@@ -184,7 +193,7 @@ void MousecfgWidget::profileCommand(int command) {
     case CommandBar::Delete: {
         if (!showLibraryResult(checkDeleteLibraryProfile(m_library, w, slot)))
             return;
-        if (!confirm(tr("Are you sure you want delete this profile?")))
+        if (!confirm(tr("Are you sure you want delete this profile?")) || !stillShown())
             return;
         if (showLibraryResult(deleteLibraryProfile(m_library, w, slot))) {
             saveSlotNames(true);
@@ -203,7 +212,7 @@ void MousecfgWidget::profileCommand(int command) {
         break;
     }
     case CommandBar::Reset: {
-        if (!confirm(tr("Are you sure you want reset this profile?")))
+        if (!confirm(tr("Are you sure you want reset this profile?")) || !stillShown())
             return;
         qCDebug(lcApp, "Accepted %d", slot);
         makeDefaultProfile(w.profiles[slot]);
@@ -213,7 +222,8 @@ void MousecfgWidget::profileCommand(int command) {
         break;
     }
     case CommandBar::ResetAll: {
-        if (!confirm(tr("Are you sure you want reset all profiles?")))
+        if (!confirm(tr("Are you sure you want reset all profiles?")) ||
+            currentProductName() != model)
             return;
         resetAllProfiles();
         break;
@@ -221,14 +231,14 @@ void MousecfgWidget::profileCommand(int command) {
     case CommandBar::Export: {
         const QString path = askFileName(true, tr("Save Profile File"), tr("Profile File(*.prof)"),
                                          QStringLiteral("prof"), w.profileNames[slot]);
-        if (!path.isEmpty())
+        if (!path.isEmpty() && stillShown())
             showLibraryResult(exportProfileFile(w, slot, path));
         break;
     }
     case CommandBar::Import: {
         const QString path = askFileName(false, tr("Load Profile File"), tr("Profile File(*.prof)"),
                                          QStringLiteral("prof"));
-        if (path.isEmpty())
+        if (path.isEmpty() || !stillShown())
             return;
         if (showLibraryResult(importProfileFile(m_library, w, slot, path))) {
             rebuildLibraryMenu();
@@ -239,15 +249,15 @@ void MousecfgWidget::profileCommand(int command) {
     }
     case CommandBar::SaveConfig: {
         const QString path = askFileName(true, tr("Save Config File"), tr("Config File(*.conf)"),
-                                         QStringLiteral("conf"), currentProductName());
-        if (!path.isEmpty())
+                                         QStringLiteral("conf"), model);
+        if (!path.isEmpty() && currentProductName() == model)
             showLibraryResult(saveConfigFile(w, path));
         break;
     }
     case CommandBar::LoadConfig: {
         const QString path = askFileName(false, tr("Load Config File"), tr("Config File(*.conf)"),
                                          QStringLiteral("conf"));
-        if (!path.isEmpty())
+        if (!path.isEmpty() && currentProductName() == model)
             loadConfiguration(path);
         break;
     }

@@ -145,6 +145,37 @@ private slots:
         QCOMPARE(again.workingSet().profileNames[0], QStringLiteral("Profile 6"));
     }
 
+    // Another profile comes into the slot while DELETE asks (a plug, another program's
+    // command): "Yes" was said to the profile shown, and neither is deleted.
+    void deleteAnsweredForAProfileReplacedMeanwhile() {
+        MousecfgWidget &w = *m_rig->window;
+        const QString asked = w.workingSet().profileNames[0];
+        QAction *free = nullptr;
+        for (QAction *a : button(w, "libraryBtn")->menu()->actions()) {
+            if (a->text() == QLatin1String("Profile 1"))
+                free = a;
+        }
+        QVERIFY(free && asked != free->text());
+        QTimer meanwhile;
+        meanwhile.setInterval(10);
+        int boxes = 0;
+        connect(&meanwhile, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            if (boxes++ == 0)
+                free->trigger();
+            box->accept();
+        });
+        meanwhile.start();
+        QTest::mouseClick(button(w, "deleteBtn"), Qt::LeftButton);
+        QCOMPARE(boxes, 1);
+        QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Profile 1"));
+        QVERIFY(QFileInfo::exists(profileFilePath(asked)));
+        QVERIFY(QFileInfo::exists(profileFilePath(QStringLiteral("Profile 1"))));
+        QCOMPARE(readProfileLibrary(), menuTexts(w));
+    }
+
     // Cancel drops what was not sent, in every slot and in the mouse-wide options.
     void cancelDropsUnsentEdits() {
         MousecfgWidget &w = *m_rig->window;
