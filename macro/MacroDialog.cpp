@@ -100,6 +100,10 @@ void MacroDialog::createWidgets() {
     // A release comes up to KeyCapture::kReleaseHoldMs late.
     m_stopHold.setInterval(kStopHoldMs + KeyCapture::kReleaseHoldMs);
     connect(&m_stopHold, &QTimer::timeout, this, [this] {
+        // Escape let go after the hold but before this: its release, still held back, is
+        // recorded now and goes with the rest rather than after them.
+        if (m_capture)
+            m_capture->flush();
         if (!m_recording)
             return;
         m_model->removeRows(m_rowsBeforeEscape, m_model->rowCount() - m_rowsBeforeEscape);

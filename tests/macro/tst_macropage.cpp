@@ -342,6 +342,30 @@ private slots:
         QCOMPARE(page().events().size(), 4);
     }
 
+    // Escape let go just after the hold ended the recording, its release still on its way:
+    // the macro keeps the steps it had, not a lone release of Escape.
+    void escapeLetGoJustAfterTheHold() {
+        const QString name = page().currentMacro();
+        click("macroRecordBtn");
+        tap(30);
+        click("macroRecordBtn");
+        const QVector<MacroEvent> before = saved(name).events;
+        QVERIFY(!before.isEmpty());
+        const auto escape = [this](bool press, ulong stamp) {
+            QKeyEvent e(press ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_Escape,
+                        Qt::NoModifier, 9, 0, 0);
+            e.setTimestamp(stamp);
+            QCoreApplication::sendEvent(m_page->windowHandle(), &e);
+        };
+        click("macroRecordBtn");
+        escape(true, 1000);
+        QTest::qWait(1100); // the hold is a second
+        escape(false, 2100);
+        QTRY_VERIFY_WITH_TIMEOUT(!page().isRecording(), 5000);
+        QCOMPARE(saved(name).events, before);
+        QCOMPARE(page().events(), before);
+    }
+
     void renameImportAndGunSets() {
         QSignalSpy renamed(&page(), &MacroDialog::MacroRenamed);
         auto *name = page().findChild<KelLineEdit *>(QStringLiteral("macroNameEdit"));
