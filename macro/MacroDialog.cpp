@@ -249,7 +249,7 @@ void MacroDialog::showHint() {
         m_recordHint->setText(
             tr("Editing: press a key or type a value; Enter saves, Esc cancels."));
     else if (currentMacro().isEmpty())
-        m_recordHint->clear();
+        m_recordHint->setText(tr("Press NEW to make a macro first."));
     // Removing a delay can make the rows longer on the mouse (its fillers come back).
     else if (mouseMacroSteps(events()) > kMouseMacroSteps)
         m_recordHint->setText(sendableMacroSteps(events()) == 0

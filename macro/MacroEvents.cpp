@@ -98,6 +98,11 @@ void MacroDialog::itemClicked(const QModelIndex &index) {
 bool MacroDialog::insertEvents(const QVector<MacroEvent> &events) {
     if (events.isEmpty())
         return false;
+    // Steps are a macro's: without one they would be dropped at the next choice or quit.
+    if (currentMacro().isEmpty()) {
+        macroWarning(this, tr("Press NEW to make a macro first."));
+        return false;
+    }
     if (!rowsFit(this->events(), events)) {
         macroWarning(this, tr("No room for these steps: %n more fit this macro on the mouse.",
                               nullptr, macroRoomLeft(this->events())));

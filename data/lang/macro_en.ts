@@ -297,6 +297,10 @@
             <numerusform>Too long for the mouse: it plays only the first %n rows.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Press NEW to make a macro first.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

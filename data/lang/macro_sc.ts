@@ -294,6 +294,10 @@
             <numerusform>超出鼠标容量：鼠标只播放前 %n 行。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Press NEW to make a macro first.</source>
+        <translation>请先按“新建”创建一个宏。</translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

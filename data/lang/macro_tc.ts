@@ -294,6 +294,10 @@
             <numerusform>超出滑鼠容量：滑鼠只播放前 %n 列。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Press NEW to make a macro first.</source>
+        <translation>請先按「新增」建立一個巨集。</translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

@@ -366,6 +366,18 @@ private slots:
         QCOMPARE(page().events(), before);
     }
 
+    // With no macro left, steps have nowhere to go: the user is told to make one.
+    void stepsWithoutAMacroAreRefused() {
+        click("macroDeleteBtn");
+        QVERIFY(page().currentMacro().isEmpty());
+        const QString told = QStringLiteral("Press NEW to make a macro first.");
+        QCOMPARE(page().findChild<QLabel *>(QStringLiteral("macroRecordHint"))->text(), told);
+        ModalCloser closer;
+        click("macroInsertDelayBtn");
+        QCOMPARE(closer.texts, QStringList{told});
+        QVERIFY(page().events().isEmpty());
+    }
+
     void renameImportAndGunSets() {
         QSignalSpy renamed(&page(), &MacroDialog::MacroRenamed);
         auto *name = page().findChild<KelLineEdit *>(QStringLiteral("macroNameEdit"));
