@@ -27,6 +27,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 namespace PointerSpeed {
 namespace {
@@ -146,11 +147,16 @@ void setKwinAcceleration(double value) {
     });
 }
 
-QString readText(const QString &path) {
+// The file's text; none when it is there but cannot be read whole (another owner, a read
+// error), so that it is never written over from what little was read.
+std::optional<QString> readText(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
+        return file.exists() ? std::nullopt : std::optional<QString>(QString());
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return QString::fromUtf8(text);
 }
 
 } // namespace
@@ -213,7 +219,7 @@ QString kdeEntry(const QString &text, const QString &groupHeader, const QString 
 }
 
 int readKdeSpeed() {
-    const QString value = kdeEntry(readText(kcmInputPath()), kGroup, kKey);
+    const QString value = kdeEntry(readText(kcmInputPath()).value_or(QString()), kGroup, kKey);
     bool ok = false;
     const double acceleration = value.toDouble(&ok);
     return ok ? speedFromLibinput(acceleration) : kDefaultSpeed;
@@ -274,9 +280,13 @@ Result writeKdeSpeed(int speed, bool x11) {
         result = writeX11Speed(speed);
 
     const QString path = kcmInputPath();
-    const QString before = readText(path);
-    const QString after = withKdeEntry(before, kGroup, kKey, libinputText(value));
-    if (after == before)
+    const std::optional<QString> before = readText(path);
+    if (!before) {
+        qCDebug(lcPlatform, "pointer speed: cannot read %s", qPrintable(path));
+        return Failed;
+    }
+    const QString after = withKdeEntry(*before, kGroup, kKey, libinputText(value));
+    if (after == *before)
         return result;
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!writeAtomically(path, after.toUtf8())) {
