@@ -235,6 +235,8 @@ void HidTransport::OpenDevice(const QString &modelName) {
 }
 
 void HidTransport::CloseDevice() {
+    // A node that could not be opened is news only while its device is there.
+    m_deniedPath.clear();
     hidMouse1.close();
     hidCommand1.close();
     hidMouse2.close();

@@ -106,14 +106,18 @@ class FakeHidApi : public HidApi {
 public:
     std::vector<HidDeviceRecord> records;
     bool initFails = false;
+    bool denied = false; // every node is there but may not be opened
     int opens = 0;
 
     int init() override { return initFails ? -1 : 0; }
     int exit() override { return 0; }
     std::vector<HidDeviceRecord> enumerate(uint16_t, uint16_t) override { return records; }
+    bool accessDenied(const std::string &) override { return denied; }
     std::unique_ptr<HidConnection> open(const std::string &path) override {
         ++opens;
         auto it = m_mice.find(path);
+        if (denied)
+            return nullptr;
         if (it == m_mice.end())
             return nullptr;
         return std::make_unique<FakeConnection>(it->second);

@@ -443,6 +443,22 @@ private slots:
         QVERIFY(rig().transport.hidCommand2.isOpen());
     }
 
+    // A node this user may not open is told while the mouse is there, and forgotten once the
+    // device is closed (unplugged), so that no warning names a node that is gone.
+    void deniedNodeForgottenOnClose() {
+        FakeHidApi api;
+        setHidApi(&api);
+        api.add("/dev/hidraw2", kVid, kCablePid, 2);
+        api.add("/dev/hidraw2", kVid, kCablePid, 0);
+        api.denied = true;
+        rig().transport.LoadDeviceMatchTable();
+        rig().transport.EnumerateDevices();
+        rig().transport.OpenDevice(QStringLiteral("TOLV"));
+        QCOMPARE(rig().transport.deniedDevicePath(), std::string("/dev/hidraw2"));
+        rig().transport.CloseDevice();
+        QVERIFY(rig().transport.deniedDevicePath().empty());
+    }
+
     void openTwiceClosesFirst() {
         FakeHidApi api;
         setHidApi(&api);
