@@ -155,6 +155,13 @@ bool isDefaultProfileName(const QString &name) {
     return false;
 }
 
+namespace {
+// The default names, and the names the model's own list protects, keep their profiles.
+bool keptProfileName(const QString &name) {
+    return isDefaultProfileName(name) || isProtectedProfile(name);
+}
+} // namespace
+
 bool ensureProfileFile(const QString &name, const ProfileData &fallback) {
     const QString path = profileFilePath(name);
     if (path.isEmpty())
@@ -260,7 +267,7 @@ int checkDeleteLibraryProfile(const QStringList &library, const ProfileSet &set,
         return LibraryUnchanged;
     if (library.size() < 2)
         return LibraryLastProfile;
-    if (isDefaultProfileName(set.profileNames[slot]))
+    if (keptProfileName(set.profileNames[slot]))
         return LibraryDefaultName;
     return LibraryDone;
 }
@@ -337,7 +344,7 @@ int renameLibraryProfile(QStringList &library, ProfileSet &set, int slot, const 
     if (!validSlot(slot))
         return LibraryUnchanged;
     const QString old = set.profileNames[slot];
-    if (isDefaultProfileName(old))
+    if (keptProfileName(old))
         return LibraryDefaultName;
     if (newName == old)
         return LibraryUnchanged;

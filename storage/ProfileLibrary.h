@@ -20,7 +20,8 @@ enum LibraryResult {
     LibraryExists = 3,      // a profile file of that name exists
     LibraryInUse = 4,       // another slot holds that name
     LibraryLastProfile = 5, // the library would be left empty
-    LibraryDefaultName = 6, // "Profile 1".."Profile 5" are neither deleted nor renamed
+    LibraryDefaultName = 6, // "Profile 1".."Profile 5" and the model's protected names are
+                            // neither deleted nor renamed
     LibraryWrongModel = 7,  // the file was made for another model
     LibraryWriteFailed = 8, // a file could not be copied, moved or written
     LibraryUnchanged = 9,   // nothing to do (a rename to the same name)

@@ -110,6 +110,14 @@ private slots:
              {QString(), QStringLiteral("a/b"), QStringLiteral(".."), QStringLiteral("a\\b")})
             QCOMPARE(renameLibraryProfile(lib.library, lib.set, 1, bad), int(LibraryUnsafeName));
         QCOMPARE(chooseLibraryProfile(lib.set, 0, QStringLiteral("Work")), int(LibraryInUse));
+        // A name the model's list protects is kept as a default name is.
+        QSettings(productConfigPath(), QSettings::IniFormat)
+            .setValue(QStringLiteral("PROFILE_LIST/SCount"), 1);
+        QSettings(productConfigPath(), QSettings::IniFormat)
+            .setValue(QStringLiteral("PROFILE_LIST/S1"), QStringLiteral("Game"));
+        QCOMPARE(deleteLibraryProfile(lib.library, lib.set, 1), int(LibraryDefaultName));
+        QCOMPARE(renameLibraryProfile(lib.library, lib.set, 1, QStringLiteral("Y")),
+                 int(LibraryDefaultName));
         QVERIFY(lib.set == before);
         QCOMPARE(readProfileLibrary(), lib.library);
         QVERIFY(lib.exists(QStringLiteral("Game")));
