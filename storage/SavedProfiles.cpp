@@ -7,17 +7,28 @@
 #include "ProfileFiles.h"
 #include "ProfileLibrary.h"
 
+#include <algorithm>
+
 void loadSavedProfiles(ProfileSet &set) {
     if (isSafeFileName(currentProductName())) {
         QString names[kProfileCount];
         bool changed = false;
         const IniFile config(configIniPath());
-        for (int i = 0; i < kProfileCount; ++i) {
+        for (int i = 0; i < kProfileCount; ++i)
             names[i] = config.value(QStringLiteral("Config/Profile%1").arg(i + 1)).toString();
-            if (!isSafeFileName(names[i])) {
-                names[i] = QStringLiteral("Profile %1").arg(i + 1);
-                changed = true;
-            }
+        for (int i = 0; i < kProfileCount; ++i) {
+            if (isSafeFileName(names[i]))
+                continue;
+            // The slot's default name, or another no slot holds: two slots on one file
+            // would save only one of them.
+            const auto held = [&names](const QString &name) {
+                return std::find(std::begin(names), std::end(names), name) != std::end(names);
+            };
+            QString name = QStringLiteral("Profile %1").arg(i + 1);
+            for (int n = 1; held(name); ++n)
+                name = QStringLiteral("Profile %1").arg(n);
+            names[i] = name;
+            changed = true;
         }
         // Config.ini is written only when a name had to be given.
         if (changed) {

@@ -6,6 +6,7 @@
 #include "ProfileData.h"
 #include "ProfileFiles.h"
 #include "ProfileLibrary.h"
+#include "SavedProfiles.h"
 #include "TestAppDir.h"
 
 #include <QDir>
@@ -122,6 +123,22 @@ private slots:
         QCOMPARE(readProfileLibrary(), lib.library);
         QVERIFY(lib.exists(QStringLiteral("Game")));
         QVERIFY(!QFileInfo::exists(lib.dir.file(QStringLiteral("Configs/TOLV/Profile/X.prof"))));
+    }
+
+    // A saved slot name that cannot be a file name gets the slot's default name, or one no
+    // other slot holds: two slots on one file would save only one of them.
+    void damagedSlotNameAtStart() {
+        Library lib({QStringLiteral("Profile 3")});
+        {
+            QSettings ini(configIniPath(), QSettings::IniFormat);
+            const char *names[] = {"Profile 3", "Profile 2", "a/b", "Profile 4", "Profile 5"};
+            for (int i = 0; i < kProfileCount; ++i)
+                ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names[i]);
+        }
+        ProfileSet set;
+        loadSavedProfiles(set);
+        QCOMPARE(set.profileNames[0], QStringLiteral("Profile 3"));
+        QCOMPARE(set.profileNames[2], QStringLiteral("Profile 1"));
     }
 
     void renameMovesTheFileAndKeepsThePlace() {
