@@ -1090,7 +1090,11 @@ bool copyFileOver(const QString &from, const QString &to) {
         QFileInfo::exists(to))
         return true;
     QFile source(from);
-    return source.open(QIODevice::ReadOnly) && replaceFile(to, source.readAll());
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = source.readAll();
+    // A read cut short is no copy.
+    return source.error() == QFileDevice::NoError && replaceFile(to, text);
 }
 
 bool updateIniFile(const QString &path, const std::function<void(IniFile &)> &change) {

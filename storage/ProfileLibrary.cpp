@@ -378,7 +378,11 @@ int renameLibraryProfile(QStringList &library, ProfileSet &set, int slot, const 
     FileSet files(writeJournalPath());
     QFile source(from);
     if (!from.isEmpty() && source.open(QIODevice::ReadOnly)) {
-        files.replace(to, source.readAll());
+        // The old file goes once the new one stands: it is copied whole or not at all.
+        const QByteArray text = source.readAll();
+        if (source.error() != QFileDevice::NoError)
+            return LibraryWriteFailed;
+        files.replace(to, text);
     } else {
         saveProfileByName(set.profiles[slot], newName);
         if (!QFileInfo::exists(to))
