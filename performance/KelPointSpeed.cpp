@@ -114,7 +114,6 @@ KelPointSpeed::KelPointSpeed(QWidget *parent) : QWidget(parent) {
 void KelPointSpeed::loadPage(const ProfileSet &set, const PageView &view) {
     m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
     const ProfileData &record = set.profiles[m_profileIndex];
-    m_mouseSpeed = record.mousespeed;
     m_syncValue = set.Sync;
     // Kept as shown, so that what is handed back is what the report-rate page shows.
     m_liftValue = boundedLift(set.LiftHigh);
@@ -129,6 +128,9 @@ void KelPointSpeed::loadPage(const ProfileSet &set, const PageView &view) {
         m_keySlider->setValue(m_debounce);
         m_speedBox->setValue(record.mousespeed);
     }
+    // Kept as shown: a speed off the scale (a file written by hand) is handed back as the box
+    // bounds it, one the desktop takes.
+    m_mouseSpeed = quint8(m_speedBox->value());
     m_keyValue->setText(QStringLiteral("%1").arg(m_debounce));
     m_speedBox->setFont(languageFont());
     // The mouse syncs for any byte but 0.

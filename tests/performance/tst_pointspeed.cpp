@@ -71,9 +71,10 @@ private slots:
         QCOMPARE(page.keyValueText(), QStringLiteral("255"));
     }
 
-    // A key response of 0 (a missing key) is never handed back: the page shows and sends 1,
-    // and a lift-off byte that is no distance goes back as the 2 mm shown. Any sync byte but 0
-    // shows sync on. A sensor mode outside the three lights no box and stays as it is.
+    // A key response of 0 (a missing key) is never handed back: the page shows and sends 1, a
+    // pointer speed off the scale goes back as the box shows it, and a lift-off byte that is no
+    // distance goes back as the 2 mm shown. Any sync byte but 0 shows sync on. A sensor mode
+    // outside the three lights no box and stays as it is.
     void storedValuesTheControlsCannotShow() {
         TestAppDir dir;
         KelPointSpeed page;
@@ -81,6 +82,7 @@ private slots:
         set.LiftHigh = 0;
         set.Sync = 5;
         set.SensorMode = 7;
+        set.profiles[0].mousespeed = 35; // off the desktop's scale: shown and sent as 20
         page.loadPage(set, {});
         QCOMPARE(page.keySlider()->value(), 1);
         QCOMPARE(page.keyValueText(), QStringLiteral("1"));
@@ -89,6 +91,7 @@ private slots:
         QCOMPARE(int(set.Debounce), 1);
         QCOMPARE(int(set.LiftHigh), 2);
         QCOMPARE(int(set.SensorMode), 7);
+        QCOMPARE(int(set.profiles[0].mousespeed), 20);
         for (int mode = 0; mode < 3; ++mode)
             QVERIFY(!page.modeButton(mode)->isChecked());
         page.keySlider()->setValue(0);
