@@ -466,7 +466,14 @@ void MousecfgWidget::onDevicesChanged(const MouseDevices &devices) {
         if (presentBefore > 0) {
             setMouseReadyFlag(false);
             m_warningShown = true;
-            QTimer::singleShot(200, this, &MousecfgWidget::slotWarning);
+            // A mouse back within the moment (the port re-enumerated) needs no warning, and a
+            // window in the tray stays there.
+            QTimer::singleShot(200, this, [this] {
+                if (connectedModelCount() == 0)
+                    slotWarning();
+                else
+                    m_warningShown = false;
+            });
         }
         return;
     }

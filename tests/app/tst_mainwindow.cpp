@@ -727,6 +727,29 @@ private slots:
         dropShared();
     }
 
+    // The receiver gone and back within a moment (a port that re-enumerates): no warning,
+    // the window stays in the tray, and the tray icon still hides it once shown.
+    void aMouseBackAtOnceLeavesTheWindowWhereItWas() {
+        WindowRig &rig = receiverOnly();
+        MousecfgWidget &w = *rig.window;
+        w.hide();
+        ModalCloser closer;
+        MouseSession *session = w.session();
+        rig.mouse.unplug(MouseLink::Receiver);
+        QMetaObject::invokeMethod(session, [session] { session->rescan(); });
+        QTRY_VERIFY(!mouseReadyFlag());
+        rig.mouse.plug(MouseLink::Receiver);
+        QMetaObject::invokeMethod(session, [session] { session->rescan(); });
+        QTRY_VERIFY(mouseReadyFlag());
+        QTest::qWait(300);
+        QVERIFY(closer.texts.isEmpty());
+        QVERIFY(!w.isVisible());
+        w.show();
+        emit w.trayIcon()->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(!w.isVisible());
+        dropShared();
+    }
+
     void noMouseShowsTheDongleBoxUntilOneArrives() {
         dropShared();
         WindowRig rig;
