@@ -301,20 +301,14 @@ void MousecfgWidget::loadConfiguration(const QString &path) {
 }
 
 void MousecfgWidget::dropUnsentEdits() {
-    // Every slot goes back to what its file holds, and the mouse-wide options to what
-    // was last loaded or sent.
+    // Every slot goes back to what its file holds, and the mouse-wide options to what is
+    // stored with them: what was last applied (also an Apply the mouse did not take, asleep,
+    // which goes at the next send) or imported.
     ProfileSet &w = m_working;
-    const ProfileSet &applied = m_applied;
     for (int i = 0; i < kProfileCount; ++i) {
         loadProfileByName(w.profiles[i], w.profileNames[i]);
         w.profiles[i].ProfileName = w.profileNames[i];
     }
-    w.AngleValue = applied.AngleValue;
-    w.LiftHigh = applied.LiftHigh;
-    w.Sync = applied.Sync;
-    w.Jitter = applied.Jitter;
-    w.Debounce = applied.Debounce;
-    w.Wake = applied.Wake;
-    w.SensorMode = applied.SensorMode;
+    loadSensorOptions(w);
     refreshPages();
 }

@@ -342,20 +342,30 @@ void saveProfileByName(const ProfileData &record, const QString &name) {
     remember(path, record);
 }
 
+namespace {
+void readSensorOptions(const IniFile &ini, ProfileSet &set) {
+    // An option never saved (a first start) takes the model's factory value from the
+    // descriptor rather than 0, which would switch the inverted options on and the key
+    // response off.
+    uint8_t defaults[SensorDefaultCount] = {};
+    readSensorDefaults(defaults);
+    const int defaultOf[7] = {SensorAngle,    SensorLift, SensorSync, SensorJitter,
+                              SensorDebounce, SensorWake, SensorMode_};
+    for (int i = 0; i < 7; ++i)
+        *sensorField(set, i) =
+            uint8_t(ini.value(QLatin1String(kSensorKeys[i]), defaults[defaultOf[i]]).toInt());
+}
+} // namespace
+
+void loadSensorOptions(ProfileSet &set) {
+    readSensorOptions(IniFile(configIniPath()), set);
+}
+
 void loadProfileSet(ProfileSet &set) {
     {
         const IniFile ini(configIniPath());
         set.ProfileID = uint8_t(ini.value(QStringLiteral("Config/ProfileID"), 0).toInt());
-        // An option never saved (a first start) takes the model's factory value from the
-        // descriptor rather than 0, which would switch the inverted options on and the key
-        // response off.
-        uint8_t defaults[SensorDefaultCount] = {};
-        readSensorDefaults(defaults);
-        const int defaultOf[7] = {SensorAngle,    SensorLift, SensorSync, SensorJitter,
-                                  SensorDebounce, SensorWake, SensorMode_};
-        for (int i = 0; i < 7; ++i)
-            *sensorField(set, i) =
-                uint8_t(ini.value(QLatin1String(kSensorKeys[i]), defaults[defaultOf[i]]).toInt());
+        readSensorOptions(ini, set);
         set.Count = uint8_t(ini.value(QStringLiteral("Config/Count"), 0).toInt());
         for (int i = 0; i < kProfileCount; ++i)
             set.profileNames[i] =

@@ -43,6 +43,8 @@ void loadProfileByName(ProfileData &record, const QString &name);
 void saveProfileByName(const ProfileData &record, const QString &name);
 
 void loadProfileSet(ProfileSet &set);
+// The seven sensor options of the set as stored (the model's factory values where none is).
+void loadSensorOptions(ProfileSet &set);
 // Config.ini's set-wide keys and slot names and each slot's profile file that changed, written
 // as one set of files; with unsent, "Config/Diff" is set to 1 with them. False when they could
 // not be written (nothing of them then was).

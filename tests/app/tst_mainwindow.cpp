@@ -462,6 +462,7 @@ private slots:
         rig.mouse.setAsleep(true);
         w.slotRefreshBatteryStatus(0, 0, 0);
         w.workingSet().profiles[0].dpiInfo[2].y = 41;
+        w.workingSet().Jitter ^= 1;
         rig.mouse.clearFrames();
         {
             ModalCloser closer;
@@ -470,6 +471,12 @@ private slots:
                      QStringList{QStringLiteral("Mouse is sleeping or not connected.")});
         }
         QCOMPARE(rig.mouse.frameCount(0x02), 0);
+        // What was applied is stored and goes at the next send: Cancel keeps all of it.
+        const ProfileSet applied = w.workingSet();
+        QTest::mouseClick(w.findChild<KelPushButton *>(QStringLiteral("cancelBtn")),
+                          Qt::LeftButton);
+        QVERIFY(w.workingSet() == applied);
+        w.show();
         // Moved since, it is awake before the battery is asked again: the send is not refused.
         rig.mouse.setAsleep(false);
         QCOMPARE(sendAndWait(w), 0);
