@@ -140,7 +140,10 @@ void KelBtnWindow::describeRows() {
 }
 
 void KelBtnWindow::loadPage(const ProfileSet &set, const PageView &view) {
-    m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
+    const int index = qBound(0, view.profile, kProfileCount - 1);
+    if (index != m_profileIndex)
+        KelMenu::closeOpenMenus(this);
+    m_profileIndex = index;
     m_record = set.profiles[m_profileIndex];
     if (view.sensorCode != m_sensorCode) {
         m_sensorCode = view.sensorCode;

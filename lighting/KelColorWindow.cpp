@@ -98,7 +98,10 @@ KelColorWindow::KelColorWindow(QWidget *parent) : QWidget(parent) {
 }
 
 void KelColorWindow::loadPage(const ProfileSet &set, const PageView &view) {
-    m_effectIndex = qBound(0, view.effectRecord, kProfileCount - 1);
+    const int index = qBound(0, view.effectRecord, kProfileCount - 1);
+    if (index != m_effectIndex)
+        KelMenu::closeOpenMenus(this);
+    m_effectIndex = index;
     m_ledMode = set.profiles[m_effectIndex].LedMode;
     std::copy(std::begin(set.profiles[0].ledModes), std::end(set.profiles[0].ledModes),
               std::begin(m_ledModes));

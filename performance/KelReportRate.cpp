@@ -52,7 +52,10 @@ KelReportRate::KelReportRate(QWidget *parent) : QWidget(parent) {
 }
 
 void KelReportRate::loadPage(const ProfileSet &set, const PageView &view) {
-    m_profileIndex = qBound(0, view.profile, kProfileCount - 1);
+    const int index = qBound(0, view.profile, kProfileCount - 1);
+    if (index != m_profileIndex)
+        KelMenu::closeOpenMenus(this);
+    m_profileIndex = index;
     m_profile = set.profiles[m_profileIndex];
     showRate();
     m_iLift = boundedLift(set.LiftHigh);

@@ -12,6 +12,13 @@ KelMenu::KelMenu(const QString &title, QWidget *parent) : QMenu(title, parent) {
     refreshStyle();
 }
 
+void KelMenu::closeOpenMenus(QWidget *owner) {
+    for (QMenu *menu : owner->findChildren<QMenu *>()) {
+        if (menu->isVisible())
+            menu->hide();
+    }
+}
+
 QString KelMenu::menuStyleSheet(const QColor &selection) {
     return QStringLiteral("QMenu{background-color: rgb(30, 30, 30); color: rgb(255, 255, 255);"
                           " border: 1px solid rgb(%1, %2, %3);}"

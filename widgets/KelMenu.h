@@ -19,6 +19,9 @@ public:
     void refreshStyle();
     // A menu taller than the screen scrolls instead of breaking into columns.
     void setScrollable(bool scrollable);
+    // Closes, without a choice, every menu of owner that is open: a page shown for another
+    // slot closes the menu opened for the one before, whose choice would land in this one.
+    static void closeOpenMenus(QWidget *owner);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -56,6 +56,16 @@ private slots:
         // The mouse's own change shows at once.
         page.setReportRate(4);
         QCOMPARE(page.rateCaption(), QStringLiteral("250 HZ"));
+
+        // The menu open when the page is shown for another slot (switched on the mouse) closes
+        // without a choice; shown again for the same slot, it stays.
+        page.show();
+        page.rateMenu()->popup(page.mapToGlobal(QPoint()));
+        QTRY_VERIFY(page.rateMenu()->isVisible());
+        page.loadPage(set, {1, 1, 0});
+        QVERIFY(page.rateMenu()->isVisible());
+        page.loadPage(set, {2, 2, 0});
+        QVERIFY(!page.rateMenu()->isVisible());
     }
 
     void liftGoesToTheWindowAtOnce() {
