@@ -224,26 +224,35 @@ bool FileSet::commit() {
 
 int recoverInterruptedWrites(const QString &journalPath, const QStringList &folders,
                              const QStringList &suffixes) {
-    const FileWriteLock journalLock(journalPath, true);
     int count = 0;
-    QByteArray text;
-    if (readWhole(journalPath, text)) {
-        std::vector<Rename> renames;
-        if (readJournal(journalPath, text, renames)) {
-            std::sort(renames.begin(), renames.end(),
-                      [](const Rename &a, const Rename &b) { return a.to < b.to; });
-            FileLocks locks;
-            for (const Rename &r : renames)
-                locks.take(r.to);
-            finishRenames(journalPath, renames, &count);
-            qCDebug(lcStorage, "Finished a set of writes: %d files", count);
-        } else {
-            // A journal that cannot be read names nothing: the targets keep their old contents
-            // and the temporary files go with the other leftovers.
-            qCWarning(lcStorage, "Removed a damaged journal %s", qPrintable(journalPath));
-            QFile::remove(journalPath);
+    bool finished = true;
+    {
+        const FileWriteLock journalLock(journalPath, true);
+        QByteArray text;
+        if (readWhole(journalPath, text)) {
+            std::vector<Rename> renames;
+            if (readJournal(journalPath, text, renames)) {
+                std::sort(renames.begin(), renames.end(),
+                          [](const Rename &a, const Rename &b) { return a.to < b.to; });
+                FileLocks locks;
+                for (const Rename &r : renames)
+                    locks.take(r.to);
+                finished = finishRenames(journalPath, renames, &count);
+                qCDebug(lcStorage, "Finished a set of writes: %d files", count);
+            } else {
+                // A journal that cannot be read names nothing: the targets keep their old
+                // contents and the temporary files go with the other leftovers.
+                qCWarning(lcStorage, "Removed a damaged journal %s", qPrintable(journalPath));
+                QFile::remove(journalPath);
+            }
         }
     }
+    // A journal kept for the next start (a rename failed) still needs the temporary files it
+    // names: they are not taken for leftovers now.
+    if (!finished)
+        return count;
+    // The journal's lock is let go first: the sweep takes it to remove the journal's own
+    // temporary file, which a writer killed while writing the journal left.
     for (const QString &folder : folders)
         count += removeInterruptedWrites(folder, suffixes);
     return count;
