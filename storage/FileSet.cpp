@@ -69,17 +69,23 @@ struct Rename {
     QString to;
 };
 
-// The journal: {"renames":[[temporary, target], ...]}, the paths relative to its folder.
+// The journal: {"renames":[[temporary, target], ...]}, the paths relative to its folder, or
+// absolute for a file a link leads to outside it.
 QByteArray journalText(const QString &journal, const std::vector<Rename> &renames) {
     const QDir folder = QFileInfo(journal).absoluteDir();
+    const auto named = [&folder](const QString &path) {
+        const QString relative = folder.relativeFilePath(path);
+        return relative.startsWith(QLatin1String("../")) ? QFileInfo(path).absoluteFilePath()
+                                                         : relative;
+    };
     QJsonArray list;
     for (const Rename &r : renames)
-        list.append(QJsonArray{folder.relativeFilePath(r.from), folder.relativeFilePath(r.to)});
+        list.append(QJsonArray{named(r.from), named(r.to)});
     return QJsonDocument(QJsonObject{{QStringLiteral("renames"), list}}).toJson();
 }
 
 // The renames of a journal; false for a damaged one. Only a temporary file's rename onto its
-// own target, inside the journal's folder, is taken.
+// own target is taken: inside the journal's folder, or named by its whole path.
 bool readJournal(const QString &journal, const QByteArray &text, std::vector<Rename> &renames) {
     const QDir folder = QFileInfo(journal).absoluteDir();
     const QJsonValue list = QJsonDocument::fromJson(text).object().value(QStringLiteral("renames"));
@@ -89,7 +95,7 @@ bool readJournal(const QString &journal, const QByteArray &text, std::vector<Ren
         const QString from = entry.toArray().at(0).toString();
         const QString to = entry.toArray().at(1).toString();
         const QString clean = QDir::cleanPath(to);
-        if (to.isEmpty() || QDir::isAbsolutePath(to) || clean.startsWith(QLatin1String("../")) ||
+        if (to.isEmpty() || clean != to || clean.startsWith(QLatin1String("../")) ||
             clean == QLatin1String("..") || !isTemporaryOf(from, to))
             return false;
         renames.push_back(Rename{folder.filePath(from), folder.filePath(to)});
@@ -205,7 +211,8 @@ bool FileSet::commit() {
         // A file that comes out as it was is left alone, and nothing waits for the disk.
         if (text == old && (existed || !change.replaced))
             continue;
-        renames.push_back(Rename{QString(), path});
+        // A link (a dotfile kept elsewhere) stays a link: the file it leads to is replaced.
+        renames.push_back(Rename{QString(), linkedFile(path)});
         contents.push_back(text);
     }
     bool written = true;

@@ -683,13 +683,17 @@ QString writeTemporary(const QString &target, const QByteArray &content) {
     return QString();
 }
 
-bool writeAtomically(const QString &path, const QByteArray &text) {
-    // A link (a dotfile kept elsewhere) stays a link: the file it leads to is replaced, also
-    // one not made yet.
+QString linkedFile(const QString &path) {
     QFileInfo info(path);
     for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
         info.setFile(info.symLinkTarget());
-    const QString target = info.isSymLink() ? path : info.filePath();
+    return info.isSymLink() ? path : info.filePath();
+}
+
+bool writeAtomically(const QString &path, const QByteArray &text) {
+    // A link (a dotfile kept elsewhere) stays a link: the file it leads to is replaced, also
+    // one not made yet.
+    const QString target = linkedFile(path);
     const QString temporary = writeTemporary(target, text);
     if (temporary.isEmpty())
         return false;

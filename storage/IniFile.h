@@ -149,6 +149,10 @@ bool copyFileOver(const QString &from, const QString &to);
 // FileWriteLock. False when it could not be written.
 bool writeAtomically(const QString &path, const QByteArray &text);
 
+// The file a write to path replaces: path itself, or the file its links lead to (also one not
+// made yet); path when the links go round.
+QString linkedFile(const QString &path);
+
 // Writes content to a new temporary file beside target ("<target>.~XXXXX") and syncs
 // it; the file gets the target's permissions. Its path, or empty on failure.
 QString writeTemporary(const QString &target, const QByteArray &content);
