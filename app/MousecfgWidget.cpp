@@ -102,6 +102,9 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // Frameless.
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
 
+    // Writes that a killed run left unfinished go before anything is written or read.
+    removeInterruptedConfigWrites();
+
     // Tabs and the mouse-selection button are made with the other widgets (below); their
     // pictures are loaded by the buttons themselves. Until the mouse session tells which
     // supported mice are present, the model is the installation's.
@@ -123,9 +126,7 @@ MousecfgWidget::MousecfgWidget() : QWidget(nullptr) {
     // comes back as signals.
     startSession();
 
-    // Profiles: the applied set from storage, copied into the working set. Writes that a
-    // killed run left unfinished go first.
-    removeInterruptedConfigWrites();
+    // Profiles: the applied set from storage, copied into the working set.
     loadProfiles();
     // The host's speed, read at once where the desktop allows; sway's answer comes later, and
     // goes to the slot active at start even when the mouse has changed slots meanwhile.
