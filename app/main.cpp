@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSemaphore>
 #include <QThread>
@@ -43,6 +44,9 @@ bool readOptions() {
         QStringLiteral("Start in the notification area without showing the window (shown when "
                        "there is none)."));
     parser.addOption(hidden);
+    // Qt's own options have one dash and a word (-reverse, -stylesheet): read as one option
+    // each, never as letters, of which -v and -h would end the program.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.parse(QCoreApplication::arguments());
     if (parser.isSet(help))
         parser.showHelp();
@@ -124,8 +128,15 @@ int main(int argc, char *argv[]) {
     const QString product = descriptorProductName();
     InstanceLock lock;
     // The command line holds the lock for one command at a time: a start waits for it.
-    if (!lock.tryLockWaitingFor(product, QLatin1String(kCommandLineProgram),
-                                kCommandLineLockWaitMs)) {
+    const bool locked =
+        lock.tryLockWaitingFor(product, QLatin1String(kCommandLineProgram), kCommandLineLockWaitMs);
+    if (!locked && lock.unavailable()) {
+        // Without a lock the program still serves the user; a second copy is not kept out.
+        const QString path = InstanceLock::lockPath(product);
+        qWarning("mousecfg: no lock against a second copy can be taken in %s",
+                 qPrintable(path.isEmpty() ? QStringLiteral("a runtime folder (XDG_RUNTIME_DIR)")
+                                           : QFileInfo(path).absolutePath()));
+    } else if (!locked) {
         // Silent in a normal run; --verbose says why nothing shows.
         const QString holder = InstanceLock::holderName(product);
         qCDebug(lcApp, "%s already runs for %s: this copy ends",

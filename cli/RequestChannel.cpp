@@ -116,7 +116,7 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
             // Held for one look only, so that the window can start (it waits for a command
             // line's lock a while, not for ever) and other commands get their turn.
             InstanceLock lock;
-            if (lock.tryLock(productName)) {
+            if (lock.tryLock(productName) || lock.unavailable()) {
                 if (!follower)
                     follower = std::make_unique<StatusFollower>();
                 outcome = follower->look(battery);
@@ -149,7 +149,9 @@ MouseOutcome carryOut(const MouseRequest &request, const QString &productName) {
         case Forwarded::NoWindow:
             break;
         }
-        if (lock.tryLock(productName)) {
+        // Where no lock can be taken at all (no runtime folder), no window can be reached
+        // either: the command is carried out here rather than refused after a wait.
+        if (lock.tryLock(productName) || lock.unavailable()) {
             BatteryRecorder battery(BatteryRecorder::Writes::OneReading);
             return runLocally(request, battery);
         }

@@ -70,6 +70,12 @@ void quitOnEndSignals() {
     action.sa_handler = onEndSignal;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
-    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+    // A signal the starter set aside (nohup for the terminal's hang-up, a shell for the
+    // interrupt of a job in the background) stays set aside.
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction before {};
+        if (::sigaction(number, nullptr, &before) == 0 && before.sa_handler == SIG_IGN)
+            continue;
         ::sigaction(number, &action, nullptr);
+    }
 }

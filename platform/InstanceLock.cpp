@@ -22,7 +22,8 @@ QString InstanceLock::lockPath(const QString &productName) {
 
 bool InstanceLock::tryLock(const QString &productName) {
     const QString path = lockPath(productName);
-    if (path.isEmpty()) {
+    m_unavailable = path.isEmpty();
+    if (m_unavailable) {
         qCDebug(lcPlatform, "no runtime folder of this user's alone: no lock is taken");
         return false;
     }
@@ -30,6 +31,8 @@ bool InstanceLock::tryLock(const QString &productName) {
     // The lock records our process id; a lock whose process is gone is removed by tryLock.
     if (m_lock->tryLock(0))
         return true;
+    // Held by a live copy, or not to be made at all (a full or read-only folder).
+    m_unavailable = m_lock->error() != QLockFile::LockFailedError;
     m_lock.reset();
     return false;
 }
@@ -39,6 +42,8 @@ bool InstanceLock::tryLockWaitingFor(const QString &productName, const QString &
     QElapsedTimer clock;
     clock.start();
     while (!tryLock(productName)) {
+        if (m_unavailable)
+            return false;
         // A holder that let go between the two looks names no one: look again.
         const QString holder = holderName(productName);
         if (clock.elapsed() >= waitMs || (!holder.isEmpty() && holder != shortHolder))

@@ -27,6 +27,9 @@ public:
     // name (a holder that let go between two looks), tries again for up to waitMs
     // milliseconds.
     bool tryLockWaitingFor(const QString &productName, const QString &shortHolder, int waitMs);
+    // After a lock refused: no copy holds it, but no lock can be taken here (no runtime
+    // folder of this user's alone, a folder that takes no file). Nothing is waited for then.
+    bool unavailable() const { return m_unavailable; }
 
     // The name of the program that holds the product's lock ("mousecfg", "mousecfg-cli"),
     // or an empty string when none does.
@@ -34,4 +37,5 @@ public:
 
 private:
     std::unique_ptr<QLockFile> m_lock;
+    bool m_unavailable = false;
 };

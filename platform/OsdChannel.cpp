@@ -26,8 +26,10 @@ constexpr int kColourOffset = 524;
 constexpr int kHeightOffset = 528;
 constexpr int kFontOffset = 532;
 
-// How long the destructor gives its OSD program to end, after asking and then after forcing.
+// How long the destructor gives its OSD program to end after asking (ms), and then after
+// forcing, which it cannot hold off.
 constexpr int kStopWait = 10;
+constexpr int kKilledWait = 2000;
 
 using RecordBytes = std::array<uchar, kOsdRecordSize>;
 
@@ -112,8 +114,10 @@ OsdChannel::~OsdChannel() {
     m_helper->disconnect(this);
     m_helper->terminate();
     if (!m_helper->waitForFinished(kStopWait)) {
+        // Killed, it is gone within a moment even on a busy machine: waited for, so that Qt
+        // has nothing running to warn about when the process object goes.
         m_helper->kill();
-        m_helper->waitForFinished(kStopWait);
+        m_helper->waitForFinished(kKilledWait);
     }
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One running copy per product, across real processes.
+#include "EndSignals.h"
 #include "InstanceLock.h"
 #include "PrivateRuntime.h"
 #include "UserRuntimeDir.h"
@@ -85,10 +86,26 @@ private slots:
         // And in this process too, while the holder lives, the lock is refused.
         InstanceLock here;
         QVERIFY(!here.tryLock(QStringLiteral("TOLV")));
+        QVERIFY(!here.unavailable());
         first.kill();
         other.kill();
         first.waitForFinished();
         other.waitForFinished();
+    }
+
+    // A hang-up that nohup set aside stays set aside; the end signals left to the program
+    // end it as its Quit does.
+    void setAsideSignalsStaySo() {
+        ::signal(SIGHUP, SIG_IGN);
+        ::signal(SIGTERM, SIG_DFL);
+        quitOnEndSignals();
+        struct sigaction now {};
+        QCOMPARE(::sigaction(SIGHUP, nullptr, &now), 0);
+        QVERIFY(now.sa_handler == SIG_IGN);
+        QCOMPARE(::sigaction(SIGTERM, nullptr, &now), 0);
+        QVERIFY(now.sa_handler != SIG_DFL && now.sa_handler != SIG_IGN);
+        ::signal(SIGHUP, SIG_DFL);
+        ::signal(SIGTERM, SIG_DFL);
     }
 
     void killedHolderDoesNotBlock() {
@@ -139,8 +156,12 @@ private slots:
         QCOMPARE(QFileInfo(InstanceLock::lockPath(QStringLiteral("TOLV"))).path(), fallback);
         qputenv("XDG_RUNTIME_DIR", "/nonexistent");
         if (session.isEmpty() && QDir(fallback).removeRecursively() &&
-            QFile(fallback).open(QIODevice::WriteOnly))
-            QVERIFY(!InstanceLock().tryLock(QStringLiteral("TOLV")));
+            QFile(fallback).open(QIODevice::WriteOnly)) {
+            // No folder for a lock at all is no copy that runs: a start does not wait for it.
+            InstanceLock lock;
+            QVERIFY(!lock.tryLockWaitingFor(QStringLiteral("TOLV"), QStringLiteral("x"), 100));
+            QVERIFY(lock.unavailable());
+        }
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
         qunsetenv("TMPDIR");
     }
