@@ -120,6 +120,12 @@ void KelDPIWindow::setSensorCode(int code) {
 }
 
 void KelDPIWindow::setActiveStage(quint8 stage) {
+    // The mouse went to a stage turned off here but not yet sent: it is in use, as a stage
+    // chosen here is.
+    if (stage < m_stageCount && m_ProfileData.dpiInfo[stage].used == 0) {
+        m_ProfileData.dpiInfo[stage].used = 1;
+        m_rows[stage]->setUsed(1);
+    }
     m_ProfileData.dpi = stage;
     showActiveStage();
 }

@@ -63,7 +63,10 @@ void KelSingleDPI::setSensor(int sensorCode, const DpiRange &range) {
     if (range.known) {
         m_slider->setRange(range.minimum, range.maximum);
         m_linkBox->setVisible(range.showLink);
+        m_linkShown = range.showLink;
     }
+    // Where X and Y cannot be set apart, a stage stored unlinked is moved as one all the same.
+    m_slider->setLinked(m_link != 0 || !m_linkShown);
     showRange();
     showValues();
 }
@@ -72,7 +75,7 @@ void KelSingleDPI::setLink(quint8 link) {
     m_link = link;
     const QSignalBlocker blocker(m_linkBox);
     m_linkBox->setChecked(link != 0);
-    m_slider->setLinked(link != 0);
+    m_slider->setLinked(link != 0 || !m_linkShown);
     showValues();
 }
 
@@ -169,8 +172,14 @@ void KelSingleDPI::onStateChanged(int state) {
     if (sender() == m_linkBox) {
         m_link = on;
         m_slider->setLinked(on != 0);
-        showValues();
         emit LinkSignal(m_link, m_stage);
+        // Linked again, Y takes X's value at once: a stage stored as linked has one value.
+        if (on != 0 && m_y != m_x) {
+            m_y = m_x;
+            m_slider->setValues(m_x, m_y);
+            emit DPISignal(m_x, m_y, m_stage);
+        }
+        showValues();
     } else if (sender() == m_enableBox) {
         setUsed(on);
         emit EnableSignal(m_used, m_stage);

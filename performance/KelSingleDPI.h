@@ -84,6 +84,7 @@ private:
     int m_y = 0;
     quint8 m_stage = 0;
     quint8 m_link = 0;
+    bool m_linkShown = true; // the sensor lets X and Y be set apart
     quint8 m_used = 0;
     bool m_active = false;
     int m_designHeight = 48;

@@ -100,7 +100,11 @@ private slots:
         KelDPIWindow *page = m_rangePage.get();
         ProfileSet set;
         set.profiles[0].dpiInfo[7] = {1, 1, 0, 321, 321};
+        set.profiles[0].dpiInfo[6] = {1, 0, 0, 10, 20}; // stored unlinked
         page->loadPage(set, {0, 0, code});
+        // Where X and Y cannot be set apart, the stage moves as one all the same.
+        if (code != 0)
+            QCOMPARE(page->row(6)->slider()->isLinked(), !link);
         for (int i = 0; i < kDpiStageCount; ++i) {
             const KelSingleDPI *row = page->row(i);
             QCOMPARE(row->slider()->minimum(), minimum);
@@ -204,6 +208,13 @@ private slots:
         QVERIFY(!page->row(4)->isActive());
         page->collectProfile(collected);
         QCOMPARE(int(collected.profiles[2].dpi), 2);
+
+        // Linked again, a stage's Y takes X's value: it is stored with one value.
+        QTest::mouseClick(page->row(3)->linkBox(), Qt::LeftButton, {}, QPoint(7, 9));
+        page->collectProfile(collected);
+        QCOMPARE(int(collected.profiles[2].dpiInfo[3].link), 1);
+        QCOMPARE(collected.profiles[2].dpiInfo[3].y, 40u);
+        QCOMPARE(page->row(3)->slider()->yValue(), 40);
     }
 
     // The mouse's DPI button goes through the stages in use: the active stage is one of
@@ -231,6 +242,11 @@ private slots:
         QCOMPARE(int(collected.profiles[0].dpi), 2);
         for (int i = 0; i < kDpiStageCount; ++i)
             QCOMPARE(int(collected.profiles[0].dpiInfo[i].used), i == 2 ? 1 : 0);
+        // The mouse went to a stage turned off here and not yet sent: it is in use again.
+        page->setActiveStage(5);
+        QVERIFY(page->row(5)->enableBox()->isChecked() && page->row(5)->isActive());
+        page->collectProfile(collected);
+        QCOMPARE(int(collected.profiles[0].dpiInfo[5].used), 1);
     }
 
     // A model without lighting sets its sleep time and "MOVE TO LIGHT OFF" here; both go to
