@@ -10,6 +10,8 @@
 
 #include <QCheckBox>
 #include <QIntValidator>
+#include <QKeyEvent>
+#include <utility>
 
 using namespace ButtonsLayout;
 
@@ -112,8 +114,19 @@ void KelFireKeyWindow::OnEditDataChanged(const QString &) {
 }
 
 void KelFireKeyWindow::onEditReturn() {
-    // Enter ends typing a number; keys are captured again.
+    // Enter ends typing a number; keys are captured again. With a key still to be pressed it
+    // does not also answer the dialog.
     m_keyLabel->setFocus();
+    m_enterTaken = m_kind == FireKeyboard;
+}
+
+void KelFireKeyWindow::keyPressEvent(QKeyEvent *event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (std::exchange(m_enterTaken, false) && enter) {
+        event->accept();
+        return;
+    }
+    KelKeyDialog::keyPressEvent(event);
 }
 
 bool KelFireKeyWindow::isCapturing() const {

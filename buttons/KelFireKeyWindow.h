@@ -36,6 +36,7 @@ protected:
     void keyCaptured(int code, unsigned flags) override;
     // Keys count only for "Keyboard Key", and not while a number is typed.
     bool isCapturing() const override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void selectKind(int kind);
@@ -47,4 +48,6 @@ private:
     KelLineEdit *m_delay = nullptr;
     int m_kind = FireLeft;
     int m_key = 0;
+    // Set by an Enter that ended typing a number while a key is still to be pressed.
+    bool m_enterTaken = false;
 };

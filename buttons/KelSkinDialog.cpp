@@ -43,8 +43,9 @@ KelSkinDialog::KelSkinDialog(int designWidth, int designHeight, QWidget *parent)
         makeButton(QStringLiteral("msgBoxYesBtn"), QStringLiteral(":/yes_Btn"), tr("Yes"), left);
     m_noBtn = makeButton(QStringLiteral("msgBoxNoBtn"), QStringLiteral(":/no_Btn"), tr("No"),
                          left + kButtonW + kButtonGap);
-    connect(m_yesBtn, &QToolButton::released, this, &QDialog::accept);
-    connect(m_noBtn, &QToolButton::released, this, &QDialog::reject);
+    // A press taken off the button before it is let go is no answer.
+    connect(m_yesBtn, &QToolButton::clicked, this, &QDialog::accept);
+    connect(m_noBtn, &QToolButton::clicked, this, &QDialog::reject);
 }
 
 void KelSkinDialog::setTitle(const QString &title) {

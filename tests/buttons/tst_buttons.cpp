@@ -307,6 +307,9 @@ private slots:
             press(d, 8); // the 7 typed into "Times:" is not the key
             QCOMPARE(d.keyText(), keyName(31));
             d.delayEdit()->setText(QStringLiteral("95"));
+            // Enter ends typing the number; the key is still to come, so the dialog stays.
+            QTest::keyClick(d.timesEdit(), Qt::Key_Return);
+            QVERIFY(d.isVisible());
             clickYes(d);
         });
         choose(0, 3, FunFireKey);
@@ -316,6 +319,21 @@ private slots:
         QCOMPARE(b.LoopNumber, 7);
         QCOMPARE(b.KeyNumber, 95);
         QCOMPARE(m_page->button(0, 3)->text(), QStringLiteral("FIRE KEY"));
+    }
+
+    // "Yes" pressed and the pointer taken off it before it is let go: no answer yet.
+    void yesLetGoElsewhereIsNoAnswer() {
+        KelSniperWindow d(3389);
+        d.show();
+        auto *yes = d.findChild<QAbstractButton *>(QStringLiteral("msgBoxYesBtn"));
+        QTest::mousePress(yes, Qt::LeftButton);
+        QMouseEvent away(QEvent::MouseMove, QPointF(-30, -30), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(yes, &away);
+        QTest::mouseRelease(yes, Qt::LeftButton, {}, QPoint(-30, -30));
+        QVERIFY(d.isVisible() && d.result() == 0);
+        QTest::mouseClick(yes, Qt::LeftButton);
+        QCOMPARE(d.result(), int(QDialog::Accepted));
     }
 
     // Each sensor has its range; a stored step it cannot take starts at its usual one.
