@@ -492,7 +492,8 @@ void TestIniFileParity::lockWaitOutlastsSignals() {
 
 // The same files replaced through each, side by side: a file's permissions stay, a new one
 // gets what the umask leaves, and a link (also one to a file not made yet) stays a link to the
-// file that is replaced, also when written with another file as one set.
+// file that is replaced, also when written with another file as one set, and when that set is
+// finished from its journal.
 void TestIniFileParity::replacesAsQSaveFileDoes() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -540,6 +541,21 @@ void TestIniFileParity::replacesAsQSaveFileDoes() {
     QCOMPARE(compared, 6);
     QCOMPARE(
         QDir(dir.filePath(QStringLiteral("ours"))).entryList(QDir::Files | QDir::System).size(), 4);
+
+    // Such a set killed after its journal is finished at the next start: a file outside the
+    // journal's folder is named by its whole path; a path that climbs out is not taken.
+    const QString journal = dir.filePath(QStringLiteral("journal/Writes.journal"));
+    const QString linked = dir.filePath(QStringLiteral("ours/real/linked.ini"));
+    const auto entry = [](const QString &to) {
+        return QStringLiteral("{\"renames\":[[\"%1.~Ab12C\",\"%1\"]]}").arg(to).toUtf8();
+    };
+    QVERIFY(writeFile(linked + QStringLiteral(".~Ab12C"), "new"));
+    QVERIFY(writeFile(journal, entry(QStringLiteral("../ours/real/linked.ini"))));
+    recoverInterruptedWrites(journal, {}, {});
+    QCOMPARE(readFile(linked), text);
+    QVERIFY(writeFile(journal, entry(linked)));
+    QCOMPARE(recoverInterruptedWrites(journal, {}, {}), 1);
+    QCOMPARE(readFile(linked), QByteArray("new"));
 }
 
 QTEST_GUILESS_MAIN(TestIniFileParity)

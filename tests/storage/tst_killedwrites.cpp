@@ -7,7 +7,6 @@
 // same way: after the next start's recovery the configuration folder must be wholly as before
 // the import or wholly as after it. A full disk leaves every file as it was.
 #include "AppConfig.h"
-#include "FileSet.h"
 #include "MacroFile.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
@@ -234,38 +233,7 @@ private slots:
     void everyFileIsOldOrNewAfterAKill();
     void importIsWhollyBeforeOrAfterAKill();
     void aFullDiskLeavesEveryFileAsItWas();
-    void aJournalFinishesAFileALinkLeadsTo();
 };
-
-// A set killed after its journal: a file that a link leads to outside the journal's folder is
-// named by its whole path and finished at the next start; a path that climbs out is not taken.
-void TestKilledWrites::aJournalFinishesAFileALinkLeadsTo() {
-    QTemporaryDir dir;
-    const QString journal = dir.filePath(QStringLiteral("Configs/Writes.journal"));
-    const QString linked = dir.filePath(QStringLiteral("dotfiles/Config.ini"));
-    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Configs"))) &&
-            QDir().mkpath(dir.filePath(QStringLiteral("dotfiles"))));
-    const auto write = [](const QString &path, const QByteArray &text) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-    };
-    const auto readFile = [](const QString &path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    QVERIFY(write(linked, "old") && write(linked + QStringLiteral(".~Ab12C"), "new"));
-    const auto entry = [](const QString &from, const QString &to) {
-        return QStringLiteral("{\"renames\":[[\"%1\",\"%2\"]]}").arg(from, to).toUtf8();
-    };
-    QVERIFY(write(journal, entry(QStringLiteral("../dotfiles/Config.ini.~Ab12C"),
-                                 QStringLiteral("../dotfiles/Config.ini"))));
-    recoverInterruptedWrites(journal, {}, {});
-    QCOMPARE(readFile(linked), QByteArray("old"));
-    QVERIFY(write(journal, entry(linked + QStringLiteral(".~Ab12C"), linked)));
-    QCOMPARE(recoverInterruptedWrites(journal, {}, {}), 1);
-    QCOMPARE(readFile(linked), QByteArray("new"));
-    QVERIFY(!QFileInfo::exists(journal));
-}
 
 // A disk that takes no more (here a limit on the size of files, which fails a write as a full
 // disk does): every file stays as it was, and no temporary file is left.
