@@ -100,14 +100,21 @@ void KelBtnWindow::chooseMacro(int slot, int fun) {
     // Without a chosen file there is nothing to bind.
     if (dialog.exec() != QDialog::Accepted || m_loads != before || dialog.chosenName().isEmpty())
         return;
+    // The button keeps its own copy of the file's steps. A file gone meanwhile (deleted on the
+    // MACRO page) binds nothing: the button keeps what it had, steps included.
+    MacroFile file;
+    if (!loadMacroFile(dialog.chosenName(), file)) {
+        KelMessageBox box(KelMessageBox::KindWarning, tr("Warning"),
+                          tr("The macro \"%1\" no longer exists.").arg(dialog.chosenName()),
+                          QString(), this);
+        box.exec();
+        return;
+    }
     ButtonInfo &out = m_record.buttons[slot];
     out.Fun = fun;
     out.LoopNumber = dialog.loopCount();
     out.Res1 = uint8_t(dialog.loopMode());
     out.macroname = dialog.chosenName();
-    // The button keeps its own copy of the file's steps; a missing file gives none.
-    MacroFile file;
-    loadMacroFile(out.macroname, file);
     const int fits = sendableMacroSteps(file.events);
     QString warning;
     if (bindMacroEvents(out, file.events) > 0)
@@ -151,8 +158,10 @@ void KelBtnWindow::chooseFireKey(int slot) {
     runDialog(
         dialog, m_record, m_loads, slot, FunFireKey, [&](const ButtonInfo &b) { dialog.preset(b); },
         [&](ButtonInfo &b) {
-            writeFireKey(b, dialog.setting());
-            return true;
+            const FireKeySetting s = dialog.setting();
+            writeFireKey(b, s);
+            // "Keyboard Key" with no key pressed would fire left clicks instead.
+            return s.kind != FireKeyboard || s.keyCode != 0;
         });
 }
 

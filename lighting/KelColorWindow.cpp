@@ -226,9 +226,12 @@ void KelColorWindow::color_clicked() {
         return;
     // The mouse may change the effect while the editor is open: the colour goes to the
     // effect it was chosen for.
+    // Another set shown meanwhile (a command importing or resetting profiles, another model) has
+    // its own colour there, which this choice was not made for.
     const int effect = m_effect;
+    const QColor before = m->RGB;
     KelColorArea editor(m->RGB, this);
-    if (editor.exec() != QDialog::Accepted)
+    if (editor.exec() != QDialog::Accepted || m_ledModes[effect].RGB != before)
         return;
     if (effect == m_effect)
         slotSendLedState(editor.color());

@@ -290,6 +290,10 @@
         <source>Button %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The macro &quot;%1&quot; no longer exists.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>KelComboKeyWindow</name>

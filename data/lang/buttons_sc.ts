@@ -290,6 +290,10 @@
         <source>Button %1</source>
         <translation>按键 %1</translation>
     </message>
+    <message>
+        <source>The macro &quot;%1&quot; no longer exists.</source>
+        <translation>宏“%1”已不存在。</translation>
+    </message>
 </context>
 <context>
     <name>KelComboKeyWindow</name>

@@ -290,6 +290,10 @@
         <source>Button %1</source>
         <translation>按鍵 %1</translation>
     </message>
+    <message>
+        <source>The macro &quot;%1&quot; no longer exists.</source>
+        <translation>巨集「%1」已不存在。</translation>
+    </message>
 </context>
 <context>
     <name>KelComboKeyWindow</name>

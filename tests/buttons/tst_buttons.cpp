@@ -319,6 +319,16 @@ private slots:
         QCOMPARE(b.LoopNumber, 7);
         QCOMPARE(b.KeyNumber, 95);
         QCOMPARE(m_page->button(0, 3)->text(), QStringLiteral("FIRE KEY"));
+        // "Keyboard Key" and Yes with no key pressed: the button keeps its key, rather than
+        // firing left clicks.
+        ModalDriver<KelFireKeyWindow> noKey([](KelFireKeyWindow &d) {
+            QTest::mouseClick(d.kindBox(FireLeft), Qt::LeftButton);
+            QTest::mouseClick(d.kindBox(FireKeyboard), Qt::LeftButton);
+            clickYes(d);
+        });
+        choose(0, 3, FunFireKey);
+        QVERIFY(noKey.done());
+        QCOMPARE(int(b.Res1), 22);
     }
 
     // "Yes" pressed and the pointer taken off it before it is let go: no answer yet.
