@@ -40,10 +40,10 @@ void BatteryTray::noteReport(quint8 iCharge, quint8 iLowByte, quint8 iHiByte, bo
     m_hoursToFull = m_recorder.note(m_battery, onCable).hoursToFull;
     refresh();
     // Told once when the level falls to the lowest step, and again only after the mouse
-    // charged. On the cable the mouse charges and the level means nothing.
-    if (m_battery.asleep || onCable)
+    // charged (on the cable too). On the cable the mouse charges and the level means nothing.
+    if (m_battery.asleep)
         return;
-    if (m_battery.charging) {
+    if (onCable || m_battery.charging) {
         m_lowBatteryNoticed = false;
     } else if (m_battery.level <= kLowestBatteryLevel && !m_lowBatteryNoticed) {
         m_lowBatteryNoticed = true;

@@ -8,6 +8,9 @@
 
 namespace {
 constexpr double kHourMs = 60.0 * 60.0 * 1000.0;
+// A rise this large between two readings on the battery: the mouse was charged where no
+// reading was taken (the program not running), and the discharge starts anew.
+constexpr int kUnseenChargeMv = 150;
 
 // Millivolts over hours since a fixed time.
 struct Line {
@@ -91,7 +94,9 @@ BatteryEstimate estimateBattery(const QVector<BatterySample> &samples, qint64 no
     // The last stretch of readings with the same charging state.
     const BatterySample *end = samples.constData() + samples.size();
     const BatterySample *begin = end;
-    while (begin != samples.constData() && (begin - 1)->charging == charging)
+    while (
+        begin != samples.constData() && (begin - 1)->charging == charging &&
+        (charging || begin == end || begin->millivolts - (begin - 1)->millivolts < kUnseenChargeMv))
         --begin;
     const qint64 t0 = begin->timeMs;
     const double span = double((end - 1)->timeMs - t0) / kHourMs;
@@ -100,12 +105,17 @@ BatteryEstimate estimateBattery(const QVector<BatterySample> &samples, qint64 no
         return estimate;
     const double now = double(nowMs - t0) / kHourMs;
     const double change = line->perHour * span;
+    // A line that has already passed full (charging done, the reading no longer changing) or
+    // empty tells no time.
     if (charging) {
-        if (span * kHourMs >= double(kMinChargeMs) && change >= kMinChargeRiseMv)
-            estimate.hoursToFull = std::max(0.0, (fullValue - line->at(now)) / line->perHour);
+        const double hours = (fullValue - line->at(now)) / line->perHour;
+        if (span * kHourMs >= double(kMinChargeMs) && change >= kMinChargeRiseMv && hours > 0 &&
+            samples.last().millivolts < fullValue)
+            estimate.hoursToFull = hours;
     } else if (span * kHourMs >= double(kMinDischargeMs) && -change >= kMinDischargeDropMv) {
-        estimate.hoursLeft =
-            std::max(0.0, (line->at(now) - emptyMillivolts(fullValue)) / -line->perHour);
+        const double hours = (line->at(now) - emptyMillivolts(fullValue)) / -line->perHour;
+        if (hours > 0)
+            estimate.hoursLeft = hours;
     }
     return estimate;
 }

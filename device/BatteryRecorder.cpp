@@ -60,6 +60,10 @@ BatteryEstimate BatteryRecorder::note(MouseStatus &status, bool onCable) {
     } else {
         m_history->record(reading);
         samples = m_history->samples();
+        // An unchanged reading is not kept, yet it tells that the level still holds now.
+        if (!samples.isEmpty() && samples.last().timeMs < now &&
+            samples.last().charging == charging)
+            samples.append(reading);
     }
     BatteryEstimate estimate = estimateBattery(samples, now, batteryFullValue());
     if (charging)

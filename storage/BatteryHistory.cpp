@@ -173,13 +173,24 @@ bool BatteryHistory::reloadIfChanged() {
 }
 
 bool BatteryHistory::record(const BatterySample &sample) {
-    const bool clockBack = !m_samples.isEmpty() && sample.timeMs < m_samples.last().timeMs;
-    if (clockBack) {
+    if (!m_samples.isEmpty() && sample.timeMs < m_samples.last().timeMs) {
+        // A clock wrong for a while (a system clock kept in local time, or none, until the
+        // network time comes) would cut the history short: far behind, it is believed once it
+        // has stayed there for kClockStepMs.
+        if (m_samples.last().timeMs - sample.timeMs > kClockStepMs) {
+            if (m_behindSinceMs < 0 || sample.timeMs < m_behindSinceMs)
+                m_behindSinceMs = sample.timeMs;
+            if (sample.timeMs - m_behindSinceMs < kClockStepMs)
+                return false;
+        }
         m_samples.resize(countUpTo(m_samples, sample.timeMs));
         m_lastWriteMs = 0;
         m_unwritten = true;
     }
-    if (!m_samples.isEmpty() && m_samples.last().sameReading(sample))
+    m_behindSinceMs = -1;
+    // The same reading once in a while too: the chart shows the program was looking.
+    if (!m_samples.isEmpty() && m_samples.last().sameReading(sample) &&
+        sample.timeMs - m_samples.last().timeMs < kThinIntervalMs)
         return false;
     const bool chargingChanged =
         m_samples.isEmpty() || m_samples.last().charging != sample.charging;

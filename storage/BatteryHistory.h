@@ -50,6 +50,7 @@ public:
     // A change of the reading is written at once when the last write is this long ago (by the
     // readings' clock) or the charging changed; else with a later reading or at the end.
     static constexpr qint64 kWriteIntervalMs = 5 * 60 * 1000;
+    static constexpr qint64 kClockStepMs = 60 * 60 * 1000;
 
     // The history of a model, read from its file (a damaged file is set aside). With a writer
     // (a pool of one thread, so that the writes keep their order and never overlap), each
@@ -71,8 +72,10 @@ public:
     // Oldest first. Between writes, readings beyond the bounds may be among them.
     const QVector<BatterySample> &samples() const { return m_samples; }
 
-    // Keeps the reading when it differs from the last one kept and returns true. A reading
-    // older than the last kept one means the clock went back: the later ones are dropped.
+    // Keeps the reading when it differs from the last one kept (or that is kThinIntervalMs
+    // old) and returns true. A reading older than the last kept one means the clock went back:
+    // the later ones are dropped, at once when it is kClockStepMs back at most, else once the
+    // clock has stayed back that long (the readings until then are not kept).
     bool record(const BatterySample &sample);
     // Bounds the history and writes the file now, when something is unwritten. False when it
     // could not be written (or handed to the writer: a write there that fails is only logged,
@@ -104,6 +107,8 @@ private:
     QVector<BatterySample> m_samples;
     bool m_unwritten = false;
     qint64 m_lastWriteMs = 0;
+    // The earliest reading since the clock stood far behind the newest kept, or -1.
+    qint64 m_behindSinceMs = -1;
     // The file as this history last read or wrote it, and its newest reading then.
     FileStamp m_stamp;
     qint64 m_savedUpToMs = -1;

@@ -58,7 +58,7 @@ BatteryChartSeries batteryChartSeries(const QVector<BatterySample> &samples, qin
             else if (b > a)
                 series.charging.append({a, b});
         }
-        if (s.timeMs >= toMs)
+        if (s.timeMs > toMs)
             break;
         if (s.timeMs < fromMs) {
             // Before the chart: only its line into the chart counts, cut at the left edge.

@@ -54,6 +54,12 @@ private slots:
             << c.run(-15, 4, false, 6).samples << c.left(15) << -1.0;
         QTest::newRow("charging for 1 h")
             << c.run(200, 1, true).samples << -1.0 << (4200 - c.mv) / 200;
+        QTest::newRow("charged full")
+            << c.run(200, 1, true).run(0, 2, true).samples << -1.0 << -1.0;
+        // Charged while no reading was taken: the discharge since counts, not the one before.
+        Battery u;
+        u.run(-25, 5, false).run(1800, 1.0 / 6, false).run(-15, 4, false, 6);
+        QTest::newRow("charged unseen") << u.samples << u.left(15) << -1.0;
     }
 
     void estimate() {

@@ -60,6 +60,24 @@ private slots:
         QCOMPARE(history.samples().size(), BatteryHistory::kMaxSamples);
     }
 
+    void wrongClockForAWhileKeepsTheHistory() {
+        TestAppDir dir;
+        constexpr qint64 kHour = 60 * kMinute;
+        dir.writeText(kFile, kGood + QByteArray::number(10 * kHour) + " 3890 70 0\n");
+        BatteryHistory history(kModel);
+        // Five hours back (a clock kept in local time, before the network time came).
+        QVERIFY(!history.record({5 * kHour, 3880, 60, false}));
+        QCOMPARE(history.samples().size(), 2);
+        // The same reading half an hour on is kept: the program was looking.
+        QVERIFY(history.record({10 * kHour + 30 * kMinute, 3890, 70, false}));
+        // A clock that stays back an hour is believed: the readings after it go.
+        QVERIFY(!history.record({2 * kHour, 3880, 60, false}));
+        QVERIFY(!history.record({2 * kHour + 30 * kMinute, 3870, 60, false}));
+        QVERIFY(history.record({3 * kHour, 3860, 60, false}));
+        QCOMPARE(history.samples().size(), 2);
+        QCOMPARE(history.samples().last().timeMs, 3 * kHour);
+    }
+
     void damagedFileSetAside() {
         TestAppDir dir;
         const QString path = dir.file(kFile);
