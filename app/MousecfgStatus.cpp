@@ -196,7 +196,7 @@ void MousecfgWidget::tellSendFailure(int result) {
     box.exec();
 }
 
-void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {
+void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer, bool replaceable) {
     if (!m_session || index < 0 || index >= kProfileCount) {
         if (answer)
             answer(ResultNoDevice);
@@ -209,7 +209,7 @@ void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer) {
     // The mouse keeps one DPI table: it gets the slot's stages as last sent (or as read from
     // its file), so that after the switch it uses what the slot holds. Unsent edits go with
     // the next Apply.
-    m_session->requestProfile(ticket, index, m_applied.profiles[index]);
+    m_session->requestProfile(ticket, index, m_applied.profiles[index], replaceable);
 }
 
 void MousecfgWidget::onProfileSelected(quint64 ticket, int index, int result) {
@@ -217,6 +217,9 @@ void MousecfgWidget::onProfileSelected(quint64 ticket, int index, int result) {
     if (m_slotSwitchesPending > 0)
         --m_slotSwitchesPending;
     applyHostPointerSpeed();
+    // One that a later click replaced is not made; the later one tells its outcome.
+    if (result == ResultReplaced)
+        return;
     // A switch cut short may leave the mouse's DPI table half written: the next send is whole.
     if (result != ResultDone)
         markNextSendWhole();
@@ -367,9 +370,8 @@ void MousecfgWidget::onSlotChosen(int index) {
         return;
     }
     switchSlot(index, false);
-    // Queued on the session: clicks in a row reach the mouse in their order, so it ends on
-    // the slot chosen last.
-    selectOnMouse(index);
+    // Queued on the session: of clicks in a row, the mouse goes to the slot chosen last.
+    selectOnMouse(index, {}, true);
 }
 
 void MousecfgWidget::slotRefreshDPIStage(quint8 iDPI) {

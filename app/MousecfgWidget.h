@@ -263,8 +263,9 @@ private:
     void markNextSendWhole();
     // Tells the user that the mouse did not take what was sent (result not ResultDone).
     void tellSendFailure(int result);
-    // Makes slot index the mouse's active one; `answer` gets the result.
-    void selectOnMouse(int index, std::function<void(int)> answer = {});
+    // Makes slot index the mouse's active one; `answer` gets the result. A replaceable choice
+    // is not made when a later one follows before it starts.
+    void selectOnMouse(int index, std::function<void(int)> answer = {}, bool replaceable = false);
     // The host's pointer speed from the profile last sent (or the active slot's).
     void applyHostPointerSpeed();
     // The slots' pointer speeds as sent (or stored when nothing needed sending).

@@ -362,6 +362,9 @@ int DeviceCommands::writeMacroMemory() {
                 qCDebug(lcDevice, "iIndex>=MAX_MACRO_NUMBER_560");
                 return ResultTooManyMacros;
             }
+            // The program quitting does not wait for the rest.
+            if (m_transport.cancelled())
+                return ResultCancelled;
             EncodeMacro(readMacroSteps(button.macroname), index);
             devicePause(kMacroPauseMs);
             m_macroIndex.erase(index);

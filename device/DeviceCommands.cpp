@@ -221,7 +221,12 @@ int DeviceCommands::DownloadProfile(const ProfileSet &configuration, unsigned fl
     // The steps of this download, each a write that stops it at its first failure.
     std::vector<std::function<int()>> steps;
     steps.push_back([this] { return DownloadMark(0); });
-    steps.push_back([this] { return WriteSettingsTable(); });
+    steps.push_back([this] {
+        const int r = WriteSettingsTable();
+        if (r == ResultDone && m_settingsWritten)
+            m_settingsWritten();
+        return r;
+    });
     if (flags & DownloadButtons)
         steps.push_back([this] { return WriteButtonTable(); });
     if (flags & DownloadDpi)

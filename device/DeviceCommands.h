@@ -162,6 +162,11 @@ public:
     void setProgress(std::function<void(int done, int total)> progress) {
         m_progress = std::move(progress);
     }
+    // Told once a download's settings table (the active slot, stage and rates) is in the
+    // mouse: a state the mouse reported before then is no longer what it holds.
+    void setSettingsWritten(std::function<void()> written) {
+        m_settingsWritten = std::move(written);
+    }
 
 private:
     int writeMacroMemory();
@@ -177,4 +182,5 @@ private:
     // known to be whole.
     std::optional<std::array<ButtonInfo, kButtonSlotCount>> m_heldButtons;
     std::function<void(int, int)> m_progress;
+    std::function<void()> m_settingsWritten;
 };

@@ -33,6 +33,7 @@ enum DeviceResult : int {
     ResultMouseOff = 5,      // the mouse is reported off (decided at the apply level)
     ResultTooManyMacros = 6, // more macros on the buttons than the mouse can hold
     ResultCancelled = 7,     // the program ended the transfer (it is quitting)
+    ResultReplaced = 8,      // not made: a later slot choice was already waiting
 };
 
 // The command report: report id, checksum, 0xFA, command, address low/high, data length,

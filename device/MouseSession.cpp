@@ -40,9 +40,17 @@ MouseSession::MouseSession(QObject *parent) : QObject(parent), m_commands(m_tran
     // Whatever read finds a report of the mouse's own, it is handed on.
     m_transport.setReportSink([this](const unsigned char *report, int length) {
         handleReport(report, length);
-        // During a long send the latest state goes on now and then, not only at its end.
-        if (m_statusClock.isValid() && m_statusClock.elapsed() >= kStatusFlushMs)
+        // During a long send the latest state goes on now and then, not only at its end; not
+        // before the send's own settings are in the mouse, which they replace.
+        if (!m_settingsUnsent && m_statusClock.isValid() &&
+            m_statusClock.elapsed() >= kStatusFlushMs)
             flushStatus();
+    });
+    m_commands.setSettingsWritten([this] {
+        m_settingsUnsent = false;
+        if (m_statusPending)
+            qCDebug(lcDevice, "a status report heard before this send is dropped");
+        m_statusPending = false;
     });
     m_statusClock.start();
     m_commands.setProgress(
@@ -346,7 +354,7 @@ bool MouseSession::queryBattery(int timeoutMs) {
     writeStatusQuery(*handle);
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < timeoutMs) {
+    while (clock.elapsed() < timeoutMs && !m_transport.cancelled()) {
         unsigned char reply[64] = {};
         const int n = handle->readTimeout(reply, kFrameLength,
                                           int(qMax<qint64>(1, timeoutMs - clock.elapsed())));
@@ -369,7 +377,11 @@ bool MouseSession::queryBattery(int timeoutMs) {
 // ---------------------------------------------------------------- sending
 
 int MouseSession::send(const ProfileSet &configuration, unsigned flags) {
+    // A change made on the mouse and heard before the send writes its settings (the user
+    // pressed the DPI button just before Apply) is undone by them.
+    m_settingsUnsent = true;
     const int result = m_commands.DownloadProfile(configuration, flags);
+    m_settingsUnsent = false;
     flushStatus();
     qCDebug(lcDevice, "send result %d (groups %u)", result, flags);
     // The poll starts over with a status query, whatever the outcome: after a failed send
@@ -431,8 +443,14 @@ void MouseSession::requestSend(quint64 ticket, const ProfileSet &configuration, 
     });
 }
 
-void MouseSession::requestProfile(quint64 ticket, int index, const ProfileData &record) {
-    post([this, ticket, index, record] {
+void MouseSession::requestProfile(quint64 ticket, int index, const ProfileData &record,
+                                  bool replaceable) {
+    m_newestSlotChoice = std::max(m_newestSlotChoice.load(), ticket);
+    post([this, ticket, index, record, replaceable] {
+        if (replaceable && ticket < m_newestSlotChoice) {
+            emit profileSelected(ticket, index, ResultReplaced);
+            return;
+        }
         reopenIfDue();
         emit profileSelected(ticket, index, selectProfile(index, record));
     });

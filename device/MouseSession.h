@@ -124,8 +124,11 @@ public:
     // asleep) the mouse is asked first, and a mouse still asleep gets nothing (ResultMouseOff).
     void requestSend(quint64 ticket, const ProfileSet &configuration, unsigned flags,
                      bool checkAwake = false);
-    // Answered by profileSelected with the same ticket.
-    void requestProfile(quint64 ticket, int index, const ProfileData &record);
+    // Answered by profileSelected with the same ticket. A replaceable choice that a later one
+    // (of higher ticket) follows before it starts is not made (ResultReplaced): clicks in a
+    // row take the mouse straight to the slot chosen last.
+    void requestProfile(quint64 ticket, int index, const ProfileData &record,
+                        bool replaceable = false);
     void requestPolling(bool on);
     // Ends a transfer under way at its next step, and every later one: the program is
     // quitting. From any thread.
@@ -173,9 +176,11 @@ private:
     bool m_polling = false;
     int m_pollCounter = 0;
     quint64 m_sendTicket = 0; // the send under way, for its progress
+    std::atomic<quint64> m_newestSlotChoice{0};
     // The last status report read and not yet handed on (bytes 4..7).
     quint8 m_pendingStatus[4] = {};
     bool m_statusPending = false;
+    bool m_settingsUnsent = false; // a send under way has not yet written its settings table
     QElapsedTimer m_statusClock;
     // The last battery answer was not all zeros.
     bool m_awake = true;

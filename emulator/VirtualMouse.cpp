@@ -518,6 +518,11 @@ std::vector<int> VirtualMouse::selectedProfiles() const {
     return m_selected;
 }
 
+int VirtualMouse::commits(MouseTable table) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_tables[int(table)].commits;
+}
+
 int VirtualMouse::beginMarks() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_beginMarks;

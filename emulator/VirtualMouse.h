@@ -184,6 +184,8 @@ public:
     std::vector<int> selectedProfiles() const;
     int beginMarks() const;
     int endMarks() const;
+    // Commit blocks a table has taken.
+    int commits(MouseTable table) const;
     // Protocol faults the mouse noticed in valid frames (blocks beyond a table, a broken
     // commit block, an unknown mark or apply marker, a profile index out of range).
     std::vector<std::string> protocolErrors() const;

@@ -599,25 +599,25 @@ private slots:
         QCOMPARE(rig.mouse.activeProfile(), 3);
         QCOMPARE(int(w.workingSet().ProfileID), 3);
 
-        // A burst of clicks on the indicators.
+        // A burst of clicks on the indicators: the mouse goes to the slot clicked last, not
+        // through those between (the first may be under way before the others come).
         rig.mouse.setAnswerDelay(20);
         const size_t selectsBefore = rig.mouse.selectedProfiles().size();
         for (const char *name : {"profileBtn2", "profileBtn5", "profileBtn1", "profileBtn3"})
             QTest::mouseClick(w.findChild<KelPushButton *>(QLatin1String(name)), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.selectedProfiles().size(), selectsBefore + 4, 10000);
-        const std::vector<int> selected = rig.mouse.selectedProfiles();
-        QCOMPARE(std::vector<int>(selected.end() - 4, selected.end()),
-                 (std::vector<int>{1, 4, 0, 2}));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.appliedGroups().size(), appliedBefore + 30, 10000);
-        QCOMPARE(rig.mouse.activeProfile(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.activeProfile(), 2, 10000);
+        const size_t selects = rig.mouse.selectedProfiles().size() - selectsBefore;
+        QVERIFY(selects <= 2);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.mouse.appliedGroups().size(), appliedBefore + 6 + 6 * selects,
+                                  10000);
         QCOMPARE(int(w.workingSet().ProfileID), 2);
         rig.mouse.setAnswerDelay(0);
         w.slotRefreshProfile(0);
     }
 
     // The session sends a copy of the working set: an edit made while a send runs is not in
-    // what was sent, and the next send takes it; a change made on the mouse during the send
-    // is taken in at once.
+    // what was sent, and the next send takes it; a change made on the mouse during the send,
+    // once the send's settings are in it, is taken in at once.
     void editDuringASendIsNotSent() {
         WindowRig &rig = shared();
         MousecfgWidget &w = *rig.window;
@@ -629,10 +629,10 @@ private slots:
         const quint8 newStage = slot.dpi == 4 ? 2 : 4;
         slot.dpiInfo[3].y = 30;
         rig.mouse.setAnswerDelay(20); // long enough to edit during it
-        const int marks = rig.mouse.beginMarks();
+        const int commits = rig.mouse.commits(MouseTable::Settings);
         const int result = sendingBy(w, [&] {
             w.send(true);
-            QTRY_VERIFY_WITH_TIMEOUT(rig.mouse.beginMarks() > marks, 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(rig.mouse.commits(MouseTable::Settings) > commits, 5000);
             QVERIFY(w.sending());
             slot.dpiInfo[3].y = 31;
             rig.mouse.changeDpiStage(newStage);

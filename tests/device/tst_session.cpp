@@ -130,8 +130,8 @@ private slots:
     }
 
     // Another program (a command line run) opens the mouse beside this session. A change made
-    // on the mouse before that program's send is no longer what the mouse holds afterwards,
-    // and is not handed on; one made after it is.
+    // on the mouse before that program's send (or this session's own) is no longer what the
+    // mouse holds afterwards, and is not handed on; one made after it is.
     void aChangeBeforeAnotherProgramsSendIsNotHandedOn() {
         MouseSession follower;
         QSignalSpy status(&follower, &MouseSession::RefreshStatus);
@@ -148,6 +148,10 @@ private slots:
         follower.readReports();
         QCOMPARE(status.count(), 1);
         QCOMPARE(status.first().at(1).value<quint8>(), quint8(4));
+        m_rig->mouse.changeDpiStage(2);
+        status.clear();
+        QCOMPARE(follower.send(defaultSet(), DownloadGeneral), 0);
+        QCOMPARE(status.count(), 0);
     }
 
     // After a failed send the poll goes on: a change made on the mouse still arrives.
@@ -205,6 +209,17 @@ private slots:
             QCOMPARE(selected.at(i), qMakePair(quint64(i + 1), 0));
         QCOMPARE(m_rig->mouse.selectedProfiles(), (std::vector<int>{0, 3, 1, 4, 2}));
         QCOMPARE(m_rig->mouse.activeProfile(), 2);
+        // Replaceable ones queued behind a slow one: the mouse goes straight to the last.
+        m_rig->mouse.setAnswerDelay(20);
+        const int marks = m_rig->mouse.beginMarks();
+        session->requestProfile(6, 0, ProfileData(), true);
+        QTRY_VERIFY_WITH_TIMEOUT(m_rig->mouse.beginMarks() > marks, 5000);
+        for (int i = 1; i < 4; ++i)
+            session->requestProfile(quint64(6 + i), i, ProfileData(), true);
+        QTRY_COMPARE_WITH_TIMEOUT(selected.size(), 9, 10000);
+        QCOMPARE(selected.mid(5), (QList<QPair<quint64, int>>{
+                                      {6, 0}, {7, ResultReplaced}, {8, ResultReplaced}, {9, 0}}));
+        QCOMPARE(m_rig->mouse.selectedProfiles(), (std::vector<int>{0, 3, 1, 4, 2, 0, 3}));
 
         // A mouse that answers each frame 100 ms late: a whole send would take seconds.
         m_rig->mouse.setAnswerDelay(100);
