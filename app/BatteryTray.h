@@ -32,6 +32,8 @@ public:
     // The tooltip again, for a new model or language.
     void refresh();
     void retranslateUi();
+    // Out of sight for good (the program is about to end).
+    void hideIcon() { m_tray->hide(); }
 
     QSystemTrayIcon *icon() const { return m_tray; }
     // The battery as last reported by the mouse, with the hours left.

@@ -4,6 +4,7 @@
 #include "AppLog.h"
 #include "UserRuntimeDir.h"
 
+#include <QCoreApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
@@ -30,6 +31,11 @@ CommandServer::CommandServer(std::function<bool()> busy, std::function<bool()> h
     // The socket file is made the owner's alone before anyone can connect.
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &CommandServer::acceptAll);
+    // A program on its way out (its mouse session ending, which can take a send's time) takes
+    // no more commands: a command line finds no window, rather than one that never answers.
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, m_server,
+                &QLocalServer::close);
 }
 
 CommandServer::~CommandServer() = default;

@@ -9,10 +9,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
+#include <QTimer>
+#include <cerrno>
+#include <csignal>
 
 namespace {
 // The firmware release this program serves, and the updater that brings a mouse to it.
 constexpr uint16_t kCurrentRelease = 0x0902;
+constexpr int kUpdaterWatchMs = 500;
 const char kUpdater[] = "/skin/mouse/bin/RX10-UPDATE-VER1.3.exe";
 
 // The updater as this system can run it.
@@ -46,8 +50,20 @@ bool FirmwareUpdater::tooOld(const MouseDevices &devices) {
 
 bool FirmwareUpdater::start(const QString &path) {
     emit mouseReleased(true);
-    if (QProcess::startDetached(path, QStringList())) {
+    qint64 pid = 0;
+    if (QProcess::startDetached(path, QStringList(), QString(), &pid)) {
+        m_updaterPid = qMax<qint64>(pid, 0);
         emit handedOver();
+        // Watched by its process id: started detached, it outlives this program if need be.
+        auto *watch = new QTimer(this);
+        connect(watch, &QTimer::timeout, this, [this, watch] {
+            if (m_updaterPid > 0 && (::kill(pid_t(m_updaterPid), 0) == 0 || errno == EPERM))
+                return;
+            watch->stop();
+            m_updaterPid = 0;
+            emit updaterEnded();
+        });
+        watch->start(m_updaterPid > 0 ? kUpdaterWatchMs : 0);
         return true;
     }
     // An updater that cannot run here must not take the program down with it.

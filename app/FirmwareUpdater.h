@@ -28,14 +28,19 @@ public:
     // Tells the user the firmware will be updated, then starts the updater; with only the
     // Windows updater, says that the mouse needs an update and where the updater lies.
     void force();
+    // An updater started by this program still runs.
+    bool updating() const { return m_updaterPid > 0; }
 
 signals:
     // The program should let the mouse go (true) before the updater starts, so that nothing
     // of ours reaches the mouse between the updater's commands, or take it back (false) when
     // the updater could not start.
     void mouseReleased(bool released);
-    // The updater runs and needs the mouse to itself: the program lets it go and ends.
+    // The updater runs and needs the mouse to itself: the program has let it go and steps out
+    // of sight. It keeps its single-instance lock, so that no command line or second window
+    // takes the mouse while its firmware is written, and ends with updaterEnded().
     void handedOver();
+    void updaterEnded();
 
 private:
     bool start(const QString &path);
@@ -45,4 +50,5 @@ private:
 
     QWidget *m_window;
     QPointer<QDialog> m_notice;
+    qint64 m_updaterPid = 0;
 };

@@ -5,6 +5,7 @@
 #include "AppConfig.h"
 #include "BatteryTray.h"
 #include "CommandServer.h"
+#include "FirmwareUpdater.h"
 #include "KelPushButton.h"
 #include "ModelDescriptor.h"
 #include "MousecfgWidget.h"
@@ -21,8 +22,9 @@ void MousecfgWidget::startRemote() {
             // is the user's and must not find the state changed under it. The box that tells
             // there is no mouse shows no state: import and export go on beside it.
             const bool noMouseBox = m_warningShown && connectedModelCount() == 0;
+            // While the firmware updater runs, the mouse is its alone.
             return m_sending || (QApplication::activeModalWidget() && !noMouseBox) ||
-                   QApplication::activePopupWidget();
+                   QApplication::activePopupWidget() || m_firmware->updating();
         },
         [this] { return connectedModelCount() > 0; },
         [this](const MouseRequest &request, RemoteAnswer answer) {

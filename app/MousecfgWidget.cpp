@@ -212,7 +212,12 @@ void MousecfgWidget::createWidgets() {
         else if (!m_worker)
             restartSession();
     });
-    connect(m_firmware, &FirmwareUpdater::handedOver, this, [] { ::exit(0); });
+    connect(m_firmware, &FirmwareUpdater::handedOver, this, [this] {
+        hide();
+        if (m_tray)
+            m_tray->hideIcon();
+    });
+    connect(m_firmware, &FirmwareUpdater::updaterEnded, this, [] { ::exit(0); });
     m_slots = new SlotSelector(this);
     connect(m_slots, &SlotSelector::slotChosen, this, &MousecfgWidget::onSlotChosen);
     for (KelPushButton *&b : m_tabs) {

@@ -96,8 +96,13 @@ void followStatus(const QString &productName, const std::function<bool(const Mou
     BatteryRecorder battery(BatteryRecorder::Writes::AtOnce);
     // Made for the first look of its own, ended while a window is followed.
     std::unique_ptr<StatusFollower> follower;
+    // The window's first line lets the mouse go here: its reports would wait unread meanwhile.
+    const auto showWindows = [&](const MouseOutcome &outcome) {
+        follower.reset();
+        return show(outcome);
+    };
     for (;;) {
-        const Followed followed = followWindow(socketPath, show, stopped);
+        const Followed followed = followWindow(socketPath, showWindows, stopped);
         if (followed == Followed::Ended)
             return;
         // A window that ended is soon looked for again, or its mouse taken over; one that
@@ -144,8 +149,11 @@ MouseOutcome carryOut(const MouseRequest &request, const QString &productName) {
             return outcome;
         case Forwarded::Unanswered:
             // The window took the request and ended, or gave no answer in time: whether it
-            // was carried out is not known, so it is not tried again.
-            return MouseOutcome::of(MouseOutcome::Busy, 1);
+            // was carried out is not known, so it is not tried again; what only reads is.
+            if (!request.readsOnly() || clock.elapsed() >= kWaitForMouseMs)
+                return MouseOutcome::of(MouseOutcome::Busy, 1);
+            QThread::msleep(kRetryMs);
+            continue;
         case Forwarded::NoWindow:
             break;
         }

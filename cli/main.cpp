@@ -115,7 +115,7 @@ int follow(const CommandLine &line) {
             if (text == written)
                 return true;
             written = text;
-            return writeLine(text.toLocal8Bit());
+            return writeLine(text.toUtf8());
         },
         [] { return g_interrupted != 0 || readerGone(); });
     // A reader that went away ends it as done; a line that could not be written (a full disk)
@@ -145,8 +145,12 @@ int main(int argc, char *argv[]) {
     useTestClock();
 #endif
 
+    // UTF-8 whatever the locale (a cron job has none): JSON is UTF-8, and the window's language
+    // may not be the locale's.
     QTextStream out(stdout);
     QTextStream err(stderr);
+    out.setCodec("UTF-8");
+    err.setCodec("UTF-8");
     const CommandLine line = parseCommandLine(app.arguments().mid(1), QDir::currentPath());
     // What was asked for and could not all be written (a full disk) is no success.
     const auto printed = [&out, &err](int status) {
