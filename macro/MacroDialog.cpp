@@ -476,8 +476,12 @@ void MacroDialog::checkbtn_clicked() {
 }
 
 void MacroDialog::finishEditing(bool save) {
+    // Cancelled, the steps go back to what they were when editing began: steps inserted
+    // before, and not yet saved, stay.
     if (save)
         saveCurrent();
+    else if (m_editing)
+        setEvents(std::exchange(m_beforeEditing, {}));
     else
         loadMacro(currentMacro());
     if (m_editing)

@@ -146,6 +146,7 @@ private:
     int m_rowsBeforeEscape = 0;
     // The steps shown when the recording started.
     QVector<MacroEvent> m_beforeRecording;
+    QVector<MacroEvent> m_beforeEditing;
     QVector<MacroEvent> m_clipboard;
 
     MacroListPanel *m_panel = nullptr;

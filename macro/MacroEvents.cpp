@@ -335,6 +335,7 @@ void MacroDialog::startEditing() {
     if (row < 0 || m_editing)
         return;
     m_editing = true;
+    m_beforeEditing = events();
     m_lastEditCode = -1;
     m_lastEditFlags = -1;
     showEditors(true);
@@ -366,7 +367,9 @@ void MacroDialog::CurrentChanged(const QModelIndex &current, const QModelIndex &
 
 void MacroDialog::EditDelayChanged(const QString &text) {
     const int row = currentRow();
-    if (m_editing && (rowEvent(row).Map & 0x7F) == MacroKindDelay)
+    // Less than a unit (an emptied field, a number still being typed) is no delay to store.
+    if (m_editing && (rowEvent(row).Map & 0x7F) == MacroKindDelay &&
+        text.toInt() >= boundedDelayUnit(m_unit))
         setRow(row, delayEvent(text.toInt(), m_unit));
 }
 

@@ -25,6 +25,10 @@ int MacroRecorder::keyEvent(int scanCode, unsigned flags, bool repeat, qint64 no
     qCDebug(lcMacro, "OnHookKey ret %d %u %d\n", code, flags, held);
     if (press && (held >= 0 || repeat))
         return 0; // auto-repeat of a key held down
+    // A key held before the recording began (Space that pressed START): its release alone
+    // would let go of a key the macro never pressed.
+    if (!press && held < 0)
+        return 0;
     int usage = 0;
     if (!keyCodeToUsage(code, usage))
         return 0;
@@ -32,7 +36,11 @@ int MacroRecorder::keyEvent(int scanCode, unsigned flags, bool repeat, qint64 no
     const bool delayRow = m_hasLast && options.delayType != 0;
     const int limit = options.delayType == 0 ? kMacroMaxRowsNoDelay : kMacroMaxRows;
     const int adding = delayRow ? 2 : 1;
-    if (rows.size() + adding > limit)
+    // A press keeps room for the releases of the keys held, its own included: a full macro
+    // must not leave a key down on the computer when it plays.
+    const int perRelease = options.delayType == 0 ? 1 : 2;
+    const int kept = press ? int(m_held.size() + 1) * perRelease : 0;
+    if (rows.size() + adding + kept > limit)
         return 0;
 
     // The time of this event, less what a recorded delay left over below one unit: that

@@ -113,8 +113,6 @@ private slots:
     }
 
     void everyExtendedAndKeypadKeyIsRecordedAsItsOwnKey() {
-        ModalCloser closer; // the keys stay pressed
-        click("macroRecordBtn");
         // Evdev codes and the key codes they stand for.
         const int keys[][2] = {{96, 229}, {97, 238}, {98, 226}, {99, 55},  {100, 239}, {102, 71},
                                {103, 72}, {104, 73}, {105, 75}, {106, 77}, {107, 79},  {108, 80},
@@ -122,15 +120,17 @@ private slots:
                                {127, 93}, {69, 225}, {71, 235}, {72, 236}, {73, 228},  {74, 74},
                                {75, 233}, {76, 76},  {77, 234}, {78, 78},  {79, 230},  {80, 231},
                                {81, 232}, {82, 237}, {83, 224}, {55, 227}};
-        QVector<MacroEvent> expected;
-        for (const auto &k : keys) {
-            sendKey(k[0], true);
-            expected.append(keyStep(k[1], true));
+        // In two recordings: one without delays holds 40 rows.
+        for (int half = 0; half < 2; ++half) {
+            click("macroRecordBtn");
+            QVector<MacroEvent> expected;
+            for (int i = 17 * half; i < 17 * (half + 1); ++i) {
+                tap(keys[i][0]);
+                expected << keyStep(keys[i][1], true) << keyStep(keys[i][1], false);
+            }
+            click("macroRecordBtn");
+            QCOMPARE(page().events(), expected);
         }
-        click("macroRecordBtn");
-        QCOMPARE(page().events(), expected);
-        QCOMPARE(closer.texts,
-                 QStringList{QStringLiteral("ONE OR MORE KEYS HAS NOT BEEN RELEASED.")});
     }
 
     void unreleasedKeysWarnAndTheRecordingIsKept() {
@@ -254,6 +254,13 @@ private slots:
                  (QVector<MacroEvent>{edited[3], edited[1], edited[2], edited[0]}));
         click("macroDeleteRowBtn");
         QCOMPARE(page().currentRow(), 0);
+        QCOMPARE(page().events(), (QVector<MacroEvent>{edited[1], edited[2], edited[0]}));
+        // Editing cancelled gives back the steps as they were when it began, unsaved ones too.
+        page().SelectRow(0);
+        click("macroEditBtn");
+        delay->clear();
+        QTest::keyClicks(delay, QStringLiteral("90"));
+        click("macroCancelBtn");
         QCOMPARE(page().events(), (QVector<MacroEvent>{edited[1], edited[2], edited[0]}));
 
         // Rows cut from one macro are pasted into another after the selected row. Changes not

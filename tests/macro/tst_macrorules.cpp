@@ -164,6 +164,18 @@ private slots:
             r.keyEvent(31, kUp, false, i, none, rows);
         }
         QCOMPARE(rows.size(), kMacroMaxRowsNoDelay);
+        // A full recording keeps room for the release of a key held; the release of one that
+        // was down before the recording (Space that pressed START) is not recorded.
+        rows.clear();
+        r.start();
+        QCOMPARE(r.keyEvent(57, kUp, false, 0, none, rows), 0);
+        r.keyEvent(42, 0, false, 0, none, rows);
+        for (int i = 0; i < 30; ++i) {
+            r.keyEvent(30, 0, false, i, none, rows);
+            r.keyEvent(30, kUp, false, i, none, rows);
+        }
+        QCOMPARE(r.keyEvent(42, kUp, false, 40, none, rows), 1);
+        QVERIFY(!hasUnreleasedKeys(rows));
 
         // With delays at 63; 25 ms apart with unit 10 is 20 ms, 3 ms apart is 10 ms.
         MacroRecorder::Options recorded;
