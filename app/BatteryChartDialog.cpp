@@ -54,7 +54,7 @@ BatteryChartDialog::BatteryChartDialog(QWidget *parent) : QDialog(parent, Qt::Fr
     m_okBtn = KelMessageBox::makeButton(this, QStringLiteral("msgBoxYesBtn"),
                                         QStringLiteral(":/yes_Btn"), QString());
     m_okBtn->setGeometry(designed(kOk));
-    connect(m_okBtn, &QToolButton::released, this, &QDialog::accept);
+    connect(m_okBtn, &QToolButton::clicked, this, &QDialog::accept);
     m_okBtn->setFocus();
     retranslateUi();
 }

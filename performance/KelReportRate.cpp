@@ -77,7 +77,10 @@ QString KelReportRate::rateCaption() const {
 
 // A code outside the list shows no rate, rather than the text of the profile shown before.
 void KelReportRate::showRate() {
-    m_rateButton->setText(reportRateText(m_profile.pollrate));
+    const QString text = reportRateText(m_profile.pollrate);
+    m_rateButton->setText(text);
+    // Without a caption a screen reader still has a name to read.
+    m_rateButton->setAccessibleName(text.isEmpty() ? tr("Report rate") : QString());
 }
 
 void KelReportRate::relayout() {

@@ -104,9 +104,16 @@ void KelTwoBarSlider::mouseReleaseEvent(QMouseEvent *event) {
 
 // The wheel moves one step at a time, for values a drag cannot hit exactly.
 void KelTwoBarSlider::wheelEvent(QWheelEvent *event) {
-    const int steps = event->angleDelta().y() / 120;
-    if (steps == 0 || !isEnabled()) {
+    if (!isEnabled() || event->angleDelta().y() == 0) {
         event->ignore();
+        return;
+    }
+    // A fine wheel or a touchpad sends parts of a notch: a step for each whole one.
+    m_wheelAngle += event->angleDelta().y();
+    const int steps = m_wheelAngle / 120;
+    m_wheelAngle -= steps * 120;
+    if (steps == 0) {
+        event->accept();
         return;
     }
     const Handle handle = handleFor(event->position().toPoint());

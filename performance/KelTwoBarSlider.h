@@ -55,4 +55,5 @@ private:
     int m_y = 0;
     bool m_linked = true;
     Handle m_dragging = NoHandle;
+    int m_wheelAngle = 0; // wheel turned short of a whole notch
 };

@@ -6,10 +6,14 @@
 
 KelMenu::KelMenu(QWidget *parent) : QMenu(parent) {
     refreshStyle();
+    // Before the menu is sized and placed: a font changed since (another scale, another
+    // language) would otherwise grow it where it was placed for the old one.
+    connect(this, &QMenu::aboutToShow, this, &KelMenu::refreshStyle);
 }
 
 KelMenu::KelMenu(const QString &title, QWidget *parent) : QMenu(title, parent) {
     refreshStyle();
+    connect(this, &QMenu::aboutToShow, this, &KelMenu::refreshStyle);
 }
 
 void KelMenu::closeOpenMenus(QWidget *owner) {

@@ -124,11 +124,12 @@ KelMessageBox::KelMessageBox(int iKind, const QString &title, const QString &tex
     const bool question = iKind == KindQuestion;
     m_yesBtn = makeButton(this, QStringLiteral("msgBoxYesBtn"), QStringLiteral(":/yes_Btn"),
                           question ? tr("Yes") : tr("Ok"));
-    connect(m_yesBtn, &QToolButton::released, this, &QDialog::accept);
+    // A click, not a release: a press taken off the button before it is let go answers nothing.
+    connect(m_yesBtn, &QToolButton::clicked, this, &QDialog::accept);
     if (question) {
         m_noBtn =
             makeButton(this, QStringLiteral("msgBoxNoBtn"), QStringLiteral(":/no_Btn"), tr("No"));
-        connect(m_noBtn, &QToolButton::released, this, &QDialog::reject);
+        connect(m_noBtn, &QToolButton::clicked, this, &QDialog::reject);
         m_yesBtn->setGeometry(scaledRect(124, kButtonTop, kButtonWidth, kButtonHeight));
         m_noBtn->setGeometry(scaledRect(254, kButtonTop, kButtonWidth, kButtonHeight));
     } else {

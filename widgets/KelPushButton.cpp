@@ -205,6 +205,11 @@ void KelPushButton::mouseReleaseEvent(QMouseEvent *event) {
         update();
     }
     QPushButton::mouseReleaseEvent(event);
+    // Let go off the button, a toggle gets no click: the press's turn is undone.
+    if (m_toggleMode && m_turnedByPress) {
+        keepChecked(!m_checked);
+        applyEnabledState();
+    }
     m_turnedByPress = false;
 }
 

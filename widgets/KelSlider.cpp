@@ -18,8 +18,9 @@ KelSlider::KelSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent) {
 
 QString KelSlider::sliderStyleSheet(const QColor &accent, double factor) {
     const int groove = qMax(2, scaled(4, factor));
-    const int handle = qMax(8, scaled(14, factor));
-    const int margin = (handle - groove) / 2;
+    // The handle as wide as high: the groove and the same margin on either side.
+    const int margin = (qMax(8, scaled(14, factor)) - groove) / 2;
+    const int handle = groove + 2 * margin;
     return QStringLiteral("QSlider{background:transparent;}"
                           "QSlider::groove:horizontal{height:%1px;background:rgb(60,64,70);"
                           "border-radius:%2px;}"

@@ -11,6 +11,7 @@
 #include "KelLineEdit.h"
 #include "KelMacroSelect.h"
 #include "KelMenu.h"
+#include "KelMessageBox.h"
 #include "KelPushButton.h"
 #include "KelSlider.h"
 #include "KelSniperWindow.h"
@@ -331,19 +332,24 @@ private slots:
         QCOMPARE(int(b.Res1), 22);
     }
 
-    // "Yes" pressed and the pointer taken off it before it is let go: no answer yet.
+    // "Yes" pressed and the pointer taken off it before it is let go: no answer yet, in a key
+    // dialog as in a message box.
     void yesLetGoElsewhereIsNoAnswer() {
-        KelSniperWindow d(3389);
-        d.show();
-        auto *yes = d.findChild<QAbstractButton *>(QStringLiteral("msgBoxYesBtn"));
-        QTest::mousePress(yes, Qt::LeftButton);
-        QMouseEvent away(QEvent::MouseMove, QPointF(-30, -30), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(yes, &away);
-        QTest::mouseRelease(yes, Qt::LeftButton, {}, QPoint(-30, -30));
-        QVERIFY(d.isVisible() && d.result() == 0);
-        QTest::mouseClick(yes, Qt::LeftButton);
-        QCOMPARE(d.result(), int(QDialog::Accepted));
+        KelSniperWindow sniper(3389);
+        KelMessageBox box(KelMessageBox::KindQuestion, QStringLiteral("Warning"),
+                          QStringLiteral("Delete?"), QString());
+        for (QDialog *d : std::initializer_list<QDialog *>{&sniper, &box}) {
+            d->show();
+            auto *yes = d->findChild<QAbstractButton *>(QStringLiteral("msgBoxYesBtn"));
+            QTest::mousePress(yes, Qt::LeftButton);
+            QMouseEvent away(QEvent::MouseMove, QPointF(-30, -30), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(yes, &away);
+            QTest::mouseRelease(yes, Qt::LeftButton, {}, QPoint(-30, -30));
+            QVERIFY(d->isVisible() && d->result() == 0);
+            QTest::mouseClick(yes, Qt::LeftButton);
+            QCOMPARE(d->result(), int(QDialog::Accepted));
+        }
     }
 
     // Each sensor has its range; a stored step it cannot take starts at its usual one.

@@ -248,6 +248,13 @@ void TestPushButton::toggleModeTurnsOncePerClickOrKey() {
     QTest::keyClick(b, Qt::Key_Return);
     QVERIFY(b->isChecked() && b->QAbstractButton::isChecked());
     QCOMPARE(clicked.count(), 3);
+    // Pressed, then let go off the button: no click, and it stays as it was.
+    press(b);
+    QMouseEvent away(QEvent::MouseButtonRelease, QPointF(-30, -30), Qt::LeftButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(b, &away);
+    QVERIFY(b->isChecked() && b->QAbstractButton::isChecked());
+    QCOMPARE(clicked.count(), 3);
     b->setChecked(false);
     QVERIFY(!b->QAbstractButton::isChecked());
 }
