@@ -38,8 +38,8 @@ Backend chooseBackend(const QProcessEnvironment &env) {
     };
     // GNOME keeps the speed in GSettings whether the session is Wayland or X11, and puts it
     // back over any X setting of ours; desktops built on it name it in the list
-    // ("ubuntu:GNOME", "Budgie:GNOME").
-    if (running("GNOME"))
+    // ("ubuntu:GNOME", "Budgie:GNOME"), or not (elementary's Pantheon, Unity).
+    if (running("GNOME") || running("Pantheon") || running("Unity"))
         return Gnome;
     if (running("KDE"))
         return Kde;
@@ -112,6 +112,9 @@ std::optional<int> readSpeedNowOrLater(QObject *context, const std::function<voi
             return std::nullopt;
         }
         break;
+    case None:
+        // Nothing to read: the slot keeps its own speed.
+        return std::nullopt;
     default:
         break;
     }

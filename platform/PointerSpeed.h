@@ -81,7 +81,8 @@ int speedFromLibinput(double value);
 int readSpeed();
 // The same without waiting for another program: the speed when it can be read at once;
 // under sway, and under KDE Plasma on Wayland, nothing, and later(speed) once swaymsg or KWin
-// answered (or failed to within 5 s), on the caller's thread while context lives.
+// answered (KWin failing to within 5 s, the file's speed; swaymsg failing, never), on the
+// caller's thread while context lives. On a desktop none serves, nothing and never.
 std::optional<int> readSpeedNowOrLater(QObject *context, const std::function<void(int)> &later);
 // Sets the host's speed; a speed outside 1..20 changes nothing. Never waits for another
 // program.

@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
@@ -64,6 +65,8 @@ QDBusMessage kwinCall(const QString &path, const QString &method) {
 
 // How long a read waits for KWin's answers.
 constexpr int kAnswerTimeoutMs = 5000;
+// KDE holds its lock on the file for the few milliseconds of a write.
+constexpr int kLockWaitMs = 100;
 
 int g_pendingCalls = 0;
 
@@ -280,6 +283,14 @@ Result writeKdeSpeed(int speed, bool x11) {
         result = writeX11Speed(speed);
 
     const QString path = kcmInputPath();
+    // Under the lock KDE's own configuration code takes to write the file (KWin writes it on
+    // our call above): neither write loses the other's.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    QLockFile lock((canonical.isEmpty() ? path : canonical) + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs)) {
+        qCDebug(lcPlatform, "pointer speed: %s is locked", qPrintable(path));
+        return Failed;
+    }
     const std::optional<QString> before = readText(path);
     if (!before) {
         qCDebug(lcPlatform, "pointer speed: cannot read %s", qPrintable(path));

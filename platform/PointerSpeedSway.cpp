@@ -19,7 +19,9 @@ constexpr int kAnswerTimeoutMs = 5000;
 } // namespace
 
 QStringList swayArguments(int speed) {
-    return {QStringLiteral("input"), QStringLiteral("type:pointer"),
+    // "--" first: a speed below the middle is a negative number, which swaymsg would take for
+    // an option of its own.
+    return {QStringLiteral("--"), QStringLiteral("input"), QStringLiteral("type:pointer"),
             QStringLiteral("pointer_accel"), libinputText(libinputFromSpeed(speed))};
 }
 
@@ -58,9 +60,11 @@ void readSwaySpeedLater(QObject *context, const std::function<void(int)> &done) 
         swaymsg->setProperty("told", true);
         const bool ok =
             answered && swaymsg->exitStatus() == QProcess::NormalExit && swaymsg->exitCode() == 0;
-        if (!ok)
+        // No answer tells nothing: the speed is not taken for the middle one.
+        if (ok)
+            done(speedFromSwayInputs(swaymsg->readAllStandardOutput()));
+        else
             qCDebug(lcPlatform, "pointer speed: no answer from swaymsg");
-        done(ok ? speedFromSwayInputs(swaymsg->readAllStandardOutput()) : kDefaultSpeed);
         swaymsg->kill();
         swaymsg->deleteLater();
     };

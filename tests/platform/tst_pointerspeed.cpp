@@ -261,8 +261,9 @@ private slots:
 
     void swayCommandAndAnswer() {
         QCOMPARE(swayArguments(4),
-                 QStringList({QStringLiteral("input"), QStringLiteral("type:pointer"),
-                              QStringLiteral("pointer_accel"), QStringLiteral("-0.600")}));
+                 QStringList({QStringLiteral("--"), QStringLiteral("input"),
+                              QStringLiteral("type:pointer"), QStringLiteral("pointer_accel"),
+                              QStringLiteral("-0.600")}));
         QCOMPARE(speedFromSwayInputs(R"([
             {"type": "keyboard", "libinput": {"send_events": "enabled"}},
             {"type": "touchpad", "libinput": {"accel_speed": 0.5}},
