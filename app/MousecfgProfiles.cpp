@@ -49,7 +49,16 @@ void MousecfgWidget::onLibraryChosen(QAction *action) {
         return;
     ProfileSet &w = m_working;
     keepPageEdits();
-    const int result = chooseLibraryProfile(w, w.activeIndex(), m_library[entry->id()]);
+    const int slot = w.activeIndex();
+    const QString model = currentProductName();
+    const QString name = w.profileNames[slot];
+    const QString chosen = m_library[entry->id()];
+    // The answer was given to what was shown: a plug event or a command meanwhile may have
+    // changed it.
+    if (!mayDropSlotEdits(slot) || currentProductName() != model || w.activeIndex() != slot ||
+        w.profileNames[slot] != name)
+        return;
+    const int result = chooseLibraryProfile(w, slot, chosen);
     if (showLibraryResult(result)) {
         saveSlotNames(true);
         refreshPages();
@@ -135,6 +144,23 @@ bool MousecfgWidget::confirm(const QString &text) {
     return box.exec() == QDialog::Accepted;
 }
 
+bool MousecfgWidget::slotEditsUnsent(int slot) const {
+    const ProfileData &shown = m_working.profiles[slot];
+    ProfileData stored;
+    loadProfileByName(stored, m_working.profileNames[slot]);
+    stored.ProfileName = shown.ProfileName;
+    stored.ProfilePath = shown.ProfilePath;
+    // The desktop's speed, read into the slot at start, is no edit.
+    stored.mousespeed = shown.mousespeed;
+    return stored != shown;
+}
+
+bool MousecfgWidget::mayDropSlotEdits(int slot) {
+    return !slotEditsUnsent(slot) ||
+           confirm(tr("The changes to this profile have not been applied and will be lost. "
+                      "Go on?"));
+}
+
 QString MousecfgWidget::askFileName(bool save, const QString &caption, const QString &filter,
                                     const QString &suffix, const QString &suggested) {
     QFileDialog dialog(this, caption, m_fileFolder.isEmpty() ? QDir::homePath() : m_fileFolder,
@@ -183,6 +209,8 @@ void MousecfgWidget::profileCommand(int command) {
 
     switch (command) {
     case CommandBar::Add: {
+        if (!mayDropSlotEdits(slot) || !stillShown())
+            return;
         if (showLibraryResult(addLibraryProfile(m_library, w, slot))) {
             saveSlotNames(true);
             rebuildLibraryMenu();

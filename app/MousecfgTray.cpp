@@ -35,14 +35,8 @@ int MousecfgWidget::lowBatteryNotices() const {
 void MousecfgWidget::iconActivated(QSystemTrayIcon::ActivationReason reason) {
     if (reason != QSystemTrayIcon::DoubleClick && reason != QSystemTrayIcon::Trigger)
         return;
-    if (!isVisible()) {
-        slotWarning();
-    } else if (isMinimized()) {
-        // Minimised is not shown: the icon brings the window back as from hidden. A Wayland
-        // compositor restores no window on a program's word, but shows one mapped again.
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        if (QGuiApplication::platformName() == QLatin1String("wayland"))
-            hide();
+    // Minimised is not shown: the icon brings the window back as from hidden.
+    if (!isVisible() || isMinimized()) {
         slotWarning();
     } else if (!m_warningShown) {
         hide();

@@ -539,6 +539,13 @@ void MousecfgWidget::slotWarning() {
         m_warningDue = true;
         return;
     }
+    // Minimised, the window comes back as from hidden (the tray icon, its menu). A Wayland
+    // compositor restores no window on a program's word, but shows one mapped again.
+    if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        if (QGuiApplication::platformName() == QLatin1String("wayland"))
+            hide();
+    }
     show();
     if (connectedModelCount() > 0) {
         if (FirmwareUpdater::tooOld(m_devices)) {

@@ -241,6 +241,11 @@ private:
     bool showLibraryResult(int result);
     void notice(const QString &text);
     bool confirm(const QString &text);
+    // The slot's profile as shown (the pages' edits kept first) differs from its file: edits
+    // not yet applied, which another profile in the slot would drop.
+    bool slotEditsUnsent(int slot) const;
+    // Asks before such edits are dropped; true to go on.
+    bool mayDropSlotEdits(int slot);
     // A file dialog; save dialogs offer the suggested name. Empty when cancelled.
     QString askFileName(bool save, const QString &caption, const QString &filter,
                         const QString &suffix, const QString &suggested = QString());

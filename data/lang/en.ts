@@ -489,6 +489,10 @@
         <source>A profile name in the file cannot be used as a file name or is given to two slots; that profile was renamed.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The changes to this profile have not been applied and will be lost. Go on?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

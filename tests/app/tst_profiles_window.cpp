@@ -5,8 +5,10 @@
 // name that cannot be a file name.
 #include "AppConfig.h"
 #include "DeviceCommands.h"
+#include "KelColorWindow.h"
 #include "KelLineEdit.h"
 #include "KelPushButton.h"
+#include "KelSlider.h"
 #include "ModalCloser.h"
 #include "ProfileData.h"
 #include "ProfileFiles.h"
@@ -87,8 +89,25 @@ private slots:
     void addCopyRenameDelete() {
         MousecfgWidget &w = *m_rig->window;
         auto *name = w.findChild<KelLineEdit *>(QStringLiteral("nameEdit"));
+        // An edit not applied: ADD asks before it is dropped, and "No" keeps it.
+        auto *sleep =
+            w.findChild<KelColorWindow *>()->findChild<KelSlider *>(QStringLiteral("sleepSlider"));
+        const int edited = sleep->value() == 7 ? 4 : 7;
+        sleep->setValue(edited);
+        const QString first = w.workingSet().profileNames[0];
+        {
+            ModalCloser closer(false);
+            QTest::mouseClick(button(w, "addBtn"), Qt::LeftButton);
+            QCOMPARE(closer.texts, QStringList{"The changes to this profile have not been applied "
+                                               "and will be lost. Go on?"});
+        }
+        QCOMPARE(w.workingSet().profileNames[0], first);
+        QCOMPARE(sleep->value(), edited);
         writeDiffFlag(0);
-        QTest::mouseClick(button(w, "addBtn"), Qt::LeftButton);
+        {
+            ModalCloser closer;
+            QTest::mouseClick(button(w, "addBtn"), Qt::LeftButton);
+        }
         QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Profile 6"));
         QCOMPARE(name->text(), QStringLiteral("Profile 6"));
         // The slot holds another profile than the mouse: the next send sends everything.
