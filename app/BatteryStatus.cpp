@@ -59,7 +59,9 @@ void BatteryStatus::showReport(quint8 charge, quint8 lowByte, quint8 highByte, b
     setBarStyle();
     if (m_mouseOff) {
         m_bar->setCaption(tr("MOUSE OFF"));
-        describe();
+        // A charging picture from an earlier report goes: the caption shows on the bar.
+        m_lastCharge = 0;
+        showLinks(cable, m_receiverPresent);
         return;
     }
     m_bar->clearCaption();

@@ -324,12 +324,17 @@ void MousecfgWidget::slotRefreshStatus(quint8 iProfile, quint8 iDPI, quint8 iRat
     // chosen again in the window, or by "dpi N", after one changed on the mouse would be
     // found unchanged and never sent), and the status tells it. Noted before the window
     // takes it in, which tells the status' followers.
+    const quint8 heldDpi = held.dpi, heldRate = held.pollrate;
     if (slotKnown) {
         if (iDPI < kDpiStageCount)
             held.dpi = iDPI;
         if (!rateText(iRate).isEmpty())
             held.pollrate = iRate;
     }
+    // Held anew but already shown (the window's unsent edit): the followers are told here.
+    if (!slotChanged && !takeStage && !takeRate &&
+        (held.dpi != heldDpi || held.pollrate != heldRate))
+        emit statusMayHaveChanged();
     if (slotChanged)
         slotRefreshProfile(iProfile);
     if (takeStage)

@@ -229,10 +229,13 @@ QJsonObject statusObject(const MouseStatus &s) {
                   {QStringLiteral("link"), link},
                   {QStringLiteral("receiver"), s.receiver},
                   {QStringLiteral("asleep"), s.asleep},
-                  {QStringLiteral("profile"), s.profile + 1},
-                  {QStringLiteral("dpiStage"), s.dpiStage + 1},
-                  {QStringLiteral("dpi"), s.dpi},
-                  {QStringLiteral("reportRate"), rateHz(s.rateCode)}};
+                  {QStringLiteral("profile"), s.profile + 1}};
+    // A stage or rate the mouse cannot have (from a file edited by hand) is not known.
+    const bool stageKnown = s.dpiStage >= 0 && s.dpiStage < kDpiStageCount;
+    o.insert(QStringLiteral("dpiStage"), stageKnown ? QJsonValue(s.dpiStage + 1) : QJsonValue());
+    o.insert(QStringLiteral("dpi"), stageKnown ? QJsonValue(s.dpi) : QJsonValue());
+    const int hz = rateHz(s.rateCode);
+    o.insert(QStringLiteral("reportRate"), hz > 0 ? QJsonValue(hz) : QJsonValue());
     // Without a battery report (or from a sleeping mouse) there is no reading to tell.
     const bool reading = s.batteryKnown && !s.asleep;
     o.insert(QStringLiteral("battery"), reading ? QJsonValue(s.level) : QJsonValue());

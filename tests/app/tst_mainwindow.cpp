@@ -405,6 +405,10 @@ private slots:
         w.slotRefreshBatteryStatus(1, 232, 3); // charging through the receiver
         QCOMPARE(w.batteryStatus()->connectionState(), 1);
         QVERIFY(!w.batteryStatus()->bar()->isVisible());
+        // Off after charging: no charging picture, and the bar shows the caption.
+        w.slotRefreshBatteryStatus(0, 0, 0);
+        QCOMPARE(w.batteryStatus()->connectionState(), 2);
+        QVERIFY(w.batteryStatus()->bar()->isVisible());
         // Receiver and cable gone: no level is known any more.
         w.slotRefreshBatteryStatus(0, 232, 3);
         w.batteryStatus()->showLinks(false, false);

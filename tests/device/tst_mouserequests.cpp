@@ -62,6 +62,12 @@ private slots:
         QVERIFY(statusChanged(before, statusObject(status)));
         status.hoursLeft.reset();
         QVERIFY(statusChanged(before, statusObject(status)));
+        // A stage or rate the mouse cannot have is not told as a number.
+        status.dpiStage = 9;
+        status.rateCode = 3;
+        const QJsonObject odd = statusObject(status);
+        for (const char *key : {"dpiStage", "dpi", "reportRate"})
+            QVERIFY(odd.value(QLatin1String(key)).isNull());
     }
 };
 
