@@ -34,6 +34,11 @@ public:
     void retranslateUi();
     // Out of sight for good (the program is about to end).
     void hideIcon() { m_tray->hide(); }
+    // Shown once a notification area is there (on Wayland, one that came after the program).
+    void showIconWhereTray() {
+        if (!m_tray->isVisible() && QSystemTrayIcon::isSystemTrayAvailable())
+            m_tray->show();
+    }
 
     QSystemTrayIcon *icon() const { return m_tray; }
     // The battery as last reported by the mouse, with the hours left.

@@ -9,14 +9,17 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
-#include <csignal>
+#include <poll.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 // The firmware release this program serves, and the updater that brings a mouse to it.
 constexpr uint16_t kCurrentRelease = 0x0902;
-constexpr int kUpdaterWatchMs = 500;
 const char kUpdater[] = "/skin/mouse/bin/RX10-UPDATE-VER1.3.exe";
 
 // The updater as this system can run it.
@@ -52,18 +55,22 @@ bool FirmwareUpdater::start(const QString &path) {
     emit mouseReleased(true);
     qint64 pid = 0;
     if (QProcess::startDetached(path, QStringList(), QString(), &pid)) {
-        m_updaterPid = qMax<qint64>(pid, 0);
+        // Started detached, it outlives this program if need be. It is watched through a
+        // descriptor of the process itself, not by its id (which another process may get once
+        // it ended): the descriptor reads once the process has ended.
+        m_updater = pid > 0 ? int(::syscall(SYS_pidfd_open, pid_t(pid), 0)) : -1;
         emit handedOver();
-        // Watched by its process id: started detached, it outlives this program if need be.
-        auto *watch = new QTimer(this);
-        connect(watch, &QTimer::timeout, this, [this, watch] {
-            if (m_updaterPid > 0 && (::kill(pid_t(m_updaterPid), 0) == 0 || errno == EPERM))
-                return;
-            watch->stop();
-            m_updaterPid = 0;
+        if (m_updater < 0) {
+            // Gone already, or no way to watch it (a kernel before 5.3): ended as before.
+            QTimer::singleShot(0, this, &FirmwareUpdater::updaterEnded);
+            return true;
+        }
+        auto *ended = new QSocketNotifier(m_updater, QSocketNotifier::Read, this);
+        connect(ended, &QSocketNotifier::activated, this, [this, ended] {
+            ended->setEnabled(false);
+            ::close(std::exchange(m_updater, -1));
             emit updaterEnded();
         });
-        watch->start(m_updaterPid > 0 ? kUpdaterWatchMs : 0);
         return true;
     }
     // An updater that cannot run here must not take the program down with it.
@@ -119,6 +126,15 @@ void FirmwareUpdater::force() {
         KelMessageBox::KindWarning, tr("Warning"),
         tr("The mouse firmware version is too low and will be automatically updated soon."),
         QString(), m_window);
-    notice.exec();
-    start(updater.path);
+    // Not when the box was ended by the program quitting (a signal, the session's end).
+    if (notice.exec() == QDialog::Accepted)
+        start(updater.path);
+}
+
+void FirmwareUpdater::waitUntilEnded() {
+    if (m_updater < 0)
+        return;
+    pollfd ended{m_updater, POLLIN, 0};
+    while (::poll(&ended, 1, -1) < 0 && errno == EINTR) {
+    }
 }

@@ -29,7 +29,10 @@ public:
     // Windows updater, says that the mouse needs an update and where the updater lies.
     void force();
     // An updater started by this program still runs.
-    bool updating() const { return m_updaterPid > 0; }
+    bool updating() const { return m_updater >= 0; }
+    // Waits for it, with the program's event loop ended (asked to quit meanwhile): the program
+    // keeps its lock until then.
+    void waitUntilEnded();
 
 signals:
     // The program should let the mouse go (true) before the updater starts, so that nothing
@@ -50,5 +53,5 @@ private:
 
     QWidget *m_window;
     QPointer<QDialog> m_notice;
-    qint64 m_updaterPid = 0;
+    int m_updater = -1; // the running updater's process descriptor
 };

@@ -217,7 +217,7 @@ void MousecfgWidget::createWidgets() {
         if (m_tray)
             m_tray->hideIcon();
     });
-    connect(m_firmware, &FirmwareUpdater::updaterEnded, this, [] { ::exit(0); });
+    connect(m_firmware, &FirmwareUpdater::updaterEnded, this, [] { QCoreApplication::exit(0); });
     m_slots = new SlotSelector(this);
     connect(m_slots, &SlotSelector::slotChosen, this, &MousecfgWidget::onSlotChosen);
     for (KelPushButton *&b : m_tabs) {
@@ -391,10 +391,13 @@ void MousecfgWidget::hideOrQuit() {
     // start would be refused by the instance lock: close, OK and Cancel then end the program.
     const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
     qCDebug(lcApp, "window closed: %s", tray ? "hidden" : "quitting");
-    if (tray)
+    if (tray) {
+        if (m_tray)
+            m_tray->showIconWhereTray();
         hide();
-    else
+    } else {
         quitProgram();
+    }
 }
 
 bool MousecfgWidget::hasUnsavedMacroSteps() const {
@@ -421,6 +424,8 @@ void MousecfgWidget::quitProgram() {
 void MousecfgWidget::commitSessionData(QSessionManager &manager) {
     // The program never holds a logout up: it asks only about what would be lost, and only
     // when the session manager grants it the user's attention (allowsInteraction asks for it).
+    // The question shows the window: the saved session keeps it as it was.
+    m_visibleAtLogout = isVisible();
     const bool unsaved = hasUnsavedMacroSteps();
     const bool ask = unsaved && manager.allowsInteraction();
     qCDebug(lcApp, "session ends: %s",
@@ -440,9 +445,13 @@ void MousecfgWidget::saveSessionState(QSessionManager &manager) {
     const QString option = QLatin1String("--") + QLatin1String(kStartHiddenOption);
     QStringList command = manager.restartCommand();
     command.removeAll(option);
-    if (!isVisible() && !command.isEmpty())
+    if (!std::exchange(m_visibleAtLogout, std::nullopt).value_or(isVisible()) && !command.isEmpty())
         command.insert(1, option);
     manager.setRestartCommand(command);
+}
+
+void MousecfgWidget::waitForFirmwareUpdater() {
+    m_firmware->waitUntilEnded();
 }
 
 void MousecfgWidget::writeBeforeExit() {
@@ -474,6 +483,8 @@ void MousecfgWidget::startUpChecks() {
         // At login the panel holding the notification area may come after the program.
         if (QSystemTrayIcon::isSystemTrayAvailable()) {
             qCDebug(lcApp, "started into the tray");
+            if (m_tray)
+                m_tray->showIconWhereTray();
             return;
         }
         if (++m_trayWaits < kTrayWaits) {

@@ -109,6 +109,9 @@ public:
     // The program ends without having asked about a macro's unsaved steps (a signal, a
     // session manager that lets no program ask): they are kept in a macro of their own.
     void keepUnsavedMacroSteps();
+    // A firmware updater this program started, and still running, is waited for: until it
+    // ends the program keeps its single-instance lock, so nothing else takes the mouse.
+    void waitForFirmwareUpdater();
     // Started into the notification area: the window shows when the tray icon is clicked, or
     // at once when no notification area comes within a few seconds. Set before the event loop.
     void setStartHidden(bool hidden) { m_startHidden = hidden; }
@@ -327,10 +330,11 @@ private:
     std::unique_ptr<MouseWorker> m_worker;
     MouseSession *m_session = nullptr;
     MouseDevices m_devices;
-    bool m_devicesKnown = false; // the session told what it found at start
-    bool m_warningDue = false;   // the start-up checks wait for that
-    bool m_startHidden = false;  // started into the tray, not yet shown
-    int m_trayWaits = 0;         // looks for a notification area so far
+    bool m_devicesKnown = false;           // the session told what it found at start
+    bool m_warningDue = false;             // the start-up checks wait for that
+    bool m_startHidden = false;            // started into the tray, not yet shown
+    std::optional<bool> m_visibleAtLogout; // shown when the session's end asked for data
+    int m_trayWaits = 0;                   // looks for a notification area so far
     quint64 m_ticket = 0;
     QHash<quint64, PendingSend> m_sends;
     QHash<quint64, std::function<void(int)>> m_profileAnswers;

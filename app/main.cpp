@@ -174,6 +174,7 @@ int main(int argc, char *argv[]) {
     std::atexit(writeBeforeExit);
     g_nextHandler = qInstallMessageHandler(onQtMessage);
     const int result = app.exec();
+    window->waitForFirmwareUpdater();
     window->keepUnsavedMacroSteps();
     g_window = nullptr;
     delete window;
