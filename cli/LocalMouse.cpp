@@ -73,8 +73,12 @@ public:
         // itself meanwhile waiting; the battery, when asked, is the answer to this query.
         m_mouse.readReports();
         if (askBattery) {
+            // One query left unanswered by a mouse heard awake changes nothing, as in the
+            // window: its last reading stands, rather than a look that tells it off.
+            const bool heard = m_status.batteryKnown && !m_status.asleep;
             m_status.batteryKnown = false;
-            m_mouse.queryBattery(kBatteryWaitMs);
+            if (!m_mouse.queryBattery(kBatteryWaitMs) && heard)
+                m_status.batteryKnown = true;
         }
         m_mouseOff = !m_status.batteryKnown || m_status.asleep;
         return MouseOutcome::of(m_mouseOff ? MouseOutcome::MouseOff : MouseOutcome::Done);
