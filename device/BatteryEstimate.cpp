@@ -11,6 +11,7 @@ constexpr double kHourMs = 60.0 * 60.0 * 1000.0;
 // A rise this large between two readings on the battery: the mouse was charged where no
 // reading was taken (the program not running), and the discharge starts anew.
 constexpr int kUnseenChargeMv = 150;
+constexpr qint64 kClockSlackMs = 60 * 1000;
 
 // Millivolts over hours since a fixed time.
 struct Line {
@@ -88,7 +89,8 @@ int emptyMillivolts(int fullValue) {
 BatteryEstimate estimateBattery(const QVector<BatterySample> &samples, qint64 nowMs,
                                 int fullValue) {
     BatteryEstimate estimate;
-    if (samples.isEmpty())
+    // A clock behind the readings (set wrong, now or when they were taken) tells no time.
+    if (samples.isEmpty() || nowMs < samples.last().timeMs - kClockSlackMs)
         return estimate;
     const bool charging = samples.last().charging;
     // The last stretch of readings with the same charging state.
