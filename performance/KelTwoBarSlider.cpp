@@ -4,13 +4,50 @@
 #include "FocusMark.h"
 #include "InterfaceColour.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWheelEvent>
 
+class KelTwoBarSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit KelTwoBarSliderAccessible(KelTwoBarSlider *slider)
+        : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override { return slider()->xValue(); }
+    // Set by a screen reader as by the user's keys: X (both, when linked), told as a move.
+    void setCurrentValue(const QVariant &value) override {
+        slider()->moveHandle(KelTwoBarSlider::HandleX, value.toInt());
+    }
+    QVariant maximumValue() const override { return slider()->maximum(); }
+    QVariant minimumValue() const override { return slider()->minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    KelTwoBarSlider *slider() const { return static_cast<KelTwoBarSlider *>(widget()); }
+};
+
+namespace {
+QAccessibleInterface *twoBarAccessible(const QString &className, QObject *object) {
+    if (className == QLatin1String("KelTwoBarSlider") && object && object->isWidgetType())
+        return new KelTwoBarSliderAccessible(static_cast<KelTwoBarSlider *>(object));
+    return nullptr;
+}
+} // namespace
+
 KelTwoBarSlider::KelTwoBarSlider(QWidget *parent) : QWidget(parent) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(twoBarAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible)
     setFocusPolicy(Qt::StrongFocus);
     trackFocusMarks();
     setCursor(Qt::PointingHandCursor);
@@ -75,6 +112,8 @@ void KelTwoBarSlider::moveHandle(Handle handle, int value) {
     m_x = x;
     m_y = y;
     update();
+    QAccessibleValueChangeEvent moved(this, m_x);
+    QAccessible::updateAccessibility(&moved);
     emit valuesMoved(m_x, m_y);
 }
 

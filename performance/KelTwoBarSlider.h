@@ -5,12 +5,16 @@
 // also outside its range (the handles then stand at the nearer end); only the user's
 // moves change them, and each move is told with valuesMoved. From the keyboard the arrows
 // move a handle one step, Page Up and Page Down a tenth of the range, Home and End to the
-// ends: X (both, when linked), or Y with Shift held.
+// ends: X (both, when linked), or Y with Shift held. To a screen reader it is a slider whose
+// value is X, each move announced; its description tells Y.
 
 #include <QWidget>
 
+class KelTwoBarSliderAccessible;
+
 class KelTwoBarSlider : public QWidget {
     Q_OBJECT
+    friend class KelTwoBarSliderAccessible;
 
 public:
     explicit KelTwoBarSlider(QWidget *parent = nullptr);

@@ -11,6 +11,7 @@
 #include "TestAppDir.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
@@ -195,6 +196,15 @@ private slots:
                  QStringLiteral("X %1 DPI, Y %2 DPI; Shift with the arrow keys moves Y")
                      .arg(row->xText().mid(2), row->yText().mid(2)));
         QVERIFY(page->row(2)->slider()->accessibleDescription().contains(QLatin1String("Shift")));
+        // Its value is X's, and set there it moves X as a key would.
+        QAccessibleInterface *slider = QAccessible::queryAccessibleInterface(row->slider());
+        QCOMPARE(slider->role(), QAccessible::Slider);
+        QCOMPARE(slider->valueInterface()->currentValue().toInt(), row->slider()->xValue());
+        const int x = row->slider()->xValue(), y = row->slider()->yValue();
+        slider->valueInterface()->setCurrentValue(row->slider()->minimum() + 1);
+        QCOMPARE(row->slider()->xValue(), row->slider()->minimum() + 1);
+        QCOMPARE(row->slider()->yValue(), y);
+        slider->valueInterface()->setCurrentValue(x);
 
         collected = set;
         page->collectProfile(collected);
