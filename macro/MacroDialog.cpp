@@ -70,6 +70,7 @@ MacroDialog::~MacroDialog() {
 void MacroDialog::createWidgets() {
     m_panel = new MacroListPanel(this);
     connect(m_panel, &MacroListPanel::macroChosen, this, &MacroDialog::chooseMacro);
+    connect(m_panel, &MacroListPanel::aboutToExport, this, &MacroDialog::offerToSave);
     connect(m_panel, &MacroListPanel::MacroRenamed, this,
             [this](const QString &from, const QString &to) {
                 if (m_shownName == from)

@@ -229,6 +229,7 @@ void MacroListPanel::importFiles(const QStringList &paths) {
 }
 
 void MacroListPanel::exportPressed() {
+    emit aboutToExport();
     const QString title = tr("Save Macro File");
     if (m_batch) {
         exportBatchTo(QFileDialog::getExistingDirectory(this, title, QStringLiteral("./"),

@@ -48,6 +48,9 @@ signals:
     // Another macro is selected (or the selected one must be shown again).
     void macroChosen(const QString &name);
     void MacroRenamed(const QString &from, const QString &to);
+    // An export copies the stored files: the steps shown and not yet saved are asked about
+    // first.
+    void aboutToExport();
 
 private:
     void onButton();
