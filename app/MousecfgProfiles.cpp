@@ -180,7 +180,14 @@ QString MousecfgWidget::askFileName(bool save, const QString &caption, const QSt
 void MousecfgWidget::slotProfileNameChange() {
     ProfileSet &w = m_working;
     const int slot = w.activeIndex();
-    const QString typed = m_nameEdit->text();
+    // Spaces at either end would make two names that look alike in the menu.
+    const QString typed = m_nameEdit->text().trimmed();
+    // A name longer than the field holds (a copy's, an import's) shows cut: Enter on it as
+    // shown is no rename to the cut name.
+    if (typed == w.profileNames[slot].left(m_nameEdit->maxLength()).trimmed()) {
+        m_nameEdit->setText(w.profileNames[slot]);
+        return;
+    }
     const int result = renameLibraryProfile(m_library, w, slot, typed);
     // A refused name leaves the field showing the slot's name again.
     m_nameEdit->setText(w.profileNames[slot]);

@@ -123,7 +123,7 @@ private slots:
             QCOMPARE(closer.texts, QStringList{"This name cannot be used for a profile."});
         }
         QCOMPARE(name->text(), QStringLiteral("Profile 6 copy"));
-        name->setText(QStringLiteral("Sniping"));
+        name->setText(QStringLiteral(" Sniping ")); // spaces at the ends go
         QTest::keyClick(name, Qt::Key_Return);
         QCOMPARE(w.workingSet().profileNames[0], QStringLiteral("Sniping"));
         QVERIFY(menuTexts(w).contains(QStringLiteral("Sniping")));
