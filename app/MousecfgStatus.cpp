@@ -146,7 +146,9 @@ void MousecfgWidget::onSendFinished(quint64 ticket, int result, unsigned flags) 
     // whole); edits made during the send are not in it and remain to be sent. A mouse found
     // asleep, or a send refused for its macros, got nothing (and the next send is whole).
     if (result != ResultMouseOff && result != ResultTooManyMacros) {
-        recordSend(m_applied, pending.sent, result == ResultDone);
+        // A set that could not be stored is not what the next start reads as sent: the next
+        // send is whole.
+        recordSend(m_applied, pending.sent, result == ResultDone && pending.saved);
         keepSentSpeeds(pending.sent);
     }
     // What Apply sent is what the desktop uses: the active slot's pointer speed too.

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ButtonCatalogue.h"
 
+#include "ModelDescriptor.h"
 #include "ProfileData.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace {
 const char *const kContext = "ButtonCatalogue";
@@ -133,8 +135,13 @@ bool keepsOneClick(const ProfileData &record, int slot, int fun) {
     if (slot < 0 || slot >= kButtonSlotCount || record.buttons[slot].Fun != FunLeft ||
         fun == FunLeft)
         return true;
+    // Only a button the mouse is sent counts: a left click kept in a slot of a button the model
+    // lacks (from a file) would leave the mouse without one.
+    const int count =
+        buttonCount() > 0 ? std::min(buttonCount(), kDescriptorButtonKeys) : kButtonSlotCount;
     for (int s = 0; s < kButtonSlotCount; ++s) {
-        if (s != slot && record.buttons[s].Fun == FunLeft)
+        const bool sent = s < count || s == kWheelUpSlot || s == kWheelDownSlot;
+        if (s != slot && sent && record.buttons[s].Fun == FunLeft)
             return true;
     }
     return false;

@@ -142,7 +142,7 @@ MouseOutcome send(Session &session, Sets &sets, bool everything) {
     const int result =
         start.groups == 0 ? int(ResultDone) : session.mouse().send(sets.working, start.groups);
     if (start.groups != 0)
-        recordSend(sets.applied, sets.working, result == ResultDone);
+        recordSend(sets.applied, sets.working, result == ResultDone && start.saved);
     // What was sent is what the desktop uses, as after the window's Apply: the active slot's
     // pointer speed too (the program ends soon: the desktop takes it first).
     if (result == ResultDone) {

@@ -76,7 +76,7 @@ struct SendStart {
 };
 SendStart beginSend(ProfileSet &working, const ProfileSet &applied, bool force, bool mouseOff);
 // After a send of `sent`, whatever its outcome: it is what the mouse is now believed to hold,
-// and a failed send makes the next one whole.
+// and a failed send (or one whose set could not be stored) makes the next one whole.
 void recordSend(ProfileSet &applied, const ProfileSet &sent, bool succeeded);
 // Adds the set to the keys the file already has (such as its model name).
 void exportProfileSet(const ProfileSet &set, const QString &path);

@@ -19,6 +19,7 @@
 #include "MacroFile.h"
 #include "ModalCloser.h"
 #include "ModalDriver.h"
+#include "ModelDescriptor.h"
 #include "ProfileData.h"
 #include "TestAppDir.h"
 
@@ -189,6 +190,9 @@ private slots:
         QCOMPARE(m_record.buttons[5].Fun, 18);
         QVERIFY(!keepsOneClick(m_record, kWheelUpSlot, 2));
         QVERIFY(keepsOneClick(m_record, 99, 2)); // no such slot: nothing to keep
+        // A left click in the slot of a button the model lacks is never sent: it keeps none.
+        m_record.buttons[buttonCount()].Fun = FunLeft;
+        QVERIFY(!keepsOneClick(m_record, kWheelUpSlot, 2));
     }
 
     // Ctrl, Shift and A go down in the order Shift, Ctrl, A and up in reverse, as usages.
