@@ -297,8 +297,9 @@ bool adoptSharedProfile(const QString &name) {
     const QString shared = sharedProfileFilePath(name);
     if (path.isEmpty() || QFileInfo::exists(path) || !QFileInfo::exists(shared))
         return false;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!QFile::copy(shared, path))
+    // Copied whole or not at all (synced, under the file's lock): a cut copy would read as a
+    // profile of zeros.
+    if (!copyFileOver(shared, path))
         return false;
     qCDebug(lcStorage, "Profile \"%s\" taken from the shared profile folder", qPrintable(name));
     return true;
