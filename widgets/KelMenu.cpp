@@ -50,10 +50,5 @@ void KelMenu::refreshStyle() {
     setFont(languageFont());
 }
 
-void KelMenu::showEvent(QShowEvent *event) {
-    refreshStyle();
-    QMenu::showEvent(event);
-}
-
 KelAction::KelAction(const QString &text, QObject *parent, int id)
     : QAction(text, parent), m_id(id) {}

@@ -23,9 +23,6 @@ public:
     // slot closes the menu opened for the one before, whose choice would land in this one.
     static void closeOpenMenus(QWidget *owner);
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     bool m_scrollable = false;
 };
