@@ -161,6 +161,15 @@ bool MousecfgWidget::mayDropSlotEdits(int slot) {
                       "Go on?"));
 }
 
+bool MousecfgWidget::mayDropAllEdits() {
+    for (int slot = 0; slot < kProfileCount; ++slot) {
+        if (slotEditsUnsent(slot))
+            return confirm(tr("The changes to the profiles have not been applied and will be "
+                              "lost. Go on?"));
+    }
+    return true;
+}
+
 QString MousecfgWidget::askFileName(bool save, const QString &caption, const QString &filter,
                                     const QString &suffix, const QString &suggested) {
     QFileDialog dialog(this, caption, m_fileFolder.isEmpty() ? QDir::homePath() : m_fileFolder,
@@ -273,7 +282,7 @@ void MousecfgWidget::profileCommand(int command) {
     case CommandBar::Import: {
         const QString path = askFileName(false, tr("Load Profile File"), tr("Profile File(*.prof)"),
                                          QStringLiteral("prof"));
-        if (path.isEmpty() || !stillShown())
+        if (path.isEmpty() || !stillShown() || !mayDropSlotEdits(slot) || !stillShown())
             return;
         if (showLibraryResult(importProfileFile(m_library, w, slot, path))) {
             rebuildLibraryMenu();
@@ -292,8 +301,10 @@ void MousecfgWidget::profileCommand(int command) {
     case CommandBar::LoadConfig: {
         const QString path = askFileName(false, tr("Load Config File"), tr("Config File(*.conf)"),
                                          QStringLiteral("conf"));
-        if (!path.isEmpty() && currentProductName() == model)
-            loadConfiguration(path);
+        if (path.isEmpty() || currentProductName() != model || !mayDropAllEdits() ||
+            currentProductName() != model)
+            return;
+        loadConfiguration(path);
         break;
     }
     default:
@@ -328,11 +339,13 @@ void MousecfgWidget::loadConfiguration(const QString &path) {
     // what they show.
     rebuildLibraryMenu();
     refreshPages();
-    if (refused > 0)
-        notice(
-            tr("A profile name in the file cannot be used as a file name or is given to two slots; "
-               "that profile was renamed."));
-    send();
+    // The loaded set goes to the mouse before the notice: the files hold it as not sent yet
+    // only once the send has begun.
+    send(false, true, [this, refused](int, bool) {
+        if (refused > 0)
+            notice(tr("A profile name in the file cannot be used as a file name or is given to "
+                      "two slots; that profile was renamed."));
+    });
 }
 
 void MousecfgWidget::dropUnsentEdits() {

@@ -249,6 +249,7 @@ private:
     bool slotEditsUnsent(int slot) const;
     // Asks before such edits are dropped; true to go on.
     bool mayDropSlotEdits(int slot);
+    bool mayDropAllEdits();
     // A file dialog; save dialogs offer the suggested name. Empty when cancelled.
     QString askFileName(bool save, const QString &caption, const QString &filter,
                         const QString &suffix, const QString &suggested = QString());

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QIntValidator>
 #include <QKeyEvent>
+#include <QToolButton>
 #include <utility>
 
 using namespace ButtonsLayout;
@@ -109,6 +110,8 @@ void KelFireKeyWindow::checkbtn_clicked() {
 }
 
 void KelFireKeyWindow::OnEditDataChanged(const QString &) {
+    // An empty field or 0 would be stored as the default, not as shown: only 1..255 answers.
+    yesButton()->setEnabled(m_times->hasAcceptableInput() && m_delay->hasAcceptableInput());
     const FireKeySetting s = setting();
     emit SetFireKeyValue(s.keyCode, s.kind, s.times, s.delay);
 }

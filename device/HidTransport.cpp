@@ -159,7 +159,7 @@ void HidTransport::LoadDeviceMatchTable() {
     e.usage4 = kUsageCommand;
     e.usagePage4 = kUsagePageDesktop;
     const QString model = modelListName();
-    e.modelName = model.toLatin1().toStdString();
+    e.modelName = model.toStdString();
     qCDebug(lcDevice).noquote() << "model" << model;
 }
 
@@ -219,7 +219,7 @@ void HidTransport::OpenDevice(const QString &modelName) {
     m_deniedPath.clear();
     if (hidApi().init() != 0)
         return;
-    const std::string name = modelName.toLatin1().toStdString();
+    const std::string name = modelName.toStdString();
     for (const DeviceMatchEntry &e : m_table) {
         if (e.modelName != name)
             continue;

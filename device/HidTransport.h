@@ -94,7 +94,7 @@ struct DeviceMatchEntry {
     // USB release numbers of the two command collections found (0: not found).
     uint16_t release1 = 0;
     uint16_t release2 = 0;
-    std::string modelName; // Latin-1
+    std::string modelName; // UTF-8
 
     // An identity is there when it shows both its collections: the receiver's, the cable's.
     bool receiverPresent() const { return mouse1Found && command1Found; }

@@ -25,7 +25,7 @@ QStringList MouseDevices::presentNames() const {
     QStringList names;
     for (const DeviceMatchEntry &e : table) {
         if (e.present())
-            names << QString::fromLatin1(e.modelName.c_str());
+            names << QString::fromStdString(e.modelName);
     }
     return names;
 }

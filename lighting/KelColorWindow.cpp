@@ -143,7 +143,7 @@ LedModeInfo *KelColorWindow::shownLedMode() {
 
 void KelColorWindow::showEffect(int effect) {
     m_effect = effect;
-    m_effectBtn->setText(effectText(effect));
+    showEffectText();
     // A number that names no effect has no rows to show; the page keeps what it shows.
     if (effect < 0 || effect >= kLedModeCount)
         return;
@@ -249,6 +249,13 @@ void KelColorWindow::slotSendLedState(QColor color) {
             color.green(), color.blue());
 }
 
+void KelColorWindow::showEffectText() {
+    const QString text = effectText(m_effect);
+    m_effectBtn->setText(text);
+    // A number that names no effect leaves the button blank: a screen reader still names it.
+    m_effectBtn->setAccessibleName(text.isEmpty() ? tr("Lighting effect") : QString());
+}
+
 void KelColorWindow::retranslateUi() {
     m_effectLabel->setText(tr("EFFECT"));
     m_brightLabel->setText(tr("BRIGHTNESS"));
@@ -259,7 +266,7 @@ void KelColorWindow::retranslateUi() {
     m_effectBtn->setAccessibleDescription(tr("Lighting effect"));
     for (KelAction *a : m_effectActions)
         a->setText(effectText(a->id()));
-    m_effectBtn->setText(effectText(m_effect));
+    showEffectText();
     showSleepValue();
 }
 
@@ -273,6 +280,10 @@ void KelColorWindow::relayout() {
     m_brightSlider->setGeometry(place(swap ? kSecondRowSlider : kFirstRowSlider));
     m_speedLabel->setGeometry(place(swap ? kFirstRowLabel : kSecondRowLabel));
     m_speedSlider->setGeometry(place(swap ? kFirstRowSlider : kSecondRowSlider));
+    // Tab follows the rows as they now lie: the first row's slider after the effect, the
+    // second row's after the sleep controls beside the first.
+    QWidget::setTabOrder(m_effectBtn, swap ? m_speedSlider : m_brightSlider);
+    QWidget::setTabOrder(m_moveOff, swap ? m_brightSlider : m_speedSlider);
     m_colourLabel->setGeometry(place(kColourLabel));
     m_swatch->setGeometry(place(kSwatch));
     // Models that show the sleep time elsewhere (or not at all) get no sleep controls here.

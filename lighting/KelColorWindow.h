@@ -70,6 +70,7 @@ private:
     void showEffect(int effect);
     void showEffectValues();
     void showSleepValue();
+    void showEffectText();
     void rebuildMenu();
 
     // The copy shown: the effect record's index and effect, and the first profile's settings

@@ -143,7 +143,7 @@ QStringList allProfileFiles() {
     QStringList paths;
     for (const QString &folder : folders) {
         for (const QFileInfo &profile :
-             QDir(folder).entryInfoList({QStringLiteral("*.prof")}, QDir::Files))
+             QDir(folder).entryInfoList({QStringLiteral("*.prof")}, QDir::Files | QDir::Hidden))
             paths << profile.absoluteFilePath();
     }
     return paths;

@@ -493,6 +493,10 @@
         <source>The changes to this profile have not been applied and will be lost. Go on?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The changes to the profiles have not been applied and will be lost. Go on?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

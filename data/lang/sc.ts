@@ -488,6 +488,10 @@
         <source>The changes to this profile have not been applied and will be lost. Go on?</source>
         <translation>此配置文件的更改尚未应用，将会丢失。是否继续？</translation>
     </message>
+    <message>
+        <source>The changes to the profiles have not been applied and will be lost. Go on?</source>
+        <translation>配置文件的更改尚未应用，将会丢失。是否继续？</translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

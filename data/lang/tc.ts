@@ -488,6 +488,10 @@
         <source>The changes to this profile have not been applied and will be lost. Go on?</source>
         <translation>此設定檔的變更尚未套用，將會遺失。是否繼續？</translation>
     </message>
+    <message>
+        <source>The changes to the profiles have not been applied and will be lost. Go on?</source>
+        <translation>設定檔的變更尚未套用，將會遺失。是否繼續？</translation>
+    </message>
 </context>
 <context>
     <name>SlotSelector</name>

@@ -260,9 +260,12 @@ private slots:
             ModalCloser closer;
             QCOMPARE(
                 sendingBy(w, [&w] { QTest::mouseClick(button(w, "loadBtn"), Qt::LeftButton); }), 0);
+            // The second slot's edit was never applied: loading asks before it goes.
             QCOMPARE(closer.texts,
-                     QStringList{"A profile name in the file cannot be used as a file name or is "
-                                 "given to two slots; that profile was renamed."});
+                     (QStringList{"The changes to the profiles have not been applied and will be "
+                                  "lost. Go on?",
+                                  "A profile name in the file cannot be used as a file name or is "
+                                  "given to two slots; that profile was renamed."}));
         }
         QCOMPARE(w.workingSet().profileNames[1], QStringLiteral("x_y"));
         m_rig->window.reset();

@@ -308,7 +308,9 @@ private slots:
             QApplication::setActiveWindow(&d);
             d.timesEdit()->setFocus();
             d.timesEdit()->clear();
+            QVERIFY(!d.yesButton()->isEnabled()); // an empty field is no number to keep
             QTest::keyClicks(d.timesEdit(), QStringLiteral("7"));
+            QVERIFY(d.yesButton()->isEnabled());
             press(d, 8); // the 7 typed into "Times:" is not the key
             QCOMPARE(d.keyText(), keyName(31));
             d.delayEdit()->setText(QStringLiteral("95"));

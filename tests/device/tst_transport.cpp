@@ -260,7 +260,7 @@ private slots:
         QCOMPARE(e.usage4, 0u);
         QCOMPARE(e.maxRelease1, 0u);
         QCOMPARE(e.maxRelease2, 0u);
-        QCOMPARE(e.modelName, std::string("M\xe9lo"));
+        QCOMPARE(e.modelName, std::string("M\xc3\xa9lo"));
     }
 
     void loadTableDefaults() {

@@ -111,6 +111,8 @@ void TestColorWindow::rowsFollowTheEffect() {
     QVERIFY(shown(page, "speedSlider") && shown(page, "swatch") && !bright->isVisibleTo(&page));
     QCOMPARE(speed->y(), firstRow);
     QCOMPARE(bright->y(), secondRow);
+    // Tab follows the rows: the first row's slider right after the effect.
+    QCOMPARE(button->nextInFocusChain(), speed);
     chooseEffect(page, 3);
     QVERIFY(shown(page, "speedSlider") && !shown(page, "swatch"));
     QCOMPARE(speed->y(), firstRow);
@@ -126,11 +128,14 @@ void TestColorWindow::rowsFollowTheEffect() {
     QVERIFY(shown(page, "brightSlider") && shown(page, "speedSlider") && !shown(page, "swatch"));
     QCOMPARE(bright->y(), firstRow);
     QCOMPARE(speed->y(), secondRow);
+    QCOMPARE(button->nextInFocusChain(), bright);
+    QCOMPARE(child<QWidget>(page, "moveOffBox")->nextInFocusChain(), speed);
 
     // A number that names no effect changes only the text, and edits go nowhere.
     record.LedMode = 20;
     const ProfileSet before = showRecord(page, record);
     QVERIFY(button->text().isEmpty());
+    QVERIFY(!button->accessibleName().isEmpty());
     QVERIFY(shown(page, "brightSlider") && shown(page, "speedSlider"));
     speed->setValue(speed->value() == 1 ? 2 : 1);
     ProfileSet collected = before;

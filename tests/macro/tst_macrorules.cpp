@@ -36,9 +36,10 @@ private slots:
         QVERIFY(saveMacroFile(QStringLiteral("def_2"), MacroFile()));
         setMacroListEntry(3, QStringLiteral("abc"));
         QVERIFY(saveMacroFile(QStringLiteral("abc"), MacroFile()));
-        // Profiles of two models that no slot holds bind it; a key button naming it does not.
+        // Profiles of two models that no slot holds bind it (one named with a leading dot); a
+        // key button naming it does not.
         const QString kept = QStringLiteral("Configs/TOLV/Profile/Kept.prof");
-        const QString other = QStringLiteral("Configs/Other/Profile/Other.prof");
+        const QString other = QStringLiteral("Configs/Other/Profile/.Other.prof");
         dir.setIni(kept, {{QStringLiteral("PROFILE/BUTTON_INFO_4_Fun"), kFunMacro},
                           {QStringLiteral("PROFILE/BUTTON_INFO_4_macroname"), "abc"},
                           {QStringLiteral("PROFILE/BUTTON_INFO_5_Fun"), 1},
