@@ -95,8 +95,27 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
         answer(MouseOutcome::of(MouseOutcome::NoMouse));
         return;
     }
-    if (mouseOff()) {
-        answer(MouseOutcome::of(MouseOutcome::MouseOff));
+    if (!mouseOff()) {
+        performSending(request, std::move(answer));
+        return;
+    }
+    // Last heard asleep, maybe half a minute ago: the mouse is asked again before it is
+    // refused, as the window's own Apply does.
+    checkAwake([this, request, answer](int result) {
+        if (result == ResultDone && mouseOff())
+            result = ResultMouseOff;
+        if (result == ResultDone)
+            performSending(request, answer);
+        else
+            answer(outcomeOfSend(result));
+    });
+}
+
+void MousecfgWidget::performSending(const MouseRequest &request, RemoteAnswer answer) {
+    ProfileSet &w = m_working;
+    // The mouse may have gone while it was asked.
+    if (connectedModelCount() == 0) {
+        answer(MouseOutcome::of(MouseOutcome::NoMouse));
         return;
     }
     const auto sent = [answer](int result) { answer(outcomeOfSend(result)); };

@@ -57,6 +57,7 @@ void MousecfgWidget::startSession() {
             &MousecfgWidget::slotRefreshWriteStatus);
     connect(m_session, &MouseSession::sendFinished, this, &MousecfgWidget::onSendFinished);
     connect(m_session, &MouseSession::profileSelected, this, &MousecfgWidget::onProfileSelected);
+    connect(m_session, &MouseSession::wakeChecked, this, &MousecfgWidget::onWakeChecked);
     m_session->requestStart(currentProductName());
 }
 
@@ -85,8 +86,9 @@ void MousecfgWidget::restartSession() {
 void MousecfgWidget::endSession() {
     if (!m_worker)
         return;
-    // A send cut short leaves the mouse holding part of it: the next send is whole.
-    if (m_sending)
+    // A send or slot switch cut short leaves the mouse holding part of it: the next send is
+    // whole. (Its cut-short answer would come after the window is gone.)
+    if (m_sending || m_slotSwitchesPending > 0 || m_nextSendWhole)
         writeDiffFlag(1);
     m_worker.reset();
     m_session = nullptr;
@@ -212,6 +214,22 @@ void MousecfgWidget::selectOnMouse(int index, std::function<void(int)> answer, b
     // its file), so that after the switch it uses what the slot holds. Unsent edits go with
     // the next Apply.
     m_session->requestProfile(ticket, index, m_applied.profiles[index], replaceable);
+}
+
+void MousecfgWidget::checkAwake(std::function<void(int)> answer) {
+    if (!m_session) {
+        answer(ResultNoDevice);
+        return;
+    }
+    const quint64 ticket = ++m_ticket;
+    m_profileAnswers.insert(ticket, std::move(answer));
+    m_session->requestWakeCheck(ticket);
+}
+
+void MousecfgWidget::onWakeChecked(quint64 ticket, int result) {
+    const std::function<void(int)> answer = m_profileAnswers.take(ticket);
+    if (answer)
+        answer(result);
 }
 
 void MousecfgWidget::onProfileSelected(quint64 ticket, int index, int result) {

@@ -181,6 +181,7 @@ private slots:
     void onDevicesChanged(const MouseDevices &devices);
     void onSendFinished(quint64 ticket, int result, unsigned flags);
     void onProfileSelected(quint64 ticket, int index, int result);
+    void onWakeChecked(quint64 ticket, int result);
     void onSlotChosen(int index);
     void onLibraryChosen(QAction *action);
     void slotProfileNameChange();
@@ -275,6 +276,9 @@ private:
     // Makes slot index the mouse's active one; `answer` gets the result. A replaceable choice
     // is not made when a later one follows before it starts.
     void selectOnMouse(int index, std::function<void(int)> answer = {}, bool replaceable = false);
+    // Asks the mouse whether it is awake now (it is polled only every half minute or so);
+    // `answer` gets ResultDone or ResultMouseOff, or ResultCancelled when the session ends.
+    void checkAwake(std::function<void(int)> answer);
     // The host's pointer speed from the profile last sent (or the active slot's).
     void applyHostPointerSpeed();
     // The slots' pointer speeds as sent (or stored when nothing needed sending).
@@ -286,6 +290,8 @@ private:
     using RemoteAnswer = std::function<void(const MouseOutcome &)>;
     // Carries a request out and answers it, at once or when the mouse has answered.
     void performRemote(const MouseRequest &request, RemoteAnswer answer);
+    // The command line's commands that send, once the mouse is known awake.
+    void performSending(const MouseRequest &request, RemoteAnswer answer);
     MouseOutcome remoteStatus() const;
     MouseOutcome remoteTakeIn(const QString &path, ImportMode mode);
 
@@ -338,6 +344,7 @@ private:
     int m_trayWaits = 0;                   // looks for a notification area so far
     quint64 m_ticket = 0;
     QHash<quint64, PendingSend> m_sends;
+    // Slot switches' and wake checks' answers, by ticket.
     QHash<quint64, std::function<void(int)>> m_profileAnswers;
     bool m_sending = false;
     // The model whose profiles the sets hold.

@@ -22,9 +22,13 @@ int boundedProfile(int profile) {
 
 DeviceCommands::DeviceCommands(HidTransport &transport) : m_transport(transport) {}
 
-int DeviceCommands::SelectProfile(int index) {
-    m_transport.SendFrame(CmdSelectProfile, frameParams(uint8_t(index), 0), 0, nullptr, 0);
-    m_transport.SendFrame(CmdApplyGroup, frameParams(kApplyGroup, 0x01), 0, nullptr, 0);
+int DeviceCommands::SelectProfile(int index, int *sent) {
+    const int select =
+        m_transport.SendFrame(CmdSelectProfile, frameParams(uint8_t(index), 0), 0, nullptr, 0);
+    const int apply =
+        m_transport.SendFrame(CmdApplyGroup, frameParams(kApplyGroup, 0x01), 0, nullptr, 0);
+    if (sent)
+        *sent = select != ResultDone ? select : apply;
     return 1;
 }
 

@@ -90,8 +90,9 @@ public:
     int DownloadProfile(const ProfileSet &configuration, unsigned flags);
 
     // Makes profile `index` the mouse's active profile. The select frame has no answer; the
-    // result is always 1, as callers ignore it.
-    int SelectProfile(int index);
+    // result is always 1, as callers ignore it. `sent`, when given, learns whether both frames
+    // went out (ResultDone) or the first failure: a select that was never written is no switch.
+    int SelectProfile(int index, int *sent = nullptr);
     // The five apply-group commands; stops at the first failure.
     int ApplySettings();
     // Phase 0 begins a download, phase 1 ends it.

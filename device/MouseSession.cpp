@@ -116,6 +116,9 @@ void MouseSession::openModel(const QString &model) {
 void MouseSession::openCurrent() {
     // Opened again, the mouse (or another one on the receiver) may hold other buttons.
     m_commands.forgetHeldButtons();
+    // The link byte, which limits some sensors' DPI values, is that of the new way to the
+    // mouse only once it has answered on it.
+    m_linkHeard = false;
     m_transport.OpenDevice(m_model);
     logLink();
     // Every time the device is opened, the poll starts over with a status query.
@@ -315,6 +318,7 @@ void MouseSession::handleReport(const unsigned char *report, int length) {
     switch (reportKind(report, length)) {
     case ReportKind::Battery:
         m_commands.setLinkMode(report[10]);
+        m_linkHeard = true;
         m_awake = report[4] != 0 || report[5] != 0 || report[6] != 0;
         emit RefreshBatteryStatus(report[6], report[4], report[5]);
         if (report[4] != 0 || report[5] != 0 || report[6] != 0) {
@@ -404,10 +408,10 @@ int MouseSession::selectProfile(int index, const ProfileData &record) {
         result = m_commands.WriteDpiStages(record);
     if (result == ResultDone)
         result = m_commands.DownloadMark(1);
-    if (result == ResultDone) {
-        m_commands.SelectProfile(index);
+    if (result == ResultDone)
+        m_commands.SelectProfile(index, &result);
+    if (result == ResultDone)
         result = m_commands.ApplySettings();
-    }
     flushStatus();
     qCDebug(lcDevice, "slot %d selected: result %d", index, result);
     return result;
@@ -434,8 +438,10 @@ void MouseSession::requestSend(quint64 ticket, const ProfileSet &configuration, 
         reopenIfDue();
         int result = ResultDone;
         // The battery is asked only every half minute or so: a mouse moved since it was last
-        // heard asleep is awake, and the user's Apply is not refused for it.
-        if (checkAwake && !(queryBattery(kWakeCheckMs) && m_awake))
+        // heard asleep is awake, and the user's Apply is not refused for it. A way to the mouse
+        // opened just now is asked too, for its link byte, before any DPI value is encoded.
+        const bool answered = (checkAwake || !m_linkHeard) && queryBattery(kWakeCheckMs);
+        if (checkAwake && !(answered && m_awake))
             result = ResultMouseOff;
         else if (flags != 0)
             result = send(configuration, flags);
@@ -452,7 +458,17 @@ void MouseSession::requestProfile(quint64 ticket, int index, const ProfileData &
             return;
         }
         reopenIfDue();
+        if (!m_linkHeard)
+            queryBattery(kWakeCheckMs);
         emit profileSelected(ticket, index, selectProfile(index, record));
+    });
+}
+
+void MouseSession::requestWakeCheck(quint64 ticket) {
+    post([this, ticket] {
+        reopenIfDue();
+        const bool awake = queryBattery(kWakeCheckMs) && m_awake;
+        emit wakeChecked(ticket, awake ? ResultDone : ResultMouseOff);
     });
 }
 

@@ -130,6 +130,9 @@ public:
     void requestProfile(quint64 ticket, int index, const ProfileData &record,
                         bool replaceable = false);
     void requestPolling(bool on);
+    // Asks the mouse for its battery now; answered by wakeChecked with the same ticket:
+    // ResultDone when it answered awake, ResultMouseOff otherwise.
+    void requestWakeCheck(quint64 ticket);
     // Ends a transfer under way at its next step, and every later one: the program is
     // quitting. From any thread.
     void abort() { m_transport.cancel(); }
@@ -146,6 +149,7 @@ signals:
     void sendProgress(quint64 ticket, int done, int total);
     void sendFinished(quint64 ticket, int result, unsigned flags);
     void profileSelected(quint64 ticket, int index, int result);
+    void wakeChecked(quint64 ticket, int result);
 
 private:
     void post(std::function<void()> work);
@@ -184,6 +188,7 @@ private:
     QElapsedTimer m_statusClock;
     // The last battery answer was not all zeros.
     bool m_awake = true;
+    bool m_linkHeard = false; // a battery report came since the device was opened
 };
 
 // A session on a worker thread of its own: made, started and ended from the owner's thread.

@@ -148,6 +148,9 @@ ControlCommand parseControlCommand(const std::string &line) {
         c.kind = ControlCommand::Battery;
         c.value = int(n);
         c.charging = charging != 0;
+    } else if (verb == "wake" && argc == 1 && w[1] == "quietly") {
+        c.kind = ControlCommand::Wake;
+        c.quietly = true;
     } else if (verb == "sleep" || verb == "wake" || verb == "dump") {
         if (argc != 0)
             return invalid(verb + " takes no arguments");
@@ -190,7 +193,8 @@ bool applyToMouse(VirtualMouse &mouse, const ControlCommand &command) {
     case ControlCommand::Sleep:
     case ControlCommand::Wake:
         mouse.setAsleep(command.kind == ControlCommand::Sleep);
-        mouse.sendBatteryReport();
+        if (!command.quietly)
+            mouse.sendBatteryReport();
         return true;
     case ControlCommand::Dpi:
         mouse.changeDpiStage(uint8_t(command.value));

@@ -9,7 +9,8 @@
 // plugged in but that the program may not open.
 //
 // Control commands, one a line: "plug receiver|cable", "unplug receiver|cable",
-// "battery MILLIVOLTS CHARGING", "sleep", "wake", "dpi STAGE", "profile INDEX",
+// "battery MILLIVOLTS CHARGING", "sleep", "wake [quietly]" (quietly: without the battery
+// report a mouse sends when it wakes, as if the host missed it), "dpi STAGE", "profile INDEX",
 // "rate CODE", "answer ok|none|zeros|wrong-header|wrong-data [COUNT]", "delay MS", and
 // "dump", which writes the --dump file now, while the command runs (it is written again
 // when the command ends). Empty lines and lines starting with '#' are ignored.
@@ -54,6 +55,7 @@ struct ControlCommand {
     MouseLink link = MouseLink::Receiver; // plug, unplug
     int value = 0; // millivolts, DPI stage, profile index, rate code, answer count, delay
     bool charging = false;
+    bool quietly = false; // wake without a report
     VirtualMouse::Answer answer = VirtualMouse::Answer::Ok;
     std::string error; // why an Invalid line was refused
 };

@@ -19,14 +19,16 @@ namespace {
 // Set in the environment of the program this test starts to quit during a send: the
 // installation directory to run in.
 const char kQuitChild[] = "MOUSECFG_QUIT_DURING_SEND";
+// What it quits during: "send" (Apply) or "switch" (a click on the third slot).
+const char kQuitDuring[] = "MOUSECFG_QUIT_DURING";
 constexpr int kAnswerDelay = 500; // ms; a whole send is some thirty transfers
 // Quitting waits at most for the transfer under way, never for the rest of the send; the
 // bound leaves room for a loaded machine and a sanitizer build.
 constexpr int kQuitBound = 3 * kAnswerDelay + 1500;
 
-// The window against a mouse that answers kAnswerDelay late, so that a whole send takes
-// far longer than the bound on quitting below; once the mouse has the send's begin mark, the tray's
-// "Quit" is chosen and "quit" is written to standard output.
+// The window against a mouse that answers kAnswerDelay late, so that a whole send (or slot
+// switch) takes far longer than the bound on quitting below; once the mouse has its begin mark,
+// the tray's "Quit" is chosen and "quit" is written to standard output.
 int quitDuringSend() {
     AppDir::setPath(qEnvironmentVariable(kQuitChild));
     VirtualMouse mouse;
@@ -36,7 +38,12 @@ int quitDuringSend() {
     QObject::connect(&window, &MousecfgWidget::quitRequested, qApp, &QCoreApplication::quit);
     writeDiffFlag(0);
     mouse.setAnswerDelay(kAnswerDelay);
-    QTimer::singleShot(300, &window, [&window] { window.send(true); });
+    QTimer::singleShot(300, &window, [&window] {
+        if (qEnvironmentVariable(kQuitDuring) == QLatin1String("switch"))
+            window.findChild<KelPushButton *>(QStringLiteral("profileBtn3"))->click();
+        else
+            window.send(true);
+    });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &window, [&] {
         if (mouse.beginMarks() == 0)
@@ -112,15 +119,22 @@ private slots:
         QCOMPARE(readDiffFlag(), 1);
     }
 
-    // "Quit" during a send to a slow mouse ends the program without waiting for the send, and
-    // the next send is whole because the mouse may hold only part of this one.
+    // "Quit" during a send or slot switch to a slow mouse ends the program without waiting for
+    // it, and the next send is whole because the mouse may hold only part of it.
+    void quitDuringASlowSendDoesNotWaitForIt_data() {
+        QTest::addColumn<QString>("during");
+        QTest::newRow("send") << QStringLiteral("send");
+        QTest::newRow("slot switch") << QStringLiteral("switch");
+    }
     void quitDuringASlowSendDoesNotWaitForIt() {
+        QFETCH(QString, during);
         TestAppDir dir;
         dir.installData(QStringLiteral("DefaultProfile.bin"));
         dir.installData(QStringLiteral("Configs/Config.ini"));
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QString::fromLatin1(kQuitChild), dir.path());
+        env.insert(QString::fromLatin1(kQuitDuring), during);
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(), QStringList());

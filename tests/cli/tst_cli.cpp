@@ -354,6 +354,9 @@ class TestCli : public QObject {
         const Run r = sh(s, QStringLiteral("cli profile 4"));
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.contains(QLatin1String("Mouse is sleeping or not connected.")));
+        // Woken with no report heard: the mouse is asked again before a command is refused.
+        control(s, QStringLiteral("wake quietly"));
+        QCOMPARE(sh(s, QStringLiteral("cli apply")).status, 0);
         control(s, QStringLiteral("wake"));
         QTRY_COMPARE_WITH_TIMEOUT(sh(s, QStringLiteral("cli status")).status, 0, 5000);
     }

@@ -383,6 +383,12 @@ private slots:
         };
         QCOMPARE(dev.mouse->writes, expected);
         QCOMPARE(dev.mouse->reads, 1); // the select frame has no answer
+
+        // A select frame that could not be written is told to whoever asks.
+        int sent = -1;
+        dev.mouse->failWrites = {3};
+        QCOMPARE(rig().commands.SelectProfile(2, &sent), 1);
+        QCOMPARE(sent, 4);
     }
 
     void downloadMarks() {

@@ -127,6 +127,7 @@ void TestLauncher::controlCommands_data() {
     QTest::newRow("battery") << "battery 3900 1" << C::Battery << 3900;
     QTest::newRow("sleep") << "sleep" << C::Sleep << 0;
     QTest::newRow("wake") << "wake" << C::Wake << 0;
+    QTest::newRow("wake quietly") << "wake quietly" << C::Wake << 0;
     QTest::newRow("dpi") << "dpi 5" << C::Dpi << 5;
     QTest::newRow("profile") << "profile 4" << C::Profile << 4;
     QTest::newRow("rate") << "rate 8" << C::Rate << 8;
