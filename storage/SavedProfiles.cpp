@@ -7,11 +7,14 @@
 #include "ProfileFiles.h"
 #include "ProfileLibrary.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 void loadSavedProfiles(ProfileSet &set) {
-    if (isSafeFileName(currentProductName())) {
-        QString names[kProfileCount];
+    QString names[kProfileCount];
+    const bool ownFolder = isSafeFileName(currentProductName());
+    if (ownFolder) {
         bool changed = false;
         const IniFile config(configIniPath());
         for (int i = 0; i < kProfileCount; ++i)
@@ -47,6 +50,15 @@ void loadSavedProfiles(ProfileSet &set) {
         }
     }
     loadProfileSet(set);
-    for (int i = 0; i < kProfileCount; ++i)
+    for (int i = 0; i < kProfileCount; ++i) {
+        // A disk that took none of the above (full, read-only) still gives each slot its
+        // name and the model's defaults, never a profile of zeros that Apply would send.
+        if (ownFolder && set.profileNames[i] != names[i]) {
+            set.profileNames[i] = names[i];
+            loadProfileByName(set.profiles[i], names[i]);
+        }
+        if (ownFolder && !QFileInfo(profileFilePath(names[i])).isFile())
+            makeDefaultProfile(set.profiles[i]);
         set.profiles[i].ProfileName = set.profileNames[i];
+    }
 }

@@ -135,10 +135,17 @@ private slots:
             for (int i = 0; i < kProfileCount; ++i)
                 ini.setValue(QStringLiteral("Config/Profile%1").arg(i + 1), names[i]);
         }
+        // The new name's file cannot be written (a folder holds its place): the slot still
+        // has the model's defaults, not a profile of zeros.
+        QVERIFY(QDir().mkpath(lib.dir.file(QStringLiteral("Configs/TOLV/Profile/Profile 1.prof"))));
         ProfileSet set;
         loadSavedProfiles(set);
         QCOMPARE(set.profileNames[0], QStringLiteral("Profile 3"));
         QCOMPARE(set.profileNames[2], QStringLiteral("Profile 1"));
+        ProfileData defaults;
+        makeDefaultProfile(defaults);
+        defaults.ProfileName = set.profileNames[2];
+        QVERIFY(set.profiles[2] == defaults);
     }
 
     void renameMovesTheFileAndKeepsThePlace() {
