@@ -96,9 +96,12 @@ BatteryEstimate estimateBattery(const QVector<BatterySample> &samples, qint64 no
     // The last stretch of readings with the same charging state.
     const BatterySample *end = samples.constData() + samples.size();
     const BatterySample *begin = end;
-    while (
-        begin != samples.constData() && (begin - 1)->charging == charging &&
-        (charging || begin == end || begin->millivolts - (begin - 1)->millivolts < kUnseenChargeMv))
+    // A rise as large as a charge gives ends a discharge at a charge nobody saw; a fall as large
+    // ends a charge at a discharge nobody saw.
+    while (begin != samples.constData() && (begin - 1)->charging == charging &&
+           (begin == end ||
+            (charging ? (begin - 1)->millivolts - begin->millivolts
+                      : begin->millivolts - (begin - 1)->millivolts) < kUnseenChargeMv))
         --begin;
     const qint64 t0 = begin->timeMs;
     const double span = double((end - 1)->timeMs - t0) / kHourMs;

@@ -30,8 +30,7 @@ bool parseSample(const QByteArray &line, BatterySample &s) {
     s.level = fields[2].toInt(&ok[2]);
     const int charging = fields[3].toInt(&ok[3]);
     s.charging = charging == 1;
-    return std::all_of(ok, ok + 4, [](bool b) { return b; }) && s.timeMs >= 0 &&
-           s.millivolts >= 0 && s.millivolts <= 100000 && s.level >= 0 && s.level <= 100 &&
+    return std::all_of(ok, ok + 4, [](bool b) { return b; }) && s.plausible() &&
            (charging == 0 || charging == 1);
 }
 
@@ -173,6 +172,9 @@ bool BatteryHistory::reloadIfChanged() {
 }
 
 bool BatteryHistory::record(const BatterySample &sample) {
+    // A garbled report (or a clock far off) the file could not hold would set it aside.
+    if (!sample.plausible())
+        return false;
     if (!m_samples.isEmpty() && sample.timeMs < m_samples.last().timeMs) {
         // A clock wrong for a while (a system clock kept in local time, or none, until the
         // network time comes) would cut the history short: far behind, it is believed once it
@@ -229,8 +231,11 @@ bool BatteryHistory::flush() {
         noteWritten();
         return true;
     }
-    if (!QDir().mkpath(folder()))
+    // Kept bounded in memory too when the folder cannot be made (a long-running follower).
+    if (!QDir().mkpath(folder())) {
+        boundSamples(m_samples);
         return false;
+    }
     // Held from the look at the file until it is written: no other writer's readings are lost.
     const FileWriteLock lock(m_path, true);
     reloadIfChanged();

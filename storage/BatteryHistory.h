@@ -10,7 +10,7 @@
 // leaves the old file or the new one. It is kept bounded, at each write, counting back from the
 // newest reading: readings older than kKeepDays days are dropped, those older than kDenseDays
 // days are thinned to one per kThinIntervalMs (a change of charging always stays), and at most
-// kMaxSamples readings are kept, the oldest going first (8000 lines are about 200 kB). A file that
+// kMaxSamples readings are kept, the oldest going first (12000 lines are about 300 kB). A file that
 // cannot be read as such a history is renamed to "<file>.bad" (one such file is kept) and a new
 // history starts.
 //
@@ -39,6 +39,12 @@ struct BatterySample {
         return millivolts == o.millivolts && level == o.level && charging == o.charging;
     }
     bool operator==(const BatterySample &o) const { return timeMs == o.timeMs && sameReading(o); }
+    // A reading a history holds: a time from the epoch to the year 9999, millivolts up to
+    // 100 V, a level of 0..100.
+    bool plausible() const {
+        return timeMs >= 0 && timeMs <= 253402300799999 && millivolts >= 0 &&
+               millivolts <= 100000 && level >= 0 && level <= 100;
+    }
 };
 
 class BatteryHistory {
@@ -46,7 +52,9 @@ public:
     static constexpr int kKeepDays = 60;
     static constexpr int kDenseDays = 2;
     static constexpr qint64 kThinIntervalMs = 30 * 60 * 1000;
-    static constexpr int kMaxSamples = 8000;
+    // Two dense days of a reading wandering at every look (one each 25 s or so) and the
+    // thinned rest fit.
+    static constexpr int kMaxSamples = 12000;
     // A change of the reading is written at once when the last write is this long ago (by the
     // readings' clock) or the charging changed; else with a later reading or at the end.
     static constexpr qint64 kWriteIntervalMs = 5 * 60 * 1000;

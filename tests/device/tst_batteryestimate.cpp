@@ -60,6 +60,10 @@ private slots:
         Battery u;
         u.run(-25, 5, false).run(1800, 1.0 / 6, false).run(-15, 4, false, 6);
         QTest::newRow("charged unseen") << u.samples << u.left(15) << -1.0;
+        // Two charges with a discharge between that no reading saw: only the last one counts.
+        Battery t{{}, 3600};
+        t.run(200, 1, true).run(-1800, 1.0 / 6, true).run(200, 1, true);
+        QTest::newRow("two charges") << t.samples << -1.0 << (4200 - t.mv) / 200;
     }
 
     void estimate() {

@@ -92,6 +92,11 @@ private slots:
             QFile fresh(path);
             QVERIFY(fresh.open(QIODevice::ReadOnly) && fresh.readAll() == kGood);
         }
+        // A garbled report's reading is not kept: it would make the file one to set aside.
+        BatteryHistory history(kModel);
+        QVERIFY(!history.record({1000, 270000, 70, false}));
+        QVERIFY(history.flush());
+        QCOMPARE(BatteryHistory(kModel).samples().size(), 1);
     }
 
     // Two writers of one history, as the command line's follower and the window started
