@@ -38,7 +38,9 @@ void MousecfgWidget::iconActivated(QSystemTrayIcon::ActivationReason reason) {
     // Minimised is not shown: the icon brings the window back as from hidden.
     if (!isVisible() || isMinimized()) {
         slotWarning();
-    } else if (!m_warningShown) {
+    } else if (!m_warningShown && reason == QSystemTrayIcon::Trigger) {
+        // A double click comes as a click, which showed the window, then the double click:
+        // that one never hides it again.
         hide();
     }
 }

@@ -574,7 +574,9 @@ void MousecfgWidget::slotWarning() {
     KelMessageBox box(KelMessageBox::KindDongle, tr("Warning"), tr("No mouse is connected."),
                       QString(), this, true);
     box.exec();
-    if (connectedModelCount() == 0)
+    // Hidden to the tray until the mouse comes; without a notification area the window stays:
+    // a mouse missing for a moment ends no program, and takes no unapplied edits with it.
+    if (connectedModelCount() == 0 && QSystemTrayIcon::isSystemTrayAvailable())
         hideOrQuit();
     m_warningShown = false;
 }
@@ -595,7 +597,11 @@ void MousecfgWidget::slotWarnClose() {
     loadProfiles();
     if (sameModel)
         m_working = edited;
-    setPage(PageLighting);
+    // A macro being recorded or edited holds the window on its page, with the other controls
+    // off until it ends: taken away from it, nothing could end it.
+    const MacroDialog *macro = m_pages->macro();
+    if (!macro || !(macro->isRecording() || macro->isEditing()))
+        setPage(PageLighting);
     selectSpot(MousePictures::SpotFront, 0);
     refreshPages();
     setMouseReadyFlag(true);

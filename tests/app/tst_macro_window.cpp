@@ -45,6 +45,24 @@ private slots:
         key(29, true); // Ctrl+C
         key(46, true);
         key(46, false);
+        // The mouse gone and back meanwhile: the page keeps the window until the recording
+        // ends, so that it can be ended; OK on "No mouse" without a notification area ends
+        // no program.
+        {
+            QSignalSpy quit(&w, &MousecfgWidget::quitRequested);
+            ModalCloser closer;
+            MouseSession *session = w.session();
+            rig.mouse.unplug(MouseLink::Receiver);
+            rig.mouse.unplug(MouseLink::Cable);
+            QMetaObject::invokeMethod(session, [session] { session->rescan(); });
+            QTRY_VERIFY_WITH_TIMEOUT(!mouseReadyFlag() && !closer.texts.isEmpty(), 5000);
+            rig.mouse.plug(MouseLink::Receiver);
+            rig.mouse.plug(MouseLink::Cable);
+            QMetaObject::invokeMethod(session, [session] { session->rescan(); });
+            QTRY_VERIFY_WITH_TIMEOUT(mouseReadyFlag(), 5000);
+            QCOMPARE(quit.count(), 0);
+        }
+        QVERIFY(page->isVisible());
         key(29, false);
         click("macroRecordBtn");
         QVERIFY(w.tab(MousecfgWidget::PageDpi)->isEnabled());

@@ -254,6 +254,11 @@ private slots:
         QVERIFY(!w.isVisible());
         w.iconActivated(QSystemTrayIcon::DoubleClick);
         QVERIFY(w.isVisible());
+        // A double click from the tray: a click, then the double click.
+        w.iconActivated(QSystemTrayIcon::Trigger);
+        w.iconActivated(QSystemTrayIcon::Trigger);
+        w.iconActivated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(w.isVisible());
         // A minimised window comes back at the first click.
         w.showMinimized();
         w.iconActivated(QSystemTrayIcon::Trigger);
