@@ -173,6 +173,13 @@ void MacroDialog::createOptions() {
         connect(loops[i], &QCheckBox::clicked, this,
                 [this, i](bool on) { setLoopType(on ? i + 1 : 0); });
     connect(m_defaultDelayEdit, &QLineEdit::textChanged, this, &MacroDialog::DefDelayChanged);
+    // What is used and saved (at least 10 ms, at least one loop) is what the fields show once
+    // they are left.
+    connect(m_defaultDelayEdit, &QLineEdit::editingFinished, this, [this] {
+        m_defaultDelayEdit->setText(QString::number(editorSettings().DefaultDelay));
+    });
+    connect(m_loopTimeEdit, &QLineEdit::editingFinished, this,
+            [this] { m_loopTimeEdit->setText(QString::number(editorSettings().LoopTime)); });
     connect(m_loopTimeEdit, &QLineEdit::textChanged, this, &MacroDialog::LoopTimeChanged);
 }
 
@@ -479,6 +486,10 @@ void MacroDialog::checkbtn_clicked() {
 void MacroDialog::finishEditing(bool save) {
     // Cancelled, the steps go back to what they were when editing began: steps inserted
     // before, and not yet saved, stay.
+    // A key or button left held would stay down on the computer after the macro plays: said,
+    // as at the end of a recording.
+    if (save && hasUnreleasedKeys(events()))
+        macroWarning(this, tr("ONE OR MORE KEYS HAS NOT BEEN RELEASED."));
     if (save)
         saveCurrent();
     else if (m_editing)

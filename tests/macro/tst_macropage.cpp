@@ -230,7 +230,12 @@ private slots:
         auto *move = page().findChild<KelLineEdit *>(QStringLiteral("macroEditMove"));
         move->clear();
         QTest::keyClicks(move, QStringLiteral("7"));
-        click("macroSaveBtn");
+        {
+            // B pressed and A released: B would stay down, which is said before it is saved.
+            ModalCloser closer;
+            click("macroSaveBtn");
+            QCOMPARE(closer.texts, QStringList{"ONE OR MORE KEYS HAS NOT BEEN RELEASED."});
+        }
         QVERIFY(!page().isEditing());
         QCOMPARE(enable.takeFirst().at(0).toBool(), true);
         const QVector<MacroEvent> edited{
@@ -334,7 +339,11 @@ private slots:
         type(48, Qt::Key_B);
         type(15, Qt::Key_Tab);
         QVERIFY(page().isEditing());
-        type(28, Qt::Key_Return);
+        {
+            ModalCloser closer; // B is left held (A is released)
+            type(28, Qt::Key_Return);
+            QCOMPARE(closer.texts.size(), 1);
+        }
         QVERIFY(!page().isEditing());
         QVERIFY(m_page->focusWidget()->isVisible() && m_page->focusWidget()->isEnabled());
         QCOMPARE(saved(QStringLiteral("name_1")).events.first(), keyStep(48, true));
@@ -347,6 +356,15 @@ private slots:
         QVERIFY(tree->buttonItem(1)->isExpanded());
         type(28, Qt::Key_Return); // a click of the right button
         QCOMPARE(page().events().size(), 4);
+
+        // The default delay and loop count left below their least show what is used.
+        for (const auto &[name, least] :
+             {std::pair("macroDefaultDelayEdit", "10"), std::pair("macroLoopTimeEdit", "1")}) {
+            auto *field = m_page->findChild<QLineEdit *>(QLatin1String(name));
+            field->setText(QStringLiteral("0"));
+            emit field->editingFinished();
+            QCOMPARE(field->text(), QString::fromLatin1(least));
+        }
     }
 
     // Escape let go just after the hold ended the recording, its release still on its way:
