@@ -21,6 +21,7 @@
 namespace {
 constexpr int kEntryHeight = 24;
 constexpr int kIconSize = 16;
+constexpr char kDirectionProperty[] = "direction"; // of a distance field, 0..3
 const uint8_t kButtonMasks[5] = {MacroButtonLeft, MacroButtonMiddle, MacroButtonRight,
                                  MacroButtonForward, MacroButtonBackward};
 } // namespace
@@ -115,12 +116,7 @@ KelTreeWidget::KelTreeWidget(QWidget *parent) : QTreeWidget(parent) {
         m_moves[d] = add(nullptr, QStringLiteral("mouse_move.png"), Movement, d);
         QTreeWidgetItem *child = add(m_moves[d], QString(), DistanceEntry, d);
         KelLineEdit *field = entry(child)->distanceField();
-        connect(field, &QLineEdit::returnPressed, this, [this, field, d] {
-            if (field->hasAcceptableInput())
-                emit distanceEntered(d, field->text().toInt());
-            if (field->hasFocus())
-                setFocus(Qt::OtherFocusReason);
-        });
+        field->setProperty(kDirectionProperty, d);
         field->installEventFilter(this);
     }
     retranslateUi();
@@ -156,9 +152,13 @@ void KelTreeWidget::retranslateUi() {
         setText(b->child(1), tr("BOUNCE UP"));
     }
     for (QTreeWidgetItem *m : m_moves) {
-        setText(m, KelMacroItemDelegate::moveName(m->data(0, kValueRole).toInt()));
+        const QString move = KelMacroItemDelegate::moveName(m->data(0, kValueRole).toInt());
+        setText(m, move);
         setText(m->child(0), tr("DISTANCE"));
-        entry(m->child(0))->distanceField()->setToolTip(tr("MOVEMENT") + QStringLiteral(" 1-120"));
+        KelLineEdit *field = entry(m->child(0))->distanceField();
+        field->setToolTip(tr("MOVEMENT") + QStringLiteral(" 1-120"));
+        // Four fields read "DISTANCE": the name says which movement each is for.
+        field->setAccessibleName(QStringLiteral("%1, %2").arg(move, tr("DISTANCE")));
     }
 }
 
@@ -216,10 +216,18 @@ void KelTreeWidget::keyPressEvent(QKeyEvent *event) {
 }
 
 bool KelTreeWidget::eventFilter(QObject *watched, QEvent *event) {
-    // Escape in a distance field goes back to the tree.
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
-        static_cast<QWidget *>(watched)->hasFocus()) {
+    // Escape in a distance field goes back to the tree; Enter inserts the movement first. Both
+    // end here: a line edit passes Enter on, and the tree would take it for its current item.
+    const int key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)->key() : 0;
+    auto *field = qobject_cast<QLineEdit *>(watched);
+    if (field && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        if (field->hasAcceptableInput())
+            emit distanceEntered(field->property(kDirectionProperty).toInt(),
+                                 field->text().toInt());
+        setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    if (field && key == Qt::Key_Escape && field->hasFocus()) {
         setFocus(Qt::OtherFocusReason);
         return true;
     }

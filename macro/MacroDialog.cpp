@@ -274,6 +274,8 @@ void MacroDialog::retranslateUi() {
     m_recordBtn->setText(m_recording ? tr("STOP") : tr("START"));
     showHint();
     m_deleteRowBtn->setText(tr("DELETE"));
+    // Two buttons read "DELETE" on the page: a screen reader tells which is which.
+    m_deleteRowBtn->setAccessibleDescription(tr("Deletes the selected steps"));
     m_upBtn->setText(tr("MOVE UP"));
     m_downBtn->setText(tr("MOVE DOWN"));
     m_topBtn->setText(tr("TOP"));

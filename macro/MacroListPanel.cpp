@@ -301,6 +301,7 @@ void MacroListPanel::retranslateUi() {
     m_changeNameBtn->setText(tr("CHANGE NAME"));
     m_newBtn->setText(tr("NEW"));
     m_deleteBtn->setText(tr("DELETE"));
+    m_deleteBtn->setAccessibleDescription(tr("Deletes the selected macro"));
     m_gunSetBtn->setText(tr("GUN SET"));
     m_importBtn->setText(tr("IMPORT"));
     m_exportBtn->setText(tr("EXPORT"));

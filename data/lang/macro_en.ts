@@ -301,6 +301,10 @@
         <source>Press NEW to make a macro first.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Deletes the selected steps</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>
@@ -418,6 +422,10 @@
             <numerusform>%n of the chosen files was not imported: a macro of that name exists already, the name is not allowed or too long, the file cannot be copied, or the macro list is full.</numerusform>
             <numerusform>%n of the chosen files were not imported: a macro of that name exists already, the name is not allowed or too long, the file cannot be copied, or the macro list is full.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Deletes the selected macro</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

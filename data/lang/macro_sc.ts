@@ -298,6 +298,10 @@
         <source>Press NEW to make a macro first.</source>
         <translation>请先按“新建”创建一个宏。</translation>
     </message>
+    <message>
+        <source>Deletes the selected steps</source>
+        <translation>删除所选步骤</translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>
@@ -414,6 +418,10 @@
         <translation>
             <numerusform>所选文件中有 %n 个未导入：已有同名的宏，名称不可用或太长，文件无法复制，或宏列表已满。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Deletes the selected macro</source>
+        <translation>删除所选宏</translation>
     </message>
 </context>
 <context>

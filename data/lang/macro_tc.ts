@@ -298,6 +298,10 @@
         <source>Press NEW to make a macro first.</source>
         <translation>請先按「新增」建立一個巨集。</translation>
     </message>
+    <message>
+        <source>Deletes the selected steps</source>
+        <translation>刪除所選步驟</translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>
@@ -414,6 +418,10 @@
         <translation>
             <numerusform>所選檔案中有 %n 個未匯入：已有同名的巨集，名稱不可用或太長，檔案無法複製，或巨集列表已滿。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Deletes the selected macro</source>
+        <translation>刪除所選巨集</translation>
     </message>
 </context>
 <context>

@@ -161,11 +161,16 @@ private slots:
         QVERIFY(!tree->buttonItem(0)->isExpanded());
         clickItem(tree->buttonItem(2)->child(0)); // PRESS DOWN, then 10 ms
         KelLineEdit *distance = tree->distanceField(MoveLeft);
+        // A screen reader tells the four distance fields apart.
+        QVERIFY(distance->accessibleName() != tree->distanceField(MoveRight)->accessibleName());
         clickItem(tree->moveItem(MoveLeft));
         distance->setText(QStringLiteral("10"));
+        tree->setCurrentItem(tree->moveItem(MoveLeft)->child(0));
+        distance->setFocus();
         QTest::keyClick(distance, Qt::Key_Return);
         QCOMPARE(page().events().mid(2),
                  (QVector<MacroEvent>{{0x81, 0, 2}, {6, 0, 1}, {2, 0, 0xF6}, {6, 0, 1}}));
+        QVERIFY(tree->hasFocus()); // Enter inserted and went back to the tree, no further
 
         // Sixty-three steps fit a button; the next insertion is refused with a message.
         while (page().events().size() < 63)
