@@ -251,7 +251,9 @@ void MacroDialog::relayout() {
 void MacroDialog::showHint() {
     if (m_fillingTable)
         return;
-    if (m_recording)
+    if (m_recording && m_recorder.isFull())
+        m_recordHint->setText(tr("The macro is full: further keys are not recorded. Press STOP."));
+    else if (m_recording)
         m_recordHint->setText(tr("Recording: type the keys, then press STOP (or hold Esc)."));
     else if (m_editing)
         m_recordHint->setText(

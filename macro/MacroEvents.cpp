@@ -283,6 +283,9 @@ void MacroDialog::onKey(quint8 scanCode, quint8 flags, bool repeat, qint64 timeM
             m_model->appendRow(rowItems(rows[i]));
         if (added > 0)
             SelectRow(m_model->rowCount() - 1);
+        // Keys typed on go nowhere: the user is told at once, not at STOP.
+        if (m_recorder.isFull())
+            showHint();
         return;
     }
     if (!m_editing || repeat)

@@ -11,6 +11,7 @@ void MacroRecorder::start() {
     m_held.clear();
     m_hasLast = false;
     m_lastMs = 0;
+    m_full = false;
 }
 
 int MacroRecorder::keyCodeOf(int scanCode, unsigned flags) {
@@ -40,8 +41,10 @@ int MacroRecorder::keyEvent(int scanCode, unsigned flags, bool repeat, qint64 no
     // must not leave a key down on the computer when it plays.
     const int perRelease = options.delayType == 0 ? 1 : 2;
     const int kept = press ? int(m_held.size() + 1) * perRelease : 0;
-    if (rows.size() + adding + kept > limit)
+    if (rows.size() + adding + kept > limit) {
+        m_full = true;
         return 0;
+    }
 
     // The time of this event, less what a recorded delay left over below one unit: that
     // part goes to the next delay, so a long recording plays at the pace it was typed

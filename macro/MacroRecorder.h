@@ -32,9 +32,12 @@ public:
     static int keyCodeOf(int scanCode, unsigned flags);
 
     bool isHeld(int keyCode) const { return m_held.contains(keyCode); }
+    // A key event was dropped since start() because the recording held no more rows.
+    bool isFull() const { return m_full; }
 
 private:
     QVector<int> m_held; // key codes pressed and not yet released
     qint64 m_lastMs = 0;
     bool m_hasLast = false;
+    bool m_full = false;
 };

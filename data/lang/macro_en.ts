@@ -305,6 +305,10 @@
         <source>Deletes the selected steps</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The macro is full: further keys are not recorded. Press STOP.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

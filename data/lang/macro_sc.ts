@@ -302,6 +302,10 @@
         <source>Deletes the selected steps</source>
         <translation>删除所选步骤</translation>
     </message>
+    <message>
+        <source>The macro is full: further keys are not recorded. Press STOP.</source>
+        <translation>宏已满：后续按键不会被录制。请按“停止”。</translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

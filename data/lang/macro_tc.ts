@@ -302,6 +302,10 @@
         <source>Deletes the selected steps</source>
         <translation>刪除所選步驟</translation>
     </message>
+    <message>
+        <source>The macro is full: further keys are not recorded. Press STOP.</source>
+        <translation>巨集已滿：後續按鍵不會被錄製。請按「停止」。</translation>
+    </message>
 </context>
 <context>
     <name>MacroListPanel</name>

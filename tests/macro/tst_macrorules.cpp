@@ -159,12 +159,14 @@ private slots:
         QCOMPARE(r.keyEvent(30, kUp, false, 740, none, rows), 1);
         QCOMPARE(rows, (QVector<MacroEvent>{keyStep(30, true), keyStep(30, false)}));
 
-        // Without delays a recording stops at 40 rows.
+        // Without delays a recording stops at 40 rows, and says it is full.
+        QVERIFY(!r.isFull());
         for (int i = 0; i < 30; ++i) {
             r.keyEvent(31, 0, false, i, none, rows);
             r.keyEvent(31, kUp, false, i, none, rows);
         }
         QCOMPARE(rows.size(), kMacroMaxRowsNoDelay);
+        QVERIFY(r.isFull());
         // A full recording keeps room for the release of a key held; the release of one that
         // was down before the recording (Space that pressed START) is not recorded.
         rows.clear();
