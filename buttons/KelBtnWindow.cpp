@@ -165,13 +165,18 @@ void KelBtnWindow::refreshLabels() {
     for (int group = 0; group < 2; ++group) {
         for (int i = 0; i < kGroupButtons; ++i) {
             const int slot = buttonSlot(group, i);
-            m_groupBtns[group][i]->setText(m_loaded ? functionLabel(m_record.buttons[slot], false)
-                                                    : QString());
+            const QString label =
+                m_loaded ? functionLabel(m_record.buttons[slot], false) : QString();
+            m_groupBtns[group][i]->setText(label);
+            // Read as shown: a "&" in a macro's name is no shortcut mark.
+            m_groupBtns[group][i]->setAccessibleName(label);
         }
     }
     for (int i = 0; i < kWheelButtons; ++i) {
-        m_wheelBtns[i]->setText(m_loaded ? functionLabel(m_record.buttons[buttonSlot(2, i)], true)
-                                         : QString());
+        const QString label =
+            m_loaded ? functionLabel(m_record.buttons[buttonSlot(2, i)], true) : QString();
+        m_wheelBtns[i]->setText(label);
+        m_wheelBtns[i]->setAccessibleName(label);
     }
 }
 

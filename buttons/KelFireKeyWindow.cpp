@@ -117,10 +117,13 @@ void KelFireKeyWindow::OnEditDataChanged(const QString &) {
 }
 
 void KelFireKeyWindow::onEditReturn() {
-    // Enter ends typing a number; keys are captured again. With a key still to be pressed it
-    // does not also answer the dialog.
+    // With a key still to be pressed, Enter ends typing a number and the key box takes the
+    // next key; it does not also answer the dialog. With the key chosen, Enter answers it (the
+    // key box, still listening, would take Enter as the key).
+    if (m_kind != FireKeyboard || m_key != 0)
+        return;
     m_keyLabel->setFocus();
-    m_enterTaken = m_kind == FireKeyboard;
+    m_enterTaken = true;
 }
 
 void KelFireKeyWindow::keyPressEvent(QKeyEvent *event) {

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QIntValidator>
+#include <QToolButton>
 
 using namespace ButtonsLayout;
 
@@ -41,7 +42,9 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     for (int i = 0; i < kMacroListSize; ++i) {
         const QString entry = macroListEntry(i);
         if (!entry.isEmpty())
-            m_nameMenu->addAction(entry);
+            // A "&" in a name is no shortcut mark.
+            m_nameMenu->addAction(QString(entry).replace(QLatin1Char('&'), QLatin1String("&&")))
+                ->setData(entry);
     }
     m_nameMenu->setFixedWidth(scaled(kMacroName.width()));
     m_nameBtn->setMenu(m_nameMenu);
@@ -58,9 +61,11 @@ KelMacroSelect::KelMacroSelect(const QString &title, const QString &name, int lo
     m_loopEdit->setStyleSheet(
         QStringLiteral("border-width:2px;background-color:rgb(30,30,30);color:white"));
     m_loopEdit->setText(QString::number(qBound(1, loopCount, kMaxLoopCount)));
-    // What will be used is what the field shows once it is left.
+    // What will be used is what the field shows once it is left; a count the mouse cannot
+    // play (empty, 0, above 255) is not answered.
     connect(m_loopEdit, &QLineEdit::editingFinished, this,
             [this] { m_loopEdit->setText(QString::number(this->loopCount())); });
+    connect(m_loopEdit, &QLineEdit::textChanged, this, &KelMacroSelect::refreshYes);
 
     const QString options[LoopModes] = {tr("LOOPS TIME(1-255)"), tr("REPEAT RUN WHEN KEY DOWN"),
                                         tr("REPEAT RUN UNTILL THE KEY DOWN")};
@@ -94,12 +99,17 @@ int KelMacroSelect::loopMode() const {
 }
 
 void KelMacroSelect::chooseName(QAction *action) {
-    showName(action->text());
+    showName(action->data().toString());
 }
 
 void KelMacroSelect::onOptionClicked() {
     for (QCheckBox *option : m_options)
         option->setChecked(option == sender());
+    refreshYes();
+}
+
+void KelMacroSelect::refreshYes() {
+    yesButton()->setEnabled(loopMode() != LoopTimes || m_loopEdit->hasAcceptableInput());
 }
 
 void KelMacroSelect::showName(const QString &name) {

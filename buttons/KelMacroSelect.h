@@ -34,6 +34,7 @@ public:
 private:
     void chooseName(QAction *action);
     void onOptionClicked();
+    void refreshYes();
     void showName(const QString &name);
 
     QString m_name;

@@ -110,6 +110,8 @@ KelMessageBox::KelMessageBox(int iKind, const QString &title, const QString &tex
     // No second line: nothing for a screen reader to find there.
     m_infoLabel2->setVisible(!m_infoLabel2->text().isEmpty());
     for (QLabel *label : {m_infoLabel1, m_infoLabel2}) {
+        // A name the user gave ("<b>Rapid") is shown as typed, never as markup.
+        label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setFont(textFont);
         label->setAlignment(align);
@@ -169,6 +171,7 @@ void KelMessageBox::GetPlugInSignal() {
 
 void KelMessageBox::paintSkinnedDialog(QWidget *dialog, const QPixmap &background) {
     QPainter painter(dialog);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(dialog->rect(), background);
     QPen pen(interfaceColour());
     pen.setWidth(2);

@@ -26,12 +26,15 @@ KelProcessbar::KelProcessbar(QWidget *parent) : QProgressBar(parent) {}
 void KelProcessbar::setCaption(const QString &caption) {
     m_caption = caption;
     m_hasCaption = true;
+    // Painted only: a screen reader is told it beside the value.
+    setAccessibleDescription(caption);
     update();
 }
 
 void KelProcessbar::clearCaption() {
     m_caption.clear();
     m_hasCaption = false;
+    setAccessibleDescription(QString());
     update();
 }
 

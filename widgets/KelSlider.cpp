@@ -59,7 +59,8 @@ int KelSlider::valueAt(const QPoint &pos) const {
     const QRect handle =
         style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
     const int span = groove.width() - handle.width();
-    const int x = pos.x() - groove.x() - handle.width() / 2;
+    // The point under the handle's centre as the style reads it.
+    const int x = pos.x() - groove.x() - (handle.center().x() - handle.x());
     return QStyle::sliderValueFromPosition(minimum(), maximum(), x, qMax(1, span),
                                            option.upsideDown);
 }
@@ -71,9 +72,20 @@ void KelSlider::mousePressEvent(QMouseEvent *event) {
         const QRect handle =
             style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
         if (!handle.contains(event->pos())) {
-            // Jump to the click, then let the handle be dragged from there.
+            // Jump to the click, then let the handle be dragged from there: the slider is
+            // pressed where the handle now is, so that it follows the pointer (and takes no
+            // page step on top of the jump).
             setValue(valueAt(event->pos()));
             emit sliderClicked(value());
+            initStyleOption(&option);
+            const QRect moved =
+                style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+            QMouseEvent onHandle(event->type(), QPointF(moved.center()), event->windowPos(),
+                                 event->screenPos(), event->button(), event->buttons(),
+                                 event->modifiers());
+            QSlider::mousePressEvent(&onHandle);
+            event->setAccepted(onHandle.isAccepted());
+            return;
         }
     }
     QSlider::mousePressEvent(event);

@@ -6,6 +6,7 @@
 #include "KelMenu.h"
 #include "KelProcessDialog.h"
 #include "KelProcessbar.h"
+#include "KelSlider.h"
 #include "Scale.h"
 #include "SkinPictures.h"
 
@@ -17,6 +18,7 @@ class TestSmallWidgets : public QObject {
 private slots:
     void cleanup() { setScaleFactor(1.0); }
     void processbarCaption();
+    void sliderJumpsToAClickAndFollowsTheDrag();
     void processDialogClosesAccepted();
     void menuTakesInterfaceColour();
     void labelFollowsLanguageFont();
@@ -63,6 +65,27 @@ void TestSmallWidgets::processbarCaption() {
     QCOMPARE(bar.text(), QStringLiteral("60%"));
     bar.setFormat("");
     QCOMPARE(countPixels(bar.grab().toImage(), Qt::white), 0);
+}
+
+// A press on the groove puts the handle there at once, and the drag goes on from it.
+void TestSmallWidgets::sliderJumpsToAClickAndFollowsTheDrag() {
+    KelSlider slider;
+    slider.setRange(1, 3);
+    slider.resize(228, 25);
+    slider.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QSignalSpy changed(&slider, &QSlider::valueChanged);
+    const auto send = [&slider](QEvent::Type type, int x, Qt::MouseButtons held) {
+        QMouseEvent e(type, QPointF(x, slider.height() / 2), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(&slider, &e);
+    };
+    // Nearer the middle than the left end, away from where the handle lands.
+    send(QEvent::MouseButtonPress, 80, Qt::LeftButton);
+    QCOMPARE(slider.value(), 2);
+    QCOMPARE(changed.count(), 1);
+    send(QEvent::MouseMove, slider.width() - 4, Qt::LeftButton);
+    QCOMPARE(slider.value(), 3);
+    send(QEvent::MouseButtonRelease, slider.width() - 4, Qt::NoButton);
 }
 
 void TestSmallWidgets::processDialogClosesAccepted() {
