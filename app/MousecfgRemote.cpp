@@ -102,8 +102,6 @@ void MousecfgWidget::performRemote(const MouseRequest &request, RemoteAnswer ans
     // Last heard asleep, maybe half a minute ago: the mouse is asked again before it is
     // refused, as the window's own Apply does.
     checkAwake([this, request, answer](int result) {
-        if (result == ResultDone && mouseOff())
-            result = ResultMouseOff;
         if (result == ResultDone)
             performSending(request, answer);
         else
